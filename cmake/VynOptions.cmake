@@ -1,0 +1,42 @@
+# Compiler flags shared by every target of the project.
+add_compile_options(-Wall -Wextra -fno-fast-math)
+if(VYN_WERROR)
+  add_compile_options(-Werror)
+endif()
+if(VYN_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# vyn_add_library(name DIR dir [DEPS ...]): one library per source folder, sources globbed
+# so that adding a file needs no edit here.
+function(vyn_add_library name)
+  cmake_parse_arguments(A "" "" "DEPS;SOURCES" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${name} STATIC ${srcs} ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${A_DEPS})
+endfunction()
+
+# vyn_add_test(name LABEL label [GUI] DEPS ...): one GoogleTest executable, registered with CTest.
+function(vyn_add_test name)
+  cmake_parse_arguments(A "GUI" "LABEL" "DEPS;SOURCES" ${ARGN})
+  if(A_SOURCES)
+    set(srcs ${A_SOURCES})
+  else()
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  add_executable(${name} ${srcs})
+  target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE VYN_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+                                             VYN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  set(labels ${A_LABEL})
+  set(env "")
+  if(A_GUI)
+    list(APPEND labels gui)
+    set(env "QT_QPA_PLATFORM=offscreen")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}")
+endfunction()

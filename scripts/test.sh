@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test.
+#   scripts/test.sh            normal build in build/
+#   scripts/test.sh --asan     AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+builddir=build
+flags=(-DVYN_WERROR=ON)
+if [[ "${1:-}" == "--asan" ]]; then
+  builddir=build-asan
+  flags+=(-DVYN_SANITIZE=ON -DVYN_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug)
+fi
+jobs=$(nproc)
+cmake -S . -B "$builddir" -G Ninja "${flags[@]}"
+cmake --build "$builddir" -j "$jobs"
+export QT_QPA_PLATFORM=offscreen
+cd "$builddir"
+ctest --output-on-failure -j "$jobs" --timeout 600
