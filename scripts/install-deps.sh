@@ -8,6 +8,7 @@ packages=(
   libmuparser-dev libcminpack-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth poppler-utils
+  locales
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -18,4 +19,10 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The number tests prove that reading and writing numbers ignores the process locale;
+# they need one locale whose decimal separator is a comma.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "warning: could not generate de_DE.UTF-8" >&2
 fi
