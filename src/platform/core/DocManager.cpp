@@ -1,0 +1,221 @@
+#include "platform/core/DocManager.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace vyn {
+
+namespace {
+
+unsigned char Fold(char c)
+{
+    return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+// Wildcard match with '*' and '?'; iterative with one backtrack point, so that a long name
+// against many stars cannot blow up.
+bool WildMatch(const std::string& pattern, const std::string& name)
+{
+    std::size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || Fold(pattern[p]) == Fold(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+std::string Trim(const std::string& s)
+{
+    std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string::npos) return {};
+    std::size_t e = s.find_last_not_of(' ');
+    return s.substr(b, e - b + 1);
+}
+
+}  // namespace
+
+TDocTemplate::TDocTemplate(std::string description, std::string filter, std::string defaultExt,
+                           long flags)
+    : description_(std::move(description)),
+      filter_(std::move(filter)),
+      defaultExt_(std::move(defaultExt)),
+      flags_(flags)
+{
+}
+
+bool TDocTemplate::MatchesPath(const std::string& path) const
+{
+    std::size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty()) return false;
+    std::size_t start = 0;
+    while (start <= filter_.size()) {
+        std::size_t end = filter_.find(';', start);
+        if (end == std::string::npos) end = filter_.size();
+        const std::string pattern = Trim(filter_.substr(start, end - start));
+        if (!pattern.empty() && WildMatch(pattern, name)) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+TDocManager::TDocManager() = default;
+
+TDocManager::~TDocManager()
+{
+    while (!docs_.empty()) delete docs_.back();
+    templates_.clear();
+}
+
+TDocTemplate& TDocManager::AddTemplate(std::unique_ptr<TDocTemplate> tpl)
+{
+    templates_.push_back(std::move(tpl));
+    return *templates_.back();
+}
+
+std::vector<TDocTemplate*> TDocManager::GetTemplates() const
+{
+    std::vector<TDocTemplate*> list;
+    for (const auto& tpl : templates_) list.push_back(tpl.get());
+    return list;
+}
+
+TDocTemplate* TDocManager::FindTemplate(const std::string& description) const
+{
+    for (const auto& tpl : templates_)
+        if (tpl->GetDescription() == description) return tpl.get();
+    return nullptr;
+}
+
+TDocTemplate* TDocManager::MatchTemplate(const std::string& path) const
+{
+    for (const auto& tpl : templates_)
+        if (tpl->IsVisible() && tpl->MatchesPath(path)) return tpl.get();
+    return nullptr;
+}
+
+TDocument* TDocManager::CreateDoc(TDocTemplate& tpl, const std::string& path, long flags)
+{
+    std::unique_ptr<TDocument> doc = tpl.ConstructDoc(nullptr);
+    if (!doc) return nullptr;
+    return InitDoc(std::move(doc), tpl, path, flags);
+}
+
+TDocument* TDocManager::InitDoc(std::unique_ptr<TDocument> owned, TDocTemplate& tpl,
+                                const std::string& path, long flags)
+{
+    if (!owned) return nullptr;
+    TDocument* doc = owned.release();
+    doc->SetTemplate(&tpl);
+    if (!(flags & dtNewDoc) && !path.empty()) doc->SetDocPath(path);
+    Register(*doc);
+    if (!doc->InitDoc()) {
+        delete doc;
+        return nullptr;
+    }
+    if (!(flags & dtNoAutoView) && !CreateView(tpl, *doc)) {
+        // A document nobody can see would stay open for ever.
+        delete doc;
+        return nullptr;
+    }
+    return doc;
+}
+
+TView* TDocManager::CreateView(TDocTemplate& tpl, TDocument& doc)
+{
+    std::unique_ptr<TView> view = tpl.ConstructView(doc);
+    if (!view) return nullptr;
+    TView* v = view.release();  // the document owns its views from here on
+    if (onViewCreated) onViewCreated(*v);
+    return v;
+}
+
+TDocument* TDocManager::FindDocument(const std::string& path) const
+{
+    for (TDocument* doc : docs_)
+        if (doc->GetDocPath() == path) return doc;
+    return nullptr;
+}
+
+bool TDocManager::CloseDoc(TDocument& doc)
+{
+    if (!doc.CanClose()) return false;
+    doc.Close();
+    delete &doc;
+    return true;
+}
+
+bool TDocManager::CloseAll()
+{
+    const std::vector<TDocument*> snapshot = docs_;
+    for (TDocument* doc : snapshot)
+        if (std::find(docs_.begin(), docs_.end(), doc) != docs_.end() && !doc->CanClose())
+            return false;
+    while (!docs_.empty()) {
+        TDocument* doc = docs_.back();
+        doc->Close();
+        delete doc;
+    }
+    return true;
+}
+
+TDocument* TDocManager::GetCurrentDoc() const
+{
+    return active_ ? &active_->GetDocument() : nullptr;
+}
+
+bool TDocManager::FlushDoc(TDocument& doc)
+{
+    const SaveAnswer answer = onAskSave ? onAskSave(doc) : SaveAnswer::Cancel;
+    switch (answer) {
+    case SaveAnswer::Discard:
+        return true;
+    case SaveAnswer::Cancel:
+        return false;
+    case SaveAnswer::Save:
+        break;
+    }
+    if (!doc.HasDocPath()) {
+        const std::string path = onAskSavePath ? onAskSavePath(doc) : std::string();
+        if (path.empty()) return false;
+        doc.SetDocPath(path);
+    }
+    return doc.Commit(true);
+}
+
+void TDocManager::Register(TDocument& doc)
+{
+    doc.manager_ = this;
+    if (std::find(docs_.begin(), docs_.end(), &doc) == docs_.end()) docs_.push_back(&doc);
+}
+
+void TDocManager::Unregister(TDocument& doc)
+{
+    docs_.erase(std::remove(docs_.begin(), docs_.end(), &doc), docs_.end());
+    doc.manager_ = nullptr;
+}
+
+void TDocManager::ViewDestroyed(const TView* view)
+{
+    if (active_ == view) active_ = nullptr;
+    if (onViewDestroyed) onViewDestroyed(view);
+}
+
+void TDocManager::LastViewGone(TDocument& doc)
+{
+    doc.Close();
+    delete &doc;
+}
+
+}  // namespace vyn
