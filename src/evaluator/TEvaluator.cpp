@@ -84,6 +84,7 @@ int TEvaluator::Evaluate(std::string_view text, bool evaluate)
 {
     Reset();
     fParseOnly = !evaluate;
+    fLookahead = -1;
     // A zero byte ends the text, as it always has.
     std::size_t end = text.find('\0');
     fText = end == std::string_view::npos ? text : text.substr(0, end);
