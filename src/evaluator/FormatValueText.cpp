@@ -1,0 +1,46 @@
+#include "evaluator/FormatValueText.h"
+
+#include <cstring>
+
+#include "evaluator/NumFormat.h"
+#include "evaluator/TStackVal.h"
+#include "platform/core/StringTable.h"
+
+namespace vyn {
+
+namespace {
+std::string NumberText(double v)
+{
+    return FormatDouble(v, nmGeneral, 0, 5, 1);
+}
+}  // namespace
+
+std::string FormatValueText(const TStackVal& value)
+{
+    if (value.IsError()) return "#";
+    if (value.IsVector()) {
+        const int n = value.Count();
+        if (n == 0) return "{}";
+        std::string out = "{";
+        for (int i = 0; i < n; ++i) {
+            out += ' ';
+            out += value.HasNumbers() ? NumberText(value.NumberAt(i)) : value.TextAt(i);
+            if (i + 1 < n) out += ';';
+        }
+        return out + "}";
+    }
+    if (value.IsText()) return value.Text();
+    if (value.IsNumber()) return NumberText(value.Number());
+    return "!";
+}
+
+int FormatValueText(const TStackVal& value, char* buffer, int size)
+{
+    if (!buffer || size <= 0) return 0;
+    const std::string text = CutUtf8(FormatValueText(value), static_cast<std::size_t>(size - 1));
+    std::memcpy(buffer, text.data(), text.size());
+    buffer[text.size()] = '\0';
+    return static_cast<int>(text.size());
+}
+
+}  // namespace vyn
