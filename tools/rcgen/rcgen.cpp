@@ -1,11 +1,21 @@
 // Resource compiler: reads the project's resource data files and writes C++ tables.
 //
 //   rcgen strings OUT.cpp FILE...
+//   rcgen dialogs OUT.cpp FILE...
 //
 // String files hold one entry a line:  <id> "<text>"  with C escapes (\" \\ \n \r \t \xNN).
 // Lines that are empty or start with '#' are skipped. A duplicate id anywhere in the set,
 // a malformed line or an id outside 0..65535 stops the build with a message naming the file
 // and line.
+//
+// Dialog files describe dialog templates, in dialog units, one statement a line:
+//   DIALOG <id> <x> <y> <cx> <cy> "<caption>" [FLAG...]
+//   FONT <points> "<face>"
+//   CONTROL <id> <KIND> <x> <y> <cx> <cy> "<text>" [FLAG...]
+//   END
+// KIND and FLAG are the names of vyn::TControlKind and vyn::dlgstyle. A duplicate dialog id,
+// a duplicate control id within a dialog (other than -1) or a malformed line stops the build.
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -138,17 +148,194 @@ int Strings(const std::string& outPath, const std::vector<std::string>& inputs)
     return 0;
 }
 
+struct Control {
+    long id;
+    std::string kind, text;
+    std::vector<std::string> flags;
+    long x, y, cx, cy;
+};
+
+struct Dialog {
+    long id = 0;
+    std::string caption, face = "MS Sans Serif";
+    long points = 8;
+    std::vector<std::string> flags;
+    long x = 0, y = 0, cx = 0, cy = 0;
+    std::vector<Control> controls;
+    Origin origin;
+};
+
+// Splits a statement into words; a quoted text is one word, kept with its leading '"'.
+std::vector<std::string> Words(const std::string& s, const std::string& file, int line)
+{
+    std::vector<std::string> out;
+    size_t pos = 0;
+    while (true) {
+        pos = s.find_first_not_of(" \t", pos);
+        if (pos == std::string::npos || s[pos] == '#') break;
+        if (s[pos] == '"') {
+            out.push_back("\"" + ParseQuoted(s, pos, file, line));
+            continue;
+        }
+        size_t end = s.find_first_of(" \t", pos);
+        if (end == std::string::npos) end = s.size();
+        out.push_back(s.substr(pos, end - pos));
+        pos = end;
+    }
+    return out;
+}
+
+long Number(const std::string& w, const std::string& file, int line)
+{
+    size_t i = (w.size() > 1 && w[0] == '-') ? 1 : 0;
+    if (i == w.size()) Fail(file, line, "expected a number, got '" + w + "'");
+    for (size_t k = i; k < w.size(); ++k)
+        if (!std::isdigit(static_cast<unsigned char>(w[k]))) Fail(file, line, "expected a number, got '" + w + "'");
+    if (w.size() > 7) Fail(file, line, "number out of range: " + w);
+    return std::stol(w);
+}
+
+std::string Identifier(const std::string& w, const std::string& file, int line)
+{
+    if (w.empty() || !(std::isupper(static_cast<unsigned char>(w[0]))))
+        Fail(file, line, "expected a name in capitals, got '" + w + "'");
+    for (char c : w)
+        if (!std::isupper(static_cast<unsigned char>(c)) && !std::isdigit(static_cast<unsigned char>(c)) && c != '_')
+            Fail(file, line, "expected a name in capitals, got '" + w + "'");
+    return w;
+}
+
+std::string Quoted(const std::vector<std::string>& w, size_t i, const std::string& file, int line)
+{
+    if (i >= w.size() || w[i].empty() || w[i][0] != '"') Fail(file, line, "expected a quoted text");
+    return w[i].substr(1);
+}
+
+std::string FlagExpr(const std::vector<std::string>& flags)
+{
+    if (flags.empty()) return "0u";
+    std::string out;
+    for (const auto& f : flags) out += (out.empty() ? "" : " | ") + std::string("dlgstyle::") + f;
+    return out;
+}
+
+int Dialogs(const std::string& outPath, const std::vector<std::string>& inputs)
+{
+    std::map<long, Dialog> table;
+    for (const auto& file : inputs) {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) Fail(file, 0, "cannot open");
+        std::string s;
+        int line = 0;
+        Dialog* cur = nullptr;
+        std::map<long, int> controlLines;
+        while (std::getline(in, s)) {
+            ++line;
+            if (!s.empty() && s.back() == '\r') s.pop_back();
+            auto w = Words(s, file, line);
+            if (w.empty()) continue;
+            const std::string& kw = w[0];
+            if (kw == "DIALOG") {
+                if (cur) Fail(file, line, "DIALOG inside a dialog (missing END)");
+                if (w.size() < 7) Fail(file, line, "DIALOG <id> <x> <y> <cx> <cy> \"caption\" [FLAG...]");
+                Dialog d;
+                d.id = Number(w[1], file, line);
+                if (d.id < 0 || d.id > 65535) Fail(file, line, "dialog id out of range");
+                d.x = Number(w[2], file, line);
+                d.y = Number(w[3], file, line);
+                d.cx = Number(w[4], file, line);
+                d.cy = Number(w[5], file, line);
+                d.caption = Quoted(w, 6, file, line);
+                for (size_t i = 7; i < w.size(); ++i) d.flags.push_back(Identifier(w[i], file, line));
+                d.origin = Origin{file, line};
+                auto [it, inserted] = table.emplace(d.id, d);
+                if (!inserted) {
+                    std::ostringstream msg;
+                    msg << "duplicate dialog id " << d.id << " (first at " << it->second.origin.file << ":"
+                        << it->second.origin.line << ")";
+                    Fail(file, line, msg.str());
+                }
+                cur = &it->second;
+                controlLines.clear();
+            } else if (kw == "FONT") {
+                if (!cur) Fail(file, line, "FONT outside a dialog");
+                if (w.size() != 3) Fail(file, line, "FONT <points> \"face\"");
+                cur->points = Number(w[1], file, line);
+                cur->face = Quoted(w, 2, file, line);
+            } else if (kw == "CONTROL") {
+                if (!cur) Fail(file, line, "CONTROL outside a dialog");
+                if (w.size() < 8) Fail(file, line, "CONTROL <id> <KIND> <x> <y> <cx> <cy> \"text\" [FLAG...]");
+                Control c;
+                c.id = Number(w[1], file, line);
+                c.kind = Identifier(w[2], file, line);
+                c.x = Number(w[3], file, line);
+                c.y = Number(w[4], file, line);
+                c.cx = Number(w[5], file, line);
+                c.cy = Number(w[6], file, line);
+                c.text = Quoted(w, 7, file, line);
+                for (size_t i = 8; i < w.size(); ++i) c.flags.push_back(Identifier(w[i], file, line));
+                if (c.id != -1) {
+                    auto [it, inserted] = controlLines.emplace(c.id, line);
+                    if (!inserted) {
+                        std::ostringstream msg;
+                        msg << "duplicate control id " << c.id << " (first at line " << it->second << ")";
+                        Fail(file, line, msg.str());
+                    }
+                }
+                cur->controls.push_back(c);
+            } else if (kw == "END") {
+                if (!cur) Fail(file, line, "END without DIALOG");
+                cur = nullptr;
+            } else {
+                Fail(file, line, "unknown statement '" + kw + "'");
+            }
+        }
+        if (cur) Fail(file, line, "missing END");
+    }
+    std::ostringstream out;
+    out << "// Generated by rcgen from resources/dialogs; do not edit.\n"
+           "#include \"platform/gui/DialogTemplate.h\"\n"
+           "namespace vyn {\n"
+           "namespace {\n";
+    for (const auto& [id, d] : table) {
+        out << "const TControlTemplate kControls" << id << "[] = {\n";
+        for (const auto& c : d.controls)
+            out << "    {" << c.id << ", TControlKind::" << c.kind << ", " << CppLiteral(c.text) << ", "
+                << FlagExpr(c.flags) << ", " << c.x << ", " << c.y << ", " << c.cx << ", " << c.cy << "},\n";
+        if (d.controls.empty()) out << "    {0, TControlKind::STATIC, \"\", 0u, 0, 0, 0, 0},\n";
+        out << "};\n";
+    }
+    out << "}  // namespace\n"
+           "namespace res {\n"
+           "const TDialogTemplate kDialogTable[] = {\n";
+    for (const auto& [id, d] : table)
+        out << "    {" << id << ", " << CppLiteral(d.caption) << ", " << d.points << ", " << CppLiteral(d.face) << ", "
+            << FlagExpr(d.flags) << ", " << d.x << ", " << d.y << ", " << d.cx << ", " << d.cy << ", kControls" << id
+            << ", " << d.controls.size() << "},\n";
+    if (table.empty()) out << "    {-1, \"\", 8, \"\", 0u, 0, 0, 0, 0, nullptr, 0},\n";
+    out << "};\n"
+           "const int kDialogCount = " << table.size() << ";\n"
+           "}  // namespace res\n"
+           "}  // namespace vyn\n";
+    std::ofstream o(outPath, std::ios::binary);
+    o << out.str();
+    o.close();
+    if (!o) Fail(outPath, 0, "cannot write");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::cerr << "usage: rcgen strings OUT.cpp FILE...\n";
+        std::cerr << "usage: rcgen strings|dialogs OUT.cpp FILE...\n";
         return 2;
     }
     std::string mode = argv[1];
     std::vector<std::string> inputs(argv + 3, argv + argc);
     if (mode == "strings") return Strings(argv[2], inputs);
+    if (mode == "dialogs") return Dialogs(argv[2], inputs);
     std::cerr << "rcgen: unknown mode " << mode << "\n";
     return 2;
 }

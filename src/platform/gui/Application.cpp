@@ -1,0 +1,108 @@
+#include "platform/gui/Application.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QTimer>
+
+#include "platform/gui/Fonts.h"
+#include "platform/gui/Window.h"
+
+namespace vyn {
+
+namespace {
+TApplication* gApp = nullptr;
+}
+
+// Runs the application's idle processing when the event loop is about to wait.
+class TIdleWatcher : public QObject {
+public:
+    explicit TIdleWatcher(TApplication* app) : app_(app)
+    {
+        if (auto* d = QAbstractEventDispatcher::instance())
+            connect(d, &QAbstractEventDispatcher::aboutToBlock, this, [this] { app_->RunIdle(); });
+    }
+
+private:
+    TApplication* app_;
+};
+
+TApplication::TApplication(int& argc, char** argv)
+{
+    if (!QApplication::instance()) ownApp_ = std::make_unique<QApplication>(argc, argv);
+    gApp = this;
+    LoadShippedFonts();
+    idle_ = std::make_unique<TIdleWatcher>(this);
+}
+
+TApplication::TApplication()
+{
+    gApp = this;
+    idle_ = std::make_unique<TIdleWatcher>(this);
+}
+
+TApplication::~TApplication()
+{
+    idle_.reset();
+    if (gApp == this) gApp = nullptr;
+}
+
+TApplication* TApplication::Current() { return gApp; }
+
+int TApplication::Run()
+{
+    InitMainWindow();
+    if (mainWindow_) {
+        mainWindow_->Create();
+        mainWindow_->ShowWindow(SW_SHOW);
+    }
+    return QApplication::exec();
+}
+
+void TApplication::Quit(int code) { QApplication::exit(code); }
+
+void TApplication::PumpWaitingMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void TApplication::FlushInputMessages()
+{
+    QCoreApplication::removePostedEvents(nullptr, QEvent::KeyPress);
+    QCoreApplication::removePostedEvents(nullptr, QEvent::KeyRelease);
+    QCoreApplication::removePostedEvents(nullptr, QEvent::MouseButtonPress);
+    QCoreApplication::removePostedEvents(nullptr, QEvent::MouseButtonRelease);
+    QCoreApplication::removePostedEvents(nullptr, QEvent::MouseButtonDblClick);
+    QCoreApplication::removePostedEvents(nullptr, QEvent::MouseMove);
+    // Input the window system already delivered to Qt but not yet to the widgets.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TApplication::RunIdle()
+{
+    if (inIdle_) return;
+    inIdle_ = true;
+    bool more = IdleAction(idleCount_++);
+    inIdle_ = false;
+    if (more) QTimer::singleShot(0, idle_.get(), [] {});
+    else idleCount_ = 0;
+}
+
+bool TApplication::IdleAction(long idleCount)
+{
+    bool more = false;
+    for (auto& client : idleClients_) more = client(idleCount) || more;
+    return more;
+}
+
+bool TApplication::EvCommand(unsigned id)
+{
+    if (auto* h = table_.FindCommand(id)) {
+        (*h)();
+        return true;
+    }
+    return false;
+}
+
+void TApplication::EvCommandEnable(TCommandEnabler& ce)
+{
+    if (auto* h = table_.FindEnabler(ce.GetId())) (*h)(ce);
+}
+
+}  // namespace vyn

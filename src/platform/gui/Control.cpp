@@ -1,0 +1,345 @@
+#include "platform/gui/Control.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/ControlEdit.h"
+#include "platform/gui/ControlList.h"
+#include "platform/gui/ControlScrollBar.h"
+
+namespace vyn {
+
+namespace {
+QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+std::string S(const QString& q) { return q.toUtf8().toStdString(); }
+}  // namespace
+
+// --- TControl ------------------------------------------------------------------------------------
+
+TControl::TControl(TWindow* parent, int resourceId) : TWindow(parent, resourceId), bound_(true) {}
+
+TControl::TControl(TWindow* parent, int id, const std::string& text, int x, int y, int w, int h, unsigned style)
+    : TWindow(parent, id), style_(style), rect_(x, y, x + w, y + h), text_(text), bound_(false)
+{
+}
+
+void TControl::ApplyTemplate(const TControlTemplate& t, const TRect& pixels)
+{
+    style_ |= t.style;
+    rect_ = pixels;
+    if (text_.empty()) text_ = t.text ? t.text : "";
+}
+
+QWidget* TControl::MakeWidget(QWidget* parentWidget)
+{
+    QWidget* w = MakeControl(parentWidget);
+    w->setGeometry(rect_.left, rect_.top, rect_.Width(), rect_.Height());
+    return w;
+}
+
+std::string TControl::GetWindowText() const { return Widget() ? WidgetText() : text_; }
+
+void TControl::SetWindowText(const std::string& text)
+{
+    text_ = text;
+    if (Widget()) SetWidgetText(text);
+}
+
+TControl* MakeTemplateControl(TWindow* parent, const TControlTemplate& t)
+{
+    switch (t.kind) {
+    case TControlKind::STATIC: return new TStatic(parent, t.id);
+    case TControlKind::EDIT: return new TEdit(parent, t.id);
+    case TControlKind::BUTTON: return new TButton(parent, t.id);
+    case TControlKind::CHECKBOX: return new TCheckBox(parent, t.id);
+    case TControlKind::RADIOBUTTON: return new TRadioButton(parent, t.id);
+    case TControlKind::GROUPBOX: return new TGroupBox(parent, t.id);
+    case TControlKind::COMBOBOX: return new TComboBox(parent, t.id);
+    case TControlKind::SCROLLBAR: return new TScrollBar(parent, t.id);
+    case TControlKind::LISTBOX: break;
+    }
+    return new TStatic(parent, t.id);
+}
+
+// --- TStatic, TGroupBox ---------------------------------------------------------------------------
+
+QWidget* TStatic::MakeControl(QWidget* parentWidget)
+{
+    auto* l = new QLabel(parentWidget);
+    l->setTextFormat(Qt::PlainText);
+    Qt::Alignment a = Qt::AlignTop | Qt::AlignLeft;
+    if (style_ & dlgstyle::CENTER) a = Qt::AlignTop | Qt::AlignHCenter;
+    if (style_ & dlgstyle::RIGHT) a = Qt::AlignTop | Qt::AlignRight;
+    l->setAlignment(a);
+    l->setText(Q(text_));
+    return l;
+}
+
+std::string TStatic::WidgetText() const { return S(static_cast<QLabel*>(Widget())->text()); }
+void TStatic::SetWidgetText(const std::string& text)
+{
+    std::string t = textLimit_ > 0 && static_cast<int>(text.size()) >= textLimit_ ? text.substr(0, textLimit_ - 1) : text;
+    static_cast<QLabel*>(Widget())->setText(Q(t));
+}
+unsigned TStatic::EvGetDlgCode(const TMsg*) { return DLGC_STATIC; }
+
+QWidget* TGroupBox::MakeControl(QWidget* parentWidget) { return new QGroupBox(Q(text_), parentWidget); }
+std::string TGroupBox::WidgetText() const { return S(static_cast<QGroupBox*>(Widget())->title()); }
+void TGroupBox::SetWidgetText(const std::string& text) { static_cast<QGroupBox*>(Widget())->setTitle(Q(text)); }
+
+// --- buttons -------------------------------------------------------------------------------------
+
+QWidget* TButton::MakeControl(QWidget* parentWidget)
+{
+    auto* b = new QPushButton(Q(text_), parentWidget);
+    // Enter is the dialog's business (see TDialog::DialogKey), not Qt's default-button logic.
+    b->setAutoDefault(false);
+    b->setDefault(IsDefault());
+    QObject::connect(b, &QAbstractButton::clicked, b, [this] { NotifyParent(BN_CLICKED); });
+    return b;
+}
+
+void TButton::Click()
+{
+    if (auto* b = qobject_cast<QAbstractButton*>(Widget())) b->click();
+}
+
+std::string TButton::WidgetText() const { return S(static_cast<QAbstractButton*>(Widget())->text()); }
+void TButton::SetWidgetText(const std::string& text) { static_cast<QAbstractButton*>(Widget())->setText(Q(text)); }
+unsigned TButton::EvGetDlgCode(const TMsg*) { return DLGC_BUTTON | (IsDefault() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON); }
+
+QWidget* TCheckBox::MakeControl(QWidget* parentWidget)
+{
+    auto* b = new QCheckBox(Q(text_), parentWidget);
+    b->setTristate(check_ == BF_GRAYED);
+    b->setCheckState(check_ == BF_CHECKED ? Qt::Checked : check_ == BF_GRAYED ? Qt::PartiallyChecked : Qt::Unchecked);
+    QObject::connect(b, &QAbstractButton::clicked, b, [this] { NotifyParent(BN_CLICKED); });
+    return b;
+}
+
+int TCheckBox::GetCheck() const
+{
+    if (auto* c = qobject_cast<QCheckBox*>(Widget()))
+        return c->checkState() == Qt::Checked ? BF_CHECKED : c->checkState() == Qt::PartiallyChecked ? BF_GRAYED : BF_UNCHECKED;
+    if (auto* r = qobject_cast<QRadioButton*>(Widget())) return r->isChecked() ? BF_CHECKED : BF_UNCHECKED;
+    return check_;
+}
+
+void TCheckBox::SetCheck(int state)
+{
+    check_ = state;
+    if (auto* c = qobject_cast<QCheckBox*>(Widget())) {
+        if (state == BF_GRAYED) c->setTristate(true);
+        c->setCheckState(state == BF_CHECKED ? Qt::Checked : state == BF_GRAYED ? Qt::PartiallyChecked : Qt::Unchecked);
+    } else if (auto* r = qobject_cast<QRadioButton*>(Widget())) {
+        r->setChecked(state == BF_CHECKED);
+    }
+}
+
+QWidget* TRadioButton::MakeControl(QWidget* parentWidget)
+{
+    auto* b = new QRadioButton(Q(text_), parentWidget);
+    b->setChecked(check_ == BF_CHECKED);
+    QObject::connect(b, &QAbstractButton::clicked, b, [this] { NotifyParent(BN_CLICKED); });
+    return b;
+}
+
+// --- TEdit ---------------------------------------------------------------------------------------
+
+TEdit::TEdit(TWindow* parent, int resourceId, int textLimit) : TControl(parent, resourceId), textLimit_(textLimit) {}
+
+TEdit::TEdit(TWindow* parent, int id, const std::string& text, int x, int y, int w, int h, int textLimit, bool multiline)
+    : TControl(parent, id, text, x, y, w, h, multiline ? dlgstyle::MULTILINE : 0), textLimit_(textLimit)
+{
+}
+
+QWidget* TEdit::MakeControl(QWidget* parentWidget)
+{
+    settingText_ = true;
+    if (IsMultiLine()) {
+        auto* e = new QPlainTextEdit(parentWidget);
+        e->setReadOnly(style_ & dlgstyle::READONLY);
+        e->setLineWrapMode(style_ & dlgstyle::AUTOHSCROLL ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+        e->setHorizontalScrollBarPolicy(style_ & dlgstyle::HSCROLL ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        e->setVerticalScrollBarPolicy(style_ & dlgstyle::VSCROLL ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        e->setPlainText(Q(text_));
+        QObject::connect(e, &QPlainTextEdit::textChanged, e, [this] {
+            if (!settingText_) modified_ = true;
+            NotifyParent(EN_CHANGE);
+        });
+        settingText_ = false;
+        return e;
+    }
+    auto* e = new QLineEdit(parentWidget);
+    e->setReadOnly(style_ & dlgstyle::READONLY);
+    if (textLimit_ > 0) e->setMaxLength(textLimit_ - 1);
+    if (style_ & dlgstyle::PASSWORD) e->setEchoMode(QLineEdit::Password);
+    e->setText(Q(text_));
+    QObject::connect(e, &QLineEdit::textEdited, e, [this] { modified_ = true; });
+    QObject::connect(e, &QLineEdit::textChanged, e, [this] { NotifyParent(EN_CHANGE); });
+    settingText_ = false;
+    modified_ = false;
+    return e;
+}
+
+std::string TEdit::WidgetText() const
+{
+    if (auto* p = qobject_cast<QPlainTextEdit*>(Widget())) {
+        // The framework's multi-line edits keep "\r\n" line ends.
+        std::string s = S(p->toPlainText()), out;
+        for (char c : s) {
+            if (c == '\n') out += '\r';
+            out += c;
+        }
+        return out;
+    }
+    return S(static_cast<QLineEdit*>(Widget())->text());
+}
+
+void TEdit::SetWidgetText(const std::string& text)
+{
+    settingText_ = true;
+    if (auto* p = qobject_cast<QPlainTextEdit*>(Widget())) {
+        std::string s;
+        for (char c : text)
+            if (c != '\r') s += c;
+        p->setPlainText(Q(s));
+    } else {
+        static_cast<QLineEdit*>(Widget())->setText(Q(text));
+    }
+    settingText_ = false;
+    modified_ = false;
+}
+
+void TEdit::SetSelection(int start, int end)
+{
+    if (auto* e = qobject_cast<QLineEdit*>(Widget())) {
+        int len = static_cast<int>(e->text().size());
+        if (start < 0) {
+            e->deselect();
+            return;
+        }
+        start = std::min(start, len);
+        end = end < 0 ? len : std::min(end, len);
+        if (start == end) e->setCursorPosition(end);
+        else e->setSelection(start, end - start);
+    } else if (auto* p = qobject_cast<QPlainTextEdit*>(Widget())) {
+        QTextCursor c = p->textCursor();
+        int len = p->document()->characterCount() - 1;
+        c.setPosition(std::clamp(start, 0, len));
+        c.setPosition(end < 0 ? len : std::clamp(end, 0, len), QTextCursor::KeepAnchor);
+        p->setTextCursor(c);
+    }
+}
+
+void TEdit::GetSelection(int& start, int& end) const
+{
+    start = end = 0;
+    if (auto* e = qobject_cast<QLineEdit*>(Widget())) {
+        if (e->hasSelectedText()) {
+            start = e->selectionStart();
+            end = e->selectionEnd();
+        } else {
+            start = end = e->cursorPosition();
+        }
+    } else if (auto* p = qobject_cast<QPlainTextEdit*>(Widget())) {
+        start = p->textCursor().selectionStart();
+        end = p->textCursor().selectionEnd();
+    }
+}
+
+void TEdit::SetReadOnly(bool readOnly)
+{
+    style_ = readOnly ? (style_ | dlgstyle::READONLY) : (style_ & ~dlgstyle::READONLY);
+    if (auto* e = qobject_cast<QLineEdit*>(Widget())) e->setReadOnly(readOnly);
+    if (auto* p = qobject_cast<QPlainTextEdit*>(Widget())) p->setReadOnly(readOnly);
+}
+
+void TEdit::SetTextLimit(int limit)
+{
+    textLimit_ = limit;
+    if (auto* e = qobject_cast<QLineEdit*>(Widget())) e->setMaxLength(limit > 0 ? limit - 1 : 32767);
+}
+
+unsigned TEdit::EvGetDlgCode(const TMsg*)
+{
+    unsigned code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+    if (IsMultiLine() && (style_ & dlgstyle::WANTRETURN)) code |= DLGC_WANTALLKEYS;
+    return code;
+}
+
+void TEdit::EvSetFocus(TWindow* lost)
+{
+    TControl::EvSetFocus(lost);
+    NotifyParent(EN_SETFOCUS);
+}
+
+void TEdit::EvKillFocus(TWindow* gets)
+{
+    TControl::EvKillFocus(gets);
+    NotifyParent(EN_KILLFOCUS);
+}
+
+// --- TScrollBar ----------------------------------------------------------------------------------
+
+QWidget* TScrollBar::MakeControl(QWidget* parentWidget)
+{
+    auto* s = new QScrollBar(IsVertical() ? Qt::Vertical : Qt::Horizontal, parentWidget);
+    s->setRange(min_, max_);
+    s->setValue(pos_);
+    QObject::connect(s, &QAbstractSlider::actionTriggered, s, [this](int action) {
+        unsigned code = SB_ENDSCROLL;
+        switch (action) {
+        case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
+        case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
+        case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
+        case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
+        case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
+        case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
+        case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
+        default: return;
+        }
+        auto* bar = static_cast<QScrollBar*>(Widget());
+        // A spin button keeps its position: the parent decides what a step means.
+        int pos = bar->sliderPosition();
+        bar->setSliderPosition(bar->value());
+        if (GetParent())
+            GetParent()->SendMessage(IsVertical() ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, static_cast<unsigned>(pos)),
+                                     reinterpret_cast<TParam2>(this));
+    });
+    return s;
+}
+
+void TScrollBar::SetRange(int minPos, int maxPos)
+{
+    min_ = minPos;
+    max_ = maxPos;
+    if (auto* s = qobject_cast<QScrollBar*>(Widget())) s->setRange(minPos, maxPos);
+}
+
+void TScrollBar::GetRange(int& minPos, int& maxPos) const
+{
+    minPos = min_;
+    maxPos = max_;
+}
+
+void TScrollBar::SetPosition(int pos)
+{
+    pos_ = std::clamp(pos, min_, std::max(min_, max_));
+    if (auto* s = qobject_cast<QScrollBar*>(Widget())) s->setValue(pos_);
+}
+
+int TScrollBar::GetPosition() const
+{
+    if (auto* s = qobject_cast<QScrollBar*>(Widget())) return s->value();
+    return pos_;
+}
+
+}  // namespace vyn

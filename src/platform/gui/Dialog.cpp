@@ -1,0 +1,219 @@
+#include "platform/gui/Dialog.h"
+
+#include <QDialog>
+#include <QKeyEvent>
+#include <cmath>
+
+#include "platform/gui/Control.h"
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/Fonts.h"
+#include "platform/gui/TestHook.h"
+
+namespace vyn {
+
+namespace {
+
+int MulDiv(int a, int b, int c)
+{
+    long long p = static_cast<long long>(a) * b;
+    long long q = (std::llabs(p) + c / 2) / c;
+    return static_cast<int>(p < 0 ? -q : q);
+}
+
+TLogFont DialogLogFont(const std::string& face, int pointSize)
+{
+    TLogFont lf;
+    lf.lfHeight = -MulDiv(pointSize, kScreenDpi, 72);
+    lf.lfFaceName = face;
+    lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    return lf;
+}
+
+class TDialogWidget : public QDialog {
+public:
+    TDialogWidget(TDialog* dlg, QWidget* parent) : QDialog(parent), dlg_(dlg) {}
+    void Detach() { dlg_ = nullptr; }
+
+protected:
+    // Keys that reach the dialog itself (no control has the focus).
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        if (dlg_ && (e->key() == Qt::Key_Escape || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
+            dlg_->DialogKey(e->key() == Qt::Key_Escape ? VK_ESCAPE : VK_RETURN, nullptr);
+            return;
+        }
+        QDialog::keyPressEvent(e);
+    }
+    void reject() override
+    {
+        if (dlg_) dlg_->SendCommand(IDCANCEL);
+    }
+
+private:
+    TDialog* dlg_;
+};
+
+}  // namespace
+
+TDialog::TDialog(TWindow* parent, int resId) : TWindow(parent, 0), tmpl_(FindDialogTemplate(resId))
+{
+    OnCommand(IDOK, [this] { CmOk(); });
+    OnCommand(IDCANCEL, [this] { CmCancel(); });
+}
+
+TDialog::TDialog(TWindow* parent, const TDialogTemplate& tmpl) : TDialog(parent, 0) { tmpl_ = &tmpl; }
+
+TDialog::~TDialog() = default;
+
+TSize TDialog::BaseUnitsOf(const std::string& face, int pointSize)
+{
+    LoadShippedFonts();
+    TLogFont lf = DialogLogFont(face, pointSize);
+    auto f = RealizeFont(lf, lf.lfHeight, 0, nullptr);
+    int w = f->TextWidth(U"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    return TSize((w / 26 + 1) / 2, f->Metrics().tmHeight);
+}
+
+TRect TDialog::MapDialogRect(const TRect& r, TSize bu)
+{
+    return TRect(MulDiv(r.left, bu.cx, 4), MulDiv(r.top, bu.cy, 8), MulDiv(r.right, bu.cx, 4), MulDiv(r.bottom, bu.cy, 8));
+}
+
+void TDialog::MapDialogRect(TRect& r) const { r = MapDialogRect(r, baseUnits_); }
+
+QWidget* TDialog::MakeWidget(QWidget* parentWidget)
+{
+    if (!tmpl_) return nullptr;
+    auto* d = new TDialogWidget(this, parentWidget);
+    Qt::WindowFlags flags = Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint;
+    if (tmpl_->style & dlgstyle::SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    d->setWindowFlags(flags);
+    d->setWindowTitle(QString::fromUtf8(tmpl_->caption));
+    d->setSizeGripEnabled(false);
+    LoadShippedFonts();
+    TLogFont lf = DialogLogFont(tmpl_->fontFace, tmpl_->pointSize);
+    d->setFont(RealizeFont(lf, lf.lfHeight, 0, nullptr)->Font());
+    baseUnits_ = BaseUnitsOf(tmpl_->fontFace, tmpl_->pointSize);
+    TRect size = MapDialogRect(TRect(0, 0, tmpl_->cx, tmpl_->cy), baseUnits_);
+    d->resize(size.Width(), size.Height());
+    if (!(tmpl_->style & dlgstyle::THICKFRAME)) d->setFixedSize(size.Width(), size.Height());
+    return d;
+}
+
+void TDialog::BuildControls()
+{
+    for (int i = 0; i < tmpl_->controlCount; ++i) {
+        const TControlTemplate& t = tmpl_->controls[i];
+        auto* c = dynamic_cast<TControl*>(ChildWithId(t.id));
+        if (!c || !c->IsBoundToTemplate()) c = MakeTemplateControl(this, t);
+        c->ApplyTemplate(t, MapDialogRect(TRect(t.x, t.y, t.x + t.cx, t.y + t.cy), baseUnits_));
+        if (t.style & dlgstyle::DEFPUSHBUTTON) defaultId_ = t.id;
+    }
+    // Creation in template order gives the tab order of the template.
+    for (int i = 0; i < tmpl_->controlCount; ++i)
+        if (TWindow* c = ChildWithId(tmpl_->controls[i].id)) {
+            c->Create();
+            if (c->Widget()) {
+                unsigned s = tmpl_->controls[i].style;
+                if (s & dlgstyle::HIDDEN) c->Widget()->hide();
+                if (s & dlgstyle::DISABLED) c->Widget()->setEnabled(false);
+                c->Widget()->setFocusPolicy(s & dlgstyle::TABSTOP ? Qt::StrongFocus : Qt::ClickFocus);
+                if (tmpl_->controls[i].kind == TControlKind::STATIC || tmpl_->controls[i].kind == TControlKind::GROUPBOX)
+                    c->Widget()->setFocusPolicy(Qt::NoFocus);
+            }
+        }
+}
+
+bool TDialog::Create()
+{
+    if (Widget()) return true;
+    if (!tmpl_) return false;
+    if (GetParent() && !GetParent()->Widget()) return false;
+    QWidget* w = MakeWidget(GetParent() ? GetParent()->Widget() : nullptr);
+    if (!w) return false;
+    AttachWidget(w);
+    BuildControls();
+    CreateChildren();
+    result_ = 0;
+    ended_ = false;
+    SetupWindow();
+    return true;
+}
+
+int TDialog::Execute()
+{
+    if (!tmpl_) return -1;
+    modal_ = true;
+    if (!Create()) {
+        modal_ = false;
+        return -1;
+    }
+    int r = TTestHook::Active() ? TTestHook::RunDialog(*this) : RunModal();
+    if (!ended_) result_ = r;
+    r = result_;
+    if (Widget()) {
+        QWidget* w = Widget();
+        CleanupWindow();
+        ReleaseWidget();
+        if (auto* d = dynamic_cast<TDialogWidget*>(w)) d->Detach();
+        w->hide();
+        w->deleteLater();
+    }
+    modal_ = false;
+    return r;
+}
+
+int TDialog::RunModal()
+{
+    auto* d = static_cast<QDialog*>(Widget());
+    d->setModal(true);
+    if (ended_) return result_;
+    return d->exec();
+}
+
+void TDialog::CloseWindow(int retVal)
+{
+    if (!Widget()) return;
+    result_ = retVal;
+    ended_ = true;
+    if (modal_) {
+        if (auto* d = dynamic_cast<QDialog*>(Widget()); d && d->isVisible()) d->done(retVal);
+        return;
+    }
+    Destroy(retVal);
+}
+
+std::string TDialog::GetDlgItemText(int id) const
+{
+    TWindow* c = ChildWithId(id);
+    return c ? c->GetWindowText() : std::string();
+}
+
+void TDialog::SetDlgItemText(int id, const std::string& text)
+{
+    if (TWindow* c = ChildWithId(id)) c->SetWindowText(text);
+}
+
+void TDialog::DialogKey(unsigned vk, TWindow* from)
+{
+    if (vk == VK_ESCAPE) {
+        TWindow* cancel = ChildWithId(IDCANCEL);
+        SendCommand(IDCANCEL, BN_CLICKED, cancel);
+        return;
+    }
+    // Enter: a focused push button is pressed itself; otherwise the default button.
+    if (auto* b = dynamic_cast<TButton*>(from); b && !dynamic_cast<TCheckBox*>(b)) {
+        SendCommand(static_cast<unsigned>(b->GetId()), BN_CLICKED, b);
+        return;
+    }
+    TWindow* def = ChildWithId(defaultId_);
+    if (def && def->Widget() && (!def->IsWindowEnabled() || !def->IsWindowVisible())) return;
+    SendCommand(static_cast<unsigned>(defaultId_), BN_CLICKED, def);
+}
+
+void TDialog::CmOk() { CloseWindow(IDOK); }
+void TDialog::CmCancel() { CloseWindow(IDCANCEL); }
+
+void TDialog::EvClose() { SendCommand(IDCANCEL); }
+
+}  // namespace vyn

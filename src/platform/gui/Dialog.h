@@ -1,0 +1,66 @@
+#pragma once
+// TDialog: a dialog built from a template. Its controls are made from the template lines, in
+// pixels converted from dialog units by the dialog font's base units; a control object that the
+// dialog's class made with a template id is bound to its line, the other lines get plain
+// controls. Execute() runs it modally and returns the id that ended it.
+#include <string>
+
+#include "platform/gui/DialogTemplate.h"
+#include "platform/gui/Window.h"
+
+namespace vyn {
+
+class TDialog : public TWindow {
+public:
+    TDialog(TWindow* parent, int resId);
+    TDialog(TWindow* parent, const TDialogTemplate& tmpl);
+    ~TDialog() override;
+
+    int GetResId() const { return tmpl_ ? tmpl_->id : 0; }
+    const TDialogTemplate* GetTemplate() const { return tmpl_; }
+
+    bool Create() override;  // modeless
+    int Execute();           // modal; -1 when the template is missing
+    bool IsModal() const { return modal_; }
+    // Ends the dialog with the id (modal) or destroys it (modeless).
+    void CloseWindow(int retVal = IDCANCEL);
+    void EndDialog(int retVal) { CloseWindow(retVal); }
+    // The id that ended the last run, or 0 while it runs.
+    int GetResult() const { return result_; }
+    bool HasEnded() const { return ended_; }
+
+    TWindow* GetDlgItem(int id) const { return ChildWithId(id); }
+    std::string GetDlgItemText(int id) const;
+    void SetDlgItemText(int id, const std::string& text);
+    void SetDefaultId(int id) { defaultId_ = id; }
+    int GetDefaultId() const { return defaultId_; }
+
+    // Base units of the dialog font: the average width of its letters and its height.
+    TSize GetBaseUnits() const { return baseUnits_; }
+    static TSize BaseUnitsOf(const std::string& face, int pointSize);
+    // Dialog units to pixels: x * baseX / 4 and y * baseY / 8, rounded as the framework does.
+    void MapDialogRect(TRect& r) const;
+    static TRect MapDialogRect(const TRect& r, TSize baseUnits);
+
+    // Enter or Escape that the focused control did not claim.
+    void DialogKey(unsigned vk, TWindow* from);
+
+protected:
+    QWidget* MakeWidget(QWidget* parentWidget) override;
+    virtual void CmOk();
+    virtual void CmCancel();
+    void EvClose() override;
+
+private:
+    void BuildControls();
+    int RunModal();
+
+    const TDialogTemplate* tmpl_;
+    TSize baseUnits_{6, 13};
+    int defaultId_ = IDOK;
+    int result_ = 0;
+    bool modal_ = false;
+    bool ended_ = false;
+};
+
+}  // namespace vyn

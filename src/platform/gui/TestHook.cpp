@@ -1,0 +1,162 @@
+#include "platform/gui/TestHook.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/Dialog.h"
+#include "platform/gui/Window.h"
+
+namespace vyn {
+
+namespace {
+TTestHook* gHook = nullptr;
+
+int QtKey(unsigned vk)
+{
+    if (vk >= 'A' && vk <= 'Z') return Qt::Key_A + static_cast<int>(vk - 'A');
+    if (vk >= '0' && vk <= '9') return Qt::Key_0 + static_cast<int>(vk - '0');
+    if (vk >= VK_F1 && vk <= VK_F12) return Qt::Key_F1 + static_cast<int>(vk - VK_F1);
+    switch (vk) {
+    case VK_BACK: return Qt::Key_Backspace;
+    case VK_TAB: return Qt::Key_Tab;
+    case VK_RETURN: return Qt::Key_Return;
+    case VK_ESCAPE: return Qt::Key_Escape;
+    case VK_SPACE: return Qt::Key_Space;
+    case VK_PRIOR: return Qt::Key_PageUp;
+    case VK_NEXT: return Qt::Key_PageDown;
+    case VK_END: return Qt::Key_End;
+    case VK_HOME: return Qt::Key_Home;
+    case VK_LEFT: return Qt::Key_Left;
+    case VK_UP: return Qt::Key_Up;
+    case VK_RIGHT: return Qt::Key_Right;
+    case VK_DOWN: return Qt::Key_Down;
+    case VK_INSERT: return Qt::Key_Insert;
+    case VK_DELETE: return Qt::Key_Delete;
+    default: return 0;
+    }
+}
+
+QString KeyText(unsigned vk, unsigned modKeys)
+{
+    if (vk >= 'A' && vk <= 'Z') return QString(QChar(modKeys & MK_SHIFT ? vk : vk - 'A' + 'a'));
+    if ((vk >= '0' && vk <= '9') || vk == VK_SPACE) return QString(QChar(vk));
+    if (vk == VK_RETURN) return QStringLiteral("\r");
+    if (vk == VK_ESCAPE) return QString(QChar(27));
+    if (vk == VK_BACK) return QString(QChar(8));
+    if (vk == VK_TAB) return QStringLiteral("\t");
+    return {};
+}
+
+void SendKey(QWidget* w, int key, Qt::KeyboardModifiers mods, const QString& text)
+{
+    if (!w) return;
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(w, &press);
+    QWidget* now = QApplication::focusWidget();
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QApplication::sendEvent(now ? now : w, &release);
+}
+}  // namespace
+
+TTestHook::TTestHook() { gHook = this; }
+TTestHook::~TTestHook()
+{
+    if (gHook == this) gHook = nullptr;
+}
+
+bool TTestHook::Active() { return gHook != nullptr; }
+TTestHook& TTestHook::Get() { return *gHook; }
+
+std::vector<std::string> TTestHook::MessageTexts() const
+{
+    std::vector<std::string> out;
+    for (const auto& m : messages_) out.push_back(m.text);
+    return out;
+}
+
+void TTestHook::AnswerDialog(int resId, int button, std::function<void(TDialog&)> drive)
+{
+    dialogAnswers_[resId].push_back({button, std::move(drive)});
+}
+
+void TTestHook::Key(unsigned vk, unsigned modKeys, TWindow* target)
+{
+    QWidget* w = target ? target->Widget() : QApplication::focusWidget();
+    Qt::KeyboardModifiers mods;
+    if (modKeys & MK_SHIFT) mods |= Qt::ShiftModifier;
+    if (modKeys & MK_CONTROL) mods |= Qt::ControlModifier;
+    SendKey(w, QtKey(vk), mods, KeyText(vk, modKeys));
+}
+
+void TTestHook::Type(const std::string& text, TWindow* target)
+{
+    for (char c : text) {
+        QWidget* w = target ? target->Widget() : QApplication::focusWidget();
+        int key = 0;
+        if (c >= 'a' && c <= 'z') key = Qt::Key_A + (c - 'a');
+        else if (c >= 'A' && c <= 'Z') key = Qt::Key_A + (c - 'A');
+        else if (c >= '0' && c <= '9') key = Qt::Key_0 + (c - '0');
+        else if (c == ' ') key = Qt::Key_Space;
+        else key = static_cast<unsigned char>(c);
+        SendKey(w, key, (c >= 'A' && c <= 'Z') ? Qt::ShiftModifier : Qt::NoModifier, QString(QChar(c)));
+    }
+}
+
+void TTestHook::Click(TWindow& button)
+{
+    if (auto* b = dynamic_cast<TButton*>(&button)) b->Click();
+}
+
+void TTestHook::ProcessEvents()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+int TTestHook::RunDialog(TDialog& dlg)
+{
+    TTestHook& h = Get();
+    h.dialogsRun_.push_back(dlg.GetResId());
+    auto it = h.dialogAnswers_.find(dlg.GetResId());
+    if (it == h.dialogAnswers_.end() || it->second.empty()) {
+        ++h.unansweredDialogs_;
+        return IDCANCEL;
+    }
+    DialogAnswer a = std::move(it->second.front());
+    it->second.pop_front();
+    // Shown, so that focus and key handling work as for the user; offscreen nothing appears.
+    dlg.Widget()->show();
+    dlg.Widget()->activateWindow();
+    QApplication::setActiveWindow(dlg.Widget());
+    if (a.drive) a.drive(dlg);
+    if (dlg.HasEnded()) return dlg.GetResult();
+    if (a.button) {
+        TWindow* b = dlg.GetDlgItem(a.button);
+        if (auto* button = dynamic_cast<TButton*>(b); button && button->IsWindowVisible() && button->IsWindowEnabled())
+            button->Click();
+        else
+            dlg.SendCommand(static_cast<unsigned>(a.button), BN_CLICKED, b);
+        if (dlg.HasEnded()) return dlg.GetResult();
+    }
+    ++h.unansweredDialogs_;
+    return -1;
+}
+
+int TTestHook::ShowMessage(const std::string& text, const std::string& caption, unsigned flags, int defaultAnswer)
+{
+    TTestHook& h = Get();
+    int answer = defaultAnswer;
+    if (!h.boxAnswers_.empty()) {
+        answer = h.boxAnswers_.front();
+        h.boxAnswers_.pop_front();
+    } else {
+        ++h.unansweredBoxes_;
+    }
+    h.messages_.push_back({text, caption, flags, answer});
+    return answer;
+}
+
+}  // namespace vyn

@@ -1,0 +1,79 @@
+#pragma once
+// The one test hook of modal windows. While a TTestHook object lives, message boxes and modal
+// dialogs are not shown: each message box takes the next registered answer and its text is
+// recorded; each modal dialog is created, handed to the callback registered for its resource id
+// (which may fill or drive its controls), and then, unless the callback ended it, the
+// registered button is pressed as the user would press it.
+//
+// It also feeds input to windows through the same path as real input, so tests drive controls
+// by keys without waiting for a window to appear.
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/gui/WindowMessages.h"
+
+namespace vyn {
+
+class TDialog;
+class TWindow;
+
+struct TShownMessage {
+    std::string text;
+    std::string caption;
+    unsigned flags;
+    int answer;
+};
+
+class TTestHook {
+public:
+    TTestHook();
+    ~TTestHook();
+    TTestHook(const TTestHook&) = delete;
+    TTestHook& operator=(const TTestHook&) = delete;
+
+    static bool Active();
+    static TTestHook& Get();
+
+    // Answers for the next message boxes, in order. An unanswered box returns its default
+    // button and is counted.
+    void AnswerMessageBox(int result) { boxAnswers_.push_back(result); }
+    const std::vector<TShownMessage>& Messages() const { return messages_; }
+    std::vector<std::string> MessageTexts() const;
+    int UnansweredBoxes() const { return unansweredBoxes_; }
+    int UnansweredDialogs() const { return unansweredDialogs_; }
+
+    // The answer for the next run of the dialog with this resource id: the callback gets the live
+    // dialog first, then the button is pressed (0: only the callback acts). Answers for one id are
+    // used in the order given.
+    void AnswerDialog(int resId, int button, std::function<void(TDialog&)> drive = {});
+    // Dialog resource ids in the order they were run.
+    const std::vector<int>& DialogsRun() const { return dialogsRun_; }
+
+    // Input as the user gives it, to the window with the focus (or the one named).
+    static void Key(unsigned vk, unsigned modKeys = 0, TWindow* target = nullptr);
+    static void Type(const std::string& text, TWindow* target = nullptr);
+    static void Click(TWindow& button);
+    // Handles what is queued (posted messages, deferred deletions) without waiting.
+    static void ProcessEvents();
+
+    // Platform side.
+    static int RunDialog(TDialog& dlg);
+    static int ShowMessage(const std::string& text, const std::string& caption, unsigned flags, int defaultAnswer);
+
+private:
+    struct DialogAnswer {
+        int button;
+        std::function<void(TDialog&)> drive;
+    };
+    std::deque<int> boxAnswers_;
+    std::vector<TShownMessage> messages_;
+    std::map<int, std::deque<DialogAnswer>> dialogAnswers_;
+    std::vector<int> dialogsRun_;
+    int unansweredBoxes_ = 0;
+    int unansweredDialogs_ = 0;
+};
+
+}  // namespace vyn

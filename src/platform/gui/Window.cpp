@@ -1,0 +1,612 @@
+#include "platform/gui/Window.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QCursor>
+#include <QImage>
+#include <QPainter>
+#include <QScrollBar>
+#include <QThread>
+#include <QWidget>
+#include <algorithm>
+
+#include "platform/gui/Application.h"
+#include "platform/gui/Dc.h"
+#include "platform/gui/Fonts.h"
+#include "platform/gui/WindowBridge.h"
+#include "platform/gui/WindowPost.h"
+
+namespace vyn {
+
+namespace {
+const char* const kWindowProperty = "vynWindow";
+TWindow* gCapture = nullptr;
+
+QColor WindowBackground() { return QColor(255, 255, 255); }
+}  // namespace
+
+TWindow::TWindow(TWindow* parent, int id, const std::string& title) : id_(id), parent_(parent), title_(title)
+{
+    if (parent_) parent_->AddChild(this);
+}
+
+TWindow::~TWindow()
+{
+    deleting_ = true;
+    if (widget_) Destroy();
+    // Children made with new belong to their parent; member children have already gone.
+    while (!children_.empty()) {
+        TWindow* c = children_.back();
+        children_.pop_back();
+        c->parent_ = nullptr;
+        delete c;
+    }
+    if (parent_) parent_->RemoveChild(this);
+    if (gCapture == this) gCapture = nullptr;
+}
+
+void TWindow::AddChild(TWindow* child) { children_.push_back(child); }
+
+void TWindow::RemoveChild(TWindow* child)
+{
+    children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
+}
+
+TWindow* TWindow::ChildWithId(int id) const
+{
+    for (TWindow* c : children_)
+        if (c->id_ == id) return c;
+    return nullptr;
+}
+
+TWindow* TWindow::FromWidget(const QWidget* w)
+{
+    for (; w; w = w->parentWidget()) {
+        QVariant v = w->property(kWindowProperty);
+        if (v.isValid()) return reinterpret_cast<TWindow*>(v.value<quintptr>());
+    }
+    return nullptr;
+}
+
+QWidget* TWindow::MakeWidget(QWidget* parentWidget) { return new TWindowWidget(this, parentWidget); }
+
+void TWindow::AttachWidget(QWidget* w)
+{
+    widget_ = w;
+    widget_->setProperty(kWindowProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
+    bridge_ = new TWindowBridge(this);
+    widget_->installEventFilter(bridge_);
+    if (!title_.empty() && widget_->isWindow()) widget_->setWindowTitle(QString::fromStdString(title_));
+}
+
+bool TWindow::Create()
+{
+    if (widget_) return true;
+    if (parent_ && !parent_->widget_) return false;
+    QWidget* w = MakeWidget(parent_ ? parent_->widget_ : nullptr);
+    if (!w) return false;
+    AttachWidget(w);
+    CreateChildren();
+    SetupWindow();
+    return true;
+}
+
+void TWindow::CreateChildren()
+{
+    for (TWindow* c : std::vector<TWindow*>(children_))
+        if (!c->widget_) c->Create();
+}
+
+void TWindow::SetupWindow() {}
+void TWindow::CleanupWindow() {}
+
+void TWindow::ReleaseWidget()
+{
+    for (TWindow* c : children_)
+        if (c->widget_) {
+            c->CleanupWindow();
+            c->ReleaseWidget();
+        }
+    for (auto& [id, qtId] : timers_) bridge_->killTimer(qtId);
+    timers_.clear();
+    if (gCapture == this) ReleaseCapture();
+    widget_->removeEventFilter(bridge_);
+    QObject::disconnect(widget_, nullptr, bridge_, nullptr);
+    QObject::disconnect(widget_, nullptr, widget_, nullptr);
+    widget_->setProperty(kWindowProperty, QVariant());
+    if (auto* plain = dynamic_cast<TWindowWidget*>(widget_)) plain->Detach();
+    bridge_->Detach();
+    bridge_->deleteLater();
+    bridge_ = nullptr;
+    widget_ = nullptr;
+    image_.reset();
+}
+
+void TWindow::Destroy(int)
+{
+    if (!widget_) return;
+    CleanupWindow();
+    QWidget* w = widget_;
+    bool topLevel = !parent_ || !parent_->widget_ || w->isWindow();
+    ReleaseWidget();
+    w->hide();
+    // The widget may be the sender of the signal that led here; Qt deletes it once back in the loop.
+    if (topLevel || !deleting_) w->deleteLater();
+}
+
+std::string TWindow::GetWindowText() const
+{
+    if (!widget_) return title_;
+    return title_;
+}
+
+void TWindow::SetWindowText(const std::string& text)
+{
+    title_ = text;
+    if (widget_ && widget_->isWindow()) widget_->setWindowTitle(QString::fromStdString(text));
+    else if (widget_) widget_->update();
+}
+
+void TWindow::ShowWindow(int cmd)
+{
+    if (!widget_) return;
+    if (cmd == SW_HIDE) widget_->hide();
+    else if (cmd == SW_SHOWMAXIMIZED && widget_->isWindow()) widget_->showMaximized();
+    else if (cmd == SW_SHOWMINNOACTIVE && widget_->isWindow()) widget_->showMinimized();
+    else widget_->show();
+}
+
+bool TWindow::IsWindowVisible() const { return widget_ && widget_->isVisible(); }
+void TWindow::EnableWindow(bool enable)
+{
+    if (widget_) widget_->setEnabled(enable);
+}
+bool TWindow::IsWindowEnabled() const { return widget_ && widget_->isEnabled(); }
+
+TRect TWindow::GetClientRect() const
+{
+    if (!widget_) return {};
+    QWidget* area = widget_;
+    if (auto* sa = qobject_cast<QAbstractScrollArea*>(widget_)) area = sa->viewport();
+    return TRect(0, 0, area->width(), area->height());
+}
+
+TRect TWindow::GetWindowRect() const
+{
+    if (!widget_) return {};
+    if (widget_->isWindow()) {
+        QRect f = widget_->frameGeometry();
+        return TRect(f.left(), f.top(), f.left() + f.width(), f.top() + f.height());
+    }
+    QPoint tl = widget_->mapToGlobal(QPoint(0, 0));
+    return TRect(tl.x(), tl.y(), tl.x() + widget_->width(), tl.y() + widget_->height());
+}
+
+TRect TWindow::ChildRectInClient(const TWindow& child) const
+{
+    if (!widget_ || !child.widget_) return {};
+    QRect g = child.widget_->geometry();
+    QPoint tl = child.widget_->parentWidget() == widget_ ? g.topLeft()
+                                                          : widget_->mapFromGlobal(child.widget_->mapToGlobal(QPoint(0, 0)));
+    return TRect(tl.x(), tl.y(), tl.x() + g.width(), tl.y() + g.height());
+}
+
+void TWindow::MoveWindow(int x, int y, int w, int h, bool repaint)
+{
+    SetWindowPos(nullptr, x, y, w, h, SWP_NOZORDER | (repaint ? 0 : SWP_NOREDRAW));
+}
+
+bool TWindow::SetWindowPos(TWindow*, int x, int y, int cx, int cy, unsigned flags)
+{
+    if (!widget_) return false;
+    if (widget_->isWindow()) {
+        // Window rectangles include the frame; Qt places frames by their top left and sizes clients.
+        QRect frame = widget_->frameGeometry(), inner = widget_->geometry();
+        int dw = frame.width() - inner.width(), dh = frame.height() - inner.height();
+        if (!(flags & SWP_NOMOVE)) widget_->move(x, y);
+        if (!(flags & SWP_NOSIZE)) widget_->resize(std::max(0, cx - dw), std::max(0, cy - dh));
+    } else {
+        if (!(flags & SWP_NOMOVE)) widget_->move(x, y);
+        if (!(flags & SWP_NOSIZE)) widget_->resize(std::max(0, cx), std::max(0, cy));
+    }
+    if (flags & SWP_SHOWWINDOW) widget_->show();
+    if (flags & SWP_HIDEWINDOW) widget_->hide();
+    return true;
+}
+
+TPoint TWindow::ClientToScreen(TPoint p) const
+{
+    if (!widget_) return p;
+    QPoint q = widget_->mapToGlobal(QPoint(p.x, p.y));
+    return {q.x(), q.y()};
+}
+
+TPoint TWindow::ScreenToClient(TPoint p) const
+{
+    if (!widget_) return p;
+    QPoint q = widget_->mapFromGlobal(QPoint(p.x, p.y));
+    return {q.x(), q.y()};
+}
+
+void TWindow::SetFocus()
+{
+    if (!widget_) return;
+    QWidget* top = widget_->window();
+    if (top->isVisible() && !top->isActiveWindow()) {
+        top->activateWindow();
+        QApplication::setActiveWindow(top);
+    }
+    widget_->setFocus(Qt::OtherFocusReason);
+}
+
+bool TWindow::HasFocus() const
+{
+    QWidget* f = QApplication::focusWidget();
+    return widget_ && f && (f == widget_ || widget_->isAncestorOf(f));
+}
+
+TWindow* TWindow::GetFocus() { return FromWidget(QApplication::focusWidget()); }
+
+void TWindow::SetCapture()
+{
+    if (!widget_) return;
+    gCapture = this;
+    widget_->grabMouse();
+}
+
+void TWindow::ReleaseCapture()
+{
+    if (gCapture && gCapture->widget_) gCapture->widget_->releaseMouse();
+    gCapture = nullptr;
+}
+
+TWindow* TWindow::GetCapture() { return gCapture; }
+
+void TWindow::SetCursorShape(TCursorShape shape)
+{
+    if (!widget_) return;
+    static const Qt::CursorShape kShapes[] = {Qt::ArrowCursor,  Qt::CrossCursor,  Qt::IBeamCursor,        Qt::WaitCursor,
+                                              Qt::SizeHorCursor, Qt::SizeVerCursor, Qt::PointingHandCursor, Qt::BlankCursor};
+    widget_->setCursor(QCursor(kShapes[static_cast<int>(shape)]));
+}
+
+void TWindow::SetWindowFont(const TFont& font, bool redraw)
+{
+    if (!widget_) return;
+    const TLogFont& lf = font.GetObject();
+    widget_->setFont(RealizeFont(lf, lf.lfHeight, lf.lfWidth, nullptr)->Font());
+    if (redraw) widget_->update();
+}
+
+bool TWindow::SetTimer(unsigned id, unsigned ms)
+{
+    if (!widget_) return false;
+    KillTimer(id);
+    int qtId = bridge_->startTimer(static_cast<int>(ms), Qt::PreciseTimer);
+    if (qtId == 0) return false;
+    timers_[id] = qtId;
+    return true;
+}
+
+bool TWindow::KillTimer(unsigned id)
+{
+    auto it = timers_.find(id);
+    if (it == timers_.end()) return false;
+    if (bridge_) bridge_->killTimer(it->second);
+    timers_.erase(it);
+    return true;
+}
+
+// --- painting --------------------------------------------------------------------------------
+
+QImage& TWindow::EnsureImage()
+{
+    TRect rc = GetClientRect();
+    QSize size(std::max(1, rc.Width()), std::max(1, rc.Height()));
+    if (!image_ || image_->size() != size) {
+        auto img = std::make_unique<QImage>(size, QImage::Format_RGB32);
+        img->fill(WindowBackground());
+        if (image_) {
+            QPainter p(img.get());
+            p.drawImage(0, 0, *image_);
+        }
+        image_ = std::move(img);
+        pendingErase_ = true;
+    }
+    return *image_;
+}
+
+const QImage* TWindow::ClientImage() const { return image_.get(); }
+
+void TWindow::PaintInto(QImage& image, const TRect& rect, bool erase)
+{
+    if (erase) {
+        QPainter p(&image);
+        p.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), WindowBackground());
+    }
+    TDC dc(image);
+    TRect r = rect;
+    Paint(dc, erase, r);
+}
+
+void TWindow::Paint(TDC&, bool, TRect&) {}
+
+void TWindow::Invalidate(bool erase)
+{
+    pendingErase_ = pendingErase_ || erase;
+    if (widget_) widget_->update();
+}
+
+void TWindow::InvalidateRect(const TRect& r, bool erase)
+{
+    pendingErase_ = pendingErase_ || erase;
+    if (widget_) widget_->update(QRect(r.left, r.top, r.Width(), r.Height()));
+}
+
+void TWindow::UpdateWindow()
+{
+    if (widget_ && widget_->isVisible()) widget_->repaint();
+}
+
+void TWindow::DrawNow(const std::function<void(TDC&)>& draw)
+{
+    if (!widget_) return;
+    QImage& img = EnsureImage();
+    {
+        TDC dc(img);
+        draw(dc);
+    }
+    widget_->update();
+}
+
+// --- scroll bars -----------------------------------------------------------------------------
+
+namespace {
+QScrollBar* AreaBar(QWidget* w, int bar)
+{
+    auto* sa = qobject_cast<QAbstractScrollArea*>(w);
+    if (!sa) return nullptr;
+    return bar == SB_HORZ ? sa->horizontalScrollBar() : sa->verticalScrollBar();
+}
+}  // namespace
+
+void TWindow::SetScrollRange(int bar, int minPos, int maxPos, bool)
+{
+    if (bar != SB_HORZ && bar != SB_VERT) return;
+    auto& s = scroll_[bar];
+    s.min = minPos;
+    s.max = maxPos;
+    s.pos = std::clamp(s.pos, minPos, std::max(minPos, maxPos));
+    if (QScrollBar* q = AreaBar(widget_, bar)) q->setRange(minPos, std::max(minPos, maxPos - std::max(0, s.page - 1)));
+    s.shown = maxPos > minPos;
+}
+
+void TWindow::GetScrollRange(int bar, int& minPos, int& maxPos) const
+{
+    minPos = maxPos = 0;
+    if (bar != SB_HORZ && bar != SB_VERT) return;
+    if (QScrollBar* q = AreaBar(widget_, bar)) {
+        // A scrolling control reports the framework's range: the page counts inside it.
+        minPos = q->minimum();
+        maxPos = q->maximum() + (q->pageStep() > 0 ? q->pageStep() - 1 : 0);
+        return;
+    }
+    minPos = scroll_[bar].min;
+    maxPos = scroll_[bar].max;
+}
+
+int TWindow::SetScrollPos(int bar, int pos, bool)
+{
+    if (bar != SB_HORZ && bar != SB_VERT) return 0;
+    auto& s = scroll_[bar];
+    int old = s.pos;
+    s.pos = std::clamp(pos, s.min, std::max(s.min, s.max));
+    if (QScrollBar* q = AreaBar(widget_, bar)) {
+        old = q->value();
+        q->setValue(pos);
+    }
+    return old;
+}
+
+int TWindow::GetScrollPos(int bar) const
+{
+    if (bar != SB_HORZ && bar != SB_VERT) return 0;
+    if (QScrollBar* q = AreaBar(widget_, bar)) return q->value();
+    return scroll_[bar].pos;
+}
+
+void TWindow::SetScrollPage(int bar, int page)
+{
+    if (bar != SB_HORZ && bar != SB_VERT) return;
+    scroll_[bar].page = page;
+    if (QScrollBar* q = AreaBar(widget_, bar)) q->setPageStep(page);
+}
+
+int TWindow::GetScrollPage(int bar) const
+{
+    if (bar != SB_HORZ && bar != SB_VERT) return 0;
+    if (QScrollBar* q = AreaBar(widget_, bar)) return q->pageStep();
+    return scroll_[bar].page;
+}
+
+void TWindow::ShowScrollBar(int bar, bool show)
+{
+    for (int b : {SB_HORZ, SB_VERT}) {
+        if (bar != b && bar != SB_BOTH) continue;
+        scroll_[b].shown = show;
+        if (auto* sa = qobject_cast<QAbstractScrollArea*>(widget_)) {
+            Qt::ScrollBarPolicy p = show ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+            if (b == SB_HORZ) sa->setHorizontalScrollBarPolicy(p);
+            else sa->setVerticalScrollBarPolicy(p);
+        }
+    }
+}
+
+bool TWindow::IsScrollBarShown(int bar) const
+{
+    if (bar != SB_HORZ && bar != SB_VERT) return false;
+    if (auto* sa = qobject_cast<QAbstractScrollArea*>(widget_)) {
+        QScrollBar* q = bar == SB_HORZ ? sa->horizontalScrollBar() : sa->verticalScrollBar();
+        Qt::ScrollBarPolicy p = bar == SB_HORZ ? sa->horizontalScrollBarPolicy() : sa->verticalScrollBarPolicy();
+        return p == Qt::ScrollBarAlwaysOn || (p == Qt::ScrollBarAsNeeded && q->maximum() > q->minimum());
+    }
+    return scroll_[bar].shown;
+}
+
+// --- messages --------------------------------------------------------------------------------
+
+TResult TWindow::SendMessage(unsigned msg, TParam1 p1, TParam2 p2)
+{
+    bool saved = defaultRequested_;
+    TResult r = WindowProc(msg, p1, p2);
+    defaultRequested_ = saved;
+    return r;
+}
+
+bool TWindow::DispatchFromPlatform(unsigned msg, TParam1 p1, TParam2 p2)
+{
+    bool saved = defaultRequested_;
+    defaultRequested_ = false;
+    WindowProc(msg, p1, p2);
+    bool wanted = defaultRequested_;
+    defaultRequested_ = saved;
+    return wanted;
+}
+
+bool TWindow::PostMessage(unsigned msg, TParam1 p1, TParam2 p2)
+{
+    if (!bridge_) return false;
+    QCoreApplication::postEvent(bridge_, new TPostedMessage(msg, p1, p2, nullptr));
+    return true;
+}
+
+bool TWindow::SendMessageTimeout(unsigned msg, TParam1 p1, TParam2 p2, unsigned timeoutMs, TResult* result)
+{
+    if (!bridge_) return false;
+    if (QThread::currentThread() == bridge_->thread()) {
+        TResult r = SendMessage(msg, p1, p2);
+        if (result) *result = r;
+        return true;
+    }
+    auto state = std::make_shared<TSendState>();
+    QCoreApplication::postEvent(bridge_, new TPostedMessage(msg, p1, p2, state));
+    std::unique_lock lock(state->mutex);
+    bool done = state->done.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                     [&] { return state->stage == TSendState::Done; });
+    if (!done) {
+        if (state->stage == TSendState::Pending) {
+            state->stage = TSendState::Abandoned;
+            return false;
+        }
+        // Already running: its parameters are in use, so wait until the handler has returned.
+        state->done.wait(lock, [&] { return state->stage == TSendState::Done; });
+    }
+    if (result) *result = state->result;
+    return true;
+}
+
+TResult TWindow::SendCommand(unsigned id, unsigned notifyCode, TWindow* control)
+{
+    return SendMessage(WM_COMMAND, MAKEWPARAM(id, notifyCode), reinterpret_cast<TParam2>(control));
+}
+
+void TWindow::NotifyParent(unsigned code)
+{
+    if (parent_) parent_->SendCommand(static_cast<unsigned>(id_), code, this);
+}
+
+TResult TWindow::WindowProc(unsigned msg, TParam1 p1, TParam2 p2)
+{
+    auto point = [p2] { return TPoint(static_cast<std::int16_t>(p2 & 0xFFFF), static_cast<std::int16_t>((p2 >> 16) & 0xFFFF)); };
+    switch (msg) {
+    case WM_COMMAND: return EvCommand(LOWORD(p1), reinterpret_cast<TWindow*>(p2), HIWORD(p1));
+    case WM_TIMER: EvTimer(static_cast<unsigned>(p1)); return 0;
+    case WM_SIZE: EvSize(static_cast<unsigned>(p1), TSize(LOWORD(p2), HIWORD(p2))); return 0;
+    case WM_GETMINMAXINFO: EvGetMinMaxInfo(*reinterpret_cast<TMinMaxInfo*>(p2)); return 0;
+    case WM_KEYDOWN: EvKeyDown(static_cast<unsigned>(p1), LOWORD(p2), HIWORD(p2)); return 0;
+    case WM_KEYUP: EvKeyUp(static_cast<unsigned>(p1), LOWORD(p2), HIWORD(p2)); return 0;
+    case WM_CHAR: EvChar(static_cast<unsigned>(p1), LOWORD(p2), HIWORD(p2)); return 0;
+    case WM_GETDLGCODE: return EvGetDlgCode(reinterpret_cast<const TMsg*>(p2));
+    case WM_SETFOCUS: EvSetFocus(reinterpret_cast<TWindow*>(p1)); return 0;
+    case WM_KILLFOCUS: EvKillFocus(reinterpret_cast<TWindow*>(p1)); return 0;
+    case WM_LBUTTONDOWN: EvLButtonDown(static_cast<unsigned>(p1), point()); return 0;
+    case WM_LBUTTONUP: EvLButtonUp(static_cast<unsigned>(p1), point()); return 0;
+    case WM_LBUTTONDBLCLK: EvLButtonDblClk(static_cast<unsigned>(p1), point()); return 0;
+    case WM_RBUTTONDOWN: EvRButtonDown(static_cast<unsigned>(p1), point()); return 0;
+    case WM_RBUTTONUP: EvRButtonUp(static_cast<unsigned>(p1), point()); return 0;
+    case WM_MOUSEMOVE: EvMouseMove(static_cast<unsigned>(p1), point()); return 0;
+    case WM_CONTEXTMENU: {
+        TPoint p = point();
+        EvContextMenu(reinterpret_cast<TWindow*>(p1), p.x, p.y);
+        return 0;
+    }
+    case WM_HSCROLL: EvHScroll(LOWORD(p1), HIWORD(p1), reinterpret_cast<TWindow*>(p2)); return 0;
+    case WM_VSCROLL: EvVScroll(LOWORD(p1), HIWORD(p1), reinterpret_cast<TWindow*>(p2)); return 0;
+    case WM_CLOSE: EvClose(); return 0;
+    default: break;
+    }
+    if (auto* h = table_.FindMessage(msg)) return (*h)(p1, p2);
+    DefaultProcessing();
+    return 0;
+}
+
+TResult TWindow::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
+{
+    if (control) {
+        // A control's notification is for its parent alone; a click also counts as the command.
+        if (auto* h = table_.FindNotify(id, notifyCode)) {
+            (*h)();
+            return 0;
+        }
+        if (notifyCode == BN_CLICKED)
+            if (auto* h = table_.FindCommand(id)) (*h)();
+        return 0;
+    }
+    if (auto* h = table_.FindCommand(id)) {
+        (*h)();
+        return 0;
+    }
+    TWindow* next = commandTarget_ ? commandTarget_ : parent_;
+    if (next) return next->EvCommand(id, nullptr, notifyCode);
+    if (TApplication* app = TApplication::Current()) app->EvCommand(id);
+    return 0;
+}
+
+void TWindow::RouteCommandEnable(TCommandEnabler& ce) { EvCommandEnable(ce); }
+
+void TWindow::EvCommandEnable(TCommandEnabler& ce)
+{
+    if (auto* h = table_.FindEnabler(ce.GetId())) {
+        (*h)(ce);
+        return;
+    }
+    TWindow* next = commandTarget_ ? commandTarget_ : parent_;
+    if (next) next->EvCommandEnable(ce);
+    else if (TApplication* app = TApplication::Current()) app->EvCommandEnable(ce);
+}
+
+void TWindow::EvTimer(unsigned) {}
+void TWindow::EvSize(unsigned, const TSize&) { DefaultProcessing(); }
+void TWindow::EvGetMinMaxInfo(TMinMaxInfo&) {}
+void TWindow::EvKeyDown(unsigned, unsigned, unsigned) { DefaultProcessing(); }
+void TWindow::EvKeyUp(unsigned, unsigned, unsigned) { DefaultProcessing(); }
+void TWindow::EvChar(unsigned, unsigned, unsigned) { DefaultProcessing(); }
+unsigned TWindow::EvGetDlgCode(const TMsg*) { return 0; }
+void TWindow::EvSetFocus(TWindow*) { DefaultProcessing(); }
+void TWindow::EvKillFocus(TWindow*) { DefaultProcessing(); }
+void TWindow::EvLButtonDown(unsigned, const TPoint&) { DefaultProcessing(); }
+void TWindow::EvLButtonUp(unsigned, const TPoint&) { DefaultProcessing(); }
+void TWindow::EvLButtonDblClk(unsigned, const TPoint&) { DefaultProcessing(); }
+void TWindow::EvRButtonDown(unsigned, const TPoint&) { DefaultProcessing(); }
+void TWindow::EvRButtonUp(unsigned, const TPoint&) { DefaultProcessing(); }
+void TWindow::EvMouseMove(unsigned, const TPoint&) { DefaultProcessing(); }
+void TWindow::EvContextMenu(TWindow*, int, int) { DefaultProcessing(); }
+void TWindow::EvHScroll(unsigned, unsigned, TWindow*) {}
+void TWindow::EvVScroll(unsigned, unsigned, TWindow*) {}
+void TWindow::EvClose() { Destroy(); }
+
+}  // namespace vyn
+
+namespace vyn {
+QObject* TWindow::SignalContext() const { return bridge_; }
+}  // namespace vyn

@@ -1,0 +1,254 @@
+#include "platform/gui/WindowBridge.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QTimerEvent>
+
+#include "platform/gui/Dialog.h"
+#include "platform/gui/Window.h"
+#include "platform/gui/WindowPost.h"
+
+namespace vyn {
+
+namespace {
+TWindow* gLastFocus = nullptr;
+
+TParam2 KeyParam(const QKeyEvent* e)
+{
+    unsigned flags = e->isAutoRepeat() ? KF_REPEAT : 0;
+    return static_cast<TParam2>(1u | (flags << 16));
+}
+
+TParam2 PointParam(const QPointF& p)
+{
+    return MAKELPARAM(static_cast<int>(p.x()), static_cast<int>(p.y()));
+}
+
+TDialog* DialogOf(TWindow* w)
+{
+    for (TWindow* p = w ? w->GetParent() : nullptr; p; p = p->GetParent())
+        if (auto* d = dynamic_cast<TDialog*>(p)) return d;
+    return nullptr;
+}
+}  // namespace
+
+TWindowBridge::TWindowBridge(TWindow* w) : window_(w) {}
+
+unsigned TWindowBridge::VirtualKey(const QKeyEvent* e)
+{
+    int k = e->key();
+    if (k >= Qt::Key_A && k <= Qt::Key_Z) return static_cast<unsigned>('A' + (k - Qt::Key_A));
+    if (k >= Qt::Key_0 && k <= Qt::Key_9) return static_cast<unsigned>('0' + (k - Qt::Key_0));
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return VK_F1 + static_cast<unsigned>(k - Qt::Key_F1);
+    switch (k) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    default: return 0;
+    }
+}
+
+unsigned TWindowBridge::CharOf(const QKeyEvent* e)
+{
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: return 9;
+    default: break;
+    }
+    QString t = e->text();
+    if (t.isEmpty()) return 0;
+    char32_t c = t.toUcs4().value(0);
+    if (c == 127) return 0;  // Delete acts on key down only
+    return static_cast<unsigned>(c);
+}
+
+unsigned TWindowBridge::ModKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
+{
+    unsigned m = 0;
+    if (buttons & Qt::LeftButton) m |= MK_LBUTTON;
+    if (buttons & Qt::RightButton) m |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton) m |= MK_MBUTTON;
+    if (mods & Qt::ShiftModifier) m |= MK_SHIFT;
+    if (mods & Qt::ControlModifier) m |= MK_CONTROL;
+    return m;
+}
+
+bool TWindowBridge::KeyPress(QWidget* w, QKeyEvent* e)
+{
+    TWindow* win = window_;
+    unsigned vk = VirtualKey(e);
+    TParam2 lp = KeyParam(e);
+    // As in a dialog: Enter and Escape go to the dialog's buttons unless the control claims them.
+    if (vk == VK_RETURN || vk == VK_ESCAPE) {
+        if (TDialog* dlg = DialogOf(win)) {
+            TMsg m{WM_KEYDOWN, vk, lp};
+            auto code = static_cast<unsigned>(win->SendMessage(WM_GETDLGCODE, vk, reinterpret_cast<TParam2>(&m)));
+            if (!(code & DLGC_WANTALLKEYS)) {
+                dlg->DialogKey(vk, win);
+                return true;
+            }
+        }
+    }
+    bool keyDefault = win->DispatchFromPlatform(WM_KEYDOWN, vk, lp);
+    if (!window_) return true;
+    unsigned ch = CharOf(e);
+    bool charDefault = true;
+    if (ch) {
+        charDefault = win->DispatchFromPlatform(WM_CHAR, ch, lp);
+        if (!window_) return true;
+    }
+    if (keyDefault && charDefault) return false;
+    if (!keyDefault && ch >= 32 && charDefault && !synthesizing_) {
+        // The key itself was taken but its character was not: the control gets the text alone.
+        synthesizing_ = true;
+        QKeyEvent textOnly(QEvent::KeyPress, 0, e->modifiers(), e->text());
+        QApplication::sendEvent(w, &textOnly);
+        synthesizing_ = false;
+    }
+    return true;
+}
+
+bool TWindowBridge::eventFilter(QObject* watched, QEvent* e)
+{
+    TWindow* win = window_;
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!win || !w || synthesizing_) return false;
+    switch (e->type()) {
+    case QEvent::KeyPress: return KeyPress(w, static_cast<QKeyEvent*>(e));
+    case QEvent::KeyRelease: {
+        auto* k = static_cast<QKeyEvent*>(e);
+        return !win->DispatchFromPlatform(WM_KEYUP, VirtualKey(k), KeyParam(k));
+    }
+    case QEvent::FocusIn: {
+        TWindow* lost = gLastFocus != win ? gLastFocus : nullptr;
+        gLastFocus = win;
+        win->DispatchFromPlatform(WM_SETFOCUS, reinterpret_cast<TParam1>(lost), 0);
+        return false;
+    }
+    case QEvent::FocusOut: {
+        if (static_cast<QFocusEvent*>(e)->reason() == Qt::PopupFocusReason) return false;
+        TWindow* gets = TWindow::FromWidget(QApplication::focusWidget());
+        if (gets == win) return false;
+        if (gLastFocus == win) gLastFocus = nullptr;
+        win->DispatchFromPlatform(WM_KILLFOCUS, reinterpret_cast<TParam1>(gets), 0);
+        return false;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        auto* m = static_cast<QMouseEvent*>(e);
+        unsigned msg = WM_MOUSEMOVE;
+        bool right = m->button() == Qt::RightButton;
+        if (e->type() == QEvent::MouseButtonPress) msg = right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
+        else if (e->type() == QEvent::MouseButtonRelease) msg = right ? WM_RBUTTONUP : WM_LBUTTONUP;
+        else if (e->type() == QEvent::MouseButtonDblClick) msg = right ? WM_RBUTTONDOWN : WM_LBUTTONDBLCLK;
+        if (msg != WM_MOUSEMOVE && m->button() != Qt::LeftButton && m->button() != Qt::RightButton) return false;
+        return !win->DispatchFromPlatform(msg, ModKeys(m->buttons(), m->modifiers()), PointParam(m->position()));
+    }
+    case QEvent::ContextMenu: {
+        auto* c = static_cast<QContextMenuEvent*>(e);
+        return !win->DispatchFromPlatform(WM_CONTEXTMENU, reinterpret_cast<TParam1>(win),
+                                          MAKELPARAM(c->globalPos().x(), c->globalPos().y()));
+    }
+    case QEvent::Resize: {
+        TRect rc = win->GetClientRect();
+        win->DispatchFromPlatform(WM_SIZE, w->isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                                  MAKELPARAM(rc.Width(), rc.Height()));
+        [[fallthrough]];
+    }
+    case QEvent::Show:
+        if (w->isWindow() && window_) {
+            TMinMaxInfo info;
+            win->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<TParam2>(&info));
+            if (info.minTrackSizeX > 0 || info.minTrackSizeY > 0) {
+                QRect f = w->frameGeometry(), g = w->geometry();
+                w->setMinimumSize(std::max(0, info.minTrackSizeX - (f.width() - g.width())),
+                                  std::max(0, info.minTrackSizeY - (f.height() - g.height())));
+            }
+        }
+        return false;
+    case QEvent::Close:
+        e->ignore();
+        win->DispatchFromPlatform(WM_CLOSE, 0, 0);
+        return true;
+    default: return false;
+    }
+}
+
+bool TWindowBridge::event(QEvent* e)
+{
+    if (e->type() != TPostedMessage::EventType()) return QObject::event(e);
+    auto* pm = static_cast<TPostedMessage*>(e);
+    if (!pm->send) {
+        if (window_) window_->SendMessage(pm->msg, pm->p1, pm->p2);
+        return true;
+    }
+    {
+        std::lock_guard lock(pm->send->mutex);
+        if (pm->send->stage == TSendState::Abandoned) return true;
+        pm->send->stage = TSendState::Running;
+    }
+    TResult r = window_ ? window_->SendMessage(pm->msg, pm->p1, pm->p2) : 0;
+    {
+        std::lock_guard lock(pm->send->mutex);
+        pm->send->result = r;
+        pm->send->stage = TSendState::Done;
+    }
+    pm->send->done.notify_all();
+    return true;
+}
+
+void TWindowBridge::timerEvent(QTimerEvent* e)
+{
+    if (!window_) return;
+    for (const auto& [id, qtId] : window_->timers_)
+        if (qtId == e->timerId()) {
+            window_->DispatchFromPlatform(WM_TIMER, id, 0);
+            return;
+        }
+}
+
+TWindowWidget::TWindowWidget(TWindow* w, QWidget* parent) : QWidget(parent), window_(w)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TWindowWidget::paintEvent(QPaintEvent* e)
+{
+    if (!window_) return;
+    QImage& img = window_->EnsureImage();
+    QRect r = e->rect();
+    bool erase = window_->pendingErase_;
+    window_->pendingErase_ = false;
+    window_->PaintInto(img, TRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height()), erase);
+    QPainter p(this);
+    p.drawImage(r, img, r);
+}
+
+}  // namespace vyn
