@@ -277,7 +277,8 @@ public:
 
 protected:
     TDC();  // for TMemoryDC: no surface until a bitmap is selected
-    void SetImage(QImage* image);
+    // The surface of a memory DC; monochrome surfaces keep only black and white.
+    void SetImage(QImage* image, bool monochrome);
 
 private:
     struct State;
