@@ -1,12 +1,23 @@
+#include "evaluator/Builtins.h"
 #include "evaluator/TEvaluator.h"
 
 namespace vyn {
 
-// The built-in variables ("now", "today", "time") answer here; until they exist every name
-// goes on down the chain (normally nothing is behind the evaluator).
-bool TEvaluator::GetVar(TStackVal& value) { return TVarPool::GetVar(value); }
+// The evaluator is the last pool of its chains: its built-ins answer only what no plate,
+// sample, cell or report pool has claimed.
+bool TEvaluator::GetVar(TStackVal& value)
+{
+    if (GetBuiltinVar(value)) return true;
+    return TVarPool::GetVar(value);
+}
 
-// The built-in functions answer here; until they exist no function is known.
-bool TEvaluator::CallFunc(TStackVal* args, int count) { return TFuncPool::CallFunc(args, count); }
+bool TEvaluator::CallFunc(TStackVal* args, int count)
+{
+    if (BuiltinFunc func = FindBuiltin(args[0].Name())) {
+        func(args, count);
+        return true;
+    }
+    return TFuncPool::CallFunc(args, count);
+}
 
 }  // namespace vyn
