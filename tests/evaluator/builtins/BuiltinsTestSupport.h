@@ -108,7 +108,7 @@ struct CallCase {
     const char* label;
     const char* fn;
     std::vector<Arg> args;
-    const char* expected;
+    std::string expected;
 };
 
 inline void RunCallCases(const std::vector<CallCase>& cases)
