@@ -41,6 +41,8 @@ QWidget* TControl::MakeWidget(QWidget* parentWidget)
 {
     QWidget* w = MakeControl(parentWidget);
     w->setGeometry(rect_.left, rect_.top, rect_.Width(), rect_.Height());
+    if (style_ & dlgstyle::HIDDEN) w->hide();
+    if (style_ & dlgstyle::DISABLED) w->setEnabled(false);
     return w;
 }
 

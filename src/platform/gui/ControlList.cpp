@@ -110,10 +110,10 @@ void TComboBox::OnUserSelChange()
 {
     auto* c = static_cast<QComboBox*>(Widget());
     sel_ = c->currentIndex();
-    NotifyParent(CBN_SELCHANGE);
+    NotifyAtChild(CBN_SELCHANGE);
 }
 
-void TComboBox::OnListShown(bool shown) { NotifyParent(shown ? CBN_DROPDOWN : CBN_CLOSEUP); }
+void TComboBox::OnListShown(bool shown) { NotifyAtChild(shown ? CBN_DROPDOWN : CBN_CLOSEUP); }
 
 int TComboBox::AddString(const std::string& text)
 {

@@ -73,6 +73,11 @@ public:
     void OnListShown(bool shown);
 
 protected:
+    // A notification of the control about itself; the base tells the parent. A box that handles
+    // its own notifications overrides it.
+    virtual void NotifyAtChild(unsigned code) { NotifyParent(code); }
+
+protected:
     QWidget* MakeControl(QWidget* parentWidget) override;
     std::string WidgetText() const override;
     void SetWidgetText(const std::string&) override {}

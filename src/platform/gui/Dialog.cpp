@@ -115,8 +115,6 @@ void TDialog::BuildControls()
             c->Create();
             if (c->Widget()) {
                 unsigned s = tmpl_->controls[i].style;
-                if (s & dlgstyle::HIDDEN) c->Widget()->hide();
-                if (s & dlgstyle::DISABLED) c->Widget()->setEnabled(false);
                 c->Widget()->setFocusPolicy(s & dlgstyle::TABSTOP ? Qt::StrongFocus : Qt::ClickFocus);
                 if (tmpl_->controls[i].kind == TControlKind::STATIC || tmpl_->controls[i].kind == TControlKind::GROUPBOX)
                     c->Widget()->setFocusPolicy(Qt::NoFocus);

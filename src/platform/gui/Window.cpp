@@ -174,9 +174,12 @@ TRect TWindow::GetClientRect() const
 TRect TWindow::GetWindowRect() const
 {
     if (!widget_) return {};
+    // A top-level window's frame belongs to the window manager and is not known before it is
+    // shown; window rectangles here are the outer edges of what we draw, so that a rectangle read
+    // back and set again keeps its size.
     if (widget_->isWindow()) {
-        QRect f = widget_->frameGeometry();
-        return TRect(f.left(), f.top(), f.left() + f.width(), f.top() + f.height());
+        QRect g = widget_->geometry();
+        return TRect(g.left(), g.top(), g.left() + g.width(), g.top() + g.height());
     }
     QPoint tl = widget_->mapToGlobal(QPoint(0, 0));
     return TRect(tl.x(), tl.y(), tl.x() + widget_->width(), tl.y() + widget_->height());
@@ -199,16 +202,11 @@ void TWindow::MoveWindow(int x, int y, int w, int h, bool repaint)
 bool TWindow::SetWindowPos(TWindow*, int x, int y, int cx, int cy, unsigned flags)
 {
     if (!widget_) return false;
-    if (widget_->isWindow()) {
-        // Window rectangles include the frame; Qt places frames by their top left and sizes clients.
-        QRect frame = widget_->frameGeometry(), inner = widget_->geometry();
-        int dw = frame.width() - inner.width(), dh = frame.height() - inner.height();
-        if (!(flags & SWP_NOMOVE)) widget_->move(x, y);
-        if (!(flags & SWP_NOSIZE)) widget_->resize(std::max(0, cx - dw), std::max(0, cy - dh));
-    } else {
-        if (!(flags & SWP_NOMOVE)) widget_->move(x, y);
-        if (!(flags & SWP_NOSIZE)) widget_->resize(std::max(0, cx), std::max(0, cy));
-    }
+    QRect g = widget_->geometry();
+    if (widget_->isWindow()) g = QRect(widget_->geometry().topLeft(), widget_->size());
+    if (!(flags & SWP_NOMOVE)) g.moveTo(x, y);
+    if (!(flags & SWP_NOSIZE)) g.setSize(QSize(std::max(0, cx), std::max(0, cy)));
+    widget_->setGeometry(g);
     if (flags & SWP_SHOWWINDOW) widget_->show();
     if (flags & SWP_HIDEWINDOW) widget_->hide();
     return true;
@@ -243,6 +241,11 @@ bool TWindow::HasFocus() const
 {
     QWidget* f = QApplication::focusWidget();
     return widget_ && f && (f == widget_ || widget_->isAncestorOf(f));
+}
+
+void TWindow::SetFocusNone()
+{
+    if (QWidget* f = QApplication::focusWidget()) f->clearFocus();
 }
 
 TWindow* TWindow::GetFocus() { return FromWidget(QApplication::focusWidget()); }

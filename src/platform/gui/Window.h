@@ -73,6 +73,7 @@ public:
     void SetFocus();
     bool HasFocus() const;          // the focus is on this window or on a part of it
     static TWindow* GetFocus();     // the window that has the focus, or none
+    static void SetFocusNone();     // no window keeps the keyboard
     void SetCapture();
     static void ReleaseCapture();
     static TWindow* GetCapture();

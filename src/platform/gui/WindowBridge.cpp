@@ -186,9 +186,7 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* e)
             TMinMaxInfo info;
             win->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<TParam2>(&info));
             if (info.minTrackSizeX > 0 || info.minTrackSizeY > 0) {
-                QRect f = w->frameGeometry(), g = w->geometry();
-                w->setMinimumSize(std::max(0, info.minTrackSizeX - (f.width() - g.width())),
-                                  std::max(0, info.minTrackSizeY - (f.height() - g.height())));
+                w->setMinimumSize(std::max(0, info.minTrackSizeX), std::max(0, info.minTrackSizeY));
             }
         }
         return false;

@@ -1,0 +1,11 @@
+// The shell's GUI tests need one Qt application for the whole run (offscreen under ctest).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
