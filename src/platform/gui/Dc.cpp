@@ -1029,6 +1029,17 @@ bool TDC::ExtTextOut(int x, int y, unsigned options, const TRect* rect, std::str
     return true;
 }
 
+bool TDC::ExtTextOut(int x, int y, unsigned options, const TRect* rect, std::string_view text,
+                     const std::vector<int>& dx)
+{
+    const std::u32string chars = DecodeText(text);
+    if (dx.size() >= chars.size()) return ExtTextOut(x, y, options, rect, text, dx.data());
+    std::vector<int> all(dx);
+    const auto font = impl_->Font();
+    for (std::size_t i = dx.size(); i < chars.size(); ++i) all.push_back(impl_->LogLenX(font->CharWidth(chars[i])));
+    return ExtTextOut(x, y, options, rect, text, all.data());
+}
+
 int TDC::DrawText(std::string_view text, TRect& rect, unsigned format)
 {
     Impl& d = *impl_;

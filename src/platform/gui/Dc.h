@@ -243,6 +243,9 @@ public:
     // dx, when given, holds one advance per character in logical units.
     virtual bool ExtTextOut(int x, int y, unsigned options, const TRect* rect, std::string_view text,
                             const int* dx = nullptr);
+    // The same with advances in a vector; characters beyond its end take their own widths.
+    bool ExtTextOut(int x, int y, unsigned options, const TRect* rect, std::string_view text,
+                    const std::vector<int>& dx);
     // Returns the height of the text drawn (or measured); DT_CALCRECT changes only rect.
     int DrawText(std::string_view text, TRect& rect, unsigned format);
     TSize GetTextExtent(std::string_view text) const;

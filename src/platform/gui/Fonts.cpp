@@ -1,6 +1,7 @@
 #include "platform/gui/Fonts.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QFontMetricsF>
@@ -62,6 +63,9 @@ QFont BaseFont(const TLogFont& lf, int pixelSize)
 
 bool LoadShippedFonts()
 {
+    // Fonts can be registered only once the application object exists; until then nothing
+    // is remembered, so that a later call still loads them.
+    if (!qGuiApp) return false;
     static const bool loaded = [] {
         static const char* const files[] = {
             "liberation2/LiberationSans-Regular.ttf",   "liberation2/LiberationSans-Bold.ttf",

@@ -169,6 +169,10 @@ TEST(DcText, ExtTextOutOpaqueClippedAndWithAdvances)
     const int dx[4] = {10, 11, 12, 13};
     sdc.ExtTextOut(5, 5, 0, nullptr, "iiii", dx);
     EXPECT_EQ(BoxOf(Marked(spread)), TRect(5, 5, 5 + 46, 5 + sdc.GetTextMetrics().tmHeight));
+    // Too few advances: the rest of the run keeps its own widths.
+    spread.fill(0xFFFFFFFFu);
+    sdc.ExtTextOut(5, 5, 0, nullptr, "iiii", std::vector<int>{10});
+    EXPECT_EQ(BoxOf(Marked(spread)).right, 5 + 10 + sdc.GetTextExtent("iii").cx);
 }
 
 class DcDrawText : public ::testing::Test {
