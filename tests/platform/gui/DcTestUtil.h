@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers of the drawing tests: a white image to draw on and pixel queries.
 #include <QImage>
+#include <cstdio>
 #include <set>
 #include <string>
 #include <utility>

@@ -2,7 +2,6 @@
 // ExtTextOut, and the DrawText formats the views and gadgets use.
 #include <gtest/gtest.h>
 
-#include <numeric>
 
 #include "DcTestUtil.h"
 #include "platform/gui/Fonts.h"
