@@ -45,7 +45,7 @@ void SetEvalErrorContext(std::string_view text);
 // Sets the context, then throws.
 [[noreturn]] void ThrowEvalError(int id, std::string_view context);
 
-// The pending record: the last raised error.
+// The pending record: the last error raised on this thread.
 int PendingEvalErrorId();
 const std::string& PendingEvalErrorContext();
 

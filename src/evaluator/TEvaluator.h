@@ -12,7 +12,8 @@
 //     }
 //
 // A pool belongs to one evaluator's chain at a time (registering it overwrites its next
-// pool); the destructor unlinks every pool but destroys none.
+// pool); the destructor unlinks every pool but destroys none, so a pool must outlive the
+// evaluator or be removed first (RemoveVarPool, RestorePoolDepth).
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -99,7 +100,7 @@ private:
     void ParseMul();
     void ParseUnary();
     void ParsePostfix();
-    void ParseList(int nestBase, int& items);
+    void ParseList();
     void CheckOperandFollow();
     void Nest(int states);
     void Unnest(int states) { fDepth -= states; }

@@ -284,25 +284,21 @@ void TEvaluator::ParseUnary()
     else OnNot();
 }
 
-void TEvaluator::ParseList(int nestBase, int& items)
+void TEvaluator::ParseList()
 {
-    (void)nestBase;
     ParseCond();
     OnListItem(true);
-    items = 1;
     while (Lookahead() == ',') {
         Shift();
         Nest(2);  // list ','
         ParseCond();
         Unnest(2);
         OnListItem(false);
-        ++items;
     }
 }
 
 void TEvaluator::ParsePostfix()
 {
-    int items = 0;
     switch (Lookahead()) {
     case tkName: {
         Shift();
@@ -315,7 +311,7 @@ void TEvaluator::ParsePostfix()
                 Unnest(2);
                 OnCall(false, false);
             } else {
-                ParseList(2, items);
+                ParseList();
                 if (Lookahead() != ')') SyntaxError();
                 Shift();
                 Unnest(2);
@@ -333,7 +329,7 @@ void TEvaluator::ParsePostfix()
                     Unnest(4);
                     OnCall(true, false);
                 } else {
-                    ParseList(4, items);
+                    ParseList();
                     if (Lookahead() != ')') SyntaxError();
                     Shift();
                     Unnest(4);
@@ -354,7 +350,7 @@ void TEvaluator::ParsePostfix()
     case '{':
         Shift();
         Nest(1);
-        ParseList(1, items);
+        ParseList();
         if (Lookahead() != '}') SyntaxError();
         Shift();
         Unnest(1);

@@ -46,14 +46,14 @@ TEST(EvaluatorPools, LaterPoolIsAskedFirst)
 
 TEST(EvaluatorPools, DepthAndRestore)
 {
-    TEvaluator ev;
-    EXPECT_EQ(ev.PoolDepth(), 0x00010001u) << "the evaluator itself is in both chains";
     TestPool a;
+    OneName b("b", 1), c("c", 2);
+    TEvaluator ev;  // built after its pools: it unlinks them when it goes
+    EXPECT_EQ(ev.PoolDepth(), 0x00010001u) << "the evaluator itself is in both chains";
     ev.AddVarPool(&a);
     ev.AddFuncPool(&a);
     const std::uint32_t saved = ev.PoolDepth();
     EXPECT_EQ(saved, 0x00020002u);
-    OneName b("b", 1), c("c", 2);
     ev.AddVarPool(&b);
     ev.AddVarPool(&c);
     EXPECT_EQ(ev.PoolDepth(), 0x00020004u);
