@@ -2,11 +2,11 @@
 // numbers of an argument list.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "evaluator/BuiltinArgs.h"
 #include "evaluator/Builtins.h"
-#include "evaluator/EvalErrors.h"
 #include "evaluator/FpeHandler.h"
 #include "evaluator/NoValue.h"
 #include "evaluator/QExcErr.h"
@@ -69,7 +69,7 @@ enum class RangeKind { Relative, Absolute };
 // arguments.
 void SelectRange(TStackVal* args, int count, RangeKind kind, bool inside)
 {
-    if (count < 3) ThrowEvalError(kErrWrongArgCount, args[0].Name());
+    RequireArgCount(args, count, 3, std::numeric_limits<int>::max());
     const TStackVal& aArg = args[count - 1];
     const TStackVal& bArg = args[count];
     RequireNumber(aArg);

@@ -1,6 +1,7 @@
 // The text built-ins: the step lookup of category texts and the formatting of numbers and
 // texts into fields.
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -101,7 +102,7 @@ void StrOfText(TStackVal* args, int count)
 // not exceed, the text before x when it exceeds them all.
 void BuiltinCategory(TStackVal* args, int count)
 {
-    RequireArgCount(args, count, 4, 0x7fffffff);
+    RequireArgCount(args, count, 4, std::numeric_limits<int>::max());
     for (int p = 0; p < count; ++p) {
         const TStackVal& a = args[1 + p];
         if (p % 2 == 0 ? !a.IsText() : !a.IsNumber()) ThrowWrongArgument(args);
