@@ -1,4 +1,4 @@
-// Test entry of the GUI platform tests: a QApplication on the offscreen platform unless the
+// Test entry of every GUI test program: a QApplication on the offscreen platform unless the
 // caller chose another (gtest's test listing at build time runs without a display too).
 #include <QApplication>
 #include <cstdlib>
