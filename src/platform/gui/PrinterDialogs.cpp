@@ -1,0 +1,152 @@
+#include "platform/gui/PrinterDialogs.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "platform/core/StringTable.h"
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/ControlEdit.h"
+#include "platform/gui/ControlList.h"
+#include "platform/gui/MsgBox.h"
+
+namespace vyn {
+
+namespace {
+
+// Puts each argument in place of the next "%s" or "%d" of a template text.
+std::string FillFormat(std::string format, std::initializer_list<std::string> args)
+{
+    std::size_t from = 0;
+    for (const std::string& a : args) {
+        std::size_t s = format.find("%s", from), d = format.find("%d", from);
+        std::size_t at = std::min(s, d);
+        if (at == std::string::npos) break;
+        format.replace(at, 2, a);
+        from = at + a.size();
+    }
+    return format;
+}
+
+// A positive whole number typed into an edit, or 0.
+int ReadCount(const std::string& text)
+{
+    std::size_t i = text.find_first_not_of(' ');
+    if (i == std::string::npos) return 0;
+    int v = 0;
+    auto [p, ec] = std::from_chars(text.data() + i, text.data() + text.size(), v);
+    if (ec != std::errc() || v < 0) return 0;
+    for (; p != text.data() + text.size(); ++p)
+        if (*p != ' ') return 0;
+    return v;
+}
+
+}  // namespace
+
+// ==================================================================== print dialog
+
+TPrintDialog::TPrintDialog(TWindow* parent, TPrintDialogData& data, std::string& printer)
+    : TDialog(parent, kResId), data_(data), printer_(printer)
+{
+    printerBox_ = new TComboBox(this, kPrinter);
+    toFile_ = new TCheckBox(this, kToFile);
+    fileName_ = new TEdit(this, kFileName, 1024);
+    all_ = new TRadioButton(this, kAll);
+    pages_ = new TRadioButton(this, kPages);
+    from_ = new TEdit(this, kFrom, 5);
+    to_ = new TEdit(this, kTo, 5);
+    copies_ = new TEdit(this, kCopies, 3);
+    OnNotify(kToFile, BN_CLICKED, [this] { UpdateFileState(); });
+}
+
+void TPrintDialog::SetupWindow()
+{
+    TDialog::SetupWindow();
+    const std::vector<std::string> names = TPrinter::PrinterNames();
+    for (const std::string& n : names) {
+        int i = printerBox_->AddString(n);
+        if (n == printer_) printerBox_->SetSelIndex(i);
+    }
+    if (printerBox_->GetSelIndex() < 0 && !names.empty()) printerBox_->SetSelIndex(0);
+    // Without a printer the only way out is a file.
+    toFile_->SetCheck(data_.printToFile || names.empty() ? TCheckBox::BF_CHECKED : TCheckBox::BF_UNCHECKED);
+    fileName_->SetWindowText(data_.fileName);
+    (data_.pageRange ? pages_ : all_)->Check();
+    from_->SetWindowText(std::to_string(data_.fromPage));
+    to_->SetWindowText(std::to_string(data_.toPage));
+    copies_->SetWindowText(std::to_string(std::max(1, data_.copies)));
+    UpdateFileState();
+}
+
+void TPrintDialog::UpdateFileState()
+{
+    const bool toFile = toFile_->GetCheck() == TCheckBox::BF_CHECKED;
+    fileName_->EnableWindow(toFile);
+    printerBox_->EnableWindow(!toFile && printerBox_->GetCount() > 0);
+}
+
+void TPrintDialog::CmOk()
+{
+    const bool toFile = toFile_->GetCheck() == TCheckBox::BF_CHECKED;
+    std::string file = fileName_->GetWindowText();
+    if (toFile && file.find_first_not_of(' ') == std::string::npos) {
+        MessageBox(this, GetResString(23852), GetResString(23850), MB_OK | MB_ICONEXCLAMATION);
+        fileName_->SetFocus();
+        return;
+    }
+    const bool range = pages_->GetCheck() == TCheckBox::BF_CHECKED;
+    int from = data_.minPage, to = data_.maxPage;
+    if (range) {
+        from = ReadCount(from_->GetWindowText());
+        to = ReadCount(to_->GetWindowText());
+        if (from < data_.minPage || to > data_.maxPage || from > to) {
+            MessageBox(this, FormatResString(23853, (std::to_string(data_.minPage) + "-" + std::to_string(data_.maxPage)).c_str()),
+                       GetResString(23850), MB_OK | MB_ICONEXCLAMATION);
+            from_->SetFocus();
+            return;
+        }
+    }
+    const int copies = ReadCount(copies_->GetWindowText());
+    data_.printToFile = toFile;
+    data_.fileName = file;
+    data_.pageRange = range;
+    data_.fromPage = from;
+    data_.toPage = to;
+    data_.copies = std::clamp(copies, 1, 999);
+    if (int i = printerBox_->GetSelIndex(); i >= 0) printer_ = printerBox_->GetString(i);
+    TDialog::CmOk();
+}
+
+// ==================================================================== abort dialog
+
+TPrinterAbortDlg::TPrinterAbortDlg(TWindow* parent, int resId, TPrinter& printer, const std::string& title)
+    : TDialog(parent, resId), printer_(printer), title_(title)
+{
+    page_ = new TStatic(this, kPage);
+}
+
+void TPrinterAbortDlg::SetupWindow()
+{
+    TDialog::SetupWindow();
+    SetDlgItemText(kTitle, FillFormat(GetDlgItemText(kTitle), {title_}));
+    SetDlgItemText(kDevice, FillFormat(GetDlgItemText(kDevice), {printer_.GetDevice(), printer_.GetPort()}));
+    pageFormat_ = page_->GetText();
+    page_->SetText({});
+}
+
+void TPrinterAbortDlg::SetPage(int page, int count)
+{
+    std::string text = FillFormat(pageFormat_, {std::to_string(page)});
+    if (count > 0) text += " " + std::to_string(count);
+    page_->SetText(text);
+}
+
+std::string TPrinterAbortDlg::PageText() const { return page_->GetText(); }
+
+void TPrinterAbortDlg::CmCancel()
+{
+    printer_.Abort();
+    // The dialog goes when the job ends; until then it says the job is stopping.
+    if (TWindow* b = GetDlgItem(IDCANCEL)) b->EnableWindow(false);
+}
+
+}  // namespace vyn
