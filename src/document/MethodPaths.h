@@ -1,0 +1,16 @@
+#pragma once
+// Where the method library lives: "VYN.MTW" and its companion "VYN.MT~" in the
+// system-files folder, which the shell sets once from its settings at start-up.
+#include <string>
+
+namespace vyn {
+
+// The folder of the library; empty means the current folder (the data folder the shell makes
+// current at start-up).
+void SetSysFilesDir(const std::string& dir);
+const std::string& GetSysFilesDir();
+
+const std::string& GetMtwFilePath();
+const std::string& GetMtwTempPath();
+
+}  // namespace vyn
