@@ -29,6 +29,9 @@ function(vyn_add_test name)
   endif()
   # GUI programs share one entry point that sets up Qt (offscreen unless told otherwise).
   list(FILTER srcs EXCLUDE REGEX "/main\\.cpp$")
+  if(NOT srcs)
+    return()  # a test folder that has no tests yet
+  endif()
   add_executable(${name} ${srcs})
   if(A_GUI)
     target_link_libraries(${name} PRIVATE ${A_DEPS} vyn_gui_test_main GTest::gtest)
@@ -39,10 +42,20 @@ function(vyn_add_test name)
                                              VYN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   set(labels ${A_LABEL})
   set(env "")
+  if(VYN_SANITIZE)
+    list(APPEND env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
+  endif()
   if(A_GUI)
     list(APPEND labels gui)
-    set(env "QT_QPA_PLATFORM=offscreen")
+    list(APPEND env "QT_QPA_PLATFORM=offscreen")
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}")
+  # Properties with several values do not survive the discovery script, so they are set by
+  # a file that ctest includes after the discovered test list.
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_LIST ${name}_TESTS)
+  set(props ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+  file(WRITE ${props}
+       "if(DEFINED ${name}_TESTS)\n"
+       "  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${labels}\" ENVIRONMENT \"${env}\")\n"
+       "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${props})
 endfunction()
