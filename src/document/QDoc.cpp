@@ -2,6 +2,8 @@
 // notifications the views ask the document to send.
 #include "document/QDoc.h"
 
+#include "document/MethodSummary.h"
+
 namespace vyn {
 
 QDoc::QDoc(TDocument* parent) : TDocument(parent) {}
@@ -58,9 +60,9 @@ bool QDoc::NotifySampleFocused(int index)
     return NotifyViews(vnSampleFocused, index);
 }
 
-void QDoc::PrintBody(ILinePrinter&)
+void QDoc::PrintBody(ILinePrinter& printer)
 {
-    // The method summary belongs to the method print-out, which is still to come.
+    WriteMethodSummary(fPlate, printer);
 }
 
 }  // namespace vyn
