@@ -189,7 +189,9 @@ bool WriteBlock(QPlate& p, BlockWriter& w, int flag)
         w.Pairs(p.globalQualDef);
         if (!w.End()) return false;
     }
-    if (!p.globalQuantDef.empty()) {
+    // An empty list is written as a line without values: a missing line would read back as
+    // the new plate's list {1}.
+    {
         o = &w.Begin(kTagQUAN);
         for (double v : p.globalQuantDef) o->PutDouble(v);
         if (!w.End()) return false;
@@ -1038,7 +1040,13 @@ bool ReadPlateFile(QPlate& plate, LineReader& reader, int seqLimit, int* message
     }
     int measured = 0, data = 0;
     for (int i = 0; i < std::min(plate.wellCount, 96); ++i) {
-        const QWellRecord& r = plate.wells[static_cast<std::size_t>(i)];
+        QWellRecord& r = plate.wells[static_cast<std::size_t>(i)];
+        // Without blanking the data values are the measured values; a block that gave only
+        // one of them (DM96 or DT96 without a mode) would otherwise lose it at the next save.
+        if (plate.dataMode == dmMeasured) {
+            if (r.measured == NoValue) r.measured = r.data;
+            r.data = r.measured;
+        }
         if (r.measured != NoValue) ++measured;
         if (r.data != NoValue) ++data;
     }

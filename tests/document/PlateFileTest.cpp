@@ -343,6 +343,35 @@ TEST(PlateFile, IgnoredLinesAndMissingEnd)
     }
 }
 
+// Inputs the fuzzer found: each reads, and what it read writes back as a block that reads
+// again to the same bytes.
+TEST(PlateFile, FuzzFindsWriteBackUnchanged)
+{
+    struct Row {
+        const char* name;
+        std::string bytes;
+    };
+    const Row rows[] = {
+        // Without blanking the data values are the measured ones; values from DM96 alone
+        // were lost at the next save.
+        {"DM96 without a data mode", "MNAM 'x';\r\nDM96 1.5;;2;\r\nQEND \r\n"},
+        {"DT96 without a data mode", "MNAM 'x';\r\nDT96 ;0.25;\r\nQEND \r\n"},
+        // A QUAN line of definitions only empties the value list, which then must stay empty.
+        {"QUAN without values", "MNAM 'x';\r\nQUAN ok;'1 > 0';\r\nDA96 1;\r\nQEND \r\n"},
+    };
+    for (const Row& row : rows) {
+        DecimalChar point('.');
+        QPlate p;
+        ASSERT_EQ(ReadBlock(p, row.bytes), 0) << row.name;
+        const std::string first = WriteBlock(p);
+        QPlate again;
+        ASSERT_EQ(ReadBlock(again, first), 0) << row.name;
+        EXPECT_EQ(WriteBlock(again), first) << row.name;
+        EXPECT_EQ(again.measuredCount, p.measuredCount) << row.name;
+        EXPECT_GT(again.measuredCount, 0) << row.name;
+    }
+}
+
 TEST(PlateFile, SequentialLimitTakesTheFirstSequentialSamples)
 {
     const std::string rich = ReadFileBytes(FixturePath("rich_comma.plt"));
