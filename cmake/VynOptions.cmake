@@ -14,6 +14,9 @@ function(vyn_add_library name)
   cmake_parse_arguments(A "" "" "DEPS;SOURCES" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(NOT srcs AND NOT A_SOURCES)
+    return()  # a folder that has no sources yet
+  endif()
   add_library(${name} STATIC ${srcs} ${A_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${A_DEPS})
