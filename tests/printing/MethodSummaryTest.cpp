@@ -15,6 +15,9 @@
 #include "printing/QMethodSummaryPrintout.h"
 #include "platform/gui/TestHook.h"
 #include "printing/RWPrinter.h"
+#include "document/LineReader.h"
+#include "document/PlateFile.h"
+#include <cstdio>
 
 namespace vyn::test {
 namespace {
@@ -228,6 +231,51 @@ TEST(MethodSummary, AFileThatCannotBeWrittenIsReportedAndLeavesNothing)
     ASSERT_EQ(hook.MessageTexts().size(), 1u);
     EXPECT_EQ(hook.MessageTexts()[0], "The print file " + path + " could not be written.");
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing")));
+}
+
+}  // namespace
+}  // namespace vyn::test
+
+// The shipped demo plate's summary, printed to PDF and read back as text: the page furniture
+// and the method's own facts must all reach the paper.
+namespace vyn::test {
+namespace {
+
+std::string PdfText(const std::string& pdf)
+{
+    std::string text;
+    FILE* pipe = popen(("pdftotext -layout '" + pdf + "' - 2>/dev/null").c_str(), "r");
+    if (!pipe) return text;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) text.append(buf, n);
+    pclose(pipe);
+    return text;
+}
+
+TEST(MethodSummary, TheDemoPlatePrintsWithHeaderInformationAndFooter)
+{
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext is not installed";
+    QPlate plate;
+    LineReader reader;
+    const std::string demo = std::string(VYN_SOURCE_DIR) + "/resources/demo/Demo.plt";
+    ASSERT_TRUE(reader.Open(demo.c_str()));
+    int message = 0;
+    ASSERT_TRUE(ReadPlateFile(plate, reader, -1, &message)) << "message " << message;
+    ResetPrintSettings();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // VYN_KEEP_DEMO_PDF names a file to keep the print in, for a person to look at.
+    const char* keep = std::getenv("VYN_KEEP_DEMO_PDF");
+    const std::string path = keep ? keep : dir.filePath("demo-summary.pdf").toStdString();
+    QMethodSummaryPrintout out(plate, demo);
+    RWPrinter printer;
+    printer.SetOutputFile(path);
+    ASSERT_TRUE(printer.Print(nullptr, out, false));
+
+    const std::string text = PdfText(path);
+    for (const char* expected : {"Vyn32", "page 1/", "Method Definition Summary Report", "Demo Linear", "Standards"})
+        EXPECT_NE(text.find(expected), std::string::npos) << "missing on paper: " << expected;
 }
 
 }  // namespace
