@@ -101,6 +101,7 @@ private:
     void ParseUnary();
     void ParsePostfix();
     void ParseList();
+    void ParseCallArgs(bool qualified);
     void CheckOperandFollow();
     void Nest(int states);
     void Unnest(int states) { fDepth -= states; }
@@ -110,18 +111,19 @@ private:
     void OnCondTest();
     void OnCondElse();
     void OnCondEnd();
-    void OnOrLeft();
-    void OnOrRight();
-    void OnOrEnd();
-    void OnAndLeft();
-    void OnAndRight();
-    void OnAndEnd();
+    // An or chain settles on a true operand, an and chain on a false one.
+    static constexpr bool kOrSettlesOn = true;
+    static constexpr bool kAndSettlesOn = false;
+    void OnChainLeft(bool settlesOn);
+    void OnChainRight(bool settlesOn);
+    void OnChainEnd(bool settlesOn);
     void OnCompare(int token);
     void OnAdd();
     void OnArith(int op);
     void OnUnaryPlus();
     void OnNegate();
     void OnNot();
+    void OnUnaryMap(double (*op)(double));
     void OnCall(bool qualified, bool hasArgs);
     void OnIndex();
     void OnQualifiedVar();
@@ -129,6 +131,9 @@ private:
     void OnParens();
     void OnListItem(bool first);
 
+    // Ends an action early in parse-only mode or, dropping the right operand, in a skipped
+    // branch.
+    bool SkipsBinary();
     void Resolve(TStackVal& v);
     void ReplaceTop(int operands, TStackVal result);
     void DropTop(int count);

@@ -81,6 +81,14 @@ int TEvaluator::CountListItems()
     }
 }
 
+bool TEvaluator::SkipsBinary()
+{
+    if (fParseOnly) return true;
+    if (fActive) return false;
+    DropTop(1);  // the left operand stays as the skipped branch's placeholder
+    return true;
+}
+
 void TEvaluator::OnEmpty()
 {
     if (!fParseOnly) ThrowEvalError(kErrEmptyExpression);
@@ -114,16 +122,18 @@ void TEvaluator::OnCondEnd()
     }
     // Still active means the condition was false and the else-branch ran. The chosen value
     // keeps its name: it is resolved by whatever uses it.
-    TStackVal kept(std::move(Peek(fActive ? 0 : -1)));
-    DropTop(3);
-    Push(std::move(kept));
+    ReplaceTop(3, std::move(Peek(fActive ? 0 : -1)));
     mark &= ~std::uint32_t(mkCondTested);
     fActive = true;
 }
 
 // ---------------------------------------------------------------- or / and chains
 
-void TEvaluator::OnOrLeft()
+// Or and and differ only in the operand value that settles the chain: true for or, false
+// for and. A settled chain yields that value and skips the rest; an unsettled one yields the
+// other.
+
+void TEvaluator::OnChainLeft(bool settlesOn)
 {
     if (fParseOnly || !fActive) return;
     std::uint32_t& mark = PeekMark(0);
@@ -132,79 +142,32 @@ void TEvaluator::OnOrLeft()
     TStackVal& left = Peek(0);
     Resolve(left);
     RequireNumber(left);
-    if (IsTrue(left.Number())) {
-        ReplaceTop(1, TStackVal(1.0));
+    if (IsTrue(left.Number()) == settlesOn) {
+        ReplaceTop(1, TStackVal(settlesOn ? 1.0 : 0.0));
         fActive = false;
     }
 }
 
-void TEvaluator::OnOrRight()
+void TEvaluator::OnChainRight(bool settlesOn)
 {
-    if (fParseOnly) return;
-    if (!fActive) {
-        DropTop(1);
-        return;
-    }
+    if (SkipsBinary()) return;
     TStackVal& right = Peek(0);
     Resolve(right);
     RequireNumber(right);
     bool on = IsTrue(right.Number());
     DropTop(1);
-    if (on) {
-        ReplaceTop(1, TStackVal(1.0));
+    if (on == settlesOn) {
+        ReplaceTop(1, TStackVal(settlesOn ? 1.0 : 0.0));
         fActive = false;
     }
 }
 
-void TEvaluator::OnOrEnd()
+void TEvaluator::OnChainEnd(bool settlesOn)
 {
     if (fParseOnly) return;
     std::uint32_t& mark = PeekMark(0);
     if (!(mark & mkOrAndChain)) return;
-    if (fActive) ReplaceTop(1, TStackVal(0.0));
-    fActive = true;
-    mark &= ~std::uint32_t(mkOrAndChain);
-}
-
-void TEvaluator::OnAndLeft()
-{
-    if (fParseOnly || !fActive) return;
-    std::uint32_t& mark = PeekMark(0);
-    if (mark & mkOrAndChain) return;
-    mark |= mkOrAndChain;
-    TStackVal& left = Peek(0);
-    Resolve(left);
-    RequireNumber(left);
-    if (!IsTrue(left.Number())) {
-        ReplaceTop(1, TStackVal(0.0));
-        fActive = false;
-    }
-}
-
-void TEvaluator::OnAndRight()
-{
-    if (fParseOnly) return;
-    if (!fActive) {
-        DropTop(1);
-        return;
-    }
-    TStackVal& right = Peek(0);
-    Resolve(right);
-    RequireNumber(right);
-    bool on = IsTrue(right.Number());
-    DropTop(1);
-    if (!on) {
-        ReplaceTop(1, TStackVal(0.0));
-        fActive = false;
-    }
-}
-
-void TEvaluator::OnAndEnd()
-{
-    if (fParseOnly) return;
-    std::uint32_t& mark = PeekMark(0);
-    if (!(mark & mkOrAndChain)) return;
-    if (fActive) ReplaceTop(1, TStackVal(1.0));
+    if (fActive) ReplaceTop(1, TStackVal(settlesOn ? 0.0 : 1.0));
     fActive = true;
     mark &= ~std::uint32_t(mkOrAndChain);
 }
@@ -213,11 +176,7 @@ void TEvaluator::OnAndEnd()
 
 void TEvaluator::OnCompare(int token)
 {
-    if (fParseOnly) return;
-    if (!fActive) {
-        DropTop(1);
-        return;
-    }
+    if (SkipsBinary()) return;
     TStackVal& l = Peek(-1);
     TStackVal& r = Peek(0);
     Resolve(l);
@@ -262,11 +221,7 @@ void TEvaluator::OnCompare(int token)
 
 void TEvaluator::OnAdd()
 {
-    if (fParseOnly) return;
-    if (!fActive) {
-        DropTop(1);
-        return;
-    }
+    if (SkipsBinary()) return;
     TStackVal& l = Peek(-1);
     TStackVal& r = Peek(0);
     Resolve(l);
@@ -305,11 +260,7 @@ void TEvaluator::OnAdd()
 
 void TEvaluator::OnArith(int op)
 {
-    if (fParseOnly) return;
-    if (!fActive) {
-        DropTop(1);
-        return;
-    }
+    if (SkipsBinary()) return;
     TStackVal& l = Peek(-1);
     TStackVal& r = Peek(0);
     Resolve(l);
@@ -334,42 +285,33 @@ void TEvaluator::OnUnaryPlus()
     RequireNumeric(v);
 }
 
-void TEvaluator::OnNegate()
+// A unary operator works on a number or item by item on a number vector.
+void TEvaluator::OnUnaryMap(double (*op)(double))
 {
     if (fParseOnly || !fActive) return;
     TStackVal& v = Peek(0);
     Resolve(v);
     RequireNumeric(v);
-    auto negate = [](double x) { return IsNoValue(x) ? x : -x; };
     TStackVal res;
     if (!v.IsVector()) {
-        res.SetNumber(negate(v.Number()));
+        res.SetNumber(op(v.Number()));
     } else if (v.Count() == 0) {
         res = v;
     } else {
         res.MakeNumberVector(v.Count());
-        for (double x : v.Numbers()) res.AppendNumber(negate(x));
+        for (double x : v.Numbers()) res.AppendNumber(op(x));
     }
     ReplaceTop(1, std::move(res));
 }
 
+void TEvaluator::OnNegate()
+{
+    OnUnaryMap([](double x) { return IsNoValue(x) ? x : -x; });
+}
+
 void TEvaluator::OnNot()
 {
-    if (fParseOnly || !fActive) return;
-    TStackVal& v = Peek(0);
-    Resolve(v);
-    RequireNumeric(v);
-    auto logicalNot = [](double x) { return x == 0.0 ? 1.0 : 0.0; };
-    TStackVal res;
-    if (!v.IsVector()) {
-        res.SetNumber(logicalNot(v.Number()));
-    } else if (v.Count() == 0) {
-        res = v;
-    } else {
-        res.MakeNumberVector(v.Count());
-        for (double x : v.Numbers()) res.AppendNumber(logicalNot(x));
-    }
-    ReplaceTop(1, std::move(res));
+    OnUnaryMap([](double x) { return x == 0.0 ? 1.0 : 0.0; });
 }
 
 void TEvaluator::OnParens()
@@ -396,17 +338,11 @@ void TEvaluator::OnVectorLiteral()
         return;
     }
     const bool texts = Peek(0).HasTexts();
-    int n = 0;
-    for (int i = fTop;; --i) {
-        if (i < 0) ThrowEvalError(kErrInternal);
-        std::uint32_t& m = fMarks[static_cast<std::size_t>(i)];
-        std::uint32_t was = m;
-        m &= ~std::uint32_t(mkFirstItem | mkListItem);
+    const int n = CountListItems();
+    for (int i = fTop; i > fTop - n; --i) {
         const TStackVal& item = fStack[static_cast<std::size_t>(i)];
         RequireSimple(item);
         if (item.HasTexts() != texts) ThrowEvalError(kErrTextWithNumbers);
-        ++n;
-        if (was & mkFirstItem) break;
     }
     TStackVal res;
     if (texts) res.MakeTextVector(n);
@@ -421,11 +357,7 @@ void TEvaluator::OnVectorLiteral()
 
 void TEvaluator::OnIndex()
 {
-    if (fParseOnly) return;
-    if (!fActive) {
-        DropTop(1);
-        return;
-    }
+    if (SkipsBinary()) return;
     TStackVal& v = Peek(-1);
     TStackVal& i = Peek(0);
     Resolve(v);
@@ -457,26 +389,16 @@ void TEvaluator::OnCall(bool qualified, bool hasArgs)
     if (fFuncHead) known = qualified ? fFuncHead->CallQualifiedFunc(args, n) : fFuncHead->CallFunc(args, n);
     if (!known) ThrowEvalError(kErrFunctionNotFound, args[qualified ? 1 : 0].Name());
     DropTop(n);
-    if (qualified) {
-        TStackVal result(std::move(Peek(0)));
-        DropTop(2);
-        Push(std::move(result));
-    }
+    if (qualified) ReplaceTop(2, std::move(Peek(0)));
 }
 
 void TEvaluator::OnQualifiedVar()
 {
-    if (fParseOnly) return;
-    if (!fActive) {
-        DropTop(1);
-        return;
-    }
+    if (SkipsBinary()) return;
     TStackVal& qualifier = Peek(-1);
     TStackVal& member = Peek(0);
     if (!fVarHead || !fVarHead->GetQualifiedVar(qualifier, member)) ThrowEvalError(kErrVarNotFound, member.Name());
-    TStackVal result(std::move(member));
-    DropTop(2);
-    Push(std::move(result));
+    ReplaceTop(2, std::move(member));
 }
 
 }  // namespace vyn

@@ -195,28 +195,28 @@ void TEvaluator::ParseOr()
 {
     ParseAnd();
     while (Lookahead() == '|') {
-        OnOrLeft();
+        OnChainLeft(kOrSettlesOn);
         Shift();
         Nest(3);  // orlist Mo '|'
         ParseAnd();
         Unnest(3);
-        OnOrRight();
+        OnChainRight(kOrSettlesOn);
     }
-    OnOrEnd();
+    OnChainEnd(kOrSettlesOn);
 }
 
 void TEvaluator::ParseAnd()
 {
     ParseEq();
     while (Lookahead() == '&') {
-        OnAndLeft();
+        OnChainLeft(kAndSettlesOn);
         Shift();
         Nest(3);  // andlist Ma '&'
         ParseEq();
         Unnest(3);
-        OnAndRight();
+        OnChainRight(kAndSettlesOn);
     }
-    OnAndEnd();
+    OnChainEnd(kAndSettlesOn);
 }
 
 void TEvaluator::ParseEq()
@@ -297,6 +297,20 @@ void TEvaluator::ParseList()
     }
 }
 
+// From the '(' after a function's name to its ')'.
+void TEvaluator::ParseCallArgs(bool qualified)
+{
+    const int states = qualified ? 4 : 2;  // name '.' name '('  or  name '('
+    Shift();
+    Nest(states);
+    const bool hasArgs = Lookahead() != ')';
+    if (hasArgs) ParseList();
+    if (Lookahead() != ')') SyntaxError();
+    Shift();
+    Unnest(states);
+    OnCall(qualified, hasArgs);
+}
+
 void TEvaluator::ParsePostfix()
 {
     switch (Lookahead()) {
@@ -304,37 +318,13 @@ void TEvaluator::ParsePostfix()
         Shift();
         int tok = Lookahead();
         if (tok == '(') {
-            Shift();
-            Nest(2);  // name '('
-            if (Lookahead() == ')') {
-                Shift();
-                Unnest(2);
-                OnCall(false, false);
-            } else {
-                ParseList();
-                if (Lookahead() != ')') SyntaxError();
-                Shift();
-                Unnest(2);
-                OnCall(false, true);
-            }
+            ParseCallArgs(false);
         } else if (tok == '.') {
             Shift();
             if (Lookahead() != tkName) SyntaxError();
             Shift();
             if (Lookahead() == '(') {
-                Shift();
-                Nest(4);  // name '.' name '('
-                if (Lookahead() == ')') {
-                    Shift();
-                    Unnest(4);
-                    OnCall(true, false);
-                } else {
-                    ParseList();
-                    if (Lookahead() != ')') SyntaxError();
-                    Shift();
-                    Unnest(4);
-                    OnCall(true, true);
-                }
+                ParseCallArgs(true);
             } else {
                 CheckOperandFollow();
                 OnQualifiedVar();
