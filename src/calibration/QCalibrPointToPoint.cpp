@@ -4,26 +4,11 @@
 #include <utility>
 #include <vector>
 
+#include "calibration/CurveNodes.h"
 #include "calibration/QCalibr.h"
 #include "evaluator/NoValue.h"
 
 namespace vyn {
-
-namespace {
-
-// Index k with X[k] <= t < X[k+1] (clamped to the first or last pair) between nodes lo and hi.
-void Bracket(const double* X, int& lo, int& hi, double t)
-{
-    while (hi - lo > 1) {
-        int k = (lo + hi) / 2;
-        if (X[k] <= t)
-            lo = k;
-        else
-            hi = k;
-    }
-}
-
-}  // namespace
 
 void QCalibr::FitPointToPoint(std::vector<double>& x, std::vector<double>& y, int n, int distinct)
 {
@@ -37,14 +22,7 @@ void QCalibr::FitPointToPoint(std::vector<double>& x, std::vector<double>& y, in
         for (int i = 0; i < n; ++i) x[i] = std::log(x[i]);
 
     std::vector<double> X, Y;
-    for (int i = 0; i < n;) {
-        int j = i;
-        double sum = 0.0;
-        while (j < n && x[j] == x[i]) sum += y[j++];
-        X.push_back(x[i]);
-        Y.push_back(sum / (j - i));
-        i = j;
-    }
+    ReplicateMeans(x, y, n, X, Y);
     // Concentrations that the logarithm cannot tell apart merge into one node.
     const int m = static_cast<int>(X.size());
     if (m != distinct) {
@@ -126,7 +104,7 @@ double QCalibr::P2PSlope(double x) const
     const double* Y = &results[crParams + m];
     const double factor = logX ? 1.0 / x : 1.0;
     int lo = fitInts[1], hi = fitInts[2];
-    Bracket(X, lo, hi, T(x));
+    BracketNode(X, lo, hi, T(x));
     return (Y[hi] - Y[lo]) / (X[hi] - X[lo]) * factor;
 }
 
@@ -137,7 +115,7 @@ double QCalibr::P2PCurveY(double x) const
     const double* Y = &results[crParams + m];
     const double t = T(x);
     int lo = 0, hi = m - 1;
-    Bracket(X, lo, hi, t);
+    BracketNode(X, lo, hi, t);
     return (t * Y[hi] + X[hi] * Y[lo] - t * Y[lo] - X[lo] * Y[hi]) / (X[hi] - X[lo]);
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "calibration/CurveNodes.h"
 #include "calibration/PolyFit.h"
 #include "calibration/QCalibr.h"
 #include "calibration/Spline.h"
@@ -21,14 +22,7 @@ void QCalibr::FitSpline(std::vector<double>& x, std::vector<double>& y, int n, i
         for (int i = 0; i < n; ++i) x[i] = std::log(x[i]);
 
     std::vector<double> X, Y;
-    for (int i = 0; i < n;) {
-        int j = i;
-        double sum = 0.0;
-        while (j < n && x[j] == x[i]) sum += y[j++];
-        X.push_back(x[i]);
-        Y.push_back(sum / (j - i));
-        i = j;
-    }
+    ReplicateMeans(x, y, n, X, Y);
     // Concentrations that the logarithm cannot tell apart merge into one node.
     const int m = static_cast<int>(X.size());
     if (m < 3) {
@@ -117,13 +111,7 @@ double QCalibr::SplineSlope(double x) const
     const double factor = logX ? 1.0 / x : 1.0;
     const double t = T(x);
     int lo = fitInts[1], hi = fitInts[2];
-    while (hi - lo > 1) {
-        int k = (lo + hi) / 2;
-        if (X[k] <= t)
-            lo = k;
-        else
-            hi = k;
-    }
+    BracketNode(X, lo, hi, t);
     return SplineSegmentSlope(X, Y, y2, lo, t) * factor;
 }
 

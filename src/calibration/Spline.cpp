@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "calibration/CurveNodes.h"
+
 namespace vyn {
 
 namespace {
@@ -69,13 +71,7 @@ double SplineSegmentValue(double xLo, double xHi, double yLo, double yHi, double
 double SplineValue(const double X[], const double Y[], const double y2[], int m, double t)
 {
     int lo = 0, hi = m - 1;
-    while (hi - lo > 1) {
-        int k = (lo + hi) / 2;
-        if (X[k] > t)
-            hi = k;
-        else
-            lo = k;
-    }
+    BracketNode(X, lo, hi, t);
     return SplineSegmentValue(X[lo], X[hi], Y[lo], Y[hi], y2[lo], y2[hi], t);
 }
 
