@@ -177,6 +177,11 @@ private:
     // Result of one evaluated definition list pass; validation adds the verdict.
     int CalcDefinitions(QDefinitionList& list, bool validation);
     void ForgetBlank();
+    // Each well's field from values (NoValue past their end), marking every changed well;
+    // returns how many values are not NoValue.
+    int StoreWellValues(const std::vector<double>& values, double QWellRecord::*field);
+    // Data values become the measured ones, changed wells marked, the counts kept equal.
+    void CopyMeasuredToData();
     // The blanking expression into "gblank"; fill: also the pending data values (simple
     // blanking) and the data flag. 0 done, 1 failed.
     int RunBlank(bool fill);

@@ -34,6 +34,34 @@ bool Thousandths(double value, std::int64_t& out)
 
 }  // namespace
 
+int QPlate::StoreWellValues(const std::vector<double>& values, double QWellRecord::*field)
+{
+    int count = 0;
+    for (int i = 0; i < wellCount; ++i) {
+        const std::size_t is = static_cast<std::size_t>(i);
+        const double v = is < values.size() ? values[is] : NoValue;
+        double& slot = wells[is].*field;
+        if (!SameValue(slot, v)) {
+            slot = v;
+            rst.MarkWell(i);
+        }
+        if (v != NoValue) ++count;
+    }
+    return count;
+}
+
+void QPlate::CopyMeasuredToData()
+{
+    for (int i = 0; i < wellCount; ++i) {
+        QWellRecord& w = wells[static_cast<std::size_t>(i)];
+        if (!SameValue(w.data, w.measured)) {
+            w.data = w.measured;
+            rst.MarkWell(i);
+        }
+    }
+    dataCount = measuredCount;
+}
+
 int QPlate::SetMeasuredValue(int well, double value)
 {
     if (!IsWell(well)) return 0;
@@ -71,27 +99,8 @@ int QPlate::SetDataValue(int well, double value)
 int QPlate::SetMeasuredValues(const std::vector<double>& values)
 {
     InvalidateDataValues();
-    measuredCount = 0;
-    for (int i = 0; i < wellCount; ++i) {
-        const std::size_t is = static_cast<std::size_t>(i);
-        const double v = is < values.size() ? values[is] : NoValue;
-        QWellRecord& w = wells[is];
-        if (!SameValue(w.measured, v)) {
-            w.measured = v;
-            rst.MarkWell(i);
-        }
-        if (v != NoValue) ++measuredCount;
-    }
-    if (dataMode == dmMeasured) {
-        for (int i = 0; i < wellCount; ++i) {
-            QWellRecord& w = wells[static_cast<std::size_t>(i)];
-            if (!SameValue(w.data, w.measured)) {
-                w.data = w.measured;
-                rst.MarkWell(i);
-            }
-        }
-        dataCount = measuredCount;
-    }
+    measuredCount = StoreWellValues(values, &QWellRecord::measured);
+    if (dataMode == dmMeasured) CopyMeasuredToData();
     rst.SetDataChanged();
     return 1;
 }
@@ -119,16 +128,7 @@ int QPlate::SubtractMeasuredValues(const std::vector<double>& values, int sign)
         if (!SameValue(v, o)) rst.MarkWell(i);
         w.measured = v;
     }
-    if (dataMode == dmMeasured) {
-        for (int i = 0; i < wellCount; ++i) {
-            QWellRecord& w = wells[static_cast<std::size_t>(i)];
-            if (!SameValue(w.data, w.measured)) {
-                w.data = w.measured;
-                rst.MarkWell(i);
-            }
-        }
-        dataCount = measuredCount;
-    }
+    if (dataMode == dmMeasured) CopyMeasuredToData();
     rst.SetDataChanged();
     return 1;
 }
@@ -136,17 +136,7 @@ int QPlate::SubtractMeasuredValues(const std::vector<double>& values, int sign)
 int QPlate::SetDataValues(const std::vector<double>& values)
 {
     if (dataMode == dmMeasured) return SetMeasuredValues(values);
-    dataCount = 0;
-    for (int i = 0; i < wellCount; ++i) {
-        const std::size_t is = static_cast<std::size_t>(i);
-        const double v = is < values.size() ? values[is] : NoValue;
-        QWellRecord& w = wells[is];
-        if (!SameValue(w.data, v)) {
-            w.data = v;
-            rst.MarkWell(i);
-        }
-        if (v != NoValue) ++dataCount;
-    }
+    dataCount = StoreWellValues(values, &QWellRecord::data);
     rst.SetDataChanged();
     if (dataCount == 0) InvalidateDataValues();
     return 1;
@@ -156,15 +146,8 @@ void QPlate::ResetDataToMeasured()
 {
     if (currentBlank) ForgetBlank();
     passErrorText.clear();
-    for (int i = 0; i < wellCount; ++i) {
-        QWellRecord& w = wells[static_cast<std::size_t>(i)];
-        if (!SameValue(w.data, w.measured)) {
-            w.data = w.measured;
-            rst.MarkWell(i);
-        }
-    }
+    CopyMeasuredToData();
     dataMode = dmMeasured;
-    dataCount = measuredCount;
 }
 
 void QPlate::ClearDataValues(int mode)
