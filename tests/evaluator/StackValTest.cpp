@@ -3,19 +3,12 @@
 
 #include <string>
 
+#include "StackValMakers.h"
 #include "evaluator/NoValue.h"
 #include "evaluator/TStackVal.h"
 
 namespace vyn::test {
 namespace {
-
-TStackVal Numbers(std::initializer_list<double> items)
-{
-    TStackVal v;
-    v.MakeNumberVector(static_cast<int>(items.size()));
-    for (double d : items) v.AppendNumber(d);
-    return v;
-}
 
 TEST(StackValFormat, TextForms)
 {
@@ -23,10 +16,6 @@ TEST(StackValFormat, TextForms)
     errorNumber.SetErrorFlag(true);
     TStackVal resolved = TStackVal::Named("x");
     resolved.SetNumber(2);
-    TStackVal texts;
-    texts.MakeTextVector(2);
-    texts.AppendText("a");
-    texts.AppendText("b");
     TStackVal emptyMade;
     emptyMade.MakeNumberVector(0);
     TStackVal literal;
@@ -44,7 +33,7 @@ TEST(StackValFormat, TextForms)
         {"made empty vector", emptyMade, "{}"},
         {"empty vector literal", literal, "{}"},
         {"number vector", Numbers({1, 2.5, 3}), "{1,2.5,3}"},
-        {"text vector", texts, "{a,b}"},
+        {"text vector", Texts({"a", "b"}), "{a,b}"},
         {"tenth", TStackVal(0.1), "0.1"},
         {"six digits", TStackVal(1234.5678), "1234.57"},
         {"exponent from 6 up", TStackVal(1e6), "1e+06"},

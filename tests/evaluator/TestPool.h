@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "StackValMakers.h"
 #include "evaluator/EvalErrors.h"
 #include "evaluator/NoValue.h"
 #include "evaluator/QExcErr.h"
@@ -28,23 +29,10 @@ public:
         vars["miss"] = TStackVal(NoValue);
         vars["nan"] = TStackVal(std::numeric_limits<double>::quiet_NaN());
         vars["t"] = TStackVal::Text("abc");
-        TStackVal v;
-        v.MakeNumberVector(3);
-        for (double d : {1.0, 2.0, 3.0}) v.AppendNumber(d);
-        vars["v"] = v;
-        TStackVal tv;
-        tv.MakeTextVector(2);
-        tv.AppendText("a");
-        tv.AppendText("b");
-        vars["tv"] = tv;
-        TStackVal ev;
-        ev.MakeNumberVector(0);
-        vars["ev"] = ev;
-        TStackVal vm;
-        vm.MakeNumberVector(2);
-        vm.AppendNumber(1.0);
-        vm.AppendNumber(NoValue);
-        vars["vm"] = vm;
+        vars["v"] = Numbers({1.0, 2.0, 3.0});
+        vars["tv"] = Texts({"a", "b"});
+        vars["ev"] = Numbers({});
+        vars["vm"] = Numbers({1.0, NoValue});
         qualified["S1.x"] = TStackVal(10.0);
         qualified["S1.t"] = TStackVal::Text("s1");
     }

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../StackValMakers.h"
 #include "evaluator/NoValue.h"
 #include "evaluator/NumberText.h"
 #include "evaluator/QExcErr.h"
@@ -23,20 +24,8 @@ namespace vyn::test {
 
 inline TStackVal N(double x) { return TStackVal(x); }
 inline TStackVal T(std::string_view s) { return TStackVal::Text(s); }
-inline TStackVal V(std::initializer_list<double> items)
-{
-    TStackVal v;
-    v.MakeNumberVector(static_cast<int>(items.size()));
-    for (double x : items) v.AppendNumber(x);
-    return v;
-}
-inline TStackVal TV(std::initializer_list<const char*> items)
-{
-    TStackVal v;
-    v.MakeTextVector(static_cast<int>(items.size()));
-    for (const char* s : items) v.AppendText(s);
-    return v;
-}
+inline TStackVal V(std::initializer_list<double> items) { return Numbers(items); }
+inline TStackVal TV(std::initializer_list<const char*> items) { return Texts(items); }
 inline TStackVal EmptyLiteral()
 {
     TStackVal v;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "../StackValMakers.h"
 #include "evaluator/FormatValueText.h"
 #include "evaluator/NoValue.h"
 #include "evaluator/TStackVal.h"
@@ -9,22 +10,13 @@
 namespace vyn {
 namespace {
 
-TStackVal Numbers(std::initializer_list<double> items)
-{
-    TStackVal v;
-    v.MakeNumberVector(static_cast<int>(items.size()));
-    for (double d : items) v.AppendNumber(d);
-    return v;
-}
+using test::Numbers;
+using test::Texts;
 
 TEST(FormatValueText, EveryKind)
 {
     TStackVal error(12.0);
     error.SetErrorFlag(true);
-    TStackVal texts;
-    texts.MakeTextVector(2);
-    texts.AppendText("a b");
-    texts.AppendText("c");
     TStackVal literal;
     literal.SetEmptyVector();
     TStackVal named = TStackVal::Named("x");
@@ -46,7 +38,7 @@ TEST(FormatValueText, EveryKind)
         {"missing number", TStackVal(NoValue), "#"},
         {"number vector", Numbers({1, 2.5}), "{ 1; 2.5}"},
         {"vector with a missing item", Numbers({NoValue, 123456789}), "{ #; 123460000}"},
-        {"text vector", texts, "{ a b; c}"},
+        {"text vector", Texts({"a b", "c"}), "{ a b; c}"},
         {"empty number vector", Numbers({}), "{}"},
         {"empty literal", literal, "{}"},
     };
