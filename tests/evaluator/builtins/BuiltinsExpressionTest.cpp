@@ -1,6 +1,5 @@
 // The built-ins as expressions reach them: through the parser, the call action and the pool
 // chain, behind the pools a plate or a report registers.
-#include <cstdint>
 #include <string>
 
 #include "BuiltinsTestSupport.h"
@@ -9,9 +8,6 @@
 
 namespace vyn::test {
 namespace {
-
-// 2024-03-14 15:09:26 UTC as milliseconds since 1601.
-std::int64_t FixedNow() { return 13354902566000; }
 
 // A pool as a plate might be: a missing value x, a text id, and its own "card" and "today"
 // that hide the built-ins of the same name.
@@ -43,22 +39,7 @@ std::string Eval(const std::string& text)
     return Show(ev.Result());
 }
 
-class BuiltinsExpression : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        SetNowMsSource(FixedNow);
-        SetLocalTimeConverter(UtcTimeFromMs);
-        SetTimeLocale(&fLocale);
-    }
-    void TearDown() override
-    {
-        SetNowMsSource(nullptr);
-        SetLocalTimeConverter(nullptr);
-        SetTimeLocale(nullptr);
-    }
-    EnglishTimeLocale fLocale;
-};
+using BuiltinsExpression = FixedClockTest<EnglishTimeLocale>;
 
 TEST_F(BuiltinsExpression, Table)
 {

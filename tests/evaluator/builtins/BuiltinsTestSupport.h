@@ -7,6 +7,7 @@
 // with its context when the message takes one, else "E1407".
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -18,7 +19,9 @@
 #include "evaluator/QExcErr.h"
 #include "evaluator/TEvaluator.h"
 #include "evaluator/TStackVal.h"
+#include "platform/core/Clock.h"
 #include "platform/core/StringTable.h"
+#include "platform/core/TimeLocale.h"
 
 namespace vyn::test {
 
@@ -92,6 +95,31 @@ inline std::string Call(std::string_view fn, const std::vector<Arg>& args)
     if (!array[0].IsNamed() || array[0].Name() != fn) return "result lost its name";
     return Show(array[0]);
 }
+
+// 2024-03-14 15:09:26 UTC, a Thursday, as milliseconds since 1601 (computed outside the
+// project from the Unix time 1710428966).
+inline constexpr std::int64_t kThursdayAfternoon = 13354902566000;
+
+// For each test: the clock stands still at kThursdayAfternoon, local time is UTC and the
+// names of days and months come from a Locale; all three are restored afterwards.
+template <class Locale>
+class FixedClockTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetNowMsSource(Now);
+        SetLocalTimeConverter(UtcTimeFromMs);
+        SetTimeLocale(&fLocale);
+    }
+    void TearDown() override
+    {
+        SetNowMsSource(nullptr);
+        SetLocalTimeConverter(nullptr);
+        SetTimeLocale(nullptr);
+    }
+    static std::int64_t Now() { return kThursdayAfternoon; }
+    Locale fLocale;
+};
 
 struct CallCase {
     const char* label;

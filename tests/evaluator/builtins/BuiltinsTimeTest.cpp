@@ -12,14 +12,9 @@
 namespace vyn::test {
 namespace {
 
-// 2024-03-14 15:09:26 UTC, a Thursday, as milliseconds since 1601 (computed outside the
-// project from the Unix time 1710428966).
-constexpr std::int64_t kThursdayAfternoon = 13354902566000;
 // 2024-03-14 00:05:07 and 12:00:00 UTC.
 constexpr std::int64_t kJustAfterMidnight = 13354848307000;
 constexpr std::int64_t kNoon = 13354891200000;
-
-std::int64_t FixedNow() { return kThursdayAfternoon; }
 
 // Names that cannot be mistaken for any real locale's, one of them with a two-byte letter.
 class FakeTimeLocale : public TimeLocale {
@@ -43,28 +38,14 @@ public:
     }
 };
 
-// A fixed clock in UTC and fixed names for one test.
-class FixedClock : public ::testing::Test {
+class FixedClock : public FixedClockTest<FakeTimeLocale> {
 protected:
-    void SetUp() override
-    {
-        SetNowMsSource(FixedNow);
-        SetLocalTimeConverter(UtcTimeFromMs);
-        SetTimeLocale(&fLocale);
-    }
-    void TearDown() override
-    {
-        SetNowMsSource(nullptr);
-        SetLocalTimeConverter(nullptr);
-        SetTimeLocale(nullptr);
-    }
     static LocalTime At(std::int64_t ms)
     {
         LocalTime t;
         EXPECT_TRUE(UtcTimeFromMs(ms, t));
         return t;
     }
-    FakeTimeLocale fLocale;
 };
 
 TEST_F(FixedClock, PictureTokens)
