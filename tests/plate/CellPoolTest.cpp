@@ -30,14 +30,10 @@ struct CellPlate : ::testing::Test {
     int Eval(int column, int row, const std::string& text, TStackVal& out, std::string& error)
     {
         TCellPool cell(&p, column, row);
-        TEvaluator ev;
-        ev.AddVarPool(&p);
-        ev.AddFuncPool(&p);
-        ev.AddVarPool(&cell);
-        ev.AddFuncPool(&cell);
-        const int rc = ev.Evaluate(text);
-        out = ev.Result();
-        if (rc < 0) error = QExcErr().GetText();
+        test::PlateEval e(p);
+        const int rc = e.Run(text, &cell);
+        out = e.result;
+        if (rc < 0) error = e.error;
         return rc;
     }
 };

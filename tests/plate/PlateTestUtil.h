@@ -37,11 +37,17 @@ inline int Well(const QPlate& plate, const char* name)
 // Evaluates text against the plate's pools; NaN for any failure, with the message kept.
 struct PlateEval {
     explicit PlateEval(QPlate& p) : plate(p) {}
-    int Run(const std::string& text)
+    // inner: a more specific pool (a cell's, a sample's), asked before the plate.
+    template <class Pool = QPlate>
+    int Run(const std::string& text, Pool* inner = nullptr)
     {
         TEvaluator ev;
         ev.AddVarPool(&plate);
         ev.AddFuncPool(&plate);
+        if (inner) {
+            ev.AddVarPool(inner);
+            ev.AddFuncPool(inner);
+        }
         const int rc = ev.Evaluate(text);
         result = ev.Result();
         if (rc < 0) error = QExcErr().GetText();
