@@ -83,6 +83,19 @@ double QCalibr::Conc(double t) const
     return logX ? std::exp(t) : t;
 }
 
+void QCalibr::AssignDefinition(int newModel, int newDecreasing, int newLogX,
+                               const std::vector<double>& newConcentrations, int newFixedK,
+                               double newK0, double newK1)
+{
+    model = newModel;
+    decreasing = newDecreasing;
+    logX = newLogX;
+    concentrations = newConcentrations;
+    fixedK = newFixedK;
+    K0 = newK0;
+    K1 = newK1;
+}
+
 int QCalibr::SetParams(int newModel, int newDecreasing, int newLogX,
                        const std::vector<double>& newConcentrations, int newFixedK, double newK0,
                        double newK1)
@@ -95,13 +108,7 @@ int QCalibr::SetParams(int newModel, int newDecreasing, int newLogX,
     for (std::size_t i = 0; same && i < concentrations.size(); ++i)
         same = RoundTrip16(concentrations[i]) == newConcentrations[i];
     if (same) return 0;
-    model = newModel;
-    decreasing = newDecreasing;
-    logX = newLogX;
-    concentrations = newConcentrations;
-    fixedK = newFixedK;
-    K0 = newK0;
-    K1 = newK1;
+    AssignDefinition(newModel, newDecreasing, newLogX, newConcentrations, newFixedK, newK0, newK1);
     if (state == csNotCalculated) return 2;
     Invalidate();
     return 1;
@@ -144,13 +151,7 @@ bool QCalibr::Restore(int newStored, int newState, int newModel, int newDecreasi
                       const std::vector<int>& excluded, const std::vector<int>& newFitInts,
                       const std::vector<double>& newResults)
 {
-    model = newModel;
-    decreasing = newDecreasing;
-    logX = newLogX;
-    concentrations = newConcentrations;
-    fixedK = newFixedK;
-    K0 = newK0;
-    K1 = newK1;
+    AssignDefinition(newModel, newDecreasing, newLogX, newConcentrations, newFixedK, newK0, newK1);
     memo = newMemo;
     stored = newStored;
     state = newState;

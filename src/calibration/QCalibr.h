@@ -124,6 +124,10 @@ public:
     std::vector<int> pointExcluded;
 
 private:
+    // The curve's definition as SetParams takes it, stored without any check or invalidation.
+    void AssignDefinition(int model, int decreasing, int logX,
+                          const std::vector<double>& concentrations, int fixedK, double K0,
+                          double K1);
     int BuildPoints(const std::vector<QCalEntry>& standards);
     void Fail(int id);
     void ClearPoints();
