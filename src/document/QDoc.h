@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "document/DocDialogs.h"
 #include "document/DocShell.h"
 #include "platform/core/Document.h"
 #include "plate/QPlate.h"
@@ -111,6 +112,70 @@ public:
     // Blanking and transformation alone. Answers 1.
     int CalculateBlanking(IStatusReport* report = nullptr);
 
+    // --- definition commands ---
+    // Each runs its dialog on copies; only OK copies back what differs, invalidates what the
+    // difference makes stale, notifies the views and marks the document dirty.
+    // 1 on OK, 0 on Cancel.
+    int RunMethodWizard(IDocDialogs& ui);
+    // 0 on Cancel; 1 on OK, 3 when the sheet asked for the method summary to be printed.
+    int RunMethodSheet(IDocDialogs& ui);
+    // False on Cancel or for an index without a qualitative or quantitative sample.
+    bool EditSampleDefinition(IDocDialogs& ui, int index, int option);
+    // True when the calibration changed.
+    bool EditCalibration(IDocDialogs& ui);
+    // Releases a stored calibration; false when it was not stored.
+    bool ResetCalibration();
+    // Frees the standards' wells; false when there are no standards in use.
+    bool RemoveStandards();
+    // startKind: 1 controls, 2 qualitative, 4 standards, 8 quantitative. True on OK.
+    bool EditSampleNames(IDocDialogs& ui, int startKind);
+    bool EditMethodName(IDocDialogs& ui);
+
+    // --- presentation and calibration operations ---
+    // True when a setting changed; vnPresentationChanged carries the changed settings' bits.
+    bool EditDataPresentation(IDocDialogs& ui);
+    bool EditResultPresentation(IDocDialogs& ui);
+    bool SetPresentationMode(int resultFieldWidth);
+    void SetDisplayOptions(int logX, int logY, int grid);
+    bool SetReportDefinition(const std::string& text);
+    // Fits the curve when there are values and standards and no fit yet.
+    bool ApplyCalibration();
+    bool SetCurveRange(double low, double high);
+    // One flag per calibration point: excluded = bit 0 xor bit 1.
+    bool SetPointFlags(const std::vector<int>& flags);
+    // One sample ahead of the whole plate, while it has no results.
+    bool CalculateSample(int index);
+    // A quantitative sample with results, again with its points flagged as in the graph.
+    bool SetSamplePointFlags(int index, const std::vector<int>& flags);
+
+    // --- evaluation summary texts (read only) ---
+    void ShowPlateSummary(IDocDialogs& ui);
+    void ShowSampleStatus(IDocDialogs& ui, int index);
+    void ShowCalibrationStatus(IDocDialogs& ui);
+    // The same texts into a report the caller runs.
+    void FillPlateSummary(IStatusReport& report) const;
+    void FillSampleStatus(IStatusReport& report, int index) const;
+    void FillCalibrationStatus(IStatusReport& report) const;
+
+    // --- text import and export ---
+    // 1 when the plate changed, else 0. transformed: data values instead of measured ones.
+    int ImportData(IDocDialogs& ui, bool transformed);
+    // The file's values subtracted from the measured values (old minus new).
+    int SubtractTextData(IDocDialogs& ui);
+    // 1 written, 0 cancelled or failed.
+    int ExportData(IDocDialogs& ui, bool transformed);
+    // A text block from the clipboard; 1 when the plate changed, else 0.
+    int PastePlateValues(const std::string& text, bool transformed);
+    // The number of identifications taken.
+    int PasteSampleIds(const std::string& text);
+    // Number of samples from the index to the end, 0 for a bad index.
+    int DeleteSampleIdent(int index);
+    int InsertSampleIdent(int index);
+    // 1 imported, 0 otherwise.
+    int ImportIdentifications(IDocDialogs& ui);
+    // 1 written, 0 cancelled or nothing to export, -1 failed.
+    int ExportResults(IDocDialogs& ui);
+
     // --- printing ---
     // The method definition summary.
     void PrintBody(ILinePrinter& printer);
@@ -129,6 +194,18 @@ private:
     // A sample's identification as the status report shows it.
     std::string SampleTitle(const QSample& sample) const;
     void ReportDefinitions(IStatusReport& report, const QDefinitionList& list);
+
+    // Copies back the wizard's or the sheet's lists and measurement values; answers whether
+    // a list changed (the measurement values alone only mark the document dirty).
+    bool ApplyMethodLists(const MethodWizardData& data);
+    bool ApplyCurveFit(const CurveFitValues& values);
+    // The tail of every accepted calibration change: later results dropped, views told.
+    void CalibrationChanged();
+    // Puts a whole plate of read values in; 1 when the plate changed.
+    int StoreValues(const std::vector<double>& values, int how);
+    // Identifications into the samples of the import range; the count taken.
+    int TakeIdentifications(const std::vector<std::string>& lines);
+    void IdentificationsChanged(int from);
 
     QPlate fPlate;
     std::vector<std::unique_ptr<QSample>> fRetired;
