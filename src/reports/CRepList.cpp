@@ -1,0 +1,359 @@
+#include "reports/CRepList.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "reports/ByteIO.h"
+#include "reports/RPReport.h"
+
+namespace vyn {
+
+namespace {
+
+constexpr char kMagic[4] = {'Q', 'R', 'P', 'M'};
+CRepList::WriteHook gWriteHook = nullptr;
+
+// A stream header whose version and texts a list accepts; name and description out.
+bool ParseStreamHeader(const std::uint8_t* h, std::string& name, std::string& description)
+{
+    if (GetU32(h + 12) > 0x1FFFF || GetU16(h + 66) != 0 || GetU16(h + 146) != 0) return false;
+    auto text = [](const std::uint8_t* p, std::size_t max) {
+        std::size_t n = 0;
+        while (n < max && p[n]) ++n;
+        return std::string(reinterpret_cast<const char*>(p), n);
+    };
+    name = text(h + 24, 44);
+    description = text(h + 72, 76);
+    return true;
+}
+
+void PutHeaderText(std::uint8_t* block, std::uint32_t blockSize, const std::string& s, std::size_t max, std::size_t field)
+{
+    const std::size_t n = std::min(s.size(), max);
+    std::memset(block + 4, 0, field);
+    PutU16(block, blockSize);
+    PutU16(block + 2, static_cast<std::uint32_t>(n));
+    std::memcpy(block + 4, s.data(), n);
+}
+
+bool CheckHeader(const std::vector<std::uint8_t>& b)
+{
+    return b.size() >= kLibraryHeaderSize && std::memcmp(b.data(), kMagic, 4) == 0 && GetU32(b.data() + 4) <= 0x1FFFF &&
+           GetU32(b.data() + 12) <= kMaxLibraryEntries;
+}
+
+std::vector<std::uint8_t> NewLibrary()
+{
+    std::vector<std::uint8_t> b(kLibraryHeaderSize + kEntryHeaderSize, 0);
+    std::memcpy(b.data(), kMagic, 4);
+    PutU32(b.data() + 4, 0x00010000);
+    PutU32(b.data() + 8, kLibraryHeaderSize);
+    PutU32(b.data() + 12, 0);
+    PutU32(b.data() + 16, kLibraryHeaderSize);
+    return b;
+}
+
+}  // namespace
+
+void CRepList::SetWriteHook(WriteHook hook) { gWriteHook = hook; }
+
+CRepList::CRepList(std::string path) : path_(std::move(path)) { Close(); }
+
+CRepList::~CRepList() { Close(); }
+
+std::string CRepList::CompanionName() const
+{
+    const auto slash = path_.find_last_of('/');
+    return (slash == std::string::npos ? std::string() : path_.substr(0, slash + 1)) + "VYN.MR~";
+}
+
+void CRepList::Close()
+{
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    descrs_.clear();
+    status = deletedCount = pendingCount = changedCount = skippedCount = 0;
+}
+
+const SRepDescr& CRepList::GetDescr(int index) const
+{
+    static const SRepDescr empty;
+    if (index < 0 || index >= Count()) return empty;
+    return descrs_[static_cast<std::size_t>(index)];
+}
+
+bool CRepList::ReadFileBytes(std::vector<std::uint8_t>& bytes) const
+{
+    if (fd_ < 0) return false;
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || st.st_size < 0) return false;
+    bytes.assign(static_cast<std::size_t>(st.st_size), 0);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+int CRepList::Open(bool includeDeleted)
+{
+    Close();
+    status = lsFailed;
+    fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd_ < 0) {
+        const int e = errno;
+        if (e == ENOENT) {
+            status = lsMissing;
+            return 0;
+        }
+        status = (e == EACCES || e == EPERM || e == EBUSY || e == ETXTBSY || e == EROFS) ? lsShared : lsFailed;
+        return -1;
+    }
+    // Other writers are kept out while the list is open.
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd_);
+        fd_ = -1;
+        status = lsShared;
+        return -1;
+    }
+    std::vector<std::uint8_t> b;
+    auto bad = [this]() {
+        Close();
+        status = lsBadFile;
+        return -1;
+    };
+    if (!ReadFileBytes(b) || !CheckHeader(b)) return bad();
+    const std::uint32_t count = GetU32(b.data() + 12);
+    std::uint64_t pos = GetU32(b.data() + 8);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (pos > b.size() || b.size() - pos < kEntryHeaderSize + kStreamHeaderSize) return bad();
+        const std::uint8_t* e = b.data() + pos;
+        const std::uint32_t size = GetU32(e);
+        // An entry must hold at least its own header, or the walk would never move on.
+        if (size < kEntryHeaderSize || size > b.size() - pos) return bad();
+        SRepDescr d;
+        if (!ParseStreamHeader(e + kEntryHeaderSize, d.name, d.description)) return bad();
+        d.deleted = (GetU32(e + 4) & kEntryDeleted) ? 1 : 0;
+        d.offset = static_cast<std::uint32_t>(pos);
+        if (d.deleted && !includeDeleted) {
+            ++skippedCount;
+        } else {
+            if (d.deleted) ++deletedCount;
+            descrs_.push_back(std::move(d));
+        }
+        pos += size;
+    }
+    status = lsOpen;
+    return 0;
+}
+
+void CRepList::ToggleMark(int index)
+{
+    if (index < 0 || index >= Count()) return;
+    SRepDescr& d = descrs_[static_cast<std::size_t>(index)];
+    d.deleted ^= 1;
+    d.pendingToggle ^= 1;
+    deletedCount += d.deleted ? 1 : -1;
+    pendingCount += d.pendingToggle ? 1 : -1;
+}
+
+bool CRepList::SetStrings(int index, const std::string& name, const std::string& description)
+{
+    if (index < 0 || index >= Count()) return false;
+    SRepDescr& d = descrs_[static_cast<std::size_t>(index)];
+    if (d.name == name && d.description == description) return false;
+    d.name = name;
+    d.description = description;
+    if (!d.changed) {
+        d.changed = 1;
+        ++changedCount;
+    }
+    return true;
+}
+
+bool CRepList::RevertEntry(int index)
+{
+    if (index < 0 || index >= Count() || fd_ < 0) return false;
+    SRepDescr& d = descrs_[static_cast<std::size_t>(index)];
+    if (!d.changed) return false;
+    std::uint8_t h[kStreamHeaderSize];
+    if (::pread(fd_, h, sizeof h, static_cast<off_t>(d.offset) + kEntryHeaderSize) != static_cast<ssize_t>(sizeof h))
+        return false;
+    if (GetU32(h + 12) >= 0x20000) return false;
+    std::string name, description;
+    if (!ParseStreamHeader(h, name, description)) return false;
+    d.name = name;
+    d.description = description;
+    d.changed = 0;
+    --changedCount;
+    return true;
+}
+
+bool CRepList::Rewrite(const std::vector<std::uint8_t>& bytes)
+{
+    const std::string tmp = CompanionName();
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = true;
+    int call = 0;
+    for (std::size_t done = 0; ok && done < bytes.size();) {
+        const std::size_t n = std::min<std::size_t>(8192, bytes.size() - done);
+        if (gWriteHook && !gWriteHook(++call)) {
+            ok = false;
+            break;
+        }
+        const ssize_t w = ::write(fd, bytes.data() + done, n);
+        if (w <= 0) ok = false;
+        else done += static_cast<std::size_t>(w);
+    }
+    if (ok && gWriteHook && !gWriteHook(++call)) ok = false;  // the flush and close
+    if (ok && ::fsync(fd) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    if (!ok || std::rename(tmp.c_str(), path_.c_str()) != 0) return false;
+    return true;
+}
+
+int CRepList::Commit()
+{
+    if (fd_ < 0 || pendingCount + changedCount == 0) return 0;
+    std::vector<std::uint8_t> b;
+    if (!ReadFileBytes(b)) return -1;
+    for (const SRepDescr& d : descrs_) {
+        if (static_cast<std::size_t>(d.offset) + kEntryHeaderSize + kStreamHeaderSize > b.size()) return -1;
+        std::uint8_t* e = b.data() + d.offset;
+        if (d.pendingToggle) PutU32(e + 4, GetU32(e + 4) ^ kEntryDeleted);
+        if (d.changed) {
+            std::uint8_t* h = e + kEntryHeaderSize;
+            PutHeaderText(h + 20, 48, d.name, kMaxNameLength, 44);
+            PutHeaderText(h + 68, 80, d.description, kMaxDescriptionLength, 76);
+        }
+    }
+    if (!Rewrite(b)) return -1;
+    for (SRepDescr& d : descrs_) {
+        d.pendingToggle = 0;
+        d.changed = 0;
+    }
+    pendingCount = changedCount = 0;
+    // The list goes on with the file that now stands under the library's name.
+    ::close(fd_);
+    fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd_ < 0 || ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        Close();
+        status = lsFailed;
+        return -1;
+    }
+    return 1;
+}
+
+int CRepList::AppendBytes(std::vector<std::uint8_t>& b, const RPReport& report, std::uint32_t& oldEnd) const
+{
+    if (!CheckHeader(b)) return -1;
+    // Guarded here: a library of more entries would no longer open.
+    if (GetU32(b.data() + 12) >= kMaxLibraryEntries) return -1;
+    oldEnd = GetU32(b.data() + 16);
+    if (static_cast<std::uint64_t>(oldEnd) + kEntryHeaderSize > b.size()) return -1;
+    const std::vector<std::uint8_t> stream = report.WriteStream();
+    if (stream.empty()) return -1;
+    b.resize(oldEnd + kEntryHeaderSize);
+    b.insert(b.end(), stream.begin(), stream.end());
+    b.insert(b.end(), kEntryHeaderSize, 0);
+    PutU32(b.data() + oldEnd, static_cast<std::uint32_t>(kEntryHeaderSize + stream.size()));
+    PutU32(b.data() + oldEnd + 4, 0);
+    PutU32(b.data() + 16, static_cast<std::uint32_t>(oldEnd + kEntryHeaderSize + stream.size()));
+    PutU32(b.data() + 12, GetU32(b.data() + 12) + 1);
+    return 0;
+}
+
+int CRepList::Append(const RPReport& report)
+{
+    std::vector<std::uint8_t> b;
+    if (status != lsOpen || !ReadFileBytes(b)) b = NewLibrary();
+    std::uint32_t oldEnd = 0;
+    if (AppendBytes(b, report, oldEnd) != 0 || !Rewrite(b)) {
+        Close();
+        status = lsFailed;
+        return -1;
+    }
+    Close();
+    return 0;
+}
+
+int CRepList::Replace(const RPReport& report, int index)
+{
+    if (status != lsOpen || index < 0 || index >= Count()) return -1;
+    std::vector<std::uint8_t> b;
+    std::uint32_t oldEnd = 0;
+    const std::uint32_t entry = descrs_[static_cast<std::size_t>(index)].offset;
+    if (!ReadFileBytes(b) || AppendBytes(b, report, oldEnd) != 0 || entry + 8u > b.size()) {
+        Close();
+        status = lsFailed;
+        return -1;
+    }
+    PutU32(b.data() + entry + 4, GetU32(b.data() + entry + 4) | kEntryDeleted);
+    const bool ok = Rewrite(b);
+    Close();
+    if (!ok) status = lsFailed;
+    return ok ? 0 : -1;
+}
+
+int CRepList::Consolidate()
+{
+    if (fd_ < 0) return -1;
+    std::vector<std::uint8_t> src;
+    if (!ReadFileBytes(src) || !CheckHeader(src)) {
+        Close();
+        return -1;
+    }
+    const std::uint32_t first = GetU32(src.data() + 8);
+    if (first < kLibraryHeaderSize || first > src.size()) {
+        Close();
+        return -1;
+    }
+    std::vector<std::uint8_t> out(src.begin(), src.begin() + first);
+    std::uint64_t pos = first;
+    std::uint32_t live = 0;
+    for (;;) {
+        if (pos > src.size() || src.size() - pos < kEntryHeaderSize) {
+            Close();
+            return -1;
+        }
+        const std::uint8_t* e = src.data() + pos;
+        const std::uint32_t size = GetU32(e);
+        if (size == 0) {
+            PutU32(out.data() + 16, static_cast<std::uint32_t>(out.size()));
+            PutU32(out.data() + 12, live);
+            out.insert(out.end(), e, e + kEntryHeaderSize);
+            break;
+        }
+        if (size < kEntryHeaderSize || size > src.size() - pos) {
+            Close();
+            return -1;
+        }
+        if (!(GetU32(e + 4) & kEntryDeleted)) {
+            out.insert(out.end(), e, e + size);
+            ++live;
+        }
+        pos += size;
+    }
+    const bool ok = Rewrite(out);
+    Close();
+    return ok ? 0 : -1;
+}
+
+int CRepList::ReadReport(int index, RPReport& report) const
+{
+    if (index < 0 || index >= Count()) return 1;
+    std::vector<std::uint8_t> b;
+    if (!ReadFileBytes(b)) return 1;
+    return report.ReadStream(b.data(), b.size(), descrs_[static_cast<std::size_t>(index)].offset + kEntryHeaderSize);
+}
+
+}  // namespace vyn
