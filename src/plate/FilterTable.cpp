@@ -1,6 +1,11 @@
 #include "plate/FilterTable.h"
 
 #include <algorithm>
+#include <string>
+
+#include "plate/Profile.h"
+#include "platform/core/ProfileFile.h"
+#include "platform/core/StringTable.h"
 
 namespace vyn {
 
@@ -20,6 +25,54 @@ void QFilterTable::SetFilters(const std::vector<int>& wavelengths)
 {
     const std::size_t n = std::min<std::size_t>(wavelengths.size(), kMaxFilters);
     fFilters.assign(wavelengths.begin(), wavelengths.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+namespace {
+constexpr const char* kSection = "filters";
+constexpr int kDefaultFiltersId = 6005;
+}  // namespace
+
+void QFilterTable::Load()
+{
+    std::vector<int> taken;
+    // Every key is read, not only as many names as a fixed list would hold, so a full table
+    // of 32 comes back whole.
+    for (const std::string& key : ProfileFile(kProfileName).Keys(kSection)) {
+        if (static_cast<int>(taken.size()) >= kMaxFilters) break;
+        const int v = ProfileGetInt(kSection, key.c_str(), 0);
+        if (v < 0) break;
+        taken.push_back(v);
+    }
+    if (taken.empty()) {
+        const std::string list = GetResStringStd(kDefaultFiltersId);
+        std::size_t i = 0;
+        while (static_cast<int>(taken.size()) < kMaxFilters) {
+            while (i < list.size() && list[i] == ' ') ++i;
+            if (i >= list.size() || list[i] < '0' || list[i] > '9') break;
+            long v = 0;
+            while (i < list.size() && list[i] >= '0' && list[i] <= '9') {
+                if (v < 1000000) v = v * 10 + (list[i] - '0');
+                ++i;
+            }
+            taken.push_back(static_cast<int>(v));
+        }
+    }
+    SetFilters(taken);
+}
+
+bool QFilterTable::Save() const
+{
+    ProfileFile file(kProfileName);
+    bool ok = file.DeleteSection(kSection);
+    for (std::size_t i = 0; i < fFilters.size(); ++i) {
+        char key[8];
+        key[0] = 'F';
+        key[1] = static_cast<char>('0' + (i + 1) / 10);
+        key[2] = static_cast<char>('0' + (i + 1) % 10);
+        key[3] = '\0';
+        ok = file.Write(kSection, key, std::to_string(fFilters[i])) && ok;
+    }
+    return ok;
 }
 
 }  // namespace vyn

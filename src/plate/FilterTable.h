@@ -18,6 +18,12 @@ public:
     // Keeps at most kMaxFilters wavelengths, in the given order.
     void SetFilters(const std::vector<int>& wavelengths);
 
+    // Reads the "filters" section of the settings: each key's number in file order, up to a
+    // negative one. With none there, the default list of the string table is taken.
+    void Load();
+    // Rewrites the section with keys F01, F02, ...; false when the file could not be written.
+    bool Save() const;
+
 private:
     std::vector<int> fFilters;
 };

@@ -1,0 +1,254 @@
+#include "platform/core/SerialPort.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "platform/core/ProfileFile.h"
+
+namespace vyn {
+
+// Sets a rate that has no B constant (56000 of the readers' table); in SerialPortBaud.cpp
+// because the kernel's termios2 header clashes with <termios.h>.
+bool SetCustomBaud(int fd, int baud);
+
+namespace {
+
+speed_t SpeedConstant(int baud)
+{
+    switch (baud) {
+    case 50: return B50;
+    case 75: return B75;
+    case 110: return B110;
+    case 134: return B134;
+    case 150: return B150;
+    case 200: return B200;
+    case 300: return B300;
+    case 600: return B600;
+    case 1200: return B1200;
+    case 1800: return B1800;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    case 230400: return B230400;
+    default: return B0;
+    }
+}
+
+long ElapsedMs(std::chrono::steady_clock::time_point start)
+{
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+}
+
+int PollFor(int fd, short events, int timeoutMs)
+{
+    pollfd p{fd, events, 0};
+    for (;;) {
+        int r = ::poll(&p, 1, timeoutMs);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) return r;
+        return p.revents;
+    }
+}
+
+}  // namespace
+
+SerialPort::OpenResult SerialPort::Open(const std::string& devicePath, const SerialParams& params,
+                                        int& errorCode)
+{
+    Close();
+    errorCode = 0;
+    int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        errorCode = errno;
+        if (errorCode == ENOENT || errorCode == ENXIO || errorCode == ENODEV) return OpenResult::NotFound;
+        if (errorCode == EBUSY) return OpenResult::InUse;
+        return OpenResult::SystemError;
+    }
+    // Two programs on one reader would mix their commands: take the device for ourselves.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+        errorCode = errno == EWOULDBLOCK ? EBUSY : errno;
+        ::close(fd);
+        return errorCode == EBUSY ? OpenResult::InUse : OpenResult::SystemError;
+    }
+    fd_ = fd;
+    if (!Apply(params, errorCode)) {
+        Close();
+        return OpenResult::SystemError;
+    }
+    SetDtrRts(true);
+    TakeLineErrors();  // what happened before the port was ours is not our line error
+    Purge();
+    return OpenResult::Ok;
+}
+
+bool SerialPort::Apply(const SerialParams& params, int& errorCode)
+{
+    termios t{};
+    if (::tcgetattr(fd_, &t) != 0) {
+        errorCode = errno;
+        return false;
+    }
+    ::cfmakeraw(&t);
+    t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | IGNPAR | PARMRK);
+    if (params.parity != 0) t.c_iflag |= INPCK;
+    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS | HUPCL);
+    t.c_cflag |= CLOCAL | CREAD | (params.dataBits == 7 ? CS7 : CS8);
+    if (params.parity == 2) t.c_cflag |= PARENB;
+    if (params.parity == 1) t.c_cflag |= PARENB | PARODD;
+    if (params.stopBits == 2) t.c_cflag |= CSTOPB;
+    t.c_cc[VMIN] = 0;
+    t.c_cc[VTIME] = 0;
+    t.c_cc[VSTART] = 0x11;
+    t.c_cc[VSTOP] = 0x13;
+    const speed_t speed = SpeedConstant(params.baud);
+    if (speed != B0) {
+        ::cfsetispeed(&t, speed);
+        ::cfsetospeed(&t, speed);
+    }
+    if (::tcsetattr(fd_, TCSANOW, &t) != 0) {
+        errorCode = errno;
+        return false;
+    }
+    if (speed == B0 && !SetCustomBaud(fd_, params.baud)) {
+        errorCode = errno ? errno : EINVAL;
+        return false;
+    }
+    return true;
+}
+
+void SerialPort::Close()
+{
+    if (fd_ < 0) return;
+    SetDtrRts(false);
+    // Exclusive mode belongs to the tty, not to our descriptor: give it back.
+    ::ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+    fd_ = -1;
+}
+
+void SerialPort::SetDtrRts(bool on)
+{
+    if (fd_ < 0) return;
+    int bits = TIOCM_DTR | TIOCM_RTS;
+    ::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &bits);  // pseudo-terminals have no modem lines
+}
+
+bool SerialPort::Read(void* buffer, std::size_t count, std::size_t& got, unsigned timeoutMs, int& errorCode)
+{
+    got = 0;
+    errorCode = 0;
+    if (fd_ < 0 || count == 0) return true;
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        ssize_t n = ::read(fd_, buffer, count);
+        if (n > 0) {
+            got = static_cast<std::size_t>(n);
+            return true;
+        }
+        if (n == 0) {
+            // A tty in raw mode with VMIN 0 reads 0 when nothing is queued.
+        } else if (errno != EAGAIN && errno != EINTR) {
+            errorCode = errno;
+            return false;
+        }
+        const long left = static_cast<long>(timeoutMs) - ElapsedMs(start);
+        if (left <= 0) return true;
+        int r = PollFor(fd_, POLLIN, static_cast<int>(left));
+        if (r < 0) {
+            errorCode = errno;
+            return false;
+        }
+        if (r == 0) return true;
+        if ((r & (POLLERR | POLLNVAL)) != 0 || ((r & POLLHUP) != 0 && (r & POLLIN) == 0)) {
+            errorCode = EIO;
+            return false;
+        }
+    }
+}
+
+bool SerialPort::Write(const void* bytes, std::size_t count, unsigned timeoutMs, int& errorCode)
+{
+    errorCode = 0;
+    if (fd_ < 0) return true;
+    const char* p = static_cast<const char*>(bytes);
+    const auto start = std::chrono::steady_clock::now();
+    while (count > 0) {
+        ssize_t n = ::write(fd_, p, count);
+        if (n > 0) {
+            p += n;
+            count -= static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            errorCode = errno;
+            return false;
+        }
+        if (ElapsedMs(start) >= static_cast<long>(timeoutMs)) return true;
+        int r = PollFor(fd_, POLLOUT, 10);
+        if (r < 0) {
+            errorCode = errno;
+            return false;
+        }
+        if ((r & (POLLERR | POLLNVAL | POLLHUP)) != 0) {
+            errorCode = EIO;
+            return false;
+        }
+    }
+    return true;
+}
+
+void SerialPort::Purge()
+{
+    if (fd_ >= 0) ::tcflush(fd_, TCIOFLUSH);
+}
+
+unsigned SerialPort::TakeLineErrors()
+{
+    if (fd_ < 0) return 0;
+    serial_icounter_struct c{};
+    if (::ioctl(fd_, TIOCGICOUNT, &c) != 0) return 0;
+    unsigned bits = 0;
+    auto fresh = [](int now, std::uint32_t& last) {
+        bool changed = static_cast<std::uint32_t>(now) != last;
+        last = static_cast<std::uint32_t>(now);
+        return changed;
+    };
+    if (fresh(c.buf_overrun, lastBufOverrun_)) bits |= kSerialRxOver;
+    if (fresh(c.overrun, lastOverrun_)) bits |= kSerialOverrun;
+    if (fresh(c.parity, lastParity_)) bits |= kSerialParity;
+    if (fresh(c.frame, lastFrame_)) bits |= kSerialFrame;
+    if (fresh(c.brk, lastBrk_)) bits |= kSerialBreak;
+    return bits;
+}
+
+std::string SerialPort::DevicePath(int portIndex)
+{
+    const std::string name = "COM" + std::to_string(portIndex + 1);
+    std::string path;
+    if (ProfileFile("VYN.INI").Read("ports", name, path) && !path.empty()) return path;
+    return "/dev/ttyS" + std::to_string(portIndex);
+}
+
+std::string SerialPort::SystemErrorText(int errorCode)
+{
+    char buf[256];
+    buf[0] = '\0';
+    // The GNU strerror_r may return a static text instead of filling buf.
+    const char* text = ::strerror_r(errorCode, buf, sizeof buf);
+    return text ? text : buf;
+}
+
+}  // namespace vyn

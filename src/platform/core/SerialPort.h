@@ -1,0 +1,73 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace vyn {
+
+// Line parameters of a serial port.
+struct SerialParams {
+    int baud = 9600;
+    int dataBits = 7;   // 7 or 8
+    int stopBits = 2;   // 1 or 2
+    int parity = 2;     // 0 none, 1 odd, 2 even
+};
+
+// Line-error bits as the reader drivers know them (read and cleared by TakeLineErrors).
+enum SerialLineError : unsigned {
+    kSerialRxOver = 0x01,    // receive queue overflow
+    kSerialOverrun = 0x02,   // the UART lost a character
+    kSerialParity = 0x04,
+    kSerialFrame = 0x08,
+    kSerialBreak = 0x10,
+    kSerialTxFull = 0x20,
+};
+
+// One serial device on POSIX termios, opened exclusively. Reads return as soon as some bytes
+// are there and wait at most the given time for the first one, like the comm time-outs the
+// readers were written for. Not thread-safe: one thread uses an open port at a time.
+class SerialPort {
+public:
+    enum class OpenResult { Ok, NotFound, InUse, SystemError };
+
+    SerialPort() = default;
+    ~SerialPort() { Close(); }
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    // Opens the device without becoming its controlling process, locks it against other
+    // users and applies the parameters; errorCode receives errno on failure.
+    OpenResult Open(const std::string& devicePath, const SerialParams& params, int& errorCode);
+    // Drops DTR and RTS, then closes. Closing a closed port does nothing.
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+
+    // Reads up to count bytes; waits at most timeoutMs for the first byte and takes whatever
+    // has arrived with it. False with errorCode on a device failure (a vanished device, a
+    // hang-up); a time-out is no failure.
+    bool Read(void* buffer, std::size_t count, std::size_t& got, unsigned timeoutMs, int& errorCode);
+    // Writes all bytes, waiting at most timeoutMs for room in the output queue; bytes that
+    // do not fit in time are dropped, as the line would lose them too.
+    bool Write(const void* bytes, std::size_t count, unsigned timeoutMs, int& errorCode);
+    // Throws away everything queued in both directions.
+    void Purge();
+    // The line errors seen since the last call (SerialLineError bits); 0 where the device
+    // keeps no counters (pseudo-terminals, USB adapters without them).
+    unsigned TakeLineErrors();
+    void SetDtrRts(bool on);
+
+    // The device of "COM1".."COM9" (index 0..8): the key of that name in the "ports" section
+    // of the settings file, else /dev/ttyS<index>.
+    static std::string DevicePath(int portIndex);
+    // The system's message for an errno value.
+    static std::string SystemErrorText(int errorCode);
+
+private:
+    bool Apply(const SerialParams& params, int& errorCode);
+
+    int fd_ = -1;
+    // Counters of the last TakeLineErrors, to report only what is new.
+    std::uint32_t lastOverrun_ = 0, lastBufOverrun_ = 0, lastParity_ = 0, lastFrame_ = 0, lastBrk_ = 0;
+};
+
+}  // namespace vyn
