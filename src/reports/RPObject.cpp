@@ -126,8 +126,8 @@ int RPObject::WriteCommon(std::uint8_t* out) const
     out[45] = static_cast<std::uint8_t>(borderWidth_);
     out[46] = static_cast<std::uint8_t>(borderLnStyle_);
     out[47] = static_cast<std::uint8_t>(backStyle_);
-    PutU32(out + 48, static_cast<std::uint32_t>(GetRGBBorder()));
-    PutU32(out + 52, static_cast<std::uint32_t>(GetRGBBack()));
+    PutU32(out + 48, static_cast<std::uint32_t>(ResolveColour(rgbBorder_)));
+    PutU32(out + 52, static_cast<std::uint32_t>(ResolveColour(rgbBack_)));
     PutU32(out + 56, static_cast<std::uint32_t>(ForeColour()));
     int pos = kObjectCommonSize;
     pos += WriteCountedString(out + pos, condition_);
@@ -281,7 +281,7 @@ void RPObject::SetBackStyle(int v)
 void RPObject::SetRGBBorder(int v)
 {
     v = ColourBits(v);
-    if (v == GetRGBBorder() && v == rgbBorder_) return;
+    if (v == rgbBorder_) return;
     rgbBorder_ = v;
     Invalidate();
     MarkModified();
@@ -290,7 +290,7 @@ void RPObject::SetRGBBorder(int v)
 void RPObject::SetRGBBack(int v)
 {
     v = ColourBits(v);
-    if (v == GetRGBBack() && v == rgbBack_) return;
+    if (v == rgbBack_) return;
     rgbBack_ = v;
     Invalidate();
     MarkModified();

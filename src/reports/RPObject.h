@@ -115,6 +115,8 @@ public:
     const RPPixelGeometry& Pixels() const { return px_; }
     int HandleCode(TPoint p) const;
     bool OnHandleFrame(TPoint p) const;
+    // The stored rectangle in twips, whatever the kind answers through its attributes.
+    TRect TwipsRect() const { return TRect(left_, top_, left_ + width_, top_ + height_); }
     // Direct geometry for the stream reader, duplication and tests (no view involved).
     void PlaceTwips(int left, int top, int width, int height);
     void StoreStyles(int borderStyle, int borderWidth, int lnStyle, int backStyle);

@@ -70,14 +70,14 @@ bool RPSection::SetBandHeight(int h)
 int RPSection::RightmostExtent() const
 {
     int m = 0;
-    for (const auto& o : objects_) m = std::max(m, o->GetLeft() + o->GetWidth());
+    for (const auto& o : objects_) m = std::max(m, o->TwipsRect().right);
     return m;
 }
 
 int RPSection::LowestExtent() const
 {
     int m = 0;
-    for (const auto& o : objects_) m = std::max(m, o->GetTop() + o->GetHeight());
+    for (const auto& o : objects_) m = std::max(m, o->TwipsRect().bottom);
     return m;
 }
 

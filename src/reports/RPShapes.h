@@ -84,6 +84,18 @@ public:
     std::unique_ptr<RPObjInst> CreateInstance(RPSecInst& owner) override;
     int GetType() const override { return otPageBreak; }
     bool HasAttr(int code) const override { return code == acTop; }
+    // A page break answers only its Top.
+    int GetLeft() const override { return 32767; }
+    int GetWidth() const override { return 32767; }
+    int GetHeight() const override { return 32767; }
+    int GetBorderStyle() const override { return 32767; }
+    int GetBorderWidth() const override { return 32767; }
+    int GetBorderLnStyle() const override { return 32767; }
+    int GetBackStyle() const override { return 32767; }
+    int GetRGBBorder() const override { return -1; }
+    int GetRGBBack() const override { return -1; }
+    const std::string& GetCondition() const override { return EmptyText(); }
+    const QRSource& GetSource() const override { return DefaultSource(); }
     void SetPos(TPoint p) override;
     void SetSize(TSize s) override;
     void Layout() override;

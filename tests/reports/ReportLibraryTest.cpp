@@ -1,0 +1,227 @@
+// The report library: listing, marks, renames, add, replace and compaction, with a write
+// failure injected at every write of every rewrite; the former library must stay whole.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ReportFixtures.h"
+#include "reports/ByteIO.h"
+#include "reports/CRepList.h"
+
+namespace vyn {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct LibDir {
+    LibDir()
+    {
+        char name[] = "/tmp/vyn_replib_XXXXXX";
+        dir = ::mkdtemp(name) ? name : "/tmp";
+        path = dir + "/VYN.MRW";
+    }
+    ~LibDir()
+    {
+        std::remove(path.c_str());
+        std::remove((dir + "/VYN.MR~").c_str());
+        ::rmdir(dir.c_str());
+    }
+    Bytes Read() const
+    {
+        std::ifstream in(path, std::ios::binary);
+        return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    void Write(const Bytes& b) const
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    }
+    std::string dir, path;
+};
+
+void Named(RPReport& r, const std::string& name)
+{
+    r.SetName(name);
+    r.SetDescription("about " + name);
+}
+
+// A library of three reports, the second one deleted.
+void MakeLibrary(const LibDir& d)
+{
+    for (const char* n : {"one", "two", "three"}) {
+        CRepList list(d.path);
+        list.Open(false);
+        RPReport r;
+        Named(r, n);
+        ASSERT_EQ(list.Append(r), 0);
+    }
+    CRepList list(d.path);
+    ASSERT_EQ(list.Open(false), 0);
+    list.ToggleMark(1);
+    ASSERT_EQ(list.Commit(), 1);
+}
+
+std::vector<std::string> Names(const std::string& path, bool deleted)
+{
+    CRepList list(path);
+    list.Open(deleted);
+    std::vector<std::string> v;
+    for (int i = 0; i < list.Count(); ++i) v.push_back(list.GetDescr(i).name + (list.GetDescr(i).deleted ? "*" : ""));
+    return v;
+}
+
+TEST(ReportLibrary, MissingLibraryIsCreatedByTheFirstAppend)
+{
+    LibDir d;
+    CRepList list(d.path);
+    EXPECT_EQ(list.Open(false), 0);
+    EXPECT_EQ(list.status, lsMissing);
+    RPReport r;
+    Named(r, "first");
+    ASSERT_EQ(list.Append(r), 0);
+    const Bytes b = d.Read();
+    EXPECT_EQ(b.size(), 64 + 64 + r.WriteStream().size() + 64);
+    EXPECT_EQ(GetU32(b.data() + 12), 1u);
+    EXPECT_EQ(GetU32(b.data() + 16), b.size() - 64);
+}
+
+TEST(ReportLibrary, MarksRenamesReplaceAndConsolidate)
+{
+    LibDir d;
+    MakeLibrary(d);
+    EXPECT_EQ(Names(d.path, true), (std::vector<std::string>{"one", "two*", "three"}));
+    {
+        CRepList list(d.path);
+        list.Open(false);
+        EXPECT_EQ(list.skippedCount, 1);
+        EXPECT_EQ(list.Count(), 2);
+        list.ToggleMark(0);
+        list.ToggleMark(0);
+        EXPECT_EQ(list.pendingCount, 0);
+        EXPECT_EQ(list.Commit(), 0) << "marking twice writes nothing";
+        EXPECT_TRUE(list.SetStrings(1, std::string(50, 'x'), "new"));
+        EXPECT_FALSE(list.SetStrings(1, std::string(50, 'x'), "new"));
+        EXPECT_TRUE(list.RevertEntry(1));
+        EXPECT_EQ(list.GetDescr(1).name, "three");
+        list.SetStrings(1, std::string(50, 'x'), "new");
+        EXPECT_EQ(list.Commit(), 1);
+    }
+    EXPECT_EQ(Names(d.path, false), (std::vector<std::string>{"one", std::string(42, 'x')}));
+    {
+        CRepList list(d.path);
+        list.Open(false);
+        RPReport r;
+        Named(r, "one again");
+        ASSERT_EQ(list.Replace(r, 0), 0);
+    }
+    EXPECT_EQ(Names(d.path, true), (std::vector<std::string>{"one*", "two*", std::string(42, 'x'), "one again"}));
+    {
+        CRepList list(d.path);
+        list.Open(true);
+        ASSERT_EQ(list.Consolidate(), 0);
+    }
+    const Bytes b = d.Read();
+    EXPECT_EQ(GetU32(b.data() + 12), 2u);
+    EXPECT_EQ(GetU32(b.data() + GetU32(b.data() + 16)), 0u) << "end offset points at the terminator";
+    EXPECT_EQ(GetU32(b.data() + 16) + 64, b.size());
+    EXPECT_EQ(Names(d.path, true), (std::vector<std::string>{std::string(42, 'x'), "one again"}));
+    CRepList list(d.path);
+    list.Open(false);
+    RPReport back;
+    ASSERT_EQ(list.ReadReport(1, back), 0);
+    EXPECT_EQ(back.Description(), "about one again");
+}
+
+int gFailAt = 0;
+bool FailNth(int n) { return n != gFailAt; }
+
+TEST(ReportLibrary, FailedWritesLeaveTheOldLibraryWhole)
+{
+    struct Op {
+        const char* name;
+        int (*run)(CRepList&);
+    };
+    const std::vector<Op> ops = {
+        {"append", [](CRepList& l) { RPReport r; test::BuildRichReport(r); return l.Append(r); }},
+        {"replace", [](CRepList& l) { RPReport r; Named(r, "new"); return l.Replace(r, 0); }},
+        {"delete mark", [](CRepList& l) { l.ToggleMark(0); return l.Commit() == 1 ? 0 : -1; }},
+        {"rename", [](CRepList& l) { l.SetStrings(1, "renamed", "d"); return l.Commit() == 1 ? 0 : -1; }},
+        {"consolidate", [](CRepList& l) { return l.Consolidate(); }},
+    };
+    for (const Op& op : ops) {
+        LibDir d;
+        MakeLibrary(d);
+        const Bytes before = d.Read();
+        int failures = 0;
+        for (gFailAt = 1;; ++gFailAt) {
+            CRepList list(d.path);
+            ASSERT_EQ(list.Open(true), 0) << op.name;
+            CRepList::SetWriteHook(FailNth);
+            const int rc = op.run(list);
+            CRepList::SetWriteHook(nullptr);
+            if (rc == 0) break;
+            ++failures;
+            EXPECT_EQ(d.Read(), before) << op.name << " failing at write " << gFailAt;
+            ASSERT_LT(gFailAt, 50) << op.name;
+        }
+        EXPECT_GE(failures, 1) << op.name;
+        EXPECT_NE(d.Read(), before) << op.name << " finally succeeds";
+    }
+}
+
+TEST(ReportLibrary, HostileLibraries)
+{
+    LibDir d;
+    MakeLibrary(d);
+    const Bytes good = d.Read();
+    struct Row {
+        const char* name;
+        void (*apply)(Bytes&);
+        int status;
+    };
+    const std::vector<Row> rows = {
+        {"bad magic", [](Bytes& b) { b[0] = 'X'; }, lsBadFile},
+        {"version 0x20000", [](Bytes& b) { PutU32(b.data() + 4, 0x20000); }, lsBadFile},
+        {"count 1025", [](Bytes& b) { PutU32(b.data() + 12, 1025); }, lsBadFile},
+        {"count past the entries", [](Bytes& b) { PutU32(b.data() + 12, 4); }, lsBadFile},
+        {"truncated header", [](Bytes& b) { b.resize(30); }, lsBadFile},
+        {"truncated entry", [](Bytes& b) { b.resize(200); }, lsBadFile},
+        {"first entry past the end", [](Bytes& b) { PutU32(b.data() + 8, 0x7FFFFFF0); }, lsBadFile},
+        {"entry size 0", [](Bytes& b) { PutU32(b.data() + 64, 0); }, lsBadFile},
+        {"entry size past the end", [](Bytes& b) { PutU32(b.data() + 64, 0x7FFFFFF0); }, lsBadFile},
+        {"name not terminated", [](Bytes& b) { b[64 + 64 + 66] = 'z'; }, lsBadFile},
+        {"untouched", [](Bytes&) {}, lsOpen},
+    };
+    for (const Row& row : rows) {
+        Bytes b = good;
+        row.apply(b);
+        d.Write(b);
+        CRepList list(d.path);
+        list.Open(true);
+        EXPECT_EQ(list.status, row.status) << row.name;
+    }
+}
+
+TEST(ReportLibrary, LibraryHeldByAnotherWriterIsRefused)
+{
+    LibDir d;
+    MakeLibrary(d);
+    const int fd = ::open(d.path.c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    CRepList list(d.path);
+    EXPECT_EQ(list.Open(false), -1);
+    EXPECT_EQ(list.status, lsShared);
+    ::close(fd);
+}
+
+}  // namespace
+}  // namespace vyn
