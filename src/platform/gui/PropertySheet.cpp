@@ -1,0 +1,89 @@
+#include "platform/gui/PropertySheet.h"
+
+#include <QDialog>
+
+namespace vyn {
+
+TPropertyPage::TPropertyPage(TPropertySheet* sheet, int resId) : TDialog(sheet, resId), sheet_(sheet) {}
+
+std::string TPropertyPage::GetTitle() const
+{
+    if (!title_.empty()) return title_;
+    return GetTemplate() && GetTemplate()->caption ? GetTemplate()->caption : "";
+}
+
+QWidget* TPropertyPage::MakeWidget(QWidget* parentWidget)
+{
+    QWidget* w = TDialog::MakeWidget(parentWidget);
+    // A page is a part of the sheet, not a window of its own.
+    if (w) w->setWindowFlags(Qt::Widget);
+    return w;
+}
+
+void TPropertyPage::CmOk() { sheet_->PressButton(TPropertySheet::ID_PSNEXT); }
+void TPropertyPage::CmCancel() { sheet_->PressButton(IDCANCEL); }
+
+TPropertySheet::TPropertySheet(TWindow* parent, int resId, TPoint pageOrigin) : TDialog(parent, resId), origin_(pageOrigin)
+{
+    OnCommand(ID_PSBACK, [this] { PressButton(ID_PSBACK); });
+    OnCommand(ID_PSNEXT, [this] { PressButton(ID_PSNEXT); });
+    OnCommand(ID_PSFINISH, [this] { PressButton(ID_PSFINISH); });
+}
+
+void TPropertySheet::AddPage(TPropertyPage* page) { pages_.push_back(page); }
+
+void TPropertySheet::SetupWindow()
+{
+    TDialog::SetupWindow();
+    TRect at = MapDialogRect(TRect(origin_.x, origin_.y, origin_.x + 1, origin_.y + 1), GetBaseUnits());
+    for (TPropertyPage* p : pages_)
+        if (p->Widget()) {
+            p->Widget()->move(at.left, at.top);
+            p->Widget()->hide();
+        }
+    active_ = -1;
+    if (!pages_.empty()) SetActivePage(0);
+}
+
+void TPropertySheet::SetActivePage(int index)
+{
+    if (index < 0 || index >= GetPageCount()) return;
+    if (TPropertyPage* old = GetActivePage(); old && old->Widget()) old->Widget()->hide();
+    active_ = index;
+    TPropertyPage* p = GetActivePage();
+    SetWindowText(p->GetTitle());
+    if (p->Widget()) p->Widget()->show();
+    p->SetActive();
+}
+
+void TPropertySheet::SetWizardButtons(unsigned flags)
+{
+    if (TWindow* b = GetDlgItem(ID_PSBACK)) b->EnableWindow((flags & PSWIZB_BACK) != 0);
+    bool finish = (flags & PSWIZB_FINISH) != 0;
+    if (TWindow* n = GetDlgItem(ID_PSNEXT)) {
+        n->ShowWindow(finish ? SW_HIDE : SW_SHOW);
+        n->EnableWindow((flags & PSWIZB_NEXT) != 0);
+    }
+    if (TWindow* f = GetDlgItem(ID_PSFINISH)) f->ShowWindow(finish ? SW_SHOW : SW_HIDE);
+    SetDefaultId(finish ? ID_PSFINISH : ID_PSNEXT);
+}
+
+void TPropertySheet::PressButton(int id)
+{
+    TPropertyPage* p = GetActivePage();
+    switch (id) {
+    case ID_PSNEXT:
+        if (p && active_ + 1 < GetPageCount() && p->WizNext() == 0) SetActivePage(active_ + 1);
+        break;
+    case ID_PSBACK:
+        if (p && active_ > 0 && p->WizBack() == 0) SetActivePage(active_ - 1);
+        break;
+    case ID_PSFINISH:
+        if (!p || p->WizFinish()) CloseWindow(IDOK);
+        break;
+    case IDCANCEL: CloseWindow(IDCANCEL); break;
+    default: break;
+    }
+}
+
+}  // namespace vyn
