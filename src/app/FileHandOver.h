@@ -1,0 +1,47 @@
+#pragma once
+// The hand-over of file names between a second start and the running instance, and the
+// pending-file list that the main thread opens once the main window is ready.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/gui/HandOverChannel.h"
+
+namespace vyn {
+
+inline constexpr std::uint32_t kHandOverTag = 0xAB45;
+inline constexpr std::uint32_t kHandOverBegin = 0x0001AB45;
+inline constexpr std::uint32_t kHandOverWholeName = 0x0102AB45;
+inline constexpr std::uint32_t kHandOverTokenName = 0x0002AB45;
+inline constexpr std::uint32_t kHandOverEnd = 0x0004AB45;
+inline constexpr int kHandOverTimeoutMs = 10000;
+inline constexpr std::size_t kMaxNameLength = 259;
+
+// The records of a command line: the begin record with the whole line; then, when the line
+// holds a double quote, only the text from after the first quote to the next one (or the end)
+// as a whole name; otherwise every blank-separated token (only the blank separates, runs of
+// blanks give no empty names); then the end record. An empty line gives no records.
+std::vector<THandOverRecord> CommandLineRecords(const std::string& commandLine);
+// The records of dropped files: begin without text, one whole name per non-empty name, end.
+std::vector<THandOverRecord> DropRecords(const std::vector<std::string>& names);
+// A command line from the program's arguments: arguments holding a blank are quoted.
+std::string JoinArguments(int argc, char** argv);
+
+// One pending file: the whole-name flag and the name (at most 259 characters are kept).
+class TFileDrop {
+public:
+    TFileDrop(bool wholeName, const std::string& name);
+    const std::string& GetName() const { return name_; }
+    bool IsWholeName() const { return wholeName_; }
+    // Follows a symbolic link (the desktop's shortcut) to the file it names.
+    void ResolveDroppedName();
+
+private:
+    bool wholeName_;
+    std::string name_;
+};
+
+// Replaces the name of a link by its target's path; true when it did.
+bool ResolveShortcut(std::string& name);
+
+}  // namespace vyn

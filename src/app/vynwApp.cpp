@@ -1,0 +1,417 @@
+#include "app/vynwApp.h"
+
+#include "app/AppGlobals.h"
+#include "app/AppHelp.h"
+#include "app/AppPaths.h"
+#include "app/AppSettings.h"
+#include "app/PlatePlaceholderView.h"
+#include "app/QPictButtGadget.h"
+#include "app/RwMainWindow.h"
+#include "app/TMyControlBar.h"
+#include "app/TMyStatusBar.h"
+#include "app/TMySwitchTG.h"
+#include "app/controls/QCalErrDlg.h"
+#include "app/vynwMDI.h"
+#include "document/NewPlate.h"
+#include "document/QDoc.h"
+#include "document/QMetod.h"
+#include "plate/Profile.h"
+#include "platform/core/StringTable.h"
+#include "platform/gui/FileDialog.h"
+#include "platform/gui/MsgBox.h"
+#include "printing/PageFurniture.h"
+#include "printing/PageSettings.h"
+#include "printing/RWPrinter.h"
+
+namespace vyn {
+
+vynwApp* gApp = nullptr;
+
+namespace {
+
+// The "Status" dialog as the plate document's status report.
+class ShellStatusReport final : public IStatusReport {
+public:
+    explicit ShellStatusReport(TWindow* parent) : parent_(parent), dlg_(std::make_unique<QCalErrDlg>(parent, false)) {}
+    void SetTitle(const std::string& t) override { dlg_->SetTitle(t); }
+    void AddEntry(const std::string& n, const std::string& t) override { dlg_->AddEntry(n, t); }
+    void AddErrorDetail(const std::string& n, const std::string& t, const std::string& d) override
+    {
+        dlg_->AddErrorDetail(n, t, d);
+    }
+    void AddMessage(const std::string& t) override { dlg_->AddMessage(t); }
+    void AddBlankLine() override { dlg_->AddBlankLine(); }
+    int Run() override
+    {
+        // The user gets the normal cursor while the dialog waits for an answer.
+        if (gStatusBar) gStatusBar->SuspendBusy();
+        int r = dlg_->Execute();
+        if (gStatusBar) gStatusBar->ResumeBusy();
+        dlg_ = std::make_unique<QCalErrDlg>(parent_, false);  // the next report shows only its own lines
+        return r;
+    }
+
+private:
+    TWindow* parent_;
+    std::unique_ptr<QCalErrDlg> dlg_;
+};
+
+const TFont& BarFont()
+{
+    static const TFont font("Arial", -13);  // 10 points
+    return font;
+}
+
+}  // namespace
+
+vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::string& commandLine,
+                 const std::string& handOverName, int show)
+    : TApplication(argc, argv), showState(show), name_(name), commandLine_(commandLine), handOverName_(handOverName)
+{
+    gApp = this;
+    LoadAppSettings(GetAppSettings(), showState);
+    docManager_ = std::make_unique<TDocManager>();
+    RegisterTemplates();
+    docManager_->onViewCreated = [this](TView& v) { EvNewView(v); };
+    docManager_->onViewDestroyed = [this](const TView* v) { EvViewDestroyed(v); };
+    docManager_->onAskSave = [this](TDocument& doc) {
+        std::string title = doc.HasDocPath() ? doc.GetDocPath() : doc.GetTitle();
+        int a = MessageBox(frame_, FormatWithArg(GetResString(21091), title.c_str()), name_,
+                           MB_YESNOCANCEL | MB_ICONQUESTION);
+        return a == IDYES ? TDocManager::SaveAnswer::Save
+                          : (a == IDNO ? TDocManager::SaveAnswer::Discard : TDocManager::SaveAnswer::Cancel);
+    };
+    docManager_->onAskSavePath = [this](TDocument&) {
+        std::string path;
+        return GetSaveFileName(frame_, GetResStringStd(21094), GetResStringStd(21092), "plt", path) ? path : std::string();
+    };
+    LoadPrintSettings(kProfileName);
+    printer_ = std::make_unique<RWPrinter>();
+    BindDocShell();
+
+    OnCommand(CM_FILENEW, [this] { CmNewPlate(); });
+    OnCommand(CM_FILEOPEN, [this] { CmFileOpen(); });
+    OnCommand(CM_FILESAVE, [this] { CmFileSave(); });
+    OnCommand(CM_FILESAVEAS, [this] { CmFileSaveAs(); });
+    OnCommand(CM_FILECLOSE, [this] { CmFileClose(); });
+    OnCommand(CM_EXIT, [this] { CmExit(); });
+    OnCommand(CM_CALCULATE, [this] { CmCalculate(); });
+    OnCommand(CM_HELPCONTENTS, [] { HelpContents(); });
+    OnCommand(CM_HELPUSING, [] { HelpOnHelp(); });
+    OnCommand(CM_HELPCONTEXT, [] { HelpContext(kMainHelpContext); });
+    OnCommand(CM_MODEBUTTON, [] { HelpContext(CM_MODEBUTTON); });
+    auto always = [](TCommandEnabler& ce) { ce.Enable(true); };
+    for (unsigned id : {CM_FILENEW, CM_FILEOPEN, CM_EXIT, CM_HELPCONTENTS, CM_HELPUSING, CM_HELPCONTEXT, CM_MODEBUTTON})
+        OnCommandEnable(id, always);
+    auto withDoc = [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc != nullptr); };
+    for (unsigned id : {CM_FILESAVE, CM_FILESAVEAS, CM_FILECLOSE}) OnCommandEnable(id, withDoc);
+    OnCommandEnable(CM_CALCULATE, [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc && NeedsCalculation(*gCurrentDoc)); });
+    // The carrier buttons wait for a reader driver that can move the plate.
+    auto noReader = [](TCommandEnabler& ce) { ce.Enable(false); };
+    OnCommandEnable(CM_INSERTCARRIER, noReader);
+    OnCommandEnable(CM_EJECTCARRIER, noReader);
+}
+
+vynwApp::~vynwApp()
+{
+    server_.reset();
+    if (frame_) {
+        if (frame_->IsWindow()) frame_->Destroy();
+        delete frame_;
+        frame_ = nullptr;
+    }
+    docManager_.reset();
+    printer_.reset();
+    SaveAppSettings(GetAppSettings(), showState);
+    SavePrintSettings(kProfileName);
+    GetDocShell() = DocShell{};
+    gToolBar = gToolPalette = nullptr;
+    gModeButton = nullptr;
+    gStatusBar = nullptr;
+    gModeGadget = gStateGadget = nullptr;
+    for (auto& g : gToolBarGadgets) g = nullptr;
+    gCurrentDoc = nullptr;
+    gActiveView = nullptr;
+    if (gApp == this) gApp = nullptr;
+}
+
+void vynwApp::RegisterTemplates()
+{
+    const long plates = dtAutoDelete | dtUpdateDir | 0x1006;
+    docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, PlatePlaceholderView>>("Plates", "*.plt", "plt", plates));
+    // The other plate views come with the views subsystem; until then their templates show
+    // the stand-in too, so that every template the program names exists.
+    docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, PlatePlaceholderView>>(
+        "Sample", "*.plt", "plt", dtAutoDelete | dtUpdateDir | dtHidden | 0x0004));
+    docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, PlatePlaceholderView>>(
+        "Samples", "*.plt", "plt", plates | dtHidden));
+    docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, PlatePlaceholderView>>(
+        "Standard", "*.plt", "plt", plates | dtHidden));
+}
+
+void vynwApp::BindDocShell()
+{
+    DocShell& shell = GetDocShell();
+    shell.showMessage = [this](const std::string& text) { MessageBox(frame_, text, name_, MB_OK); };
+    shell.makeStatusReport = [this]() -> std::unique_ptr<IStatusReport> { return std::make_unique<ShellStatusReport>(frame_); };
+    shell.startBusy = [] { if (gStatusBar) gStatusBar->StartBusy(); };
+    shell.busyTick = [] { StatusBarTick(); };
+    shell.suspendBusy = [] { if (gStatusBar) gStatusBar->SuspendBusy(); };
+    shell.resumeBusy = [] { if (gStatusBar) gStatusBar->ResumeBusy(); };
+    shell.stopBusy = [] { if (gStatusBar) gStatusBar->StopBusy(); };
+}
+
+void vynwApp::InitMainWindow()
+{
+    if (showState != 0 && showState != 3 && showState != 7) showState = 1;
+    client_ = new vynwMDIClient;
+    frame_ = new RwMainWindow(name_, kMainMenu, *client_);
+    CreateControlBars(*frame_);
+    gStatusBar = new TMyStatusBar(frame_, TGadget::Recessed, TStatusBar::CapsLock | TStatusBar::NumLock, BarFont());
+    gModeGadget = new TMySwitchTG(0, 9);
+    gModeGadget->AddText("");
+    gModeGadget->AddText("LAYOUT EDIT", TColor(255, 0, 0));
+    gModeGadget->AddText("DATA ENTRY", TColor(255, 255, 0));
+    gModeGadget->AddText("DEFINITION", TColor(255, 0, 0));
+    gModeGadget->AddText("ID ENTRY", TColor(255, 255, 0));
+    gModeGadget->Select(0);
+    gModeGadget->SetText("");
+    gStateGadget = new TMySwitchTG(0, 7);
+    gStateGadget->AddText("?");
+    gStateGadget->AddText("VALID");
+    gStateGadget->AddText("INVALID", TColor(255, 0, 0));
+    gStateGadget->AddText("ERROR", TColor(255, 0, 255));
+    gStateGadget->AddText("");
+    gStatusBar->Insert(*gModeGadget);
+    gStatusBar->Insert(*gStateGadget);
+    frame_->Insert(*gStatusBar, TDecoratedFrame::Bottom);
+    SetMainWindow(frame_);
+}
+
+void vynwApp::CreateControlBars(RwMainWindow& frame)
+{
+    gToolBar = new TMyControlBar(&frame, TGadgetWindow::Horizontal, BarFont());
+    gToolBar->Insert(*new TButtonGadget(CM_FILENEW, CM_FILENEW, TButtonGadget::Command, true));
+    gToolBar->Insert(*new TButtonGadget(CM_FILEOPEN, CM_FILEOPEN, TButtonGadget::Command, true));
+    gToolBarGadgets[0] = new TSeparatorGadget(6);
+    gToolBarGadgets[1] = new TButtonGadget(CM_INSERTCARRIER, CM_INSERTCARRIER, TButtonGadget::Command, false);
+    gToolBarGadgets[2] = new TButtonGadget(CM_EJECTCARRIER, CM_EJECTCARRIER, TButtonGadget::Command, false);
+    for (TGadget* g : gToolBarGadgets) gToolBar->Insert(*g);
+    frame.Insert(*gToolBar, TDecoratedFrame::Top);
+    gToolPalette = new TMyControlBar(&frame, TGadgetWindow::Vertical, BarFont());
+    gModeButton = new QPictButtGadget(CM_MODEBUTTON, 7, CM_MODEBUTTON);
+    gToolPalette->Insert(*gModeButton);
+    frame.Insert(*gToolPalette, TDecoratedFrame::Left);
+}
+
+void vynwApp::HandOverReady()
+{
+    if (!handOverName_.empty() && !server_) {
+        server_ = std::make_unique<THandOverServer>(handOverName_, [this](const THandOverRecord& r) {
+            // A modal dialog is open: nobody can take the names now.
+            if (TDecoratedFrame::ModalDialogOpen()) {
+                MessageBeep(MB_ICONHAND);
+                return;
+            }
+            if (frame_ && r.data == kHandOverBegin) frame_->BringToForeground();
+            if (frame_) frame_->EvCopyData(r);
+        });
+        server_->Listen();
+    }
+    // This start's own names go the same way as a later start's.
+    if (frame_)
+        for (const auto& r : CommandLineRecords(commandLine_)) frame_->EvCopyData(r);
+    commandLine_.clear();
+}
+
+void vynwApp::AddFileDrop(bool wholeName, const std::string& name)
+{
+    pending_.push_back(std::make_unique<TFileDrop>(wholeName, name));
+}
+
+void vynwApp::OpenPendingFiles()
+{
+    while (!pending_.empty()) {
+        std::vector<std::unique_ptr<TFileDrop>> local;
+        local.swap(pending_);
+        for (auto& drop : local) {
+            drop->ResolveDroppedName();
+            TDocTemplate* tpl = docManager_->MatchTemplate(drop->GetName());
+            if (!tpl || docManager_->FindDocument(drop->GetName())) continue;
+            docManager_->CreateDoc(*tpl, drop->GetName(), 0);
+        }
+    }
+}
+
+TDocument* vynwApp::OpenPlate(const std::string& path)
+{
+    TDocTemplate* tpl = docManager_->FindTemplate("Plates");
+    if (!tpl) return nullptr;
+    if (TDocument* open = docManager_->FindDocument(path)) return open;
+    bool saved = frame_ ? frame_->OpeningFiles() : false;
+    if (frame_) frame_->SetOpeningFiles(true);
+    TDocument* doc = docManager_->CreateDoc(*tpl, path, 0);
+    if (frame_) frame_->SetOpeningFiles(saved);
+    return doc;
+}
+
+bool vynwApp::CanCloseAll() { return docManager_->CloseAll(); }
+
+bool vynwApp::NeedsCalculation(QDoc& doc)
+{
+    const QPlate& p = doc.GetPlate();
+    const bool values = p.measuredCount > 0 || p.dataCount > 0;
+    if (p.dataMode != 0 && p.measuredCount > 0 && !p.currentBlank) return true;
+    if (!values) return false;
+    if (p.calibr.state == 0 && p.stdInUse) return true;
+    if (p.calculations.HasPending()) return true;
+    if (p.validations.HasPending()) return true;
+    return p.sampleCount > p.samplesWithResults;
+}
+
+void vynwApp::EvNewView(TView& view)
+{
+    if (!client_ || !client_->IsWindow()) return;
+    auto* wnd = dynamic_cast<TWindow*>(&view);
+    if (!wnd) return;
+    std::string title = view.GetDocument().HasDocPath() ? view.GetDocument().GetDocPath() : view.GetDocument().GetTitle();
+    if (title.empty()) title = "Plate" + std::to_string(docManager_->NextUntitledIndex());
+    if (!view.GetDocument().HasDocPath() && view.GetDocument().GetTitle().empty()) view.GetDocument().SetTitle(title);
+    auto* frame = new vynwMDIChild(*client_, title, wnd);
+    frame->Create();
+    const bool byUser = frame_ && frame_->OpeningFiles();
+    if (byUser && GetAppSettings().autoMakeAftLoad && gCurrentDoc && NeedsCalculation(*gCurrentDoc)) {
+        gCurrentDoc->CalculatePlate();
+        gCurrentDoc->SetDirty(false);  // the automatic calculation is no change of the user's
+    }
+}
+
+void vynwApp::EvViewDestroyed(const TView* view)
+{
+    if (gActiveView == view) {
+        gActiveView = nullptr;
+        gCurrentDoc = nullptr;
+    }
+    if (!client_) return;
+    for (TMDIChild* c : std::vector<TMDIChild*>(client_->Children()))
+        if (dynamic_cast<const TView*>(c->GetClientWindow()) == view) c->ClientGone();
+}
+
+TView* vynwApp::ShowView(const std::string& templateName)
+{
+    TDocument* doc = docManager_->GetCurrentDoc();
+    TDocTemplate* tpl = docManager_->FindTemplate(templateName);
+    if (!doc || !tpl) {
+        MessageBeep(0);
+        return nullptr;
+    }
+    for (TView* v = doc->NextView(nullptr); v; v = doc->NextView(v))
+        if (tpl->IsMyKindOfView(*v) && client_)
+            for (TMDIChild* c : client_->Children())
+                if (dynamic_cast<TView*>(c->GetClientWindow()) == v) {
+                    client_->ActivateChild(*c);
+                    return v;
+                }
+    return docManager_->CreateView(*tpl, *doc);
+}
+
+bool vynwApp::IdleAction(long idleCount)
+{
+    if (gModeGadget) gModeGadget->ClearTouched();
+    bool more = TApplication::IdleAction(idleCount);
+    if (frame_ && frame_->IsWindow()) frame_->IdleAction(idleCount);
+    if (gModeGadget && !gModeGadget->Touched()) {
+        gModeGadget->Select(0);
+        const std::uint64_t t = gCurrentDoc ? gCurrentDoc->GetPlate().measureTime : 0;
+        if (t != shownTime_) {
+            shownTime_ = t;
+            gModeGadget->SetText(t ? FileTimeText(static_cast<std::int64_t>(t)) : "");
+        }
+        gModeGadget->ClearTouched();
+    }
+    if (gStatusBar) {
+        const std::string method = gCurrentDoc ? gCurrentDoc->GetPlate().methodName : std::string();
+        if (method != shownMethod_) {
+            shownMethod_ = method;
+            gStatusBar->SetText(shownMethod_);
+        }
+    }
+    if (gStateGadget) {
+        if (!gCurrentDoc || gCurrentDoc->GetPlate().validations.DefinitionCount() == 0) gStateGadget->Select(4);
+        else gStateGadget->Select(gCurrentDoc->GetPlate().validity & 3);
+    }
+    return more;
+}
+
+// --- commands ------------------------------------------------------------------------------
+
+void vynwApp::CmNewPlate()
+{
+    // Until the "Select a method" dialog exists, a new plate takes the method chosen last,
+    // else the first of the library, with all its samples.
+    gPlateLineReader.Close();
+    QMetod lib;
+    lib.List();
+    int entry = lib.PreselectedEntry();
+    if (entry < 0 && lib.EntryCount() > 0) entry = 0;
+    if (entry < 0 || !lib.SelectMethod(entry, 1000, gPlateLineReader, &gSeqSampleLimit)) {
+        MessageBox(frame_, GetResString(21095), name_, MB_OK | MB_ICONINFORMATION);
+        QMetod::SelectEmpty(gPlateLineReader, &gSeqSampleLimit);
+    }
+    if (TDocTemplate* tpl = docManager_->FindTemplate("Plates"))
+        docManager_->InitDoc(std::make_unique<QDoc>(nullptr), *tpl, {}, dtNewDoc);
+    gPlateLineReader.Close();
+}
+
+void vynwApp::CmFileOpen()
+{
+    std::string path;
+    if (!GetOpenFileName(frame_, GetResStringStd(21093), GetResStringStd(21092), path)) return;
+    OpenPlate(path);
+}
+
+void vynwApp::CmFileSave()
+{
+    if (!gCurrentDoc) return;
+    if (!gCurrentDoc->HasDocPath()) {
+        CmFileSaveAs();
+        return;
+    }
+    gCurrentDoc->Commit(true);
+}
+
+void vynwApp::CmFileSaveAs()
+{
+    if (!gCurrentDoc) return;
+    std::string path = gCurrentDoc->GetDocPath();
+    if (!GetSaveFileName(frame_, GetResStringStd(21094), GetResStringStd(21092), "plt", path)) return;
+    const std::string old = gCurrentDoc->GetDocPath();
+    gCurrentDoc->SetDocPath(path);
+    if (!gCurrentDoc->Commit(true)) {
+        gCurrentDoc->SetDocPath(old);
+        return;
+    }
+    if (client_)
+        for (TMDIChild* c : client_->Children())
+            if (dynamic_cast<TView*>(c->GetClientWindow()) == gActiveView) c->SetWindowText(path);
+}
+
+void vynwApp::CmFileClose()
+{
+    if (gCurrentDoc) docManager_->CloseDoc(*gCurrentDoc);
+}
+
+void vynwApp::CmExit()
+{
+    if (frame_) frame_->SendMessage(WM_CLOSE);
+}
+
+void vynwApp::CmCalculate()
+{
+    if (!gCurrentDoc || !NeedsCalculation(*gCurrentDoc)) return;
+    gCurrentDoc->CalculatePlate();
+    if (GetAppSettings().autoListAftMake && gCurrentDoc && gCurrentDoc->GetPlate().samplesWithResults > 0)
+        ShowView("Samples");
+}
+
+}  // namespace vyn

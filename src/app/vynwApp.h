@@ -1,0 +1,85 @@
+#pragma once
+// The application object: settings, document manager and templates, printer, pending files,
+// the main window with its bars, the idle refresh of the status gadgets and the commands that
+// every view shares.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FileHandOver.h"
+#include "platform/core/DocManager.h"
+#include "platform/gui/Application.h"
+
+namespace vyn {
+
+class QDoc;
+class RwMainWindow;
+class RWPrinter;
+class vynwMDIClient;
+class THandOverServer;
+
+class vynwApp : public TApplication {
+public:
+    // commandLine: the names to open once the main window is ready; handOverName: the socket
+    // on which later starts hand their names over (empty: none).
+    vynwApp(const std::string& name, int& argc, char** argv, const std::string& commandLine,
+            const std::string& handOverName, int showState = 1);
+    ~vynwApp() override;
+
+    int showState;
+    const std::string& GetName() const { return name_; }
+    TDocManager& GetDocManager() { return *docManager_; }
+    RwMainWindow* GetMainFrame() const { return frame_; }
+    vynwMDIClient* GetMDIClient() const { return client_; }
+    RWPrinter* GetPrinter() const { return printer_.get(); }
+
+    void AddFileDrop(bool wholeName, const std::string& name);
+    const std::vector<std::unique_ptr<TFileDrop>>& PendingFiles() const { return pending_; }
+    void OpenPendingFiles();
+    // The main window is set up: hand-overs may come in.
+    void HandOverReady();
+    // Asks every open document; true when all may close.
+    bool CanCloseAll();
+
+    bool IdleAction(long idleCount) override;
+    void InitMainWindow() override;
+    // The method name shown in the status bar.
+    const std::string& ShownMethodName() const { return shownMethod_; }
+
+    static bool NeedsCalculation(QDoc& doc);
+    // A view of the current document made by the template (an existing one is activated).
+    TView* ShowView(const std::string& templateName);
+    // Opens a document of a plate file as the file command does; nullptr when it cannot.
+    TDocument* OpenPlate(const std::string& path);
+
+private:
+    void RegisterTemplates();
+    void BindDocShell();
+    void CreateControlBars(RwMainWindow& frame);
+    void EvNewView(TView& view);
+    void EvViewDestroyed(const TView* view);
+
+    void CmNewPlate();
+    void CmFileOpen();
+    void CmFileSave();
+    void CmFileSaveAs();
+    void CmFileClose();
+    void CmExit();
+    void CmCalculate();
+
+    std::string name_;
+    std::unique_ptr<TDocManager> docManager_;
+    std::unique_ptr<RWPrinter> printer_;
+    std::vector<std::unique_ptr<TFileDrop>> pending_;
+    std::string commandLine_;
+    std::string handOverName_;
+    std::unique_ptr<THandOverServer> server_;
+    RwMainWindow* frame_ = nullptr;
+    vynwMDIClient* client_ = nullptr;
+    std::string shownMethod_;
+    std::uint64_t shownTime_ = 0;
+};
+
+extern vynwApp* gApp;
+
+}  // namespace vyn

@@ -1,0 +1,18 @@
+#pragma once
+// The help window: shows a topic of a built-in HTML help file. Topics are anchors named
+// "ctx<context id>" ("contents" for the table of contents); an id without a topic shows the
+// contents. Under the test hook nothing is shown, only the topic is recorded.
+#include <string>
+
+namespace vyn {
+
+// helpFile names a built-in file ("help/vyn.html"). False when the file is missing.
+bool ShowHelpTopic(const std::string& helpFile, int contextId);
+// True when the help file has a topic for that id.
+bool HelpTopicExists(const std::string& helpFile, int contextId);
+void CloseHelpWindow();
+// The topic shown last (0: the contents, -1: nothing yet); for tests.
+int LastHelpTopic();
+void ResetLastHelpTopic();
+
+}  // namespace vyn

@@ -1,0 +1,227 @@
+#include "platform/gui/MDI.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <algorithm>
+#include <set>
+
+namespace vyn {
+
+namespace {
+// Children not yet deleted: a deferred deletion finds out whether somebody was quicker.
+std::set<const TMDIChild*>& LiveChildren()
+{
+    static std::set<const TMDIChild*> live;
+    return live;
+}
+}  // namespace
+
+// --- client --------------------------------------------------------------------------------
+
+TMDIClient::TMDIClient() : TWindow(nullptr)
+{
+    OnCommand(CM_CASCADECHILDREN, [this] { CascadeChildren(); });
+    OnCommand(CM_TILECHILDREN, [this] { TileChildren(); });
+    OnCommand(CM_TILECHILDRENHORIZ, [this] { TileChildren(); });
+    OnCommand(CM_ARRANGEICONS, [this] { ArrangeIcons(); });
+    OnCommand(CM_CLOSECHILDREN, [this] { CloseChildren(); });
+    for (unsigned id : {CM_CASCADECHILDREN, CM_TILECHILDREN, CM_TILECHILDRENHORIZ, CM_ARRANGEICONS, CM_CLOSECHILDREN})
+        OnCommandEnable(id, [this](TCommandEnabler& ce) { ce.Enable(!children_.empty()); });
+}
+
+TMDIClient::~TMDIClient()
+{
+    for (TMDIChild* c : std::vector<TMDIChild*>(children_)) delete c;
+    if (IsWindow()) Destroy();
+}
+
+QMdiArea* TMDIClient::Area() const { return static_cast<QMdiArea*>(Widget()); }
+
+QWidget* TMDIClient::MakeWidget(QWidget* parentWidget)
+{
+    auto* area = new QMdiArea(parentWidget);
+    area->setBackground(QBrush(QColor(background_.Red(), background_.Green(), background_.Blue())));
+    return area;
+}
+
+void TMDIClient::SetupWindow()
+{
+    TWindow::SetupWindow();
+    QObject::connect(Area(), &QMdiArea::subWindowActivated, SignalContext(),
+                     [this](QMdiSubWindow* sub) { SubWindowActivated(sub); });
+}
+
+void TMDIClient::SetBackground(TColor color)
+{
+    background_ = color;
+    if (Area()) Area()->setBackground(QBrush(QColor(color.Red(), color.Green(), color.Blue())));
+}
+
+TMDIChild* TMDIClient::GetActiveMDIChild() const { return active_; }
+
+void TMDIClient::SubWindowActivated(QMdiSubWindow* sub)
+{
+    // The area reports "none" whenever the whole main window loses the focus (a dialog opens);
+    // the active child stays active for the program's commands until another one is chosen.
+    if (!sub) return;
+    for (TMDIChild* c : children_)
+        if (c->sub_ == sub && c != active_) {
+            EvMDIActivate(c);
+            return;
+        }
+}
+
+void TMDIClient::EvMDIActivate(TMDIChild* activated)
+{
+    TMDIChild* previous = active_;
+    active_ = activated;
+    if (previous && previous != activated) previous->EvMDIActivate(false);
+    if (activated) activated->EvMDIActivate(true);
+}
+
+void TMDIClient::Adopt(TMDIChild& child)
+{
+    if (std::find(children_.begin(), children_.end(), &child) == children_.end()) children_.push_back(&child);
+}
+
+void TMDIClient::Forget(TMDIChild& child)
+{
+    children_.erase(std::remove(children_.begin(), children_.end(), &child), children_.end());
+    if (active_ != &child) return;
+    TMDIChild* next = nullptr;
+    if (Area())
+        for (TMDIChild* c : children_)
+            if (c->sub_ && c->sub_ == Area()->activeSubWindow()) next = c;
+    if (!next && !children_.empty()) next = children_.back();
+    active_ = nullptr;
+    child.EvMDIActivate(false);
+    if (next) ActivateChild(*next);
+    else EvMDIActivate(nullptr);
+}
+
+void TMDIClient::ActivateChild(TMDIChild& child)
+{
+    if (child.IsIconic()) child.Restore();
+    if (Area() && child.sub_) Area()->setActiveSubWindow(child.sub_);
+    if (active_ != &child) EvMDIActivate(&child);
+}
+
+void TMDIClient::CascadeChildren()
+{
+    if (Area()) Area()->cascadeSubWindows();
+}
+
+void TMDIClient::TileChildren()
+{
+    if (Area()) Area()->tileSubWindows();
+}
+
+void TMDIClient::ArrangeIcons()
+{
+    // Minimised children line up along the bottom edge, as the area places them.
+    if (!Area()) return;
+    for (TMDIChild* c : children_)
+        if (c->IsIconic() && c->sub_) c->sub_->showMinimized();
+}
+
+bool TMDIClient::CloseChildren()
+{
+    for (TMDIChild* c : children_)
+        if (!c->CanClose()) return false;
+    for (TMDIChild* c : std::vector<TMDIChild*>(children_)) c->CloseWindow();
+    return true;
+}
+
+// --- child ---------------------------------------------------------------------------------
+
+TMDIChild::TMDIChild(TMDIClient& parent, const std::string& title, TWindow* clientWnd)
+    : TWindow(nullptr, 0, title), client_(&parent), clientWnd_(clientWnd)
+{
+    SetCommandTarget(&parent);
+    if (clientWnd_) clientWnd_->SetCommandTarget(this);
+    LiveChildren().insert(this);
+}
+
+TMDIChild::~TMDIChild()
+{
+    LiveChildren().erase(this);
+    if (IsWindow()) Destroy();
+    client_->Forget(*this);
+    TWindow* w = clientWnd_;
+    clientWnd_ = nullptr;
+    delete w;
+}
+
+QWidget* TMDIChild::MakeWidget(QWidget*)
+{
+    sub_ = new QMdiSubWindow;
+    sub_->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub_->setWindowTitle(QString::fromStdString(GetWindowText()));
+    return sub_;
+}
+
+void TMDIChild::SetupWindow()
+{
+    TWindow::SetupWindow();
+    if (clientWnd_ && clientWnd_->Create()) sub_->setWidget(clientWnd_->Widget());
+    sub_->resize(520, 360);
+    client_->Adopt(*this);
+    if (client_->Area()) {
+        client_->Area()->addSubWindow(sub_);
+        sub_->show();
+        client_->ActivateChild(*this);
+    }
+}
+
+void TMDIChild::CleanupWindow()
+{
+    if (clientWnd_) clientWnd_->Destroy();
+    if (client_->Area() && sub_) client_->Area()->removeSubWindow(sub_);
+    sub_ = nullptr;
+    client_->Forget(*this);
+    TWindow::CleanupWindow();
+}
+
+bool TMDIChild::IsIconic() const { return sub_ && sub_->isMinimized(); }
+
+void TMDIChild::Restore()
+{
+    if (sub_) sub_->showNormal();
+}
+
+bool TMDIChild::CanClose()
+{
+    if (auto* q = dynamic_cast<TCloseQuery*>(clientWnd_)) return q->CanCloseWindow();
+    return true;
+}
+
+bool TMDIChild::CloseWindow()
+{
+    if (!CanClose()) return false;
+    Destroy();
+    DeleteLater();
+    return true;
+}
+
+void TMDIChild::ClientGone()
+{
+    clientWnd_ = nullptr;
+    Destroy();
+    DeleteLater();
+}
+
+void TMDIChild::DeleteLater()
+{
+    const TMDIChild* self = this;
+    QTimer::singleShot(0, qApp, [self] {
+        if (LiveChildren().count(self)) delete self;
+    });
+}
+
+void TMDIChild::EvClose() { CloseWindow(); }
+
+void TMDIChild::EvMDIActivate(bool) {}
+
+}  // namespace vyn

@@ -1,0 +1,103 @@
+#pragma once
+// The MDI family: the client area of an MDI frame, in which every child frame holds one client
+// window (a view), with the framework's window commands (cascade, tile, arrange, close all).
+#include <string>
+#include <vector>
+
+#include "platform/gui/Window.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace vyn {
+
+class TMDIChild;
+
+// The framework's window command ids.
+enum : unsigned {
+    CM_CASCADECHILDREN = 24361,
+    CM_TILECHILDREN = 24362,
+    CM_TILECHILDRENHORIZ = 24363,
+    CM_ARRANGEICONS = 24364,
+    CM_CLOSECHILDREN = 24365,
+};
+
+class TMDIClient : public TWindow {
+public:
+    TMDIClient();
+    ~TMDIClient() override;
+
+    TMDIChild* GetActiveMDIChild() const;
+    const std::vector<TMDIChild*>& Children() const { return children_; }
+    // Makes the child the active one (restoring it when it is minimised).
+    void ActivateChild(TMDIChild& child);
+    void CascadeChildren();
+    void TileChildren();
+    void ArrangeIcons();
+    // Asks every child whether it may close; closes them all only when all agree.
+    bool CloseChildren();
+    void SetBackground(TColor color);
+
+    QMdiArea* Area() const;
+
+protected:
+    QWidget* MakeWidget(QWidget* parentWidget) override;
+    void SetupWindow() override;
+    // The active child changed (nullptr: none is active any more).
+    virtual void EvMDIActivate(TMDIChild* activated);
+
+private:
+    friend class TMDIChild;
+    void Adopt(TMDIChild& child);
+    void Forget(TMDIChild& child);
+    void SubWindowActivated(QMdiSubWindow* sub);
+
+    std::vector<TMDIChild*> children_;
+    TMDIChild* active_ = nullptr;
+    TColor background_{128, 128, 128};
+};
+
+class TMDIChild : public TWindow {
+public:
+    // The client window (a view's window) is created with parent nullptr; the child owns it.
+    TMDIChild(TMDIClient& parent, const std::string& title, TWindow* clientWnd);
+    ~TMDIChild() override;
+
+    TWindow* GetClientWindow() const { return clientWnd_; }
+    TMDIClient& GetMDIClient() const { return *client_; }
+    bool IsIconic() const;
+    void Restore();
+    // The frame's close test: the client window's CanClose.
+    virtual bool CanClose();
+    // Closes the frame when it may close; the object is deleted once the event loop runs.
+    bool CloseWindow();
+    // The client window was deleted elsewhere (its document went): the frame closes without
+    // asking.
+    void ClientGone();
+
+    // Activation as the MDI client reports it (active true) or the loss of it.
+    virtual void EvMDIActivate(bool active);
+
+protected:
+    QWidget* MakeWidget(QWidget* parentWidget) override;
+    void SetupWindow() override;
+    void CleanupWindow() override;
+    void EvClose() override;
+
+private:
+    friend class TMDIClient;
+    void DeleteLater();
+
+    TMDIClient* client_;
+    TWindow* clientWnd_;
+    QMdiSubWindow* sub_ = nullptr;
+};
+
+// A client window that can refuse to close its frame (a view of a dirty document).
+class TCloseQuery {
+public:
+    virtual ~TCloseQuery() = default;
+    virtual bool CanCloseWindow() = 0;
+};
+
+}  // namespace vyn

@@ -1,0 +1,41 @@
+#pragma once
+// Menu bars from menu resources. A frame shows the menu of a resource id; choosing an item
+// sends its command along the frame's command route, and the items' command enablers are
+// asked before a popup opens and at idle (so that accelerators of disabled commands do not act).
+#include <functional>
+#include <string>
+#include <vector>
+
+class QMenuBar;
+
+namespace vyn {
+
+class TCommandEnabler;
+
+class TMenuDescr {
+public:
+    explicit TMenuDescr(int resId = 0) : resId_(resId) {}
+    int GetId() const { return resId_; }
+    bool IsValid() const;
+
+private:
+    int resId_;
+};
+
+// Fills the menu bar with the resource's popups and items. send(id) runs a chosen command;
+// enable(ce) answers an item's enabler. False (an empty bar) when there is no such resource.
+bool BuildMenuBar(QMenuBar& bar, int resId, std::function<void(unsigned)> send,
+                  std::function<void(TCommandEnabler&)> enable);
+// Asks the enabler of every item of the bar again.
+void UpdateMenuBar(QMenuBar& bar);
+
+// The command id and the text (without the accelerator) of every item of a menu resource,
+// in order; for tests and help.
+struct TMenuItemInfo {
+    int id;
+    std::string text;
+    std::string key;
+};
+std::vector<TMenuItemInfo> MenuItems(int resId);
+
+}  // namespace vyn
