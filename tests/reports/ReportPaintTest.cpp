@@ -1,0 +1,99 @@
+// Painting a report page through TDC into an image: band backgrounds, borders, text and the
+// markers that stand in for objects in error; and one page printed to a PDF file.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "ReportFixtures.h"
+#include "platform/gui/Dc.h"
+#include "platform/gui/Printer.h"
+#include "reports/paint/APrintOutReport.h"
+#include "reports/paint/RPPagePainter.h"
+
+namespace vyn {
+namespace {
+
+using test::Add;
+
+// 100 units per inch on a 800 x 1000 image.
+struct Page {
+    Page() : image(800, 1000, QImage::Format_RGB32)
+    {
+        image.fill(Qt::white);
+        GetRPRunShell().fakeSamples = [](int& f, int& s) {
+            f = 0;
+            s = 2;
+        };
+    }
+    ~Page() { GetRPRunShell().fakeSamples = nullptr; }
+    void Run(RPReport& r)
+    {
+        r.Print().dpiX = r.Print().dpiY = 100;
+        r.Print().pageRect = TRect(50, 50, 750, 950);
+        r.Paginate();
+        ASSERT_GE(r.Print().pageCount, 1);
+        TDC dc(image);
+        PaintReportPage(r, 1, dc);
+    }
+    std::uint32_t Pixel(int x, int y) const { return image.pixel(x, y) & 0xFFFFFF; }
+    QImage image;
+};
+
+TEST(ReportPaint, BackgroundsBordersAndMarkers)
+{
+    RPReport r;
+    for (int i : {0, 1, 3, 4}) r.Band(i).SetEnabled(false);
+    r.Detail().StoreHeight(1440);
+    r.Detail().StoreBack(0x00FFFF);  // yellow
+    auto* rect = Add<RPObjectRectangle>(r, bandDetail, 1440, 144, 1440, 720);
+    rect->StoreStyles(1, 6, 0, 1);
+    rect->StoreColours(0x0000FF, 0xFF0000, 0);  // red border, blue inside
+    auto* bad = Add<RPObjectTextBox>(r, bandDetail, 4320, 144, 1440, 720);
+    bad->StoreCondition("=1/0");  // without a plate an expression counts as true
+    bad->StoreContents("Hello");
+    Page p;
+    p.Run(r);
+    EXPECT_EQ(p.Pixel(60, 60), 0xFFFF00u) << "band background (yellow)";
+    EXPECT_EQ(p.Pixel(50 + 150, 50 + 40), 0x0000FFu) << "inside of the rectangle (blue)";
+    EXPECT_EQ(p.Pixel(50 + 100, 50 + 40), 0xFF0000u) << "its 6-point border (red)";
+    EXPECT_EQ(p.Pixel(60, 50 + 100 + 40), 0xFFFF00u) << "second sample's band";
+    // Some dark pixels of "Hello" inside the text box.
+    int dark = 0;
+    for (int y = 60; y < 110; ++y)
+        for (int x = 350; x < 450; ++x) dark += (p.Pixel(x, y) & 0xFF) < 0x80;
+    EXPECT_GT(dark, 10);
+    p.image.save(QString::fromStdString(std::string(VYN_SOURCE_DIR) + "/build-reports-page.png"));
+    std::remove((std::string(VYN_SOURCE_DIR) + "/build-reports-page.png").c_str());
+}
+
+TEST(ReportPaint, PrintsToPdf)
+{
+    RPReport r;
+    test::BuildRichReport(r);
+    GetRPRunShell().fakeSamples = [](int& f, int& s) {
+        f = 1;
+        s = 4;
+    };
+    const std::string pdf = "/tmp/vyn_report_page_" + std::to_string(::getpid()) + ".pdf";
+    TPrinter printer;
+    printer.SetOutputFile(pdf);
+    APrintOutReport printout(r);
+    EXPECT_TRUE(printer.Print(nullptr, printout, false));
+    GetRPRunShell().fakeSamples = nullptr;
+    FILE* f = std::fopen(pdf.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char head[5] = {};
+    EXPECT_EQ(std::fread(head, 1, 4, f), 4u);
+    std::fclose(f);
+    EXPECT_EQ(std::string(head), "%PDF");
+    if (!std::getenv("VYN_KEEP_REPORT_PDF")) std::remove(pdf.c_str());
+}
+
+}  // namespace
+}  // namespace vyn
