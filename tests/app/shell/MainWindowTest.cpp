@@ -1,0 +1,147 @@
+// The main window offscreen: bars, the demo plate in a child frame, the idle refresh of the
+// status gadgets, the busy strip, and the question before a changed plate closes.
+#include <gtest/gtest.h>
+
+#include "ShellEnv.h"
+#include "app/AppGlobals.h"
+#include "app/AppPaths.h"
+#include "app/PlatePlaceholderView.h"
+#include "app/QPictButtGadget.h"
+#include "app/RwMainWindow.h"
+#include "app/TMyControlBar.h"
+#include "app/TMyStatusBar.h"
+#include "app/TMySwitchTG.h"
+#include "app/vynwApp.h"
+#include "app/vynwMDI.h"
+#include "document/MethodPaths.h"
+#include "document/QDoc.h"
+#include "platform/gui/TestHook.h"
+
+using namespace vyn;
+
+namespace {
+struct Shell {
+    ShellEnv env;
+    int argc = 1;
+    char arg0[4] = "vyn";
+    char* argv[2] = {arg0, nullptr};
+    std::unique_ptr<vynwApp> app;
+    Shell()
+    {
+        InitAppPaths();
+        InstallDemoData();
+        app = std::make_unique<vynwApp>("Vyn32", argc, argv, "", "");
+        app->InitMainWindow();
+        app->GetMainFrame()->Create();
+        TTestHook::ProcessEvents();
+    }
+    ~Shell()
+    {
+        app.reset();
+        SetSysFilesDir("");
+    }
+};
+}  // namespace
+
+TEST(MainWindowTest, BuildsWithBarsAndOpensTheDemoPlate)
+{
+    TTestHook hook;
+    Shell s;
+    ASSERT_TRUE(s.app->GetMainFrame()->IsWindow());
+    ASSERT_EQ(gToolBar->GadgetCount(), 5);  // new, open, separator, insert and eject carrier
+    EXPECT_EQ(gToolBar->Gadgets()[2], gToolBarGadgets[0]);
+    EXPECT_EQ(gToolPalette->FirstGadget(), gModeButton);
+    s.app->IdleAction(0);
+    EXPECT_EQ(gStateGadget->GetSelected(), 4) << "no plate: the empty state";
+    EXPECT_EQ(gStatusBar->GetText(), "");
+
+    TDocument* doc = s.app->OpenPlate(s.env.data + "/Demo.plt");
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(s.app->GetMDIClient()->Children().size(), 1u);
+    EXPECT_EQ(gCurrentDoc, doc);
+    EXPECT_FALSE(doc->IsDirty()) << "the automatic calculation after loading is no change";
+    s.app->IdleAction(0);
+    EXPECT_EQ(gStatusBar->GetText(), gCurrentDoc->GetPlate().methodName);
+    const int validity = gCurrentDoc->GetPlate().validity;
+    if (gCurrentDoc->GetPlate().validations.DefinitionCount() > 0) {
+        EXPECT_EQ(gStateGadget->GetText(), validity == 1 ? "VALID" : (validity == 2 ? "INVALID" : (validity == -1 ? "ERROR" : "?")));
+    }
+    EXPECT_EQ(s.app->OpenPlate(s.env.data + "/Demo.plt"), doc) << "an open plate is not opened twice";
+    EXPECT_EQ(s.app->GetMDIClient()->Children().size(), 1u);
+}
+
+TEST(MainWindowTest, ClosingAChangedPlateAsksAndCancelKeepsIt)
+{
+    TTestHook hook;
+    Shell s;
+    TDocument* doc = s.app->OpenPlate(s.env.data + "/Demo.plt");
+    ASSERT_NE(doc, nullptr);
+    doc->SetDirty(true);
+    hook.AnswerMessageBox(IDCANCEL);
+    s.app->GetMainFrame()->SendCommand(CM_FILECLOSE);
+    ASSERT_EQ(hook.Messages().size(), 1u);
+    EXPECT_NE(hook.Messages()[0].text.find("Demo.plt"), std::string::npos);
+    EXPECT_EQ(s.app->GetDocManager().GetDocuments().size(), 1u);
+    hook.AnswerMessageBox(IDNO);
+    s.app->GetMainFrame()->SendCommand(CM_FILECLOSE);
+    TTestHook::ProcessEvents();
+    EXPECT_TRUE(s.app->GetDocManager().GetDocuments().empty());
+    EXPECT_TRUE(s.app->GetMDIClient()->Children().empty());
+    EXPECT_EQ(gCurrentDoc, nullptr);
+    EXPECT_EQ(gToolBar->GadgetCount(), 5) << "the neutral tool bar is back";
+    EXPECT_EQ(gModeButton->GetCommandId(), static_cast<int>(CM_MODEBUTTON));
+}
+
+TEST(MainWindowTest, BusyStripStepsAndWraps)
+{
+    TTestHook hook;
+    Shell s;
+    std::uint64_t now = 1000;
+    TMyStatusBar::SetTickSource([&now] { return now; });
+    gStatusBar->SetMetricsForTest(TRect(0, 0, 200, 20), 5);
+    gStatusBar->StartBusy();
+    EXPECT_EQ(gStatusBar->BlockWidth(), 60);
+    EXPECT_EQ(gStatusBar->Step(), 20);
+    std::vector<int> positions;
+    for (int i = 0; i < 11; ++i) {
+        gStatusBar->Advance();
+        gStatusBar->Advance();  // within 50 ms: no step
+        positions.push_back(gStatusBar->BlockPosition());
+        now += 50;
+    }
+    EXPECT_EQ(positions, (std::vector<int>{20, 40, 60, 80, 100, 120, 140, 160, 180, 0, 20}));
+    gStatusBar->SuspendBusy();
+    gStatusBar->SuspendBusy();
+    gStatusBar->ResumeBusy();
+    EXPECT_FALSE(gStatusBar->ShowsWaitCursor()) << "the outer suspension still holds";
+    gStatusBar->ResumeBusy();
+    EXPECT_TRUE(gStatusBar->ShowsWaitCursor());
+    gStatusBar->SuspendBusy();
+    gStatusBar->StopBusy();
+    EXPECT_EQ(gStatusBar->BusyLevel(), 0);
+    EXPECT_FALSE(gStatusBar->ShowsWaitCursor());
+    TMyStatusBar::SetTickSource(nullptr);
+}
+
+TEST(MainWindowTest, SwitchGadgetAndPictureButton)
+{
+    TMySwitchTG g(0, 7);
+    for (int i = 0; i < 9; ++i) g.AddText("t" + std::to_string(i));
+    EXPECT_EQ(g.EntryCount(), 8) << "a ninth entry is ignored";
+    QPictButtGadget b(1029, 7, 1029);
+    const int builds = b.GlyphBuilds();
+    b.SetPicture(0);
+    b.SetText("");
+    EXPECT_EQ(b.GlyphBuilds(), builds) << "no change, no rebuild";
+    b.SetPicture(7);
+    EXPECT_EQ(b.GetPicture(), 0);
+    b.SetPicture(3);
+    b.SetPicture(-1);
+    EXPECT_EQ(b.GetPicture(), 0);
+    b.SetLetter('a');
+    EXPECT_EQ(b.GetText(), "a");
+    b.SetLetter(0);
+    EXPECT_EQ(b.GetText(), "");
+    b.SetNumber(12);
+    EXPECT_EQ(b.GetText(), "12");
+}
