@@ -1,6 +1,7 @@
 #include "platform/gui/PropertySheet.h"
 
 #include <QDialog>
+#include <QLabel>
 
 namespace vyn {
 
@@ -18,6 +19,14 @@ QWidget* TPropertyPage::MakeWidget(QWidget* parentWidget)
     // A page is a part of the sheet, not a window of its own.
     if (w) w->setWindowFlags(Qt::Widget);
     return w;
+}
+
+void TPropertyPage::SetupWindow()
+{
+    TDialog::SetupWindow();
+    // The pages' texts are paragraphs laid out for their width: they wrap at word ends.
+    if (Widget())
+        for (QLabel* l : Widget()->findChildren<QLabel*>()) l->setWordWrap(true);
 }
 
 void TPropertyPage::CmOk() { sheet_->PressButton(TPropertySheet::ID_PSNEXT); }

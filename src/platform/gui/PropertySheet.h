@@ -29,6 +29,7 @@ public:
 
 protected:
     QWidget* MakeWidget(QWidget* parentWidget) override;
+    void SetupWindow() override;
     // Enter and Escape on a page act on the sheet.
     void CmOk() override;
     void CmCancel() override;

@@ -1,7 +1,5 @@
 #include "setup/wizard/SetupWizard.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -35,18 +33,6 @@ public:
     }
 
 protected:
-    void SetupWindow() override
-    {
-        TPropertyPage::SetupWindow();
-        // The sheet in the middle of the screen.
-        if (QScreen* s = QGuiApplication::primaryScreen()) {
-            TRect r = GetSheet()->GetWindowRect();
-            QRect screen = s->geometry();
-            GetSheet()->SetWindowPos(nullptr, (screen.width() - r.Width()) / 2, (screen.height() - r.Height()) / 2, 0, 0,
-                                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
-        }
-    }
-
     int SetActive() override
     {
         if (!ctx_.inf.IsOpen()) PostCommand(kCmInfMissing);
