@@ -9,6 +9,7 @@
 #include <QTimerEvent>
 
 #include "platform/gui/Dialog.h"
+#include "platform/gui/Keyboard.h"
 #include "platform/gui/Window.h"
 #include "platform/gui/WindowPost.h"
 
@@ -102,6 +103,7 @@ bool TWindowBridge::KeyPress(QWidget* w, QKeyEvent* e)
     TWindow* win = window_;
     unsigned vk = VirtualKey(e);
     TParam2 lp = KeyParam(e);
+    SetKeyModifiers(ModKeys(Qt::NoButton, e->modifiers()) | (e->modifiers() & Qt::AltModifier ? 0x20u : 0u));
     // As in a dialog: Enter and Escape go to the dialog's buttons unless the control claims them.
     if (vk == VK_RETURN || vk == VK_ESCAPE) {
         if (TDialog* dlg = DialogOf(win)) {
