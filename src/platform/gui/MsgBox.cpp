@@ -58,6 +58,13 @@ int MessageBox(TWindow* parent, const std::string& text, const std::string& capt
     return escapeId;
 }
 
-void MessageBeep(unsigned) { QApplication::beep(); }
+void MessageBeep(unsigned)
+{
+    if (TTestHook::Active()) {
+        TTestHook::Get().CountBeep();
+        return;
+    }
+    QApplication::beep();
+}
 
 }  // namespace vyn

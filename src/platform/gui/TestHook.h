@@ -44,6 +44,9 @@ public:
     std::vector<std::string> MessageTexts() const;
     int UnansweredBoxes() const { return unansweredBoxes_; }
     int UnansweredDialogs() const { return unansweredDialogs_; }
+    // Warning beeps sounded while the hook lives (MessageBeep).
+    int Beeps() const { return beeps_; }
+    void CountBeep() { ++beeps_; }
 
     // The answer for the next run of the dialog with this resource id: the callback gets the live
     // dialog first, then the button is pressed (0: only the callback acts). Answers for one id are
@@ -74,6 +77,7 @@ private:
     std::vector<int> dialogsRun_;
     int unansweredBoxes_ = 0;
     int unansweredDialogs_ = 0;
+    int beeps_ = 0;
 };
 
 }  // namespace vyn

@@ -144,7 +144,7 @@ void TWindow::SetWindowText(const std::string& text)
 {
     title_ = text;
     if (widget_ && widget_->isWindow()) widget_->setWindowTitle(QString::fromStdString(text));
-    else if (widget_) widget_->update();
+    else if (widget_) Invalidate();
 }
 
 void TWindow::ShowWindow(int cmd)
@@ -278,7 +278,7 @@ void TWindow::SetWindowFont(const TFont& font, bool redraw)
     if (!widget_) return;
     const TLogFont& lf = font.GetObject();
     widget_->setFont(RealizeFont(lf, lf.lfHeight, lf.lfWidth, nullptr)->Font());
-    if (redraw) widget_->update();
+    if (redraw) Invalidate();
 }
 
 bool TWindow::SetTimer(unsigned id, unsigned ms)
@@ -315,14 +315,21 @@ QImage& TWindow::EnsureImage()
         }
         image_ = std::move(img);
         pendingErase_ = true;
+        AddInvalid(TRect(0, 0, size.width(), size.height()));
     }
     return *image_;
 }
 
 const QImage* TWindow::ClientImage() const { return image_.get(); }
 
-void TWindow::PaintInto(QImage& image, const TRect& rect, bool erase)
+void TWindow::PaintInto(QImage& image, const TRect&, bool erase)
 {
+    // Only the invalidated part is painted; the rest of the image (a drag frame drawn by
+    // exclusive or, say) is shown as it stands.
+    if (!hasInvalid_) return;
+    const TRect rect = invalid_ & TRect(0, 0, image.width(), image.height());
+    hasInvalid_ = false;
+    if (rect.IsEmpty()) return;
     if (erase) {
         QPainter p(&image);
         p.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), WindowBackground());
@@ -334,15 +341,24 @@ void TWindow::PaintInto(QImage& image, const TRect& rect, bool erase)
 
 void TWindow::Paint(TDC&, bool, TRect&) {}
 
+void TWindow::AddInvalid(const TRect& r)
+{
+    if (r.IsEmpty()) return;
+    invalid_ = hasInvalid_ ? (invalid_ | r) : r;
+    hasInvalid_ = true;
+}
+
 void TWindow::Invalidate(bool erase)
 {
     pendingErase_ = pendingErase_ || erase;
+    AddInvalid(TRect(0, 0, 1 << 24, 1 << 24));
     if (widget_) widget_->update();
 }
 
 void TWindow::InvalidateRect(const TRect& r, bool erase)
 {
     pendingErase_ = pendingErase_ || erase;
+    AddInvalid(r);
     if (widget_) widget_->update(QRect(r.left, r.top, r.Width(), r.Height()));
 }
 

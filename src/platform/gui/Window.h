@@ -208,6 +208,12 @@ private:
     int helpId_ = 0;
     bool defaultRequested_ = false;
     bool pendingErase_ = false;
+    // The part of the retained image that Paint has to draw again. Only what was invalidated
+    // is painted: drawing done outside Paint (DrawNow, exclusive-or feedback) stays on the
+    // image until the window itself invalidates it, as on the screen of the framework.
+    TRect invalid_;
+    bool hasInvalid_ = false;
+    void AddInvalid(const TRect& r);
     bool deleting_ = false;
 
 public:
