@@ -10,6 +10,10 @@
 
 #include "app/controls/QCalErrDlg.h"
 #include "platform/gui/Application.h"
+#ifdef VYN_SCREENSHOT_VIEWS
+#include "document/QDoc.h"
+#include "views/QPView.h"
+#endif
 
 namespace {
 
@@ -27,12 +31,56 @@ void FillStatus(vyn::QCalErrDlg& dlg)
     dlg.AddErrorDetail("PC > NC", "PC > XX", "Unknown name XX");
 }
 
+#ifdef VYN_SCREENSHOT_VIEWS
+// The demo plate in its plate matrix view, with the layout, identification, data and result
+// layers shown and the keyboard cursor on B3.
+int PlateView(const std::string& out, const std::string& plate)
+{
+    vyn::QDoc doc;
+    doc.SetDocPath(plate);
+    if (!doc.InitDoc()) {
+        std::fprintf(stderr, "cannot open %s\n", plate.c_str());
+        return 1;
+    }
+    doc.CalculatePlate();
+    auto* view = new vyn::QPView(doc);
+    view->SetLayers(1 | 2 | 4 | 16);
+    view->Create();
+    view->MoveWindow(40, 40, view->HeaderWidth * 2 + 12 * view->CellWidth, view->HeaderHeight * 2 + 8 * view->CellHeight);
+    view->ShowWindow(vyn::SW_SHOW);
+    view->EvMDIActivate(true);
+    view->SetFocus();
+    int rc = 1;
+    QTimer::singleShot(400, [&] {
+        view->SendMessage(vyn::WM_KEYDOWN, vyn::VK_RIGHT, 1);
+        view->SendMessage(vyn::WM_KEYDOWN, vyn::VK_RIGHT, 1);
+        view->SendMessage(vyn::WM_KEYDOWN, vyn::VK_DOWN, 1);
+        view->SendMessage(vyn::WM_KEYDOWN, vyn::VK_RIGHT, 1);
+        view->UpdateWindow();
+        QTimer::singleShot(200, [&] {
+            rc = view->Widget()->grab().save(QString::fromStdString(out), "PNG") ? 0 : 1;
+            QApplication::quit();
+        });
+    });
+    QApplication::exec();
+    delete view;
+    return rc;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 || std::string(argv[1]) != "status-dialog") {
-        std::fprintf(stderr, "usage: vyn_screenshot status-dialog OUT.png\n");
+    const std::string what = argc >= 3 ? argv[1] : "";
+#ifdef VYN_SCREENSHOT_VIEWS
+    if (what == "plate-view") {
+        vyn::TApplication app(argc, argv);
+        return PlateView(argv[2], argc >= 4 ? argv[3] : VYN_DEMO_PLATE);
+    }
+#endif
+    if (argc != 3 || what != "status-dialog") {
+        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|plate-view OUT.png [PLATE]\n");
         return 2;
     }
     vyn::TApplication app(argc, argv);
