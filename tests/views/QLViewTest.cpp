@@ -1,0 +1,163 @@
+// The sample list on the recalculated demo plate: rows and their texts, selection heard by the
+// other views exactly once, identifications typed in place, the columns' least widths and the
+// column titles that follow them.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "app/controls/QGEdit.h"
+#include "document/QDoc.h"
+#include "platform/gui/Dc.h"
+#include "platform/gui/TestHook.h"
+#include "views/QLView.h"
+#include "views/QLViewTitles.h"
+
+namespace vyn {
+namespace {
+
+const std::string kDemoPlate = std::string(VYN_SOURCE_DIR) + "/resources/demo/Demo.plt";
+
+// Another view of the document, recording what it hears.
+class Spy : public TView {
+public:
+    explicit Spy(QDoc& d) : TView(d) {}
+    const char* GetViewName() override { return "QPView"; }
+    bool VnNotify(int event, long item) override
+    {
+        heard.push_back({event, item});
+        return true;
+    }
+    std::vector<std::pair<int, long>> heard;
+};
+
+struct ListFixture {
+    std::unique_ptr<QDoc> doc;
+    std::unique_ptr<Spy> spy;
+    TWindow frame{nullptr};
+    QLView* list = nullptr;
+    QLViewTitles* titles = nullptr;
+    ListFixture()
+    {
+        doc = std::make_unique<QDoc>();
+        doc->SetDocPath(kDemoPlate);
+        if (!doc->InitDoc()) return;
+        doc->CalculatePlate();
+        spy = std::make_unique<Spy>(*doc);
+        frame.MoveWindow(0, 0, 500, 300);
+        titles = new QLViewTitles(&frame, *(list = new QLView(*doc, &frame)));
+        frame.Create();
+        frame.ShowWindow(SW_SHOW);
+    }
+    ~ListFixture()
+    {
+        frame.Destroy();
+    }
+    std::vector<long> Selections() const
+    {
+        std::vector<long> s;
+        for (auto [e, i] : spy->heard)
+            if (e == vnSampleSelected) s.push_back(i);
+        return s;
+    }
+};
+
+TEST(QLView, RowsShowNumbersIdentificationsAndResultsOfTheDemoPlate)
+{
+    ListFixture f;
+    ASSERT_TRUE(f.list);
+    const QPlate& p = f.doc->GetPlate();
+    ASSERT_EQ(f.list->GetCount(), p.sampleCount);
+    for (int i = 0; i < p.sampleCount; ++i) {
+        const QSample* s = p.GetSample(i);
+        SCOPED_TRACE(s->ident);
+        const std::string expectNum = s->IsSequential() ? (s->SeqNumber() < 10 ? " " : "") + std::to_string(s->SeqNumber())
+                                                        : std::string(1, static_cast<char>('A' + i));
+        EXPECT_EQ(f.list->NumberText(i), expectNum);
+        bool isText = true;
+        const std::string r = f.list->ResultText(i, isText);
+        EXPECT_FALSE(r.empty());  // every demo sample was calculated
+    }
+    // A row paints its identification in black on the light grey of a sequential row.
+    f.list->SetSelIndex(-1);
+    QImage img(f.list->GetClientRect().Width(), f.list->GetClientRect().Height(), QImage::Format_RGB32);
+    TDC dc(img);
+    f.list->Draw(dc);
+    const int last = p.sampleCount - 1;
+    const QRgb bg = img.pixel(f.list->NumberWidth() + 2, last * f.list->RowHeight() + 2);
+    EXPECT_EQ(qRed(bg), 192);
+    EXPECT_EQ(qBlue(bg), 192);
+}
+
+TEST(QLView, SelectionIsToldToTheOtherViewsOnceAndAFocusedSampleIsNotEchoed)
+{
+    ListFixture f;
+    ASSERT_TRUE(f.list);
+    const int y = f.list->RowHeight() * 2 + 3;
+    f.list->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(f.list->NumberWidth() + 10, y));
+    f.list->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(f.list->NumberWidth() + 10, y));
+    EXPECT_EQ(f.list->GetSelIndex(), 2);
+    EXPECT_EQ(f.Selections(), std::vector<long>{2});
+    // The same row again says nothing new.
+    f.list->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(f.list->NumberWidth() + 10, y));
+    EXPECT_EQ(f.Selections(), std::vector<long>{2});
+    // A sample graph focusing sample 1: the list follows, nobody hears a selection.
+    f.doc->NotifySampleFocused(1);
+    EXPECT_EQ(f.list->GetSelIndex(), 1);
+    EXPECT_EQ(f.Selections(), std::vector<long>{2});
+    // Keys move the selection; Escape drops it.
+    f.list->SetFocus();
+    TTestHook::Key(VK_DOWN, 0, f.list);
+    EXPECT_EQ(f.list->GetSelIndex(), 2);
+    TTestHook::Key(VK_ESCAPE, 0, f.list);
+    EXPECT_EQ(f.list->GetSelIndex(), -1);
+}
+
+TEST(QLView, IdentificationsAreTypedInPlace)
+{
+    ListFixture f;
+    ASSERT_TRUE(f.list);
+    const QPlate& p = f.doc->GetPlate();
+    const int row = p.fixedCount;  // the first sequential sample
+    f.list->SetSelIndex(row);
+    f.list->SendCommand(cmIdentifications);
+    ASSERT_EQ(f.list->GetMode(), QLView::mdIdEntry);
+    EXPECT_EQ(f.list->Edit()->GetWindowText(), p.GetSample(row)->ident);
+    f.list->SetFocus();
+    TTestHook::Type("X", f.list);  // a printable key opens the edit with it
+    TTestHook::Type("17", f.list->Edit());
+    EXPECT_EQ(f.list->Edit()->GetWindowText(), "X17");
+    TTestHook::Key(VK_RETURN, 0, f.list->Edit());
+    EXPECT_EQ(p.GetSample(row)->ident, "X17");
+    EXPECT_TRUE(f.doc->IsDirty());
+    TTestHook::Key(VK_ESCAPE, 0, f.list);
+    EXPECT_EQ(f.list->GetMode(), QLView::mdDisplay);
+}
+
+TEST(QLView, ColumnsKeepTheirLeastWidthsAndTheTitlesFollow)
+{
+    ListFixture f;
+    ASSERT_TRUE(f.list);
+    const int cw = f.list->CharWidth();
+    auto title = [&] {
+        QImage img(f.titles->GetClientRect().Width() + 1, f.titles->GetClientRect().Height() + 1, QImage::Format_RGB32);
+        TDC dc(img);
+        f.titles->Draw(dc);
+        return f.titles->IdentTitle();
+    };
+    EXPECT_EQ(title(), "Sample Id");
+    f.list->MoveWindow(0, 0, 60, 200);  // far below the least width
+    EXPECT_GE(f.list->IdentWidth(), 8 * cw);
+    f.list->SetResultsPixelWidth(1);
+    EXPECT_GE(f.list->ResultsPixelWidth(), 4 * cw);
+    EXPECT_EQ(title(), "Id");
+    f.list->MoveWindow(0, 0, 500, 200);
+    f.list->SetResultsPixelWidth(10 * cw);
+    EXPECT_EQ(title(), "Sample Id");
+    // The results width is stored in the plate in quarter characters.
+    f.list->SetFocus();
+    TTestHook::Key(VK_LEFT, 0, f.list);
+    EXPECT_EQ(f.doc->GetPlate().resultFieldWidth, ((f.list->ResultsPixelWidth() - 2 * (cw / 2)) * 4 + cw - 1) / cw);
+}
+
+}  // namespace
+}  // namespace vyn
