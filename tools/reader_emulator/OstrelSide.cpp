@@ -126,7 +126,7 @@ void RunOstrel(ReaderEmulator& emu, EmulatorLink& link)
                 const std::array<int, 96>& values = blk < blocks / (withReference ? 2 : 1) ? s.plate : s.refPlate;
                 std::string block;
                 if (s.subType == 0) {
-                    char head[8];
+                    char head[16];  // room for any int, though blocks stay below 100
                     std::snprintf(head, sizeof head, "D%02d", blk + 1);
                     block = head;
                 }
