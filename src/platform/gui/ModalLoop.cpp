@@ -1,0 +1,40 @@
+#include "platform/gui/ModalLoop.h"
+
+#include <QEventLoop>
+#include <QWidget>
+#include <vector>
+
+#include "platform/gui/Window.h"
+
+namespace vyn {
+
+namespace {
+std::vector<QEventLoop*> gLoops;
+}
+
+int BeginModal(TWindow& window)
+{
+    QWidget* w = window.Widget();
+    if (!w) return -1;
+    const Qt::WindowModality before = w->windowModality();
+    const bool wasVisible = w->isVisible();
+    // Modality only takes effect on a window that is shown after it is set.
+    if (wasVisible) w->hide();
+    w->setWindowModality(Qt::ApplicationModal);
+    w->show();
+    QEventLoop loop;
+    gLoops.push_back(&loop);
+    const int result = loop.exec();
+    gLoops.pop_back();
+    if (window.Widget() == w) w->setWindowModality(before);
+    return result;
+}
+
+void EndModal(int result)
+{
+    if (!gLoops.empty()) gLoops.back()->exit(result);
+}
+
+bool InModalLoop() { return !gLoops.empty(); }
+
+}  // namespace vyn
