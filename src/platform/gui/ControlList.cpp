@@ -93,8 +93,13 @@ QWidget* TComboBox::MakeControl(QWidget* parentWidget)
     if (fieldHeight_ == 0) fieldHeight_ = std::min(rect_.Height(), c->sizeHint().height());
     if (itemHeight_ == 0) itemHeight_ = fieldHeight_;
     if (IsOwnerDrawn()) c->setItemDelegate(new TOwnerDrawDelegate(this, c));
+    if (IsEditable()) {
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+    }
     for (const auto& it : items_) c->addItem(QString::fromStdString(it.text));
     c->setCurrentIndex(sel_);
+    if (IsEditable()) c->setEditText(QString::fromStdString(text_));
     QObject::connect(c, &QComboBox::currentIndexChanged, c, [this](int) {
         if (!programSelect_) OnUserSelChange();
     });
@@ -213,7 +218,25 @@ bool TComboBox::SetWindowPos(TWindow* insertAfter, int x, int y, int cx, int cy,
     return TControl::SetWindowPos(insertAfter, x, y, cx, cy, flags);
 }
 
-std::string TComboBox::WidgetText() const { return sel_ >= 0 ? GetString(sel_) : std::string(); }
+std::string TComboBox::WidgetText() const
+{
+    if (IsEditable())
+        if (auto* c = static_cast<QComboBox*>(Widget())) return c->currentText().toStdString();
+    return sel_ >= 0 ? GetString(sel_) : std::string();
+}
+
+void TComboBox::SetWidgetText(const std::string& text)
+{
+    if (!IsEditable()) return;
+    if (auto* c = static_cast<QComboBox*>(Widget())) {
+        programSelect_ = true;
+        const int i = c->findText(QString::fromStdString(text));
+        sel_ = i;
+        c->setCurrentIndex(i);
+        c->setEditText(QString::fromStdString(text));
+        programSelect_ = false;
+    }
+}
 
 void TComboBox::PaintItem(QImage& image, int index, const TRect& rect, unsigned state)
 {

@@ -44,6 +44,9 @@ public:
     TComboBox(TWindow* parent, int id, int x, int y, int w, int h, unsigned style);
 
     bool IsOwnerDrawn() const { return (style_ & (dlgstyle::OWNERDRAWFIXED | dlgstyle::OWNERDRAW)) != 0; }
+    // A box without the drop-down-list style (and not owner-drawn) has an edit field the user
+    // types into; its window text is then the field's text.
+    bool IsEditable() const { return !(style_ & dlgstyle::DROPDOWNLIST) && !IsOwnerDrawn(); }
     // Adds an item; an owner-drawn box without strings keeps the value as the item data.
     int AddString(const std::string& text);
     int AddItemData(std::uintptr_t data);
@@ -80,7 +83,7 @@ protected:
 protected:
     QWidget* MakeControl(QWidget* parentWidget) override;
     std::string WidgetText() const override;
-    void SetWidgetText(const std::string&) override {}
+    void SetWidgetText(const std::string& text) override;
 
 private:
     struct Item {
