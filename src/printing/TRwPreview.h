@@ -77,7 +77,6 @@ public:
     int currentPage = 0;
 
 protected:
-    void SetupWindow() override;
     void EvClose() override;
     void EvGetMinMaxInfo(TMinMaxInfo& info) override;
     TResult EvCommand(unsigned id, TWindow* control, unsigned notifyCode) override;
