@@ -8,6 +8,8 @@ namespace {
 // Shared by every one-key edit: the current key has been consumed by its key-down.
 bool sKeyTaken = false;
 
+QGEdit::ExpressionWizardFn sExpressionWizard = nullptr;
+
 bool InMask(unsigned mask, unsigned key) { return key >= VK_END && key <= VK_DOWN && (mask & (1u << (key - VK_END))); }
 }  // namespace
 
@@ -23,6 +25,17 @@ QGEdit::QGEdit(TWindow* parent, TWindow* owner, int id, int widthInChars)
     TSize bu = TDialog::BaseUnitsOf("MS Sans Serif", 8);
     rect_ = TRect(0, 0, widthInChars * bu.cx, (12 * bu.cy) / 8);
     ModifyStyle(0, dlgstyle::HIDDEN);
+}
+
+void QGEdit::SetExpressionWizard(ExpressionWizardFn fn) { sExpressionWizard = fn; }
+
+void QGEdit::RunExpressionWizard(int context, const QPlate* plate, const TwostrArray* calculations,
+                                 const TwostrArray* validations, const TwostrArray* evaluations)
+{
+    if (!sExpressionWizard || WizardRunning) return;
+    WizardRunning = true;
+    sExpressionWizard(*this, context, plate, calculations, validations, evaluations, false);
+    WizardRunning = false;
 }
 
 void QGEdit::Notify(unsigned code)

@@ -8,8 +8,11 @@
 #include <string>
 
 #include "platform/gui/ControlEdit.h"
+#include "plate/twostr.h"
 
 namespace vyn {
+
+class QPlate;
 
 class QGEdit : public TEdit {
 public:
@@ -36,6 +39,16 @@ public:
     unsigned ForwardKeys = 0;
     bool ForwardContextMenu;
     bool WizardRunning = false;  // while set, losing the focus notifies nobody
+
+    // The expression wizard over this edit: context 0 global blank, 1 transformation,
+    // 2 calculations, 3 validations, 4 evaluations, 7 report; lists that are not given are
+    // taken from the plate. The edit keeps its text while the wizard runs; the wizard itself
+    // lives above the shell controls and is plugged in with SetExpressionWizard.
+    using ExpressionWizardFn = void (*)(TEdit& edit, int context, const QPlate* plate, const TwostrArray* calculations,
+                                        const TwostrArray* validations, const TwostrArray* evaluations, bool startWithEq);
+    static void SetExpressionWizard(ExpressionWizardFn fn);
+    void RunExpressionWizard(int context, const QPlate* plate, const TwostrArray* calculations = nullptr,
+                             const TwostrArray* validations = nullptr, const TwostrArray* evaluations = nullptr);
 
 protected:
     void EvKillFocus(TWindow* gets) override;

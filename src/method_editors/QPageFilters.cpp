@@ -1,0 +1,93 @@
+#include "method_editors/QPageFilters.h"
+
+#include <charconv>
+
+#include "method_editors/QHintText.h"
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/ControlList.h"
+#include "readers/QFoto.h"
+
+namespace vyn {
+
+namespace {
+constexpr int kHelpId = 3127;
+
+// A signed decimal number at the start of the text (after blanks); 0 when there is none.
+int ReadInt(const std::string& text)
+{
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos) return 0;
+    if (text[i] == '+') ++i;
+    int v = 0;
+    const auto r = std::from_chars(text.data() + i, text.data() + text.size(), v);
+    return r.ec == std::errc() ? v : 0;
+}
+}  // namespace
+
+QPageFilters::QPageFilters(QAllPsh* sheet)
+    : QMethodPage(sheet, kResId), meas_(new TComboBox(this, kMeas)), ref_(new TComboBox(this, kRef)),
+      useRef_(new TCheckBox(this, kUseRef)), options_(new TButton(this, kOptions))
+{
+    new QHintText(this, kHint);
+    OnCommand(kUseRef, [this] { UseRefClicked(); });
+    OnCommand(kOptions, [this] { RunOptions(); });
+}
+
+void QPageFilters::SetupPage()
+{
+    const QAllPsh& s = Sheet();
+    SetContextHelpId(kHelpId);
+    for (int i = 0; i < GetFilterCount(); ++i) {
+        const int nm = GetFilter(i);
+        if (nm <= 0) continue;
+        meas_->AddString(std::to_string(nm));
+        ref_->AddString(std::to_string(nm));
+    }
+    if (s.measurementFilter > 0) meas_->SetWindowText(std::to_string(s.measurementFilter));
+    if (s.referenceFilter > 0) ref_->SetWindowText(std::to_string(s.referenceFilter));
+    useRef_->SetCheck(s.useReference ? TCheckBox::BF_CHECKED : TCheckBox::BF_UNCHECKED);
+    ShowReference();
+    const bool options = gReader && gReader->HasOptions();
+    if (options) ShowOptionsText();
+    const int show = options ? SW_SHOW : SW_HIDE;
+    if (TWindow* w = GetDlgItem(kOptionsLabel)) w->ShowWindow(show);
+    options_->ShowWindow(show);
+}
+
+void QPageFilters::ShowReference()
+{
+    const int show = useRef_->GetCheck() == TCheckBox::BF_CHECKED ? SW_SHOW : SW_HIDE;
+    if (TWindow* w = GetDlgItem(kRefLabel)) w->ShowWindow(show);
+    ref_->ShowWindow(show);
+}
+
+void QPageFilters::UseRefClicked()
+{
+    useRef_->SetFocus();
+    ShowReference();
+}
+
+void QPageFilters::ShowOptionsText()
+{
+    char text[kOptionsTextSize] = {};
+    gReader->GetOptionsText(text, kOptionsTextSize, Sheet().readerOptions);
+    options_->SetWindowText(text);
+}
+
+void QPageFilters::RunOptions()
+{
+    if (!gReader) return;
+    // The driver changes the sheet's copy: a Cancel of the sheet throws that away too.
+    gReader->OptionsDialog(this, Sheet().readerOptions);
+    ShowOptionsText();
+}
+
+void QPageFilters::KillActive()
+{
+    QAllPsh& s = Sheet();
+    s.measurementFilter = ReadInt(meas_->GetWindowText());
+    s.referenceFilter = ReadInt(ref_->GetWindowText());
+    s.useReference = useRef_->GetCheck() == TCheckBox::BF_CHECKED ? 1 : 0;
+}
+
+}  // namespace vyn
