@@ -2,8 +2,7 @@
 
 namespace vyn {
 
-QDoc* gCurrentDoc = nullptr;
-TView* gActiveView = nullptr;
+// gCurrentDoc and gActiveView belong to the views, which set them when they become active.
 TMyControlBar* gToolBar = nullptr;
 TMyControlBar* gToolPalette = nullptr;
 QPictButtGadget* gModeButton = nullptr;

@@ -3,7 +3,9 @@
 #include <cctype>
 #include <cstdio>
 
+#include "document/TextExchange.h"
 #include "plate/PlateSettings.h"
+#include "plate/TextFieldCodec.h"
 #include "plate/Profile.h"
 #include "platform/core/StringTable.h"
 
@@ -111,10 +113,63 @@ void LoadAppSettings(AppSettings& s, int& showState)
     s.impExpResFilter = GetText("imp_exp_res_filter", AppSettings::kDefaultFilter, 260);
     s.ownResultFilter = !GetText("exp_only_res_filter", "", 32).empty();
     s.expOnlyResFilter = s.ownResultFilter ? GetText("exp_only_res_filter", "", 260) : s.impExpResFilter;
+    ApplyExchangeSettings(s);
+}
+
+void ApplyExchangeSettings(const AppSettings& s)
+{
     QPlateSettings& ps = PlateSettings();
     ps.resError = s.resError;
     ps.resUnder = s.resUnder;
     ps.resOver = s.resOver;
+    TextFieldSettings& f = TextFields();
+    f.cellFixFields = s.cellFixFields;
+    f.cellSeparator = s.cellSeparator;
+    f.cellValLen = s.cellValLen;
+    f.cellFormat = s.cellFormat;
+    f.expFixFields = s.expFixFields;
+    f.expSeparator = s.expSeparator;
+    f.expIdLen = s.expIdLen;
+    f.expResLen = s.expResLen;
+    f.expFormat = s.expFormat;
+    f.expError = s.expError;
+    f.expUnder = s.expUnder;
+    f.expOver = s.expOver;
+    TextExchangeSettings& x = TextExchange();
+    x.impFixes = s.impFixes;
+    x.expFixes = s.expFixes;
+    // A filter text that did not change keeps the index the user chose last in this run.
+    if (x.dataFilter != s.impExpDtaFilter) x.dataFilterIndex = 0;
+    x.dataFilter = s.impExpDtaFilter;
+    if (x.idFilter != s.impExpResFilter) x.idFilterIndex = 0;
+    x.idFilter = s.impExpResFilter;
+    x.ownResultFilter = s.ownResultFilter;
+    if (x.resultFilter != s.expOnlyResFilter) x.resultFilterIndex = 0;
+    x.resultFilter = s.expOnlyResFilter;
+}
+
+void TakeExchangeSettings(AppSettings& s)
+{
+    const TextFieldSettings& f = TextFields();
+    s.cellFixFields = f.cellFixFields;
+    s.cellSeparator = f.cellSeparator;
+    s.cellValLen = f.cellValLen;
+    s.cellFormat = f.cellFormat;
+    s.expFixFields = f.expFixFields;
+    s.expSeparator = f.expSeparator;
+    s.expIdLen = f.expIdLen;
+    s.expResLen = f.expResLen;
+    s.expFormat = f.expFormat;
+    s.expError = f.expError;
+    s.expUnder = f.expUnder;
+    s.expOver = f.expOver;
+    const TextExchangeSettings& x = TextExchange();
+    s.impFixes = x.impFixes;
+    s.expFixes = x.expFixes;
+    s.impExpDtaFilter = x.dataFilter;
+    s.impExpResFilter = x.idFilter;
+    s.ownResultFilter = x.ownResultFilter;
+    s.expOnlyResFilter = x.resultFilter;
 }
 
 bool SaveAppSettings(const AppSettings& s, int showState)

@@ -46,6 +46,11 @@ void LoadAppSettings(AppSettings& s, int& showState);
 // False when the settings file could not be written.
 bool SaveAppSettings(const AppSettings& s, int showState);
 
+// The text exchange and the text field codec work from copies of these settings: hand them
+// over after loading or after the options dialog saved, take them back before saving.
+void ApplyExchangeSettings(const AppSettings& s);
+void TakeExchangeSettings(AppSettings& s);
+
 // "auto_blank_blank" as the program uses it: leading characters below '!' skipped, cut at the
 // first character that is not an ASCII letter, the first letter made upper-case.
 std::string NormalizeBlankName(const std::string& text);

@@ -4,7 +4,10 @@
 #include "app/AppHelp.h"
 #include "app/AppPaths.h"
 #include "app/AppSettings.h"
-#include "app/PlatePlaceholderView.h"
+#include "app/QAppDlg.h"
+#include "app/QPViewGadgets.h"
+#include "app/ShellDocDialogs.h"
+#include "app/ShellViews.h"
 #include "app/QPictButtGadget.h"
 #include "app/RwMainWindow.h"
 #include "app/TMyControlBar.h"
@@ -18,10 +21,15 @@
 #include "plate/Profile.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/FileDialog.h"
+#include "platform/gui/Clipboard.h"
 #include "platform/gui/MsgBox.h"
 #include "printing/PageFurniture.h"
 #include "printing/PageSettings.h"
 #include "printing/RWPrinter.h"
+#include "printing/APrintOut.h"
+#include "views/QNView.h"
+#include "views/QPView.h"
+#include "views/ViewShell.h"
 
 namespace vyn {
 
@@ -88,6 +96,7 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     LoadPrintSettings(kProfileName);
     printer_ = std::make_unique<RWPrinter>();
     BindDocShell();
+    BindViewShell();
 
     OnCommand(CM_FILENEW, [this] { CmNewPlate(); });
     OnCommand(CM_FILEOPEN, [this] { CmFileOpen(); });
@@ -100,11 +109,57 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     OnCommand(CM_HELPUSING, [] { HelpOnHelp(); });
     OnCommand(CM_HELPCONTEXT, [] { HelpContext(kMainHelpContext); });
     OnCommand(CM_MODEBUTTON, [] { HelpContext(CM_MODEBUTTON); });
+    OnCommand(CM_SHOWPLATE, [this] { ShowView("Plates"); });
+    OnCommand(CM_SHOWLIST, [this] { ShowView("Samples"); });
+    OnCommand(CM_SHOWCURVE, [this] { ShowView("Standard"); });
+    auto withDlg = [this](auto fn) {
+        return [this, fn] {
+            if (!gCurrentDoc) return;
+            ShellDocDialogs dialogs(frame_);
+            fn(*gCurrentDoc, dialogs);
+        };
+    };
+    OnCommand(CM_NAMES, withDlg([](QDoc& d, IDocDialogs& ui) { d.EditSampleNames(ui, 0); }));
+    OnCommand(CM_METHODINFO, withDlg([](QDoc& d, IDocDialogs& ui) { d.EditMethodName(ui); }));
+    OnCommand(CM_SHOWSTATUS, withDlg([](QDoc& d, IDocDialogs& ui) { d.ShowPlateSummary(ui); }));
+    OnCommand(CM_CALCULATIONS, withDlg([](QDoc& d, IDocDialogs& ui) { d.RunMethodWizard(ui); }));
+    // The sheet's request to print the method summary waits for the print preview.
+    OnCommand(CM_ADVANCEDCALC, withDlg([](QDoc& d, IDocDialogs& ui) { d.RunMethodSheet(ui); }));
+    OnCommand(CM_DATAPRESENTATION, withDlg([](QDoc& d, IDocDialogs& ui) { d.EditDataPresentation(ui); }));
+    OnCommand(CM_RESULTPRESENTATION, withDlg([](QDoc& d, IDocDialogs& ui) { d.EditResultPresentation(ui); }));
+    OnCommand(CM_EXPORTRESULTS, withDlg([](QDoc& d, IDocDialogs& ui) {
+        if (ExchangeAllowed()) d.ExportResults(ui);
+    }));
+    OnCommand(CM_IMPORTIDS, withDlg([](QDoc& d, IDocDialogs& ui) {
+        if (ExchangeAllowed()) d.ImportIdentifications(ui);
+    }));
+    OnCommand(CM_CALIBRATE, [] {
+        if (CalibrationPending()) gCurrentDoc->ApplyCalibration();
+    });
+    OnCommand(CM_CALIBRATION, [this] { CmCalibration(); });
+    OnCommand(CM_APPLICATION, [this] { CmApplication(); });
+    OnCommand(CM_PRINT, [this] { CmPrint(); });
     auto always = [](TCommandEnabler& ce) { ce.Enable(true); };
     for (unsigned id : {CM_FILENEW, CM_FILEOPEN, CM_EXIT, CM_HELPCONTENTS, CM_HELPUSING, CM_HELPCONTEXT, CM_MODEBUTTON})
         OnCommandEnable(id, always);
+    OnCommandEnable(CM_APPLICATION, always);
     auto withDoc = [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc != nullptr); };
-    for (unsigned id : {CM_FILESAVE, CM_FILESAVEAS, CM_FILECLOSE}) OnCommandEnable(id, withDoc);
+    for (unsigned id : {CM_FILESAVE, CM_FILESAVEAS, CM_FILECLOSE, CM_SHOWPLATE, CM_SHOWLIST, CM_SHOWCURVE, CM_NAMES,
+                        CM_METHODINFO, CM_SHOWSTATUS, CM_CALCULATIONS, CM_ADVANCEDCALC, CM_DATAPRESENTATION,
+                        CM_RESULTPRESENTATION, CM_CALIBRATION})
+        OnCommandEnable(id, withDoc);
+    OnCommandEnable(CM_EXPORTRESULTS, [](TCommandEnabler& ce) { ce.Enable(ExchangeAllowed()); });
+    OnCommandEnable(CM_IMPORTIDS, [](TCommandEnabler& ce) { ce.Enable(ExchangeAllowed()); });
+    OnCommandEnable(CM_CALIBRATE, [](TCommandEnabler& ce) { ce.Enable(CalibrationPending()); });
+    OnCommandEnable(CM_PRINT, [this](TCommandEnabler& ce) {
+        ce.Enable(printer_ && printer_->GetError() == peNone && dynamic_cast<APrintOut*>(gActiveView) != nullptr);
+    });
+    // Measuring, the reader's dialogs, the print preview, page setup and reports wait for
+    // their subsystems; until then their commands stay greyed.
+    auto notYet = [](TCommandEnabler& ce) { ce.Enable(false); };
+    for (unsigned id : {CM_MEASURE, CM_COMMUNICATION, CM_PHOTOMETER, CM_PAGESETUP, CM_PREVIEW, CM_REPORTS,
+                        CM_REPORTPRINT, CM_REPORTPREVIEW, CM_SAVEASMETHOD, CM_METHODS, CM_ABOUT})
+        OnCommandEnable(id, notYet);
     OnCommandEnable(CM_CALCULATE, [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc && NeedsCalculation(*gCurrentDoc)); });
     // The carrier buttons wait for a reader driver that can move the plate.
     auto noReader = [](TCommandEnabler& ce) { ce.Enable(false); };
@@ -115,16 +170,23 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
 vynwApp::~vynwApp()
 {
     server_.reset();
+    // The views go before the frame: the plate views' boxes live on its tool bar.
+    TakeExchangeSettings(GetAppSettings());
+    docManager_.reset();
+    QPView::Shell() = QPViewShell{};
+    PlateViewGadgets().Clear();
     if (frame_) {
         if (frame_->IsWindow()) frame_->Destroy();
         delete frame_;
         frame_ = nullptr;
     }
-    docManager_.reset();
     printer_.reset();
     SaveAppSettings(GetAppSettings(), showState);
     SavePrintSettings(kProfileName);
     GetDocShell() = DocShell{};
+    GetViewShell() = ViewShell{};
+    QPView::Shell() = QPViewShell{};
+    QPView::SetControlHost(nullptr);
     gToolBar = gToolPalette = nullptr;
     gModeButton = nullptr;
     gStatusBar = nullptr;
@@ -138,15 +200,11 @@ vynwApp::~vynwApp()
 void vynwApp::RegisterTemplates()
 {
     const long plates = dtAutoDelete | dtUpdateDir | 0x1006;
-    docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, PlatePlaceholderView>>("Plates", "*.plt", "plt", plates));
-    // The other plate views come with the views subsystem; until then their templates show
-    // the stand-in too, so that every template the program names exists.
-    docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, PlatePlaceholderView>>(
+    docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, QPView>>("Plates", "*.plt", "plt", plates));
+    docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, QNView>>(
         "Sample", "*.plt", "plt", dtAutoDelete | dtUpdateDir | dtHidden | 0x0004));
-    docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, PlatePlaceholderView>>(
-        "Samples", "*.plt", "plt", plates | dtHidden));
-    docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, PlatePlaceholderView>>(
-        "Standard", "*.plt", "plt", plates | dtHidden));
+    AddSampleListTemplate(*docManager_, plates | dtHidden);
+    AddCalibrationCurveTemplate(*docManager_, plates | dtHidden);
 }
 
 void vynwApp::BindDocShell()
@@ -186,6 +244,7 @@ void vynwApp::InitMainWindow()
     gStatusBar->Insert(*gStateGadget);
     frame_->Insert(*gStatusBar, TDecoratedFrame::Bottom);
     SetMainWindow(frame_);
+    QPView::SetControlHost(gToolBar);
 }
 
 void vynwApp::CreateControlBars(RwMainWindow& frame)
@@ -288,6 +347,7 @@ void vynwApp::EvNewView(TView& view)
 
 void vynwApp::EvViewDestroyed(const TView* view)
 {
+    PlateViewGadgets().ViewGone(view);
     if (gActiveView == view) {
         gActiveView = nullptr;
         gCurrentDoc = nullptr;
@@ -412,6 +472,153 @@ void vynwApp::CmCalculate()
     gCurrentDoc->CalculatePlate();
     if (GetAppSettings().autoListAftMake && gCurrentDoc && gCurrentDoc->GetPlate().samplesWithResults > 0)
         ShowView("Samples");
+}
+
+}  // namespace vyn
+
+namespace vyn {
+
+// --- the views' side of the shell ----------------------------------------------------------
+
+void vynwApp::BindViewShell()
+{
+    ViewShell& vs = GetViewShell();
+    vs.dialogs = [this](TWindow* parent) -> IDocDialogs* {
+        // One dialog set per command; the view uses it before the next command starts.
+        static std::unique_ptr<ShellDocDialogs> dialogs;
+        dialogs = std::make_unique<ShellDocDialogs>(parent ? parent : frame_);
+        return dialogs.get();
+    };
+    vs.showSampleView = [this](QDoc&, int sample) { ShowSampleView(sample); };
+    vs.help = [](int id) { HelpContext(id); };
+    vs.putClipboardText = [](const std::string& text) { return Clipboard::SetText(text); };
+    vs.getClipboardText = [](std::string& text) { return Clipboard::GetText(text); };
+    vs.copyFixedSamples = GetAppSettings().expFixes != 0;
+
+    QPViewShell& ps = QPView::Shell();
+    ps.activated = [this](QPView& view, bool active) { PlateViewActivated(view, active); };
+    ps.barsChanged = [](QPView& view) {
+        if (gActiveView == &view || view.Bars().installed) PlateViewGadgets().Apply(view);
+    };
+    ps.setModeText = [](int entry) {
+        if (gModeGadget) gModeGadget->Select(entry);
+    };
+    ps.help = [](int id) { HelpContext(id); };
+    auto dialogs = [this] { return ShellDocDialogs(frame_); };
+    ps.editSampleNames = [dialogs](QDoc& doc, int kind) {
+        ShellDocDialogs ui = dialogs();
+        return doc.EditSampleNames(ui, kind) ? 1 : 0;
+    };
+    ps.importData = [dialogs](QDoc& doc, bool measured) {
+        ShellDocDialogs ui = dialogs();
+        return doc.ImportData(ui, !measured);
+    };
+    ps.exportData = [dialogs](QDoc& doc, bool measured) {
+        ShellDocDialogs ui = dialogs();
+        return doc.ExportData(ui, !measured);
+    };
+    ps.subtractData = [dialogs](QDoc& doc) {
+        ShellDocDialogs ui = dialogs();
+        return doc.SubtractTextData(ui);
+    };
+    ps.calculateBlanking = [](QDoc& doc) { return doc.CalculateBlanking(); };
+    ps.setClipboardText = [](const std::string& text) { Clipboard::SetText(text); };
+    ps.clipboardText = [] {
+        std::string text;
+        return Clipboard::GetText(text) ? text : std::string();
+    };
+    ps.pastePlate = [](QDoc& doc, const std::string& text, bool measured) { return doc.PastePlateValues(text, !measured); };
+}
+
+void vynwApp::PlateViewActivated(QPView& view, bool active)
+{
+    if (active) {
+        SetActiveView(view.Doc, &view);
+        PlateViewGadgets().Apply(view);
+    } else {
+        ForgetActiveView(&view);
+        PlateViewGadgets().Apply(view);
+        PlateViewGadgets().ViewGone(&view);
+    }
+}
+
+bool vynwApp::CalibrationPending()
+{
+    if (!gCurrentDoc) return false;
+    const QPlate& p = gCurrentDoc->GetPlate();
+    return (p.measuredCount > 0 || p.dataCount > 0) && p.calibr.state == 0 && p.stdInUse;
+}
+
+bool vynwApp::ExchangeAllowed()
+{
+    if (!gCurrentDoc) return false;
+    const QPlate& p = gCurrentDoc->GetPlate();
+    return GetAppSettings().expFixes ? p.sampleCount > 0 : p.sampleCount > p.fixedCount;
+}
+
+void vynwApp::ActivateViewFrame(TView& view)
+{
+    if (!client_) return;
+    for (TMDIChild* c : client_->Children())
+        if (dynamic_cast<TView*>(c->GetClientWindow()) == &view) {
+            client_->ActivateChild(*c);
+            return;
+        }
+}
+
+TView* vynwApp::ShowSampleView(int sampleIndex)
+{
+    TDocument* doc = docManager_->GetCurrentDoc();
+    TDocTemplate* tpl = docManager_->FindTemplate("Sample");
+    if (!doc || !tpl) {
+        MessageBeep(0);
+        return nullptr;
+    }
+    for (TView* v = doc->NextView(nullptr); v; v = doc->NextView(v)) {
+        if (!tpl->IsMyKindOfView(*v)) continue;
+        auto* graph = dynamic_cast<QNView*>(v);
+        if (!graph) {
+            MessageBeep(0);
+            return nullptr;
+        }
+        if (graph->SampleIndex() != sampleIndex) continue;
+        ActivateViewFrame(*v);
+        return v;
+    }
+    gPendingViewSample = sampleIndex;
+    return docManager_->CreateView(*tpl, *doc);
+}
+
+void vynwApp::CmApplication()
+{
+    AppSettings& s = GetAppSettings();
+    TakeExchangeSettings(s);
+    QAppDlg dlg(frame_);
+    dlg.FromSettings(s, gDecimalChar);
+    if (dlg.Execute() != IDOK) return;
+    dlg.ToSettings(s);
+    gDecimalChar = dlg.DecimalChar == ',' ? ',' : '.';
+    ApplyExchangeSettings(s);
+    // The settings file takes the change at once: a crash later loses nothing of it.
+    SaveAppSettings(s, showState);
+    // Values on screen follow the new decimal character and texts.
+    for (TDocument* d : docManager_->GetDocuments())
+        for (TView* v = d->NextView(nullptr); v; v = d->NextView(v))
+            if (auto* w = dynamic_cast<TWindow*>(v)) w->Invalidate(false);
+}
+
+void vynwApp::CmCalibration()
+{
+    if (!gCurrentDoc) return;
+    TView* v = ShowView("Standard");
+    if (v && v != gActiveView)
+        if (auto* w = dynamic_cast<TWindow*>(v)) w->SendCommand(CM_CALIBRATION);
+}
+
+void vynwApp::CmPrint()
+{
+    if (!printer_ || printer_->GetError() != peNone) return;
+    if (auto* printout = dynamic_cast<APrintOut*>(gActiveView)) printer_->Print(frame_, *printout, true);
 }
 
 }  // namespace vyn

@@ -47,6 +47,13 @@ public:
     const std::string& ShownMethodName() const { return shownMethod_; }
 
     static bool NeedsCalculation(QDoc& doc);
+    // A current document whose plate has values, an uncalculated calibration and standards.
+    static bool CalibrationPending();
+    // Export of results and import of identifications have samples to work on.
+    static bool ExchangeAllowed();
+    // The sample-graph view of the sample (an open one is activated).
+    TView* ShowSampleView(int sampleIndex);
+    void ActivateViewFrame(TView& view);
     // A view of the current document made by the template (an existing one is activated).
     TView* ShowView(const std::string& templateName);
     // Opens a document of a plate file as the file command does; nullptr when it cannot.
@@ -66,6 +73,11 @@ private:
     void CmFileClose();
     void CmExit();
     void CmCalculate();
+    void CmApplication();
+    void CmCalibration();
+    void CmPrint();
+    void BindViewShell();
+    void PlateViewActivated(class QPView& view, bool active);
 
     std::string name_;
     std::unique_ptr<TDocManager> docManager_;

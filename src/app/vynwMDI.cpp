@@ -2,9 +2,13 @@
 
 #include "app/AppGlobals.h"
 #include "app/QPictButtGadget.h"
+#include "app/ShellViews.h"
 #include "app/TMyControlBar.h"
 #include "platform/core/DocManager.h"
 #include "document/QDoc.h"
+#include "views/QNView.h"
+#include "views/QPView.h"
+#include "views/ViewShell.h"
 
 namespace vyn {
 
@@ -30,15 +34,26 @@ void vynwMDIChild::EvMDIActivate(bool active)
         gToolBar->RemoveFrom(gToolBarGadgets[1]);
         gToolBar->RemoveFrom(gToolBarGadgets[2]);
     }
-    if (!active) return;
-    // The view that becomes active names the current document; the stand-in plate view has
-    // no gadgets of its own, so the anchors go back at the end.
-    if (auto* view = dynamic_cast<TView*>(GetClientWindow())) {
-        gActiveView = view;
-        gCurrentDoc = dynamic_cast<QDoc*>(&view->GetDocument());
-        if (TDocManager* dm = view->GetDocument().GetDocManager()) dm->SetActiveView(view);
+    TWindow* client = GetClientWindow();
+    // The plate matrix view puts its own gadgets up (through the shell's hooks); the other
+    // views only name the current document, and the anchors go back at the end.
+    if (auto* plate = dynamic_cast<QPView*>(client)) {
+        plate->EvMDIActivate(active);
+    } else if (auto* graph = dynamic_cast<QNView*>(client)) {
+        graph->Activated(active);
+    } else if (!ActivateSampleList(client, active) && !ActivateCalibrationCurve(client, active) && active) {
+        if (auto* view = dynamic_cast<TView*>(client)) SetActiveView(dynamic_cast<QDoc*>(&view->GetDocument()), view);
     }
-    NeutralToolBars();
+    if (!active) return;
+    if (auto* view = dynamic_cast<TView*>(client))
+        if (TDocManager* dm = view->GetDocument().GetDocManager()) dm->SetActiveView(view);
+    if (!dynamic_cast<QPView*>(client)) NeutralToolBars();
+}
+
+bool vynwMDIChild::CanClose()
+{
+    if (auto* view = dynamic_cast<TView*>(GetClientWindow())) return view->CanClose();
+    return TMDIChild::CanClose();
 }
 
 void NeutralToolBars()

@@ -18,6 +18,8 @@ public:
     vynwMDIChild(TMDIClient& parent, const std::string& title, TWindow* clientWnd);
 
     void EvMDIActivate(bool active) override;
+    // A view decides itself whether it may go (the last view of a changed plate asks).
+    bool CanClose() override;
 };
 
 // Puts the tool bars into their state without a view: the anchors at the end of the tool

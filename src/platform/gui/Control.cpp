@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <vector>
 
 #include "platform/gui/ControlButton.h"
+#include "platform/gui/Dialog.h"
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/ControlList.h"
 #include "platform/gui/ControlScrollBar.h"
@@ -145,11 +147,53 @@ void TCheckBox::SetCheck(int state)
     }
 }
 
+namespace {
+
+// The radio buttons of a template group: from the last control with the GROUP style at or
+// before the button up to the next one. Buttons made in code form one group per parent.
+std::vector<TRadioButton*> RadioGroupOf(TRadioButton& button)
+{
+    std::vector<TRadioButton*> group;
+    TWindow* parent = button.GetParent();
+    if (!parent) return group;
+    const auto* dlg = dynamic_cast<const TDialog*>(parent);
+    const TDialogTemplate* t = dlg ? dlg->GetTemplate() : nullptr;
+    int at = -1;
+    if (t)
+        for (int i = 0; i < t->controlCount; ++i)
+            if (t->controls[i].id == button.GetId() && t->controls[i].kind == TControlKind::RADIOBUTTON) at = i;
+    if (at < 0) return group;
+    int first = at;
+    while (first > 0 && !(t->controls[first].style & dlgstyle::GROUP)) --first;
+    int last = at + 1;
+    while (last < t->controlCount && !(t->controls[last].style & dlgstyle::GROUP)) ++last;
+    for (int i = first; i < last; ++i)
+        if (t->controls[i].kind == TControlKind::RADIOBUTTON)
+            if (auto* r = dynamic_cast<TRadioButton*>(parent->ChildWithId(t->controls[i].id))) group.push_back(r);
+    return group;
+}
+
+}  // namespace
+
 QWidget* TRadioButton::MakeControl(QWidget* parentWidget)
 {
     auto* b = new QRadioButton(Q(text_), parentWidget);
+    // Radio buttons of a dialog fall into groups as the template's GROUP styles divide them,
+    // not all siblings into one: the exclusion is done here.
+    const bool templated = IsBoundToTemplate() || dynamic_cast<const TDialog*>(GetParent()) != nullptr;
+    b->setAutoExclusive(!templated);
     b->setChecked(check_ == BF_CHECKED);
-    QObject::connect(b, &QAbstractButton::clicked, b, [this] { NotifyParent(BN_CLICKED); });
+    QObject::connect(b, &QAbstractButton::clicked, b, [this, templated] {
+        if (templated) {
+            const std::vector<TRadioButton*> group = RadioGroupOf(*this);
+            if (!group.empty()) {
+                for (TRadioButton* r : group) r->SetCheck(r == this ? BF_CHECKED : BF_UNCHECKED);
+            } else {
+                SetCheck(BF_CHECKED);
+            }
+        }
+        NotifyParent(BN_CLICKED);
+    });
     return b;
 }
 

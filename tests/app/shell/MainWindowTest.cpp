@@ -5,7 +5,6 @@
 #include "ShellEnv.h"
 #include "app/AppGlobals.h"
 #include "app/AppPaths.h"
-#include "app/PlatePlaceholderView.h"
 #include "app/QPictButtGadget.h"
 #include "app/RwMainWindow.h"
 #include "app/TMyControlBar.h"

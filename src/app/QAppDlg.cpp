@@ -1,0 +1,304 @@
+#include "app/QAppDlg.h"
+
+#include <algorithm>
+#include <charconv>
+#include <locale>
+
+#include "app/AppSettings.h"
+#include "app/controls/QGEdit.h"
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/ControlEdit.h"
+
+namespace vyn {
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr const char* kSeparators = ".,;t: |";
+
+// The first control id of each page; its frame has the id one below.
+constexpr int kPageFirst[6] = {201, 301, 401, 501, 601, 701};
+constexpr int kPageLast[6] = {204, 308, 421, 518, 608, 708};
+
+// The user's own decimal character, when the environment names one.
+char SystemDecimal()
+{
+    try {
+        const std::locale user("");
+        const char c = std::use_facet<std::numpunct<char>>(user).decimal_point();
+        return c == ',' ? ',' : '.';
+    } catch (...) {
+        return '.';
+    }
+}
+
+std::string SeparatorShown(char c) { return c == '\t' ? std::string("t") : std::string(1, c); }
+
+char SeparatorTyped(const std::string& text)
+{
+    if (text.empty()) return '\0';
+    return (text[0] == 't' || text[0] == 'T') ? '\t' : text[0];
+}
+
+std::string Limited(std::string text, std::size_t n)
+{
+    if (text.size() > n) text.resize(n);
+    return text;
+}
+
+}  // namespace
+
+char QAppDlg::systemDecimal_ = 0;
+int QAppDlg::lastPage_ = -1;
+bool QAppDlg::settingUp_ = false;
+
+QAppDlg::QAppDlg(TWindow* parent, int resId)
+    : TDialog(parent, resId), expSep_(new QScEdit(this, 403, 2)), cellSep_(new QScEdit(this, 503, 2))
+{
+    if (!systemDecimal_) systemDecimal_ = SystemDecimal();
+    DecimalChar = systemDecimal_;
+    for (int i = 0; i < 6; ++i) OnCommand(101 + i, [this, i] { PageButton(i); });
+    OnCommand(202, [this] { DecimalChar = '.'; });
+    OnCommand(203, [this] { DecimalChar = ','; });
+    for (unsigned id : {401u, 402u, 412u, 413u, 414u, 501u, 502u, 509u, 510u, 511u}) OnCommand(id, [this] { Refresh(); });
+    for (unsigned id : {403u, 416u, 419u, 503u, 513u, 516u}) OnNotify(id, EN_CHANGE, [this] { Refresh(); });
+}
+
+void QAppDlg::FromSettings(const AppSettings& s, char decimalChar)
+{
+    DecimalChar = decimalChar;
+    ResError = s.resError;
+    ResUnder = s.resUnder;
+    ResOver = s.resOver;
+    ExpFixFields = s.expFixFields;
+    ExpSeparator = s.expSeparator;
+    ExpIdLen = s.expIdLen;
+    ExpResLen = s.expResLen;
+    ExpFormat = s.expFormat;
+    CellFixFields = s.cellFixFields;
+    CellSeparator = s.cellSeparator;
+    CellValLen = s.cellValLen;
+    CellFormat = s.cellFormat;
+    ExpError = s.expError;
+    ExpUnder = s.expUnder;
+    ExpOver = s.expOver;
+    ExpFixes = s.expFixes;
+    ImpFixes = s.impFixes;
+}
+
+void QAppDlg::ToSettings(AppSettings& s) const
+{
+    s.resError = ResError;
+    s.resUnder = ResUnder;
+    s.resOver = ResOver;
+    s.expFixFields = ExpFixFields;
+    s.expSeparator = ExpSeparator;
+    s.expIdLen = ExpIdLen;
+    s.expResLen = ExpResLen;
+    s.expFormat = ExpFormat;
+    s.cellFixFields = CellFixFields;
+    s.cellSeparator = CellSeparator;
+    s.cellValLen = CellValLen;
+    s.cellFormat = CellFormat;
+    s.expError = ExpError;
+    s.expUnder = ExpUnder;
+    s.expOver = ExpOver;
+    s.expFixes = ExpFixes;
+    s.impFixes = ImpFixes;
+}
+
+bool QAppDlg::Checked(int id) const
+{
+    auto* b = dynamic_cast<TCheckBox*>(GetDlgItem(id));
+    return b && b->GetCheck() == TCheckBox::BF_CHECKED;
+}
+
+void QAppDlg::Check(int id, bool on)
+{
+    if (auto* b = dynamic_cast<TCheckBox*>(GetDlgItem(id))) b->SetCheck(on ? TCheckBox::BF_CHECKED : TCheckBox::BF_UNCHECKED);
+}
+
+int QAppDlg::Number(int id) const
+{
+    const std::string t = GetDlgItemText(id);
+    std::size_t i = 0;
+    while (i < t.size() && t[i] == ' ') ++i;
+    int v = 0;
+    std::from_chars(t.data() + i, t.data() + t.size(), v);
+    return v;
+}
+
+void QAppDlg::SetNumber(int id, int value) { SetDlgItemText(id, std::to_string(value)); }
+
+std::string QAppDlg::SeparatorText(char c) const
+{
+    const char* at = c ? std::char_traits<char>::find(kSeparators, 7, c) : nullptr;
+    if (!at) return {};
+    return Limited(GetDlgItemText(900 + static_cast<int>(at - kSeparators)), 24);
+}
+
+void QAppDlg::ShowGroup(int page, bool show)
+{
+    if (page < 0 || page > 5) return;
+    for (int id = kPageFirst[page] - 1; id <= kPageLast[page]; ++id)
+        if (TWindow* w = GetDlgItem(id)) w->ShowWindow(show ? SW_SHOW : SW_HIDE);
+    if (show) SetContextHelpId(3161 + page);
+}
+
+void QAppDlg::SetupWindow()
+{
+    settingUp_ = true;
+    TDialog::SetupWindow();
+    ExpIdLen = std::clamp(ExpIdLen, 1, 128);
+    ExpResLen = std::clamp(ExpResLen, 1, 128);
+    CellValLen = std::clamp(CellValLen, 1, 128);
+    // The pages share the place of the first one.
+    if (TWindow* ref = GetDlgItem(kPageFirst[0] - 1)) {
+        const TRect r0 = ChildRectInClient(*ref);
+        for (int page = 1; page < 6; ++page) {
+            TWindow* frame = GetDlgItem(kPageFirst[page] - 1);
+            if (!frame) continue;
+            const TRect rf = ChildRectInClient(*frame);
+            const int dx = r0.left - rf.left, dy = r0.top - rf.top;
+            for (int id = kPageFirst[page] - 1; id <= kPageLast[page]; ++id)
+                if (TWindow* w = GetDlgItem(id)) {
+                    const TRect r = ChildRectInClient(*w);
+                    w->ShowWindow(SW_HIDE);
+                    if (dx || dy) w->MoveWindow(r.left + dx, r.top + dy, r.Width(), r.Height());
+                }
+        }
+    }
+    for (int id = 900; id <= 906; ++id)
+        if (TWindow* w = GetDlgItem(id)) w->ShowWindow(SW_HIDE);
+
+    Check(DecimalChar == ',' ? 203 : 202, true);
+    SetDlgItemText(303, ResError);
+    SetDlgItemText(305, ResUnder);
+    SetDlgItemText(307, ResOver);
+    Check(ExpFixFields ? 402 : 401, true);
+    SetDlgItemText(403, SeparatorShown(ExpSeparator));
+    SetNumber(406, ExpIdLen);
+    SetNumber(409, ExpResLen);
+    Check(412 + std::clamp(ExpFormat.mode, 0, 2), true);
+    SetNumber(416, ExpFormat.decimals);
+    SetNumber(419, ExpFormat.digits);
+    Check(CellFixFields ? 502 : 501, true);
+    SetDlgItemText(503, SeparatorShown(CellSeparator));
+    SetNumber(506, CellValLen);
+    Check(509 + std::clamp(CellFormat.mode, 0, 2), true);
+    SetNumber(513, CellFormat.decimals);
+    SetNumber(516, CellFormat.digits);
+    SetDlgItemText(603, ExpError);
+    SetDlgItemText(605, ExpUnder);
+    SetDlgItemText(607, ExpOver);
+    Check(ExpFixes ? 704 : 703, true);
+    Check(ImpFixes ? 706 : 705, true);
+
+    for (int page = 0; page < 5; ++page) ShowGroup(page, false);
+    page_ = lastPage_ >= 0 ? lastPage_ : 0;
+    Check(101 + page_, true);
+    ShowGroup(page_, true);
+    settingUp_ = false;
+    Refresh();
+}
+
+void QAppDlg::CleanupWindow()
+{
+    lastPage_ = page_;
+    TDialog::CleanupWindow();
+}
+
+void QAppDlg::PageButton(int page)
+{
+    if (page == page_) return;
+    ShowGroup(page_, false);
+    page_ = page;
+    ShowGroup(page_, true);
+    Refresh();
+}
+
+void QAppDlg::Refresh()
+{
+    if (settingUp_) return;
+    if (page_ == 2) RefreshExport(400, ExpFormat);
+    else if (page_ == 3) RefreshExport(500, CellFormat);
+}
+
+// One export page: base 400 for the results, 500 for the plate data.
+void QAppDlg::RefreshExport(int base, QNumFormat& format)
+{
+    const bool results = base == 400;
+    const std::string sep = GetDlgItemText(base + 3);
+    SetDlgItemText(base + 4, SeparatorText(sep.empty() ? '\0' : sep[0]));
+    const bool width = Checked(base + 2);
+    for (int id = base + 3; id <= base + 4; ++id)
+        if (TWindow* w = GetDlgItem(id)) w->ShowWindow(width ? SW_HIDE : SW_SHOW);
+    for (int id = base + 5; id <= base + (results ? 10 : 7); ++id)
+        if (TWindow* w = GetDlgItem(id)) w->ShowWindow(width ? SW_SHOW : SW_HIDE);
+    const int general = base + (results ? 12 : 9);
+    const int decimals = general + 4, digits = general + 7, sample = general + 9;
+    const bool isGeneral = Checked(general);
+    for (int id = decimals - 1; id <= decimals + 1; ++id)
+        if (TWindow* w = GetDlgItem(id)) w->ShowWindow(isGeneral ? SW_HIDE : SW_SHOW);
+    int mode = 0;
+    for (int i = 0; i < 3; ++i)
+        if (Checked(general + i)) mode = i;
+    format.SetMode(mode);
+    format.SetDecimals(Number(decimals));
+    format.SetDigits(Number(digits));
+    SetDlgItemText(sample, FormatDouble(kPi, format));
+}
+
+void QAppDlg::Spin(int editId, unsigned code, int low, int high)
+{
+    if (code != SB_LINEUP && code != SB_LINEDOWN) return;
+    SetNumber(editId, std::clamp(Number(editId) + (code == SB_LINEUP ? 1 : -1), low, high));
+    if (auto* e = dynamic_cast<TEdit*>(GetDlgItem(editId))) {
+        e->SetFocus();
+        e->SetSelection(0, 32767);
+    }
+}
+
+void QAppDlg::EvVScroll(unsigned code, unsigned pos, TWindow* control)
+{
+    switch (control ? control->GetId() : 0) {
+    case 407: Spin(406, code, 1, 128); break;
+    case 410: Spin(409, code, 1, 128); break;
+    case 417: Spin(416, code, 0, 15); break;
+    case 420: Spin(419, code, 0, 15); break;
+    case 507: Spin(506, code, 1, 128); break;
+    case 514: Spin(513, code, 0, 15); break;
+    case 517: Spin(516, code, 0, 15); break;
+    default: TDialog::EvVScroll(code, pos, control);
+    }
+}
+
+void QAppDlg::CmOk()
+{
+    ResError = Limited(GetDlgItemText(303), 128);
+    ResUnder = Limited(GetDlgItemText(305), 128);
+    ResOver = Limited(GetDlgItemText(307), 128);
+    ExpError = Limited(GetDlgItemText(603), 128);
+    ExpUnder = Limited(GetDlgItemText(605), 128);
+    ExpOver = Limited(GetDlgItemText(607), 128);
+    ExpFixFields = Checked(402) ? 1 : 0;
+    CellFixFields = Checked(502) ? 1 : 0;
+    ExpSeparator = SeparatorTyped(GetDlgItemText(403));
+    CellSeparator = SeparatorTyped(GetDlgItemText(503));
+    ExpIdLen = Number(406);
+    ExpResLen = Number(409);
+    CellValLen = Number(506);
+    for (int i = 0; i < 3; ++i) {
+        if (Checked(412 + i)) ExpFormat.SetMode(i);
+        if (Checked(509 + i)) CellFormat.SetMode(i);
+    }
+    ExpFormat.SetDecimals(Number(416));
+    ExpFormat.SetDigits(Number(419));
+    CellFormat.SetDecimals(Number(513));
+    CellFormat.SetDigits(Number(516));
+    ExpFixes = Checked(704) ? 1 : 0;
+    ImpFixes = Checked(706) ? 1 : 0;
+    CloseWindow(IDOK);
+}
+
+}  // namespace vyn

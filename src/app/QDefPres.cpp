@@ -1,0 +1,146 @@
+#include "app/QDefPres.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/ControlEdit.h"
+#include "platform/gui/Dc.h"
+#include "platform/gui/Fonts.h"
+
+namespace vyn {
+
+namespace {
+
+constexpr double kMinusPi = -3.141592653589793;
+
+// The leading integer of an edit's text, 0 when there is none.
+int EditNumber(const TEdit& edit)
+{
+    const std::string t = edit.GetWindowText();
+    std::size_t i = 0;
+    while (i < t.size() && t[i] == ' ') ++i;
+    int v = 0;
+    std::from_chars(t.data() + i, t.data() + t.size(), v);
+    return v;
+}
+
+}  // namespace
+
+int QDefPres::setupCount_ = 0;
+
+QDefPres::QDefPres(TWindow* parent, int resId)
+    : TDialog(parent, resId),
+      mode_{new TRadioButton(this, 101), new TRadioButton(this, 102), new TRadioButton(this, 103)},
+      decimals_(new TEdit(this, 104, 3)),
+      digits_(new TEdit(this, 107, 3)),
+      width_(new TEdit(this, 110, 4)),
+      units_(new TEdit(this, 113, 64)),
+      sample_(new TStatic(this, 109, 64))
+{
+    for (unsigned id : {101u, 102u, 103u}) OnCommand(id, [this] { ModeClicked(); });
+    OnNotify(104, EN_CHANGE, [this] { if (setupCount_ <= 0) Refresh(); });
+    OnNotify(107, EN_CHANGE, [this] { if (setupCount_ <= 0) Refresh(); });
+    OnNotify(110, EN_CHANGE, [this] { if (setupCount_ <= 0) ApplyFieldWidth(); });
+}
+
+void QDefPres::SetupWindow()
+{
+    TDialog::SetupWindow();
+    SetContextHelpId(ResultsMode ? 3151 : 3150);
+    {
+        // The sample shows digits: their width converts dialog units of the field to pixels.
+        TBitmap scratch(8, 8);
+        TMemoryDC dc(scratch);
+        const TDialogTemplate* t = GetTemplate();
+        dc.SelectObject(TFont(t && t->fontFace ? t->fontFace : "MS Sans Serif", -(t ? t->pointSize : 8) * 96 / 72));
+        CharWidth = std::max(1, dc.GetTextExtent("0").cx);
+    }
+    ++setupCount_;
+    const int mode = std::clamp(Format.mode, 0, 2);
+    for (int i = 0; i < 3; ++i) mode_[i]->SetCheck(i == mode ? TCheckBox::BF_CHECKED : TCheckBox::BF_UNCHECKED);
+    decimals_->SetWindowText(std::to_string(Format.decimals));
+    digits_->SetWindowText(std::to_string(Format.digits));
+    width_->SetWindowText(std::to_string(FieldWidth));
+    units_->SetWindowText(Units);
+    if (!ResultsMode) {
+        units_->ShowWindow(SW_HIDE);
+        if (TWindow* l = GetDlgItem(112)) l->ShowWindow(SW_HIDE);
+    } else {
+        std::string caption = GetDlgItemText(114);
+        if (caption.size() > 128) caption.resize(128);
+        SetWindowText(caption);
+        units_->ShowWindow(SW_SHOW);
+        if (TWindow* l = GetDlgItem(112)) l->ShowWindow(SW_SHOW);
+    }
+    ApplyFieldWidth();
+    Refresh();
+    --setupCount_;
+}
+
+int QDefPres::CheckedMode() const
+{
+    for (int i = 0; i < 3; ++i)
+        if (mode_[i]->GetCheck() == TCheckBox::BF_CHECKED) return i;
+    return nmGeneral;
+}
+
+void QDefPres::ModeClicked()
+{
+    if (CheckedMode() == Format.mode) return;
+    Refresh();
+}
+
+void QDefPres::Refresh()
+{
+    Format.SetMode(CheckedMode());
+    Format.SetDecimals(EditNumber(*decimals_));
+    Format.SetDigits(EditNumber(*digits_));
+    sample_->SetText(FormatDouble(kMinusPi, Format));
+    const int show = Format.mode == nmGeneral ? SW_HIDE : SW_SHOW;
+    for (int id : {104, 105, 106})
+        if (TWindow* w = GetDlgItem(id)) w->ShowWindow(show);
+}
+
+void QDefPres::ApplyFieldWidth()
+{
+    FieldWidth = std::clamp(EditNumber(*width_), 10, 240);
+    TWindow* frame = GetDlgItem(120);
+    if (!frame || !sample_->IsWindow()) return;
+    const TRect fr = ChildRectInClient(*frame);
+    const TRect sr = ChildRectInClient(*sample_);
+    int w = FieldWidth * CharWidth / 4;
+    if (fr.Width() < 2 * CharWidth + w) w = fr.Width() - 2 * CharWidth;
+    const int right = fr.right - CharWidth;
+    sample_->MoveWindow(right - w, sr.top, w, sr.Height(), true);
+    std::string text = sample_->GetText();
+    if (text.size() > 64) text.resize(64);
+    sample_->SetText(text);
+}
+
+void QDefPres::Spin(TEdit& edit, unsigned code, int maxValue)
+{
+    if (code != SB_LINEUP && code != SB_LINEDOWN) return;
+    const int v = std::clamp(EditNumber(edit) + (code == SB_LINEUP ? 1 : -1), 0, maxValue);
+    edit.SetWindowText(std::to_string(v));
+    edit.SetFocus();
+    edit.SetSelection(0, 32767);
+}
+
+void QDefPres::EvVScroll(unsigned code, unsigned pos, TWindow* control)
+{
+    const int id = control ? control->GetId() : 0;
+    if (id == 106) Spin(*decimals_, code, 15);
+    else if (id == 108) Spin(*digits_, code, 15);
+    else if (id == 111) Spin(*width_, code, 240);
+    else TDialog::EvVScroll(code, pos, control);
+}
+
+void QDefPres::CmOk()
+{
+    Units = units_->GetWindowText();
+    if (Units.size() > 64) Units.resize(64);
+    CloseWindow(IDOK);
+}
+
+}  // namespace vyn

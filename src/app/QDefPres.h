@@ -1,0 +1,48 @@
+#pragma once
+// QDefPres: "Plate Data Presentation", the number format and field width with which plate
+// values or results are shown, and for results the concentration units. The caller sets the
+// fields, executes it and reads them back after OK.
+#include <string>
+
+#include "evaluator/NumFormat.h"
+#include "platform/gui/Dialog.h"
+
+namespace vyn {
+
+class TEdit;
+class TRadioButton;
+class TStatic;
+
+class QDefPres : public TDialog {
+public:
+    static constexpr int kResId = 5243;
+    QDefPres(TWindow* parent, int resId = kResId);
+
+    int CharWidth = 0;        // pixels of a "0" in the sample's font
+    int ResultsMode = 0;      // non-zero: the result presentation
+    QNumFormat Format;
+    int FieldWidth = 24;      // horizontal dialog units, 10..240
+    std::string Units;
+
+protected:
+    void SetupWindow() override;
+    void CmOk() override;
+    void EvVScroll(unsigned code, unsigned pos, TWindow* control) override;
+
+private:
+    int CheckedMode() const;
+    void ModeClicked();
+    void Refresh();
+    void ApplyFieldWidth();
+    void Spin(TEdit& edit, unsigned code, int maxValue);
+
+    TRadioButton* mode_[3];
+    TEdit* decimals_;
+    TEdit* digits_;
+    TEdit* width_;
+    TEdit* units_;
+    TStatic* sample_;
+    static int setupCount_;
+};
+
+}  // namespace vyn

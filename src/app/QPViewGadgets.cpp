@@ -1,0 +1,243 @@
+#include "app/QPViewGadgets.h"
+
+#include <algorithm>
+
+#include "app/AppGlobals.h"
+#include "app/QPictButtGadget.h"
+#include "app/TMyControlBar.h"
+#include "app/controls/QGCombo.h"
+#include "app/controls/QGEdit.h"
+#include "platform/gui/Dc.h"
+#include "platform/gui/GadgetWindow.h"
+#include "views/QPView.h"
+
+namespace vyn {
+
+namespace {
+
+struct ButtonKind {
+    int id;
+    TButtonGadget::TType type;
+    const char* caption;
+};
+
+// The view's commands on the bars. Mode, layer and tool buttons show their state, the others
+// only send their command.
+constexpr ButtonKind kButtons[] = {
+    {cmConfirmEntry, TButtonGadget::Command, "OK"},
+    {cmCancelEntry, TButtonGadget::Command, "X"},
+    {cmMeasure, TButtonGadget::Command, "Mea"},
+    {cmCalculate, TButtonGadget::Command, "Calc"},
+    {cmPreview, TButtonGadget::Command, "Prev"},
+    {cmPrint, TButtonGadget::Command, "Prn"},
+    {cmSave, TButtonGadget::Command, "Save"},
+    {cmPlateMatrix, TButtonGadget::Command, "Pl"},
+    {cmSampleList, TButtonGadget::Command, "Lst"},
+    {cmCalibrationCurve, TButtonGadget::Command, "Crv"},
+    {cmDataEntry, TButtonGadget::NonExclusive, "Ent"},
+    {2483, TButtonGadget::NonExclusive, "L"},
+    {2484, TButtonGadget::NonExclusive, "I"},
+    {2485, TButtonGadget::NonExclusive, "D"},
+    {2486, TButtonGadget::NonExclusive, "M"},
+    {2487, TButtonGadget::NonExclusive, "R"},
+    {cmDelete, TButtonGadget::Command, "Del"},
+    {cmControls, TButtonGadget::NonExclusive, "C"},
+    {cmQualitative, TButtonGadget::NonExclusive, "Ql"},
+    {cmStandards, TButtonGadget::NonExclusive, "St"},
+    {cmQuantitative, TButtonGadget::NonExclusive, "Qn"},
+    {cmRepeat, TButtonGadget::NonExclusive, "Rep"},
+    {cmEditSample, TButtonGadget::NonExclusive, "Ed"},
+    {cmRenumber, TButtonGadget::NonExclusive, "Ren"},
+    {2496, TButtonGadget::NonExclusive, "1"},
+    {2497, TButtonGadget::NonExclusive, "2"},
+    {2498, TButtonGadget::NonExclusive, "3"},
+    {2499, TButtonGadget::NonExclusive, "4"},
+    {cmNextDilution, TButtonGadget::Command, "+"},
+    {cmPrevDilution, TButtonGadget::Command, "-"},
+    {cmReplication, TButtonGadget::NonExclusive, "Rpl"},
+};
+
+const ButtonKind* FindKind(int id)
+{
+    for (const ButtonKind& k : kButtons)
+        if (k.id == id) return &k;
+    return nullptr;
+}
+
+}  // namespace
+
+QViewButtonGadget::QViewButtonGadget(int commandId, TType type, const std::string& caption)
+    : TButtonGadget(commandId, commandId, type, false), caption_(caption)
+{
+}
+
+TSize QViewButtonGadget::GetDesiredSize(TDC& dc)
+{
+    if (GetGlyph()) return TButtonGadget::GetDesiredSize(dc);
+    const TSize t = dc.GetTextExtent(caption_);
+    return {std::max(16, t.cx + 4) + 7, std::max(16, t.cy) + 7};
+}
+
+void QViewButtonGadget::Paint(TDC& dc)
+{
+    TButtonGadget::Paint(dc);
+    if (GetGlyph() || caption_.empty()) return;
+    const bool down = GetButtonState() == Down;
+    TRect r = GetBounds();
+    if (down) r = TRect(r.left + 1, r.top + 1, r.right + 1, r.bottom + 1);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(GetEnabled() ? TColor(0, 0, 0) : TColor(128, 128, 128));
+    dc.DrawText(caption_, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void QHostedControlGadget::Removed()
+{
+    if (!orphan_) TControlGadget::Removed();
+}
+
+QPViewGadgets::QPViewGadgets() = default;
+
+QPViewGadgets::~QPViewGadgets()
+{
+    RemoveAll();
+    DropControls();
+}
+
+QPViewGadgets& PlateViewGadgets()
+{
+    static QPViewGadgets gadgets;
+    return gadgets;
+}
+
+TGadget* QPViewGadgets::ButtonFor(int commandId) const
+{
+    auto it = buttons_.find(commandId);
+    return it == buttons_.end() ? nullptr : it->second.get();
+}
+
+TGadget* QPViewGadgets::GadgetFor(int id, QPView& view, std::size_t& separators)
+{
+    if (id == gdSeparator) {
+        if (separators == separators_.size()) separators_.push_back(std::make_unique<TSeparatorGadget>(6));
+        return separators_[separators++].get();
+    }
+    if (id == gdEntryLabel) {
+        if (!entryLabel_) entryLabel_ = std::make_unique<TTextGadget>(0, TGadget::Recessed, TTextGadget::Left, 4);
+        entryLabel_->SetText(view.Bars().entryLabel);
+        return entryLabel_.get();
+    }
+    if (id == gdToolText) {
+        if (!toolText_) toolText_ = std::make_unique<TTextGadget>(0, TGadget::Recessed, TTextGadget::Left, 14);
+        toolText_->SetText(view.Bars().toolText);
+        return toolText_.get();
+    }
+    if (id == cmEntryBox || id == cmNameBox) {
+        if (controlsOf_ != &view) {
+            DropControls();
+            controlsOf_ = &view;
+        }
+        auto& slot = id == cmEntryBox ? entryBox_ : nameBox_;
+        TWindow* control = id == cmEntryBox ? static_cast<TWindow*>(view.EntryBox()) : static_cast<TWindow*>(view.NameBox());
+        if (!control) return nullptr;
+        if (!slot) slot = std::make_unique<QHostedControlGadget>(*control);
+        return slot.get();
+    }
+    auto it = buttons_.find(id);
+    if (it == buttons_.end()) {
+        const ButtonKind* kind = FindKind(id);
+        auto b = std::make_unique<QViewButtonGadget>(id, kind ? kind->type : TButtonGadget::Command,
+                                                     kind ? kind->caption : std::to_string(id));
+        it = buttons_.emplace(id, std::move(b)).first;
+    }
+    return it->second.get();
+}
+
+void QPViewGadgets::RemoveAll()
+{
+    if (gToolBar) {
+        if (gToolBarGadgets[2] && gToolBar->Contains(*gToolBarGadgets[2])) gToolBar->RemoveAfter(gToolBarGadgets[2]);
+        // Without the anchors nothing of a view may stay on the bar either.
+        for (const auto& [id, b] : buttons_)
+            if (gToolBar->Contains(*b)) gToolBar->Remove(*b);
+        for (TGadget* g : {static_cast<TGadget*>(entryLabel_.get()), static_cast<TGadget*>(toolText_.get()),
+                           static_cast<TGadget*>(entryBox_.get()), static_cast<TGadget*>(nameBox_.get())})
+            if (g && gToolBar->Contains(*g)) gToolBar->Remove(*g);
+        for (const auto& s : separators_)
+            if (gToolBar->Contains(*s)) gToolBar->Remove(*s);
+    }
+    if (gToolPalette && gModeButton && gToolPalette->Contains(*gModeButton)) gToolPalette->RemoveAfter(gModeButton);
+}
+
+void QPViewGadgets::Clear()
+{
+    RemoveAll();
+    for (auto* slot : {&entryBox_, &nameBox_})
+        if (*slot) (*slot)->Orphan();
+    DropControls();
+    buttons_.clear();
+    separators_.clear();
+    entryLabel_.reset();
+    toolText_.reset();
+}
+
+void QPViewGadgets::DropControls()
+{
+    for (auto* slot : {&entryBox_, &nameBox_}) {
+        if (!*slot) continue;
+        if (TGadgetWindow* w = (*slot)->GetGadgetWindow()) w->Remove(**slot);
+        slot->reset();
+    }
+    controlsOf_ = nullptr;
+}
+
+void QPViewGadgets::ViewGone(const TView* view)
+{
+    if (!controlsOf_ || static_cast<const TView*>(controlsOf_) != view) return;
+    for (auto* slot : {&entryBox_, &nameBox_})
+        if (*slot) (*slot)->Orphan();
+    DropControls();
+}
+
+void QPViewGadgets::Apply(QPView& view)
+{
+    RemoveAll();
+    const QPViewBars& bars = view.Bars();
+    if (gModeButton) {
+        gModeButton->SetCommandId(bars.modeButtonCommand);
+        gModeButton->SetPicture(bars.modeButtonPicture);
+        gModeButton->SetButtonState(bars.modeButtonPressed ? TButtonGadget::Down : TButtonGadget::Up);
+    }
+    if (!bars.installed) {
+        if (gToolBar) gToolBar->LayoutSession();
+        if (gToolPalette) gToolPalette->LayoutSession();
+        return;
+    }
+    std::size_t separators = 0;
+    auto pressed = [&bars](int id) { return std::find(bars.pressed.begin(), bars.pressed.end(), id) != bars.pressed.end(); };
+    auto place = [&](TMyControlBar* bar, int id) {
+        TGadget* g = GadgetFor(id, view, separators);
+        if (!g || bar->Contains(*g)) return;
+        bar->Insert(*g);
+        if (auto* b = dynamic_cast<QViewButtonGadget*>(g)) {
+            b->SetButtonState(pressed(id) ? TButtonGadget::Down : TButtonGadget::Up);
+            b->CommandEnable();
+        }
+    };
+    if (gToolBar) {
+        for (TGadget* g : gToolBarGadgets)
+            if (g && !gToolBar->Contains(*g)) gToolBar->Insert(*g);
+        // The anchors hold the carrier buttons already; the view's list names them again.
+        place(gToolBar, cmSave);
+        place(gToolBar, gdSeparator);
+        for (int id : bars.mainBar)
+            if (id != cmInsertCarrier && id != cmEjectCarrier) place(gToolBar, id);
+        gToolBar->LayoutSession();
+    }
+    if (gToolPalette) {
+        place(gToolPalette, gdSeparator);
+        for (int id : bars.palette) place(gToolPalette, id);
+        gToolPalette->LayoutSession();
+    }
+}
+
+}  // namespace vyn

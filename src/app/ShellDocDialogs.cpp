@@ -1,0 +1,72 @@
+#include "app/ShellDocDialogs.h"
+
+#include "app/QDefPres.h"
+#include "app/controls/QCalErrDlg.h"
+#include "app/vynwApp.h"
+#include "document/QDoc.h"
+#include "platform/gui/FileDialog.h"
+
+namespace vyn {
+
+namespace {
+
+// The "Status" dialog with its one "Close" button.
+class InfoReport final : public IStatusReport {
+public:
+    explicit InfoReport(TWindow* parent) : dlg_(parent, true) {}
+    void SetTitle(const std::string& t) override { dlg_.SetTitle(t); }
+    void AddEntry(const std::string& n, const std::string& t) override { dlg_.AddEntry(n, t); }
+    void AddErrorDetail(const std::string& n, const std::string& t, const std::string& d) override
+    {
+        dlg_.AddErrorDetail(n, t, d);
+    }
+    void AddMessage(const std::string& t) override { dlg_.AddMessage(t); }
+    void AddBlankLine() override { dlg_.AddBlankLine(); }
+    int Run() override { return dlg_.Execute(); }
+
+private:
+    QCalErrDlg dlg_;
+};
+
+}  // namespace
+
+// The method editors and the sample definition and calibration dialogs come with their own
+// subsystems; until then the commands end as cancelled.
+int ShellDocDialogs::RunMethodWizard(MethodWizardData&) { return IDCANCEL; }
+int ShellDocDialogs::RunMethodSheet(MethodSheetData&) { return IDCANCEL; }
+int ShellDocDialogs::RunSampleDefinition(SampleDefinitionData&) { return IDCANCEL; }
+int ShellDocDialogs::RunCalibration(CalibrationDialogData&) { return IDCANCEL; }
+int ShellDocDialogs::RunSampleNames(QDescList&, int) { return IDCANCEL; }
+int ShellDocDialogs::RunNameInfo(std::string&, std::string&) { return IDCANCEL; }
+
+int ShellDocDialogs::RunPresentation(PresentationData& data)
+{
+    QDefPres dlg(parent_);
+    dlg.ResultsMode = data.resultMode ? 1 : 0;
+    dlg.Format = data.format;
+    dlg.FieldWidth = data.fieldWidth;
+    dlg.Units = data.units;
+    if (dlg.Execute() != IDOK) return IDCANCEL;
+    data.format = dlg.Format;
+    data.fieldWidth = dlg.FieldWidth;
+    data.units = dlg.Units;
+    return IDOK;
+}
+
+bool ShellDocDialogs::RunFileDialog(FileDialogData& data)
+{
+    std::string path = data.path;
+    const bool ok = data.save ? GetSaveFileName(parent_, data.title, data.filter, "txt", path)
+                              : GetOpenFileName(parent_, data.title, data.filter, path);
+    if (ok) data.path = path;
+    return ok;
+}
+
+std::unique_ptr<IStatusReport> ShellDocDialogs::MakeInfoReport() { return std::make_unique<InfoReport>(parent_); }
+
+void ShellDocDialogs::CloseAndDeleteDoc(QDoc& doc)
+{
+    if (gApp) gApp->GetDocManager().CloseDoc(doc);
+}
+
+}  // namespace vyn
