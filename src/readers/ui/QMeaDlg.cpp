@@ -69,7 +69,8 @@ void QMeaDlg::SetupWindow()
 {
     TDialog::SetupWindow();
     if (!line_) line_ = new QMessageLine(*this, idMessage, TColor(255, 0, 0));
-    SetCaption(CutUtf8(GetWindowText() + gReaderName, kCaptionMax));
+    const std::string caption = GetTemplate() && GetTemplate()->caption ? GetTemplate()->caption : "";
+    SetCaption(CutUtf8(caption + gReaderName, kCaptionMax));
 
     QFoto& driver = Driver();
     if (driver.HasOptions())

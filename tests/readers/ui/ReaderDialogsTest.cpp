@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include "RunnerFixture.h"
+#include "document/QDoc.h"
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/ControlList.h"
+#include "platform/gui/ControlListBox.h"
+#include "plate/FilterTable.h"
+#include "readers/QCommSettings.h"
+#include "readers/ui/MeasureCommand.h"
+#include "readers/ui/QCalSel.h"
+#include "readers/ui/QComSetupDlg.h"
+#include "readers/ui/QMeaDlg.h"
+#include "readers/ui/ReaderOptionsDlgs.h"
+
+namespace vyn::test {
+namespace {
+
+class MeasureDialog : public RunnerFixture {
+protected:
+    static TCheckBox& Box(TDialog& d, int id) { return dynamic_cast<TCheckBox&>(*d.GetDlgItem(id)); }
+};
+
+TEST_F(MeasureDialog, OpensFromTheRequest)
+{
+    QFoto* driver = SimulatedReader();
+    const int table[] = {620, 405, 450};
+    SetFilters(table, 3);
+    QMeaDlg dlg(nullptr, driver);
+    dlg.wavelength = 450;
+    dlg.subtract = true;
+    dlg.mayAutoProcess = true;
+    dlg.autoProcess = true;
+    hook.AnswerDialog(1, IDCANCEL, [](TDialog& d) {
+        EXPECT_EQ(d.GetWindowText(), "Measure - Demo Device");
+        auto& primary = dynamic_cast<TComboBox&>(*d.GetDlgItem(102));
+        ASSERT_EQ(primary.GetCount(), 3);
+        EXPECT_EQ(primary.GetString(0), "405");
+        EXPECT_EQ(primary.GetString(2), "620");
+        EXPECT_EQ(d.GetDlgItemText(102), "450");
+        EXPECT_FALSE(d.GetDlgItem(104)->IsWindowVisible()) << "no reference box without the reference";
+        EXPECT_FALSE(d.GetDlgItem(110)->IsWindowEnabled()) << "the plate has no values to subtract";
+        EXPECT_EQ(Box(d, 110).GetCheck(), TCheckBox::BF_CHECKED);
+        EXPECT_TRUE(d.GetDlgItem(111)->IsWindowEnabled());
+        EXPECT_EQ(d.GetDlgItemText(105), "Reader\nSpecific\nOptions");
+        EXPECT_TRUE(d.GetDlgItem(108)->IsWindowVisible());
+        EXPECT_EQ(dynamic_cast<QMeaDlg&>(d).MessageText(), "");
+    });
+    EXPECT_EQ(dlg.Execute(), IDCANCEL);
+}
+
+TEST_F(MeasureDialog, WrongFiltersStayInTheDialog)
+{
+    struct Case {
+        const char* name;
+        const char* primary;
+        bool useRef;
+        const char* reference;
+        int focus;
+    };
+    const Case cases[] = {
+        {"empty primary", "", false, "", 102},
+        {"negative primary", "-405", false, "", 102},
+        {"reference ticked but empty", "405", true, "", 104},
+        {"reference unreadable", "405", true, "abc", 104},
+    };
+    QFoto* driver = SimulatedReader();
+    for (const Case& c : cases) {
+        QMeaDlg dlg(nullptr, driver);
+        const int beeps = hook.Beeps();
+        hook.AnswerDialog(1, IDCANCEL, [&](TDialog& d) {
+            d.SetDlgItemText(102, c.primary);
+            d.SetDlgItemText(104, c.reference);
+            if (c.useRef) TTestHook::Click(Box(d, 103));
+            TTestHook::Click(*d.GetDlgItem(IDOK));
+            EXPECT_FALSE(d.HasEnded()) << c.name;
+            EXPECT_EQ(dynamic_cast<QMeaDlg&>(d).MessageText(), "Wrong filter.") << c.name;
+            EXPECT_TRUE(d.GetDlgItem(c.focus)->HasFocus()) << c.name;
+        });
+        EXPECT_EQ(dlg.Execute(), IDCANCEL) << c.name;
+        EXPECT_EQ(hook.Beeps(), beeps + 1) << c.name;
+        EXPECT_TRUE(hook.DialogsRun().back() == 1) << c.name << ": no measurement was started";
+    }
+}
+
+TEST_F(MeasureDialog, StartMeasuresTypedFiltersAndReturnsTheRequest)
+{
+    QFoto* driver = SimulatedReader();  // an empty filter table: the filters are typed
+    std::vector<double> values(96, -7.0);
+    QMeaDlg dlg(nullptr, driver);
+    dlg.values = values.data();
+    hook.AnswerDialog(1, 0, [](TDialog& d) {
+        d.SetDlgItemText(102, "405");
+        TTestHook::Click(Box(d, 103));
+        EXPECT_TRUE(d.GetDlgItem(104)->IsWindowVisible());
+        d.SetDlgItemText(104, "620");
+        TTestHook::Click(*d.GetDlgItem(IDOK));
+    });
+    AnswerProgress();
+    EXPECT_EQ(dlg.Execute(), IDOK);
+    EXPECT_EQ(dlg.wavelength, 405);
+    EXPECT_EQ(dlg.refWavelength, 620);
+    EXPECT_EQ(dlg.useReference, 1);
+    EXPECT_EQ(values[95], 0.0);
+    EXPECT_EQ(driver->refWavelength, 620);
+}
+
+TEST_F(MeasureDialog, ReaderFailureIsShownAndTheDialogStaysOpen)
+{
+    PointPortAt("/nonexistent/ttyVYN");
+    QFoto* driver = MakeDriver(0);
+    QMeaDlg dlg(nullptr, driver);
+    hook.AnswerDialog(1, IDCANCEL, [&](TDialog& d) {
+        d.SetDlgItemText(102, "405");
+        TTestHook::Click(*d.GetDlgItem(IDOK));
+        EXPECT_FALSE(d.HasEnded());
+        EXPECT_EQ(dynamic_cast<QMeaDlg&>(d).MessageText(), "Serial port not found.");
+    });
+    AnswerProgress();
+    EXPECT_EQ(dlg.Execute(), IDCANCEL);
+}
+
+TEST_F(MeasureDialog, ReaderWithoutCarrierOrOptionsHidesThoseButtons)
+{
+    QFoto* driver = MakeDriver(5);  // Multiscan: no carrier; its options stay
+    QMeaDlg dlg(nullptr, driver);
+    hook.AnswerDialog(1, IDCANCEL, [](TDialog& d) {
+        EXPECT_FALSE(d.GetDlgItem(108)->IsWindowVisible());
+        EXPECT_FALSE(d.GetDlgItem(109)->IsWindowVisible());
+        EXPECT_TRUE(d.GetDlgItem(105)->IsWindowVisible());
+    });
+    dlg.Execute();
+}
+
+TEST_F(MeasureDialog, CommandWritesTheRequestAndTheValuesIntoThePlate)
+{
+    QFoto* driver = SimulatedReader();
+    QDoc doc;
+    doc.GetPlate().SetSize(12, 8);
+    doc.GetPlate().readerOptions = "SHAKE 5 1 1";
+    hook.AnswerDialog(1, 0, [](TDialog& d) {
+        d.SetDlgItemText(102, "492");
+        TTestHook::Click(*d.GetDlgItem(IDOK));
+    });
+    AnswerProgress();
+    const MeasureOutcome out = RunMeasureCommand(nullptr, doc, true, driver);
+    EXPECT_TRUE(out.measured);
+    EXPECT_FALSE(out.autoProcess) << "an empty plate has nothing to process";
+    EXPECT_EQ(doc.GetPlate().measFilter, 492);
+    EXPECT_EQ(doc.GetPlate().readerOptions, "SHAKE 5 1 1");
+    EXPECT_EQ(doc.GetPlate().measuredCount, 96);
+    EXPECT_NE(doc.GetPlate().measureTime, 0u);
+}
+
+class ReaderDialogs : public RunnerFixture {};
+
+TEST_F(ReaderDialogs, CalibrationSelectWithNoQualifyingPlateClosesAtOnce)
+{
+    QDoc current, failed, uncalculated;
+    current.GetPlate().calibr.state = csValid;
+    failed.GetPlate().calibr.state = -1;
+    const std::vector<TDocument*> docs{&current, &failed, &uncalculated};
+    QCalSel dlg(nullptr, docs, &current);
+    hook.AnswerDialog(898, 0, [](TDialog& d) {
+        EXPECT_FALSE(d.GetDlgItem(101)->IsWindowVisible());
+        EXPECT_TRUE(d.GetDlgItem(102)->IsWindowVisible());
+        EXPECT_TRUE(WaitFor([&] { return d.HasEnded(); }, 2000)) << "the dialog closes itself";
+    });
+    EXPECT_EQ(dlg.Execute(), IDOK);
+    EXPECT_EQ(dlg.Chosen(), nullptr);
+}
+
+TEST_F(ReaderDialogs, CalibrationSelectListsTheValidOthers)
+{
+    QDoc current, a, b, bad;
+    a.SetTitle("a.plt");
+    b.SetTitle("b.plt");
+    for (QDoc* d : {&current, &a, &b}) d->GetPlate().calibr.state = csValid;
+    const std::vector<TDocument*> docs{&current, &a, &bad, &b};
+    QCalSel dlg(nullptr, docs, &current);
+    hook.AnswerDialog(898, IDOK, [](TDialog& d) {
+        auto& list = dynamic_cast<TListBox&>(*d.GetDlgItem(101));
+        ASSERT_EQ(list.GetCount(), 2);
+        EXPECT_EQ(list.GetString(0), "a.plt");
+        EXPECT_EQ(list.GetSelIndex(), 0);
+        list.UserSelect(1);
+    });
+    EXPECT_EQ(dlg.Execute(), IDOK);
+    EXPECT_EQ(dlg.Chosen(), &b);
+}
+
+TEST_F(ReaderDialogs, PortSetupShowsLocksAndTakesTheChoices)
+{
+    QCommSettings s;
+    s.FixBaud(9600);
+    s.FixParity(2);
+    QComSetupDlg dlg(nullptr, s);
+    hook.AnswerDialog(3, IDOK, [](TDialog& d) {
+        auto& speed = dynamic_cast<TComboBox&>(*d.GetDlgItem(104));
+        EXPECT_EQ(speed.GetCount(), 1);
+        EXPECT_FALSE(speed.IsWindowEnabled());
+        for (int id : {112, 113, 114}) EXPECT_FALSE(d.GetDlgItem(id)->IsWindowEnabled()) << id;
+        EXPECT_EQ(dynamic_cast<TCheckBox&>(*d.GetDlgItem(114)).GetCheck(), TCheckBox::BF_CHECKED);
+        EXPECT_TRUE(d.GetDlgItem(107)->IsWindowEnabled());
+        dynamic_cast<TComboBox&>(*d.GetDlgItem(102)).SetSelIndex(2);
+        TTestHook::Click(*d.GetDlgItem(107));
+        TTestHook::Click(*d.GetDlgItem(110));
+    });
+    EXPECT_EQ(dlg.Execute(), IDOK);
+    EXPECT_EQ(s.GetSettingsText(), "COM3:9600,E,8,2");
+}
+
+TEST_F(ReaderDialogs, OptionsDialogsWriteTheReadersTexts)
+{
+    struct Case {
+        const char* name;
+        ReaderOptionsKind kind;
+        int resId;
+        std::string before;
+        std::function<void(TDialog&)> drive;
+        std::string after;
+    };
+    auto select = [](TDialog& d, int id, int i) { dynamic_cast<TComboBox&>(*d.GetDlgItem(id)).SetSelIndex(i); };
+    const Case cases[] = {
+        {"type 1: switch on clamps the time to 1, spin up", ReaderOptionsKind::Slt, 6700, "",
+         [&](TDialog& d) {
+             TTestHook::Click(*d.GetDlgItem(101));
+             EXPECT_EQ(d.GetDlgItemText(102), "1");
+             d.SendMessage(WM_VSCROLL, SB_LINEUP, reinterpret_cast<TParam2>(d.GetDlgItem(103)));
+             select(d, 104, 1);
+             select(d, 105, 1);
+         },
+         "SHAKE 2 6"},
+        {"type 1: switched off writes nothing", ReaderOptionsKind::Slt, 6700, "SHAKE 20 6",
+         [](TDialog& d) {
+             EXPECT_EQ(d.GetDlgItemText(102), "20");
+             TTestHook::Click(*d.GetDlgItem(101));
+         },
+         ""},
+        {"OSTREL: time over the limit is clamped", ReaderOptionsKind::Ostrel, 6666, "SHAKE 20 1 2",
+         [&](TDialog& d) {
+             EXPECT_TRUE(d.GetDlgItem(104)->IsWindowEnabled());
+             d.SetDlgItemText(102, "999");
+             select(d, 105, 3);
+         },
+         "SHAKE 255 1 3"},
+        {"Multiscan: time, mode and step-wise", ReaderOptionsKind::Mul, 6701, "",
+         [&](TDialog& d) {
+             d.SetDlgItemText(101, "10");
+             select(d, 102, 1);
+             TTestHook::Click(*d.GetDlgItem(103));
+         },
+         "SHAKE 10 1 STPW"},
+    };
+    for (const Case& c : cases) {
+        std::string text = c.before;
+        hook.AnswerDialog(c.resId, IDOK, c.drive);
+        EXPECT_EQ(RunReaderOptionsDialog(c.kind, nullptr, text), 1) << c.name;
+        EXPECT_EQ(text, c.after) << c.name;
+    }
+    std::string kept = "SHAKE 20 6";
+    hook.AnswerDialog(6700, IDCANCEL);
+    EXPECT_EQ(RunReaderOptionsDialog(ReaderOptionsKind::Slt, nullptr, kept), 0);
+    EXPECT_EQ(kept, "SHAKE 20 6") << "Cancel changes nothing";
+}
+
+}  // namespace
+}  // namespace vyn::test
