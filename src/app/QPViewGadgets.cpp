@@ -170,6 +170,7 @@ void QPViewGadgets::RemoveAll()
 
 void QPViewGadgets::Clear()
 {
+    shownFor_ = nullptr;
     RemoveAll();
     for (auto* slot : {&entryBox_, &nameBox_})
         if (*slot) (*slot)->Orphan();
@@ -192,6 +193,16 @@ void QPViewGadgets::DropControls()
 
 void QPViewGadgets::ViewGone(const TView* view)
 {
+    // A view that goes without losing the activation first leaves nothing behind.
+    if (shownFor_ && static_cast<const TView*>(shownFor_) == view) {
+        shownFor_ = nullptr;
+        RemoveAll();
+        if (gModeButton) {
+            gModeButton->SetPicture(0);
+            gModeButton->SetCommandId(CM_MODEBUTTON);
+            gModeButton->SetButtonState(TButtonGadget::Up);
+        }
+    }
     if (!controlsOf_ || static_cast<const TView*>(controlsOf_) != view) return;
     for (auto* slot : {&entryBox_, &nameBox_})
         if (*slot) (*slot)->Orphan();
@@ -207,6 +218,7 @@ void QPViewGadgets::Apply(QPView& view)
         gModeButton->SetPicture(bars.modeButtonPicture);
         gModeButton->SetButtonState(bars.modeButtonPressed ? TButtonGadget::Down : TButtonGadget::Up);
     }
+    shownFor_ = bars.installed ? &view : nullptr;
     if (!bars.installed) {
         if (gToolBar) gToolBar->LayoutSession();
         if (gToolPalette) gToolPalette->LayoutSession();

@@ -70,6 +70,7 @@ private:
     std::unique_ptr<TTextGadget> entryLabel_, toolText_;
     std::unique_ptr<QHostedControlGadget> entryBox_, nameBox_;
     const QPView* controlsOf_ = nullptr;
+    const QPView* shownFor_ = nullptr;  // the view whose gadgets are on the bars
 };
 
 QPViewGadgets& PlateViewGadgets();
