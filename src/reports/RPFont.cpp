@@ -154,6 +154,20 @@ int RPFont::Set(const RPLogFont& desc)
     return 1;
 }
 
+namespace {
+RPTextMeasurer gMeasurer = nullptr;
+}
+
+void SetScreenTextMeasurer(RPTextMeasurer measurer) { gMeasurer = measurer; }
+
+TSize MeasureScreenText(const RPFont& font, const std::string& text)
+{
+    const RPLogFont& f = font.Entry().screen;
+    if (gMeasurer) return gMeasurer(f, text);
+    const int h = f.height < 0 ? -f.height : (f.height == 0 ? 13 : f.height);
+    return TSize(static_cast<int>(text.size()) * h * 11 / 20, h * 23 / 20 + 1);
+}
+
 int RPFont::CacheSize() { return static_cast<int>(Cache().size()); }
 
 const RPFontHndAndLog* RPFont::Find(const RPLogFont& desc)

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/core/Geometry.h"
+
 namespace vyn {
 
 struct RPLogFont {
@@ -67,5 +69,12 @@ public:
 private:
     RPFontHndAndLog* entry_ = nullptr;
 };
+
+// Measures a text in the screen font of a cache entry (its working copy, height in screen
+// pixels). The drawing layer installs the real measurer; until then an estimate from the
+// font height stands in, so that layouts made without a screen still come out usable.
+using RPTextMeasurer = TSize (*)(const RPLogFont& screenFont, const std::string& text);
+void SetScreenTextMeasurer(RPTextMeasurer measurer);
+TSize MeasureScreenText(const RPFont& font, const std::string& text);
 
 }  // namespace vyn

@@ -1,11 +1,16 @@
 #include "reports/RPObjectGraph.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "reports/ByteIO.h"
+#include "platform/core/StringTable.h"
+#include "reports/IRepView.h"
 #include "reports/RPDefaultAttrs.h"
+#include "reports/RPReport.h"
 #include "reports/RPRun.h"
 #include "reports/RecordIO.h"
+#include "reports/ReportStrings.h"
 
 namespace vyn {
 
@@ -205,6 +210,92 @@ int RPObjectGraph::Assign(const RPObject& other)
     axesWidth_ = o.axesWidth_;
     drawLabels_ = o.drawLabels_;
     return 0;
+}
+
+void LayoutGraphAxis(const RPAxisSpec& spec, RPGraphAxisLayout& a)
+{
+    a = RPGraphAxisLayout();
+    a.log = spec.scale == 1;
+    a.automatic = spec.kind != 1;
+    if (a.automatic) {
+        a.minimum = a.log ? 1.0 : 0.0;
+        a.maximum = 100.0;
+        a.step = 25.0;
+        a.subticks = 1;
+    } else {
+        a.minimum = spec.low;
+        a.maximum = spec.high;
+        a.step = spec.increment;
+        a.subticks = spec.subticks;
+    }
+    if (!a.log) return;
+    // A stored fixed range may hold limits no logarithm can take; drawing reports the axis.
+    const double f = std::floor(std::log10(a.minimum * 1.02));
+    const double l = std::ceil(std::log10(a.maximum / 1.02));
+    if (!std::isfinite(f) || !std::isfinite(l) || std::fabs(f) > 300 || std::fabs(l) > 300) {
+        a.usable = false;
+        return;
+    }
+    a.firstExp = static_cast<int>(f);
+    a.lastExp = static_cast<int>(l);
+    a.minimum = std::pow(10.0, a.firstExp);
+    a.maximum = std::pow(10.0, a.lastExp);
+    a.logMin = a.firstExp;
+    a.logMax = a.lastExp;
+    a.subticks = 9;
+}
+
+void RPObjectGraph::Layout()
+{
+    RPObject::Layout();
+    message_.clear();
+    IRepView* view = View();
+    if (!view) return;
+    const TRect& in = px_.inner;
+    if (in.Width() < 5 || in.Height() < 5) {
+        message_ = GetResStringStd(kStrSmall);
+        return;
+    }
+    RPGraphLayout& L = layout_;
+    RPReport& rep = *Report();
+    const RPScale& sx = rep.GridX();
+    const RPScale& sy = rep.GridY();
+    const TSize label = MeasureScreenText(font_, "888.888");
+    L.labelW = label.cx;
+    L.labelH = label.cy;
+    const int t = sy.ToTwips(L.labelH / 2);
+    L.tickX = sx.FromTwips(t);
+    L.tickY = sy.FromTwips(t);
+    L.minorX = 2 * L.tickX / 3;
+    L.minorY = 2 * L.tickY / 3;
+    L.gapX = L.tickX / 2;
+    L.gapY = L.tickY / 2;
+    L.markerW = sx.FromTwips(5 * t / 4);
+    L.markerH = sy.FromTwips(5 * t / 4);
+    L.pointPen = L.markerW / 5;
+    L.curvePen = sx.FromTwips(curveWidth_ * 20);
+    L.gridPen = sx.FromTwips(gridWidth_ * 20);
+    L.axisPen = sx.FromTwips(axesWidth_ * 20);
+    L.minorGridPen = 2 * L.gridPen / 3;
+    L.minorTickPen = 2 * L.axisPen / 3;
+    LayoutGraphAxis(axisX_, L.x);
+    LayoutGraphAxis(axisY_, L.y);
+    if (drawAxes_ == 0) {
+        L.left = in.left;
+        L.bottom = in.bottom;
+        L.right = in.right;
+        L.top = in.top;
+    } else if (drawLabels_ == 0) {
+        L.left = in.left + L.gapX + L.tickX;
+        L.bottom = in.bottom - (L.gapY + L.tickY);
+        L.right = in.right - L.gapX / 2;
+        L.top = in.top + L.gapY / 2;
+    } else {
+        L.left = in.left + L.labelW + L.gapX + L.tickX;
+        L.bottom = in.bottom - (L.labelH + L.gapY + L.tickY);
+        L.right = in.right - L.labelW / 2;
+        L.top = in.top + L.labelH / 2;
+    }
 }
 
 }  // namespace vyn

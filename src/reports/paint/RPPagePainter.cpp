@@ -10,80 +10,19 @@
 #include "reports/RPReport.h"
 #include "reports/RPRun.h"
 #include "reports/RPShapes.h"
+#include "reports/paint/RPGraphPainter.h"
+#include "reports/paint/RPInstPainting.h"
 
 namespace vyn {
 
 namespace {
 
-TColor Colour(int rgb) { return TColor(static_cast<std::uint32_t>(rgb) & 0xFFFFFF); }
-
-TRect Intersect(const TRect& a, const TRect& b)
-{
-    return TRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom));
-}
-
-bool Empty(const TRect& r) { return r.right <= r.left || r.bottom <= r.top; }
-
-// A short text in place of an object, boxed, on an opaque background.
-void MessageBox(TDC& dc, const TRect& objRect, const std::string& text)
-{
-    TRect r = objRect;
-    const TSize ext = dc.GetTextExtent(text);
-    const int w = r.Width(), h = r.Height();
-    int x, y;
-    if (ext.cx + 2 < w) x = r.left + 1 + (w - ext.cx - 2) / 2;
-    else {
-        x = r.left + 1;
-        r.right = r.left + ext.cx + 2;
-    }
-    if (ext.cy + 2 < h) y = r.top + (h - ext.cy - 2) / 2;
-    else {
-        y = r.top;
-        r.bottom = r.top + ext.cy + 2;
-    }
-    const int mode = dc.SetBkMode(OPAQUE);
-    dc.TextOut(x, y, text);
-    dc.SetBkMode(mode);
-    dc.MoveTo(r.left, r.top);
-    dc.LineTo(r.right, r.top);
-    dc.LineTo(r.right, r.bottom);
-    dc.LineTo(r.left, r.bottom);
-    dc.LineTo(r.left, r.top);
-}
-
-void PaintBackground(TDC& dc, const RPObjInst& inst)
-{
-    if (inst.Object().GetBackStyle() == 0) return;
-    const TRect& o = inst.objRect;
-    dc.FillRect(TRect(o.left, o.top, o.right + 1, o.bottom + 1), TBrush(Colour(inst.Object().GetRGBBack())));
-}
-
-void PaintBorder(TDC& dc, const RPObjInst& inst)
-{
-    const TColor c = Colour(inst.Object().GetRGBBorder());
-    if (inst.borderMode == 1) {
-        dc.SelectObject(TPen(c, 1));
-        const TRect& o = inst.objRect;
-        dc.MoveTo(o.left, o.top);
-        dc.LineTo(o.right, o.top);
-        dc.LineTo(o.right, o.bottom);
-        dc.LineTo(o.left, o.bottom);
-        dc.LineTo(o.left, o.top);
-        dc.RestorePen();
-    } else if (inst.borderMode == 2) {
-        const TBrush b(c);
-        const TRect& out = inst.outer;
-        const TRect& in = inst.inner;
-        if (Empty(in)) {
-            dc.FillRect(out, b);
-            return;
-        }
-        dc.FillRect(TRect(out.left, out.top, out.right, in.top), b);
-        dc.FillRect(TRect(out.left, in.bottom, out.right, out.bottom), b);
-        dc.FillRect(TRect(out.left, in.top, in.left, in.bottom), b);
-        dc.FillRect(TRect(in.right, in.top, out.right, in.bottom), b);
-    }
-}
+TColor Colour(int rgb) { return ReportColour(rgb); }
+TRect Intersect(const TRect& a, const TRect& b) { return IntersectRects(a, b); }
+bool Empty(const TRect& r) { return IsEmptyRect(r); }
+void MessageBox(TDC& dc, const TRect& r, const std::string& text) { PaintInstMessageBox(dc, r, text); }
+void PaintBackground(TDC& dc, const RPObjInst& inst) { PaintInstBackground(dc, inst); }
+void PaintBorder(TDC& dc, const RPObjInst& inst) { PaintInstBorder(dc, inst); }
 
 void PaintTextBox(TDC& dc, RPReport& report, RPObjInstTextBox& inst)
 {
@@ -144,8 +83,25 @@ void PaintLine(TDC& dc, RPReport& report, RPObjInst& inst)
     dc.RestorePen();
 }
 
+void PaintPicture(TDC& dc, RPReport& report, RPObjInst& inst)
+{
+    PaintBackground(dc, inst);
+    const auto& pic = static_cast<const RPObjectPicture&>(inst.Object());
+    const TRect& r = inst.objRect;
+    if (pic.HasPicture() && r.Width() > 1 && r.Height() > 1) {
+        const int px = report.PrintScaleX().FromTwips(1440), py = report.PrintScaleY().FromTwips(1440);
+        const TSize size = PictureDrawSize(pic.GetSizeMode(), TSize(r.Width(), r.Height()), pic.ExtentX(), pic.ExtentY(), px, py);
+        PlayMetafileInBox(dc, pic.Bits(), r, TPoint(r.left, r.top), size);
+    }
+    PaintBorder(dc, inst);
+}
+
 void PaintInstance(TDC& dc, RPReport& report, RPObjInst& inst)
 {
+    if (inst.Object().GetType() == otGraph) {
+        PaintGraphInstance(dc, report, static_cast<RPObjInstGraph&>(inst));
+        return;
+    }
     std::string marker;
     if (inst.PrepareGeometry(marker) != 0) {
         if (!marker.empty()) MessageBox(dc, inst.objRect, marker);
@@ -154,13 +110,8 @@ void PaintInstance(TDC& dc, RPReport& report, RPObjInst& inst)
     switch (inst.Object().GetType()) {
     case otTextBox: PaintTextBox(dc, report, static_cast<RPObjInstTextBox&>(inst)); break;
     case otLine: PaintLine(dc, report, inst); break;
-    case otGraph:
-        // The curve itself is not drawn yet; the graph's place is kept and marked.
-        PaintBackground(dc, inst);
-        MessageBox(dc, inst.objRect, ObjectTypeName(otGraph));
-        PaintBorder(dc, inst);
-        break;
-    default:  // rectangles, and pictures whose metafile cannot be played here
+    case otPicture: PaintPicture(dc, report, inst); break;
+    default:  // rectangles
         PaintBackground(dc, inst);
         PaintBorder(dc, inst);
         break;
