@@ -24,9 +24,10 @@ void TOkCancelGadgetWin::SetupWindow()
     LayoutSession();
     EnableGadgets(true);
     if (gOkCancelSize.cx == 0) {
+        // The buttons with the bar's own margins around them, so that neither is cut off.
         const TRect& c = confirm_->GetBounds();
         const TRect& x = cancel_->GetBounds();
-        gOkCancelSize = TSize(c.Width() + x.Width(), c.Height());
+        gOkCancelSize = TSize(c.right + x.left, GetThickness());
     }
     SetWindowPos(nullptr, 0, 0, gOkCancelSize.cx, gOkCancelSize.cy, SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
     LayoutSession();
