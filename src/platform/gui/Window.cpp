@@ -47,6 +47,14 @@ TWindow::~TWindow()
 
 void TWindow::AddChild(TWindow* child) { children_.push_back(child); }
 
+void TWindow::SetParent(TWindow* parent)
+{
+    if (parent == parent_ || widget_) return;
+    if (parent_) parent_->RemoveChild(this);
+    parent_ = parent;
+    if (parent_) parent_->AddChild(this);
+}
+
 void TWindow::RemoveChild(TWindow* child)
 {
     children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());

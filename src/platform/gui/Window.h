@@ -45,6 +45,9 @@ public:
     int GetId() const { return id_; }
     void SetId(int id) { id_ = id; }
     TWindow* GetParent() const { return parent_; }
+    // Moves a window whose widget does not exist yet under another parent (a view made by a
+    // document template before its frame).
+    void SetParent(TWindow* parent);
     TWindow* ChildWithId(int id) const;
     const std::vector<TWindow*>& Children() const { return children_; }
 

@@ -1,0 +1,68 @@
+#include "report_designer/QRPMDIChild.h"
+
+#include "platform/gui/Dc.h"
+#include "platform/gui/Gdi.h"
+#include "report_designer/DesignerMetrics.h"
+#include "report_designer/QRepView.h"
+#include "report_designer/QRuler.h"
+
+namespace vyn {
+
+void QRPCornerBox::Paint(TDC& dc, bool, TRect& rect) { dc.FillRect(rect, TBrush(Metrics().cornerColour)); }
+
+QRPDesignerPane::QRPDesignerPane(QRepView& view) : TWindow(nullptr), view_(view)
+{
+    InitDesignerMetrics();
+    view_.SetParent(this);
+    corner_ = new QRPCornerBox(this);
+    hRuler_ = new QHRuler(this, view_);
+    vRuler_ = new QVRuler(this, view_);
+    view_.SetRulers(hRuler_, vRuler_);
+}
+
+void QRPDesignerPane::SetupWindow()
+{
+    TWindow::SetupWindow();
+    LayoutChildren();
+}
+
+void QRPDesignerPane::LayoutChildren()
+{
+    if (!IsWindow()) return;
+    const DesignerMetrics& m = Metrics();
+    const TRect c = GetClientRect();
+    const int vw = m.vRulerWidth, hh = m.hRulerHeight;
+    view_.MoveWindow(vw, hh, std::max(0, c.right - vw), std::max(0, c.bottom - hh));
+    corner_->MoveWindow(0, 0, vw, hh);
+    hRuler_->MoveWindow(vw, 0, std::max(0, c.right - 1 - vw), hh);
+    vRuler_->MoveWindow(0, hh, vw, std::max(0, c.bottom - 1 - hh));
+}
+
+void QRPDesignerPane::EvSize(unsigned sizeType, const TSize& size)
+{
+    TWindow::EvSize(sizeType, size);
+    LayoutChildren();
+}
+
+bool QRPDesignerPane::CanCloseWindow() { return view_.CanClose(); }
+
+TResult QRPDesignerPane::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
+{
+    return TWindow::EvCommand(id, control, notifyCode);
+}
+
+QRPMDIChild::QRPMDIChild(TMDIClient& parent, const std::string& title, QRepView& view)
+    : TMDIChild(parent, title, pane_ = new QRPDesignerPane(view))
+{
+    view.SetCommandTarget(this);
+}
+
+void QRPMDIChild::EvMDIActivate(bool active)
+{
+    TMDIChild::EvMDIActivate(active);
+    QRepView& view = pane_->View();
+    view.SetActive(active);
+    view.EvMDIActivate(active);
+}
+
+}  // namespace vyn

@@ -1,0 +1,62 @@
+#pragma once
+// The MDI child that holds one report designer. Its client is a pane that places the report
+// view, the horizontal ruler along its top, the vertical ruler along its left side and a grey
+// corner box where the rulers meet; the rulers keep their thickness when the frame is sized.
+#include <string>
+
+#include "platform/gui/MDI.h"
+#include "platform/gui/Window.h"
+
+namespace vyn {
+
+class QRepView;
+class QHRuler;
+class QVRuler;
+
+// The corner box where the two rulers meet.
+class QRPCornerBox : public TWindow {
+public:
+    explicit QRPCornerBox(TWindow* parent) : TWindow(parent) {}
+
+protected:
+    void Paint(TDC& dc, bool erase, TRect& rect) override;
+};
+
+// The frame's client area: view, rulers and corner laid out by the ruler thicknesses.
+class QRPDesignerPane : public TWindow, public TCloseQuery {
+public:
+    // The pane takes the view as its child; the view is deleted with the pane.
+    explicit QRPDesignerPane(QRepView& view);
+
+    QRepView& View() const { return view_; }
+    QHRuler& HRuler() const { return *hRuler_; }
+    QVRuler& VRuler() const { return *vRuler_; }
+    TWindow& Corner() const { return *corner_; }
+    void LayoutChildren();
+    bool CanCloseWindow() override;
+
+protected:
+    void SetupWindow() override;
+    void EvSize(unsigned sizeType, const TSize& size) override;
+    TResult EvCommand(unsigned id, TWindow* control, unsigned notifyCode) override;
+
+private:
+    QRepView& view_;
+    QRPCornerBox* corner_;
+    QHRuler* hRuler_;
+    QVRuler* vRuler_;
+};
+
+class QRPMDIChild : public TMDIChild {
+public:
+    // What the shell makes for every report document's view.
+    QRPMDIChild(TMDIClient& parent, const std::string& title, QRepView& view);
+
+    QRPDesignerPane& Pane() const { return *pane_; }
+    void EvMDIActivate(bool active) override;
+
+private:
+    QRPDesignerPane* pane_;
+};
+
+}  // namespace vyn

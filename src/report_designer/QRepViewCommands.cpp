@@ -1,0 +1,355 @@
+// The report view's commands: clipboard, duplication, stacking order, band layout, tools and
+// switches, and the print, preview, page-setup, report-list and help commands.
+#include <cstring>
+
+#include "platform/core/StringTable.h"
+#include "platform/gui/Clipboard.h"
+#include "platform/gui/Command.h"
+#include "platform/gui/MsgBox.h"
+#include "report_designer/DesignerMetrics.h"
+#include "report_designer/QRInPlaceEdit.h"
+#include "report_designer/QRepView.h"
+#include "reports/ByteIO.h"
+#include "reports/QRepDoc.h"
+#include "reports/RPObject.h"
+#include "reports/RPReport.h"
+#include "reports/RPSection.h"
+#include "reports/RPShapes.h"
+
+namespace vyn {
+
+namespace {
+
+constexpr int kStrNoApplication = 7251;
+constexpr int kStrCannotWriteList = 7252;
+constexpr int kStrCannotFit = 7253;
+
+}  // namespace
+
+TResult QRepView::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
+{
+    if (control && control == textEditor_) {
+        TextEditorCommand(id, control);
+        return 0;
+    }
+    if (id == cmRepDuplicate) {
+        CmDuplicate();
+        return 0;
+    }
+    // While the text editor has the keyboard the clipboard keys edit its text.
+    if (textEditor_->IsWindow() && textEditor_->HasFocus() &&
+        (id == cmRepDelete || id == cmRepCopy || id == cmRepCut || id == cmRepPaste)) {
+        textEditor_->EditCommand(id);
+        return 0;
+    }
+    const bool idle = tool_ == 0 && dragState_ == 0 && !Editing();
+    switch (id) {
+    case cmRepCut:
+        if (idle && !selection_.empty()) {
+            CmCopy();
+            CmDelete();
+        }
+        return 0;
+    case cmRepCopy: CmCopy(); return 0;
+    case cmRepPaste: CmPaste(); return 0;
+    case cmRepDelete: CmDelete(); return 0;
+    case cmRepBringToTop:
+    case cmRepSendToBottom:
+        if (selection_.empty()) return 0;
+        for (RPSection* b : bands_) {
+            if (id == cmRepBringToTop) b->BringSelectionToTop();
+            else b->SendSelectionToBottom();
+        }
+        SetModified();
+        return 0;
+    case cmRepSections: CmSections(); return 0;
+    case cmRepPointer:
+        tool_ = 0;
+        locked_ = false;
+        AttrUpdated(AttrUpdate::Reload);
+        return 0;
+    case cmRepTextBox: case cmRepRectangle: case cmRepLine: case cmRepGraph: case cmRepPicture: case cmRepPageBreak:
+        CmTool(static_cast<int>(id - cmRepPointer));
+        return 0;
+    case cmRepLock: locked_ = !locked_; return 0;
+    case cmRepSnap: snap_ = !snap_; return 0;
+    case cmRepGrid:
+        showGrid_ = !showGrid_;
+        Invalidate(false);
+        return 0;
+    case cmRepAttributes:
+        gAttrEditorShown = !gAttrEditorShown;
+        if (auto& f = GetRepViewShell().attrOpen) f(*this, gAttrEditorShown);
+        return 0;
+    case cmRepPageSetup: CmPageSetup(); return 0;
+    case cmRepPrint: CmReportPrint(); return 0;
+    case cmRepPreview: CmReportPreview(); return 0;
+    case cmRepSaveInList: CmSaveInReportList(); return 0;
+    case cmRepHelp:
+        if (auto& f = GetRepViewShell().help) f(GetContextHelpId());
+        return 0;
+    default: return TWindow::EvCommand(id, control, notifyCode);
+    }
+}
+
+void QRepView::EvCommandEnable(TCommandEnabler& ce)
+{
+    const unsigned id = ce.GetId();
+    if (Editing()) {
+        ce.Enable(false);
+        return;
+    }
+    const bool idle = tool_ == 0 && dragState_ == 0;
+    switch (id) {
+    case cmRepCut: case cmRepCopy: case cmRepDelete: ce.Enable(idle && !selection_.empty()); break;
+    case cmRepPaste: ce.Enable(idle && !bands_.empty() && ClipboardOffersObjects()); break;
+    case cmRepDuplicate: ce.Enable(idle && !bands_.empty() && !selection_.empty()); break;
+    case cmRepBringToTop: case cmRepSendToBottom: ce.Enable(!selection_.empty()); break;
+    case cmRepSections: ce.Enable(tool_ == 0); break;
+    case cmRepPointer:
+        ce.Enable(true);
+        ce.SetCheck(tool_ == 0 ? TCommandEnabler::Checked : TCommandEnabler::Unchecked);
+        break;
+    case cmRepTextBox: case cmRepRectangle: case cmRepLine: case cmRepGraph: case cmRepPicture: case cmRepPageBreak:
+        ce.Enable(true);
+        ce.SetCheck(tool_ == static_cast<int>(id - cmRepPointer) ? TCommandEnabler::Checked : TCommandEnabler::Unchecked);
+        break;
+    case cmRepLock: ce.Enable(true); ce.SetCheck(locked_ ? TCommandEnabler::Checked : TCommandEnabler::Unchecked); break;
+    case cmRepSnap: ce.Enable(true); ce.SetCheck(snap_ ? TCommandEnabler::Checked : TCommandEnabler::Unchecked); break;
+    case cmRepGrid: ce.Enable(true); ce.SetCheck(showGrid_ ? TCommandEnabler::Checked : TCommandEnabler::Unchecked); break;
+    case cmRepAttributes:
+        ce.Enable(true);
+        ce.SetCheck(gAttrEditorShown ? TCommandEnabler::Checked : TCommandEnabler::Unchecked);
+        break;
+    case cmRepUndo: ce.Enable(false); break;
+    default: TWindow::EvCommandEnable(ce);
+    }
+}
+
+bool QRepView::ClipboardOffersObjects() const
+{
+    return Clipboard::HasFormat(kRepObjFormat) || Clipboard::HasFormat(kPictureFormat);
+}
+
+void QRepView::CmTool(int tool)
+{
+    tool_ = tool;
+    ClearSelection();
+    ClearActiveSection();
+    AttrUpdated(AttrUpdate::Reload);
+}
+
+void QRepView::CmCopy()
+{
+    if (tool_ != 0 || dragState_ != 0 || Editing() || selection_.empty()) return;
+    std::size_t size = 4;
+    for (const RPObject* o : selection_) size += static_cast<std::size_t>(o->Write(nullptr));
+    std::vector<std::uint8_t> block(size, 0);
+    PutU32(block.data(), static_cast<std::uint32_t>(selection_.size()));
+    std::size_t pos = 4;
+    for (const RPObject* o : selection_) pos += static_cast<std::size_t>(o->Write(block.data() + pos));
+    Clipboard::SetData(kRepObjFormat, block);
+}
+
+void QRepView::CmDelete()
+{
+    if (tool_ != 0 || dragState_ != 0 || Editing() || selection_.empty()) return;
+    while (!selection_.empty()) {
+        RPObject* o = selection_.back();
+        selection_.pop_back();
+        if (RPSection* band = o->Owner()) band->RemoveObject(o);
+    }
+    AttrUpdated(AttrUpdate::Reload);
+    SetModified();
+}
+
+void QRepView::CmPaste()
+{
+    if (tool_ != 0 || dragState_ != 0 || Editing() || bands_.empty()) return;
+    RPSection* target = activeBand_;
+    if (!target && pasteBand_ && SectionIndex(pasteBand_) >= 0) target = pasteBand_;
+    if (!target) target = bands_.front();
+
+    std::vector<std::unique_ptr<RPObject>> pasted;
+    std::vector<std::uint8_t> block;
+    if (Clipboard::GetData(kRepObjFormat, block)) {
+        // Records are walked by their own length words; a short or unreadable record ends
+        // the paste there, keeping what was read before it.
+        if (block.size() >= 4) {
+            const std::uint32_t count = GetU32(block.data());
+            std::size_t pos = 4;
+            for (std::uint32_t i = 0; i < count && pos + 8 <= block.size(); ++i) {
+                const std::uint32_t len = GetU32(block.data() + pos);
+                if (len < 8 || len > block.size() - pos) break;
+                int bandIndex = -1;
+                auto obj = RPObject::CreateFromRecord(block.data() + pos, len, bandIndex);
+                if (!obj) break;
+                pasted.push_back(std::move(obj));
+                pos += len;
+            }
+        }
+    } else if (Clipboard::GetData(kPictureFormat, block)) {
+        auto pic = std::make_unique<RPObjectPicture>();
+        if (pic->LoadFromFileBytes(block) == 0) pasted.push_back(std::move(pic));
+    }
+    if (pasted.empty()) return;
+
+    ClearActiveSection();
+    ClearSelection();
+    TRect extent(0, 0, 0, 0);
+    for (const auto& o : pasted) {
+        const TRect r = o->TwipsRect();
+        if (extent.left == 0 && extent.top == 0 && extent.right == 0 && extent.bottom == 0) extent = r;
+        else extent = TRect(std::min(extent.left, r.left), std::min(extent.top, r.top), std::max(extent.right, r.right),
+                            std::max(extent.bottom, r.bottom));
+    }
+    ClampPastePoint(pastePos_);
+    const TPoint offset(pastePos_.x - extent.left, pastePos_.y - extent.top);
+    const int oldY = pastePos_.y;
+    pastePos_.y += extent.Height();
+    ClampPastePoint(pastePos_);
+    if (pastePos_.y == oldY) pastePos_.y += GridStep(1, 1).y;
+
+    std::vector<RPObject*> added;
+    for (auto& o : pasted) {
+        const TRect r = o->TwipsRect();
+        o->SetPos(TPoint(r.left + offset.x, r.top + offset.y));
+        added.push_back(target->AddObject(std::move(o)));
+    }
+    for (RPObject* o : added) SelectObject(o);
+    RefreshSection(*target, -1);
+    SetReportWidth(-1);
+    AttrUpdated(AttrUpdate::Reload);
+    SetModified();
+}
+
+void QRepView::CmDuplicate()
+{
+    auto& dialog = GetRepViewShell().duplicateDialog;
+    if (!dialog) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        return;
+    }
+    TRect extent;
+    bool grid = false;
+    int mixed = 0, cells = 0, column = 0, row = 0;
+    report_.GetSelectionExtent(extent, grid, mixed, cells, column, row);
+    DuplicateRequest req;
+    AttrHide(true);
+    const bool ok = dialog(*this, req);
+    AttrHide(false);
+    if (!ok) return;
+    const int done = report_.DuplicateSelection(extent.left, extent.top, extent.right, extent.bottom, grid, req.columns,
+                                                req.rows, req.smart, req.columnSpacing, req.rowSpacing);
+    if (done) {
+        if (req.columns * req.rows > 1) SetModified();
+    } else {
+        MessageBox(this, GetResString(kStrCannotFit), "", MB_OK);
+    }
+}
+
+void QRepView::CmSections()
+{
+    std::string flags(5, '0');
+    for (int i = 0; i < 5; ++i) flags[static_cast<std::size_t>(i)] = report_.Band(i).Enabled() ? '1' : '0';
+    auto& dialog = GetRepViewShell().sectionsDialog;
+    if (!dialog) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        return;
+    }
+    AttrHide(true);
+    const bool ok = dialog(*this, flags);
+    AttrHide(false);
+    if (!ok || flags.size() < 5) return;
+    for (int i = 0; i < 5; ++i) {
+        if (report_.Band(i).Enabled() != (flags[static_cast<std::size_t>(i)] == '1')) {
+            ToggleSection(i);
+            SetModified();
+        }
+    }
+}
+
+void QRepView::CmPageSetup()
+{
+    auto& f = GetRepViewShell().pageSetup;
+    if (!f) {
+        MessageBox(this, GetResString(kStrNoApplication), "", MB_OK);
+        return;
+    }
+    AttrHide(true);
+    f(*this);
+    AttrHide(false);
+}
+
+namespace {
+
+// The plate the report runs over: none (the definition) without plate documents, else what
+// the printout mode dialog chose. False when the dialog was cancelled.
+bool ChooseSource(QRepView& view)
+{
+    QRepViewShell& shell = GetRepViewShell();
+    if (!shell.plateDocumentOpen || !shell.plateDocumentOpen()) {
+        view.Report().SetRunSource(nullptr, nullptr);
+        return true;
+    }
+    return shell.choosePrintSource ? shell.choosePrintSource(view) : false;
+}
+
+}  // namespace
+
+void QRepView::CmReportPrint()
+{
+    auto& print = GetRepViewShell().print;
+    if (!print) return;
+    AttrHide(true);
+    if (ChooseSource(*this)) print(*this);
+    AttrHide(false);
+}
+
+void QRepView::CmReportPreview()
+{
+    auto& preview = GetRepViewShell().preview;
+    if (!preview) return;
+    AttrHide(true);
+    if (ChooseSource(*this)) preview(*this);
+    AttrHide(false);
+}
+
+void QRepView::CmSaveInReportList()
+{
+    auto& save = GetRepViewShell().saveInReportList;
+    if (!save) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        return;
+    }
+    const int result = save(*this);
+    if (result > 0) {
+        doc_.SetDirty(false);
+        if (TWindow* frame = GetParent()) frame->PostMessage(WM_CLOSE);
+    } else if (result < 0) {
+        MessageBox(this, GetResString(kStrCannotWriteList), "", MB_OK);
+    }
+}
+
+void QRepView::EvContextMenu(TWindow* window, int x, int y)
+{
+    if (window == this) {
+        if (dragState_ != 0 || trackCode_ != tcEdit || !HasFocus()) return;
+        BeginTextEdit(false);
+        if (!Editing()) return;
+    } else if (window == textEditor_) {
+        if (!Editing()) return;
+    } else {
+        TWindow::EvContextMenu(window, x, y);
+        return;
+    }
+    auto& wizard = GetRepViewShell().expressionWizard;
+    if (!wizard) return;
+    AttrHide(true);
+    textEditor_->wizardOpen = true;
+    wizard(*this, *textEditor_);
+    textEditor_->wizardOpen = false;
+    AttrHide(false);
+}
+
+}  // namespace vyn
