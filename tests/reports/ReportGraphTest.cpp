@@ -6,7 +6,10 @@
 
 #include <QImage>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -21,6 +24,8 @@
 #include "platform/gui/Dc.h"
 #include "reports/paint/RPGraphPainter.h"
 #include "reports/paint/RPPagePainter.h"
+#include "reports/paint/APrintOutReport.h"
+#include "platform/gui/Printer.h"
 #include "reports/RPRun.h"
 
 namespace vyn {
@@ -269,6 +274,37 @@ TEST_F(GraphRun, BoxesInPlaceOfAGraph)
         EXPECT_EQ(Count(kCurve), 0) << row.name << ": no curve";
         EXPECT_GT(Count(0), 20) << row.name << ": a boxed text instead";
     }
+}
+
+// One page with the demo plate's curve printed to PDF; VYN_KEEP_REPORT_PDF keeps the file for
+// a person to look at.
+TEST_F(GraphRun, PrintsToPdf)
+{
+    OpenDemo();
+    RPReport r;
+    for (int i : {0, 2, 3, 4}) r.Band(i).SetEnabled(false);
+    r.Band(bandReportHeader).StoreHeight(5760);
+    auto* t = Add<RPObjectTextBox>(r, bandReportHeader, 0, 0, 5760, 400);
+    t->StoreContents("Calibration of the demo plate");
+    auto* g = Add<RPObjectGraph>(r, bandReportHeader, 0, 500, 7200, 4800);
+    g->SetRGBCurve(kCurveColour);
+    g->SetRGBPoint(kPointColour);
+    g->SetDrawGrid(1);
+    g->StoreStyles(1, 1, 0, 1);
+    r.SetRunSource(&doc->GetPlate(), doc.get());
+    const char* keep = std::getenv("VYN_KEEP_REPORT_PDF");
+    const std::string pdf = keep ? std::string(keep) : "/tmp/vyn_report_graph_" + std::to_string(::getpid()) + ".pdf";
+    TPrinter printer;
+    printer.SetOutputFile(pdf);
+    APrintOutReport printout(r);
+    EXPECT_TRUE(printer.Print(nullptr, printout, false));
+    FILE* f = std::fopen(pdf.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char head[5] = {};
+    EXPECT_EQ(std::fread(head, 1, 4, f), 4u);
+    std::fclose(f);
+    EXPECT_EQ(std::string(head), "%PDF");
+    if (!keep) std::remove(pdf.c_str());
 }
 
 }  // namespace
