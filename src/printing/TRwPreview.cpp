@@ -37,6 +37,7 @@ TRwPreview::TRwPreview(TWindow* owner, TPrinter* printer_, APrintOut* printout_)
 {
     desk = static_cast<TRwPreviewDesk*>(GetClientWindow());
     pageWindow = new TPgWin(desk, *this);
+    desk->MakeBars();
     controlBar = new TControlBar(this, TGadgetWindow::Horizontal, BarFont());
     controlBar->Insert(*new TButtonGadget(CM_PREVIEWCLOSE, CM_PREVIEWCLOSE, TButtonGadget::Command, true));
     controlBar->Insert(*new TSeparatorGadget(6));

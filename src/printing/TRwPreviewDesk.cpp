@@ -18,10 +18,16 @@ int RoundHalfUp(double v) { return static_cast<int>(v + 0.5); }
 
 TRwPreviewDesk::TRwPreviewDesk(TRwPreview& frame)
     : TWindow(nullptr, 0, {}),
-      frame_(frame),
-      hbar_(new TScrollBar(this, kHBarId, {}, 0, 0, 100, kScrollBarWidth)),
-      vbar_(new TScrollBar(this, kVBarId, {}, 0, 0, kScrollBarWidth, 100))
+      frame_(frame)
 {
+}
+
+void TRwPreviewDesk::MakeBars()
+{
+    // Made after the page window, so that they lie above it when the page is scrolled under them.
+    if (hbar_) return;
+    hbar_ = new TScrollBar(this, kHBarId, {}, 0, 0, 100, kScrollBarWidth);
+    vbar_ = new TScrollBar(this, kVBarId, {}, 0, 0, kScrollBarWidth, 100);
 }
 
 void TRwPreviewDesk::SetupWindow()

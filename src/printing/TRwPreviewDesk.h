@@ -22,6 +22,8 @@ public:
     explicit TRwPreviewDesk(TRwPreview& frame);
 
     void Layout();
+    // The two scroll bars; called once the page window exists.
+    void MakeBars();
 
     int lineStepX = 2, lineStepY = 2;
     int pageStepX = 10, pageStepY = 10;
@@ -52,8 +54,8 @@ private:
     TRect FrameArea(const TRect& page) const;
 
     TRwPreview& frame_;
-    TScrollBar* hbar_;
-    TScrollBar* vbar_;
+    TScrollBar* hbar_ = nullptr;
+    TScrollBar* vbar_ = nullptr;
     int hRange_ = 0, vRange_ = 0;
     int hPos_ = 0, vPos_ = 0;
 };

@@ -369,8 +369,6 @@ TEST_F(PreviewOfDemo, Screenshot)
     p->MoveWindow(0, 0, 820, 900);
     TTestHook::ProcessEvents();
     p->Relayout();
-    p->SendCommand(CM_PREVIEWZOOMIN);
-    TTestHook::ProcessEvents();
     p->UpdateWindow();
     TTestHook::ProcessEvents();
     EXPECT_TRUE(p->Widget()->grab().save(QString::fromStdString(path)));
