@@ -14,6 +14,13 @@
 #include "document/QDoc.h"
 #include "views/QPView.h"
 #endif
+#ifdef VYN_SCREENSHOT_DESIGNER
+#include "report_designer/QRPMDIChild.h"
+#include "report_designer/QRepView.h"
+#include "reports/QRepDoc.h"
+#include "reports/RPObjectTextBox.h"
+#include "reports/RPShapes.h"
+#endif
 
 namespace {
 
@@ -68,6 +75,62 @@ int PlateView(const std::string& out, const std::string& plate)
 }
 #endif
 
+#ifdef VYN_SCREENSHOT_DESIGNER
+// A small report in the designer: a title and a rule in the report header, the identification,
+// concentration and a frame in the detail band, the page number in the page footer; the
+// concentration box selected, the detail band's grid shown.
+int ReportDesigner(const std::string& out)
+{
+    using namespace vyn;
+    QRepDoc doc;
+    RPReport& report = doc.Report();
+    auto text = [](int l, int t, int w, int h, const char* contents, bool border) {
+        auto o = RPObject::Create(otTextBox);
+        o->PlaceTwips(l, t, w, h);
+        static_cast<RPObjectTextBox*>(o.get())->StoreContents(contents);
+        if (border) o->StoreStyles(1, 1, 0, 0);
+        return o;
+    };
+    report.Band(bandPageHeader).StoreHeight(540);
+    report.Band(bandPageHeader).AddObject(text(0, 90, 2880, 270, "Vyn immunoassay report", false));
+    report.Band(bandReportHeader).StoreHeight(900);
+    report.Band(bandReportHeader).AddObject(text(0, 90, 4320, 360, "=\"Plate \" + filename", true));
+    auto rule = RPObject::Create(otLine);
+    rule->PlaceTwips(0, 630, 7200, 0);
+    report.Band(bandReportHeader).AddObject(std::move(rule));
+    report.Band(bandDetail).StoreHeight(720);
+    report.Band(bandDetail).AddObject(text(180, 180, 1440, 270, "=id", false));
+    RPObject* conc = report.Band(bandDetail).AddObject(text(1800, 180, 1800, 270, "=conc", true));
+    auto frame = RPObject::Create(otRectangle);
+    frame->PlaceTwips(90, 90, 5400, 450);
+    report.Band(bandDetail).AddObject(std::move(frame));
+    auto graph = RPObject::Create(otGraph);
+    graph->PlaceTwips(3960, 90, 1440, 540);
+    report.Band(bandReportFooter).StoreHeight(720);
+    report.Band(bandReportFooter).AddObject(std::move(graph));
+    report.Band(bandPageFooter).StoreHeight(450);
+    report.Band(bandPageFooter).AddObject(text(6120, 90, 1440, 270, "=\"Page \" + page", false));
+    conc->SetSelected(true);
+
+    auto* view = new QRepView(doc);
+    QRPDesignerPane pane(*view);
+    pane.Create();
+    pane.MoveWindow(40, 40, 760, 600);
+    pane.ShowWindow(SW_SHOW);
+    view->SetActive(true);
+    int rc = 1;
+    QTimer::singleShot(400, [&] {
+        pane.Widget()->repaint();
+        QTimer::singleShot(200, [&] {
+            rc = pane.Widget()->grab().save(QString::fromStdString(out), "PNG") ? 0 : 1;
+            QApplication::quit();
+        });
+    });
+    QApplication::exec();
+    return rc;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -79,8 +142,14 @@ int main(int argc, char** argv)
         return PlateView(argv[2], argc >= 4 ? argv[3] : VYN_DEMO_PLATE);
     }
 #endif
+#ifdef VYN_SCREENSHOT_DESIGNER
+    if (what == "report-designer") {
+        vyn::TApplication app(argc, argv);
+        return ReportDesigner(argv[2]);
+    }
+#endif
     if (argc != 3 || what != "status-dialog") {
-        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|plate-view OUT.png [PLATE]\n");
+        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|plate-view|report-designer OUT.png [PLATE]\n");
         return 2;
     }
     vyn::TApplication app(argc, argv);
