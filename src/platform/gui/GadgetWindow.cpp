@@ -143,6 +143,9 @@ bool TGadgetWindow::IdleAction(long)
 void TGadgetWindow::SetupWindow()
 {
     TWindow::SetupWindow();
+    // A bar's buttons act on the window that has the keyboard; a click on them must not take
+    // it away (an edit would end its entry before the button's command arrives).
+    if (Widget()) Widget()->setFocusPolicy(Qt::NoFocus);
     for (TGadget* g : gadgets_) g->Inserted();
     LayoutSession();
 }
