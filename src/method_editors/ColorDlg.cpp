@@ -1,0 +1,111 @@
+#include "method_editors/ColorDlg.h"
+
+#include <charconv>
+
+#include "platform/gui/Dc.h"
+#include "platform/gui/Gdi.h"
+
+namespace vyn {
+
+int TColorSwatch::GetColour() const
+{
+    int v = -1;
+    const std::string s = GetWindowText();
+    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    return r.ec == std::errc() ? v : -1;
+}
+
+void TColorSwatch::SetColour(int colour) { SetWindowText(std::to_string(colour)); }
+
+void TColorSwatch::SetWidgetText(const std::string& text)
+{
+    value_ = text;
+    if (IsWindow()) Invalidate(false);
+}
+
+void TColorSwatch::EvLButtonDown(unsigned, const TPoint&)
+{
+    pressed_ = true;
+    SetFocus();
+    Invalidate(false);
+}
+
+void TColorSwatch::EvLButtonUp(unsigned, const TPoint& p)
+{
+    if (!pressed_) return;
+    pressed_ = false;
+    Invalidate(false);
+    if (GetClientRect().Contains(p)) Click();
+}
+
+void TColorSwatch::EvSetFocus(TWindow* lost)
+{
+    TControl::EvSetFocus(lost);
+    Invalidate(false);
+}
+
+void TColorSwatch::EvKillFocus(TWindow* gets)
+{
+    TControl::EvKillFocus(gets);
+    Invalidate(false);
+}
+
+void TColorSwatch::Paint(TDC& dc, bool, TRect&)
+{
+    const TRect r = GetClientRect();
+    // A frame's top and left go up from the bottom-left corner and across to the top-right
+    // one with the first pen; the right and bottom come back with the second.
+    auto frame = [&](const TRect& f, TColor first, TColor second) {
+        dc.SelectObject(TPen(first));
+        dc.MoveTo(f.left, f.bottom - 1);
+        dc.LineTo(f.left, f.top);
+        dc.LineTo(f.right - 1, f.top);
+        dc.SelectObject(TPen(second));
+        dc.LineTo(f.right - 1, f.bottom - 1);
+        dc.LineTo(f.left, f.bottom - 1);
+    };
+    const TColor edge = HasFocus() ? TColor(0, 0, 0) : TColor(192, 192, 192);
+    frame(r, edge, edge);
+    const TColor light(255, 255, 255), dark(128, 128, 128);
+    frame(TRect(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1), pressed_ ? dark : light, pressed_ ? light : dark);
+    const TColor grey(192, 192, 192);
+    frame(TRect(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2), grey, grey);
+    const TRect inner(r.left + 3, r.top + 3, r.right - 3, r.bottom - 3);
+    const int colour = GetColour();
+    if (colour < 0) {
+        dc.FillRect(inner, TBrush(TColor(255, 255, 255)));
+        dc.SelectObject(TPen(TColor(0, 0, 0)));
+        dc.MoveTo(inner.left, inner.top);
+        dc.LineTo(inner.right, inner.bottom);
+        dc.MoveTo(inner.right - 1, inner.top);
+        dc.LineTo(inner.left - 1, inner.bottom);
+    } else {
+        dc.FillRect(inner, TBrush(TColor(static_cast<std::uint32_t>(colour) & 0xFFFFFF)));
+    }
+}
+
+MyColorDlg::MyColorDlg(TWindow* parent, TWindow* opener, int colour) : TDialog(parent, kResId), opener_(opener), chosen_(colour)
+{
+    for (int id = 101; id <= 118; ++id) {
+        auto* swatch = new TColorSwatch(this, id);
+        OnCommand(static_cast<unsigned>(id), [this, swatch] {
+            chosen_ = swatch->GetColour();
+            CloseWindow(IDOK);
+        });
+    }
+}
+
+void MyColorDlg::SetupWindow()
+{
+    TDialog::SetupWindow();
+    // The last swatch shows the colour the dialog was opened with.
+    if (auto* last = dynamic_cast<TColorSwatch*>(GetDlgItem(117))) last->SetColour(chosen_);
+    // No common colour chooser on this platform: the swatches are the offer.
+    if (TWindow* more = GetDlgItem(140)) more->EnableWindow(false);
+    if (opener_ && opener_->IsWindow()) {
+        const TRect r = opener_->GetWindowRect();
+        SetWindowPos(nullptr, r.left + 6, r.top + 6, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+}
+
+}  // namespace vyn

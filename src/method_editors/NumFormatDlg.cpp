@@ -1,0 +1,104 @@
+#include "method_editors/NumFormatDlg.h"
+
+#include <algorithm>
+
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/ControlEdit.h"
+
+namespace vyn {
+
+namespace {
+// Scroll bar -> the edit it steps.
+int BoundEdit(int scrollId) { return scrollId - 200; }
+}  // namespace
+
+MyFormatDlg::MyFormatDlg(TWindow* parent, QWizzFormat& format) : TDialog(parent, kResId), format_(format)
+{
+    for (int id = 101; id <= 103; ++id) {
+        new TRadioButton(this, id);
+        OnCommand(static_cast<unsigned>(id), [this] {
+            ShowDecimals(ModeFromRadios());
+            DrawExample();
+        });
+    }
+    for (int id = 105; id <= 107; ++id) {
+        new TEdit(this, id);
+        OnNotify(static_cast<unsigned>(id), EN_CHANGE, [this] { DrawExample(); });
+    }
+}
+
+int MyFormatDlg::ReadInt(int id) const
+{
+    const std::string t = GetDlgItemText(id);
+    std::size_t i = 0;
+    while (i < t.size() && t[i] == ' ') ++i;
+    bool neg = false;
+    if (i < t.size() && (t[i] == '-' || t[i] == '+')) neg = t[i++] == '-';
+    long v = 0;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') v = std::min(v * 10 + (t[i++] - '0'), 100000L);
+    return static_cast<int>(neg ? -v : v);
+}
+
+int MyFormatDlg::ModeFromRadios() const
+{
+    auto checked = [this](int id) {
+        auto* b = dynamic_cast<TCheckBox*>(GetDlgItem(id));
+        return b && b->GetCheck() == TCheckBox::BF_CHECKED;
+    };
+    return checked(103) ? nmFixed : checked(102) ? nmScientific : nmGeneral;
+}
+
+void MyFormatDlg::SetupWindow()
+{
+    TDialog::SetupWindow();
+    const int mode = std::clamp(format_.format.mode, 0, 2);
+    dynamic_cast<TCheckBox&>(*GetDlgItem(101 + mode)).Check();
+    SetDlgItemText(105, std::to_string(format_.format.decimals));
+    SetDlgItemText(106, std::to_string(format_.format.digits));
+    SetDlgItemText(107, std::to_string(format_.width));
+    ShowDecimals(mode);
+    DrawExample();
+}
+
+void MyFormatDlg::ShowDecimals(int mode)
+{
+    const int show = mode == nmGeneral ? SW_HIDE : SW_SHOW;
+    GetDlgItem(104)->ShowWindow(show);
+    GetDlgItem(105)->ShowWindow(show);
+}
+
+std::string MyFormatDlg::ExampleText() const
+{
+    const int width = std::min(ReadInt(107), kMaxWidth);
+    std::string text = FormatDouble(3.14, ModeFromRadios(), ReadInt(105), ReadInt(106), 0);
+    if (static_cast<int>(text.size()) < width) text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+    return "|" + text + "|";
+}
+
+void MyFormatDlg::DrawExample()
+{
+    if (GetDlgItem(206)) SetDlgItemText(206, ExampleText());
+}
+
+void MyFormatDlg::EvVScroll(unsigned code, unsigned, TWindow* control)
+{
+    if (!control) return;
+    const int edit = BoundEdit(control->GetId());
+    if (edit < 105 || edit > 107) return;
+    int v = ReadInt(edit);
+    if (code == SB_LINEUP) ++v;
+    else if (code == SB_LINEDOWN) v = std::max(0, v) == 0 ? 0 : v - 1;
+    else return;
+    SetDlgItemText(edit, std::to_string(v));
+}
+
+void MyFormatDlg::CmOk()
+{
+    format_.format.SetMode(ModeFromRadios());
+    format_.format.SetDigits(ReadInt(106));
+    format_.format.SetDecimals(ReadInt(105));
+    format_.width = std::min(ReadInt(107), kMaxWidth);
+    CloseWindow(IDOK);
+}
+
+}  // namespace vyn
