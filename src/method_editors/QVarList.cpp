@@ -155,6 +155,7 @@ void QVarList::UpdateScroll()
     SetScrollRange(SB_VERT, 0, maxTop, false);
     SetScrollPage(SB_VERT, visible);
     SetScrollPos(SB_VERT, top_, true);
+    ShowScrollBar(SB_VERT, maxTop > 0);
 }
 
 void QVarList::EnsureVisible(int row)
