@@ -188,4 +188,9 @@ void RunExpressionWizard(TEdit& edit, int context, const QPlate* plate, const Tw
 
 void InstallExpressionWizard() { QGEdit::SetExpressionWizard(&RunExpressionWizard); }
 
+namespace {
+// Every program that links the wizard offers it in its edits from the start.
+const bool sInstalled = (InstallExpressionWizard(), true);
+}  // namespace
+
 }  // namespace vyn
