@@ -1,0 +1,246 @@
+#include "report_designer/AttrDialogs.h"
+
+#include <charconv>
+
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/ControlEdit.h"
+#include "platform/gui/MsgBox.h"
+#include "report_designer/AttrGlobals.h"
+#include "report_designer/AttrValues.h"
+
+namespace vyn {
+
+namespace {
+
+bool Checked(const TDialog& d, int id)
+{
+    auto* b = dynamic_cast<TCheckBox*>(d.GetDlgItem(id));
+    return b && b->GetCheck() == TCheckBox::BF_CHECKED;
+}
+
+void SetChecked(TDialog& d, int id, bool on)
+{
+    if (auto* b = dynamic_cast<TCheckBox*>(d.GetDlgItem(id))) b->SetCheck(on ? TCheckBox::BF_CHECKED : TCheckBox::BF_UNCHECKED);
+}
+
+void ShowItem(TDialog& d, int id, bool show)
+{
+    if (TWindow* w = d.GetDlgItem(id)) w->ShowWindow(show ? SW_SHOW : SW_HIDE);
+}
+
+int FirstChecked(const TDialog& d, int firstId, int count)
+{
+    for (int k = 0; k < count; ++k)
+        if (Checked(d, firstId + k)) return k;
+    return -1;
+}
+
+// A number at the start of the text, as a C scan of "%lf" reads it; NoValue when none.
+double ScanDouble(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i < text.size() && text[i] == '+') ++i;
+    double v = 0;
+    const auto r = std::from_chars(text.data() + i, text.data() + text.size(), v);
+    return r.ec == std::errc() ? v : NoValue;
+}
+
+std::string DoubleText(double v)
+{
+    if (v == NoValue) return std::string();
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 12);
+    return std::string(buf, r.ptr);
+}
+
+}  // namespace
+
+// --- number format ---
+
+QRFmtDlg::QRFmtDlg(TWindow* parent) : TDialog(parent, idQRFmtDlg) {}
+
+void QRFmtDlg::SetupWindow()
+{
+    TDialog::SetupWindow();
+    SetDlgItemText(105, std::to_string(format.decimals));
+    SetDlgItemText(106, std::to_string(format.digits));
+    for (int k = 0; k < 3; ++k) SetChecked(*this, 101 + k, format.kind == k);
+    ShowDecimals();
+}
+
+void QRFmtDlg::ShowDecimals()
+{
+    const bool show = Checked(*this, 102) || Checked(*this, 103);
+    ShowItem(*this, 104, show);
+    ShowItem(*this, 105, show);
+}
+
+TResult QRFmtDlg::EvCommand(unsigned id, TWindow* control, unsigned code)
+{
+    if (id >= 101 && id <= 103 && code == BN_CLICKED) {
+        if (TWindow* w = GetDlgItem(static_cast<int>(id))) w->SetFocus();
+        ShowDecimals();
+        return 0;
+    }
+    if ((id == 105 || id == 106) && (code == EN_SETFOCUS || code == EN_KILLFOCUS)) {
+        ShowItem(*this, id == 105 ? 205 : 206, code == EN_SETFOCUS);
+        return 0;
+    }
+    return TDialog::EvCommand(id, control, code);
+}
+
+void QRFmtDlg::CmOk()
+{
+    int decimals = 0, digits = 0;
+    if (!ParseWholeNumber(GetDlgItemText(105), decimals)) decimals = 0;
+    if (!ParseWholeNumber(GetDlgItemText(106), digits)) digits = 0;
+    format.Set(FirstChecked(*this, 101, 3), decimals, digits);
+    TDialog::CmOk();
+}
+
+// --- axis scaling ---
+
+QRAxisDlg::QRAxisDlg(TWindow* parent) : TDialog(parent, idQRAxisDlg) {}
+
+void QRAxisDlg::SetupWindow()
+{
+    TDialog::SetupWindow();
+    ShowItem(*this, 201, axisIndex == 0);
+    ShowItem(*this, 202, axisIndex != 0);
+    WriteControls();
+}
+
+void QRAxisDlg::WriteControls()
+{
+    SetChecked(*this, 103, spec.kind == 0);
+    SetChecked(*this, 104, spec.kind == 1);
+    SetChecked(*this, 101, spec.scale == 0);
+    SetChecked(*this, 102, spec.scale == 1);
+    SetDlgItemText(105, DoubleText(spec.high));
+    SetDlgItemText(106, DoubleText(spec.low));
+    SetDlgItemText(107, DoubleText(spec.increment));
+    SetDlgItemText(108, std::to_string(spec.subticks));
+    const bool fixed = Checked(*this, 104);
+    const bool log = Checked(*this, 102);
+    ShowItem(*this, 105, fixed);
+    ShowItem(*this, 106, fixed);
+    ShowItem(*this, 107, fixed && !log);
+    ShowItem(*this, 108, fixed && !log);
+    ShowItem(*this, 203, spec.RangeError() != 0);
+}
+
+void QRAxisDlg::ReadControls()
+{
+    int subticks = 0;
+    if (!ParseWholeNumber(GetDlgItemText(108), subticks) || subticks < 0 || subticks > 128) subticks = 0;
+    const double high = ScanDouble(GetDlgItemText(105).substr(0, 63));
+    const double low = ScanDouble(GetDlgItemText(106).substr(0, 63));
+    const double increment = ScanDouble(GetDlgItemText(107).substr(0, 63));
+    // A range neither automatic nor fixed counts as automatic.
+    spec.Set(Checked(*this, 104) ? 1 : 0, Checked(*this, 102) ? 1 : 0, subticks, low, high, increment);
+}
+
+TResult QRAxisDlg::EvCommand(unsigned id, TWindow* control, unsigned code)
+{
+    if (id >= 101 && id <= 104 && code == BN_CLICKED) {
+        if (TWindow* w = GetDlgItem(static_cast<int>(id))) w->SetFocus();
+        ReadControls();
+        WriteControls();
+        return 0;
+    }
+    if (id >= 105 && id <= 108 && code == EN_KILLFOCUS) {
+        ReadControls();
+        WriteControls();
+        return 0;
+    }
+    return TDialog::EvCommand(id, control, code);
+}
+
+void QRAxisDlg::CmOk()
+{
+    ReadControls();
+    WriteControls();
+    if (spec.RangeError() == 0) {
+        TDialog::CmOk();
+        return;
+    }
+    MessageBeep(0);
+}
+
+// --- evaluation context ---
+
+QRSrcDlg::QRSrcDlg(TWindow* parent) : TDialog(parent, idQRSrcDlg) {}
+
+void QRSrcDlg::SetupWindow()
+{
+    TDialog::SetupWindow();
+    SetDlgItemText(105, cellText);
+    SetDlgItemText(106, sampleText);
+    for (int k = 0; k < 4; ++k) SetChecked(*this, 101 + k, kind == k);
+    ShowFields();
+    if (kind >= 0 && kind <= 3)
+        if (TWindow* w = GetDlgItem(101 + kind)) w->SetFocus();
+}
+
+void QRSrcDlg::ShowFields()
+{
+    const bool cell = Checked(*this, 102), sample = Checked(*this, 103);
+    ShowItem(*this, 501, cell);
+    ShowItem(*this, 105, cell);
+    ShowItem(*this, 502, sample);
+    ShowItem(*this, 106, sample);
+    ShowItem(*this, 107, sample);
+}
+
+TResult QRSrcDlg::EvCommand(unsigned id, TWindow* control, unsigned code)
+{
+    if (id >= 101 && id <= 104 && code == BN_CLICKED) {
+        ShowFields();
+        return 0;
+    }
+    if (id == 107) return 0;
+    return TDialog::EvCommand(id, control, code);
+}
+
+void QRSrcDlg::CmOk()
+{
+    kind = FirstChecked(*this, 101, 4);
+    cellText = GetDlgItemText(105).substr(0, 47);
+    sampleText = GetDlgItemText(106).substr(0, 47);
+    TDialog::CmOk();
+}
+
+// --- long text ---
+
+QREdZDlg::QREdZDlg(TWindow* parent) : TDialog(parent, idQREdZDlg) {}
+
+void QREdZDlg::SetupWindow()
+{
+    TDialog::SetupWindow();
+    if (QRAttrGlobals::gAttrFont) {
+        if (TWindow* w = GetDlgItem(103)) w->SetWindowFont(*QRAttrGlobals::gAttrFont, true);
+        if (TWindow* w = GetDlgItem(101)) w->SetWindowFont(*QRAttrGlobals::gAttrFont, true);
+    }
+    SetDlgItemText(101, text);
+}
+
+TResult QREdZDlg::EvCommand(unsigned id, TWindow* control, unsigned code)
+{
+    if (id == 102 && code == BN_CLICKED) {
+        FSeleDlg(this).Execute();
+        return 0;
+    }
+    return TDialog::EvCommand(id, control, code);
+}
+
+void QREdZDlg::CmOk()
+{
+    // The value is one line: line breaks and other control characters become blanks.
+    text = GetDlgItemText(101);
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 32) c = ' ';
+    TDialog::CmOk();
+}
+
+}  // namespace vyn

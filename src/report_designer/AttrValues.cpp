@@ -1,0 +1,237 @@
+#include "report_designer/AttrValues.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "evaluator/NoValue.h"
+#include "platform/core/StringTable.h"
+
+namespace vyn {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// One "%d" conversion from position i: blanks, an optional sign, digits.
+bool ScanInt(const std::string& s, std::size_t& i, long long& out)
+{
+    while (i < s.size() && IsBlank(s[i])) ++i;
+    std::size_t j = i;
+    bool neg = false;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) neg = s[j++] == '-';
+    const std::size_t digits = j;
+    long long v = 0;
+    while (j < s.size() && s[j] >= '0' && s[j] <= '9') {
+        if (v < 100000000000LL) v = v * 10 + (s[j] - '0');
+        ++j;
+    }
+    if (j == digits) return false;
+    out = neg ? -v : v;
+    i = j;
+    return true;
+}
+
+std::string TrimmedFixed4(double v)
+{
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 4);
+    std::string s(buf, r.ptr);
+    while (!s.empty() && s.back() == '0') s.pop_back();
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    return s;
+}
+
+}  // namespace
+
+std::string TwipsToInchText(int twips)
+{
+    if (twips == kNoCommonValue) return std::string();
+    std::string s = TrimmedFixed4(twips / 1440.0);
+    s += " in";
+    return s.substr(0, 15);
+}
+
+std::string ColorText(int colour)
+{
+    if ((static_cast<unsigned>(colour) >> 24) != 0) return std::string();
+    return std::to_string(colour & 0xFF) + " " + std::to_string((colour >> 8) & 0xFF) + " " +
+           std::to_string((colour >> 16) & 0xFF);
+}
+
+int ParseColorText(const std::string& text)
+{
+    std::size_t i = 0;
+    long long c[3];
+    for (long long& v : c) {
+        if (!ScanInt(text, i, v)) return -1;
+        if (v < 0 || v > 255) return -1;
+    }
+    return static_cast<int>(c[0] + 256 * c[1] + 65536 * c[2]);
+}
+
+bool ParseWholeNumber(const std::string& text, int& value)
+{
+    std::size_t i = 0;
+    long long v = 0;
+    if (!ScanInt(text.substr(0, 15), i, v)) return false;
+    if (v < -2147483647LL || v > 2147483647LL) return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+int ParseLengthText(const std::string& typed, int& twips)
+{
+    std::string s = typed.substr(0, 15);
+    if (const auto comma = s.find(','); comma != std::string::npos) s[comma] = '.';
+    std::size_t i = 0;
+    while (i < s.size() && IsBlank(s[i])) ++i;
+    bool neg = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
+    double number = 0;
+    const auto [end, ec] = std::from_chars(s.data() + i, s.data() + s.size(), number, std::chars_format::general);
+    if (ec == std::errc::invalid_argument) return 0;
+    if (ec == std::errc::result_out_of_range) number = NoValue;
+    if (neg) number = -number;
+    if (std::isnan(number) || number < 0 || number == NoValue) return -1;
+    std::size_t k = static_cast<std::size_t>(end - s.data());
+    while (k < s.size() && s[k] == ' ') ++k;
+    const std::string unit = s.substr(k, 2);
+    double v;
+    if (unit == "pt") v = number * 1440.0 / 72.0 + 0.5;
+    else if (unit == "mm") v = number * 1440.0 / 25.4 + 0.5;
+    else if (unit == "cm") v = number * 1440.0 / 2.54 + 0.5;
+    else if (unit == "he") v = number;
+    else v = number * 1440.0 + 0.5;
+    if (v > kMaxTwips) return -1;
+    twips = static_cast<int>(v);
+    return 1;
+}
+
+std::string FormatValueText(const RPNumFormat& f)
+{
+    static const char* const kNames[] = {"General", "Scientific", "Fixed"};
+    if (f.kind < 0 || f.kind > 2) return std::string();
+    std::string s = std::string(kNames[f.kind]) + " ";
+    if (f.kind != 0 && f.decimals != 0) s += std::to_string(f.decimals) + " ";
+    if (f.digits != 0) s += "(" + std::to_string(f.digits) + ")";
+    return s;
+}
+
+std::string AxisValueText(const RPAxisSpec& a)
+{
+    if (a.kind < 0 || a.kind > 2) return std::string();
+    const auto& w = ChoiceTexts(cgAxisWords);
+    return w[a.kind == 1 ? 0 : 1] + w[a.scale == 1 ? 2 : 3];
+}
+
+std::string FontValueText(const RPLogFont* font)
+{
+    if (!font) return std::string();
+    return std::to_string(font->height / 10) + " pt  " + font->Face();
+}
+
+const std::vector<std::string>& ChoiceTexts(int group)
+{
+    struct Group {
+        int firstId;
+        int count;
+    };
+    static const std::array<Group, cgGroupCount> kGroups{{
+        {7700, 2}, {7710, 7}, {7720, 5}, {7730, 3}, {7740, 2}, {7750, 4}, {7760, 4},
+        {7770, 2}, {7780, 2}, {7790, 3}, {7800, 2}, {7810, 2}, {7820, 4}, {0, 2},
+    }};
+    static const std::array<std::vector<std::string>, cgGroupCount> table = [] {
+        std::array<std::vector<std::string>, cgGroupCount> t;
+        for (int g = 0; g < cgGroupCount; ++g) {
+            if (g == cgSlant) {
+                t[g] = {"\\", "/"};
+                continue;
+            }
+            const std::size_t cut = g == cgPresence ? 23 : 15;
+            for (int k = 0; k < kGroups[g].count; ++k)
+                t[g].push_back(std::string(GetResString(kGroups[g].firstId + k)).substr(0, cut));
+        }
+        return t;
+    }();
+    static const std::vector<std::string> none;
+    return group >= 0 && group < cgGroupCount ? table[group] : none;
+}
+
+int GetIntAttr(const RPObjAttr& t, int code)
+{
+    switch (code) {
+    case acLeft: return t.GetLeft();
+    case acTop: return t.GetTop();
+    case acWidth: return t.GetWidth();
+    case acHeight: return t.GetHeight();
+    case acBorderStyle: return t.GetBorderStyle();
+    case acRGBBorder: return t.GetRGBBorder();
+    case acBorderWidth: return t.GetBorderWidth();
+    case acBorderLnStyle: return t.GetBorderLnStyle();
+    case acBackStyle: return t.GetBackStyle();
+    case acRGBBack: return t.GetRGBBack();
+    case acRGBFore: return t.GetRGBFore();
+    case acTextAlignH: return t.GetTextAlignH();
+    case acTextAlignV: return t.GetTextAlignV();
+    case acLineSlant: return t.GetLineSlant();
+    case acRGBCurve: return t.GetRGBCurve();
+    case acRGBPoint: return t.GetRGBPoint();
+    case acCurveWidth: return t.GetCurveWidth();
+    case acCurveRange: return t.GetCurveRange();
+    case acDrawGrid: return t.GetDrawGrid();
+    case acGridWidth: return t.GetGridWidth();
+    case acDrawAxes: return t.GetDrawAxes();
+    case acAxesWidth: return t.GetAxesWidth();
+    case acDrawLabels: return t.GetDrawLabels();
+    case acForceNewPage: return t.GetForceNewPage();
+    case acHdFtPresent: return t.GetHdFtPresent();
+    case acNOfColumns: return t.GetNOfColumns();
+    case acColumnLayout: return t.GetColumnLayout();
+    case acDetailSamples: return t.GetDetailSamples();
+    case acGranulX: return t.GetGranulX();
+    case acGranulY: return t.GetGranulY();
+    case acSizeMode: return t.GetSizeMode();
+    default: return kNoCommonValue;
+    }
+}
+
+void SetIntAttr(RPObjAttr& t, int code, int v)
+{
+    switch (code) {
+    case acLeft: t.SetLeft(v); break;
+    case acTop: t.SetTop(v); break;
+    case acWidth: t.SetWidth(v); break;
+    case acHeight: t.SetHeight(v); break;
+    case acBorderStyle: t.SetBorderStyle(v); break;
+    case acRGBBorder: t.SetRGBBorder(v); break;
+    case acBorderWidth: t.SetBorderWidth(v); break;
+    case acBorderLnStyle: t.SetBorderLnStyle(v); break;
+    case acBackStyle: t.SetBackStyle(v); break;
+    case acRGBBack: t.SetRGBBack(v); break;
+    case acRGBFore: t.SetRGBFore(v); break;
+    case acTextAlignH: t.SetTextAlignH(v); break;
+    case acTextAlignV: t.SetTextAlignV(v); break;
+    case acLineSlant: t.SetLineSlant(v); break;
+    case acRGBCurve: t.SetRGBCurve(v); break;
+    case acRGBPoint: t.SetRGBPoint(v); break;
+    case acCurveWidth: t.SetCurveWidth(v); break;
+    case acCurveRange: t.SetCurveRange(v); break;
+    case acDrawGrid: t.SetDrawGrid(v); break;
+    case acGridWidth: t.SetGridWidth(v); break;
+    case acDrawAxes: t.SetDrawAxes(v); break;
+    case acAxesWidth: t.SetAxesWidth(v); break;
+    case acDrawLabels: t.SetDrawLabels(v); break;
+    case acForceNewPage: t.SetForceNewPage(v); break;
+    case acHdFtPresent: t.SetHdFtPresent(v); break;
+    case acNOfColumns: t.SetNOfColumns(v); break;
+    case acColumnLayout: t.SetColumnLayout(v); break;
+    case acDetailSamples: t.SetDetailSamples(v); break;
+    case acGranulX: t.SetGranulX(v); break;
+    case acGranulY: t.SetGranulY(v); break;
+    case acSizeMode: t.SetSizeMode(v); break;
+    default: break;
+    }
+}
+
+}  // namespace vyn
