@@ -34,6 +34,12 @@ TMDIClient::TMDIClient() : TWindow(nullptr)
 TMDIClient::~TMDIClient()
 {
     for (TMDIChild* c : std::vector<TMDIChild*>(children_)) delete c;
+    // A closed child leaves the list at once but is deleted only when the event loop runs
+    // again; it must go with its client, or its deletion would later tell a freed client.
+    std::vector<const TMDIChild*> closed;
+    for (const TMDIChild* c : LiveChildren())
+        if (c->client_ == this) closed.push_back(c);
+    for (const TMDIChild* c : closed) delete c;
     if (IsWindow()) Destroy();
 }
 
