@@ -1,5 +1,7 @@
 #include "app/ShellDocDialogs.h"
 
+#include "app/QDlgNameInfo.h"
+
 #include "app/QDefPres.h"
 #include "app/controls/QCalErrDlg.h"
 #include "app/vynwApp.h"
@@ -37,7 +39,14 @@ int ShellDocDialogs::RunMethodSheet(MethodSheetData&) { return IDCANCEL; }
 int ShellDocDialogs::RunSampleDefinition(SampleDefinitionData&) { return IDCANCEL; }
 int ShellDocDialogs::RunCalibration(CalibrationDialogData&) { return IDCANCEL; }
 int ShellDocDialogs::RunSampleNames(QDescList&, int) { return IDCANCEL; }
-int ShellDocDialogs::RunNameInfo(std::string&, std::string&) { return IDCANCEL; }
+int ShellDocDialogs::RunNameInfo(std::string& name, std::string& comment)
+{
+    QDlgNameInfo dlg(parent_, name, comment);
+    if (dlg.Execute() != IDOK) return IDCANCEL;
+    name = dlg.Name;
+    comment = dlg.Comment;
+    return IDOK;
+}
 
 int ShellDocDialogs::RunPresentation(PresentationData& data)
 {

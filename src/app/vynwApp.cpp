@@ -6,8 +6,8 @@
 #include "app/AppSettings.h"
 #include "app/QAppDlg.h"
 #include "app/QPViewGadgets.h"
+#include "app/QSelMet.h"
 #include "app/ShellDocDialogs.h"
-#include "app/ShellViews.h"
 #include "app/QPictButtGadget.h"
 #include "app/RwMainWindow.h"
 #include "app/TMyControlBar.h"
@@ -27,8 +27,10 @@
 #include "printing/PageSettings.h"
 #include "printing/RWPrinter.h"
 #include "printing/APrintOut.h"
+#include "views/QLView.h"
 #include "views/QNView.h"
 #include "views/QPView.h"
+#include "views/QSView.h"
 #include "views/ViewShell.h"
 
 namespace vyn {
@@ -139,14 +141,17 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     OnCommand(CM_CALIBRATION, [this] { CmCalibration(); });
     OnCommand(CM_APPLICATION, [this] { CmApplication(); });
     OnCommand(CM_PRINT, [this] { CmPrint(); });
+    OnCommand(CM_SAVEASMETHOD, [this] { CmSaveAsMethod(); });
+    OnCommand(CM_METHODS, [this] { QSelMet::Update(frame_); });
     auto always = [](TCommandEnabler& ce) { ce.Enable(true); };
     for (unsigned id : {CM_FILENEW, CM_FILEOPEN, CM_EXIT, CM_HELPCONTENTS, CM_HELPUSING, CM_HELPCONTEXT, CM_MODEBUTTON})
         OnCommandEnable(id, always);
     OnCommandEnable(CM_APPLICATION, always);
+    OnCommandEnable(CM_METHODS, always);
     auto withDoc = [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc != nullptr); };
     for (unsigned id : {CM_FILESAVE, CM_FILESAVEAS, CM_FILECLOSE, CM_SHOWPLATE, CM_SHOWLIST, CM_SHOWCURVE, CM_NAMES,
                         CM_METHODINFO, CM_SHOWSTATUS, CM_CALCULATIONS, CM_ADVANCEDCALC, CM_DATAPRESENTATION,
-                        CM_RESULTPRESENTATION, CM_CALIBRATION})
+                        CM_RESULTPRESENTATION, CM_CALIBRATION, CM_SAVEASMETHOD})
         OnCommandEnable(id, withDoc);
     OnCommandEnable(CM_EXPORTRESULTS, [](TCommandEnabler& ce) { ce.Enable(ExchangeAllowed()); });
     OnCommandEnable(CM_IMPORTIDS, [](TCommandEnabler& ce) { ce.Enable(ExchangeAllowed()); });
@@ -158,7 +163,7 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     // their subsystems; until then their commands stay greyed.
     auto notYet = [](TCommandEnabler& ce) { ce.Enable(false); };
     for (unsigned id : {CM_MEASURE, CM_COMMUNICATION, CM_PHOTOMETER, CM_PAGESETUP, CM_PREVIEW, CM_REPORTS,
-                        CM_REPORTPRINT, CM_REPORTPREVIEW, CM_SAVEASMETHOD, CM_METHODS, CM_ABOUT})
+                        CM_REPORTPRINT, CM_REPORTPREVIEW, CM_ABOUT})
         OnCommandEnable(id, notYet);
     OnCommandEnable(CM_CALCULATE, [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc && NeedsCalculation(*gCurrentDoc)); });
     // The carrier buttons wait for a reader driver that can move the plate.
@@ -203,8 +208,8 @@ void vynwApp::RegisterTemplates()
     docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, QPView>>("Plates", "*.plt", "plt", plates));
     docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, QNView>>(
         "Sample", "*.plt", "plt", dtAutoDelete | dtUpdateDir | dtHidden | 0x0004));
-    AddSampleListTemplate(*docManager_, plates | dtHidden);
-    AddCalibrationCurveTemplate(*docManager_, plates | dtHidden);
+    docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, QLView>>("Samples", "*.plt", "plt", plates | dtHidden));
+    docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, QSView>>("Standard", "*.plt", "plt", plates | dtHidden));
 }
 
 void vynwApp::BindDocShell()
@@ -407,20 +412,20 @@ bool vynwApp::IdleAction(long idleCount)
 
 void vynwApp::CmNewPlate()
 {
-    // Until the "Select a method" dialog exists, a new plate takes the method chosen last,
-    // else the first of the library, with all its samples.
     gPlateLineReader.Close();
-    QMetod lib;
-    lib.List();
-    int entry = lib.PreselectedEntry();
-    if (entry < 0 && lib.EntryCount() > 0) entry = 0;
-    if (entry < 0 || !lib.SelectMethod(entry, 1000, gPlateLineReader, &gSeqSampleLimit)) {
-        MessageBox(frame_, GetResString(21095), name_, MB_OK | MB_ICONINFORMATION);
-        QMetod::SelectEmpty(gPlateLineReader, &gSeqSampleLimit);
-    }
+    if (QSelMet::Select(frame_, gPlateLineReader, &gSeqSampleLimit) == 0) return;
     if (TDocTemplate* tpl = docManager_->FindTemplate("Plates"))
         docManager_->InitDoc(std::make_unique<QDoc>(nullptr), *tpl, {}, dtNewDoc);
     gPlateLineReader.Close();
+}
+
+void vynwApp::CmSaveAsMethod()
+{
+    if (!gCurrentDoc) return;
+    QPlate& plate = gCurrentDoc->GetPlate();
+    std::string name = plate.methodName, comment = plate.methodInfo;
+    // The dialog stores the method itself and reports its own failures; it stays open on them.
+    QSelMet::Add(frame_, plate, name, comment);
 }
 
 void vynwApp::CmFileOpen()

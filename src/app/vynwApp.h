@@ -67,6 +67,7 @@ private:
     void EvViewDestroyed(const TView* view);
 
     void CmNewPlate();
+    void CmSaveAsMethod();
     void CmFileOpen();
     void CmFileSave();
     void CmFileSaveAs();

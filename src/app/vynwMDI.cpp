@@ -2,12 +2,13 @@
 
 #include "app/AppGlobals.h"
 #include "app/QPictButtGadget.h"
-#include "app/ShellViews.h"
 #include "app/TMyControlBar.h"
 #include "platform/core/DocManager.h"
 #include "document/QDoc.h"
+#include "views/QLView.h"
 #include "views/QNView.h"
 #include "views/QPView.h"
+#include "views/QSView.h"
 #include "views/ViewShell.h"
 
 namespace vyn {
@@ -41,7 +42,11 @@ void vynwMDIChild::EvMDIActivate(bool active)
         plate->EvMDIActivate(active);
     } else if (auto* graph = dynamic_cast<QNView*>(client)) {
         graph->Activated(active);
-    } else if (!ActivateSampleList(client, active) && !ActivateCalibrationCurve(client, active) && active) {
+    } else if (auto* list = dynamic_cast<QLView*>(client)) {
+        list->Activated(active);
+    } else if (auto* curve = dynamic_cast<QSView*>(client)) {
+        curve->Activated(active);
+    } else if (active) {
         if (auto* view = dynamic_cast<TView*>(client)) SetActiveView(dynamic_cast<QDoc*>(&view->GetDocument()), view);
     }
     if (!active) return;

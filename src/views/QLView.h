@@ -11,6 +11,7 @@
 #include "platform/gui/Window.h"
 #include "printing/APrintOutList.h"
 #include "views/QLViewTitles.h"
+#include "views/ViewCommands.h"
 
 namespace vyn {
 
@@ -19,18 +20,6 @@ class QGEdit;
 class QLViewTitles;
 class QPlate;
 class QSample;
-
-enum : unsigned {
-    cmIdentifications = 1572,
-    cmConfirmEntry = 1,
-    cmCancelEntry = 2,
-    cmIdEdit = 2462,
-    cmDeleteSample = 2490,
-    cmStopListModify = 2501,
-    cmListModify = 2502,
-    cmStopIdEntry = 2503,
-    cmFixSample = 2505,
-};
 
 class QLView : public TWindow, public TView, public APrintOutList {
 public:

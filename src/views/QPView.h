@@ -17,6 +17,7 @@
 #include "platform/gui/Gdi.h"
 #include "platform/gui/Window.h"
 #include "printing/APrintOutPlate.h"
+#include "views/ViewCommands.h"
 
 namespace vyn {
 
@@ -53,55 +54,6 @@ enum QPViewMode : unsigned {
     pmInsertMask = 0x1E0,
     pmPickMask = 0xE00,
     pmLayoutMask = 0x7FF0,
-};
-
-// The view's command ids.
-enum QPViewCommand : unsigned {
-    cmConfirmEntry = 1,
-    cmCancelEntry = 2,
-    cmHelp = 2005,
-    cmImportData = 2205,
-    cmExportData = 2206,
-    cmSubtractData = 2207,
-    cmMeasure = 2210,
-    cmCalculate = 2211,
-    cmTransform = 2212,
-    cmPlateMatrix = 2224,
-    cmSampleList = 2225,
-    cmCalibrationCurve = 2226,
-    cmSampleGraph = 2227,
-    cmInsertCarrier = 2230,
-    cmEjectCarrier = 2231,
-    cmNames = 2240,
-    cmEntryBox = 2461,
-    cmNameBox = 2465,
-    cmStopEntry = 2469,
-    cmEditCell = 2471,
-    cmDataEntry = 2472,
-    cmLayoutMode = 2473,
-    cmNormalView = 2474,
-    cmPointer = 2475,
-    cmControls = 2476,
-    cmQualitative = 2477,
-    cmStandards = 2478,
-    cmQuantitative = 2479,
-    cmRepeat = 2480,
-    cmEditSample = 2481,
-    cmRenumber = 2482,
-    cmLayerFirst = 2483,
-    cmLayerLast = 2487,
-    cmDelete = 2490,
-    cmNextName = 2491,
-    cmPrevName = 2492,
-    cmNextDilution = 2493,
-    cmPrevDilution = 2494,
-    cmReplication = 2495,
-    cmArrangeFirst = 2496,
-    cmArrangeLast = 2499,
-    cmModeButtonIdle = 1029,
-    cmPreview = 24340,
-    cmPrint = 24337,
-    cmSave = 24333,
 };
 
 // Place holders in the lists of the view's gadgets on the shell's bars.

@@ -8,36 +8,13 @@
 #include "platform/core/Document.h"
 #include "printing/APrintOutGraph.h"
 #include "views/QCrvWindow.h"
+#include "views/ViewCommands.h"
 
 namespace vyn {
 
 class QCalibr;
 class QDoc;
 class QPlate;
-
-// Commands of the graph views.
-enum : unsigned {
-    cmShowCalibrationInfo = 2208,
-    cmCalibrationFit = 2213,
-    cmCalculateSample = 2214,
-    cmCalibrationDialog = 2218,
-    cmSampleDefinition = 2219,
-    cmExcludePoints = 2421,
-    cmIncludePoints = 2422,
-    cmInvertPoints = 2423,
-    cmRestorePoints = 2424,
-    cmInverseCalculate = 2425,
-    cmLogX = 2426,
-    cmLogY = 2427,
-    cmGrid = 2428,
-    cmShowPlate = 2224,
-    cmShowList = 2225,
-    cmShowCurve = 2226,
-    cmShowSampleGraph = 2227,
-    cmSampleStatus = 2228,
-    cmModeButtonIdle = 1029,
-    cmHelpContext = 2005,
-};
 
 class QSView : public QCrvWindow, public TView, public APrintOutGraph {
 public:

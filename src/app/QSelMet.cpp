@@ -1,0 +1,252 @@
+#include "app/QSelMet.h"
+
+#include <algorithm>
+
+#include "app/QDlgNameInfo.h"
+#include "document/LineReader.h"
+#include "platform/core/StringTable.h"
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/ControlEdit.h"
+#include "platform/gui/ControlListBox.h"
+#include "platform/gui/ControlScrollBar.h"
+#include "platform/gui/MsgBox.h"
+
+namespace vyn {
+
+namespace {
+// Name and comment as the edits of "Add to Methods" hand them on.
+constexpr std::size_t kMaxAddText = 1022;
+
+// The row of a method: a marker before the name tells a method marked for deletion from an
+// edited one and an unchanged one.
+std::string RowText(const QMethodEntry& e)
+{
+    return std::string(e.marked ? "x " : (e.edited ? "* " : "  ")) + e.name;
+}
+}  // namespace
+
+QSelMet::QSelMet(TWindow* parent, int resId) : QSelMet(parent, resId, QMetod()) {}
+
+QSelMet::QSelMet(TWindow* parent, int resId, QMetod library)
+    : TDialog(parent, resId),
+      library_(std::move(library)),
+      list_(new TListBox(this, 101)),
+      count_(new TEdit(this, 104, 8))
+{
+    if (resId == kSelectId) spin_ = new TScrollBar(this, 110);
+    if (resId == kAddId) {
+        name_ = new TEdit(this, 113, static_cast<int>(kMaxAddText));
+        comment_ = new TEdit(this, 112, static_cast<int>(kMaxAddText));
+    }
+    OnNotify(101, LBN_SELCHANGE, [this] { Refresh(); });
+    OnNotify(101, LBN_DBLCLK, [this] {
+        if (GetResId() == kSelectId) CmSelect();
+    });
+    OnCommand(108, [this] { CmSelect(); });
+    OnCommand(109, [this] { CmEmpty(); });
+    OnCommand(114, [this] { CmStore(false); });
+    OnCommand(115, [this] { CmStore(true); });
+    OnCommand(111, [this] { CmCopy(); });
+    OnCommand(105, [this] { CmRename(); });
+    OnCommand(106, [this] { CmToggleMark(); });
+    OnCommand(120, [this] { CmSysFile(); });
+}
+
+QSelMet::~QSelMet() = default;
+
+int QSelMet::Current() const
+{
+    // Rows are the library's entries in order.
+    const int sel = list_->GetSelIndex();
+    return sel < library_.EntryCount() ? sel : -1;
+}
+
+void QSelMet::SetupWindow()
+{
+    TDialog::SetupWindow();
+    SetContextHelpId(GetResId() + 1714);
+    library_.List();
+    if (name_) {
+        name_->SetWindowText(Name);
+        comment_->SetWindowText(Comment);
+    }
+    FillList(library_.PreselectedEntry());
+}
+
+void QSelMet::FillList(int select)
+{
+    list_->ClearList();
+    for (const QMethodEntry& e : library_.Entries()) list_->AddString(RowText(e));
+    list_->SetSelIndex(select);
+    Refresh();
+}
+
+void QSelMet::Refresh()
+{
+    const int cur = Current();
+    const QMethodEntry* e = cur >= 0 ? &library_.Entries()[cur] : nullptr;
+    if (library_.GetListState() != mlRead) SetDlgItemText(102, library_.ListStateText());
+    else SetDlgItemText(102, e ? e->comment : std::string());
+    count_->SetWindowText(e ? std::to_string(e->seqCount) : std::string());
+    const int show = e ? SW_SHOW : SW_HIDE;
+    count_->ShowWindow(show);
+    if (TWindow* label = GetDlgItem(103)) label->ShowWindow(show);
+    if (spin_) spin_->ShowWindow(show);
+    auto enable = [this](int id, bool on) {
+        if (TWindow* w = GetDlgItem(id)) w->EnableWindow(on);
+    };
+    switch (GetResId()) {
+    case kUpdateId:
+        enable(105, e && !e->marked);
+        enable(106, e != nullptr);
+        SetDlgItemText(106, GetResString(e && e->marked ? 974 : 973));
+        SetDlgItemText(107, library_.MarkText());
+        SetDlgItemText(IDOK, GetResString(library_.HasChanges() ? 971 : 972));
+        break;
+    case kSelectId:
+        enable(108, e != nullptr);
+        SetDefaultId(e ? 108 : 109);
+        break;
+    case kAddId:
+        enable(111, e != nullptr);
+        enable(115, e != nullptr);
+        break;
+    default:
+        break;
+    }
+}
+
+void QSelMet::CmOk()
+{
+    // Enter acts through the default button in the selection and add forms.
+    if (GetResId() != kUpdateId) return;
+    const int cur = Current();
+    if (cur >= 0) gLastMethodOffset = library_.Entries()[cur].offset;
+    if (!library_.HasChanges()) {
+        CloseWindow(IDCANCEL);
+        return;
+    }
+    SetCursorShape(TCursorShape::Wait);
+    const int r = library_.Rewrite(cur);
+    SetCursorShape(TCursorShape::Arrow);
+    if (r != 0) {
+        Complain(library_.LastMessage());
+        FillList(cur);
+        return;
+    }
+    CloseWindow(IDOK);
+}
+
+void QSelMet::CmSelect()
+{
+    const int cur = Current();
+    if (cur < 0 || !Reader) return;
+    const int typed = QMetod::LimitFromText(count_->GetWindowText(), library_.Entries()[cur].seqCount);
+    if (!library_.SelectMethod(cur, typed, *Reader, &Limit)) {
+        Complain(GetResString(3101));
+        return;
+    }
+    CloseWindow(IDOK);
+}
+
+void QSelMet::CmEmpty()
+{
+    static LineReader unused;
+    QMetod::SelectEmpty(Reader ? *Reader : unused, &Limit);
+    CloseWindow(IDOK);
+}
+
+void QSelMet::EvVScroll(unsigned code, unsigned pos, TWindow* control)
+{
+    if (!spin_ || control != spin_ || (code != SB_LINEUP && code != SB_LINEDOWN)) {
+        TDialog::EvVScroll(code, pos, control);
+        return;
+    }
+    const int cur = Current();
+    if (cur < 0) return;
+    const int step = code == SB_LINEUP ? 1 : -1;
+    count_->SetWindowText(std::to_string(QMetod::StepLimit(count_->GetWindowText(), step, library_.Entries()[cur].seqCount)));
+    count_->SetFocus();
+    count_->SetSelection(0, -1);
+}
+
+void QSelMet::CmStore(bool change)
+{
+    if (!Plate) return;
+    const int cur = Current();
+    if (change && cur < 0) return;
+    Name = name_->GetWindowText().substr(0, kMaxAddText);
+    Comment = comment_->GetWindowText().substr(0, kMaxAddText);
+    if (library_.AddMethod(*Plate, Name, Comment, change ? cur : -1) != 0) {
+        Complain(library_.LastMessage());
+        return;
+    }
+    CloseWindow(IDOK);
+}
+
+void QSelMet::CmCopy()
+{
+    const int cur = Current();
+    if (cur < 0 || !name_) return;
+    name_->SetWindowText(library_.Entries()[cur].name);
+    comment_->SetWindowText(library_.Entries()[cur].comment);
+}
+
+void QSelMet::CmRename()
+{
+    const int cur = Current();
+    if (cur < 0 || library_.Entries()[cur].marked) return;
+    QDlgNameInfo dlg(this, library_.Entries()[cur].name, library_.Entries()[cur].comment);
+    if (dlg.Execute() != IDOK) return;
+    library_.Rename(cur, dlg.Name, dlg.Comment);
+    FillList(cur);
+}
+
+void QSelMet::CmToggleMark()
+{
+    const int cur = Current();
+    if (cur < 0) return;
+    library_.ToggleMark(cur);
+    FillList(cur);
+}
+
+void QSelMet::CmSysFile()
+{
+    MessageBox(this, library_.LibraryPath(), GetResString(kMsgLibraryCaption), MB_OK | MB_ICONINFORMATION);
+}
+
+void QSelMet::Complain(const std::string& text)
+{
+    MessageBox(this, text, GetWindowText(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+// --- the commands' operations ------------------------------------------------------------------
+
+int QSelMet::Select(TWindow* parent, LineReader& reader, int* limit)
+{
+    QSelMet dlg(parent, kSelectId);
+    dlg.Reader = &reader;
+    if (dlg.Execute() != IDOK) return 0;
+    if (limit) *limit = dlg.Limit;
+    return dlg.Limit < 0 ? 2 : 1;
+}
+
+bool QSelMet::Add(TWindow* parent, QPlate& plate, std::string& name, std::string& comment)
+{
+    QSelMet dlg(parent, kAddId);
+    dlg.Plate = &plate;
+    dlg.Name = name;
+    dlg.Comment = comment;
+    if (dlg.Execute() != IDOK) return false;
+    name = dlg.Name;
+    comment = dlg.Comment;
+    return true;
+}
+
+void QSelMet::Update(TWindow* parent)
+{
+    QSelMet dlg(parent, kUpdateId);
+    dlg.Execute();
+}
+
+}  // namespace vyn
