@@ -14,6 +14,11 @@
 #include "document/QDoc.h"
 #include "views/QPView.h"
 #endif
+#ifdef VYN_SCREENSHOT_APP
+#include "app/QSelMet.h"
+#include "platform/gui/ControlListBox.h"
+#include "document/LineReader.h"
+#endif
 #ifdef VYN_SCREENSHOT_METHOD_EDITORS
 #include "calibration/ui/QCalDlg.h"
 #include "method_editors/QAllPsh.h"
@@ -135,6 +140,25 @@ int ReportDesigner(const std::string& out)
 }
 #endif
 
+#ifdef VYN_SCREENSHOT_APP
+// "Select a method" over the demo library, the second method chosen.
+int SelectMethod(const std::string& out)
+{
+    vyn::QSelMet dlg(nullptr, vyn::QSelMet::kSelectId, vyn::QMetod(VYN_DEMO_LIBRARY, "/nonexistent/VYN.MT~"));
+    vyn::LineReader reader;
+    dlg.Reader = &reader;
+    int rc = 1;
+    QTimer::singleShot(400, [&] {
+        if (auto* list = dynamic_cast<vyn::TListBox*>(dlg.GetDlgItem(101))) list->UserSelect(1);
+        QTimer::singleShot(200, [&] {
+            rc = dlg.Widget()->grab().save(QString::fromStdString(out), "PNG") ? 0 : 1;
+            dlg.SendCommand(vyn::IDCANCEL);
+        });
+    });
+    dlg.Execute();
+    return rc;
+}
+#endif
 
 #ifdef VYN_SCREENSHOT_METHOD_EDITORS
 // Grabs the dialog once it is shown and ends it.
@@ -185,6 +209,12 @@ int main(int argc, char** argv)
         return PlateView(argv[2], argc >= 4 ? argv[3] : VYN_DEMO_PLATE);
     }
 #endif
+#ifdef VYN_SCREENSHOT_APP
+    if (what == "select-method") {
+        vyn::TApplication app(argc, argv);
+        return SelectMethod(argv[2]);
+    }
+#endif
 #ifdef VYN_SCREENSHOT_METHOD_EDITORS
     if (what == "method-sheet" || what == "curve-fit-dialog") {
         vyn::TApplication app(argc, argv);
@@ -198,7 +228,7 @@ int main(int argc, char** argv)
     }
 #endif
     if (argc != 3 || what != "status-dialog") {
-        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|plate-view|report-designer|method-sheet|curve-fit-dialog OUT.png [PLATE]\n");
+        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|plate-view|select-method|report-designer OUT.png [PLATE]\n");
         return 2;
     }
     vyn::TApplication app(argc, argv);
