@@ -32,25 +32,7 @@ bool ScanInt(const std::string& s, std::size_t& i, long long& out)
     return true;
 }
 
-std::string TrimmedFixed4(double v)
-{
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 4);
-    std::string s(buf, r.ptr);
-    while (!s.empty() && s.back() == '0') s.pop_back();
-    if (!s.empty() && s.back() == '.') s.pop_back();
-    return s;
-}
-
 }  // namespace
-
-std::string TwipsToInchText(int twips)
-{
-    if (twips == kNoCommonValue) return std::string();
-    std::string s = TrimmedFixed4(twips / 1440.0);
-    s += " in";
-    return s.substr(0, 15);
-}
 
 std::string ColorText(int colour)
 {

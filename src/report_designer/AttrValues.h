@@ -6,14 +6,13 @@
 #include <vector>
 
 #include "reports/RPObjAttr.h"
+#include "reports/RPScale.h"
 
 namespace vyn {
 
 inline constexpr int kNoCommonValue = 32767;
-inline constexpr int kMaxTwips = 31680;
 
-// "%0.4lf" of the inches without trailing zeros and point, then " in"; 32767 shows nothing.
-std::string TwipsToInchText(int twips);
+
 // "r g b"; a colour with a non-zero top byte (none or mixed) shows nothing.
 std::string ColorText(int colour);
 // Three whole numbers of 0..255 separated by blanks; -1 for anything else.

@@ -1,0 +1,321 @@
+// The attribute editor: value texts and what typed entries read as, the multiple selection's
+// common values, and the row pane over a live designer view (rows per target, in-place edits
+// written to the model, choices, colours, cancelling).
+#include <gtest/gtest.h>
+
+#include "platform/gui/ChooseColorDialog.h"
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/Dialog.h"
+#include "report_designer/AttrControls.h"
+#include "report_designer/AttrDialogs.h"
+#include "report_designer/AttrEditor.h"
+#include "report_designer/AttrMulti.h"
+#include "report_designer/AttrRows.h"
+#include "report_designer/AttrValues.h"
+#include "reports/RPObject.h"
+#include "DesignerFixture.h"
+
+namespace vyn::test {
+namespace {
+
+TEST(AttrValues, LengthTexts)
+{
+    struct Row { const char* name; int twips; const char* text; };
+    const Row rows[] = {
+        {"six inches", 8640, "6 in"}, {"half", 720, "0.5 in"}, {"hundred twips", 100, "0.0694 in"},
+        {"zero", 0, "0 in"}, {"mixed", 32767, ""},
+    };
+    for (const Row& r : rows) EXPECT_EQ(TwipsToInchText(r.twips), r.text) << r.name;
+}
+
+TEST(AttrValues, TypedLengths)
+{
+    struct Row { const char* name; const char* typed; int result; int twips; };
+    const Row rows[] = {
+        {"plain inch", "1", 1, 1440}, {"inch unit", "1 in", 1, 1440}, {"points", "72pt", 1, 1440},
+        {"centimetres", "2.54 cm", 1, 1440}, {"millimetres", "10 mm", 1, 567}, {"comma", "1,5", 1, 2160},
+        {"twips", "300 he", 1, 300}, {"upper case unit is inches", "5 MM", 1, 7200}, {"5mm", "5mm", 1, 283},
+        {"zero", "0", 1, 0}, {"negative", "-1", -1, -7}, {"too long", "23 in", -1, -7}, {"no number", "abc", 0, -7},
+    };
+    for (const Row& r : rows) {
+        int twips = -7;
+        EXPECT_EQ(ParseLengthText(r.typed, twips), r.result) << r.name;
+        EXPECT_EQ(twips, r.twips) << r.name;
+    }
+}
+
+TEST(AttrValues, ColoursFormatsAxesFonts)
+{
+    EXPECT_EQ(ColorText(0xFFFFFF), "255 255 255");
+    EXPECT_EQ(ColorText(-1), "");
+    EXPECT_EQ(ParseColorText("255 0 0"), 255);
+    EXPECT_EQ(ParseColorText("0 0 255"), 0xFF0000);
+    EXPECT_EQ(ParseColorText("256 0 0"), -1);
+    EXPECT_EQ(ParseColorText("255 0"), -1);
+    RPNumFormat f;
+    f.Set(2, 0, 0);
+    EXPECT_EQ(FormatValueText(f), "Fixed ");
+    f.Set(0, 3, 0);
+    EXPECT_EQ(FormatValueText(f), "General ");
+    f.Set(2, 2, 4);
+    EXPECT_EQ(FormatValueText(f), "Fixed 2 (4)");
+    f.Set(-1, 3, 4);
+    EXPECT_EQ(FormatValueText(f), "");
+    RPAxisSpec a;
+    a.Set(0, 0, 1, NoValue, NoValue, NoValue);
+    EXPECT_EQ(AxisValueText(a), "Auto / Lin");
+    a.Set(1, 1, 1, 1, 10, NoValue);
+    EXPECT_EQ(AxisValueText(a), "Fixed / Log");
+    RPLogFont lf;
+    lf.height = 105;
+    lf.SetFace("Arial");
+    EXPECT_EQ(FontValueText(&lf), "10 pt  Arial");
+    EXPECT_EQ(FontValueText(nullptr), "");
+    EXPECT_EQ(ChoiceTexts(cgPresence)[3], "Not with Rpt Hdr/Ftr");
+}
+
+TEST(AttrMulti, CommonValuesAndMarkers)
+{
+    auto a = RPObject::Create(otTextBox), b = RPObject::Create(otTextBox), r = RPObject::Create(otRectangle);
+    std::vector<RPObject*> sel{a.get(), b.get()};
+    RPMultiAttr m(&sel);
+    a->SetPos(TPoint(1000, 0));
+    b->SetPos(TPoint(1002, 0));
+    EXPECT_EQ(m.GetLeft(), 1001);
+    b->SetPos(TPoint(1003, 0));
+    EXPECT_EQ(m.GetLeft(), 32767);
+    a->SetContents("abc");
+    b->SetContents("ABC");
+    EXPECT_EQ(m.GetContents(), "");
+    b->SetContents("abc");
+    EXPECT_EQ(m.GetContents(), "abc");
+    RPNumFormat general, fixed;
+    general.Set(0, 3, 4);
+    fixed.Set(2, 3, 4);
+    a->SetFormat(general);
+    b->SetFormat(general);
+    EXPECT_EQ(m.GetFormat().kind, 0);
+    b->SetFormat(fixed);
+    EXPECT_EQ(m.GetFormat().kind, -1) << "formats of different kinds have no common value";
+    EXPECT_EQ(m.GetFormat().digits, 4);
+    EXPECT_EQ(m.GetNOfColumns(), 1);
+    EXPECT_EQ(m.GetGranulX(), 32767);
+
+    sel = {a.get(), r.get()};
+    EXPECT_FALSE(m.HasAttr(acFont));
+    EXPECT_TRUE(m.HasAttr(acRGBBorder));
+    ASSERT_NE(m.GetFont(), nullptr) << "the rectangle has no font and is skipped";
+    a->SetRGBBorder(0x0000FF);
+    r->SetRGBBorder(0x00FF00);
+    EXPECT_EQ(m.GetRGBBorder(), -1);
+    r->SetRGBBorder(0x0000FF);
+    EXPECT_EQ(m.GetRGBBorder(), 0x0000FF);
+
+    sel.clear();
+    EXPECT_TRUE(m.HasAttr(acFont));
+    EXPECT_EQ(m.GetRGBBorder(), -1);
+    EXPECT_EQ(m.GetBorderWidth(), 32767);
+}
+
+// The designer with the attribute editor open over it.
+struct AttrFixture : DesignerFixture {
+    AttrFixture()
+    {
+        QRAttrDlg::InstallViewHooks();
+        QRAttrDlg::CreateEditorWindows();
+        QRAttrDlg::CreateFrame();
+        QRAttrDlg::ShowForNoActivate(view, 1);
+        TTestHook::ProcessEvents();
+    }
+    ~AttrFixture() { QRAttrDlg::ShowFor(nullptr, 0); }
+    QRAttrDlg& dlg() { return *QRAttrGlobals::gAttrDlg; }
+    std::vector<std::string> Captions()
+    {
+        std::vector<std::string> c;
+        for (SCtrl* r : dlg().ShownRows()) c.push_back(r->caption);
+        return c;
+    }
+    SCtrl& Row(int code)
+    {
+        SCtrl* r = dlg().RowWithCode(code);
+        EXPECT_NE(r, nullptr) << "no row of code " << code;
+        return *r;
+    }
+    // Makes the row current and starts its edit as the keyboard would.
+    void Edit(int code)
+    {
+        const auto& rows = dlg().ShownRows();
+        const int i = static_cast<int>(std::find(rows.begin(), rows.end(), &Row(code)) - rows.begin());
+        const TRect v = dlg().ValueRect(i);
+        dlg().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(v.left + 2, v.top + 2));
+        TTestHook::ProcessEvents();
+    }
+    void Type(const std::string& text)
+    {
+        QRAttrGlobals::gAttrEdit->SetWindowText(text);
+        QRAttrGlobals::gAttrEdit->SetModify(true);
+    }
+    void Command(unsigned id)
+    {
+        dlg().SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        TTestHook::ProcessEvents();
+    }
+    std::string Header() { return QRAttrGlobals::gAttrHeader->Title(); }
+};
+
+TEST(AttrEditor, RowsAndHeaderFollowTheTarget)
+{
+    AttrFixture f;
+    EXPECT_EQ(f.Header(), "Report");
+    EXPECT_EQ(f.Captions(), (std::vector<std::string>{"Width", "X Granularity", "Y Granularity"}));
+
+    RPObject* t = f.Add(2, otTextBox, 0, 0, 1440, 360);
+    f.view->SelectObject(t);
+    f.dlg().Reload(1);
+    EXPECT_EQ(f.Header(), "Text Box");
+    const std::vector<std::string> textBox{"Contents", "Format", "Source", "Condition", "Left", "Top", "Width",
+                                           "Height", "Back Style", "Back Color", "Border Style", "Border Color",
+                                           "Border Width", "Border Line Style", "Fore Color", "Font",
+                                           "Horz. Align", "Vert. Align"};
+    EXPECT_EQ(f.Captions(), textBox);
+    EXPECT_EQ(f.Row(acWidth).valueText, "1 in");
+
+    RPObject* u = f.Add(2, otTextBox, 2880, 0, 720, 360);
+    f.view->SelectObject(u);
+    f.dlg().Reload(1);
+    EXPECT_EQ(f.Header(), "Multiple selection (2)");
+    EXPECT_EQ(f.Row(acWidth).valueText, "") << "widths differ";
+    EXPECT_EQ(f.Row(acHeight).valueText, "0.25 in");
+
+    f.view->ClearSelection();
+    f.view->CmTool(6);
+    f.dlg().Reload(1);
+    EXPECT_EQ(f.Header(), "Default Page Break");
+    EXPECT_TRUE(f.dlg().ShownRows().empty());
+    f.view->CmTool(1);
+    f.dlg().Reload(1);
+    EXPECT_EQ(f.Header(), "Default Text Box");
+    f.view->CmTool(0);
+}
+
+TEST(AttrEditor, TypedValuesAreWrittenOrDropped)
+{
+    AttrFixture f;
+    RPObject* t = f.Add(2, otTextBox, 0, 0, 1440, 360);
+    f.view->SelectObject(t);
+    f.dlg().Reload(1);
+
+    f.Edit(acWidth);
+    f.Type("2 in");
+    f.Command(cmAttrNext);
+    EXPECT_EQ(t->GetWidth(), 2880);
+    EXPECT_EQ(f.Row(acWidth).valueText, "2 in");
+
+    f.Edit(acWidth);
+    f.Type("abc");
+    f.Command(cmAttrNext);
+    EXPECT_EQ(t->GetWidth(), 2880) << "a length that does not read writes nothing";
+
+    f.Edit(acWidth);
+    f.Type("1 in");
+    f.Command(cmAttrEsc);
+    EXPECT_EQ(t->GetWidth(), 2880) << "Esc writes nothing";
+    EXPECT_EQ(QRAttrGlobals::gAttrEdit->GetWindowText(), "2 in") << "and starts again with the stored value";
+
+    f.Edit(acContents);
+    f.Type("=Conc");
+    f.dlg().SetActive(0);
+    EXPECT_EQ(t->GetContents(), "") << "leaving the window discards the typed value";
+
+    f.Edit(acContents);
+    f.Type("=Conc");
+    f.Command(cmAttrApply);
+    EXPECT_EQ(t->GetContents(), "=Conc");
+
+    f.Edit(acRGBBorder);
+    f.Type("255 0");
+    EXPECT_EQ(QRAttrGlobals::gAttrColor->GetColor(), -1) << "the swatch shows the cross";
+    f.Type("255 0 0");
+    EXPECT_EQ(QRAttrGlobals::gAttrColor->GetColor(), 255);
+    f.Command(cmAttrNext);
+    EXPECT_EQ(t->GetRGBBorder() & 0xFFFFFF, 255);
+
+    TChooseColorDialog::SetTestAnswer([](TColor& c) { c = TColor(0, 0, 255); return true; });
+    f.Edit(acRGBFore);
+    f.Command(idAttrMore);
+    TChooseColorDialog::SetTestAnswer({});
+    EXPECT_EQ(t->GetRGBFore() & 0xFFFFFF, 0xFF0000) << "the colour picked is applied";
+}
+
+TEST(AttrEditor, ChoiceRowsPickByLetterAndList)
+{
+    AttrFixture f;
+    RPObject* t = f.Add(2, otTextBox, 0, 0, 1440, 360);
+    t->SetBorderWidth(3);
+    f.view->SelectObject(t);
+    f.dlg().Reload(1);
+    EXPECT_EQ(f.Row(acBorderWidth).valueText, "3 pt");
+
+    f.Edit(acBorderWidth);
+    for (int k = 0; k < 4; ++k) {
+        QRAttrGlobals::gAttrEdit->lastChar = ' ';
+        f.Command(cmAttrEditChar);
+    }
+    EXPECT_EQ(QRAttrGlobals::gAttrEdit->GetWindowText(), "Hairline") << "a blank steps and wraps";
+    f.Command(cmAttrNext);
+    EXPECT_EQ(t->GetBorderWidth(), 0);
+
+    f.Edit(acTextAlignH);
+    QRAttrGlobals::gAttrEdit->lastChar = 'r';
+    f.Command(cmAttrEditChar);
+    EXPECT_EQ(QRAttrGlobals::gAttrEdit->GetWindowText(), "Right");
+    EXPECT_EQ(SelectChoiceByChar('r'), 2) << "the only match is the current one";
+    f.Command(cmAttrEsc);
+    EXPECT_EQ(t->GetTextAlignH(), 0) << "cancelled";
+
+    f.Edit(acTextAlignH);
+    QRAttrGlobals::gAttrList->lastChar = 'c';
+    f.Command(cmAttrListChar);
+    EXPECT_EQ(t->GetTextAlignH(), 1) << "a letter in the open list applies at once";
+
+    f.Edit(acSource);
+    QRAttrGlobals::gAttrEdit->lastChar = 'c';
+    f.Command(cmAttrEditChar);
+    EXPECT_EQ(QRAttrGlobals::gAttrEdit->GetWindowText(), "Cell:A1");
+    f.Command(cmAttrNext);
+    EXPECT_EQ(t->GetSource().kind, srCell);
+}
+
+TEST(AttrEditor, DialogRowsCopyBackOnOkOnly)
+{
+    AttrFixture f;
+    RPObject* t = f.Add(2, otTextBox, 0, 0, 1440, 360);
+    f.view->SelectObject(t);
+    f.dlg().Reload(1);
+
+    const int kindBefore = t->GetFormat().kind;
+    f.Edit(acFormat);
+    f.hook.AnswerDialog(idQRFmtDlg, IDCANCEL, [](TDialog& d) { d.SendCommand(103, BN_CLICKED, d.GetDlgItem(103)); });
+    f.Command(idAttrMore);
+    f.Command(cmAttrNext);
+    EXPECT_EQ(t->GetFormat().kind, kindBefore) << "Cancel changes nothing";
+
+    f.Edit(acFormat);
+    f.hook.AnswerDialog(idQRFmtDlg, IDOK, [](TDialog& d) {
+        for (int id = 101; id <= 103; ++id)
+            if (auto* b = dynamic_cast<TCheckBox*>(d.GetDlgItem(id))) b->SetCheck(id == 103 ? 1 : 0);
+        d.SetDlgItemText(105, "2");
+        d.SetDlgItemText(106, "4");
+    });
+    f.Command(idAttrMore);
+    EXPECT_EQ(t->GetFormat().kind, 2);
+    EXPECT_EQ(f.Row(acFormat).valueText, "Fixed 2 (4)");
+
+    f.Edit(acContents);
+    f.hook.AnswerDialog(idQREdZDlg, IDOK, [](TDialog& d) { d.SetDlgItemText(101, "=A\r\nB"); });
+    f.Command(idAttrDrop);
+    EXPECT_EQ(t->GetContents(), "=A  B") << "line breaks become blanks";
+}
+
+}  // namespace
+}  // namespace vyn::test
