@@ -14,6 +14,9 @@
 #include "platform/gui/Dialog.h"
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/ControlList.h"
+#include "platform/gui/ControlListBox.h"
+#include "platform/gui/Dc.h"
+#include "platform/gui/Gdi.h"
 #include "platform/gui/ControlScrollBar.h"
 
 namespace vyn {
@@ -67,7 +70,7 @@ TControl* MakeTemplateControl(TWindow* parent, const TControlTemplate& t)
     case TControlKind::GROUPBOX: return new TGroupBox(parent, t.id);
     case TControlKind::COMBOBOX: return new TComboBox(parent, t.id);
     case TControlKind::SCROLLBAR: return new TScrollBar(parent, t.id);
-    case TControlKind::LISTBOX: break;
+    case TControlKind::LISTBOX: return new TListBox(parent, t.id);
     }
     return new TStatic(parent, t.id);
 }
@@ -102,6 +105,12 @@ void TGroupBox::SetWidgetText(const std::string& text) { static_cast<QGroupBox*>
 
 QWidget* TButton::MakeControl(QWidget* parentWidget)
 {
+    if (IsOwnerDrawn()) {
+        QWidget* w = TWindow::MakeWidget(parentWidget);
+        // The button takes the focus itself on a mouse press, after capturing the mouse.
+        w->setFocusPolicy(Qt::TabFocus);
+        return w;
+    }
     auto* b = new QPushButton(Q(text_), parentWidget);
     // Enter is the dialog's business (see TDialog::DialogKey), not Qt's default-button logic.
     b->setAutoDefault(false);
@@ -112,12 +121,123 @@ QWidget* TButton::MakeControl(QWidget* parentWidget)
 
 void TButton::Click()
 {
+    if (IsOwnerDrawn()) {
+        if (!Widget() || !IsWindowEnabled()) return;
+        const TRect rc = GetClientRect();
+        const TPoint mid(rc.Width() / 2, rc.Height() / 2);
+        EvLButtonDown(MK_LBUTTON, mid);
+        EvLButtonUp(0, mid);
+        return;
+    }
     if (auto* b = qobject_cast<QAbstractButton*>(Widget())) b->click();
 }
 
 std::string TButton::WidgetText() const { return S(static_cast<QAbstractButton*>(Widget())->text()); }
 void TButton::SetWidgetText(const std::string& text) { static_cast<QAbstractButton*>(Widget())->setText(Q(text)); }
 unsigned TButton::EvGetDlgCode(const TMsg*) { return DLGC_BUTTON | (IsDefault() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON); }
+
+void TButton::DrawItem(TDrawItem& item)
+{
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    item.dc.FillRect(item.rcItem, TBrush(pressed ? TColor(128, 128, 128) : TColor(192, 192, 192)));
+    item.dc.FrameRect(item.rcItem, TBrush(TColor::Black));
+    item.dc.SetBkMode(TRANSPARENT);
+    item.dc.SetTextColor(item.itemState & ODS_DISABLED ? TColor(128, 128, 128) : TColor::Black);
+    const TSize ext = item.dc.GetTextExtent(text_);
+    item.dc.TextOut(item.rcItem.left + (item.rcItem.Width() - ext.cx) / 2, item.rcItem.top + (item.rcItem.Height() - ext.cy) / 2,
+                    text_);
+    if (item.itemState & ODS_FOCUS) {
+        TRect f = item.rcItem;
+        f.Inflate(-3, -3);
+        item.dc.DrawFocusRect(f);
+    }
+}
+
+void TButton::Paint(TDC& dc, bool erase, TRect& rect)
+{
+    if (!IsOwnerDrawn()) {
+        TControl::Paint(dc, erase, rect);
+        return;
+    }
+    unsigned state = 0;
+    if (pressed_) state |= ODS_SELECTED;
+    if (HasFocus()) state |= ODS_FOCUS;
+    if (!IsWindowEnabled()) state |= ODS_DISABLED;
+    TDrawItem item{static_cast<unsigned>(GetId()), 0, drawAction_, state, dc, GetClientRect(), 0};
+    drawAction_ = ODA_DRAWENTIRE;
+    dc.SelectObject(TFont());
+    DrawItem(item);
+    dc.RestoreObjects();
+}
+
+void TButton::Redraw(unsigned action)
+{
+    if (!IsWindow()) return;
+    drawAction_ = action;
+    Invalidate(true);
+}
+
+void TButton::EvSetFocus(TWindow* lost)
+{
+    TControl::EvSetFocus(lost);
+    if (IsOwnerDrawn()) Redraw(ODA_FOCUS);
+}
+
+void TButton::EvKillFocus(TWindow* gets)
+{
+    TControl::EvKillFocus(gets);
+    if (!IsOwnerDrawn()) return;
+    if (pressed_ && GetCapture() != this) pressed_ = false;
+    Redraw(ODA_FOCUS);
+}
+
+void TButton::EvLButtonDown(unsigned modKeys, const TPoint& p)
+{
+    if (!IsOwnerDrawn()) {
+        TControl::EvLButtonDown(modKeys, p);
+        return;
+    }
+    SetCapture();
+    pressed_ = true;
+    if (!HasFocus()) SetFocus();
+    Redraw(ODA_SELECT);
+}
+
+void TButton::EvLButtonUp(unsigned modKeys, const TPoint& p)
+{
+    if (!IsOwnerDrawn()) {
+        TControl::EvLButtonUp(modKeys, p);
+        return;
+    }
+    const bool was = pressed_;
+    pressed_ = false;
+    if (GetCapture() == this) ReleaseCapture();
+    Redraw(ODA_SELECT);
+    if (was && GetClientRect().Contains(p)) NotifyParent(BN_CLICKED);
+}
+
+void TButton::EvKeyDown(unsigned key, unsigned repeatCount, unsigned flags)
+{
+    if (IsOwnerDrawn() && key == VK_SPACE) {
+        if (!pressed_) {
+            pressed_ = true;
+            Redraw(ODA_SELECT);
+        }
+        return;
+    }
+    TControl::EvKeyDown(key, repeatCount, flags);
+}
+
+void TButton::EvKeyUp(unsigned key, unsigned repeatCount, unsigned flags)
+{
+    if (IsOwnerDrawn() && key == VK_SPACE && pressed_) {
+        pressed_ = false;
+        Redraw(ODA_SELECT);
+        NotifyParent(BN_CLICKED);
+        return;
+    }
+    TControl::EvKeyUp(key, repeatCount, flags);
+}
 
 QWidget* TCheckBox::MakeControl(QWidget* parentWidget)
 {

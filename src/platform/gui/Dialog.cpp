@@ -59,6 +59,10 @@ TDialog::TDialog(TWindow* parent, int resId) : TWindow(parent, 0), tmpl_(FindDia
 {
     OnCommand(IDOK, [this] { CmOk(); });
     OnCommand(IDCANCEL, [this] { CmCancel(); });
+    OnMessage(DM_SETDEFID, [this](TParam1 p1, TParam2) -> TResult {
+        SetDefaultId(static_cast<int>(LOWORD(p1)));
+        return 1;
+    });
 }
 
 TDialog::TDialog(TWindow* parent, const TDialogTemplate& tmpl) : TDialog(parent, 0) { tmpl_ = &tmpl; }
@@ -199,8 +203,10 @@ void TDialog::DialogKey(unsigned vk, TWindow* from)
         SendCommand(IDCANCEL, BN_CLICKED, cancel);
         return;
     }
-    // Enter: a focused push button is pressed itself; otherwise the default button.
-    if (auto* b = dynamic_cast<TButton*>(from); b && !dynamic_cast<TCheckBox*>(b)) {
+    // Enter: a focused push button is pressed itself; otherwise the default button. A button
+    // that does not call itself a push button (an owner-drawn choice) leaves Enter to the default.
+    if (auto* b = dynamic_cast<TButton*>(from);
+        b && !dynamic_cast<TCheckBox*>(b) && (static_cast<TWindow*>(b)->EvGetDlgCode(nullptr) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
         SendCommand(static_cast<unsigned>(b->GetId()), BN_CLICKED, b);
         return;
     }

@@ -31,6 +31,13 @@ constexpr unsigned VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_SHIFT = 16, VK_CO
                    VK_ESCAPE = 27, VK_SPACE = 32, VK_PRIOR = 33, VK_NEXT = 34, VK_END = 35, VK_HOME = 36,
                    VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40, VK_INSERT = 45, VK_DELETE = 46,
                    VK_F1 = 0x70, VK_F2 = 0x71, VK_F10 = 0x79, VK_F12 = 0x7B;
+// Owner-drawn lists ask their parent about keys (answer -1: the list's own handling, -2: handled,
+// an index: select it); buttons take and report their check state and style; a dialog is told
+// which button is its default.
+constexpr unsigned WM_VKEYTOITEM = 0x002E, WM_CHARTOITEM = 0x002F, BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1,
+                   BM_SETSTYLE = 0x00F4, DM_SETDEFID = WM_USER + 1;
+constexpr unsigned BS_PUSHBUTTON = 0, BS_DEFPUSHBUTTON = 1;
+
 // Key message flags (the high word of the key message's lParam): set on an auto-repeated key.
 constexpr unsigned KF_REPEAT = 0x4000;
 
