@@ -3,6 +3,8 @@
 #include "app/QDlgNameInfo.h"
 
 #include "app/QDefPres.h"
+#include "app/QDlgDesc.h"
+#include "app/QSmpDlg.h"
 #include "app/controls/QCalErrDlg.h"
 #include "app/vynwApp.h"
 #include "document/QDoc.h"
@@ -32,13 +34,31 @@ private:
 
 }  // namespace
 
-// The method editors and the sample definition and calibration dialogs come with their own
-// subsystems; until then the commands end as cancelled.
+// The method editors and the calibration dialogs come with their own subsystems; until then
+// the commands end as cancelled.
 int ShellDocDialogs::RunMethodWizard(MethodWizardData&) { return IDCANCEL; }
 int ShellDocDialogs::RunMethodSheet(MethodSheetData&) { return IDCANCEL; }
-int ShellDocDialogs::RunSampleDefinition(SampleDefinitionData&) { return IDCANCEL; }
 int ShellDocDialogs::RunCalibration(CalibrationDialogData&) { return IDCANCEL; }
-int ShellDocDialogs::RunSampleNames(QDescList&, int) { return IDCANCEL; }
+int ShellDocDialogs::RunSampleNames(QDescList& descs, int startKind)
+{
+    QDlgDesc dlg(parent_, descs);
+    dlg.SetStartKind(startKind);
+    return dlg.Execute() == IDOK ? IDOK : IDCANCEL;
+}
+
+int ShellDocDialogs::RunSampleDefinition(SampleDefinitionData& data)
+{
+    if (!data.plate) return IDCANCEL;
+    // The dialog only reads the plate; the document applies the answer.
+    QSmpDlg dlg(parent_, *data.plate, data.index, data.option,
+                data.quantitative ? QSmpDlg::kQuantitativeId : QSmpDlg::kQualitativeId);
+    if (!dlg.HasSample() || dlg.Execute() != IDOK) return IDCANCEL;
+    data.globalDefinition = dlg.UseLocal == 0;
+    data.categories = dlg.Evaluations;
+    if (data.quantitative) data.dilutions = dlg.Dilutions;
+    return IDOK;
+}
+
 int ShellDocDialogs::RunNameInfo(std::string& name, std::string& comment)
 {
     QDlgNameInfo dlg(parent_, name, comment);
