@@ -5,6 +5,7 @@
 #include "report_designer/DesignerMetrics.h"
 #include "report_designer/QRepView.h"
 #include "report_designer/QRuler.h"
+#include "views/ViewShell.h"
 
 namespace vyn {
 
@@ -52,13 +53,15 @@ TResult QRPDesignerPane::EvCommand(unsigned id, TWindow* control, unsigned notif
 }
 
 QRPMDIChild::QRPMDIChild(TMDIClient& parent, const std::string& title, QRepView& view)
-    : TMDIChild(parent, title, pane_ = new QRPDesignerPane(view))
+    : TMDIChild(parent, title, new QRPDesignerPane(view)), pane_(static_cast<QRPDesignerPane*>(GetClientWindow()))
 {
     view.SetCommandTarget(this);
 }
 
 void QRPMDIChild::EvMDIActivate(bool active)
 {
+    // A report designer is nobody's plate view: the plate commands find no current document.
+    SetActiveView(nullptr, nullptr);
     TMDIChild::EvMDIActivate(active);
     QRepView& view = pane_->View();
     view.SetActive(active);

@@ -15,7 +15,7 @@ struct TwoObjects : DesignerFixture {
     RPObject* box = Add(bandDetail, otTextBox, 1440, 360, 1440, 360);
     RPObject* rect = Add(bandDetail, otRectangle, 4320, 720, 720, 360);
     RPObject* head = Add(bandReportHeader, otRectangle, 1440, 90, 720, 360);
-    TwoObjects() { view->UpdateWindow(); }
+    explicit TwoObjects(int width = 900, int height = 760) : DesignerFixture(width, height) { view->UpdateWindow(); }
     // A point on an object's top edge a quarter along, away from every handle: it grabs the
     // object whether it is selected or not.
     TPoint OnFrame(RPObject* o)
@@ -228,6 +228,33 @@ TEST(Tracking, MoveOutlinesAreErasedExactly)
     f.view->UpdateWindow();
     EXPECT_EQ(f.Image(), selected);
     EXPECT_EQ(f.rect->TwipsRect(), TRect(4320, 720, 5040, 1080));
+}
+
+TEST(Tracking, AutoScrollStepsGrowWithTheDistanceUpToOneAndAHalfInches)
+{
+    TwoObjects f(500, 400);
+    const TRect c = f.view->GetClientRect();
+    const TPoint a = f.At(bandDetail, 300, 80);
+    f.view->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(a.x, a.y));
+    f.Press(a);
+    struct Step {
+        const char* name;
+        TPoint pointer;
+        int scrollY;
+    } steps[] = {
+        {"far below: the largest step", TPoint(a.x, c.bottom + 400), 144},
+        {"just below: two thirds of the distance, at least 1/8 inch", TPoint(a.x, c.bottom + 30), 144 + 20},
+        {"a pixel below: the smallest step", TPoint(a.x, c.bottom), 144 + 20 + 12},
+        {"back inside: nothing", TPoint(a.x, c.bottom - 50), 144 + 20 + 12},
+    };
+    for (const Step& s : steps) {
+        f.Move(s.pointer);
+        f.view->SendMessage(WM_TIMER, 2, 0);
+        EXPECT_EQ(f.view->ScrollY(), s.scrollY) << s.name;
+    }
+    EXPECT_EQ(f.view->DragState(), 3);
+    f.Release(steps[3].pointer);
+    EXPECT_EQ(f.view->DragState(), 0);
 }
 
 }  // namespace
