@@ -21,6 +21,13 @@ void QDescLst::SetupWindow()
     AddString("");
 }
 
+void QDescLst::Paint(TDC& dc, bool erase, TRect& rect)
+{
+    // Below the last row the list shows its own light grey, as the rows do.
+    dc.FillRect(GetClientRect(), TBrush(kLightGrey));
+    TListBox::Paint(dc, erase, rect);
+}
+
 QDesc* QDescLst::GetSelected(int* index) const
 {
     const int sel = GetSelIndex();

@@ -23,6 +23,7 @@ public:
 
 protected:
     void SetupWindow() override;
+    void Paint(TDC& dc, bool erase, TRect& rect) override;
 
 private:
     std::vector<QDesc*>* descs_;

@@ -15,7 +15,11 @@
 #include "views/QPView.h"
 #endif
 #ifdef VYN_SCREENSHOT_APP
+#include "app/QDescLst.h"
+#include "app/QDlgDesc.h"
+#include "platform/gui/ControlButton.h"
 #include "app/QSelMet.h"
+#include "document/QDoc.h"
 #include "platform/gui/ControlListBox.h"
 #include "document/LineReader.h"
 #endif
@@ -158,6 +162,30 @@ int SelectMethod(const std::string& out)
     dlg.Execute();
     return rc;
 }
+
+// "Sample Names" over the demo plate's descriptors and two controls that no well uses yet, on
+// the controls page with one of those selected.
+int SampleNames(const std::string& out)
+{
+    vyn::QDoc doc;
+    doc.SetDocPath(VYN_DEMO_PLATE_FILE);
+    if (!doc.InitDoc()) return 1;
+    vyn::QPlate& p = doc.GetPlate();
+    p.descs.push_back(std::make_unique<vyn::QDesc>(1, "NC", vyn::TColor(0, 0, 255), "Negative control"));
+    p.descs.push_back(std::make_unique<vyn::QDesc>(1, "PC", vyn::TColor(255, 0, 0), "Positive control"));
+    p.MarkUsedDescriptors();
+    vyn::QDlgDesc dlg(nullptr, p.descs);
+    int rc = 1;
+    QTimer::singleShot(400, [&] {
+        if (auto* list = dlg.PageList(0)) list->UserSelect(1);
+        QTimer::singleShot(200, [&] {
+            rc = dlg.Widget()->grab().save(QString::fromStdString(out), "PNG") ? 0 : 1;
+            dlg.SendCommand(vyn::IDCANCEL);
+        });
+    });
+    dlg.Execute();
+    return rc;
+}
 #endif
 
 #ifdef VYN_SCREENSHOT_METHOD_EDITORS
@@ -214,6 +242,10 @@ int main(int argc, char** argv)
         vyn::TApplication app(argc, argv);
         return SelectMethod(argv[2]);
     }
+    if (what == "sample-names") {
+        vyn::TApplication app(argc, argv);
+        return SampleNames(argv[2]);
+    }
 #endif
 #ifdef VYN_SCREENSHOT_METHOD_EDITORS
     if (what == "method-sheet" || what == "curve-fit-dialog") {
@@ -228,7 +260,7 @@ int main(int argc, char** argv)
     }
 #endif
     if (argc != 3 || what != "status-dialog") {
-        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|plate-view|select-method|report-designer OUT.png [PLATE]\n");
+        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|plate-view|select-method|sample-names|report-designer OUT.png [PLATE]\n");
         return 2;
     }
     vyn::TApplication app(argc, argv);

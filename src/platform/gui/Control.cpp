@@ -85,6 +85,7 @@ QWidget* TStatic::MakeControl(QWidget* parentWidget)
     if (style_ & dlgstyle::CENTER) a = Qt::AlignTop | Qt::AlignHCenter;
     if (style_ & dlgstyle::RIGHT) a = Qt::AlignTop | Qt::AlignRight;
     l->setAlignment(a);
+    if (style_ & dlgstyle::BORDER) l->setFrameShape(QFrame::Box);
     l->setText(Q(text_));
     return l;
 }

@@ -1,5 +1,7 @@
 #include "platform/gui/Dialog.h"
 
+#include <vector>
+
 #include <QDialog>
 #include <QKeyEvent>
 #include <cmath>
@@ -106,16 +108,20 @@ QWidget* TDialog::MakeWidget(QWidget* parentWidget)
 
 void TDialog::BuildControls()
 {
+    // Labels and frames share the id -1: each line gets a control of its own, never the one
+    // made for an earlier line with the same id.
+    std::vector<TControl*> made(static_cast<std::size_t>(tmpl_->controlCount), nullptr);
     for (int i = 0; i < tmpl_->controlCount; ++i) {
         const TControlTemplate& t = tmpl_->controls[i];
-        auto* c = dynamic_cast<TControl*>(ChildWithId(t.id));
+        auto* c = t.id == -1 ? nullptr : dynamic_cast<TControl*>(ChildWithId(t.id));
         if (!c || !c->IsBoundToTemplate()) c = MakeTemplateControl(this, t);
         c->ApplyTemplate(t, MapDialogRect(TRect(t.x, t.y, t.x + t.cx, t.y + t.cy), baseUnits_));
         if (t.style & dlgstyle::DEFPUSHBUTTON) defaultId_ = t.id;
+        made[static_cast<std::size_t>(i)] = c;
     }
     // Creation in template order gives the tab order of the template.
     for (int i = 0; i < tmpl_->controlCount; ++i)
-        if (TWindow* c = ChildWithId(tmpl_->controls[i].id)) {
+        if (TWindow* c = made[static_cast<std::size_t>(i)]) {
             c->Create();
             if (c->Widget()) {
                 unsigned s = tmpl_->controls[i].style;

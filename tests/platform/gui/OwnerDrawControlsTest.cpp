@@ -165,3 +165,26 @@ TEST(OwnerDrawnButton, ClickedByMouseAndSpaceButEnterGoesToTheDefault)
     OwnerDialog dlg;
     EXPECT_EQ(dlg.Execute(), IDOK);
 }
+
+TEST(DialogTemplateLabels, EveryLineWithIdMinusOneIsAControlOfItsOwn)
+{
+    const TControlTemplate controls[] = {
+        {-1, TControlKind::STATIC, "First", dlgstyle::LEFT, 4, 4, 40, 8},
+        {-1, TControlKind::STATIC, "Second", dlgstyle::LEFT, 4, 20, 40, 8},
+        {-1, TControlKind::STATIC, "", dlgstyle::BORDER, 2, 2, 60, 30},
+        {IDOK, TControlKind::BUTTON, "OK", dlgstyle::DEFPUSHBUTTON, 4, 40, 40, 14},
+    };
+    const TDialogTemplate tmpl{9997, "Labels", 8, "MS Sans Serif", dlgstyle::POPUP, 0, 0, 80, 60, controls, 4};
+    TTestHook hook;
+    std::vector<std::pair<std::string, int>> labels;
+    hook.AnswerDialog(9997, IDOK, [&](TDialog& d) {
+        for (TWindow* c : d.Children())
+            if (c->GetId() == -1) labels.emplace_back(c->GetWindowText(), d.ChildRectInClient(*c).top);
+    });
+    TDialog dlg(nullptr, tmpl);
+    dlg.Execute();
+    ASSERT_EQ(labels.size(), 3u);
+    EXPECT_EQ(labels[0].first, "First");
+    EXPECT_EQ(labels[1].first, "Second");
+    EXPECT_LT(labels[0].second, labels[1].second) << "each keeps its own place";
+}
