@@ -8,16 +8,19 @@
 
 #include "platform/gui/ControlList.h"
 #include "platform/gui/Dc.h"
+#include "platform/gui/WindowBridge.h"
 
 namespace vyn {
 
 namespace {
 
-class TOwnerDrawDelegate : public QStyledItemDelegate {
+class TOwnerDrawDelegate : public QStyledItemDelegate, public TWindowLink {
 public:
     TOwnerDrawDelegate(TComboBox* box, QObject* parent) : QStyledItemDelegate(parent), box_(box) {}
+    void Detach() override { box_ = nullptr; }
     void paint(QPainter* p, const QStyleOptionViewItem& opt, const QModelIndex& index) const override
     {
+        if (!box_) return;
         QImage img(opt.rect.right() + 1, opt.rect.height(), QImage::Format_RGB32);
         img.fill(Qt::white);
         unsigned state = 0;
@@ -29,6 +32,7 @@ public:
     }
     QSize sizeHint(const QStyleOptionViewItem& opt, const QModelIndex& index) const override
     {
+        if (!box_) return QStyledItemDelegate::sizeHint(opt, index);
         return QSize(opt.rect.width(), box_->GetItemHeight(index.row()));
     }
 
@@ -36,10 +40,10 @@ private:
     TComboBox* box_;
 };
 
-class TQtCombo : public QComboBox {
+class TQtCombo : public QComboBox, public TWindowLink {
 public:
     TQtCombo(TComboBox* box, QWidget* parent) : QComboBox(parent), box_(box) {}
-    void Detach() { box_ = nullptr; }
+    void Detach() override { box_ = nullptr; }
     void showPopup() override
     {
         QComboBox::showPopup();

@@ -6,6 +6,7 @@
 namespace vyn {
 
 TPropertyPage::TPropertyPage(TPropertySheet* sheet, int resId) : TDialog(sheet, resId), sheet_(sheet) {}
+TPropertyPage::TPropertyPage(TPropertySheet* sheet, const TDialogTemplate& tmpl) : TDialog(sheet, tmpl), sheet_(sheet) {}
 
 std::string TPropertyPage::GetTitle() const
 {
@@ -33,6 +34,14 @@ void TPropertyPage::CmOk() { sheet_->PressButton(TPropertySheet::ID_PSNEXT); }
 void TPropertyPage::CmCancel() { sheet_->PressButton(IDCANCEL); }
 
 TPropertySheet::TPropertySheet(TWindow* parent, int resId, TPoint pageOrigin) : TDialog(parent, resId), origin_(pageOrigin)
+{
+    OnCommand(ID_PSBACK, [this] { PressButton(ID_PSBACK); });
+    OnCommand(ID_PSNEXT, [this] { PressButton(ID_PSNEXT); });
+    OnCommand(ID_PSFINISH, [this] { PressButton(ID_PSFINISH); });
+}
+
+TPropertySheet::TPropertySheet(TWindow* parent, const TDialogTemplate& tmpl, TPoint pageOrigin)
+    : TDialog(parent, tmpl), origin_(pageOrigin)
 {
     OnCommand(ID_PSBACK, [this] { PressButton(ID_PSBACK); });
     OnCommand(ID_PSNEXT, [this] { PressButton(ID_PSNEXT); });

@@ -16,6 +16,7 @@ class TPropertySheet;
 class TPropertyPage : public TDialog {
 public:
     TPropertyPage(TPropertySheet* sheet, int resId);
+    TPropertyPage(TPropertySheet* sheet, const TDialogTemplate& tmpl);
 
     TPropertySheet* GetSheet() const { return sheet_; }
     // A title in place of the template's caption.
@@ -46,6 +47,7 @@ public:
 
     // The template holds the buttons; pages are placed at pageOrigin (dialog units).
     TPropertySheet(TWindow* parent, int resId, TPoint pageOrigin = TPoint(0, 0));
+    TPropertySheet(TWindow* parent, const TDialogTemplate& tmpl, TPoint pageOrigin = TPoint(0, 0));
 
     // The sheet owns the pages; they are shown in the order added.
     void AddPage(TPropertyPage* page);

@@ -122,7 +122,9 @@ void TWindow::ReleaseWidget()
     QObject::disconnect(widget_, nullptr, bridge_, nullptr);
     QObject::disconnect(widget_, nullptr, widget_, nullptr);
     widget_->setProperty(kWindowProperty, QVariant());
-    if (auto* plain = dynamic_cast<TWindowWidget*>(widget_)) plain->Detach();
+    if (auto* link = dynamic_cast<TWindowLink*>(widget_)) link->Detach();
+    for (QObject* o : widget_->findChildren<QObject*>())
+        if (auto* link = dynamic_cast<TWindowLink*>(o)) link->Detach();
     bridge_->Detach();
     bridge_->deleteLater();
     bridge_ = nullptr;

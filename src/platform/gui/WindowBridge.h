@@ -12,6 +12,18 @@ namespace vyn {
 
 class TWindow;
 
+// A Qt object that calls back into a window object (a widget, a delegate). The window's widget
+// is deleted later than the window may be, and Qt still calls into it on the way out (hiding a
+// combo box closes its list), so every such object under a released widget is told to forget
+// its window first.
+class TWindowLink {
+public:
+    virtual void Detach() = 0;
+
+protected:
+    ~TWindowLink() = default;
+};
+
 class TWindowBridge : public QObject {
 public:
     explicit TWindowBridge(TWindow* w);
@@ -34,10 +46,10 @@ private:
 };
 
 // A plain window: paints its retained image, and lets the bridge see everything else.
-class TWindowWidget : public QWidget {
+class TWindowWidget : public QWidget, public TWindowLink {
 public:
     TWindowWidget(TWindow* w, QWidget* parent);
-    void Detach() { window_ = nullptr; }
+    void Detach() override { window_ = nullptr; }
 
 protected:
     void paintEvent(QPaintEvent* e) override;
