@@ -98,5 +98,30 @@ TEST(Geometry, BorderHitsNearTheReportEdge)
     for (const Case& c : cases) EXPECT_EQ(f.view->HitTest(c.p), c.code) << c.name;
 }
 
+TEST(Geometry, ScrollBarsMoveTheOriginAndEditingHoldsIt)
+{
+    DesignerFixture f;
+    const int top = f.band(bandDetail).BodyTop();
+    struct Step {
+        unsigned msg, code;
+        int x, y;
+    } steps[] = {
+        {WM_VSCROLL, SB_PAGEDOWN, 0, 96}, {WM_VSCROLL, SB_LINEDOWN, 0, 97}, {WM_HSCROLL, SB_PAGERIGHT, 96, 97},
+        {WM_HSCROLL, SB_LINELEFT, 95, 97}, {WM_VSCROLL, SB_TOP, 95, 0},
+    };
+    for (const Step& s : steps) {
+        f.view->SendMessage(s.msg, s.code, 0);
+        EXPECT_EQ(TPoint(f.view->ScrollX(), f.view->ScrollY()), TPoint(s.x, s.y)) << "after scroll code " << s.code;
+    }
+    f.view->SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(f.band(bandDetail).BodyTop(), top - 96) << "bands are placed relative to the origin";
+    RPObject* box = f.Add(bandDetail, otTextBox, 0, 0, 1440, 360);
+    f.view->SelectObject(box);
+    f.view->BeginTextEdit(false);
+    ASSERT_TRUE(f.view->Editing());
+    f.view->SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(f.view->ScrollY(), 96) << "no scrolling while a text is typed in place";
+}
+
 }  // namespace
 }  // namespace vyn::test
