@@ -7,6 +7,7 @@
 #include "app/QAppDlg.h"
 #include "app/QPViewGadgets.h"
 #include "app/QSelMet.h"
+#include "app/ShellDialogChain.h"
 #include "app/ShellDocDialogs.h"
 #include "app/QPictButtGadget.h"
 #include "app/RwMainWindow.h"
@@ -16,6 +17,7 @@
 #include "app/controls/QCalErrDlg.h"
 #include "app/vynwMDI.h"
 #include "document/NewPlate.h"
+#include "method_editors/CtxWzDlg.h"
 #include "document/QDoc.h"
 #include "document/QMetod.h"
 #include "plate/Profile.h"
@@ -99,6 +101,8 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     printer_ = std::make_unique<RWPrinter>();
     BindDocShell();
     BindViewShell();
+    // The method pages' edits open the expression wizard through the shell's edit control.
+    InstallExpressionWizard();
 
     OnCommand(CM_FILENEW, [this] { CmNewPlate(); });
     OnCommand(CM_FILEOPEN, [this] { CmFileOpen(); });
@@ -117,8 +121,8 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     auto withDlg = [this](auto fn) {
         return [this, fn] {
             if (!gCurrentDoc) return;
-            ShellDocDialogs dialogs(frame_);
-            fn(*gCurrentDoc, dialogs);
+            ShellDialogChain dialogs(frame_, gCurrentDoc);
+            fn(*gCurrentDoc, dialogs.Dialogs());
         };
     };
     OnCommand(CM_NAMES, withDlg([](QDoc& d, IDocDialogs& ui) { d.EditSampleNames(ui, 0); }));
@@ -490,9 +494,10 @@ void vynwApp::BindViewShell()
     ViewShell& vs = GetViewShell();
     vs.dialogs = [this](TWindow* parent) -> IDocDialogs* {
         // One dialog set per command; the view uses it before the next command starts.
-        static std::unique_ptr<ShellDocDialogs> dialogs;
-        dialogs = std::make_unique<ShellDocDialogs>(parent ? parent : frame_);
-        return dialogs.get();
+        static std::unique_ptr<ShellDialogChain> dialogs;
+        dialogs.reset();
+        dialogs = std::make_unique<ShellDialogChain>(parent ? parent : frame_, gCurrentDoc);
+        return &dialogs->Dialogs();
     };
     vs.showSampleView = [this](QDoc&, int sample) { ShowSampleView(sample); };
     vs.help = [](int id) { HelpContext(id); };
