@@ -9,6 +9,7 @@
 #include "report_designer/DesignerMetrics.h"
 #include "report_designer/QRInPlaceEdit.h"
 #include "report_designer/QRuler.h"
+#include "reports/paint/RPDesignPainter.h"
 #include "reports/QRepDoc.h"
 #include "reports/RPObject.h"
 #include "reports/RPReport.h"
@@ -397,6 +398,12 @@ TCursorShape QRepView::CursorFor(int code) const
 // --- painting ---
 
 void QRepView::Paint(TDC& dc, bool, TRect& rect) { PaintLayout(dc, rect); }
+
+void QRepView::PaintLayout(TDC& dc, const TRect& rect)
+{
+    const TRect clip = rect & GetClientRect();
+    if (!clip.IsEmpty()) ::vyn::PaintLayout(dc, report_, clip);
+}
 
 void QRepView::EvSize(unsigned sizeType, const TSize& size)
 {

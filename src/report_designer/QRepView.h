@@ -7,8 +7,8 @@
 // Split by concern: construction, layout, painting, scrolling, keyboard, hit test, selection
 // and the model's callbacks (QRepView.cpp); commands (QRepViewCommands.cpp); the mouse
 // (QRepViewMouse.cpp); coordinates, outlines, moves and resizes, tab order
-// (QRepViewGeometry.cpp); in-place text editing (QRepViewTextEdit.cpp); design-time painting
-// of the bands (QRepViewPaint.cpp).
+// (QRepViewGeometry.cpp); in-place text editing (QRepViewTextEdit.cpp). The report paints
+// itself (the report painter's PaintLayout); the view only hands it the update rectangle.
 #include <memory>
 #include <string>
 #include <vector>
@@ -280,8 +280,6 @@ private:
     void DrawRubber(TDC& dc, const TRect& r) const;
     TRect AutoScrollFree() const { return freeRect_; }
     void RulerMarks(bool first);
-    void PaintBand(TDC& dc, RPSection& band, const TRect& clip);
-    void PaintObject(TDC& dc, RPSection& band, RPObject& obj);
 
     QRepDoc& doc_;
     RPReport& report_;
