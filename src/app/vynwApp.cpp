@@ -29,6 +29,12 @@
 #include "printing/PageSettings.h"
 #include "printing/RWPrinter.h"
 #include "printing/APrintOut.h"
+#include "readers/QCommSettings.h"
+#include "readers/QFoto.h"
+#include "readers/ui/MeasureCommand.h"
+#include "readers/ui/QComSetupDlg.h"
+#include "readers/ui/ReaderOptionsDlgs.h"
+#include "readers/ui/ReaderRunner.h"
 #include "views/QLView.h"
 #include "views/QNView.h"
 #include "views/QPView.h"
@@ -103,6 +109,13 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     BindViewShell();
     // The method pages' edits open the expression wizard through the shell's edit control.
     InstallExpressionWizard();
+    // The reader: the port text first, since a driver locks the choices its reader cannot use.
+    // Without a configured reader the simulated one answers.
+    InstallReaderOptionsDialogs();
+    gCommSettings.SetSettingsText(GetAppSettings().port.c_str());
+    gReaderType = static_cast<std::uint8_t>(GetAppSettings().readerType);
+    gReaderSubType = static_cast<std::uint8_t>(GetAppSettings().readerSubType);
+    if (!gReader) CreateReaderDriver();
 
     OnCommand(CM_FILENEW, [this] { CmNewPlate(); });
     OnCommand(CM_FILEOPEN, [this] { CmFileOpen(); });
@@ -163,17 +176,22 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     OnCommandEnable(CM_PRINT, [this](TCommandEnabler& ce) {
         ce.Enable(printer_ && printer_->GetError() == peNone && dynamic_cast<APrintOut*>(gActiveView) != nullptr);
     });
-    // Measuring, the reader's dialogs, the print preview, page setup and reports wait for
-    // their subsystems; until then their commands stay greyed.
+    OnCommand(CM_MEASURE, [this] { CmMeasure(); });
+    OnCommandEnable(CM_MEASURE, [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc != nullptr && gReader != nullptr); });
+    OnCommand(CM_COMMUNICATION, [this] { CmCommunication(); });
+    OnCommandEnable(CM_COMMUNICATION, always);
+    // The filter table dialog, the print preview, page setup, reports and the about box wait
+    // for their subsystems; until then their commands stay greyed.
     auto notYet = [](TCommandEnabler& ce) { ce.Enable(false); };
-    for (unsigned id : {CM_MEASURE, CM_COMMUNICATION, CM_PHOTOMETER, CM_PAGESETUP, CM_PREVIEW, CM_REPORTS,
-                        CM_REPORTPRINT, CM_REPORTPREVIEW, CM_ABOUT})
+    for (unsigned id : {CM_PHOTOMETER, CM_PAGESETUP, CM_PREVIEW, CM_REPORTS, CM_REPORTPRINT, CM_REPORTPREVIEW, CM_ABOUT})
         OnCommandEnable(id, notYet);
     OnCommandEnable(CM_CALCULATE, [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc && NeedsCalculation(*gCurrentDoc)); });
-    // The carrier buttons wait for a reader driver that can move the plate.
-    auto noReader = [](TCommandEnabler& ce) { ce.Enable(false); };
-    OnCommandEnable(CM_INSERTCARRIER, noReader);
-    OnCommandEnable(CM_EJECTCARRIER, noReader);
+    // The carrier buttons need a reader that can move the plate.
+    auto canMove = [](TCommandEnabler& ce) { ce.Enable(gReader && gReader->CanMovePlate()); };
+    OnCommand(CM_INSERTCARRIER, [this] { CmMovePlate(false); });
+    OnCommand(CM_EJECTCARRIER, [this] { CmMovePlate(true); });
+    OnCommandEnable(CM_INSERTCARRIER, canMove);
+    OnCommandEnable(CM_EJECTCARRIER, canMove);
 }
 
 vynwApp::~vynwApp()
@@ -190,6 +208,7 @@ vynwApp::~vynwApp()
         frame_ = nullptr;
     }
     printer_.reset();
+    gReader.reset();  // saves the filter table
     SaveAppSettings(GetAppSettings(), showState);
     SavePrintSettings(kProfileName);
     GetDocShell() = DocShell{};
@@ -629,6 +648,42 @@ void vynwApp::CmPrint()
 {
     if (!printer_ || printer_->GetError() != peNone) return;
     if (auto* printout = dynamic_cast<APrintOut*>(gActiveView)) printer_->Print(frame_, *printout, true);
+}
+
+}  // namespace vyn
+
+namespace vyn {
+
+void vynwApp::CmMeasure()
+{
+    if (!gCurrentDoc || !gReader) return;
+    QDoc& doc = *gCurrentDoc;
+    const MeasureOutcome out = RunMeasureCommand(frame_, doc, GetAppSettings().autoMakeAftMea != 0);
+    if (!out.measured) return;
+    if (out.autoProcess) {
+        if (NeedsCalculation(doc)) {
+            doc.CalculatePlate();
+            if (GetAppSettings().autoListAftMake && doc.GetPlate().samplesWithResults > 0) ShowView("Samples");
+        }
+        return;
+    }
+    // Without processing the user sees what was measured.
+    const QPlate& p = doc.GetPlate();
+    if (p.dataMode != 0 && p.measuredCount > 0)
+        if (auto* view = dynamic_cast<QPView*>(gActiveView)) view->ShowLayer(2486);
+}
+
+void vynwApp::CmMovePlate(bool out)
+{
+    if (gReader && gReader->CanMovePlate()) RunMovePlate(*gReader, frame_, out, true);
+}
+
+void vynwApp::CmCommunication()
+{
+    if (QComSetupDlg(frame_, gCommSettings).Execute() != IDOK) return;
+    AppSettings& s = GetAppSettings();
+    s.port = gCommSettings.GetSettingsText();
+    SaveAppSettings(s, showState);
 }
 
 }  // namespace vyn

@@ -77,6 +77,9 @@ private:
     void CmApplication();
     void CmCalibration();
     void CmPrint();
+    void CmMeasure();
+    void CmMovePlate(bool out);
+    void CmCommunication();
     void BindViewShell();
     void PlateViewActivated(class QPView& view, bool active);
 

@@ -133,7 +133,7 @@ TEST(ShellCommandsTest, EnablersFollowTheCurrentPlate)
         {"import identifications", CM_IMPORTIDS, false, true},
         {"calculate after the automatic calculation", CM_CALCULATE, false, false},
         {"calibrate after the fit", CM_CALIBRATE, false, false},
-        {"measure waits for the reader dialogs", CM_MEASURE, false, false},
+        {"measure needs a plate to fill", CM_MEASURE, false, true},
     };
     for (const Row& r : rows) EXPECT_EQ(s.Enabled(r.id), r.withoutPlate) << r.name << " without a plate";
     ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);

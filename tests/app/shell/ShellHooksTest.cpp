@@ -1,21 +1,31 @@
 // The finished subsystems as the running program reaches them: the plate commands open the
-// method wizard, the method sheet and the calibration dialog through the document's dialog chain.
+// method wizard, the method sheet and the calibration dialog through the document's dialog chain;
+// "Measure..." reads the plate from an emulated reader through the measure and progress dialogs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
 
 #include "ShellEnv.h"
 #include "app/AppGlobals.h"
 #include "app/AppPaths.h"
 #include "app/RwMainWindow.h"
 #include "app/vynwApp.h"
-#include "calibration/ui/QCalDlg.h"
+#include "app/controls/QCalErrDlg.h"
 #include "document/MethodPaths.h"
 #include "document/QDoc.h"
 #include "method_editors/QAllPsh.h"
 #include "method_editors/QWizzAll.h"
+#include "ReaderEmulator.h"
+#include "platform/core/ProfileFile.h"
+#include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/TestHook.h"
+#include "readers/QFoto.h"
+#include "readers/ReaderTiming.h"
+#include "readers/TComm.h"
+#include "readers/ui/QMeaDlg.h"
 
 using namespace vyn;
 
@@ -53,6 +63,17 @@ struct HookedShell {
         TTestHook::ProcessEvents();
     }
 };
+
+// Handles the window queue until the condition holds or the time is up.
+bool WaitFor(const std::function<bool()>& cond, int timeoutMs)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!cond()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        TTestHook::ProcessEvents();
+    }
+    return true;
+}
 
 bool Ran(const TTestHook& hook, int resId)
 {
@@ -97,4 +118,52 @@ TEST(ShellHooksTest, WithoutAPlateTheMethodCommandsAreGreyed)
     TTestHook hook;
     HookedShell s;
     for (unsigned id : {CM_CALCULATIONS, CM_ADVANCEDCALC, CM_CALIBRATION}) EXPECT_FALSE(s.Enabled(id)) << id;
+}
+
+TEST(ShellHooksTest, MeasureReadsTheDemoPlateFromTheReader)
+{
+    TTestHook hook;
+    SetReaderTimeScale(2);
+    gComm.SetReadTimeout(150);
+    emu::Script script;
+    for (int i = 0; i < 96; ++i) script.plate[static_cast<std::size_t>(i)] = 100 + i * 10;  // 0.100 .. 1.050
+    emu::ReaderEmulator reader(script);
+    ASSERT_TRUE(reader.Ok());
+    reader.Start();
+    {
+        HookedShell s;
+        EXPECT_TRUE(s.Enabled(CM_COMMUNICATION));
+        EXPECT_FALSE(s.Enabled(CM_MEASURE)) << "nothing to measure into without a plate";
+        ProfileFile("VYN.INI").Write("ports", "COM1", reader.SlavePath());
+        ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+        ASSERT_NE(gCurrentDoc, nullptr);
+        EXPECT_TRUE(s.Enabled(CM_MEASURE));
+        const std::uint64_t before = gCurrentDoc->GetPlate().measureTime;
+
+        hook.AnswerDialog(1, 0, [](TDialog& d) {
+            d.SetDlgItemText(102, "405");  // the demo plate names no filter
+            EXPECT_TRUE(dynamic_cast<TCheckBox&>(*d.GetDlgItem(111)).GetCheck() == TCheckBox::BF_CHECKED)
+                << "automatic processing is ticked by default";
+            TTestHook::Click(*d.GetDlgItem(IDOK));
+            EXPECT_TRUE(d.HasEnded()) << dynamic_cast<QMeaDlg&>(d).MessageText() << " / " << d.GetDlgItemText(102);
+        });
+        bool progressEnded = false;
+        hook.AnswerDialog(4, 0, [&](TDialog& d) { progressEnded = WaitFor([&] { return d.HasEnded(); }, 8000); });
+        // The ramp is no sensible standard curve: the processing reports that in the status dialog.
+        hook.AnswerDialog(QCalErrDlg::kResId, IDOK);
+        s.Command(CM_MEASURE);
+
+        EXPECT_TRUE(Ran(hook, 1));
+        EXPECT_TRUE(progressEnded);
+        EXPECT_TRUE(hook.Messages().empty()) << hook.Messages().front().text;
+        const QPlate& p = gCurrentDoc->GetPlate();
+        EXPECT_EQ(p.measuredCount, 96);
+        EXPECT_NE(p.measureTime, before);
+        EXPECT_EQ(p.measFilter, 405);
+        EXPECT_TRUE(Ran(hook, QCalErrDlg::kResId)) << "the measured plate was processed";
+        EXPECT_EQ(hook.UnansweredDialogs(), 0);
+    }
+    gComm.Close();
+    SetReaderTimeScale(100);
+    gComm.SetReadTimeout(800);
 }
