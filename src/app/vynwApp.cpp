@@ -29,6 +29,9 @@
 #include "printing/PageSettings.h"
 #include "printing/RWPrinter.h"
 #include "printing/APrintOut.h"
+#include "printing/AStpPgDlg.h"
+#include "printing/QMethodSummaryPrintout.h"
+#include "printing/TRwPreview.h"
 #include "readers/QCommSettings.h"
 #include "readers/QFoto.h"
 #include "readers/ui/MeasureCommand.h"
@@ -105,6 +108,7 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     };
     LoadPrintSettings(kProfileName);
     printer_ = std::make_unique<RWPrinter>();
+    SetPreviewPrinter(printer_.get());
     BindDocShell();
     BindViewShell();
     // The method pages' edits open the expression wizard through the shell's edit control.
@@ -142,8 +146,7 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     OnCommand(CM_METHODINFO, withDlg([](QDoc& d, IDocDialogs& ui) { d.EditMethodName(ui); }));
     OnCommand(CM_SHOWSTATUS, withDlg([](QDoc& d, IDocDialogs& ui) { d.ShowPlateSummary(ui); }));
     OnCommand(CM_CALCULATIONS, withDlg([](QDoc& d, IDocDialogs& ui) { d.RunMethodWizard(ui); }));
-    // The sheet's request to print the method summary waits for the print preview.
-    OnCommand(CM_ADVANCEDCALC, withDlg([](QDoc& d, IDocDialogs& ui) { d.RunMethodSheet(ui); }));
+    OnCommand(CM_ADVANCEDCALC, [this] { CmAdvancedCalc(); });
     OnCommand(CM_DATAPRESENTATION, withDlg([](QDoc& d, IDocDialogs& ui) { d.EditDataPresentation(ui); }));
     OnCommand(CM_RESULTPRESENTATION, withDlg([](QDoc& d, IDocDialogs& ui) { d.EditResultPresentation(ui); }));
     OnCommand(CM_EXPORTRESULTS, withDlg([](QDoc& d, IDocDialogs& ui) {
@@ -180,10 +183,16 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     OnCommandEnable(CM_MEASURE, [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc != nullptr && gReader != nullptr); });
     OnCommand(CM_COMMUNICATION, [this] { CmCommunication(); });
     OnCommandEnable(CM_COMMUNICATION, always);
-    // The filter table dialog, the print preview, page setup, reports and the about box wait
-    // for their subsystems; until then their commands stay greyed.
+    OnCommand(CM_PREVIEW, [this] { CmPreview(); });
+    OnCommand(CM_PAGESETUP, [this] { CmPageSetup(); });
+    OnCommandEnable(CM_PREVIEW, [this](TCommandEnabler& ce) {
+        ce.Enable(PrinterReady() && dynamic_cast<APrintOut*>(gActiveView) != nullptr);
+    });
+    OnCommandEnable(CM_PAGESETUP, [this](TCommandEnabler& ce) { ce.Enable(PrinterReady()); });
+    // The filter table dialog, reports and the about box wait for their subsystems; until then
+    // their commands stay greyed.
     auto notYet = [](TCommandEnabler& ce) { ce.Enable(false); };
-    for (unsigned id : {CM_PHOTOMETER, CM_PAGESETUP, CM_PREVIEW, CM_REPORTS, CM_REPORTPRINT, CM_REPORTPREVIEW, CM_ABOUT})
+    for (unsigned id : {CM_PHOTOMETER, CM_REPORTS, CM_REPORTPRINT, CM_REPORTPREVIEW, CM_ABOUT})
         OnCommandEnable(id, notYet);
     OnCommandEnable(CM_CALCULATE, [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc && NeedsCalculation(*gCurrentDoc)); });
     // The carrier buttons need a reader that can move the plate.
@@ -207,6 +216,7 @@ vynwApp::~vynwApp()
         delete frame_;
         frame_ = nullptr;
     }
+    SetPreviewPrinter(nullptr);
     printer_.reset();
     gReader.reset();  // saves the filter table
     SaveAppSettings(GetAppSettings(), showState);
@@ -684,6 +694,45 @@ void vynwApp::CmCommunication()
     AppSettings& s = GetAppSettings();
     s.port = gCommSettings.GetSettingsText();
     SaveAppSettings(s, showState);
+}
+
+}  // namespace vyn
+
+namespace vyn {
+
+bool vynwApp::PrinterReady() const { return printer_ && printer_->GetError() == peNone; }
+
+void vynwApp::CmPreview()
+{
+    if (!PrinterReady()) return;
+    if (auto* printout = dynamic_cast<APrintOut*>(gActiveView)) RunPrintPreview(frame_, *printout, printer_.get());
+}
+
+void vynwApp::CmPageSetup()
+{
+    if (!PrinterReady()) return;
+    // The page kind of the active view: plate, list, or one of the graphs.
+    int kind = -1;
+    if (dynamic_cast<QPView*>(gActiveView)) kind = 0;
+    else if (dynamic_cast<QLView*>(gActiveView)) kind = 1;
+    else if (dynamic_cast<QNView*>(gActiveView) || dynamic_cast<QSView*>(gActiveView)) kind = 2;
+    RunPageSetup(frame_, kind, printer_.get());
+}
+
+void vynwApp::CmAdvancedCalc()
+{
+    if (!gCurrentDoc) return;
+    QDoc& doc = *gCurrentDoc;
+    int result = 0;
+    {
+        ShellDialogChain dialogs(frame_, &doc);
+        result = doc.RunMethodSheet(dialogs.Dialogs());
+    }
+    // The sheet's "print" asks for the method summary in the preview.
+    if ((result & 2) && PrinterReady()) {
+        QMethodSummaryPrintout summary(doc.GetPlate(), doc.GetDocPath());
+        RunPrintPreview(frame_, summary, printer_.get());
+    }
 }
 
 }  // namespace vyn

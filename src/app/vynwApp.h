@@ -80,6 +80,10 @@ private:
     void CmMeasure();
     void CmMovePlate(bool out);
     void CmCommunication();
+    void CmPreview();
+    void CmPageSetup();
+    void CmAdvancedCalc();
+    bool PrinterReady() const;
     void BindViewShell();
     void PlateViewActivated(class QPView& view, bool active);
 

@@ -19,7 +19,13 @@
 #include "method_editors/QWizzAll.h"
 #include "ReaderEmulator.h"
 #include "platform/core/ProfileFile.h"
+#include "platform/core/ProfileFile.h"
 #include "platform/gui/ControlButton.h"
+#include "platform/gui/ModalLoop.h"
+#include "printing/AStpPgDlg.h"
+#include "printing/PageSettings.h"
+#include "printing/TRwPreview.h"
+#include "views/QPView.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/TestHook.h"
 #include "readers/QFoto.h"
@@ -74,6 +80,21 @@ bool WaitFor(const std::function<bool()>& cond, int timeoutMs)
     }
     return true;
 }
+
+// Ends the modal loop that runs when its posted command arrives, noting that one was running:
+// the print preview is a modal frame, not a dialog the hook could answer.
+class PreviewCloser : public TWindow {
+public:
+    static constexpr unsigned kClose = 31001;
+    bool sawModalLoop = false;
+    TResult EvCommand(unsigned id, TWindow* control, unsigned code) override
+    {
+        if (id != kClose) return TWindow::EvCommand(id, control, code);
+        sawModalLoop = InModalLoop();
+        if (sawModalLoop) EndModal(TRwPreview::kCloseResult);
+        return 0;
+    }
+};
 
 bool Ran(const TTestHook& hook, int resId)
 {
@@ -166,4 +187,45 @@ TEST(ShellHooksTest, MeasureReadsTheDemoPlateFromTheReader)
     gComm.Close();
     SetReaderTimeScale(100);
     gComm.SetReadTimeout(800);
+}
+
+TEST(ShellHooksTest, PreviewOfThePlateViewOpensAndCloses)
+{
+    TTestHook hook;
+    HookedShell s;
+    EXPECT_FALSE(s.Enabled(CM_PREVIEW)) << "no view to preview";
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    ASSERT_NE(dynamic_cast<QPView*>(gActiveView), nullptr);
+    ASSERT_TRUE(s.Enabled(CM_PREVIEW));
+    PreviewCloser closer;
+    ASSERT_TRUE(closer.Create());
+    closer.PostCommand(PreviewCloser::kClose);
+    s.Command(CM_PREVIEW);
+    EXPECT_TRUE(closer.sawModalLoop) << "the preview ran until it was closed";
+    EXPECT_FALSE(InModalLoop());
+    EXPECT_TRUE(s.app->GetMainFrame()->IsWindow());
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+}
+
+TEST(ShellHooksTest, PageSetupOfThePlateViewSavesOnOk)
+{
+    TTestHook hook;
+    HookedShell s;
+    ASSERT_TRUE(s.Enabled(CM_PAGESETUP)) << "page setup needs no document";
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    int shownKind = -1;
+    hook.AnswerDialog(AStpPgDlg::kResId, IDOK, [&](TDialog& d) {
+        for (int k = 0; k < 5; ++k)
+            if (auto* b = dynamic_cast<TCheckBox*>(d.GetDlgItem(AStpPgDlg::IDC_KIND + k)))
+                if (b->GetCheck() == TCheckBox::BF_CHECKED) shownKind = k;
+        TTestHook::Click(*d.GetDlgItem(AStpPgDlg::IDC_UNIT_INCH));
+        d.SetDlgItemText(AStpPgDlg::IDC_LEFT, "1234");
+    });
+    s.Command(CM_PAGESETUP);
+    EXPECT_TRUE(Ran(hook, AStpPgDlg::kResId));
+    EXPECT_EQ(shownKind, 0) << "the plate view's page kind";
+    EXPECT_EQ(gPageMargins[pkPlate].left, 1234);
+    std::string saved;
+    ASSERT_TRUE(ProfileFile("VYN.INI").Read("Pages", "Plate", saved));
+    EXPECT_NE(saved.find("1234"), std::string::npos) << saved;
 }
