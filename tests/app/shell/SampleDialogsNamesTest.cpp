@@ -244,3 +244,25 @@ TEST(SampleNamesDialog, KeyboardOntoASwatchPicksItAndEnterIsOk)
     EXPECT_EQ(dlg.Execute(), IDOK) << "Enter on a swatch is OK, and the colour changed";
     EXPECT_EQ(descs[1]->colour, TColor(0, 255, 255));
 }
+
+TEST(SampleNamesDialog, EnterWalksBetweenListAndNameEditBeforeItEndsTheDialog)
+{
+    TTestHook hook;
+    QDescList descs = Fixture();
+    hook.AnswerDialog(QDlgDesc::kResId, IDCANCEL, [](TDialog& d) {
+        Show(d);
+        QDescLst* list = Dlg(d).PageList(0);
+        Select(d, 1);
+        list->SetFocus();
+        TTestHook::Key(VK_RETURN, 0, list);
+        EXPECT_FALSE(d.HasEnded());
+        EXPECT_TRUE(d.GetDlgItem(701)->HasFocus()) << "Enter on a free name goes to its edit";
+        TTestHook::Key(VK_RETURN, 0, d.GetDlgItem(701));
+        TTestHook::ProcessEvents();
+        EXPECT_FALSE(d.HasEnded());
+        EXPECT_TRUE(list->HasFocus());
+        EXPECT_EQ(list->GetSelIndex(), 2) << "and back to the list, one row down";
+    });
+    QDlgDesc dlg(nullptr, descs);
+    EXPECT_EQ(dlg.Execute(), IDCANCEL);
+}
