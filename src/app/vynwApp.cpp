@@ -29,6 +29,11 @@
 #include "printing/PageSettings.h"
 #include "printing/RWPrinter.h"
 #include "printing/APrintOut.h"
+#include "report_designer/AttrEditor.h"
+#include "app/ReportFrame.h"
+#include "report_designer/QRepView.h"
+#include "report_designer/ReportTemplate.h"
+#include "reports/paint/RPScreenFont.h"
 #include "printing/AStpPgDlg.h"
 #include "printing/QMethodSummaryPrintout.h"
 #include "printing/TRwPreview.h"
@@ -113,6 +118,9 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     BindViewShell();
     // The method pages' edits open the expression wizard through the shell's edit control.
     InstallExpressionWizard();
+    // Report views: their attribute editor and the screen fonts they draw with.
+    QRAttrDlg::InstallViewHooks();
+    InstallReportScreenFonts();
     // The reader: the port text first, since a driver locks the choices its reader cannot use.
     // Without a configured reader the simulated one answers.
     InstallReaderOptionsDialogs();
@@ -189,6 +197,9 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
         ce.Enable(PrinterReady() && dynamic_cast<APrintOut*>(gActiveView) != nullptr);
     });
     OnCommandEnable(CM_PAGESETUP, [this](TCommandEnabler& ce) { ce.Enable(PrinterReady()); });
+    // The report view's own print and preview commands: the view handles them, the printer
+    // decides whether they can run.
+    for (unsigned id : {unsigned(cmRepPrint), unsigned(cmRepPreview)}) OnCommandEnable(id, [this](TCommandEnabler& ce) { ce.Enable(PrinterReady()); });
     // The filter table dialog, reports and the about box wait for their subsystems; until then
     // their commands stay greyed.
     auto notYet = [](TCommandEnabler& ce) { ce.Enable(false); };
@@ -243,6 +254,7 @@ void vynwApp::RegisterTemplates()
         "Sample", "*.plt", "plt", dtAutoDelete | dtUpdateDir | dtHidden | 0x0004));
     docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, QLView>>("Samples", "*.plt", "plt", plates | dtHidden));
     docManager_->AddTemplate(std::make_unique<TDocViewTemplate<QDoc, QSView>>("Standard", "*.plt", "plt", plates | dtHidden));
+    docManager_->AddTemplate(MakeReportTemplate(dtAutoDelete | dtUpdateDir | dtSingleView | 0x1006));
 }
 
 void vynwApp::BindDocShell()
@@ -371,6 +383,10 @@ void vynwApp::EvNewView(TView& view)
     if (!client_ || !client_->IsWindow()) return;
     auto* wnd = dynamic_cast<TWindow*>(&view);
     if (!wnd) return;
+    if (auto* report = dynamic_cast<QRepView*>(&view)) {
+        FrameReportView(*client_, *report, *docManager_);
+        return;
+    }
     std::string title = view.GetDocument().HasDocPath() ? view.GetDocument().GetDocPath() : view.GetDocument().GetTitle();
     if (title.empty()) title = "Plate" + std::to_string(docManager_->NextUntitledIndex());
     if (!view.GetDocument().HasDocPath() && view.GetDocument().GetTitle().empty()) view.GetDocument().SetTitle(title);

@@ -1,6 +1,7 @@
 // The finished subsystems as the running program reaches them: the plate commands open the
 // method wizard, the method sheet and the calibration dialog through the document's dialog chain;
-// "Measure..." reads the plate from an emulated reader through the measure and progress dialogs.
+// "Measure..." reads the plate from an emulated reader through the measure and progress dialogs;
+// the print preview and page setup work on the active view; a new report opens in its designer.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,6 +26,9 @@
 #include "printing/AStpPgDlg.h"
 #include "printing/PageSettings.h"
 #include "printing/TRwPreview.h"
+#include "app/vynwMDI.h"
+#include "report_designer/QRPMDIChild.h"
+#include "report_designer/QRepView.h"
 #include "views/QPView.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/TestHook.h"
@@ -228,4 +232,26 @@ TEST(ShellHooksTest, PageSetupOfThePlateViewSavesOnOk)
     std::string saved;
     ASSERT_TRUE(ProfileFile("VYN.INI").Read("Pages", "Plate", saved));
     EXPECT_NE(saved.find("1234"), std::string::npos) << saved;
+}
+
+TEST(ShellHooksTest, NewReportOpensInTheDesignerFrame)
+{
+    TTestHook hook;
+    HookedShell s;
+    TDocTemplate* tpl = s.app->GetDocManager().FindTemplate("Report");
+    ASSERT_NE(tpl, nullptr);
+    EXPECT_NE(s.app->GetDocManager().MatchTemplate("letter.qrp"), nullptr) << "report files open by their extension";
+    TDocument* doc = s.app->GetDocManager().CreateDoc(*tpl, "", dtNewDoc);
+    ASSERT_NE(doc, nullptr);
+    TTestHook::ProcessEvents();
+    int designers = 0;
+    for (TMDIChild* c : s.app->GetMDIClient()->Children())
+        if (auto* frame = dynamic_cast<QRPMDIChild*>(c)) {
+            ++designers;
+            EXPECT_EQ(&frame->Pane().View().GetDocument(), doc);
+        }
+    EXPECT_EQ(designers, 1);
+    EXPECT_EQ(doc->GetTitle(), "Report1") << "an unnamed new report is numbered";
+    EXPECT_TRUE(s.Enabled(cmRepPreview));
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
 }
