@@ -228,6 +228,11 @@ int MethodEditor(const std::string& what, const std::string& out)
 
 }  // namespace
 
+#ifdef VYN_SCREENSHOT_APP
+// In a file of its own: the shell's headers and the report model's cannot meet in one file.
+int MainWindow(int& argc, char** argv, const std::string& out);
+#endif
+
 int main(int argc, char** argv)
 {
     const std::string what = argc >= 3 ? argv[1] : "";
@@ -242,6 +247,7 @@ int main(int argc, char** argv)
         vyn::TApplication app(argc, argv);
         return SelectMethod(argv[2]);
     }
+    if (what == "main-window") return MainWindow(argc, argv, argv[2]);
     if (what == "sample-names") {
         vyn::TApplication app(argc, argv);
         return SampleNames(argv[2]);
@@ -260,7 +266,7 @@ int main(int argc, char** argv)
     }
 #endif
     if (argc != 3 || what != "status-dialog") {
-        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|plate-view|select-method|sample-names|report-designer OUT.png [PLATE]\n");
+        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|main-window|plate-view|select-method|sample-names|report-designer OUT.png [PLATE]\n");
         return 2;
     }
     vyn::TApplication app(argc, argv);
