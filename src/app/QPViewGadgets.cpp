@@ -193,6 +193,11 @@ void QPViewGadgets::DropControls()
 
 void QPViewGadgets::ViewGone(const TView* view)
 {
+    // The view has deleted its boxes by now: their gadgets come off the bars without them.
+    const bool itsControls = controlsOf_ && static_cast<const TView*>(controlsOf_) == view;
+    if (itsControls)
+        for (auto* slot : {&entryBox_, &nameBox_})
+            if (*slot) (*slot)->Orphan();
     // A view that goes without losing the activation first leaves nothing behind.
     if (shownFor_ && static_cast<const TView*>(shownFor_) == view) {
         shownFor_ = nullptr;
@@ -203,10 +208,7 @@ void QPViewGadgets::ViewGone(const TView* view)
             gModeButton->SetButtonState(TButtonGadget::Up);
         }
     }
-    if (!controlsOf_ || static_cast<const TView*>(controlsOf_) != view) return;
-    for (auto* slot : {&entryBox_, &nameBox_})
-        if (*slot) (*slot)->Orphan();
-    DropControls();
+    if (itsControls) DropControls();
 }
 
 void QPViewGadgets::Apply(QPView& view)
