@@ -15,6 +15,8 @@ inline constexpr int kReportFileHeaderSize = 64;
 class QRepDoc : public TDocument {
 public:
     explicit QRepDoc(TDocument* parent = nullptr) : TDocument(parent) {}
+    // The designer's view lets go of the report on its way out.
+    ~QRepDoc() override { DestroyViews(); }
 
     RPReport& Report() { return report_; }
     const RPReport& Report() const { return report_; }

@@ -17,15 +17,20 @@ TDocument::TDocument(TDocument* parent) : parent_(parent)
 
 TDocument::~TDocument()
 {
-    destroying_ = true;
-    // Deleting a view detaches it, so take them from the back until none is left.
-    while (!views_.empty()) delete views_.back();
+    DestroyViews();
     while (!children_.empty()) delete children_.back();
     if (parent_) {
         auto& siblings = parent_->children_;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
     }
     if (manager_) manager_->Unregister(*this);
+}
+
+void TDocument::DestroyViews()
+{
+    destroying_ = true;
+    // Deleting a view detaches it, so take them from the back until none is left.
+    while (!views_.empty()) delete views_.back();
 }
 
 bool TDocument::Open(int /*mode*/, const char* path)

@@ -64,6 +64,11 @@ public:
     // destroyed meanwhile are not called, views created meanwhile are not called either.
     bool NotifyViews(int event, long item = 0, TView* exclude = nullptr);
 
+protected:
+    // Deletes the views now. A document whose views use its own members on their way out calls
+    // it in its destructor: by the time the base destructor runs, those members are gone.
+    void DestroyViews();
+
 private:
     friend class TView;
     friend class TDocManager;

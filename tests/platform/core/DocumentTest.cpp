@@ -362,5 +362,27 @@ TEST_F(DocViewTest, UntitledNumbersRunUpwards)
     EXPECT_EQ(mgr.NextUntitledIndex(), 2);
 }
 
+// A document whose views read its own parts as they go: it takes its views down itself.
+TEST(DocumentTeardown, ViewsDestroyedByTheDerivedDocumentSeeItWhole)
+{
+    struct PartsDoc : TDocument {
+        ~PartsDoc() override { DestroyViews(); }
+        virtual std::string Part() const { return part; }
+        std::string part = "whole";
+    };
+    struct PartsView : TView {
+        PartsView(PartsDoc& doc, std::string& seen) : TView(doc), doc_(doc), seen_(seen) {}
+        ~PartsView() override { seen_ = doc_.Part(); }
+        const char* GetViewName() override { return "PartsView"; }
+        PartsDoc& doc_;
+        std::string& seen_;
+    };
+    std::string seen;
+    auto* doc = new PartsDoc;
+    new PartsView(*doc, seen);
+    delete doc;
+    EXPECT_EQ(seen, "whole");
+}
+
 }  // namespace
 }  // namespace vyn
