@@ -758,9 +758,6 @@ void QWizzAll::CleanupWindow()
 {
     const TRect r = GetWindowRect();
     sPosition = TPoint(r.left, r.top);
-    // The page windows are taken down after these objects have gone; hidden now, their
-    // controls hear of it while they are still there to listen.
-    for (int i = 0; i < GetPageCount(); ++i) GetPage(i)->ShowWindow(SW_HIDE);
     TPropertySheet::CleanupWindow();
 }
 
