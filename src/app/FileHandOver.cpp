@@ -53,7 +53,7 @@ std::string JoinArguments(int argc, char** argv)
 }
 
 TFileDrop::TFileDrop(bool wholeName, const std::string& name)
-    : wholeName_(wholeName), name_(name.substr(0, kMaxNameLength))
+    : wholeName_(wholeName), name_(name.substr(0, kMaxHandOverNameLength))
 {
 }
 
@@ -69,7 +69,7 @@ bool ResolveShortcut(std::string& name)
 
 void TFileDrop::ResolveDroppedName()
 {
-    if (ResolveShortcut(name_)) name_ = name_.substr(0, kMaxNameLength);
+    if (ResolveShortcut(name_)) name_ = name_.substr(0, kMaxHandOverNameLength);
 }
 
 }  // namespace vyn

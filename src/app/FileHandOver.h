@@ -15,7 +15,7 @@ inline constexpr std::uint32_t kHandOverWholeName = 0x0102AB45;
 inline constexpr std::uint32_t kHandOverTokenName = 0x0002AB45;
 inline constexpr std::uint32_t kHandOverEnd = 0x0004AB45;
 inline constexpr int kHandOverTimeoutMs = 10000;
-inline constexpr std::size_t kMaxNameLength = 259;
+inline constexpr std::size_t kMaxHandOverNameLength = 259;
 
 // The records of a command line: the begin record with the whole line; then, when the line
 // holds a double quote, only the text from after the first quote to the next one (or the end)
