@@ -1,9 +1,10 @@
 #pragma once
-// A plate document evaluated in full, for the commands that must drop exactly what a change
-// makes stale: controls A1 A2 at 0.05, standards B1..B4 for 10, 20, 40, 80 at 0.05 + 0.01 c
-// (linear), quantitative samples on C1 (0.35) and C2 (0.55), a qualitative sample on D1
-// (0.30); simple blanking with the mean of the controls, one calculation, one evaluation,
-// one validation. After the run the samples read 30 and 50 and the plate is valid.
+// A plate document measured and then evaluated in full, for the commands that must drop
+// exactly what a change makes stale: controls A1 A2 at 0.05, standards B1..B4 for 10, 20, 40,
+// 80 at 0.05 + 0.01 c (linear), quantitative samples on C1 (0.35) and C2 (0.55), a qualitative
+// sample on D1 (0.30); simple blanking with the mean of the controls, one calculation, one
+// evaluation, one validation, so that every number can be worked out by hand. After the run
+// the samples read 30 and 50 and the plate is valid.
 #include <gtest/gtest.h>
 
 #include "QDocTestUtil.h"
@@ -15,8 +16,9 @@ namespace vyn::test {
 
 inline constexpr Heard kPlateChanged{vnPlateChanged, 0};
 
-struct EvaluatedPlate : DocFixture {
-    explicit EvaluatedPlate(bool evaluate = true)
+// The layout, definitions and measured values above, nothing calculated yet.
+struct MeasuredPlate : DocFixture {
+    MeasuredPlate()
     {
         doc.PlaceSampleAt(nullptr, ctl, 0, W("A1"), W("A2"), false);
         doc.PlaceStandardAt(nullptr, standard, W("B1"), W("B4"), false, arSingle);
@@ -35,6 +37,12 @@ struct EvaluatedPlate : DocFixture {
         p.ClearDataValues(dmSimple);
         p.blankExpr = "avg(BL)";
         p.SetMeasuredValues(v);
+    }
+};
+
+struct EvaluatedPlate : MeasuredPlate {
+    explicit EvaluatedPlate(bool evaluate = true)
+    {
         if (evaluate) {
             ScriptedReport report;
             doc.CalculatePlate(&report);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "EvaluatedPlate.h"
 #include "QDocTestUtil.h"
 #include "evaluator/NoValue.h"
 #include "plate/QNSample.h"
@@ -13,31 +14,12 @@ using test::Heard;
 using test::ScriptedReport;
 using test::W;
 
-constexpr Heard kChanged{vnPlateChanged, 0};
+constexpr Heard kChanged = test::kPlateChanged;
 
-// Controls A1 A2 at 0.05, standards B1..B4 for 10, 20, 40, 80 at 0.05 + 0.01 c, quantitative
-// samples on C1 (0.35) and C2 (0.55), a qualitative sample on D1; simple blanking with the
-// mean of the controls, so that every number below can be worked out by hand.
-struct RecalcPlate : test::DocFixture {
+// The measured plate, clean and with nothing heard yet, before any calculation.
+struct RecalcPlate : test::MeasuredPlate {
     RecalcPlate()
     {
-        doc.PlaceSampleAt(nullptr, ctl, 0, W("A1"), W("A2"), false);
-        doc.PlaceStandardAt(nullptr, standard, W("B1"), W("B4"), false, arSingle);
-        doc.PlaceNewSampleAt(quant, W("C1"), W("C2"), false, arSingle);
-        doc.PlaceNewSampleAt(qual, W("D1"), W("D1"), false, arSingle);
-        p.calibr.SetParams(cmLinear, 0, 0, {10, 20, 40, 80}, 0, 0.0, 1.0);
-        p.globalQualDef = {{"res1", "OD > 0.2"}};
-        p.calculations.definitions = {{"fct1", "gblank * 2"}};
-        p.validations.definitions = {{"cond1", "fct1 < 1"}};
-        std::vector<double> v(96, NoValue);
-        const std::pair<const char*, double> values[] = {
-            {"A1", 0.05}, {"A2", 0.05}, {"B1", 0.15}, {"B2", 0.25}, {"B3", 0.45},
-            {"B4", 0.85}, {"C1", 0.35}, {"C2", 0.55}, {"D1", 0.30},
-        };
-        for (auto [w, x] : values) v[static_cast<std::size_t>(W(w))] = x;
-        p.ClearDataValues(dmSimple);
-        p.blankExpr = "avg(BL)";
-        p.SetMeasuredValues(v);
         doc.SetDirty(false);
         Take();
     }

@@ -2,7 +2,7 @@
 // status gadgets, the busy strip, and the question before a changed plate closes.
 #include <gtest/gtest.h>
 
-#include "ShellEnv.h"
+#include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppPaths.h"
 #include "app/QPictButtGadget.h"
@@ -19,27 +19,7 @@
 using namespace vyn;
 
 namespace {
-struct Shell {
-    ShellEnv env;
-    int argc = 1;
-    char arg0[4] = "vyn";
-    char* argv[2] = {arg0, nullptr};
-    std::unique_ptr<vynwApp> app;
-    Shell()
-    {
-        InitAppPaths();
-        InstallDemoData();
-        app = std::make_unique<vynwApp>("Vyn32", argc, argv, "", "");
-        app->InitMainWindow();
-        app->GetMainFrame()->Create();
-        TTestHook::ProcessEvents();
-    }
-    ~Shell()
-    {
-        app.reset();
-        SetSysFilesDir("");
-    }
-};
+using Shell = ShellFixture;
 }  // namespace
 
 TEST(MainWindowTest, BuildsWithBarsAndOpensTheDemoPlate)

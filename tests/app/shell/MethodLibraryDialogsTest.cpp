@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "ShellEnv.h"
+#include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppPaths.h"
 #include "app/QDlgNameInfo.h"
@@ -23,27 +23,14 @@ using namespace vyn;
 
 namespace {
 
-struct Shell {
-    ShellEnv env;
-    int argc = 1;
-    char arg0[4] = "vyn";
-    char* argv[2] = {arg0, nullptr};
-    std::unique_ptr<vynwApp> app;
-    Shell()
-    {
-        InitAppPaths();
-        InstallDemoData();
-        gLastMethodOffset = -1;
-        app = std::make_unique<vynwApp>("Vyn32", argc, argv, "", "");
-        app->InitMainWindow();
-        app->GetMainFrame()->Create();
-        TTestHook::ProcessEvents();
-    }
+// Every test starts with no method preselected in the library dialogs.
+struct Shell : ShellFixture {
+    Shell() : ShellFixture([] { gLastMethodOffset = -1; }) {}
     ~Shell()
     {
+        // What the closing windows queued is handled before the system folder is forgotten.
         app.reset();
         TTestHook::ProcessEvents();
-        SetSysFilesDir("");
     }
     void Command(unsigned id) { app->GetMainFrame()->SendCommand(id); }
 };

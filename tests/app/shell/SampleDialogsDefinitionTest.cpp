@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "ShellEnv.h"
+#include "ShellTestFixture.h"
 #include "app/AppPaths.h"
 #include "app/QDescLst.h"
 #include "app/QDlgDesc.h"
@@ -27,22 +27,11 @@ using namespace vyn;
 
 namespace {
 
-struct DemoPlate {
-    ShellEnv env;
-    int argc = 1;
-    char arg0[4] = "vyn";
-    char* argv[2] = {arg0, nullptr};
-    std::unique_ptr<vynwApp> app;
+struct DemoPlate : ShellFixture {
     QDoc* doc = nullptr;
     int qual = -1, quant = -1;
     DemoPlate()
     {
-        InitAppPaths();
-        InstallDemoData();
-        app = std::make_unique<vynwApp>("Vyn32", argc, argv, "", "");
-        app->InitMainWindow();
-        app->GetMainFrame()->Create();
-        TTestHook::ProcessEvents();
         doc = dynamic_cast<QDoc*>(app->OpenPlate(env.data + "/Demo.plt"));
         if (!doc) return;
         QPlate& p = doc->GetPlate();
@@ -53,11 +42,6 @@ struct DemoPlate {
             if (quant < 0 && dynamic_cast<QNSample*>(s)) quant = i;
             else if (qual < 0 && dynamic_cast<QQSample*>(s) && !dynamic_cast<QNSample*>(s)) qual = i;
         }
-    }
-    ~DemoPlate()
-    {
-        app.reset();
-        SetSysFilesDir("");
     }
     QQSample* Sample(int i) const { return dynamic_cast<QQSample*>(doc->GetPlate().GetSample(i)); }
 };

@@ -3,7 +3,7 @@
 // settings file, the presentation dialog's copy-back and the blank formula texts.
 #include <gtest/gtest.h>
 
-#include "ShellEnv.h"
+#include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppPaths.h"
 #include "app/AppSettings.h"
@@ -31,33 +31,7 @@ using namespace vyn;
 
 namespace {
 
-struct Shell {
-    ShellEnv env;
-    int argc = 1;
-    char arg0[4] = "vyn";
-    char* argv[2] = {arg0, nullptr};
-    std::unique_ptr<vynwApp> app;
-    Shell()
-    {
-        InitAppPaths();
-        InstallDemoData();
-        app = std::make_unique<vynwApp>("Vyn32", argc, argv, "", "");
-        app->InitMainWindow();
-        app->GetMainFrame()->Create();
-        TTestHook::ProcessEvents();
-    }
-    ~Shell()
-    {
-        app.reset();
-        SetSysFilesDir("");
-    }
-    bool Enabled(unsigned id)
-    {
-        TCommandEnabler ce(id);
-        app->EvCommandEnable(ce);
-        return ce.GetHandled() && ce.IsEnabled();
-    }
-};
+using Shell = ShellFixture;
 
 void ClickRadio(TDialog& d, int id)
 {

@@ -8,7 +8,7 @@
 #include <chrono>
 #include <functional>
 
-#include "ShellEnv.h"
+#include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppPaths.h"
 #include "app/RwMainWindow.h"
@@ -41,32 +41,7 @@ using namespace vyn;
 
 namespace {
 
-struct HookedShell {
-    ShellEnv env;
-    int argc = 1;
-    char arg0[4] = "vyn";
-    char* argv[2] = {arg0, nullptr};
-    std::unique_ptr<vynwApp> app;
-    HookedShell()
-    {
-        InitAppPaths();
-        InstallDemoData();
-        app = std::make_unique<vynwApp>("Vyn32", argc, argv, "", "");
-        app->InitMainWindow();
-        app->GetMainFrame()->Create();
-        TTestHook::ProcessEvents();
-    }
-    ~HookedShell()
-    {
-        app.reset();
-        SetSysFilesDir("");
-    }
-    bool Enabled(unsigned id)
-    {
-        TCommandEnabler ce(id);
-        app->EvCommandEnable(ce);
-        return ce.GetHandled() && ce.IsEnabled();
-    }
+struct HookedShell : ShellFixture {
     void Command(unsigned id)
     {
         app->GetMainFrame()->SendCommand(id);
