@@ -1,5 +1,5 @@
 #pragma once
-// The axis specification of a report graph: kind 0 automatic, 1 fixed, -1 undetermined;
+// The axis settings of a report graph: kind 0 automatic, 1 fixed, -1 undetermined;
 // scale 0 linear, 1 logarithmic; subticks; low, high and increment (NoValue when not given).
 #include "evaluator/NoValue.h"
 

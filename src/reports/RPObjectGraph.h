@@ -85,7 +85,7 @@ private:
     RPGraphLayout layout_;
 };
 
-// Lays out one designer axis from its specification: automatic 0..100 by 25 (1..100 on a log
+// Lays out one designer axis from its settings: automatic 0..100 by 25 (1..100 on a log
 // axis), fixed from the record; a log axis widened to whole decades with 2 % tolerance.
 void LayoutGraphAxis(const RPAxisSpec& spec, RPGraphAxisLayout& out);
 

@@ -23,7 +23,7 @@ struct RPGraphTicks {
     int e0 = 0, e1 = 0;
 };
 
-// The range of one axis: a fixed specification as stored, otherwise nice limits around
+// The range of one axis: fixed settings as stored, otherwise nice limits around
 // dataLo..dataHi. Throws std::domain_error for a log range that is not positive.
 RPGraphTicks GraphAxisTicks(const RPAxisSpec& spec, double dataLo, double dataHi, bool placeholder);
 
