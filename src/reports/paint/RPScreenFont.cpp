@@ -1,7 +1,5 @@
 #include "reports/paint/RPScreenFont.h"
 
-#include <QImage>
-
 #include "platform/gui/Dc.h"
 
 namespace vyn {
@@ -36,9 +34,8 @@ namespace {
 
 TSize MeasureOnScreen(const RPLogFont& screen, const std::string& text)
 {
-    // One small image serves every measurement; the cache lives on the main thread.
-    static QImage image(4, 4, QImage::Format_RGB32);
-    TDC dc(image);
+    // A memory DC measures at the screen's resolution; the cache lives on the main thread.
+    TMemoryDC dc;
     dc.SelectObject(TFont(ToLogFont(screen, screen.height)));
     return dc.GetTextExtent(text);
 }
