@@ -1,6 +1,5 @@
 #include "evaluator/FormatValueText.h"
 
-#include <cstring>
 
 #include "evaluator/NumFormat.h"
 #include "evaluator/TStackVal.h"
@@ -36,11 +35,7 @@ std::string FormatValueText(const TStackVal& value)
 
 int FormatValueText(const TStackVal& value, char* buffer, int size)
 {
-    if (!buffer || size <= 0) return 0;
-    const std::string text = CutUtf8(FormatValueText(value), static_cast<std::size_t>(size - 1));
-    std::memcpy(buffer, text.data(), text.size());
-    buffer[text.size()] = '\0';
-    return static_cast<int>(text.size());
+    return CopyTextToBuffer(FormatValueText(value), buffer, size);
 }
 
 }  // namespace vyn

@@ -74,10 +74,7 @@ int QFotoMul::OptionsDialog(TWindow* parent, std::string& opts)
 
 char* QFotoMul::GetOptionsText(char* buffer, int size, const std::string& opts)
 {
-    if (!buffer || size <= 0) return buffer;
-    const std::string text = CutUtf8(MulOptions::Parse(opts).Describe(), static_cast<std::size_t>(size - 1));
-    text.copy(buffer, text.size());
-    buffer[text.size()] = '\0';
+    CopyTextToBuffer(MulOptions::Parse(opts).Describe(), buffer, size);
     return buffer;
 }
 

@@ -80,10 +80,7 @@ int QFotoOstrel::OptionsDialog(TWindow* parent, std::string& opts)
 
 char* QFotoOstrel::GetOptionsText(char* buffer, int size, const std::string& opts)
 {
-    if (!buffer || size <= 0) return buffer;
-    const std::string text = CutUtf8(OstrelOptions::Parse(opts).Describe(), static_cast<std::size_t>(size - 1));
-    text.copy(buffer, text.size());
-    buffer[text.size()] = '\0';
+    CopyTextToBuffer(OstrelOptions::Parse(opts).Describe(), buffer, size);
     return buffer;
 }
 

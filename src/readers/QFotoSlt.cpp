@@ -74,10 +74,7 @@ int QFotoSlt::OptionsDialog(TWindow* parent, std::string& opts)
 
 char* QFotoSlt::GetOptionsText(char* buffer, int size, const std::string& opts)
 {
-    if (!buffer || size <= 0) return buffer;
-    const std::string text = CutUtf8(SltOptions::Parse(opts).Describe(), static_cast<std::size_t>(size - 1));
-    text.copy(buffer, text.size());
-    buffer[text.size()] = '\0';
+    CopyTextToBuffer(SltOptions::Parse(opts).Describe(), buffer, size);
     return buffer;
 }
 

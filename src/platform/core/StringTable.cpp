@@ -11,12 +11,6 @@ namespace {
 char gResText[1024];
 char gResFmtText[256];
 
-void CopyCut(const std::string& text, char* buffer, std::size_t size)
-{
-    std::string cut = CutUtf8(text, size - 1);
-    std::memcpy(buffer, cut.data(), cut.size());
-    buffer[cut.size()] = '\0';
-}
 }  // namespace
 
 const char* FindResString(int id)
@@ -37,10 +31,19 @@ std::string CutUtf8(const std::string& text, std::size_t maxBytes)
     return text.substr(0, n);
 }
 
+int CopyTextToBuffer(const std::string& text, char* buffer, int size)
+{
+    if (!buffer || size <= 0) return 0;
+    const std::string cut = CutUtf8(text, static_cast<std::size_t>(size - 1));
+    std::memcpy(buffer, cut.data(), cut.size());
+    buffer[cut.size()] = '\0';
+    return static_cast<int>(cut.size());
+}
+
 const char* GetResString(int id)
 {
     const char* t = FindResString(id);
-    CopyCut(t ? t : "", gResText, sizeof gResText);
+    CopyTextToBuffer(t ? t : "", gResText, sizeof gResText);
     return gResText;
 }
 
@@ -48,7 +51,7 @@ char* GetResStringBuf(int id, char* buffer, int size)
 {
     if (!buffer || size <= 0) return buffer;
     const char* t = FindResString(id);
-    CopyCut(t ? t : "", buffer, static_cast<std::size_t>(size));
+    CopyTextToBuffer(t ? t : "", buffer, size);
     return buffer;
 }
 
@@ -87,7 +90,7 @@ const char* FormatResString(int id, const char* arg)
 {
     const char* t = FindResString(id);
     std::string pattern = CutUtf8(t ? t : "", 255);
-    CopyCut(FormatWithArg(pattern.c_str(), arg), gResFmtText, sizeof gResFmtText);
+    CopyTextToBuffer(FormatWithArg(pattern.c_str(), arg), gResFmtText, sizeof gResFmtText);
     return gResFmtText;
 }
 

@@ -27,4 +27,8 @@ std::string FormatWithArg(const char* pattern, const char* arg);
 // Cuts a UTF-8 text to at most maxBytes bytes without splitting a character.
 std::string CutUtf8(const std::string& text, std::size_t maxBytes);
 
+// Copies the text into a caller's buffer of size bytes, cut with CutUtf8 to size - 1 bytes and
+// always terminated; returns the number of bytes copied (0 for no buffer or size <= 0).
+int CopyTextToBuffer(const std::string& text, char* buffer, int size);
+
 }  // namespace vyn
