@@ -185,6 +185,11 @@ int CopyInstallFiles(SetupContext& ctx, const std::string& sourceRoot, const std
             }
         }
 
+    // The record file of an earlier installation is read before it is replaced, so that an
+    // uninstall after this one still removes what that one made; it is always replaced.
+    const std::string listName = GetInfString(inf, "MainVynSetup", "VynUninstList", "zzzzzzzz.zzz");
+    ctx.earlierRecords.clear();
+
     ctx.log.Print("\r\n");
     ctx.log.Print("File copy starts:\r\n");
     std::vector<std::string> madeFolders;
@@ -209,7 +214,12 @@ int CopyInstallFiles(SetupContext& ctx, const std::string& sourceRoot, const std
             rc = EISDIR;
             break;
         }
-        if (exists && S_ISREG(dst.st_mode) && NewerThan(dst, src)) {
+        bool recordFile = exists && S_ISREG(dst.st_mode) && EqualsNoCase(FileNameOf(item.target), listName);
+        if (recordFile) {
+            UninstallList earlier;
+            if (earlier.Load(item.target) == 0) ctx.earlierRecords = earlier.Records();
+        }
+        if (exists && S_ISREG(dst.st_mode) && NewerThan(dst, src) && !recordFile) {
             item.skip = true;
             continue;
         }
@@ -235,6 +245,7 @@ int CopyInstallFiles(SetupContext& ctx, const std::string& sourceRoot, const std
         item.placed = true;
     }
     if (rc != 0) {
+        ctx.earlierRecords.clear();
         Undo(items, madeFolders);
         ctx.log.Printf("   %s\r\n", failedPath);
         ctx.log.Printf("   %s\r\n", SystemErrorText(rc));

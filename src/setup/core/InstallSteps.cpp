@@ -72,6 +72,8 @@ int RunInstall(SetupContext& ctx)
 
     // 1. The destination becomes the directory of the "root" section.
     EnsureTrailingSlash(ctx.destination);
+    // Recorded as the uninstall will find it, whatever links lead to it.
+    ctx.destination = ResolveExistingPart(ctx.destination);
     inf.SetDirectoryId(InfFile::kDestinationDirId, ctx.destination);
     std::string root;
     if (ctx.destination.empty() || ctx.destination.front() != '/' || !inf.GetTargetPath("root", root)) {
@@ -103,7 +105,7 @@ int RunInstall(SetupContext& ctx)
         // Without its records an uninstall would find nothing to remove: that is no success.
         if (listPath.empty()) {
             message = FormatTexts(GetResString(kIdsRecordFileNotCopied), {listName});
-        } else if (int rc = ctx.records.Save(listPath)) {
+        } else if (ctx.records.TakeEarlier(ctx.earlierRecords); int rc = ctx.records.Save(listPath)) {
             message = FormatTexts(GetResString(kIdsCannotSaveRecords), {listPath, SystemErrorText(rc)});
         }
     }

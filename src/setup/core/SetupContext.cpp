@@ -25,6 +25,35 @@ bool IsFolder(const std::string& path)
 
 }  // namespace
 
+std::string ResolveExistingPart(const std::string& path)
+{
+    if (path.empty() || path.front() != '/') return path;
+    std::vector<std::string> parts;
+    for (std::size_t pos = 0; pos < path.size();) {
+        std::size_t next = path.find('/', pos);
+        if (next == std::string::npos) next = path.size();
+        if (next > pos) parts.push_back(path.substr(pos, next - pos));
+        pos = next + 1;
+    }
+    // The longest existing folder at the start goes through realpath; the rest, which the
+    // install makes itself, stays as it is.
+    for (std::size_t n = parts.size() + 1; n-- > 0;) {
+        std::string head = "/";
+        for (std::size_t i = 0; i < n; ++i) head += parts[i] + (i + 1 < n ? "/" : "");
+        char* real = ::realpath(head.c_str(), nullptr);
+        if (!real) continue;
+        std::string out = real;
+        std::free(real);
+        for (std::size_t i = n; i < parts.size(); ++i) {
+            if (out.back() != '/') out += '/';
+            out += parts[i];
+        }
+        if (path.back() == '/' && out.back() != '/') out += '/';
+        return out;
+    }
+    return path;
+}
+
 void SetupContext::StartUp(const std::string& programPath, const std::vector<std::string>& arguments)
 {
     args = arguments;
@@ -54,6 +83,8 @@ const std::string& SetupContext::GetProgramsFolder()
         std::string dir = x && *x ? std::string(x) : HomeFolder() + "/.local/share";
         dir += "/applications";
         MakeDirectories(dir);
+        // Resolved, so that the install records and the uninstall compares the same spelling.
+        dir = ResolveExistingPart(dir);
         TrimAndAddSlash(dir);
         programs_ = dir;
     }
@@ -67,6 +98,7 @@ const std::string* SetupContext::GetDesktopFolder()
         const char* d = std::getenv("XDG_DESKTOP_DIR");
         std::string dir = d ? std::string(d) : (HomeFolder().empty() ? std::string() : HomeFolder() + "/Desktop");
         if (!dir.empty() && IsFolder(dir)) {
+            dir = ResolveExistingPart(dir);
             TrimAndAddSlash(dir);
             desktop_ = dir;
         }

@@ -17,6 +17,10 @@ inline constexpr unsigned kBoxOk = 0x0, kBoxOkCancel = 0x1, kBoxYesNoCancel = 0x
 inline constexpr unsigned kIconError = 0x10, kIconQuestion = 0x20, kIconWarning = 0x30, kIconInformation = 0x40;
 inline constexpr int kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7;
 
+// The path with its longest existing leading folder resolved through every link; the part
+// below that does not exist yet stays as written.
+std::string ResolveExistingPart(const std::string& path);
+
 class SetupUi {
 public:
     virtual ~SetupUi() = default;
@@ -43,6 +47,9 @@ struct SetupContext {
 
     SetupLog log;
     UninstallList records{&log};
+    // The records of an earlier installation this one goes over, read from its record file
+    // before the copy replaced it; saved together with the new ones.
+    std::vector<UninstallRecord> earlierRecords;
 
     // Fills the fields above from the program path and its arguments and the environment.
     void StartUp(const std::string& programPath, const std::vector<std::string>& arguments);

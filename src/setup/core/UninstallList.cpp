@@ -1,5 +1,6 @@
 #include "setup/core/UninstallList.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -16,12 +17,6 @@ namespace vyn {
 namespace {
 
 constexpr std::uint64_t kEpochDiff = 11644473600ull;  // seconds from 1601 to 1970
-
-std::uint64_t FileTimeOf(const timespec& ts)
-{
-    if (ts.tv_sec < 0) return 0;
-    return (static_cast<std::uint64_t>(ts.tv_sec) + kEpochDiff) * 10000000ull + static_cast<std::uint64_t>(ts.tv_nsec) / 100;
-}
 
 void Put32(std::string& b, std::size_t at, std::uint32_t v)
 {
@@ -48,18 +43,17 @@ std::string ErrorLine(std::uint32_t error) { return error ? "   " + SystemErrorT
 
 }  // namespace
 
+std::uint64_t FileTimeOf(const timespec& ts)
+{
+    if (ts.tv_sec < 0) return 0;
+    return (static_cast<std::uint64_t>(ts.tv_sec) + kEpochDiff) * 10000000ull + static_cast<std::uint64_t>(ts.tv_nsec) / 100;
+}
+
 bool ReadFileStamp(const std::string& path, std::uint64_t& creation, std::uint64_t& lastWrite, std::uint32_t& size)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    // Looked at by name only: opening a pipe or a device could block or act on it.
     struct stat st{};
-    int rc = ::fstat(fd, &st);
-    int err = errno;
-    ::close(fd);
-    if (rc != 0) {
-        errno = err;
-        return false;
-    }
+    if (::stat(path.c_str(), &st) != 0) return false;
     // The change time stands in for the creation time, which is only kept and never compared.
     creation = FileTimeOf(st.st_ctim);
     lastWrite = FileTimeOf(st.st_mtim);
@@ -160,6 +154,29 @@ std::string UninstallList::FindCopiedFile(const std::string& name) const
     return {};
 }
 
+void UninstallList::TakeEarlier(const std::vector<UninstallRecord>& earlier)
+{
+    if (earlier.empty()) return;
+    std::vector<UninstallRecord> merged;
+    for (const UninstallRecord& r : earlier)
+        if (r.kind != 0 && !r.path.empty()) merged.push_back(r);
+    for (const UninstallRecord& r : records_) {
+        auto same = std::find_if(merged.begin(), merged.end(), [&](const UninstallRecord& m) {
+            return m.kind == r.kind && m.path == r.path && ((r.kind & 0xFF) != kRecRegistryKey || m.code == r.code);
+        });
+        if (same == merged.end()) {
+            merged.push_back(r);
+        } else {
+            bool made = r.kind == kRecCreatedFolder && (same->error == 0 || r.error == 0);
+            *same = r;
+            if (made) same->error = 0;
+        }
+    }
+    if (merged.size() > static_cast<std::size_t>(kMaxRecords)) merged.resize(kMaxRecords);
+    records_ = std::move(merged);
+    mark_ = RecordCount();
+}
+
 std::string UninstallList::Serialize() const
 {
     std::string out(records_.size() * kRecordSize, '\0');
@@ -211,8 +228,17 @@ int UninstallList::Save(const std::string& path) const
 int UninstallList::Load(const std::string& path)
 {
     Clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only a regular file is read; a pipe named here would block the uninstall for ever.
+    struct stat named{};
+    if (::stat(path.c_str(), &named) != 0) return errno;
+    if (!S_ISREG(named.st_mode)) return EINVAL;
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return errno;
+    struct stat opened{};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(fd);
+        return EINVAL;
+    }
     std::string bytes(kMaxRecords * kRecordSize, '\0');
     std::size_t got = 0;
     while (got < bytes.size()) {

@@ -8,6 +8,7 @@
 // (260 bytes, zero-terminated, zero-padded), 268 creation time, 276 last-write time (both
 // 100-ns ticks since 1601), 284 size (low 32 bits), 288 error, 292 zero.
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,8 @@ struct UninstallRecord {
     bool operator==(const UninstallRecord&) const = default;
 };
 
+// A time as a record keeps it: 100-ns ticks since 1601.
+std::uint64_t FileTimeOf(const timespec& ts);
 // A file's times and size as a record keeps them; false (errno set) when it cannot be read.
 bool ReadFileStamp(const std::string& path, std::uint64_t& creation, std::uint64_t& lastWrite, std::uint32_t& size);
 
@@ -64,6 +67,11 @@ public:
     const UninstallRecord* FindRecordByPath(const std::string& path) const;
     // The full path of the first copied file (below the mark) of that name; empty when none.
     std::string FindCopiedFile(const std::string& name) const;
+
+    // Puts the records of an earlier installation in front of these: a record of the same
+    // kind and path is kept once, in the earlier place, with the newer stamp; a folder counts
+    // as made when either installation made it.
+    void TakeEarlier(const std::vector<UninstallRecord>& earlier);
 
     std::string Serialize() const;
     // Reads whole records from the bytes (at most kMaxRecords; a trailing part is ignored).

@@ -193,15 +193,15 @@ TEST(Install, UninstallFindsItsRecordsOrSaysWhereItLooked)
 
     // A FileList with a full path is used as it is.
     UninstallList list;
-    list.RecordShortcut(tree.root + "x.desktop", 0);
+    list.RecordShortcut(tree.desktop + "x.desktop", 0);
     ASSERT_EQ(list.Save(tree.root + "records.bin"), 0);
-    WriteFile(tree.root + "x.desktop", "");
+    WriteFile(tree.desktop + "x.desktop", "");
     RegCreateKey(HKEY_LOCAL_MACHINE, kSetupKey);
     WriteRegString(HKEY_LOCAL_MACHINE, kSetupKey, "FileList", tree.root + "records.bin");
     ScriptedUi full;
     full.answers = {kAnswerYes};
     EXPECT_EQ(UninstallFrom(tree, full), 1);
-    EXPECT_FALSE(Exists(tree.root + "x.desktop"));
+    EXPECT_FALSE(Exists(tree.desktop + "x.desktop"));
 }
 
 TEST(Install, FailedCopyUndoesEverythingAndReports)

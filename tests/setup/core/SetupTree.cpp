@@ -55,7 +55,8 @@ SetupTree::SetupTree()
     std::string base = OuterTempFolder() + "/vyn-setup-XXXXXX";
     std::vector<char> name(base.begin(), base.end());
     name.push_back('\0');
-    root = std::string(::mkdtemp(name.data())) + "/";
+    // Resolved, as the installer resolves the folders it records.
+    root = std::filesystem::canonical(::mkdtemp(name.data())).string() + "/";
     setupFolder = root + "medium/";
     programFiles = root + "opt";
     destination = programFiles + "/Talvorne/Vyn/";
