@@ -1,6 +1,6 @@
 MNAM 'Demo Linear';'Demo: straight line through the standards';
 DSEP '.';
-DESC G;BL;12632256;'Blank';
+DESC G;BL;32768;'Blank';
 DESC SP;ST;16744448;'Standard';
 DESC NP;X;33023;'Sample';
 BLNK 1;'avg(BL)';'';

@@ -4,6 +4,7 @@
 #include "app/AppHelp.h"
 #include "app/AppPaths.h"
 #include "app/AppSettings.h"
+#include "app/BlankFormula.h"
 #include "app/QAppDlg.h"
 #include "app/QPViewGadgets.h"
 #include "app/QSelMet.h"
@@ -549,6 +550,11 @@ void vynwApp::BindViewShell()
     vs.putClipboardText = [](const std::string& text) { return Clipboard::SetText(text); };
     vs.getClipboardText = [](std::string& text) { return Clipboard::GetText(text); };
     vs.copyFixedSamples = GetAppSettings().expFixes != 0;
+    vs.closeView = [this](TView& view) {
+        if (!client_) return;
+        for (TMDIChild* c : client_->Children())
+            if (dynamic_cast<TView*>(c->GetClientWindow()) == &view) c->ClientGone();
+    };
 
     QPViewShell& ps = QPView::Shell();
     ps.activated = [this](QPView& view, bool active) { PlateViewActivated(view, active); };
@@ -577,6 +583,10 @@ void vynwApp::BindViewShell()
         return doc.SubtractTextData(ui);
     };
     ps.calculateBlanking = [](QDoc& doc) { return doc.CalculateBlanking(); };
+    ps.autoBlankName = [] { return GetAppSettings().autoBlankBlank; };
+    ps.classifyBlank = [](const std::string& text, const std::string& name) { return ClassifyBlankFormula(text, name); };
+    ps.blankText = [](bool averaged, const std::string& name) { return BlankFormulaText(averaged, name); };
+    ps.fitFrame = [this](QPView& view, const TSize& wanted) { return FitViewFrame(view, wanted); };
     ps.setClipboardText = [](const std::string& text) { Clipboard::SetText(text); };
     ps.clipboardText = [] {
         std::string text;
@@ -595,6 +605,24 @@ void vynwApp::PlateViewActivated(QPView& view, bool active)
         PlateViewGadgets().Apply(view);
         PlateViewGadgets().ViewGone(&view);
     }
+}
+
+bool vynwApp::FitViewFrame(TWindow& view, const TSize& wanted)
+{
+    if (!client_ || !view.IsWindow()) return false;
+    for (TMDIChild* c : client_->Children()) {
+        if (c->GetClientWindow() != &view) continue;
+        const TRect area = client_->GetClientRect();
+        const TRect frame = c->GetWindowRect();
+        // A minimised or maximised frame keeps its size.
+        if (c->IsIconic() || (frame.Width() >= area.Width() && frame.Height() >= area.Height())) return false;
+        const TRect inner = view.GetClientRect();
+        const int w = std::min(wanted.cx + frame.Width() - inner.Width(), area.Width());
+        const int h = std::min(wanted.cy + frame.Height() - inner.Height(), area.Height());
+        c->SetWindowPos(nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
+        return true;
+    }
+    return false;
 }
 
 bool vynwApp::CalibrationPending()

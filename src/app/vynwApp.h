@@ -8,6 +8,7 @@
 
 #include "app/FileHandOver.h"
 #include "platform/core/DocManager.h"
+#include "platform/core/Geometry.h"
 #include "platform/gui/Application.h"
 
 namespace vyn {
@@ -86,6 +87,9 @@ private:
     bool PrinterReady() const;
     void BindViewShell();
     void PlateViewActivated(class QPView& view, bool active);
+    // Resizes the view's MDI child around the wanted client size; false when the child is
+    // minimised or maximised.
+    bool FitViewFrame(TWindow& view, const TSize& wanted);
 
     std::string name_;
     std::unique_ptr<TDocManager> docManager_;

@@ -123,6 +123,9 @@ public:
     bool EditSampleDefinition(IDocDialogs& ui, int index, int option);
     // True when the calibration changed.
     bool EditCalibration(IDocDialogs& ui);
+    // The blanking mode (dmMeasured, dmSimple, dmGeneral) and the blank expression, as the
+    // layout's blank wells call for them; false when both are as they were.
+    bool SetBlanking(int mode, const std::string& blankExpr);
     // Releases a stored calibration; false when it was not stored.
     bool ResetCalibration();
     // Frees the standards' wells; false when there are no standards in use.
@@ -198,6 +201,9 @@ private:
     // Copies back the wizard's or the sheet's lists and measurement values; answers whether
     // a list changed (the measurement values alone only mark the document dirty).
     bool ApplyMethodLists(const MethodWizardData& data);
+    // The new blanking in place of the old: the data values and results it makes stale are
+    // dropped. True when blanking was switched off.
+    bool ApplyBlanking(int mode, const std::string& blankExpr, const std::string& transformExpr);
     bool ApplyCurveFit(const CurveFitValues& values);
     // The tail of every accepted calibration change: later results dropped, views told.
     void CalibrationChanged();

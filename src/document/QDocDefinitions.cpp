@@ -118,6 +118,39 @@ int QDoc::RunMethodWizard(IDocDialogs& ui)
     return 1;
 }
 
+bool QDoc::ApplyBlanking(int mode, const std::string& blankExpr, const std::string& transformExpr)
+{
+    QPlate& p = fPlate;
+    const int oldMode = p.dataMode;
+    bool blankingOff = false;
+    if (oldMode == dmMeasured && mode != dmMeasured) {
+        p.ClearDataValues(mode);
+        p.InvalidateResults();
+    } else if (oldMode != dmMeasured && mode == dmMeasured) {
+        p.ResetDataToMeasured();
+        p.InvalidateResults();
+        blankingOff = true;
+    } else if (oldMode != dmMeasured) {
+        p.InvalidateAll();
+    }
+    p.dataMode = mode;
+    p.blankExpr = blankExpr;
+    p.transformExpr = transformExpr;
+    return blankingOff;
+}
+
+bool QDoc::SetBlanking(int mode, const std::string& blankExpr)
+{
+    QPlate& p = fPlate;
+    if (mode == p.dataMode && blankExpr == p.blankExpr) return false;
+    p.rst.Reset(0);
+    const bool blankingOff = ApplyBlanking(mode, blankExpr, p.transformExpr);
+    Notify(vnPlateChanged);
+    SetDirty();
+    if (blankingOff) Notify(vnTransformChanged);
+    return true;
+}
+
 int QDoc::RunMethodSheet(IDocDialogs& ui)
 {
     QPlate& p = fPlate;
@@ -134,21 +167,7 @@ int QDoc::RunMethodSheet(IDocDialogs& ui)
     bool changed = false;
     bool blankingOff = false;
     if (data.blankMode != p.dataMode || data.blankExpr != p.blankExpr || data.transformExpr != p.transformExpr) {
-        const int oldMode = p.dataMode;
-        const int newMode = data.blankMode;
-        if (oldMode == dmMeasured && newMode != dmMeasured) {
-            p.ClearDataValues(newMode);
-            p.InvalidateResults();
-        } else if (oldMode != dmMeasured && newMode == dmMeasured) {
-            p.ResetDataToMeasured();
-            p.InvalidateResults();
-            blankingOff = true;
-        } else if (oldMode != dmMeasured) {
-            p.InvalidateAll();
-        }
-        p.dataMode = newMode;
-        p.blankExpr = data.blankExpr;
-        p.transformExpr = data.transformExpr;
+        blankingOff = ApplyBlanking(data.blankMode, data.blankExpr, data.transformExpr);
         changed = true;
     }
     if (ApplyCurveFit(data.curveFit)) changed = true;

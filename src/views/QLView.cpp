@@ -49,6 +49,8 @@ QLView::QLView(QDoc& doc, TWindow* parent)
     TPrintout::SetTitle("Samples");
     edit_ = new QGEdit(this, this, cmIdEdit, 17);
     edit_->ShowWindow(SW_HIDE);
+    // The column titles stand in a strip along the top of the view; the rows begin below it.
+    new QLViewTitles(this, *this);
     Measure();
 
     OnCommand(cmDeleteSample, [this] {
@@ -213,9 +215,16 @@ void QLView::StoreResultsWidth()
     doc_.SetPresentationMode(q);
 }
 
+int QLView::TitlesHeight() const
+{
+    return titles_ && titles_->GetParent() == this ? titles_->GetWindowRect().Height() : 0;
+}
+
 void QLView::EvSize(unsigned sizeType, const TSize& size)
 {
     TWindow::EvSize(sizeType, size);
+    if (titles_ && titles_->GetParent() == this && titles_->IsWindow())
+        titles_->MoveWindow(0, 0, size.cx, TitlesHeight(), true);
     FitColumns();
     if (titles_) titles_->Repaint();
     Invalidate(false);
@@ -234,16 +243,17 @@ QSample* QLView::Current() const
     return current_ >= 0 && current_ < plate_.sampleCount ? plate_.GetSample(current_) : nullptr;
 }
 
-int QLView::VisibleRows() const { return std::max(1, GetClientRect().Height() / rowHeight_); }
+int QLView::VisibleRows() const { return std::max(1, (GetClientRect().Height() - TitlesHeight()) / rowHeight_); }
 
 TRect QLView::RowRect(int index) const
 {
-    const int y = (index - top_) * rowHeight_;
+    const int y = TitlesHeight() + (index - top_) * rowHeight_;
     return TRect(0, y, GetClientRect().Width() - kScrollBarWidth, y + rowHeight_);
 }
 
 int QLView::RowAt(int y) const
 {
+    y -= TitlesHeight();
     const int r = top_ + y / rowHeight_;
     return y >= 0 && r < rows_ ? r : -1;
 }
@@ -263,7 +273,8 @@ void QLView::SetSelIndex(int index)
     EnsureVisible();
     Invalidate(false);
     SelectionChanged();
-    if (current_ != old && current_ >= 0) doc_.NotifySampleSelected(current_);
+    // A deselection is news too: the other views drop the sample's selection.
+    if (current_ != old) doc_.NotifySampleSelected(current_);
 }
 
 void QLView::SelectionChanged()
@@ -289,15 +300,20 @@ bool QLView::VnNotify(int event, long item)
     switch (event) {
     case vnPlateChanged: Invalidate(false); break;
     case vnSampleRemoved:
+        // The current row stays on its sample: rows below a removed one move up; the removed
+        // row itself leaves no row current.
         if (item >= 0 && item < rows_) {
             --rows_;
-            if (current_ >= rows_) current_ = rows_ - 1;
+            if (item < current_) --current_;
+            else if (item == current_) current_ = -1;
             top_ = std::clamp(top_, 0, std::max(0, rows_ - 1));
         }
+        PlaceEdit();
         Invalidate(true);
         break;
     case vnSampleAdded:
         ++rows_;
+        if (current_ >= 0 && item <= current_) ++current_;
         Invalidate(true);
         break;
     case vnSampleFocused:
@@ -503,9 +519,10 @@ void QLView::DrawRow(TDC& dc, const TRect& rect, int index)
 void QLView::DrawDragLine()
 {
     const int h = GetClientRect().Height();
-    DrawNow([this, h](TDC& dc) {
+    const int top = TitlesHeight();
+    DrawNow([this, h, top](TDC& dc) {
         dc.SetROP2(R2_NOT);
-        dc.MoveTo(dragX_, 0);
+        dc.MoveTo(dragX_, top);
         dc.LineTo(dragX_, h);
         dc.SetROP2(R2_COPYPEN);
     });

@@ -30,6 +30,9 @@ public:
     ~QLView() override;
 
     const char* GetViewName() override { return "QLView"; }
+    // The menu resource the view shows while it is active, and its Tools popup for the mode.
+    int GetViewMenu() const { return 112; }
+    int ToolsPopup() const { return mode_ == mdIdEntry ? 135 : mode_ == mdListModify ? 134 : 133; }
     bool VnNotify(int event, long item) override;
     bool CanClose() override;
 
@@ -56,6 +59,9 @@ public:
     int MinWindowHeight() const { return minHeight_; }
     void SetResultsPixelWidth(int w);
     void SetTitles(QLViewTitles* titles) { titles_ = titles; }
+    QLViewTitles* Titles() const { return titles_; }
+    // The height of the title strip above the rows (0 without one).
+    int TitlesHeight() const;
     QGEdit* Edit() const { return edit_; }
 
     // Draws row `index` into rect (what painting shows).

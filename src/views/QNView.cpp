@@ -25,6 +25,7 @@ QNView::QNView(QDoc& doc, TWindow* parent) : QNView(doc, gPendingViewSample, par
 QNView::QNView(QDoc& doc, int sampleIndex, TWindow* parent)
     : QCrvWindow(parent), TView(doc), doc_(doc), plate_(doc.GetPlate()), index_(sampleIndex)
 {
+    if (index_ >= 0 && index_ < plate_.sampleCount) sample_ = plate_.GetSample(index_);
     Init();
 }
 
@@ -37,11 +38,12 @@ void QNView::Init()
 
     OnCommand(cmSampleStatus, [this] {
         if (!Sample()) return;
-        if (IDocDialogs* ui = Dialogs(this)) doc_.ShowSampleStatus(*ui, index_);
+        if (IDocDialogs* ui = Dialogs(this)) doc_.ShowSampleStatus(*ui, SampleIndex());
     });
     OnCommand(cmCalculateSample, [this] { CmCalculate(); });
     OnCommand(cmSampleDefinition, [this] {
-        if (IDocDialogs* ui = Dialogs(this)) doc_.EditSampleDefinition(*ui, index_, 0);
+        if (!Sample()) return;
+        if (IDocDialogs* ui = Dialogs(this)) doc_.EditSampleDefinition(*ui, SampleIndex(), 0);
     });
     OnCommand(cmExcludePoints, [this] { if (HasSelection()) MarkSelected(true); });
     OnCommand(cmIncludePoints, [this] { if (HasSelection()) MarkSelected(false); });
@@ -78,8 +80,18 @@ void QNView::SetupWindow()
 
 QNSample* QNView::Sample() const
 {
-    if (index_ < 0 || index_ >= plate_.sampleCount) return nullptr;
-    return dynamic_cast<QNSample*>(plate_.GetSample(index_));
+    // The view follows its sample when renumbering or fixing moves it in the list; a sample
+    // no longer in the list (it may be freed already) is shown no more.
+    if (!sample_) return nullptr;
+    for (int i = 0; i < plate_.sampleCount; ++i)
+        if (plate_.GetSample(i) == sample_) return dynamic_cast<QNSample*>(sample_);
+    return nullptr;
+}
+
+int QNView::SampleIndex() const
+{
+    const QNSample* s = Sample();
+    return s ? s->index : index_;
 }
 
 double QNView::CurveY(double x) { return plate_.calibr.CurveY(x); }
@@ -121,8 +133,8 @@ std::string QNView::LabelText(bool& highlight) const
 void QNView::Rebuild()
 {
     const QNSample* s = Sample();
-    const std::string title = TitleText();
-    QCrvWindow::SetTitle(title.c_str());
+    shownTitle_ = TitleText();
+    QCrvWindow::SetTitle(shownTitle_.c_str());
     bool highlight = false;
     const std::string label = LabelText(highlight);
     SetXLabel(label.c_str(), highlight);
@@ -150,7 +162,25 @@ bool QNView::VnNotify(int event, long item)
 {
     switch (event) {
     case vnPlateChanged:
-        if (plate_.rst.SampleChanged(index_)) Rebuild();
+        if (!Sample()) {
+            // The plate was read again: its samples are new ones.
+            if (sample_) {
+                sample_ = nullptr;
+                Rebuild();
+            }
+        } else if (plate_.rst.SampleChanged(SampleIndex()) || TitleText() != shownTitle_) {
+            Rebuild();
+        }
+        return true;
+    case vnSampleRemoved:
+        // Its sample gone, the view goes too; until the shell closes it, it shows nothing.
+        if (sample_ && !Sample()) {
+            sample_ = nullptr;
+            Rebuild();
+            if (GetViewShell().closeView) GetViewShell().closeView(*this);
+        } else if (Sample() && TitleText() != shownTitle_) {
+            Rebuild();  // a sample before it went: its number moved up
+        }
         return true;
     case vnPresentationChanged:
         if (item != 8 && (item & (2 | 16))) Rebuild();
@@ -161,8 +191,9 @@ bool QNView::VnNotify(int event, long item)
 
 void QNView::CmCalculate()
 {
-    if (CanCalculate()) doc_.CalculateSample(index_);
-    else if (PendingCount() > 0) doc_.SetSamplePointFlags(index_, Flags());
+    if (!Sample()) return;
+    if (CanCalculate()) doc_.CalculateSample(SampleIndex());
+    else if (PendingCount() > 0) doc_.SetSamplePointFlags(SampleIndex(), Flags());
 }
 
 void QNView::ToggleDisplay(unsigned id)
@@ -186,7 +217,7 @@ void QNView::Activated(bool active)
 {
     if (!active) return;
     SetActiveView(&doc_, this);
-    if (Sample()) doc_.NotifySampleFocused(index_);
+    if (Sample()) doc_.NotifySampleFocused(SampleIndex());
 }
 
 // --- printing --------------------------------------------------------------------------------

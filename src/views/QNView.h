@@ -13,6 +13,7 @@ namespace vyn {
 
 class QDoc;
 class QNSample;
+class QSample;
 class QPlate;
 
 class QNView : public QCrvWindow, public TView, public APrintOutGraph {
@@ -27,11 +28,14 @@ public:
     double CurveY(double x) override;
     double PrintCurveY(double x) override { return CurveY(x); }
     const char* GetViewName() override { return "QNView"; }
+    // The menu resource the view shows while it is active.
+    int GetViewMenu() const { return 114; }
     bool VnNotify(int event, long item) override;
     void PrepareHeader() override;
     void PrintLegend() override;
 
-    int SampleIndex() const { return index_; }
+    // The list index of the sample shown (it moves when samples are renumbered or fixed).
+    int SampleIndex() const;
     // The sample shown; null when the index names no quantitative sample (any more).
     QNSample* Sample() const;
     void Rebuild();
@@ -53,6 +57,8 @@ private:
     QDoc& doc_;
     QPlate& plate_;
     int index_;
+    QSample* sample_ = nullptr;
+    std::string shownTitle_;  // the sample shown, kept by identity, not by list index
     // The points as lent to the curve window; copies, so that a recalculation of the sample
     // can never leave the window reading freed arrays.
     std::vector<double> x_, y_;

@@ -254,29 +254,73 @@ void QPView::SetLayers(unsigned mask)
     if (mask == Layers) return;
     Layers = mask;
     LayerCount = std::popcount(mask & 0x1Fu);
-    if (IsWindow()) Layout();
-    else MeasureGeometry();
+    if (IsWindow()) {
+        Layout();
+        FitFrame();
+    } else {
+        MeasureGeometry();
+    }
+}
+
+bool QPView::LayerAllowed(unsigned command) const
+{
+    // With data mode 0 the data values are the measured values: a measured line would only
+    // repeat the transformed one.
+    return command != 2486 || Plate->dataMode != dmMeasured;
 }
 
 void QPView::ToggleLayer(unsigned command)
 {
     if (command < cmLayerFirst || command > cmLayerLast) return;
-    const unsigned mask = Layers ^ (1u << (command - cmLayerFirst));
+    const unsigned bit = 1u << (command - cmLayerFirst);
+    if (!(Layers & bit) && !LayerAllowed(command)) return;
+    const unsigned mask = Layers ^ bit;
     if ((mask & 0x1Fu) == 0) return;  // one layer always stays
     SetLayers(mask);
 }
 
 void QPView::ShowLayer(unsigned command)
 {
-    if (command < cmLayerFirst || command > cmLayerLast) return;
-    if (command == 2486 && Plate->dataMode == dmMeasured) return;
+    if (command < cmLayerFirst || command > cmLayerLast || !LayerAllowed(command)) return;
     SetLayers(Layers | (1u << (command - cmLayerFirst)));
+}
+
+void QPView::HideLayer(unsigned command)
+{
+    if (command < cmLayerFirst || command > cmLayerLast) return;
+    const unsigned mask = Layers & ~(1u << (command - cmLayerFirst));
+    if ((mask & 0x1Fu) == 0) return;
+    SetLayers(mask);
+}
+
+void QPView::SetCellScale(int scale)
+{
+    if (scale == CellScale) return;
+    CellScale = scale;
+    if (IsWindow()) {
+        Layout();
+        FitFrame();
+    } else {
+        MeasureGeometry();
+    }
 }
 
 void QPView::ApplyCellScale(int)
 {
-    CellScale = Plate->cellWidth;
-    Layout();
+    SetCellScale(Plate->cellWidth);
+}
+
+TSize QPView::WantedClientSize() const
+{
+    const int w = HeaderWidth + Cols * CellWidth + kScrollBarSize + 1;
+    const int h = HeaderHeight + Rows * CellHeight + kScrollBarSize + 1;
+    return {std::max(w, MinTrackSize.cx), std::max(h, MinTrackSize.cy)};
+}
+
+void QPView::FitFrame()
+{
+    // A minimised or maximised frame keeps its size: the cells are only laid out again.
+    if (!Shell().fitFrame || !Shell().fitFrame(*this, WantedClientSize())) Layout();
 }
 
 // --- modes ----------------------------------------------------------------------------------

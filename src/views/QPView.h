@@ -97,6 +97,16 @@ struct QPViewShell {
     // "Data Type Selection": 0 when cancelled, 4 the data values, 8 the measured values.
     // Without it the data values are chosen.
     std::function<int(int helpId)> askDataType;
+    // Resizes the view's frame around the client size (bounded by the MDI client area);
+    // false when the frame is minimised or maximised and keeps its size.
+    std::function<bool(class QPView&, const TSize& client)> fitFrame;
+    // The setting "auto_blank_blank": the blank descriptor whose wells the blanking follows;
+    // empty: no tracking.
+    std::function<std::string()> autoBlankName;
+    // The blank expression's class: 0 blanks only, 1 the name, 2 its average, 3 other; and
+    // the ready-made expression of the name (averaged or not).
+    std::function<int(const std::string& text, const std::string& name)> classifyBlank;
+    std::function<std::string(bool averaged, const std::string& name)> blankText;
     // The document's dialogs; without them the commands do nothing.
     std::function<int(QDoc&, int kind)> editSampleNames;
     std::function<int(QDoc&, bool measured)> importData;
@@ -165,6 +175,10 @@ public:
     void SetLayers(unsigned mask);
     void ToggleLayer(unsigned command);
     void ShowLayer(unsigned command);
+    void HideLayer(unsigned command);
+    void SetCellScale(int scale);
+    // The client size that shows the whole plate with room for both scroll bars.
+    TSize WantedClientSize() const;
     void SetMode(unsigned newMode, unsigned oldMode);
     void ApplyCellScale(int scale);
     void Layout();
@@ -330,6 +344,16 @@ private:
     void UpdateDilutionLetter();
     int LastDilutionGroup() const;
     void SetViewCursor(TCursorShape shape);
+    bool LayerAllowed(unsigned command) const;
+    void FitFrame();
+    void TrackBlanks();
+    // The layer that copy and paste exchange; false when the mode or the layers give none.
+    bool ClipboardLayer(bool& measured) const;
+    std::string ToolLabel() const;
+    void SetRenumberLabel();
+    bool RenumberDone() const;
+    void CountRenumbered();
+    std::string BlankName() const;
     void ApplyViewCursor();
     // commands
     void CmNames();
@@ -390,6 +414,9 @@ private:
     int prevCol_ = 0, prevRow_ = 0;
     int renumberLimit_ = 0;
 };
+
+// The value of the n-th set bit (from 0) among the mask's low 16 bits; 0 when there is none.
+int NthSetBit(unsigned mask, int n);
 
 // The view and its window for the "Plates" document template: the view is the window.
 std::unique_ptr<QPView> MakePlateView(QDoc& doc, TWindow* parent = nullptr);

@@ -7,11 +7,14 @@
 #include "app/controls/QGCombo.h"
 #include "app/controls/QGEdit.h"
 #include "document/QDoc.h"
+#include "evaluator/BuiltinArgs.h"
 #include "evaluator/NoValue.h"
 #include "evaluator/NumFormat.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/MsgBox.h"
 #include "plate/QPlate.h"
+#include "plate/TextFieldCodec.h"
+#include "plate/Utilities.h"
 #include "views/QPView.h"
 
 namespace vyn {
@@ -22,6 +25,8 @@ namespace {
 constexpr std::size_t kEntryTextMax = 63;
 constexpr int kMsgStoredCalibration = 1724;
 constexpr int kMsgNotANumber = 3250;
+constexpr int kLabelControls = 3160;
+constexpr int kLabelStandards = 3161;
 
 bool OnlySpaces(const std::string& s) { return s.find_first_not_of(" \t") == std::string::npos; }
 
@@ -170,7 +175,8 @@ TResult QPView::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
             DeleteValue();
         } else if (Mode == pmLayout) {
             DeleteSelection();
-        } else if ((Mode & pmInsertMask) && SelectedCount) {
+        } else if (Mode & pmInsertMask) {
+            // With a selection the wells go first; either way the tool starts afresh.
             const unsigned tool = Mode & pmInsertMask;
             DeleteSelection();
             SetMode(pmLayout, Mode);
@@ -386,7 +392,10 @@ void QPView::StartDataEntry()
         layer = choice == plMeasured ? plMeasured : plData;
     }
     EntryLayer = layer;
+    // The values being typed must be visible.
+    SetLayers(Layers | layer);
     SetMode(pmDataEntry, pmDisplay);
+    if (Mode == pmDataEntry) EntryNotify(QGEdit::kEnded);
 }
 
 void QPView::EditCell()
@@ -440,23 +449,50 @@ void QPView::DeleteSelection()
 {
     if (SelectedCount == 0) return;
     std::vector<unsigned char> selection = Selected;
-    Doc->ClearSelectedWells(selection);
+    if (!Doc->ClearSelectedWells(selection)) return;
     ClearSelection();
+    TrackBlanks();
+}
+
+std::string QPView::BlankName() const
+{
+    const std::string setting = Shell().autoBlankName ? Shell().autoBlankName() : std::string();
+    if (setting.empty()) return {};
+    for (const auto& d : Plate->descs)
+        if (d && (d->kind & 1) && EqualsNoCase(d->name, setting)) return d->name;
+    return setting;
+}
+
+void QPView::TrackBlanks()
+{
+    const std::string name = BlankName();
+    if (name.empty()) return;
+    int n = 0;
+    if (Plate->globInUse)
+        for (const QSegm& e : Plate->globInUse->wells)
+            if (e.desc && (e.desc->kind & 1) && EqualsNoCase(e.desc->name, name)) ++n;
+    int kind = Plate->dataMode == dmMeasured ? 0 : 3;
+    if (Plate->dataMode == dmSimple) kind = Shell().classifyBlank ? Shell().classifyBlank(Plate->blankExpr, name) : 3;
+    // A blanking the user wrote himself is left alone.
+    if (kind == 3) return;
+    if (n == 0) {
+        Doc->SetBlanking(dmMeasured, Plate->blankExpr);
+    } else if (Shell().blankText) {
+        Doc->SetBlanking(dmSimple, Shell().blankText(n >= 2, name));
+    }
 }
 
 void QPView::ImportOrExport(bool import)
 {
     bool measured = false;
     if (Mode == pmDisplay) {
-        if (Plate->measuredCount > 0) {
-            const unsigned shown = Layers & (plData | plMeasured);
-            if (shown == plMeasured || shown == plData) {
-                measured = shown == plMeasured;
-            } else {
-                const int choice = Shell().askDataType ? Shell().askDataType(import ? 3137 : 3136) : static_cast<int>(plData);
-                if (choice == 0) return;
-                measured = choice == plMeasured;
-            }
+        const unsigned shown = Layers & (plData | plMeasured);
+        if (shown == plMeasured || shown == plData) {
+            measured = shown == plMeasured;
+        } else if (Plate->dataMode != dmMeasured) {
+            const int choice = Shell().askDataType ? Shell().askDataType(import ? 3137 : 3136) : static_cast<int>(plData);
+            if (choice == 0) return;
+            measured = choice == plMeasured;
         }
     } else if (Mode == pmDataEntry) {
         measured = EntryLayer == plMeasured;
@@ -478,11 +514,22 @@ void QPView::UpdateDilutionLetter()
     BarsChanged();
 }
 
+std::string QPView::ToolLabel() const
+{
+    const unsigned tool = Mode & pmInsertMask;
+    if (tool == pmControls) return GetResStringStd(kLabelControls);
+    if (tool == pmStandards) return GetResStringStd(kLabelStandards);
+    if (!Pattern) return std::to_string(Plate->sampleCount - Plate->fixedCount + 1) + ":";
+    if (Pattern->IsFixed()) return Pattern->ident;
+    return std::to_string(Pattern->SeqNumber()) + ":" + Pattern->ident;
+}
+
 void QPView::BeginTool(QSample* sample, unsigned tool)
 {
     SetMode(tool, Mode);
     if (Mode != tool) return;
-    if (nameBox_->GetCount() == 0) FillNameBox(tool == pmControls ? 1 : tool == pmStandards ? 4 : tool == pmQualitative ? 2 : 8);
+    // Without names of the tool's kind nothing could be placed: the user defines them first.
+    if (nameBox_->GetCount() == 0) CmNames();
     nameBox_->SetSelIndex(0);
     Pattern = sample;
     ClearSelection();
@@ -491,7 +538,7 @@ void QPView::BeginTool(QSample* sample, unsigned tool)
         UpdateDilutionLetter();
     }
     if ((tool == pmControls || Arrangement == 3) && Pattern) SelectSampleWells(*Pattern);
-    SetToolText(Pattern && !Pattern->ident.empty() ? Pattern->ident : std::string());
+    SetToolText(ToolLabel());
 }
 
 void QPView::RestartRepeat()
@@ -510,21 +557,40 @@ void QPView::StartRenumber()
     PickKind = 6;
     RenumberNext_ = 0;
     RenumberFirst = Plate->fixedCount;
-    bars_.renumberText = std::to_string(RenumberFirst + 1);
+    SetRenumberLabel();
+}
+
+void QPView::SetRenumberLabel()
+{
+    // The sequential part counts from 1; the fixed part by the fixed samples' letters.
+    bars_.renumberText = RenumberFirst == 0 ? IndexToLetters(RenumberNext_) : std::to_string(RenumberNext_ + 1);
     SetToolText(bars_.renumberText);
 }
 
 void QPView::RenumberNext()
 {
     if (Mode != pmRenumber) return;
-    if (++RenumberNext_ >= Plate->sampleCount) {
-        EndRenumber();
+    if (RenumberNext_ == 0) {
+        // Nothing numbered yet in this part: the other part is numbered instead.
+        RenumberFirst = RenumberFirst == 0 ? Plate->fixedCount : 0;
+        if (RenumberDone()) EndRenumber();
+        else SetRenumberLabel();
         return;
     }
-    // Numbering runs through the sequential part first, then wraps to the fixed samples.
-    const int position = (RenumberFirst + RenumberNext_) % Plate->sampleCount;
-    bars_.renumberText = std::to_string(position + 1);
-    SetToolText(bars_.renumberText);
+    CountRenumbered();
+}
+
+void QPView::CountRenumbered()
+{
+    ++RenumberNext_;
+    if (RenumberDone()) EndRenumber();
+    else SetRenumberLabel();
+}
+
+bool QPView::RenumberDone() const
+{
+    if (RenumberFirst == 0) return RenumberNext_ >= Plate->fixedCount;
+    return RenumberFirst + RenumberNext_ >= Plate->sampleCount;
 }
 
 void QPView::EndRenumber()
@@ -535,10 +601,10 @@ void QPView::EndRenumber()
 
 bool QPView::AcceptRenumber(const QSample& sample) const
 {
-    if (Plate->sampleCount == 0) return false;
-    const int position = (RenumberFirst + RenumberNext_) % Plate->sampleCount;
-    const bool fixedPosition = position < Plate->fixedCount;
-    return sample.IsFixed() == fixedPosition && sample.index >= position;
+    // Only samples not numbered yet in this part may take the next position.
+    const int position = RenumberFirst + RenumberNext_;
+    if (RenumberFirst == 0) return sample.index >= position && sample.index < Plate->fixedCount;
+    return sample.index >= position && sample.index < Plate->sampleCount;
 }
 
 void QPView::StepDilution(int step)
@@ -570,25 +636,33 @@ void QPView::ToggleReplication()
 
 // --- clipboard ------------------------------------------------------------------------------
 
+bool QPView::ClipboardLayer(bool& measured) const
+{
+    if (Mode == pmDataEntry) {
+        measured = EntryLayer == plMeasured;
+        return true;
+    }
+    if (Mode != pmDisplay || (Layers & (plData | plMeasured)) == 0) return false;
+    measured = (Layers & plData) == 0;
+    return true;
+}
+
 void QPView::CopyPlate()
 {
-    const bool measured = (Layers & (plData | plMeasured)) == plMeasured;
+    bool measured = false;
+    if (!ClipboardLayer(measured)) return;
     std::string text;
-    for (int r = 0; r < Rows; ++r) {
-        for (int c = 0; c < Cols; ++c) {
-            if (c) text += '\t';
-            text += measured ? Plate->FormatMeasured(r * Cols + c) : Plate->FormatData(r * Cols + c);
-        }
-        text += "\r\n";
-    }
+    for (int r = 0; r < Rows; ++r) text += FormatCellRow(*Plate, r, !measured) + "\r\n";
     if (Shell().setClipboardText) Shell().setClipboardText(text);
 }
 
 void QPView::PastePlate()
 {
-    if (!Shell().clipboardText || !Shell().pastePlate) return;
-    const bool measured = Mode == pmDataEntry ? EntryLayer == plMeasured : (Layers & (plData | plMeasured)) == plMeasured;
-    Shell().pastePlate(*Doc, Shell().clipboardText(), measured);
+    bool measured = false;
+    if (!ClipboardLayer(measured) || !Shell().clipboardText || !Shell().pastePlate) return;
+    const std::string text = Shell().clipboardText();
+    if (text.empty()) return;
+    Shell().pastePlate(*Doc, text, measured);
     if (Mode == pmDataEntry) EntryNotify(0);
 }
 

@@ -6,7 +6,9 @@
 #include "app/controls/QGCombo.h"
 #include "app/controls/QGEdit.h"
 #include "document/QDoc.h"
+#include "evaluator/BuiltinArgs.h"
 #include "evaluator/NumFormat.h"
+#include "platform/core/StringTable.h"
 #include "platform/gui/Dc.h"
 #include "platform/gui/MsgBox.h"
 #include "plate/QPlate.h"
@@ -28,6 +30,7 @@ int sDragDirection = -1;
 bool sCtrlSeen = false;
 
 constexpr unsigned kTimerTick = 1, kTimerFrame = 2;
+constexpr int kMsgNoDescriptor = 1640;
 constexpr unsigned kFirstTickMs = 650, kRepeatMs = 80;
 
 bool IsMoveKey(unsigned key) { return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN || key == VK_HOME || key == VK_END; }
@@ -617,6 +620,11 @@ void QPView::PlaceByTool()
 {
     const unsigned tool = Mode & pmInsertMask;
     QDesc* desc = SelectedName();
+    if (!desc && !(Mode & pmPatternPending)) {
+        MessageBeep(0);
+        MessageBox(this, GetResString(kMsgNoDescriptor), "Vyn32", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     const int from = AnchorRow * Cols + AnchorCol, to = CurRow * Cols + CurCol;
     const bool byColumns = sDragDirection == 1;
     const bool pending = (Mode & pmPatternPending) != 0;
@@ -641,7 +649,8 @@ void QPView::PlaceByTool()
         MessageBeep(0);
         return;
     }
-    if (Arrangement == 3 && Pattern) {
+    if (desc && (desc->kind & 1) && !BlankName().empty() && EqualsNoCase(desc->name, BlankName())) TrackBlanks();
+    if ((Arrangement == 3 || tool == pmControls) && Pattern) {
         ClearSelection();
         SelectSampleWells(*Pattern);
     }
@@ -649,6 +658,7 @@ void QPView::PlaceByTool()
         if (pending || Arrangement != 3) DilutionGroup = Pattern ? LastDilutionGroup() + 1 : 0;
         UpdateDilutionLetter();
     }
+    SetToolText(ToolLabel());
 }
 
 void QPView::EditPicked()
@@ -674,7 +684,8 @@ void QPView::RepeatPicked()
             ClearSelection();
             SelectSampleWells(*s);
             PickKind = 4;
-            SetToolText(s->ident.empty() ? std::to_string(s->SeqNumber()) : s->ident);
+            bars_.repeatPicture = 1;
+            SetToolText(ToolLabel());
         } else {
             ClearSelection();
         }
@@ -692,14 +703,15 @@ void QPView::RenumberPicked()
         ClearSelection();
         return;
     }
-    const int position = Plate->sampleCount > 0 ? (RenumberFirst + RenumberNext_) % Plate->sampleCount : 0;
-    if (!Doc->MoveSampleTo(s, position)) {
+    // A sample already in its place keeps it and is counted.
+    const int position = RenumberFirst + RenumberNext_;
+    if (s->index != position && !Doc->MoveSampleTo(s, position)) {
         MessageBeep(0);
         return;
     }
     ClearSelection();
     SelectSampleWells(*s);
-    RenumberNext();
+    CountRenumbered();
 }
 
 void QPView::MoveSelection()

@@ -7,6 +7,8 @@
 #include "platform/gui/Dc.h"
 #include "plate/QPlate.h"
 #include "plate/Utilities.h"
+#include "printing/PageSettings.h"
+#include "printing/QMethodSummaryPrintout.h"
 #include "views/QPView.h"
 #include "views/ViewBitmaps.h"
 
@@ -424,59 +426,63 @@ void QPView::BuildMoveMarks()
 
 void QPView::PrepareHeader()
 {
-    header = PrintHeaderInfo{};
-    header.methodName = Plate->methodName;
-    header.comment = Plate->methodInfo;
-    header.platePath = Doc->GetDocPath();
-    header.measuredTime = static_cast<std::int64_t>(Plate->measureTime);
-    header.filter = Plate->measFilter;
-    header.refFilter = Plate->refFilter;
-    header.useReference = Plate->useRefFilter;
-    header.hasValidations = Plate->validations.DefinitionCount() > 0 ? 1 : 0;
-    header.validity = Plate->validity;
-    header.calcValues = &Plate->calculations.results;
-    header.validationValues = &Plate->validations.results;
+    QMethodSummaryPrintout::FillReportHeader(*Plate, Doc->GetDocPath(), header);
+    dateText = DateTimeText();
     charsPerCell = CellScale;
     linesPerCell = std::max(1, LayerCount);
+}
+
+int NthSetBit(unsigned mask, int n)
+{
+    for (unsigned bit = 1; bit <= 0x8000u; bit <<= 1) {
+        if ((mask & bit) == 0) continue;
+        if (n-- == 0) return static_cast<int>(bit);
+    }
+    return 0;
 }
 
 void QPView::PrintCell(TDC& dc, const TRect& lineRect, int col, int row, int line)
 {
     if (col < 0 || col >= Cols || row < 0 || row >= Rows) return;
-    unsigned layer = 0;
-    for (unsigned l : {plLayout, plIdent, plData, plMeasured, plResult}) {
-        if ((Layers & l) == 0) continue;
-        if (line-- == 0) {
-            layer = l;
-            break;
-        }
-    }
+    const unsigned layer = static_cast<unsigned>(NthSetBit(Layers & 0x1Fu, line));
     const int i = row * Cols + col;
     const QWellRecord& well = Plate->wells[static_cast<std::size_t>(i)];
     const QSample* sample = well.sample;
-    std::string s;
-    unsigned align = DT_LEFT;
+    const int x = lineRect.left, y = lineRect.top;
+    // A text that does not fit starts at the cell's left edge, so that its leading digits
+    // show and the clip cuts only its tail.
+    auto fitted = [&](const std::string& s) {
+        const int w = dc.GetTextExtent(s).cx;
+        dc.TextOut(w <= lineRect.Width() ? lineRect.right - w : x, y, s);
+    };
+
+    const int saved = dc.SaveDC();
+    dc.SetBkMode(TRANSPARENT);
+    dc.IntersectClipRect(TRect(lineRect.left, lineRect.top - PrintYUnits(1), lineRect.right, lineRect.bottom));
     if (layer == plLayout && sample && well.position >= 0 && well.position < sample->WellCount()) {
         const QSegm& e = sample->wells[static_cast<std::size_t>(well.position)];
-        if (e.desc) s = e.desc->name;
-        if (sample->kind == skStandard || sample->kind == skQuantitative)
-            s += static_cast<char>('a' + std::clamp(e.group, 0, 25));
+        const std::string name = e.desc ? e.desc->name : std::string();
+        dc.TextOut(x, y, name);
+        if (sample->kind == skStandard || sample->kind == skQuantitative) {
+            const std::string letter(1, static_cast<char>('a' + std::clamp(e.group, 0, 25)));
+            dc.TextOut(x + dc.GetTextExtent(name).cx + PrintXUnits(1), y - PrintYUnits(1), letter);
+        }
     } else if (layer == plIdent && sample && (sample->kind == skQualitative || sample->kind == skQuantitative)) {
-        if (!sample->IsFixed()) s = std::to_string(sample->SeqNumber()) + ":";
-        s += sample->ident;
+        char letters[8] = {};
+        if (sample->IsFixed()) IndexToLettersLower(letters, sample->index);
+        const std::string label = sample->IsFixed() ? std::string(letters) + ":" : std::to_string(sample->SeqNumber()) + ":";
+        dc.TextOut(x, y, label);
+        dc.TextOut(x + dc.GetTextExtent(label).cx + PrintXUnits(1), y, sample->ident);
     } else if (layer == plData || layer == plMeasured) {
-        s = layer == plData ? Plate->FormatData(i) : Plate->FormatMeasured(i);
-        align = DT_RIGHT;
+        const std::string s = layer == plData ? Plate->FormatData(i) : Plate->FormatMeasured(i);
+        if (!s.empty()) fitted(s);
     } else if (layer == plResult && sample && well.position == 0) {
         bool isText = false;
-        s = Plate->WellResultText(*sample, isText);
-        if (!isText) align = DT_RIGHT;
+        const std::string s = Plate->WellResultText(*sample, isText);
+        if (isText) dc.TextOut(x, y, s);
+        else if (!s.empty()) fitted(s);
     }
-    if (s.empty()) return;
-    const int oldMode = dc.SetBkMode(TRANSPARENT);
-    TRect r = lineRect;
-    dc.DrawText(s, r, align | kTextFlags);
-    dc.SetBkMode(oldMode);
+    dc.RestoreDC(saved);
 }
 
 }  // namespace vyn

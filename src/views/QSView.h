@@ -26,6 +26,8 @@ public:
     double CurveY(double x) override;
     double PrintCurveY(double x) override { return CurveY(x); }
     const char* GetViewName() override { return "QSView"; }
+    // The menu resource the view shows while it is active.
+    int GetViewMenu() const { return 113; }
     bool VnNotify(int event, long item) override;
     bool CanClose() override;
     void PrepareHeader() override;

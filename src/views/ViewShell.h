@@ -21,6 +21,8 @@ struct ViewShell {
     // The inverse-calculation dialog on the plate's calibration.
     std::function<void(TWindow* parent, QDoc& doc)> inverseCalculation;
     std::function<void(int contextId)> help;
+    // Closes the view's frame once the current notification is over (its sample went).
+    std::function<void(TView& view)> closeView;
     std::function<bool(const std::string& text)> putClipboardText;
     // False when the clipboard holds no text.
     std::function<bool(std::string& text)> getClipboardText;

@@ -44,7 +44,8 @@ struct ListFixture {
         doc->CalculatePlate();
         spy = std::make_unique<Spy>(*doc);
         frame.MoveWindow(0, 0, 500, 300);
-        titles = new QLViewTitles(&frame, *(list = new QLView(*doc, &frame)));
+        list = new QLView(*doc, &frame);
+        titles = list->Titles();
         frame.Create();
         frame.ShowWindow(SW_SHOW);
     }
@@ -92,7 +93,8 @@ TEST(QLView, SelectionIsToldToTheOtherViewsOnceAndAFocusedSampleIsNotEchoed)
 {
     ListFixture f;
     ASSERT_TRUE(f.list);
-    const int y = f.list->RowHeight() * 2 + 3;
+    ASSERT_GT(f.list->TitlesHeight(), 0) << "the rows begin below the column titles";
+    const int y = f.list->TitlesHeight() + f.list->RowHeight() * 2 + 3;
     f.list->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(f.list->NumberWidth() + 10, y));
     f.list->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(f.list->NumberWidth() + 10, y));
     EXPECT_EQ(f.list->GetSelIndex(), 2);

@@ -51,7 +51,7 @@ void BuildDemoPlate(QDoc& doc, int model, bool withValues)
     QPlate& p = doc.GetPlate();
     p.methodName = "Demo " + QCalibr::ModelName(model);
     p.methodInfo = kModelInfo[model >= 0 && model < 6 ? model : 0];
-    p.descs.push_back(std::make_unique<QDesc>(skGlobal, "BL", TColor(192, 192, 192), "Blank"));
+    p.descs.push_back(std::make_unique<QDesc>(skGlobal, "BL", TColor(0, 128, 0), "Blank"));
     p.descs.push_back(std::make_unique<QDesc>(skStandard, "ST", TColor(0, 128, 255), "Standard"));
     p.descs.push_back(std::make_unique<QDesc>(skQuantitative, "X", TColor(255, 128, 0), "Sample"));
     QDesc* blank = p.descs[0].get();
