@@ -7,6 +7,13 @@ if(VYN_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(VYN_FUZZ)
+  # Every library a fuzz target reaches is instrumented, so that the fuzzer sees its branches
+  # and the sanitizers its memory; any sanitizer report ends the run with an artifact.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
+endif()
 
 # vyn_add_library(name DIR dir [DEPS ...]): one library per source folder, sources globbed
 # so that adding a file needs no edit here.

@@ -89,20 +89,23 @@ void OCrunch::PutString(const std::string& text)
     if (count_ < 0) return;
     line_ += '\'';
     for (char ch : text) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        // A dropped control character must not fold the line first: the empty continuation
+        // piece it would leave is lost on reading, and the plate would not read back as written.
+        if (c < 32 && c != '\t') continue;
         if (line_.size() > kFoldAt - 1) {
             line_ += '\'';
             Flush();
             if (count_ < 0) return;
             line_ += '\'';
         }
-        const unsigned char c = static_cast<unsigned char>(ch);
         if (c == '\t') {
             line_ += "\\t";
         } else if (c == '\'') {
             line_ += "\\'";
         } else if (c == '\\') {
             line_ += "\\\\";
-        } else if (c >= 32) {
+        } else {
             line_ += ch;
         }
     }

@@ -541,8 +541,8 @@ bool BlockReader::ReadCALJ()
 
     // Every count must be covered by the fields that follow it.
     auto count = [&](int at, long perItem, long& value) {
-        return IntIn(at, 0, LONG_MAX, value) &&
-               static_cast<long long>(n - at - 1) >= static_cast<long long>(value) * perItem;
+        // Divide rather than multiply: a count near LONG_MAX must not overflow the check.
+        return IntIn(at, 0, LONG_MAX, value) && n - at - 1 >= 0 && value <= (n - at - 1) / perItem;
     };
     long points = 0;
     if (!count(i++, 3, points)) return Bad();

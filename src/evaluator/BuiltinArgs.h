@@ -8,11 +8,9 @@
 #include <string_view>
 
 #include "evaluator/TStackVal.h"
+#include "platform/core/AsciiText.h"
 
 namespace vyn {
-
-// Compares two ASCII names without regard to case.
-bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // 1431 "Wrong number of arguments in "%s"." naming the function unless min <= count <= max.
 void RequireArgCount(const TStackVal* args, int count, int min, int max);

@@ -288,6 +288,8 @@ TEST(PlateFile, HostileInputIsRefused)
         {"CALJ state 2", "CALJ 1;0;0;1;0;0;1;1;'';2;'';0;0;8;;;;;;;;;\r\n", 3103},
         {"CALJ negative point count", "CALJ 1;0;0;1;0;0;1;1;'';1;'';-1;0;0;\r\n", 3103},
         {"CALJ huge point count", "CALJ 1;0;0;1;0;0;1;1;'';1;'';2000000000;0;0;\r\n", 3103},
+        // Found by the fuzzer: a count this large overflowed the check that the fields cover it.
+        {"CALJ count near the largest integer", "CALJ1;0;0;1;0;;;'';1;'';8000000000001110312;\r\n", 3103},
         {"CALJ results too short for its curve", "CALJ 1;0;0;1;0;0;1;1;'';1;'';0;0;2;1;1;\r\n", 3103},
         {"CALJ name among concentrations", "CALJ 1;0;0;0;0;0;1;1;x;\r\n", 3103},
         {"FMTM two fields", "FMTM 1;2;\r\n", 3103},

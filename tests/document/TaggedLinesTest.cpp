@@ -79,6 +79,13 @@ ReadResult ReadAll(const std::string& bytes)
     return r;
 }
 
+std::string Interleaved(const std::string& piece, std::size_t n)
+{
+    std::string s;
+    for (std::size_t i = 0; i < n; ++i) s += piece;
+    return s;
+}
+
 std::string Long(char c, std::size_t n)
 {
     return std::string(n, c);
@@ -401,6 +408,9 @@ TEST(TaggedLines, TextsRoundTrip)
         {"UTF-8", "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC", "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC"},
         {"long text with blanks at the folds", Long(' ', 200), Long(' ', 200)},
         {"semicolons and quotes", ";';'\\';", ";';'\\';"},
+        // Found by the plate fuzzer: a dropped control character exactly where the line folds
+        // left an empty continuation piece that reading lost.
+        {"control characters at every fold", Interleaved("a\x01", 150), Long('a', 150)},
     };
     for (const Row& row : rows) {
         const std::string bytes = Written([&](OCrunch& out) {

@@ -5,24 +5,13 @@
 #include <cstring>
 #include <functional>
 
+#include "platform/core/AsciiText.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/ConfigDir.h"
 
 namespace vyn {
 
 namespace {
-
-bool SameText(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
 
 bool IsBlank(char c)
 {
@@ -113,7 +102,7 @@ bool Load(const std::string& path, Document& doc)
 bool FindSection(const Document& doc, const std::string& section, std::size_t& header, std::size_t& end)
 {
     for (std::size_t i = 0; i < doc.lines.size(); ++i) {
-        if (doc.lines[i].kind != Line::Section || !SameText(doc.lines[i].name, section)) continue;
+        if (doc.lines[i].kind != Line::Section || !EqualsNoCase(doc.lines[i].name, section)) continue;
         header = i;
         end = i + 1;
         while (end < doc.lines.size() && doc.lines[end].kind != Line::Section) ++end;
@@ -156,7 +145,7 @@ bool ProfileFile::Read(const std::string& section, const std::string& key, std::
     std::size_t header, end;
     if (!Load(path_, doc) || !FindSection(doc, section, header, end)) return false;
     for (std::size_t i = header + 1; i < end; ++i) {
-        if (doc.lines[i].kind == Line::Entry && SameText(doc.lines[i].name, key)) {
+        if (doc.lines[i].kind == Line::Entry && EqualsNoCase(doc.lines[i].name, key)) {
             value = doc.lines[i].value;
             return true;
         }
@@ -202,7 +191,7 @@ bool ProfileFile::Write(const std::string& section, const std::string& key, cons
         }
         std::size_t insertAt = header + 1;
         for (std::size_t i = header + 1; i < end; ++i) {
-            if (doc.lines[i].kind == Line::Entry && SameText(doc.lines[i].name, key)) {
+            if (doc.lines[i].kind == Line::Entry && EqualsNoCase(doc.lines[i].name, key)) {
                 if (doc.lines[i].text == text) return false;
                 doc.lines[i] = ParseLine(text);
                 return true;
@@ -221,7 +210,7 @@ bool ProfileFile::DeleteKey(const std::string& section, const std::string& key)
         std::size_t header, end;
         if (!FindSection(doc, section, header, end)) return false;
         for (std::size_t i = header + 1; i < end; ++i) {
-            if (doc.lines[i].kind == Line::Entry && SameText(doc.lines[i].name, key)) {
+            if (doc.lines[i].kind == Line::Entry && EqualsNoCase(doc.lines[i].name, key)) {
                 doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(i));
                 return true;
             }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 
+#include "platform/core/AsciiText.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/ConfigDir.h"
 
@@ -28,15 +29,6 @@ struct Store {
     std::vector<Key> keys;  // every key explicitly, parents before children, in order of creation
 };
 
-char Lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 // "\a\\b\" and "a\b" name the same key.
 std::string NormalizePath(const std::string& path)
@@ -58,20 +50,20 @@ std::string NormalizePath(const std::string& path)
 bool IsBelow(const std::string& path, const std::string& parent)
 {
     if (parent.empty()) return !path.empty();
-    return path.size() > parent.size() && path[parent.size()] == '\\' && SameName(path.substr(0, parent.size()), parent);
+    return path.size() > parent.size() && path[parent.size()] == '\\' && EqualsNoCase(path.substr(0, parent.size()), parent);
 }
 
 Key* FindKey(Store& s, const std::string& path)
 {
     for (Key& k : s.keys)
-        if (SameName(k.path, path)) return &k;
+        if (EqualsNoCase(k.path, path)) return &k;
     return nullptr;
 }
 
 Value* FindValue(Key& k, const std::string& name)
 {
     for (Value& v : k.values)
-        if (SameName(v.name, name)) return &v;
+        if (EqualsNoCase(v.name, name)) return &v;
     return nullptr;
 }
 
@@ -388,7 +380,7 @@ long RegDeleteValue(RegRoot root, const std::string& subKey, const std::string& 
     return Update(root, [&](Store& s, bool& changed) {
         Key* k = FindKey(s, path);
         if (!k) return ERROR_FILE_NOT_FOUND;
-        auto it = std::find_if(k->values.begin(), k->values.end(), [&](const Value& v) { return SameName(v.name, name); });
+        auto it = std::find_if(k->values.begin(), k->values.end(), [&](const Value& v) { return EqualsNoCase(v.name, name); });
         if (it == k->values.end()) return ERROR_FILE_NOT_FOUND;
         k->values.erase(it);
         changed = true;
@@ -410,7 +402,7 @@ long DeleteKeyAs(RegRoot root, const std::string& subKey, DeleteMode mode)
         const bool children = HasSubKeys(s, path);
         if (mode == DeleteMode::Plain && children) return ERROR_ACCESS_DENIED;
         if (mode == DeleteMode::OnlyEmpty && (children || !k->values.empty())) return ERROR_KEY_HAS_CHILDREN;
-        std::erase_if(s.keys, [&](const Key& key) { return SameName(key.path, path) || IsBelow(key.path, path); });
+        std::erase_if(s.keys, [&](const Key& key) { return EqualsNoCase(key.path, path) || IsBelow(key.path, path); });
         changed = true;
         return ERROR_SUCCESS;
     });

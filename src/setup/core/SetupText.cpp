@@ -27,22 +27,6 @@ void EnsureTrailingSlash(std::string& text)
     if (!text.empty() && text.back() != '/') text += '/';
 }
 
-static char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerChar(a[i]) != LowerChar(b[i])) return false;
-    return true;
-}
-
-std::string LowerAscii(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out) c = LowerChar(c);
-    return out;
-}
 
 std::string FileNameOf(const std::string& path)
 {

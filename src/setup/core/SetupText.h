@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/core/AsciiText.h"
+
 namespace vyn {
 
 // Removes leading and trailing blanks (only the space character).
@@ -12,10 +14,6 @@ void TrimSpaces(std::string& text);
 void TrimAndAddSlash(std::string& text);
 // Appends a '/' unless the text is empty or already ends with one.
 void EnsureTrailingSlash(std::string& text);
-
-// Compares without regard to the case of ASCII letters.
-bool EqualsNoCase(std::string_view a, std::string_view b);
-std::string LowerAscii(std::string_view text);
 
 // The part after the last '/', or the whole text when it has none.
 std::string FileNameOf(const std::string& path);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <ctime>
+#include <chrono>
 
 #include "platform/core/Clock.h"
 #include "platform/core/InputHooks.h"
@@ -11,11 +11,18 @@ namespace {
 
 TEST(Clock, NowCountsMillisecondsSince1601)
 {
-    const std::int64_t before = static_cast<std::int64_t>(std::time(nullptr));
+    // The bounds come from the same clock NowMs reads: std::time may lag it by up to a
+    // second just after a second boundary.
+    using namespace std::chrono;
+    const auto unixMs = [] {
+        return static_cast<std::int64_t>(
+            duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
+    };
+    const std::int64_t before = unixMs();
     const std::int64_t now = NowMs();
-    const std::int64_t after = static_cast<std::int64_t>(std::time(nullptr));
-    EXPECT_GE(now / 1000, before + 11644473600LL);
-    EXPECT_LE(now / 1000, after + 11644473600LL);
+    const std::int64_t after = unixMs();
+    EXPECT_GE(now, before + 11644473600000LL);
+    EXPECT_LE(now, after + 11644473600000LL);
 
     SetNowMsSource([]() -> std::int64_t { return 42; });
     EXPECT_EQ(NowMs(), 42);
