@@ -34,6 +34,7 @@
 #include "app/ReportFrame.h"
 #include "report_designer/QRepView.h"
 #include "report_designer/ReportTemplate.h"
+#include "app/ReportCommands.h"
 #include "reports/paint/RPScreenFont.h"
 #include "printing/AStpPgDlg.h"
 #include "printing/QMethodSummaryPrintout.h"
@@ -204,7 +205,7 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     // The filter table dialog, reports and the about box wait for their subsystems; until then
     // their commands stay greyed.
     auto notYet = [](TCommandEnabler& ce) { ce.Enable(false); };
-    for (unsigned id : {CM_PHOTOMETER, CM_REPORTS, CM_REPORTPRINT, CM_REPORTPREVIEW, CM_ABOUT})
+    for (unsigned id : {CM_PHOTOMETER, CM_ABOUT})
         OnCommandEnable(id, notYet);
     OnCommandEnable(CM_CALCULATE, [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc && NeedsCalculation(*gCurrentDoc)); });
     // The carrier buttons need a reader that can move the plate.
@@ -213,6 +214,7 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     OnCommand(CM_EJECTCARRIER, [this] { CmMovePlate(true); });
     OnCommandEnable(CM_INSERTCARRIER, canMove);
     OnCommandEnable(CM_EJECTCARRIER, canMove);
+    InstallReportCommands(*this);
 }
 
 vynwApp::~vynwApp()
@@ -481,13 +483,16 @@ void vynwApp::CmSaveAsMethod()
 void vynwApp::CmFileOpen()
 {
     std::string path;
-    if (!GetOpenFileName(frame_, GetResStringStd(21093), GetResStringStd(21092), path)) return;
-    OpenPlate(path);
+    if (!GetOpenFileName(frame_, GetResStringStd(21093), OpenFileFilter(), path)) return;
+    OpenAnyFile(*this, path);
 }
 
 void vynwApp::CmFileSave()
 {
-    if (!gCurrentDoc) return;
+    if (!gCurrentDoc) {
+        SaveActiveReport(*this, false);
+        return;
+    }
     if (!gCurrentDoc->HasDocPath()) {
         CmFileSaveAs();
         return;
@@ -497,7 +502,10 @@ void vynwApp::CmFileSave()
 
 void vynwApp::CmFileSaveAs()
 {
-    if (!gCurrentDoc) return;
+    if (!gCurrentDoc) {
+        SaveActiveReport(*this, true);
+        return;
+    }
     std::string path = gCurrentDoc->GetDocPath();
     if (!GetSaveFileName(frame_, GetResStringStd(21094), GetResStringStd(21092), "plt", path)) return;
     const std::string old = gCurrentDoc->GetDocPath();

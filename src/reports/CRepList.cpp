@@ -197,7 +197,7 @@ bool CRepList::RevertEntry(int index)
     return true;
 }
 
-bool CRepList::Rewrite(const std::vector<std::uint8_t>& bytes)
+bool CRepList::Rewrite(const std::vector<std::uint8_t>& bytes, bool create)
 {
     const std::string tmp = CompanionName();
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -217,7 +217,12 @@ bool CRepList::Rewrite(const std::vector<std::uint8_t>& bytes)
     if (ok && gWriteHook && !gWriteHook(++call)) ok = false;  // the flush and close
     if (ok && ::fsync(fd) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
-    if (!ok || std::rename(tmp.c_str(), path_.c_str()) != 0) return false;
+    if (!ok) return false;
+    if (!create) return std::rename(tmp.c_str(), path_.c_str()) == 0;
+    // A new library takes the name only while nothing stands there: a library that appeared
+    // meanwhile, or one that could not be read, is never replaced by a one-entry library.
+    if (::link(tmp.c_str(), path_.c_str()) != 0) return false;
+    ::unlink(tmp.c_str());
     return true;
 }
 
@@ -274,10 +279,24 @@ int CRepList::AppendBytes(std::vector<std::uint8_t>& b, const RPReport& report, 
 
 int CRepList::Append(const RPReport& report)
 {
+    // Only a library this list holds open is added to. Without one a new library is made,
+    // and only where no file stands: a library never opened, opened with an error (another
+    // version, a damaged file) or held by another writer is left exactly as it is.
+    const bool create = status != lsOpen;
     std::vector<std::uint8_t> b;
-    if (status != lsOpen || !ReadFileBytes(b)) b = NewLibrary();
+    if (create) {
+        struct stat st {};
+        if (::lstat(path_.c_str(), &st) == 0 || errno != ENOENT) {
+            Close();
+            status = lsFailed;
+            return -1;
+        }
+        b = NewLibrary();
+    } else if (!ReadFileBytes(b)) {
+        b.clear();
+    }
     std::uint32_t oldEnd = 0;
-    if (AppendBytes(b, report, oldEnd) != 0 || !Rewrite(b)) {
+    if (b.empty() || AppendBytes(b, report, oldEnd) != 0 || !Rewrite(b, create)) {
         Close();
         status = lsFailed;
         return -1;

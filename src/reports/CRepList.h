@@ -65,7 +65,8 @@ public:
 
 private:
     bool ReadFileBytes(std::vector<std::uint8_t>& bytes) const;
-    bool Rewrite(const std::vector<std::uint8_t>& bytes);
+    // create: the library is new and must not replace any file of its name.
+    bool Rewrite(const std::vector<std::uint8_t>& bytes, bool create = false);
     int AppendBytes(std::vector<std::uint8_t>& bytes, const RPReport& report, std::uint32_t& oldEnd) const;
 
     std::string path_;

@@ -1,6 +1,9 @@
 #include "reports/QRepDoc.h"
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "document/DocShell.h"
 #include "platform/core/AtomicFile.h"
@@ -45,14 +48,23 @@ int QRepDoc::ReadFileBytes(const std::vector<std::uint8_t>& bytes, RPReport& rep
 bool QRepDoc::ReadFile()
 {
     if (!HasDocPath()) return true;
-    std::string content;
-    bool exists = false;
-    if (!ReadWholeFile(GetDocPath(), content, &exists)) {
-        ShowDocMessage(exists ? kStrCannotRead : kStrCannotOpen);
+    const int fd = ::open(GetDocPath().c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        ShowDocMessage(kStrCannotOpen);
         return false;
     }
-    const std::vector<std::uint8_t> bytes(content.begin(), content.end());
-    const int failure = ReadFileBytes(bytes, report_);
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t buf[8192];
+    bool ok = true;
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ok = false;
+        if (n <= 0) break;
+        bytes.insert(bytes.end(), buf, buf + n);
+    }
+    ::close(fd);
+    const int failure = ok ? ReadFileBytes(bytes, report_) : kStrCannotRead;
     if (failure != 0) {
         ShowDocMessage(failure);
         return false;
@@ -63,6 +75,17 @@ bool QRepDoc::ReadFile()
 bool QRepDoc::Commit(bool)
 {
     if (!HasDocPath()) return false;
+    // A file that cannot be made at all is told apart from one whose writing failed.
+    const std::string probe = GetDocPath() + ".tmp";
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0 && errno != EEXIST) {
+        ShowDocMessage(kStrCannotCreate);
+        return false;
+    }
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(probe.c_str());
+    }
     const std::vector<std::uint8_t> bytes = FileBytes(report_);
     // The file is replaced whole or not at all, so a failed save never costs the old report.
     if (bytes.empty() || !WriteFileAtomic(GetDocPath(), std::string(bytes.begin(), bytes.end()))) {

@@ -24,6 +24,9 @@ public:
     // Reads the file named by the document path; true also without a path (a new report).
     // A failure shows its message and leaves the report as far as it was read.
     virtual bool ReadFile();
+    // The document manager's opening: a report file is read, and one that cannot be read is
+    // not opened at all, so nobody saves five empty bands over it.
+    bool InitDoc() override { return ReadFile(); }
     // Writes the report file whenever a path exists; false without a path (no message).
     bool Commit(bool force = false) override;
     bool Revert(bool clear = false) override;

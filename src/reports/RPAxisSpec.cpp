@@ -1,5 +1,7 @@
 #include "reports/RPAxisSpec.h"
 
+#include <cmath>
+
 namespace vyn {
 
 void RPAxisSpec::Set(int kind_, int scale_, int subticks_, double low_, double high_, double increment_)
@@ -23,8 +25,10 @@ int RPAxisSpec::RangeError() const
 {
     if (kind != 1) return 0;
     if (scale == 1) return (low == NoValue || high == NoValue || !(low < high)) ? 1 : 0;
-    if (subticks < 0 || subticks > 64) return 1;
+    if (subticks < 0 || subticks > kMaxSubticks) return 1;
     if (low == NoValue || high == NoValue || increment == NoValue) return 1;
+    // An increment that never reaches the high limit would draw ticks without end.
+    if (!std::isfinite(low) || !std::isfinite(high) || !std::isfinite(increment) || !(increment > 0)) return 1;
     return low < high ? 0 : 1;
 }
 

@@ -5,6 +5,9 @@
 
 namespace vyn {
 
+// The most subticks between two ticks of a linear axis.
+inline constexpr int kMaxSubticks = 64;
+
 struct RPAxisSpec {
     int kind = -1;
     int scale = 0;

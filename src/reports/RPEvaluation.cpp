@@ -352,7 +352,9 @@ int RPObjInst::PrepareGeometry(std::string& marker)
     const RPObject& o = object_;
     objRect = TRect(sx.FromTwips(o.GetLeft()), sy.FromTwips(o.GetTop() - t0), sx.FromTwips(o.GetLeft() + o.GetWidth()),
                     sy.FromTwips(o.GetTop() + o.GetHeight() - t0));
-    borderMode = o.GetBorderStyle() == 0 ? 0 : (o.GetBorderLnStyle() == 0 && o.GetBorderWidth() != 0 ? 2 : 1);
+    // An object without a border style (a line) is laid out as one without a border.
+    const bool bordered = o.HasAttr(acBorderStyle) && o.GetBorderStyle() != 0;
+    borderMode = !bordered ? 0 : (o.GetBorderLnStyle() == 0 && o.GetBorderWidth() != 0 ? 2 : 1);
     const TRect one = rep.PenExtent(1);
     auto emptyIfFlat = [](TRect r) { return (r.right <= r.left || r.bottom <= r.top) ? TRect(0, 0, 0, 0) : r; };
     outer = TRect(objRect.left, objRect.top, objRect.right + 1, objRect.bottom + 1);

@@ -1,5 +1,6 @@
 #include "reports/RPFont.h"
 
+#include <algorithm>
 #include <cstring>
 #include <list>
 
@@ -78,8 +79,10 @@ void RPLogFont::Store(std::uint8_t* out) const
 RPLogFont RPLogFont::Load(const std::uint8_t* in)
 {
     RPLogFont f;
-    f.height = GetI32(in + 0);
-    f.width = GetI32(in + 4);
+    // Sizes are scaled to devices later; beyond these no font is drawn, and the scaling of a
+    // hostile size must not overflow.
+    f.height = std::clamp(GetI32(in + 0), -kMaxFontSize, kMaxFontSize);
+    f.width = std::clamp(GetI32(in + 4), -kMaxFontSize, kMaxFontSize);
     f.escapement = GetI32(in + 8);
     f.orientation = GetI32(in + 12);
     f.weight = GetI32(in + 16);

@@ -10,6 +10,9 @@
 
 namespace vyn {
 
+// The largest font height and width a report keeps, in the units of RPLogFont::height.
+inline constexpr int kMaxFontSize = 32767;
+
 struct RPLogFont {
     std::int32_t height = 0;  // tenths of a point
     std::int32_t width = 0;

@@ -144,6 +144,10 @@ int RPObject::Read(RecordReader& r)
     top_ = r.I32();
     width_ = r.I32();
     height_ = r.I32();
+    // Every length of a report lies within 0..31680 twips; a record beyond that is damaged or
+    // hostile, and the sums and scales taken of it later must not overflow.
+    for (int v : {left_, top_, width_, height_})
+        if (v < 0 || v > kMaxTwips) return -1;
     borderStyle_ = static_cast<int>(r.U8());
     borderWidth_ = static_cast<int>(r.U8());
     borderLnStyle_ = static_cast<int>(r.U8());

@@ -184,9 +184,9 @@ int RPObjectGraph::Read(RecordReader& r)
     drawAxes_ = static_cast<int>(GetU16(g + 2));
     drawLabels_ = static_cast<int>(GetU16(g + 4));
     drawGrid_ = static_cast<int>(GetU16(g + 6));
-    axesWidth_ = static_cast<int>(GetU16(g + 8));
-    gridWidth_ = static_cast<int>(GetU16(g + 10));
-    curveWidth_ = static_cast<int>(GetU16(g + 12));
+    axesWidth_ = PenPoints(static_cast<int>(GetU16(g + 8)));
+    gridWidth_ = PenPoints(static_cast<int>(GetU16(g + 10)));
+    curveWidth_ = PenPoints(static_cast<int>(GetU16(g + 12)));
     rgbCurve_ = GetI32(g + 16);
     rgbPoint_ = GetI32(g + 20);
     r.Seek(start + kGraphPayloadSize);

@@ -275,11 +275,14 @@ int RPSection::Read(RecordReader& r)
 {
     if (!r.Need(kBandRecordSize)) return -1;
     r.Seek(8);
-    height_ = static_cast<int>(r.U32() & 0xFFFF);
+    // Values as the band's own set operations allow them.
+    height_ = std::min(static_cast<int>(r.U32() & 0xFFFF), kMaxTwips);
     rgbBack_ = r.I32();
     enabled_ = static_cast<int>(r.U16());
-    forceNewPage_ = static_cast<int>(r.U16());
-    hdFtPresent_ = static_cast<int>(r.U16());
+    const int force = static_cast<int>(r.U16());
+    const int hdFt = static_cast<int>(r.U16());
+    forceNewPage_ = force > 3 ? 0 : force;
+    hdFtPresent_ = hdFt > 3 ? 0 : hdFt;
     r.Seek(kBandRecordSize);
     return kBandRecordSize;
 }
@@ -300,9 +303,9 @@ int RPSectionDetail::Read(RecordReader& r)
 {
     if (!r.Need(kDetailRecordSize)) return -1;
     RPSection::Read(r);
-    nOfColumns_ = static_cast<int>(r.U16());
-    columnLayout_ = static_cast<int>(r.U16());
-    detailSamples_ = static_cast<int>(r.U16());
+    nOfColumns_ = std::clamp(static_cast<int>(r.U16()), 1, 24);
+    columnLayout_ = Bool01(static_cast<int>(r.U16()));
+    detailSamples_ = Bool01(static_cast<int>(r.U16()));
     r.Seek(kDetailRecordSize);
     return kDetailRecordSize;
 }

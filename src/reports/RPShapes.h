@@ -31,6 +31,14 @@ public:
     int BodyHit(TPoint p) const override;
 
     bool HasAttr(int code) const override;
+    // A line has no border style, back style nor back colour: it answers as a target that
+    // lacks them and ignores their set operations.
+    int GetBorderStyle() const override { return 32767; }
+    int GetBackStyle() const override { return 32767; }
+    int GetRGBBack() const override { return -1; }
+    void SetBorderStyle(int) override {}
+    void SetBackStyle(int) override {}
+    void SetRGBBack(int) override {}
     int GetLineSlant() const override { return slant_; }
     void SetLineSlant(int v) override;
     void StoreSlant(int v) { slant_ = v; }
@@ -94,6 +102,12 @@ public:
     int GetBackStyle() const override { return 32767; }
     int GetRGBBorder() const override { return -1; }
     int GetRGBBack() const override { return -1; }
+    void SetBorderStyle(int) override {}
+    void SetBorderWidth(int) override {}
+    void SetBorderLnStyle(int) override {}
+    void SetBackStyle(int) override {}
+    void SetRGBBorder(int) override {}
+    void SetRGBBack(int) override {}
     const std::string& GetCondition() const override { return EmptyText(); }
     const QRSource& GetSource() const override { return DefaultSource(); }
     void SetPos(TPoint p) override;

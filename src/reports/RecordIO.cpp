@@ -1,5 +1,6 @@
 #include "reports/RecordIO.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "evaluator/NoValue.h"
@@ -158,9 +159,12 @@ void ReadAxisRecord(RecordReader& r, RPAxisSpec& a)
 {
     const std::size_t start = r.Pos();
     if (!r.Need(kAxisRecordSize)) return;
-    a.kind = static_cast<int>(r.U16());
-    a.scale = static_cast<int>(r.U16());
-    a.subticks = static_cast<int>(r.U16());
+    // Kind and scale as the axis takes them; more subticks than an axis can show would only
+    // cost time in every painting.
+    const int kind = static_cast<int>(r.U16());
+    a.kind = kind > 1 ? -1 : kind;
+    a.scale = r.U16() == 1 ? 1 : 0;
+    a.subticks = std::min(static_cast<int>(r.U16()), kMaxSubticks);
     r.Seek(start + 24);
     a.low = r.F64();
     a.high = r.F64();

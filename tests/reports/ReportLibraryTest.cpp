@@ -223,5 +223,56 @@ TEST(ReportLibrary, LibraryHeldByAnotherWriterIsRefused)
     ::close(fd);
 }
 
+// Append adds only to a library this list holds open; a library it never opened, could not
+// read or finds held by another writer stays byte for byte as it was.
+TEST(ReportLibrary, AppendNeverReplacesALibraryItDidNotOpen)
+{
+    struct Row {
+        const char* name;
+        void (*prepare)(const LibDir&, CRepList&);
+    };
+    const std::vector<Row> rows = {
+        {"never opened", [](const LibDir&, CRepList&) {}},
+        {"newer version",
+         [](const LibDir& d, CRepList& l) {
+             Bytes b = d.Read();
+             PutU32(b.data() + 4, 0x20000);
+             d.Write(b);
+             EXPECT_EQ(l.Open(false), -1);
+             EXPECT_EQ(l.status, lsBadFile);
+         }},
+        {"closed after open", [](const LibDir&, CRepList& l) {
+             l.Open(false);
+             l.Close();
+         }},
+    };
+    for (const Row& row : rows) {
+        LibDir d;
+        MakeLibrary(d);
+        CRepList list(d.path);
+        row.prepare(d, list);
+        const Bytes before = d.Read();
+        RPReport r;
+        Named(r, "intruder");
+        EXPECT_EQ(list.Append(r), -1) << row.name;
+        EXPECT_EQ(d.Read(), before) << row.name;
+    }
+    // Held by another writer: this list cannot open it, and its append must not go round it.
+    LibDir d;
+    MakeLibrary(d);
+    const Bytes before = d.Read();
+    const int fd = ::open(d.path.c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    CRepList list(d.path);
+    EXPECT_EQ(list.Open(false), -1);
+    RPReport r;
+    Named(r, "intruder");
+    EXPECT_EQ(list.Append(r), -1);
+    ::close(fd);
+    EXPECT_EQ(d.Read(), before);
+    EXPECT_EQ(Names(d.path, true), (std::vector<std::string>{"one", "two*", "three"}));
+}
+
 }  // namespace
 }  // namespace vyn

@@ -7,7 +7,7 @@
 
 namespace vyn {
 
-APrintOutReport::APrintOutReport(RPReport& report) : report_(report) {}
+APrintOutReport::APrintOutReport(RPReport& report, bool preview) : report_(report), preview_(preview) {}
 
 void APrintOutReport::LoadMargins() { LoadKindMargins(pkReport); }
 void APrintOutReport::StoreMargins() { StoreKindMargins(pkReport); }
@@ -23,10 +23,21 @@ void APrintOutReport::SetPrintParams(TDC* dc, TSize pageSize)
     p.dpiY = dpiY;
 }
 
+APrintOutReport::~APrintOutReport()
+{
+    if (!laidOut_) return;
+    report_.Print().keepLayout = false;
+    report_.FreePages();
+}
+
 void APrintOutReport::BeginPrinting()
 {
     APrintOut::BeginPrinting();
     report_.Paginate();
+    if (preview_) {
+        laidOut_ = true;
+        report_.Print().keepLayout = true;
+    }
     pageCount = report_.Print().pageCount;
 }
 

@@ -9,8 +9,11 @@ class RPReport;
 
 class APrintOutReport : public APrintOut {
 public:
-    // The report is not owned; it must outlive the printout.
-    explicit APrintOutReport(RPReport& report);
+    // The report is not owned; it must outlive the printout. A preview's printout keeps the
+    // layout it made first for as long as it lives: the preview begins again whenever its
+    // margins change, and a run without a plate must not ask for its samples each time.
+    explicit APrintOutReport(RPReport& report, bool preview = false);
+    ~APrintOutReport() override;
 
     void LoadMargins() override;
     void StoreMargins() override;
@@ -24,6 +27,8 @@ public:
 
 private:
     RPReport& report_;
+    bool preview_;
+    bool laidOut_ = false;
 };
 
 }  // namespace vyn

@@ -338,6 +338,8 @@ RPGraphTicks GraphAxisTicks(const RPAxisSpec& spec, double dataLo, double dataHi
     RPGraphTicks t;
     t.log = spec.scale == 1;
     const bool fixed = spec.kind == 1;
+    // A fixed range that cannot be drawn (reversed, no increment) is told in the graph's box.
+    if (fixed && spec.RangeError() != 0) throw std::domain_error("fixed range not usable");
     t.placeholder = placeholder && !fixed;
     double lo = fixed ? spec.low : dataLo, hi = fixed ? spec.high : dataHi;
     if (t.log) {
@@ -369,7 +371,8 @@ RPGraphTicks GraphAxisTicks(const RPAxisSpec& spec, double dataLo, double dataHi
     return t;
 }
 
-void CalibrationDataRange(const QCalibr& cal, double& xLo, double& xHi, double& yLo, double& yHi)
+void CalibrationDataRange(const QCalibr& cal, double& xLo, double& xHi, double& yLo, double& yHi, double* xPos,
+                          double* yPos)
 {
     const auto& r = cal.results;
     const double r0 = r.size() > 0 ? r[0] : NoValue, r1 = r.size() > 1 ? r[1] : NoValue;
@@ -386,6 +389,22 @@ void CalibrationDataRange(const QCalibr& cal, double& xLo, double& xHi, double& 
     }
     yLo = MinOfValues(yLo, cal.pointY.data(), n);
     yHi = MaxOfValues(yHi, cal.pointY.data(), n);
+    if (!xPos && !yPos) return;
+    // The smallest positive value of each axis, where an automatic log axis starts: the
+    // drawing range of a calibration often starts at 0.
+    auto positive = [](double& m, double v) {
+        if (v != NoValue && v > 0.0 && std::isfinite(v) && (m == NoValue || v < m)) m = v;
+    };
+    double px = NoValue, py = NoValue;
+    positive(px, r0);
+    positive(px, r1);
+    for (int k = 0; k <= 40; ++k) positive(py, cal.CurveY(r0 + k * (r1 - r0) / 40));
+    for (int i = 0; i < n; ++i) {
+        positive(px, cal.pointX[static_cast<std::size_t>(i)]);
+        positive(py, cal.pointY[static_cast<std::size_t>(i)]);
+    }
+    if (xPos) *xPos = px;
+    if (yPos) *yPos = py;
 }
 
 void PaintGraphInstance(TDC& dc, RPReport& report, RPObjInstGraph& inst)
@@ -458,7 +477,10 @@ void PaintGraphInstance(TDC& dc, RPReport& report, RPObjInstGraph& inst)
     // says so in its box instead of leaving the page to an exception.
     try {
         double xLo = 1.1, xHi = 99.0, yLo = 1.1, yHi = 99.0;
-        if (cal) CalibrationDataRange(*cal, xLo, xHi, yLo, yHi);
+        double xPos = NoValue, yPos = NoValue;
+        if (cal) CalibrationDataRange(*cal, xLo, xHi, yLo, yHi, &xPos, &yPos);
+        if (g.GetAxisX().scale == 1 && xLo <= 0.0 && xPos != NoValue) xLo = xPos;
+        if (g.GetAxisY().scale == 1 && yLo <= 0.0 && yPos != NoValue) yLo = yPos;
         gp.tx = GraphAxisTicks(g.GetAxisX(), xLo, xHi, !cal);
         gp.ty = GraphAxisTicks(g.GetAxisY(), yLo, yHi, !cal);
     } catch (const std::exception&) {

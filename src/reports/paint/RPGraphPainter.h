@@ -29,7 +29,9 @@ RPGraphTicks GraphAxisTicks(const RPAxisSpec& spec, double dataLo, double dataHi
 
 // The data range of the automatic axes over a calibration: x over the curve's range and the
 // points, y over the curve sampled at 41 places and the points.
-void CalibrationDataRange(const QCalibr& cal, double& xLo, double& xHi, double& yLo, double& yHi);
+// xPos and yPos, when given: the smallest positive value of each (NoValue when there is none).
+void CalibrationDataRange(const QCalibr& cal, double& xLo, double& xHi, double& yLo, double& yHi,
+                          double* xPos = nullptr, double* yPos = nullptr);
 
 void PaintGraphInstance(TDC& dc, RPReport& report, RPObjInstGraph& inst);
 
