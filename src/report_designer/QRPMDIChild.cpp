@@ -49,13 +49,19 @@ bool QRPDesignerPane::CanCloseWindow() { return view_.CanClose(); }
 
 TResult QRPDesignerPane::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
 {
+    // Menu commands start at the frame's client, this pane: the view answers them first and
+    // passes on to its frame what it does not handle.
+    if (!control) return view_.SendCommand(id, notifyCode);
     return TWindow::EvCommand(id, control, notifyCode);
 }
+
+void QRPDesignerPane::EvCommandEnable(TCommandEnabler& ce) { view_.RouteCommandEnable(ce); }
 
 QRPMDIChild::QRPMDIChild(TMDIClient& parent, const std::string& title, QRepView& view)
     : TMDIChild(parent, title, new QRPDesignerPane(view)), pane_(static_cast<QRPDesignerPane*>(GetClientWindow()))
 {
     view.SetCommandTarget(this);
+    pane_->SetFrame(this);
 }
 
 void QRPMDIChild::EvMDIActivate(bool active)

@@ -34,17 +34,22 @@ public:
     TWindow& Corner() const { return *corner_; }
     void LayoutChildren();
     bool CanCloseWindow() override;
+    // The MDI frame around the pane (none outside a frame).
+    TWindow* Frame() const { return frame_; }
+    void SetFrame(TWindow* frame) { frame_ = frame; }
 
 protected:
     void SetupWindow() override;
     void EvSize(unsigned sizeType, const TSize& size) override;
     TResult EvCommand(unsigned id, TWindow* control, unsigned notifyCode) override;
+    void EvCommandEnable(TCommandEnabler& ce) override;
 
 private:
     QRepView& view_;
     QRPCornerBox* corner_;
     QHRuler* hRuler_;
     QVRuler* vRuler_;
+    TWindow* frame_ = nullptr;
 };
 
 class QRPMDIChild : public TMDIChild {

@@ -10,6 +10,7 @@
 #include "report_designer/QRInPlaceEdit.h"
 #include "report_designer/QRepView.h"
 #include "reports/ByteIO.h"
+#include "report_designer/QRPMDIChild.h"
 #include "reports/QRepDoc.h"
 #include "reports/RPObject.h"
 #include "reports/RPReport.h"
@@ -325,7 +326,10 @@ void QRepView::CmSaveInReportList()
     const int result = save(*this);
     if (result > 0) {
         doc_.SetDirty(false);
-        if (TWindow* frame = GetParent()) frame->PostMessage(WM_CLOSE);
+        // In the program the view lies in the designer pane of its MDI frame.
+        TWindow* frame = GetParent();
+        if (auto* pane = dynamic_cast<QRPDesignerPane*>(frame)) frame = pane->Frame();
+        if (frame) frame->PostMessage(WM_CLOSE);
     } else if (result < 0) {
         MessageBox(this, GetResString(kStrCannotWriteList), "", MB_OK);
     }

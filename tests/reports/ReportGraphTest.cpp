@@ -262,6 +262,8 @@ TEST_F(GraphRun, BoxesInPlaceOfAGraph)
         {"plot frame under 8 units", 700, Axis(0, 0, 0, 0, 0)},
         {"fixed axis with equal limits", 4320, Axis(1, 0, 5, 5, 1)},
         {"log axis over nothing positive", 4320, Axis(1, 1, -5, -1, NoValue)},
+        {"reversed fixed linear range", 4320, Axis(1, 0, 200, 0, 50)},
+        {"fixed linear range without increment", 4320, Axis(1, 0, 0, 100, 0, 64)},
     };
     for (const Row& row : rows) {
         image.fill(Qt::white);
@@ -273,6 +275,23 @@ TEST_F(GraphRun, BoxesInPlaceOfAGraph)
         Paint(r);
         EXPECT_EQ(Count(kCurve), 0) << row.name << ": no curve";
         EXPECT_GT(Count(0), 20) << row.name << ": a boxed text instead";
+    }
+}
+
+// The demo calibration's drawing range starts at 0: an automatic log axis starts at the
+// smallest positive value it shows instead, and the curve is drawn.
+TEST_F(GraphRun, AutomaticLogAxesOverTheDemoPlateDrawTheCurve)
+{
+    OpenDemo();
+    for (int scaleX : {0, 1}) {
+        image.fill(Qt::white);
+        RPReport r;
+        auto* g = Graph(r);
+        g->SetAxisX(Axis(0, scaleX, 0, 0, 0));
+        g->SetAxisY(Axis(0, 1, 0, 0, 0));
+        Paint(r);
+        if (::testing::Test::HasFatalFailure()) return;
+        EXPECT_GT(Count(kCurve), 50) << "log x " << scaleX;
     }
 }
 

@@ -2,7 +2,9 @@
 // each refused with its message.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -113,6 +115,80 @@ TEST(ReportStream, HostileStreams)
         d.apply(s);
         RPReport r;
         EXPECT_EQ(r.ReadStream(s.data(), s.size()), d.expected) << d.name;
+    }
+}
+
+// Values from a file or a clipboard record are bounded as the designer bounds them: lengths
+// outside 0..31680 twips refuse the stream; counts, steps and sizes beyond their range are
+// clamped, so nothing painted or laid out from them can loop for long or overflow.
+TEST(ReportStream, HostileValuesAreRefusedOrClamped)
+{
+    RPReport src;
+    src.Detail().StoreHeight(3000);
+    auto* g = test::Add<RPObjectGraph>(src, bandDetail, 100, 200, 2880, 2000);
+    RPAxisSpec ax;
+    ax.Set(1, 0, 7, 123.25, 500, 25);
+    g->SetAxisX(ax);
+    g->SetCurveWidth(2);
+    RPLogFont lf = DefaultReportFont();
+    lf.SetFace("Hostile Face");
+    g->SetFont(lf);
+    const Bytes good = src.WriteStream();
+    // Places in the stream: the graph's record, its x axis (found by its low limit) and font.
+    const std::size_t object = 196 + 4 * 56 + 80;
+    auto find = [&good](const void* bytes, std::size_t n) {
+        const auto* b = static_cast<const std::uint8_t*>(bytes);
+        return static_cast<std::size_t>(std::search(good.begin(), good.end(), b, b + n) - good.begin());
+    };
+    const double low = 123.25;
+    const std::size_t axis = find(&low, sizeof low) - 24, font = find("Hostile Face", 12) - 28;
+    const std::size_t payload = axis - 60;
+    ASSERT_LT(font, good.size());
+    ASSERT_LT(axis, good.size());
+    struct Row {
+        const char* name;
+        std::size_t at;
+        int bits;  // 16 or 32
+        std::uint32_t value;
+        int refused;
+        std::function<int(const RPReport&)> read;  // the value as the report holds it
+        int expected;
+    };
+    auto graph = [](const RPReport& r) -> const RPObjectGraph& {
+        return static_cast<const RPObjectGraph&>(*r.Detail().ObjectAt(0));
+    };
+    const std::vector<Row> rows = {
+        {"height of 2,000,000,000", object + 40, 32, 2000000000u, 1, nullptr, 0},
+        {"height of 31681", object + 40, 32, 31681u, 1, nullptr, 0},
+        {"height of 31680", object + 40, 32, 31680u, 0, [&](const RPReport& r) { return graph(r).GetHeight(); }, 31680},
+        {"negative left", object + 28, 32, 0xFFFFFFFFu, 1, nullptr, 0},
+        {"width past the report", object + 36, 32, 0x7FFFFFFFu, 1, nullptr, 0},
+        {"65535 subticks", axis + 4, 16, 65535u, 0, [&](const RPReport& r) { return graph(r).GetAxisX().subticks; }, 64},
+        {"zero increment", axis + 40, 32, 0u, 0, [&](const RPReport& r) { return graph(r).GetAxisX().RangeError(); }, 1},
+        {"axis kind 7", axis, 16, 7u, 0, [&](const RPReport& r) { return graph(r).GetAxisX().kind; }, -1},
+        {"font height 2^31 - 1", font, 32, 0x7FFFFFFFu, 0, [&](const RPReport& r) { return graph(r).GetFont()->height; }, 32767},
+        {"curve width 65535", payload + 172 + 12, 16, 65535u, 0, [&](const RPReport& r) { return graph(r).GetCurveWidth(); }, 0},
+        {"band height 65535", 196 + 8, 32, 65535u, 0, [](const RPReport& r) { return r.Band(bandPageHeader).StoredHeight(); }, 31680},
+        {"65535 columns", 196 + 2 * 56 + 56, 16, 65535u, 0, [](const RPReport& r) { return r.Detail().GetNOfColumns(); }, 24},
+        {"no columns", 196 + 2 * 56 + 56, 16, 0u, 0, [](const RPReport& r) { return r.Detail().GetNOfColumns(); }, 1},
+        {"force new page 9", 196 + 56 + 18, 16, 9u, 0, [](const RPReport& r) { return r.Band(bandReportHeader).GetForceNewPage(); }, 0},
+    };
+    for (const Row& row : rows) {
+        Bytes s = good;
+        // The increment is a double: its upper word zero with the lower one gives 0.0.
+        if (std::string(row.name) == "zero increment") PutU32(s.data() + row.at + 4, 0);
+        if (row.bits == 16) PutU16(s.data() + row.at, row.value);
+        else PutU32(s.data() + row.at, row.value);
+        RPReport r;
+        ASSERT_EQ(r.ReadStream(s.data(), s.size()), row.refused) << row.name;
+        if (row.read) {
+            EXPECT_EQ(row.read(r), row.expected) << row.name;
+        }
+        // Every length the reader kept lies where the designer could have put it.
+        for (int b = 0; b < 5; ++b) {
+            EXPECT_LE(r.Band(b).StoredHeight(), 2 * kMaxTwips) << row.name;
+            for (const auto& o : r.Band(b).Objects()) EXPECT_LE(o->TwipsRect().bottom, 2 * kMaxTwips) << row.name;
+        }
     }
 }
 

@@ -1,0 +1,472 @@
+// Reports as a user reaches them in the running program: report files opened and saved through
+// the File menu, the report list manager on "&Reports ...", a library report printed and
+// previewed over the demo plate, and the designer's print, preview and "Save in report list".
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "../../reports/ReportFixtures.h"
+#include "ShellTestFixture.h"
+#include "app/AppGlobals.h"
+#include "app/ReportCommands.h"
+#include "app/RwMainWindow.h"
+#include "app/vynwApp.h"
+#include "app/vynwMDI.h"
+#include "document/QDoc.h"
+#include "platform/core/DocManager.h"
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/ControlListBox.h"
+#include "platform/gui/Dialog.h"
+#include "platform/gui/FileDialog.h"
+#include "platform/gui/ModalLoop.h"
+#include "platform/gui/TestHook.h"
+#include "printing/RWPrinter.h"
+#include "printing/TRwPreview.h"
+#include "report_designer/QRPMDIChild.h"
+#include "report_designer/QRepView.h"
+#include "report_designer/RPListDialogs.h"
+#include "reports/ByteIO.h"
+#include "reports/CRepList.h"
+#include "reports/QRepDoc.h"
+
+using namespace vyn;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Shell : ShellFixture {
+    ~Shell() { SetFileDialogAnswer(nullptr); }
+    // A menu item chosen: the command starts where the menu bar starts it, at the active
+    // child's window, and goes on to the main window and the application.
+    void Command(unsigned id)
+    {
+        app->GetMainFrame()->CommandStart()->SendCommand(id);
+        TTestHook::ProcessEvents();
+    }
+    bool MenuEnabled(unsigned id)
+    {
+        TCommandEnabler ce(id);
+        app->GetMainFrame()->CommandStart()->RouteCommandEnable(ce);
+        return ce.GetHandled() && ce.IsEnabled();
+    }
+    // Opens a file through "Open..." as the user picks it in the file dialog.
+    void OpenThroughMenu(const std::string& path)
+    {
+        SetFileDialogAnswer([path](bool, const std::string&) { return path; });
+        Command(CM_FILEOPEN);
+    }
+    int Documents() const { return static_cast<int>(app->GetDocManager().GetDocuments().size()); }
+};
+
+Bytes ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const std::string& path, const Bytes& b)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+// Ends the modal loop of the print preview when its posted command arrives.
+class PreviewCloser : public TWindow {
+public:
+    static constexpr unsigned kClose = 31002;
+    int closed = 0;
+    TResult EvCommand(unsigned id, TWindow* control, unsigned code) override
+    {
+        if (id != kClose) return TWindow::EvCommand(id, control, code);
+        if (InModalLoop()) {
+            ++closed;
+            EndModal(TRwPreview::kCloseResult);
+        }
+        return 0;
+    }
+};
+
+void Click(TDialog& d, int id)
+{
+    TWindow* w = d.GetDlgItem(id);
+    ASSERT_NE(w, nullptr) << id;
+    TTestHook::Click(*w);
+}
+
+TListBox& List(TDialog& d, int id = 101) { return *dynamic_cast<TListBox*>(d.GetDlgItem(id)); }
+
+// Selects the row whose text starts with the name (the list keys rows by name).
+void SelectRow(TDialog& d, const std::string& name, int id = 101)
+{
+    TListBox& l = List(d, id);
+    for (int i = 0; i < l.GetCount(); ++i)
+        if (l.GetString(i).rfind(name, 0) == 0) {
+            l.UserSelect(i);
+            return;
+        }
+    ADD_FAILURE() << "no row " << name;
+}
+
+// The report printed over the demo plate: its name on every page, one line per sample with its
+// identification and concentration, and the calibration in the report footer.
+void BuildDemoReport(RPReport& r)
+{
+    r.SetName("Demo report");
+    r.SetDescription("Samples and their concentrations");
+    r.Band(bandPageHeader).StoreHeight(500);
+    r.Band(bandReportHeader).SetEnabled(false);
+    r.Detail().StoreHeight(300);
+    r.Band(bandReportFooter).StoreHeight(4000);
+    r.Band(bandPageFooter).SetEnabled(false);
+    test::Add<RPObjectTextBox>(r, bandPageHeader, 0, 0, 5000, 400)->StoreContents("=report + \" \" + filename");
+    test::Add<RPObjectTextBox>(r, bandDetail, 0, 0, 1800, 280)->StoreContents("=smplid");
+    auto* conc = test::Add<RPObjectTextBox>(r, bandDetail, 2000, 0, 1800, 280);
+    conc->StoreContents("=conc");
+    RPNumFormat f;
+    f.Set(2, 1, 0);
+    conc->SetFormat(f);
+    auto* g = test::Add<RPObjectGraph>(r, bandReportFooter, 0, 200, 6000, 3600);
+    g->SetDrawGrid(1);
+    RPAxisSpec logX;
+    logX.Set(0, 1, 1, NoValue, NoValue, NoValue);
+    g->SetAxisX(logX);
+}
+
+void AppendToLibrary(const RPReport& r)
+{
+    CRepList list(ReportLibraryPath());
+    list.Open(false);
+    ASSERT_EQ(list.Append(r), 0);
+}
+
+// Three reports, the second marked deleted.
+void MakeLibrary()
+{
+    for (const char* n : {"one", "two", "three"}) {
+        RPReport r;
+        r.SetName(n);
+        r.SetDescription(std::string("about ") + n);
+        AppendToLibrary(r);
+    }
+    CRepList list(ReportLibraryPath());
+    ASSERT_EQ(list.Open(false), 0);
+    list.ToggleMark(1);
+    ASSERT_EQ(list.Commit(), 1);
+}
+
+bool IsPdf(const std::string& path)
+{
+    const Bytes b = ReadAll(path);
+    return b.size() > 1000 && std::string(b.begin(), b.begin() + 4) == "%PDF";
+}
+
+}  // namespace
+
+TEST(ReportCommands, OpenReadsEveryObjectAndSaveKeepsWhatWasNotEdited)
+{
+    TTestHook hook;
+    Shell s;
+    RPReport rich;
+    test::BuildRichReport(rich);
+    const Bytes stream = rich.WriteStream();
+    const std::string path = s.env.data + "/rich.qrp";
+    WriteAll(path, QRepDoc::FileBytes(rich));
+
+    s.OpenThroughMenu(path);
+    QRepView* view = ActiveReportView(*s.app);
+    ASSERT_NE(view, nullptr) << "a report file opens in the designer";
+    EXPECT_EQ(view->Doc().GetDocPath(), path);
+    int kinds[6] = {};
+    for (int b = 0; b < 5; ++b)
+        for (const auto& o : view->Report().Band(b).Objects()) ++kinds[o->GetType()];
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(kinds[k], 1) << "object kind " << k;
+    EXPECT_EQ(view->Report().WriteStream(), stream) << "read as it was written";
+
+    // One edit, saved with "Save": the rest of the report is kept byte for byte.
+    ASSERT_TRUE(s.MenuEnabled(CM_FILESAVE));
+    view->Report().SetDescription("edited");
+    view->Doc().SetDirty(true);
+    s.Command(CM_FILESAVE);
+    EXPECT_FALSE(view->Doc().IsDirty());
+    rich.SetDescription("edited");
+    QRepDoc again;
+    again.SetDocPath(path);
+    ASSERT_TRUE(again.ReadFile());
+    EXPECT_EQ(again.Report().WriteStream(), rich.WriteStream());
+
+    // Opening it again only brings the open designer forward.
+    const int docs = s.Documents();
+    s.OpenThroughMenu(path);
+    EXPECT_EQ(s.Documents(), docs);
+    EXPECT_TRUE(hook.MessageTexts().empty());
+}
+
+TEST(ReportCommands, AFileThatCannotBeReadIsNotOpenedAndStaysAsItWas)
+{
+    TTestHook hook;
+    Shell s;
+    RPReport rich;
+    test::BuildRichReport(rich);
+    Bytes damaged = QRepDoc::FileBytes(rich);
+    PutU32(damaged.data() + 64 + 196, 0xFFFF0000);  // a band record's size
+    Bytes foreign = damaged;
+    foreign[0] = 'X';
+    struct Row {
+        const char* name;
+        const Bytes* bytes;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"missing", nullptr, "CANNOT OPEN FILE"},
+        {"damaged stream", &damaged, "CANNOT READ FILE"},
+        {"other magic", &foreign, "NOT OUR FILE"},
+    };
+    for (const Row& row : rows) {
+        const std::string path = s.env.data + "/bad.qrp";
+        std::remove(path.c_str());
+        if (row.bytes) WriteAll(path, *row.bytes);
+        const int messages = static_cast<int>(hook.Messages().size());
+        s.OpenThroughMenu(path);
+        EXPECT_EQ(s.Documents(), 0) << row.name;
+        ASSERT_EQ(static_cast<int>(hook.Messages().size()), messages + 1) << row.name;
+        EXPECT_EQ(hook.Messages().back().text, row.message) << row.name;
+        if (row.bytes) {
+            EXPECT_EQ(ReadAll(path), *row.bytes) << row.name;
+        }
+    }
+}
+
+TEST(ReportCommands, ReportListManagerMarksRenamesAndOpensEntries)
+{
+    TTestHook hook;
+    Shell s;
+    MakeLibrary();
+    ASSERT_TRUE(s.MenuEnabled(CM_REPORTS));
+    const Bytes before = ReadAll(ReportLibraryPath());
+
+    // Delete twice leaves nothing pending; a rename reset from the file does too; Cancel writes
+    // nothing.
+    hook.AnswerDialog(kDlgRepName, IDOK, [](TDialog& d) {
+        TTestHook::Type("x", d.GetDlgItem(121));
+    });
+    hook.AnswerDialog(kDlgRepName, 0, [](TDialog& d) {
+        EXPECT_TRUE(d.GetDlgItem(103)->IsWindowVisible()) << "Reset offered for a renamed entry";
+        Click(d, 103);
+    });
+    hook.AnswerDialog(kDlgRepManager, IDCANCEL, [](TDialog& d) {
+        EXPECT_EQ(d.GetDlgItemText(201), "2 [1]");
+        EXPECT_FALSE(d.GetDlgItem(107)->IsWindowEnabled()) << "nothing selected";
+        SelectRow(d, "three");
+        EXPECT_EQ(d.GetDlgItemText(102), "about three");
+        Click(d, 107);
+        EXPECT_EQ(d.GetDlgItemText(103), "&Confirm");
+        Click(d, 107);
+        EXPECT_EQ(d.GetDlgItemText(103), "&Close");
+        Click(d, 106);
+        EXPECT_EQ(d.GetDlgItemText(103), "&Confirm") << "renamed";
+        Click(d, 106);
+        EXPECT_EQ(d.GetDlgItemText(103), "&Close") << "reset";
+        Click(d, 107);
+    });
+    s.Command(CM_REPORTS);
+    EXPECT_EQ(ReadAll(ReportLibraryPath()), before);
+
+    // Confirm writes the mark; Edit opens the chosen entry in the designer.
+    hook.AnswerDialog(kDlgRepManager, 103, [](TDialog& d) {
+        SelectRow(d, "one");
+        Click(d, 107);
+    });
+    s.Command(CM_REPORTS);
+    CRepList list(ReportLibraryPath());
+    list.Open(true);
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.GetDescr(0).deleted, 1);
+    list.Close();
+
+    hook.AnswerDialog(kDlgRepManager, 0, [](TDialog& d) {
+        EXPECT_EQ(d.GetDlgItemText(201), "1 [2]");
+        SelectRow(d, "three");
+        Click(d, 105);
+    });
+    s.Command(CM_REPORTS);
+    QRepView* view = ActiveReportView(*s.app);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->Report().Name(), "three");
+    EXPECT_NE(view->Doc().libraryEntry, 0u) << "the entry it came from, for \"Save in report list\"";
+
+    // "Show all reports" and "Consolidate" in the details dialog.
+    hook.AnswerDialog(kDlgRepDetails, 102, [](TDialog& d) {
+        EXPECT_EQ(d.GetDlgItemText(302), "File contains 2 hidden reports.");
+        EXPECT_TRUE(d.GetDlgItem(102)->IsWindowEnabled());
+    });
+    hook.AnswerDialog(kDlgRepManager, IDCANCEL, [](TDialog& d) {
+        Click(d, 108);
+        EXPECT_EQ(d.GetDlgItemText(201), "1");
+    });
+    s.Command(CM_REPORTS);
+    list.Open(true);
+    EXPECT_EQ(list.Count(), 1) << "deleted entries removed";
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+}
+
+TEST(ReportCommands, ReportListManagerWriteFailuresLoseNothing)
+{
+    static int failAt = 0;
+    TTestHook hook;
+    Shell s;
+    MakeLibrary();
+    const Bytes before = ReadAll(ReportLibraryPath());
+    int failures = 0;
+    for (failAt = 1; failAt < 20; ++failAt) {
+        CRepList::SetWriteHook([](int n) { return n != failAt; });
+        hook.AnswerDialog(kDlgRepManager, 103, [](TDialog& d) {
+            SelectRow(d, "one");
+            Click(d, 107);
+        });
+        const std::size_t shown = hook.Messages().size();
+        s.Command(CM_REPORTS);
+        CRepList::SetWriteHook(nullptr);
+        if (hook.Messages().size() == shown) break;
+        ++failures;
+        EXPECT_EQ(hook.Messages().back().text, "Error writing report list file.");
+        EXPECT_EQ(ReadAll(ReportLibraryPath()), before) << "failing at write " << failAt;
+    }
+    EXPECT_GE(failures, 1);
+    EXPECT_NE(ReadAll(ReportLibraryPath()), before) << "finally written";
+}
+
+TEST(ReportCommands, DesignerSavesIntoTheLibraryButNeverOverALibraryItCannotRead)
+{
+    TTestHook hook;
+    Shell s;
+    // A library of a newer version: Append is refused with the designer's message, and the
+    // file stays as it was.
+    MakeLibrary();
+    Bytes newer = ReadAll(ReportLibraryPath());
+    PutU32(newer.data() + 4, 0x20000);
+    WriteAll(ReportLibraryPath(), newer);
+    TDocTemplate* tpl = s.app->GetDocManager().FindTemplate("Report");
+    ASSERT_NE(s.app->GetDocManager().CreateDoc(*tpl, "", dtNewDoc), nullptr);
+    TTestHook::ProcessEvents();
+    QRepView* view = ActiveReportView(*s.app);
+    ASSERT_NE(view, nullptr);
+    hook.AnswerDialog(kDlgRepAdd, 103, [](TDialog& d) {
+        EXPECT_EQ(List(d).GetCount(), 0) << "nothing listed from a library that cannot be read";
+        d.SetDlgItemText(121, "Kept");
+    });
+    s.Command(cmRepSaveInList);
+    ASSERT_FALSE(hook.Messages().empty());
+    EXPECT_EQ(hook.Messages().back().text, "Cannot write report list file.");
+    EXPECT_EQ(ReadAll(ReportLibraryPath()), newer);
+    ASSERT_EQ(ActiveReportView(*s.app), view) << "the designer stays open";
+
+    // A missing library is created by the first report saved into it; the designer closes.
+    std::remove(ReportLibraryPath().c_str());
+    hook.AnswerDialog(kDlgRepAdd, 103, [](TDialog& d) { d.SetDlgItemText(121, "Kept"); });
+    s.Command(cmRepSaveInList);
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(ActiveReportView(*s.app), nullptr);
+    CRepList list(ReportLibraryPath());
+    list.Open(false);
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.GetDescr(0).name, "Kept");
+}
+
+TEST(ReportCommands, ALibraryReportPrintsAndPreviewsOverTheDemoPlate)
+{
+    TTestHook hook;
+    Shell s;
+    EXPECT_FALSE(s.MenuEnabled(CM_REPORTPRINT)) << "no plate";
+    RPReport demo;
+    BuildDemoReport(demo);
+    AppendToLibrary(demo);
+    RPReport other;
+    other.SetName("Another");
+    AppendToLibrary(other);
+    QDoc* doc = dynamic_cast<QDoc*>(s.app->OpenPlate(s.env.data + "/Demo.plt"));
+    ASSERT_NE(doc, nullptr);
+    doc->CalculatePlate();
+    ASSERT_TRUE(s.MenuEnabled(CM_REPORTPRINT));
+    ASSERT_TRUE(s.MenuEnabled(CM_REPORTPREVIEW));
+
+    // "&Close" with the box checked binds the report to the plate without printing.
+    hook.AnswerDialog(kDlgRepPlate, 0, [](TDialog& d) {
+        EXPECT_EQ(d.GetDlgItemText(IDOK), "&Print...");
+        SelectRow(d, "Demo report");
+        Click(d, 106);
+        Click(d, 105);
+    });
+    s.Command(CM_REPORTPRINT);
+    EXPECT_EQ(doc->GetPlate().reportDef, "Demo report");
+
+    const char* keep = std::getenv("VYN_REPORT_PDF");
+    const std::string pdf = keep ? std::string(keep) : s.env.root + "/demo-report.pdf";
+    s.app->GetPrinter()->SetOutputFile(pdf);
+    hook.AnswerDialog(kDlgRepPlate, IDOK, [](TDialog& d) {
+        auto* box = dynamic_cast<TCheckBox*>(d.GetDlgItem(106));
+        EXPECT_EQ(box->GetCheck(), TCheckBox::BF_CHECKED) << "the plate's report preselected";
+        EXPECT_EQ(d.GetDlgItemText(102), "Samples and their concentrations");
+        SelectRow(d, "Another");
+        EXPECT_EQ(box->GetCheck(), TCheckBox::BF_UNCHECKED);
+        SelectRow(d, "Demo report");
+    });
+    hook.AnswerDialog(1538, IDOK);
+    s.Command(CM_REPORTPRINT);
+    EXPECT_TRUE(IsPdf(pdf));
+
+    PreviewCloser closer;
+    ASSERT_TRUE(closer.Create());
+    hook.AnswerDialog(kDlgRepPlate, IDOK, [](TDialog& d) { EXPECT_EQ(d.GetDlgItemText(IDOK), "&Preview..."); });
+    closer.PostCommand(PreviewCloser::kClose);
+    s.Command(CM_REPORTPREVIEW);
+    EXPECT_EQ(closer.closed, 1) << "the preview ran until it was closed";
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+    EXPECT_TRUE(hook.MessageTexts().empty()) << "the plate's samples, no simulation";
+}
+
+TEST(ReportCommands, DesignerPrintsWithAChosenPlateOrSaysWhatItSimulates)
+{
+    TTestHook hook;
+    Shell s;
+    TDocTemplate* tpl = s.app->GetDocManager().FindTemplate("Report");
+    auto* rep = dynamic_cast<QRepDoc*>(s.app->GetDocManager().CreateDoc(*tpl, "", dtNewDoc));
+    ASSERT_NE(rep, nullptr);
+    BuildDemoReport(rep->Report());
+    TTestHook::ProcessEvents();
+    const std::string pdf = s.env.root + "/designer.pdf";
+    s.app->GetPrinter()->SetOutputFile(pdf);
+
+    // No plate open: the definition runs over simulated samples, and the user is told so.
+    PreviewCloser closer;
+    ASSERT_TRUE(closer.Create());
+    closer.PostCommand(PreviewCloser::kClose);
+    s.Command(cmRepPreview);
+    EXPECT_EQ(closer.closed, 1);
+    ASSERT_EQ(hook.Messages().size(), 1u) << "asked once, though the preview lays out again";
+    EXPECT_NE(hook.Messages()[0].text.find("3 fixed and 45 sequential"), std::string::npos) << hook.Messages()[0].text;
+
+    // With the demo plate open, the printout mode dialog picks it.
+    QDoc* plate = dynamic_cast<QDoc*>(s.app->OpenPlate(s.env.data + "/Demo.plt"));
+    ASSERT_NE(plate, nullptr);
+    for (TMDIChild* c : s.app->GetMDIClient()->Children())
+        if (dynamic_cast<QRPMDIChild*>(c)) s.app->GetMDIClient()->ActivateChild(*c);
+    TTestHook::ProcessEvents();
+    QRepView* view = ActiveReportView(*s.app);
+    ASSERT_NE(view, nullptr);
+    hook.AnswerDialog(kDlgRepPrintMode, IDOK, [](TDialog& d) {
+        EXPECT_TRUE(d.GetDlgItem(102)->IsWindowEnabled());
+        EXPECT_EQ(List(d, 103).GetCount(), 1);
+        Click(d, 102);
+    });
+    hook.AnswerDialog(1538, IDOK);
+    s.Command(cmRepPrint);
+    EXPECT_EQ(view->Report().Plate(), &plate->GetPlate());
+    EXPECT_TRUE(IsPdf(pdf));
+    EXPECT_EQ(hook.Messages().size(), 1u) << "no simulation over a plate";
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+}
