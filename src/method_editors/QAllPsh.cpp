@@ -96,7 +96,10 @@ void QAllPsh::SelectPage(int index)
 {
     if (index < 0 || index >= GetPageCount()) return;
     if (index == GetActiveIndex()) return;
-    if (auto* page = dynamic_cast<QMethodPage*>(GetActivePage())) page->KillActive();
+    if (auto* page = dynamic_cast<QMethodPage*>(GetActivePage()); page && !page->KillActive()) {
+        tabs_->SetSel(GetActiveIndex());
+        return;
+    }
     ShowPage(index);
     gMethodSheetPage = index;
 }
@@ -109,7 +112,10 @@ void QAllPsh::TabChanged()
 
 void QAllPsh::PressOk()
 {
-    if (auto* page = dynamic_cast<QMethodPage*>(GetActivePage())) page->KillActive();
+    if (auto* page = dynamic_cast<QMethodPage*>(GetActivePage()); page && !page->KillActive()) {
+        printRequested = false;
+        return;
+    }
     CloseWindow(IDOK);
 }
 

@@ -32,7 +32,9 @@ public:
     // The sheet shows a page first: then, and only then, the page loads its controls.
     int SetActive() override;
     bool WasShown() const { return shown_; }
-    virtual void KillActive() {}
+    // Commits the page's controls into the sheet's copies; false keeps the user on the page
+    // (an expression that does not parse, which the user chose to correct).
+    virtual bool KillActive() { return true; }
 
 protected:
     virtual void SetupPage() {}

@@ -70,7 +70,7 @@ TResult QPageBlank::ContextMenu(TParam1 window)
     return 0;
 }
 
-void QPageBlank::KillActive()
+bool QPageBlank::KillActive()
 {
     QAllPsh& s = Sheet();
     s.blankMode = CheckedMode();
@@ -78,6 +78,19 @@ void QPageBlank::KillActive()
     // stays in the method.
     s.gblankText = TrimRight(LimitChars(blank_->GetWindowText(), kMaxText));
     s.transformationText = TrimRight(LimitChars(transform_->GetWindowText(), kMaxText));
+    // Only the expressions the mode uses are calculated, so only those are checked.
+    int position = 0;
+    if (s.blankMode >= 1 && !guard_.Accept(this, GetDlgItemText(kBlankLabel), s.gblankText, position)) {
+        blank_->OpenFocused(s.gblankText.c_str());
+        blank_->SetSelection(position, position);
+        return false;
+    }
+    if (s.blankMode == 2 && !guard_.Accept(this, GetDlgItemText(kTransformLabel), s.transformationText, position)) {
+        transform_->OpenFocused(s.transformationText.c_str());
+        transform_->SetSelection(position, position);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace vyn

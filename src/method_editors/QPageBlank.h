@@ -1,6 +1,7 @@
 #pragma once
 // QPageBlank: the "Blanking" page: no blanking, one global blank value subtracted from every
 // well, or a general transformation of each well, with the two expressions.
+#include "method_editors/ExpressionCheck.h"
 #include "method_editors/QAllPsh.h"
 
 namespace vyn {
@@ -15,7 +16,7 @@ public:
                          kBlankEdit = 205, kTransformEdit = 206, kHint = 207;
 
     explicit QPageBlank(QAllPsh* sheet);
-    void KillActive() override;
+    bool KillActive() override;
 
 protected:
     void SetupPage() override;
@@ -29,6 +30,7 @@ private:
     TRadioButton* modes_[3];
     QGEdit* blank_;
     QGEdit* transform_;
+    ExpressionGuard guard_;
 };
 
 }  // namespace vyn

@@ -3,9 +3,12 @@
 // "Evaluations" and "Validations". Each edits one list of named expressions in a variable list
 // with an in-place edit below it. Names are kept valid, and automatic names keep showing their
 // position (fct1, fct2, ...).
+#include <memory>
 #include <string>
 
 #include "method_editors/QAllPsh.h"
+#include "method_editors/ExpressionCheck.h"
+#include "method_editors/QDefinitionSeries.h"
 
 namespace vyn {
 
@@ -20,9 +23,10 @@ public:
 
     // Any dialog id but the calculations' and the evaluations' gives the validations page.
     QPageCalcEvalVal(QAllPsh* sheet, int resId, TwostrArray& list);
-    void KillActive() override;
+    ~QPageCalcEvalVal() override;
+    bool KillActive() override;
 
-    const std::string& Prefix() const { return prefix_; }
+    const std::string& Prefix() const { return series_->Prefix(); }
     int WizardContext() const { return context_; }
     QVarList& List() const { return *list_; }
     QGEdit& Edit() const { return *edit_; }
@@ -33,20 +37,16 @@ protected:
     TResult EvCommand(unsigned id, TWindow* control, unsigned notifyCode) override;
 
 private:
-    void ListNotify(unsigned code);
-    void EditNotify(unsigned code);
-    void Rename();
-    void ApplyNameRule();
-    TResult CharToItem(TParam1 p1);
     TResult ContextMenu(TParam1 window);
 
     TwostrArray& defs_;
-    std::string prefix_;
     int helpId_;
     int context_;
     QVarList* list_;
     QGEdit* edit_;
     TOkCancelGadgetWin* pair_;
+    std::unique_ptr<QDefinitionSeries> series_;
+    ExpressionGuard guard_;
 };
 
 }  // namespace vyn

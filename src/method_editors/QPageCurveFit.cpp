@@ -18,11 +18,6 @@ namespace {
 constexpr int kHelpId = 3123;
 const TColor kNumberColor(255, 0, 0);
 
-double ReadK(const TEdit& edit, double fallback)
-{
-    const double v = ParseDouble(LimitChars(edit.GetWindowText(), 63).c_str());
-    return v == NoValue ? fallback : v;
-}
 }  // namespace
 
 QPageCurveFit::QPageCurveFit(QAllPsh* sheet)
@@ -84,8 +79,8 @@ void QPageCurveFit::SetupPage()
     if (s.fixedParams == 3) s.fixedParams = 1;
     fixK0_->SetCheck(s.fixedParams & 1 ? TCheckBox::BF_CHECKED : TCheckBox::BF_UNCHECKED);
     fixK1_->SetCheck(s.fixedParams & 2 ? TCheckBox::BF_CHECKED : TCheckBox::BF_UNCHECKED);
-    k0_->SetWindowText(FormatDouble(s.k0, nmGeneral, 0, 15, 0));
-    k1_->SetWindowText(FormatDouble(s.k1, nmGeneral, 0, 15, 0));
+    shownK0_.Show(*k0_, s.k0);
+    shownK1_.Show(*k1_, s.k1);
     ModelControls();
 
     concEdit_->Open(nullptr);
@@ -164,7 +159,7 @@ TResult QPageCurveFit::CharToItem(TParam1 p1, TParam2 p2)
     return -1;
 }
 
-void QPageCurveFit::KillActive()
+bool QPageCurveFit::KillActive()
 {
     QAllPsh& s = Sheet();
     const int sel = model_->GetSelIndex();
@@ -174,10 +169,11 @@ void QPageCurveFit::KillActive()
     s.fixedParams = (fixK0_->GetCheck() == TCheckBox::BF_CHECKED ? 1 : 0) +
                     (fixK1_->GetCheck() == TCheckBox::BF_CHECKED ? 2 : 0);
     if (s.fixedParams == 3) s.fixedParams = 0;
-    s.k0 = ReadK(*k0_, 0.0);
-    s.k1 = ReadK(*k1_, 1.0);
+    s.k0 = shownK0_.Read(*k0_, 63, 0.0);
+    s.k1 = shownK1_.Read(*k1_, 63, 1.0);
     conc_->DropTrailingMissing();
     dil_->DropTrailingMissing();
+    return true;
 }
 
 }  // namespace vyn

@@ -6,6 +6,7 @@
 #include <memory>
 
 
+#include "method_editors/KeptNumber.h"
 #include "method_editors/QAllPsh.h"
 #include "method_editors/QNumberSeries.h"
 
@@ -28,7 +29,7 @@ public:
 
     explicit QPageCurveFit(QAllPsh* sheet);
     ~QPageCurveFit() override;
-    void KillActive() override;
+    bool KillActive() override;
 
     QVarList& ConcentrationList() const { return *concList_; }
     QVarList& DilutionList() const { return *dilList_; }
@@ -60,6 +61,7 @@ private:
     TOkCancelGadgetWin* concPair_;
     TOkCancelGadgetWin* dilPair_;
     std::unique_ptr<QNumberSeries> conc_, dil_;
+    KeptNumber shownK0_, shownK1_;
     bool stored_ = false;
 };
 

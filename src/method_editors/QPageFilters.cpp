@@ -82,12 +82,13 @@ void QPageFilters::RunOptions()
     ShowOptionsText();
 }
 
-void QPageFilters::KillActive()
+bool QPageFilters::KillActive()
 {
     QAllPsh& s = Sheet();
     s.measurementFilter = ReadInt(meas_->GetWindowText());
     s.referenceFilter = ReadInt(ref_->GetWindowText());
     s.useReference = useRef_->GetCheck() == TCheckBox::BF_CHECKED ? 1 : 0;
+    return true;
 }
 
 }  // namespace vyn

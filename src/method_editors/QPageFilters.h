@@ -18,7 +18,7 @@ public:
     static constexpr int kOptionsTextSize = 64;
 
     explicit QPageFilters(QAllPsh* sheet);
-    void KillActive() override;
+    bool KillActive() override;
 
 protected:
     void SetupPage() override;

@@ -8,7 +8,13 @@
 #include "evaluator/NoValue.h"
 #include "method_editors/ColorDlg.h"
 #include "method_editors/CtxWzDlg.h"
+#include "method_editors/ExpressionCheck.h"
+#include "method_editors/KeptNumber.h"
 #include "method_editors/NumFormatDlg.h"
+#include "method_editors/QDefinitionSeries.h"
+#include "method_editors/QNumberSeries.h"
+#include "method_editors/QVarList.h"
+#include "method_editors/TOkCancelGadgetWin.h"
 #include "plate/QPlate.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlButton.h"
@@ -25,9 +31,12 @@ TColor QWizzAll::TitleColour(0, 127, 127);
 namespace {
 
 TPoint sPosition(-1, -1);
+const TColor kNumberColour(255, 0, 0);
+const TColor kNameColour(0, 0, 255);
 
 constexpr int kWarningCaption = 3254;
 constexpr int kContinueQuestion = 3253;
+constexpr int kQuotedTextRefused = 3270;
 // Questions are made in a buffer of this size; what does not fit is left out.
 constexpr std::size_t kQuestionLimit = 159;
 
@@ -78,10 +87,26 @@ int ReadInt(const std::string& t)
     return static_cast<int>(neg ? -v : v);
 }
 
-std::string TrimRight(std::string s)
+// Names and separators end up between double quotes in the definitions: one that would break
+// its definition is refused where it was typed, with the edit focused on it.
+bool RefuseQuotedText(TDialog* page, const std::vector<int>& ids)
 {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
-    return s;
+    for (int id : ids) {
+        TWindow* w = page->GetDlgItem(id);
+        if (!w || !w->IsWindowVisible() || FitsQuotedText(page->GetDlgItemText(id))) continue;
+        MessageBox(page, GetResString(kQuotedTextRefused), GetResString(kWarningCaption), MB_OK | MB_ICONEXCLAMATION);
+        w->SetFocus();
+        if (auto* e = dynamic_cast<TEdit*>(w)) e->SetSelection(0, 256);
+        return true;
+    }
+    return false;
+}
+
+std::vector<int> Ids(int first, int last)
+{
+    std::vector<int> ids;
+    for (int id = first; id <= last; ++id) ids.push_back(id);
+    return ids;
 }
 
 // The number of standard levels: the last well group of the standards plus one.
@@ -141,18 +166,23 @@ QGEdit* ExpressionEdit(TDialog* page, int id) { return new QGEdit(page, nullptr,
 // ---------------------------------------------------------------------------------------------
 class QWizzCurveFit : public QWizzPage {
 public:
-    explicit QWizzCurveFit(QWizzAll& wiz) : QWizzPage(wiz, 7400, QWizzAll::kCurveFitPage)
+    static constexpr int kList = 413, kEdit = 414;
+
+    explicit QWizzCurveFit(QWizzAll& wiz)
+        : QWizzPage(wiz, 7400, QWizzAll::kCurveFitPage), models_(new TComboBox(this, 407)),
+          list_(new QVarList(this, kList, kNumberColour, &wiz.st.concentrations, nullptr)),
+          edit_(new QGEdit(this, list_, this, kEdit, false)), pair_(new TOkCancelGadgetWin(this)),
+          series_(*list_, *edit_, wiz.st.concentrations, pair_, 0.5)
     {
-        models_ = new TComboBox(this, 407);
-        list_ = new TListBox(this, 413);
-        edit_ = new TEdit(this, 414);
         for (int id : {405, 406}) new TRadioButton(this, id);
         for (int id : {408, 409, 410}) new TCheckBox(this, id);
+        k0_ = new TEdit(this, 411);
+        k1_ = new TEdit(this, 412);
+        list_->Activate(true);
         OnNotify(407, CBN_SELCHANGE, [this] { ModelChanged(); });
         OnCommand(409, [this] { FixedK(409, 410); });
         OnCommand(410, [this] { FixedK(410, 409); });
-        OnNotify(413, LBN_SELCHANGE, [this] { LoadEdit(); });
-        OnNotify(414, EN_CHANGE, [this] { EditChanged(); });
+        OnMessage(kVarListCharToItem, [this](TParam1 p1, TParam2) { return series_.CharToItem(LOWORD(p1)); });
     }
 
 protected:
@@ -178,16 +208,20 @@ protected:
         SetChecked(this, 408, s.logX != 0);
         SetChecked(this, 409, (s.fixedK & 1) != 0);
         SetChecked(this, 410, s.fixedK == 2);
-        SetDlgItemText(411, FormatDouble(s.K0, QNumFormat()));
-        SetDlgItemText(412, FormatDouble(s.K1, QNumFormat()));
+        shownK0_.Show(*k0_, s.K0);
+        shownK1_.Show(*k1_, s.K1);
         ModelChanged();
-        Refill();
+        list_->Refill();
+        edit_->Open(nullptr);
+        edit_->ShowWindow(SW_SHOW);
+        pair_->PlaceBeside(*edit_);
         if (s.mode == 2) {
             s.curveFitValid = 0;
             for (int id = 405; id <= 412; ++id) Enable(this, id, false);
-            Enable(this, 414, false);
-            Show(this, 414, false);
-            Enable(this, 413, false);
+            Enable(this, kEdit, false);
+            edit_->ShowWindow(SW_HIDE);
+            pair_->ShowWindow(SW_HIDE);
+            list_->Activate(false);
             Show(this, 103, false);
             Show(this, 104, true);
         } else {
@@ -200,6 +234,20 @@ protected:
     {
         Buttons(Sheet::PSWIZB_NEXT);
         return 0;
+    }
+
+    TResult EvCommand(unsigned id, TWindow* control, unsigned notifyCode) override
+    {
+        switch (id) {
+        case kList: series_.ListNotify(notifyCode); return 0;
+        case kEdit: series_.EditNotify(notifyCode); return 0;
+        case IDOK:
+        case IDCANCEL:
+            if (series_.ConfirmOrCancel(id)) return 0;
+            break;
+        default: break;
+        }
+        return QWizzPage::EvCommand(id, control, notifyCode);
     }
 
     int WizNext() override { return Leave(); }
@@ -223,51 +271,6 @@ private:
         Show(this, 412, IsChecked(this, 410));
     }
 
-    static std::string Text(double v) { return v == NoValue ? "" : FormatDouble(v, QNumFormat()); }
-
-    void Refill()
-    {
-        const int sel = list_->GetSelIndex();
-        list_->ClearList();
-        for (double v : st().concentrations) list_->AddString(Text(v));
-        list_->SetSelIndex(std::min(sel, list_->GetCount() - 1));
-        LoadEdit();
-    }
-
-    void LoadEdit()
-    {
-        const int sel = list_->GetSelIndex();
-        loading_ = true;
-        edit_->SetWindowText(sel >= 0 && sel < static_cast<int>(st().concentrations.size()) ? Text(st().concentrations[sel]) : "");
-        loading_ = false;
-    }
-
-    // A typed concentration replaces the selected one at once.
-    void EditChanged()
-    {
-        const int sel = list_->GetSelIndex();
-        auto& conc = st().concentrations;
-        if (loading_ || sel < 0 || sel >= static_cast<int>(conc.size())) return;
-        const std::string text = CutUtf8(edit_->GetWindowText(), 8000);
-        const char* end = nullptr;
-        double v = ParseDouble(text.c_str(), &end);
-        if (end == text.c_str()) v = NoValue;
-        conc[static_cast<std::size_t>(sel)] = v;
-        loading_ = true;
-        list_->ClearList();
-        for (double c : conc) list_->AddString(Text(c));
-        list_->SetSelIndex(sel);
-        loading_ = false;
-    }
-
-    static double ReadK(const std::string& text, double missing)
-    {
-        const char* end = nullptr;
-        const std::string t = CutUtf8(text, 159);
-        const double v = ParseDouble(t.c_str(), &end);
-        return end == t.c_str() || v == NoValue ? missing : v;
-    }
-
     int Leave()
     {
         QWizzState& s = st();
@@ -277,11 +280,10 @@ private:
         s.logX = IsChecked(this, 408) && QCalibr::HasLogOption(s.model) ? 1 : 0;
         const bool k0 = IsChecked(this, 409), k1 = IsChecked(this, 410);
         s.fixedK = k0 == k1 ? 0 : k0 ? 1 : 2;
-        s.K0 = ReadK(GetDlgItemText(411), 0.0);
-        s.K1 = ReadK(GetDlgItemText(412), 1.0);
+        s.K0 = shownK0_.Read(*k0_, 159, 0.0);
+        s.K1 = shownK1_.Read(*k1_, 159, 1.0);
         auto& conc = s.concentrations;
-        while (!conc.empty() && conc.back() == NoValue) conc.pop_back();
-        Refill();
+        series_.DropTrailingMissing();
 
         const int levels = StandardLevels(wiz_.plate);
         unsigned bits = static_cast<int>(conc.size()) != levels ? 1 : 0;
@@ -295,7 +297,7 @@ private:
             if (bit) {
                 bits |= bit;
                 list_->SetSelIndex(static_cast<int>(i));
-                LoadEdit();
+                edit_->Open(nullptr);
                 break;
             }
         }
@@ -307,14 +309,19 @@ private:
         ids.push_back(kContinueQuestion);
         if (AskContinue(this, Question(ids))) return 0;
         conc.resize(static_cast<std::size_t>(levels), NoValue);
-        Refill();
+        list_->Refill();
+        edit_->Open(nullptr);
         return -1;
     }
 
     TComboBox* models_;
-    TListBox* list_;
-    TEdit* edit_;
-    bool loading_ = false;
+    QVarList* list_;
+    QGEdit* edit_;
+    TOkCancelGadgetWin* pair_;
+    QNumberSeries series_;
+    TEdit* k0_;
+    TEdit* k1_;
+    KeptNumber shownK0_, shownK1_;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -353,6 +360,7 @@ protected:
 
     int WizNext() override
     {
+        if (RefuseQuotedText(this, Ids(200, 206))) return -1;
         QWizzState& s = st();
         for (int k = 0; k < kMaxThresholds; ++k) s.thresholds[k] = CutUtf8(GetDlgItemText(300 + k), 255);
         s.thresholdCount = CountThresholds(s.thresholds);
@@ -421,6 +429,9 @@ protected:
 
     int WizNext() override
     {
+        std::vector<int> names = Ids(400, 406);
+        for (int id : Ids(500, 506)) names.push_back(id);
+        if (RefuseQuotedText(this, names)) return -1;
         QWizzState& s = st();
         for (int k = 0; k < kCategorySlots; ++k) {
             s.matrixNames[k] = IsChecked(this, 110) ? CutUtf8(GetDlgItemText(400 + k), 255) : "";
@@ -488,14 +499,18 @@ protected:
 
     int WizNext() override
     {
+        if (RefuseQuotedText(this, Ids(130, 133))) return -1;
         QWizzState& s = st();
         s.includeCategory = IsChecked(this, 102);
         s.includeValue = IsChecked(this, 103);
         s.includeAbsorbance = IsChecked(this, 104);
         s.includeConcentration = IsChecked(this, 105);
+        // An untouched separator of the method's long result stays as it is, even an empty one.
+        const bool fromMethod = std::any_of(s.generatedAsRead.begin(), s.generatedAsRead.end(),
+                                            [](const twostr& t) { return t.name == "LongResult"; });
         for (int i = 0; i < 4; ++i) {
             const std::string t = CutUtf8(GetDlgItemText(130 + i), 31);
-            s.separators[i] = t.empty() ? " " : t;
+            if (!fromMethod || t != s.separators[i]) s.separators[i] = t.empty() ? " " : t;
         }
         return 0;
     }
@@ -553,76 +568,66 @@ private:
 // ---------------------------------------------------------------------------------------------
 class QWizzValidation : public QWizzPage {
 public:
-    explicit QWizzValidation(QWizzAll& wiz) : QWizzPage(wiz, 7404, QWizzAll::kValidationPage)
+    static constexpr int kList = 102, kEdit = 103;
+
+    explicit QWizzValidation(QWizzAll& wiz)
+        : QWizzPage(wiz, 7404, QWizzAll::kValidationPage),
+          list_(new QVarList(this, kList, kNameColour, nullptr, &wiz.st.validations)),
+          edit_(new QGEdit(this, list_, this, kEdit, true)), pair_(new TOkCancelGadgetWin(this)),
+          series_(*this, *list_, *edit_, wiz.st.validations, *pair_, "cond")
     {
-        list_ = new TListBox(this, 102);
-        edit_ = ExpressionEdit(this, 103);
-        OnNotify(102, LBN_SELCHANGE, [this] { LoadEdit(); });
-        OnNotify(103, EN_CHANGE, [this] { EditChanged(); });
+        list_->Activate(true);
+        OnMessage(kVarListCharToItem, [this](TParam1 p1, TParam2) { return series_.CharToItem(LOWORD(p1)); });
     }
 
 protected:
     void SetupWindow() override
     {
         QWizzPage::SetupWindow();
+        list_->Refill();
+        edit_->Open(nullptr);
         edit_->ShowWindow(SW_SHOW);
-        Refill();
+        pair_->PlaceBeside(*edit_);
     }
 
-    int ExpressionContext(int id) const override { return id == 103 ? 3 : -1; }
+    int ExpressionContext(int id) const override { return id == kEdit ? 3 : -1; }
+
+    TResult EvCommand(unsigned id, TWindow* control, unsigned notifyCode) override
+    {
+        switch (id) {
+        case kList: series_.ListNotify(notifyCode); return 0;
+        case kEdit: series_.EditNotify(notifyCode); return 0;
+        case IDOK:
+        case IDCANCEL:
+            if (series_.ConfirmOrCancel(id)) return 0;
+            break;
+        default: break;
+        }
+        return QWizzPage::EvCommand(id, control, notifyCode);
+    }
 
     int WizNext() override
     {
         auto& v = st().validations;
-        for (auto& t : v) t.text = TrimRight(t.text);
-        while (!v.empty() && v.back().text.empty()) v.pop_back();
-        Refill();
+        series_.DropTrailingEmpty();
         for (std::size_t i = 0; i < v.size(); ++i) {
             if (!v[i].text.empty()) continue;
             list_->SetSelIndex(static_cast<int>(i));
-            LoadEdit();
+            edit_->Open(nullptr);
             return AskContinue(this, GetResString(3257)) ? 0 : -1;
         }
-        return 0;
+        int bad = 0, position = 0;
+        if (guard_.AcceptAll(this, v, bad, position)) return 0;
+        series_.ShowDefinition(bad, position);
+        return -1;
     }
 
 private:
-    static std::string Row(const twostr& t) { return t.name + " = " + t.text; }
-
-    void Refill()
-    {
-        const int sel = list_->GetSelIndex();
-        list_->ClearList();
-        for (const auto& t : st().validations) list_->AddString(Row(t));
-        list_->SetSelIndex(std::min(sel, list_->GetCount() - 1));
-        LoadEdit();
-    }
-
-    void LoadEdit()
-    {
-        const int sel = list_->GetSelIndex();
-        const auto& v = st().validations;
-        loading_ = true;
-        edit_->SetWindowText(sel >= 0 && sel < static_cast<int>(v.size()) ? v[static_cast<std::size_t>(sel)].text : "");
-        loading_ = false;
-    }
-
-    void EditChanged()
-    {
-        const int sel = list_->GetSelIndex();
-        auto& v = st().validations;
-        if (loading_ || sel < 0 || sel >= static_cast<int>(v.size())) return;
-        v[static_cast<std::size_t>(sel)].text = CutUtf8(edit_->GetWindowText(), 8000);
-        loading_ = true;
-        list_->ClearList();
-        for (const auto& t : v) list_->AddString(Row(t));
-        list_->SetSelIndex(sel);
-        loading_ = false;
-    }
-
-    TListBox* list_;
+    QVarList* list_;
     QGEdit* edit_;
-    bool loading_ = false;
+    TOkCancelGadgetWin* pair_;
+    QDefinitionSeries series_;
+    ExpressionGuard guard_;
 };
 
 // ---------------------------------------------------------------------------------------------

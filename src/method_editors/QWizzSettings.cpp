@@ -138,12 +138,13 @@ std::string StrExpression(const std::string& name, const QWizzFormat& f)
     return s;
 }
 
-std::string CategoryExpression(const CategoryTexts& slots, int n)
+std::string CategoryExpression(const CategoryTexts& slots, int n, bool legacyEmpty)
 {
     n = std::clamp(n, 0, kMaxThresholds);
+    auto quoted = [legacyEmpty](const std::string& t) { return "\"" + (t.empty() && !legacyEmpty ? " " : t) + "\""; };
     std::string s = "category(";
-    for (int k = 1; k <= n; ++k) s += "\"" + slots[k - 1] + "\"," + ThresholdName(k) + ",";
-    s += "\"" + slots[n] + "\",ValCmp,\"" + slots[kMissingSlot] + "\")";
+    for (int k = 1; k <= n; ++k) s += quoted(slots[k - 1]) + "," + ThresholdName(k) + ",";
+    s += quoted(slots[n]) + ",ValCmp," + quoted(slots[kMissingSlot]) + ")";
     return s;
 }
 
@@ -186,73 +187,147 @@ bool AnyColour(const std::array<int, kCategorySlots>& colours, int n)
     return colours[kMissingSlot] != -1;
 }
 
+bool IsThresholdName(const std::string& name)
+{
+    return name.size() == 4 && name.compare(0, 3, "Thr") == 0 && name[3] >= '1' && name[3] <= '5';
+}
+
+bool FitsQuotedText(const std::string& text)
+{
+    return text.size() <= kMaxQuotedText && text.find('"') == std::string::npos;
+}
+
+namespace {
+
+// A category text list read from a definition, when the wizard wrote that text; a blank slot
+// is an empty answer written so that it evaluates.
+bool ReadCategoryTexts(const std::string& text, int n, CategoryTexts& out)
+{
+    CategoryTexts slots = ToSlots(ParseQuotedTexts(text, kCategorySlots));
+    MoveMissingCategory(slots, n);
+    if (text != CategoryExpression(slots, n) && text != CategoryExpression(slots, n, true)) return false;
+    for (auto& t : slots)
+        if (t == " ") t.clear();
+    out = slots;
+    return true;
+}
+
+bool ReadFormat(const std::string& text, const char* name, QWizzFormat& out)
+{
+    QWizzFormat f = out;
+    ParseStrFormat(f, text);
+    if (StrExpression(name, f) != text) return false;
+    out = f;
+    return true;
+}
+
+}  // namespace
+
 void ReadSettings(QWizzState& s)
 {
     std::string text;
     for (int k = 1; k <= kMaxThresholds; ++k) {
-        FindDefinition(s.calculations, ThresholdName(k), text, true);
+        FindDefinition(s.calculations, ThresholdName(k), text, false);
         s.thresholds[k - 1] = text;
     }
     s.thresholdCount = CountThresholds(s.thresholds);
     const int n = s.thresholdCount;
 
-    if (FindDefinition(s.evaluations, "ValCmp", text, true)) s.valueToCompare = text;
+    if (FindDefinition(s.evaluations, "ValCmp", text, false)) s.valueToCompare = text;
     else s.valueToCompare = s.mode == 0 ? "avg(od)" : "conc";
 
-    if (FindDefinition(s.evaluations, "_CompFmt", text, true)) ParseStrFormat(s.valueFormat, text);
-    if (FindDefinition(s.evaluations, "_OdFmt", text, true)) {
-        ParseStrFormat(s.absorbanceFormat, text);
-    } else {
+    if (FindDefinition(s.evaluations, "_CompFmt", text, false)) ReadFormat(text, "ValCmp", s.valueFormat);
+    if (!FindDefinition(s.evaluations, "_OdFmt", text, false) || !ReadFormat(text, "avg(od)", s.absorbanceFormat)) {
         s.absorbanceFormat.format.SetMode(nmFixed);
         s.absorbanceFormat.format.SetDigits(0);
         s.absorbanceFormat.format.SetDecimals(3);
         s.absorbanceFormat.width = 5;
     }
-    if (FindDefinition(s.evaluations, "_ConcFmt", text, true)) ParseStrFormat(s.concentrationFormat, text);
+    if (FindDefinition(s.evaluations, "_ConcFmt", text, false)) ReadFormat(text, "conc", s.concentrationFormat);
 
     const struct {
         const char* name;
         CategoryTexts* list;
     } names[] = {{"ExportResult", &s.exportNames}, {"ShortResult", &s.matrixNames}, {"CategResult", &s.categoryNames}};
     for (const auto& item : names) {
-        FindDefinition(s.evaluations, item.name, text, true);
-        *item.list = ToSlots(ParseQuotedTexts(text, kCategorySlots));
-        MoveMissingCategory(*item.list, n);
+        item.list->fill({});
+        if (FindDefinition(s.evaluations, item.name, text, false)) ReadCategoryTexts(text, n, *item.list);
     }
 
-    FindDefinition(s.evaluations, "color", text, true);
-    CategoryTexts colourTexts = ToSlots(ParseQuotedTexts(text, kCategorySlots));
-    MoveMissingCategory(colourTexts, n);
-    for (int k = 0; k < kCategorySlots; ++k) s.colours[k] = ParseRgb(colourTexts[k]);
+    s.colours.fill(-1);
+    // A colour text that does not read (a value over 255) is no colour; the others stay.
+    CategoryTexts colourTexts;
+    if (FindDefinition(s.evaluations, "color", text, false) && ReadCategoryTexts(text, n, colourTexts))
+        for (int k = 0; k < kCategorySlots; ++k) s.colours[k] = ParseRgb(colourTexts[k]);
 
-    FindDefinition(s.evaluations, "LongResult", text, false);
-    const std::vector<std::string> seps = ParseQuotedTexts(text, 4);
-    for (std::size_t i = 0; i < s.separators.size(); ++i) s.separators[i] = seps[i];
-    FindDefinition(s.evaluations, "LongResult", text, true);
-    s.includeCategory = ContainsText(text, "CategResult");
-    s.includeValue = ContainsText(text, "_CompFmt");
-    s.includeAbsorbance = ContainsText(text, "_OdFmt");
-    s.includeConcentration = ContainsText(text, "_ConcFmt");
+    if (FindDefinition(s.evaluations, "LongResult", text, false)) {
+        QWizzState read = s;
+        const std::vector<std::string> seps = ParseQuotedTexts(text, 4);
+        for (std::size_t i = 0; i < read.separators.size(); ++i) read.separators[i] = seps[i];
+        read.includeCategory = ContainsText(text, "CategResult");
+        read.includeValue = ContainsText(text, "_CompFmt");
+        read.includeAbsorbance = ContainsText(text, "_OdFmt");
+        read.includeConcentration = ContainsText(text, "_ConcFmt");
+        if (LongResultExpression(read) == text) {
+            s.separators = read.separators;
+            s.includeCategory = read.includeCategory;
+            s.includeValue = read.includeValue;
+            s.includeAbsorbance = read.includeAbsorbance;
+            s.includeConcentration = read.includeConcentration;
+        }
+    }
+    s.generatedAsRead = GeneratedDefinitions(s);
+    s.settingsRead = true;
+}
+
+TwostrArray GeneratedDefinitions(const QWizzState& s)
+{
+    TwostrArray out;
+    const int n = std::clamp(s.thresholdCount, 0, kMaxThresholds);
+    for (int k = 1; k <= n; ++k) Append(out, ThresholdName(k), s.thresholds[k - 1]);
+    if (!s.valueToCompare.empty() && (s.includeValue || n > 0)) Append(out, "ValCmp", s.valueToCompare);
+    if (s.includeValue) Append(out, "_CompFmt", StrExpression("ValCmp", s.valueFormat));
+    if (s.includeAbsorbance) Append(out, "_OdFmt", StrExpression("avg(od)", s.absorbanceFormat));
+    if (s.includeConcentration) Append(out, "_ConcFmt", StrExpression("conc", s.concentrationFormat));
+    if (n > 0 && AnyColour(s.colours, n)) {
+        CategoryTexts texts;
+        for (int k = 0; k < kCategorySlots; ++k) texts[k] = ColourText(s.colours[k]);
+        Append(out, "color", CategoryExpression(texts, n));
+    }
+    if (n > 0 && AnyText(s.matrixNames, n)) Append(out, "ShortResult", CategoryExpression(s.matrixNames, n));
+    if (n > 0 && AnyText(s.exportNames, n)) Append(out, "ExportResult", CategoryExpression(s.exportNames, n));
+    if (n > 0) Append(out, "CategResult", CategoryExpression(s.categoryNames, n));
+    if (s.includeValue || s.includeAbsorbance || s.includeConcentration)
+        Append(out, "LongResult", LongResultExpression(s));
+    return out;
 }
 
 void WriteSettings(QWizzState& s)
 {
-    const int n = std::clamp(s.thresholdCount, 0, kMaxThresholds);
-    for (int k = 1; k <= n; ++k) Append(s.calculations, ThresholdName(k), s.thresholds[k - 1]);
-    if (!s.valueToCompare.empty() && (s.includeValue || n > 0)) Append(s.evaluations, "ValCmp", s.valueToCompare);
-    if (s.includeValue) Append(s.evaluations, "_CompFmt", StrExpression("ValCmp", s.valueFormat));
-    if (s.includeAbsorbance) Append(s.evaluations, "_OdFmt", StrExpression("avg(od)", s.absorbanceFormat));
-    if (s.includeConcentration) Append(s.evaluations, "_ConcFmt", StrExpression("conc", s.concentrationFormat));
-    if (n > 0 && AnyColour(s.colours, n)) {
-        CategoryTexts texts;
-        for (int k = 0; k < kCategorySlots; ++k) texts[k] = ColourText(s.colours[k]);
-        Append(s.evaluations, "color", CategoryExpression(texts, n));
+    if (!s.settingsRead) return;
+    static const char* const kReserved[] = {"Thr1",     "Thr2",    "Thr3",  "Thr4",        "Thr5",
+                                            "ValCmp",   "_CompFmt", "_OdFmt", "_ConcFmt",    "color",
+                                            "ShortResult", "ExportResult", "CategResult", "LongResult"};
+    TwostrArray now = GeneratedDefinitions(s);
+    auto find = [](TwostrArray& list, const std::string& name) {
+        return std::find_if(list.begin(), list.end(), [&](const twostr& t) { return t.name == name; });
+    };
+    for (const char* name : kReserved) {
+        const auto before = find(s.generatedAsRead, name);
+        const auto after = find(now, name);
+        const bool hadOne = before != s.generatedAsRead.end(), hasOne = after != now.end();
+        if (hadOne == hasOne && (!hasOne || before->text == after->text)) continue;
+        TwostrArray& list = IsThresholdName(name) ? s.calculations : s.evaluations;
+        const auto at = find(list, name);
+        if (!hasOne) {
+            if (at != list.end()) list.erase(at);
+        } else if (at != list.end()) {
+            at->text = after->text;
+        } else {
+            list.push_back(*after);
+        }
     }
-    if (n > 0 && AnyText(s.matrixNames, n)) Append(s.evaluations, "ShortResult", CategoryExpression(s.matrixNames, n));
-    if (n > 0 && AnyText(s.exportNames, n)) Append(s.evaluations, "ExportResult", CategoryExpression(s.exportNames, n));
-    if (n > 0) Append(s.evaluations, "CategResult", CategoryExpression(s.categoryNames, n));
-    if (s.includeValue || s.includeAbsorbance || s.includeConcentration)
-        Append(s.evaluations, "LongResult", LongResultExpression(s));
+    s.generatedAsRead = std::move(now);
 }
 
 }  // namespace vyn

@@ -59,13 +59,30 @@ struct QWizzState {
     QWizzFormat valueFormat, absorbanceFormat, concentrationFormat;
     std::array<std::string, 4> separators;
     int thresholdCount = 0;
+
+    // What the answers came to when they were read, so that only a changed answer touches the
+    // method: an unchanged one leaves its definition where and as it stands, the user's own
+    // definition under a reserved name included.
+    bool settingsRead = false;
+    TwostrArray generatedAsRead;
 };
 
-// Recognises the reserved definitions in the state's calculations and evaluations, removes them
-// and fills the state; what it cannot parse keeps its default.
+// Fills the state from the reserved definitions in its calculations and evaluations. A reserved
+// name whose text the wizard would not have written is the user's own: it is not read, and
+// its answer keeps the default. The lists are left as they are.
 void ReadSettings(QWizzState& s);
-// Appends the reserved definitions made from the state.
+// Brings the reserved definitions in line with the answers: a definition whose answer changed
+// since ReadSettings is replaced in place, appended when it was missing, or removed when the
+// answers no longer make one; the others stay untouched. Nothing happens before ReadSettings.
 void WriteSettings(QWizzState& s);
+// The reserved definitions the answers make, in writing order ("Thr%d" first: they belong to
+// the calculations, the others to the evaluations).
+TwostrArray GeneratedDefinitions(const QWizzState& s);
+// True for the names that live in the calculations ("Thr1".."Thr5").
+bool IsThresholdName(const std::string& name);
+// A text typed for a category, a presentation name or a separator ends up between double
+// quotes in a definition: a quote inside would break it.
+bool FitsQuotedText(const std::string& text);
 
 // Helpers of the two, exposed for the pages and the tests.
 bool FindDefinition(TwostrArray& list, const std::string& name, std::string& text, bool remove);
@@ -74,7 +91,9 @@ void MoveMissingCategory(CategoryTexts& list, int n);
 int ParseRgb(const std::string& text);
 void ParseStrFormat(QWizzFormat& format, const std::string& text);
 std::string StrExpression(const std::string& name, const QWizzFormat& format);
-std::string CategoryExpression(const CategoryTexts& slots, int n);
+// An empty text is written as one blank: a category that gave the empty text would fail its
+// samples with "Empty value.". legacyEmpty writes it empty, as older versions did.
+std::string CategoryExpression(const CategoryTexts& slots, int n, bool legacyEmpty = false);
 std::string ColourText(int colour);
 std::string LongResultExpression(const QWizzState& s);
 bool AnyText(const CategoryTexts& list, int n);

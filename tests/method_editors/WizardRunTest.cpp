@@ -117,7 +117,7 @@ TEST(MethodWizard, AnswersOnANewPlateBecomeTheDefinitions)
          "c0=1\nThr1=0.3\nThr2=0.6\n",
          "e0=2\nValCmp=avg(od)\n_OdFmt=str(avg(od),0,\"F\",5,3)\n"
          "color=category(\"RGB(255,0,0)\",Thr1,\"noc\",Thr2,\"RGB(0,255,0)\",ValCmp,\"noc\")\n"
-         "ShortResult=category(\"-\",Thr1,\"\",Thr2,\"+\",ValCmp,\"\")\n"
+         "ShortResult=category(\"-\",Thr1,\" \",Thr2,\"+\",ValCmp,\" \")\n"
          "CategResult=category(\"neg\",Thr1,\"grey\",Thr2,\"pos\",ValCmp,\"?\")\n"
          "LongResult=CategResult+\"OD \"+_OdFmt+\" \"\n"},
         {"one cut-off, no presentation, category alone",

@@ -54,8 +54,8 @@ TEST(WizardSettings, AnswerSetsGiveTheDefinitions)
         rows.push_back({"colours, matrix and export names", s, "Thr1=0.2\nThr2=caxmax/2\n",
                         "ValCmp=conc\n"
                         "color=category(\"RGB(255,0,0)\",Thr1,\"noc\",Thr2,\"RGB(0,128,255)\",ValCmp,\"noc\")\n"
-                        "ShortResult=category(\"-\",Thr1,\"\",Thr2,\"+\",ValCmp,\"\")\n"
-                        "ExportResult=category(\"\",Thr1,\"\",Thr2,\"\",ValCmp,\"miss\")\n"
+                        "ShortResult=category(\"-\",Thr1,\" \",Thr2,\"+\",ValCmp,\" \")\n"
+                        "ExportResult=category(\" \",Thr1,\" \",Thr2,\" \",ValCmp,\"miss\")\n"
                         "CategResult=category(\"neg\",Thr1,\"grey\",Thr2,\"pos\",ValCmp,\"?\")\n"});
     }
     {
@@ -91,18 +91,19 @@ TEST(WizardSettings, AnswerSetsGiveTheDefinitions)
         s.thresholdCount = 3;
         s.valueToCompare = "x";
         rows.push_back({"empty threshold in the middle", s, "Thr1=1\nThr2=\nThr3=3\n",
-                        "ValCmp=x\nCategResult=category(\"\",Thr1,\"\",Thr2,\"\",Thr3,\"\",ValCmp,\"\")\n"});
+                        "ValCmp=x\nCategResult=category(\" \",Thr1,\" \",Thr2,\" \",Thr3,\" \",ValCmp,\" \")\n"});
     }
     for (Row& r : rows) {
         r.state.calculations = {{"keep", "1"}};
         r.state.evaluations = {{"mine", "2"}};
+        r.state.settingsRead = true;  // read from a method that had no wizard definitions
         WriteSettings(r.state);
         EXPECT_EQ(Dump(r.state.calculations), std::string("keep=1\n") + r.calculations) << r.name;
         EXPECT_EQ(Dump(r.state.evaluations), std::string("mine=2\n") + r.evaluations) << r.name;
     }
 }
 
-TEST(WizardSettings, ReadBackGivesTheSameAnswersAndDefinitionsMoveToTheEnd)
+TEST(WizardSettings, ReadBackGivesTheSameAnswersAndOnlyAChangedAnswerTouchesTheMethod)
 {
     QWizzState written = TwoThresholds();
     written.colours = {0x00FF00, -1, -1, -1, -1, -1, 0x808080};
@@ -110,6 +111,7 @@ TEST(WizardSettings, ReadBackGivesTheSameAnswersAndDefinitionsMoveToTheEnd)
     written.includeValue = written.includeAbsorbance = true;
     written.separators = {"[", "|", "]", ""};
     written.valueFormat.format = QNumFormat(nmScientific, 3, 5);
+    written.settingsRead = true;
     WriteSettings(written);
 
     QWizzState read;
@@ -118,9 +120,9 @@ TEST(WizardSettings, ReadBackGivesTheSameAnswersAndDefinitionsMoveToTheEnd)
     read.evaluations = written.evaluations;
     read.calculations.insert(read.calculations.begin(), twostr{"before", "7"});
     read.evaluations.push_back({"after", "8"});
+    const TwostrArray calculations = read.calculations, evaluations = read.evaluations;
     ReadSettings(read);
-    EXPECT_EQ(Dump(read.calculations), "before=7\n");
-    EXPECT_EQ(Dump(read.evaluations), "after=8\n");
+    EXPECT_EQ(Dump(read.calculations), Dump(calculations)) << "reading changes no list";
     EXPECT_EQ(read.thresholds, written.thresholds);
     EXPECT_EQ(read.thresholdCount, 2);
     EXPECT_EQ(read.valueToCompare, "conc");
@@ -134,13 +136,64 @@ TEST(WizardSettings, ReadBackGivesTheSameAnswersAndDefinitionsMoveToTheEnd)
     EXPECT_EQ(read.valueFormat, written.valueFormat);
     EXPECT_EQ(read.absorbanceFormat, written.absorbanceFormat);
 
-    // Written again, the definitions are the same texts at the ends of the lists.
-    QWizzState again = read;
-    again.calculations.clear();
-    again.evaluations.clear();
-    WriteSettings(again);
-    EXPECT_EQ(Dump(again.calculations), Dump(written.calculations));
-    EXPECT_EQ(Dump(again.evaluations), Dump(written.evaluations));
+    // Unchanged answers leave both lists exactly as they were, order included.
+    QWizzState same = read;
+    WriteSettings(same);
+    EXPECT_EQ(Dump(same.calculations), Dump(calculations));
+    EXPECT_EQ(Dump(same.evaluations), Dump(evaluations));
+
+    // A changed answer replaces its definitions where they stand; one no longer made goes.
+    QWizzState changed = read;
+    changed.matrixNames[1] = "g";
+    changed.includeAbsorbance = false;
+    WriteSettings(changed);
+    TwostrArray expected = evaluations;
+    for (auto it = expected.begin(); it != expected.end();) {
+        if (it->name == "ShortResult") it->text = "category(\"N\",Thr1,\"g\",Thr2,\"P\",ValCmp,\"M\")";
+        if (it->name == "LongResult") it->text = "\"[\"+_CompFmt+\"|\"";
+        it = it->name == "_OdFmt" ? expected.erase(it) : it + 1;
+    }
+    EXPECT_EQ(Dump(changed.evaluations), Dump(expected));
+    EXPECT_EQ(Dump(changed.calculations), Dump(calculations));
+}
+
+TEST(WizardSettings, UserDefinitionsUnderReservedNamesSurviveARunWithoutChanges)
+{
+    // Texts the wizard would not have written: the user's own.
+    const TwostrArray calculations = {{"Thr1", "caxmax/2"}, {"Thr2", "od[1]"}, {"Thr3", ""},
+                                      {"Thr4", "x"},        {"Thr5", "1"},     {"mine", "2"}};
+    const TwostrArray evaluations = {{"ValCmp", "avg(od)"},
+                                     {"_CompFmt", "str(conc,2,\"F\",0,1)"},
+                                     {"_OdFmt", "avg(od)*2"},
+                                     {"_ConcFmt", "conc"},
+                                     {"color", "avg(od)>1 ? \"RGB(255,0,0)\" : \"noc\""},
+                                     {"ShortResult", "avg(od)>1 ? \"+\" : \"-\""},
+                                     {"ExportResult", "\"x\""},
+                                     {"CategResult", "category(\"a\",1,\"b\",avg(od),\"c\")"},
+                                     {"LongResult", "res1+\" \"+res2"},
+                                     {"last", "3"}};
+    QWizzState s;
+    s.calculations = calculations;
+    s.evaluations = evaluations;
+    ReadSettings(s);
+    EXPECT_EQ(s.colours[0], -1) << "a colour of the user's own definition is not the wizard's";
+    EXPECT_FALSE(s.includeValue || s.includeAbsorbance || s.includeConcentration);
+    WriteSettings(s);
+    EXPECT_EQ(Dump(s.calculations), Dump(calculations));
+    EXPECT_EQ(Dump(s.evaluations), Dump(evaluations));
+
+    // A user's definition the wizard does not make again stays even when other answers change.
+    QWizzState t;
+    t.calculations = {{"mine", "2"}};
+    t.evaluations = {{"color", "\"RGB(1,2,3)\""}, {"LongResult", "res1"}};
+    ReadSettings(t);
+    t.thresholds[0] = "0.5";
+    t.thresholdCount = 1;
+    t.categoryNames = {"lo", "hi", "", "", "", "", "?"};
+    WriteSettings(t);
+    EXPECT_EQ(Dump(t.calculations), "mine=2\nThr1=0.5\n");
+    EXPECT_EQ(Dump(t.evaluations), "color=\"RGB(1,2,3)\"\nLongResult=res1\nValCmp=avg(od)\n"
+                                   "CategResult=category(\"lo\",Thr1,\"hi\",ValCmp,\"?\")\n");
 }
 
 TEST(WizardSettings, MethodWithoutDefinitionsReadsAsDefaults)

@@ -1,0 +1,37 @@
+#pragma once
+// A number shown in an edit for the user to change. Read back, it is the number as it was
+// unless the user changed the text: a double shown with 15 significant digits does not always
+// read back as the same double, and a fixed coefficient that changed by its last digit would
+// make the calibration stale.
+#include <string>
+
+#include "evaluator/NoValue.h"
+#include "evaluator/NumFormat.h"
+#include "method_editors/EditTextLimit.h"
+#include "platform/gui/ControlEdit.h"
+
+namespace vyn {
+
+class KeptNumber {
+public:
+    void Show(TEdit& edit, double value)
+    {
+        value_ = value;
+        shown_ = value == NoValue ? std::string() : FormatDouble(value, nmGeneral, 0, 15, 0);
+        edit.SetWindowText(shown_);
+    }
+    // missing: the value of a text that holds no number.
+    double Read(const TEdit& edit, std::size_t maxChars, double missing) const
+    {
+        const std::string text = LimitChars(edit.GetWindowText(), maxChars);
+        if (text == shown_) return value_;
+        const double v = ParseDouble(text.c_str());
+        return v == NoValue ? missing : v;
+    }
+
+private:
+    double value_ = NoValue;
+    std::string shown_;
+};
+
+}  // namespace vyn
