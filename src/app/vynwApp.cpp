@@ -701,8 +701,10 @@ void vynwApp::CmApplication()
 void vynwApp::CmCalibration()
 {
     if (!gCurrentDoc) return;
+    // Opening the view makes it the active one; the command came from another.
+    TView* const from = gActiveView;
     TView* v = ShowView("Standard");
-    if (v && v != gActiveView)
+    if (v && v != from)
         if (auto* w = dynamic_cast<TWindow*>(v)) w->SendCommand(CM_CALIBRATION);
 }
 

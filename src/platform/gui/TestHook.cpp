@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QWidget>
 
 #include "platform/gui/ControlButton.h"
@@ -107,6 +109,37 @@ void TTestHook::Type(const std::string& text, TWindow* target)
 void TTestHook::Click(TWindow& button)
 {
     if (auto* b = dynamic_cast<TButton*>(&button)) b->Click();
+}
+
+bool TTestHook::ChooseMenuItem(TWindow& frame, const std::string& popup, const std::string& item)
+{
+    QWidget* top = frame.Widget() ? frame.Widget()->window() : nullptr;
+    QMenuBar* bar = top ? top->findChild<QMenuBar*>() : nullptr;
+    if (!bar) return false;
+    auto plain = [](QString t) {
+        const int tab = t.indexOf('\t');
+        if (tab >= 0) t.truncate(tab);
+        return t.remove('&').toStdString();
+    };
+    for (QAction* p : bar->actions()) {
+        QMenu* menu = p->menu();
+        if (!menu || plain(p->text()) != popup) continue;
+        // Opened where the bar stands; the frame itself need not be on a screen.
+        menu->popup(bar->mapToGlobal(QPoint(0, 0)));
+        ProcessEvents();
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator() || plain(a->text()) != item) continue;
+            if (!a->isEnabled() || !a->isVisible()) break;
+            menu->setActiveAction(a);
+            SendKey(menu, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+            ProcessEvents();
+            return true;
+        }
+        menu->hide();
+        ProcessEvents();
+        return false;
+    }
+    return false;
 }
 
 void TTestHook::ProcessEvents()

@@ -59,6 +59,11 @@ public:
     static void Key(unsigned vk, unsigned modKeys = 0, TWindow* target = nullptr);
     static void Type(const std::string& text, TWindow* target = nullptr);
     static void Click(TWindow& button);
+    // Chooses an item of the menu bar of the window's top-level frame as the user does: opens
+    // the popup titled popup (its enablers are asked as it opens), moves to the item and presses
+    // Enter. Texts are compared without '&' and the accelerator text. False when there is no
+    // such item or it is disabled.
+    static bool ChooseMenuItem(TWindow& frame, const std::string& popup, const std::string& item);
     // Handles what is queued (posted messages, deferred deletions) without waiting.
     static void ProcessEvents();
 
