@@ -44,7 +44,12 @@ struct DemoPlate {
         TTestHook::ProcessEvents();
     }
     QPlate& Plate() { return doc->GetPlate(); }
-    bool Choose(const char* item) { return TTestHook::ChooseMenuItem(*shell.app->GetMainFrame(), "Plate", item); }
+    // The plate view's "Definition" menu while it is merged into the bar, else the main menu's.
+    bool Choose(const char* item)
+    {
+        TWindow& frame = *shell.app->GetMainFrame();
+        return TTestHook::ChooseMenuItem(frame, "Definition", item) || TTestHook::ChooseMenuItem(frame, "Plate", item);
+    }
     // Every sample's results, with their error texts.
     std::string Results()
     {
