@@ -1,6 +1,11 @@
 #pragma once
 // Small reports built by the tests.
+#include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "reports/RPObjectGraph.h"
 #include "reports/RPObjectTextBox.h"
@@ -8,6 +13,18 @@
 #include "reports/RPShapes.h"
 
 namespace vyn::test {
+
+inline std::vector<std::uint8_t> ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline void WriteAll(const std::string& path, const std::vector<std::uint8_t>& b)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
 
 template <class T>
 T* Add(RPReport& r, int band, int left, int top, int width, int height)

@@ -34,16 +34,8 @@ struct LibDir {
         std::remove((dir + "/VYN.MR~").c_str());
         ::rmdir(dir.c_str());
     }
-    Bytes Read() const
-    {
-        std::ifstream in(path, std::ios::binary);
-        return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
-    void Write(const Bytes& b) const
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-    }
+    Bytes Read() const { return test::ReadAll(path); }
+    void Write(const Bytes& b) const { test::WriteAll(path, b); }
     std::string dir, path;
 };
 

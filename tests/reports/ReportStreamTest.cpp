@@ -214,17 +214,8 @@ struct ScratchFile {
     std::string path;
 };
 
-Bytes ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const std::string& path, const Bytes& b)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
+using test::ReadAll;
+using test::WriteAll;
 
 TEST(ReportFile, SaveAndReopen)
 {

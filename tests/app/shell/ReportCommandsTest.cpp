@@ -63,17 +63,8 @@ struct Shell : ShellFixture {
     int Documents() const { return static_cast<int>(app->GetDocManager().GetDocuments().size()); }
 };
 
-Bytes ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const std::string& path, const Bytes& b)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
+using test::ReadAll;
+using test::WriteAll;
 
 // Ends the modal loop of the print preview when its posted command arrives.
 class PreviewCloser : public TWindow {
@@ -113,7 +104,7 @@ void SelectRow(TDialog& d, const std::string& name, int id = 101)
 }
 
 // The report printed over the demo plate: its name on every page, one line per sample with its
-// identification and concentration, and the calibration in the report footer.
+// number and concentration, and the calibration on an automatic log axis in the report footer.
 void BuildDemoReport(RPReport& r)
 {
     r.SetName("Demo report");
@@ -123,8 +114,8 @@ void BuildDemoReport(RPReport& r)
     r.Detail().StoreHeight(300);
     r.Band(bandReportFooter).StoreHeight(4000);
     r.Band(bandPageFooter).SetEnabled(false);
-    test::Add<RPObjectTextBox>(r, bandPageHeader, 0, 0, 5000, 400)->StoreContents("=report + \" \" + filename");
-    test::Add<RPObjectTextBox>(r, bandDetail, 0, 0, 1800, 280)->StoreContents("=smplid");
+    test::Add<RPObjectTextBox>(r, bandPageHeader, 0, 0, 5000, 400)->StoreContents("=report");
+    test::Add<RPObjectTextBox>(r, bandDetail, 0, 0, 1800, 280)->StoreContents("=smplseq");
     auto* conc = test::Add<RPObjectTextBox>(r, bandDetail, 2000, 0, 1800, 280);
     conc->StoreContents("=conc");
     RPNumFormat f;
@@ -425,6 +416,28 @@ TEST(ReportCommands, ALibraryReportPrintsAndPreviewsOverTheDemoPlate)
     closer.PostCommand(PreviewCloser::kClose);
     s.Command(CM_REPORTPREVIEW);
     EXPECT_EQ(closer.closed, 1) << "the preview ran until it was closed";
+
+    // An open report document is offered too; it cannot be bound to the plate.
+    const std::string file = s.env.data + "/open.qrp";
+    WriteAll(file, QRepDoc::FileBytes(other));
+    s.OpenThroughMenu(file);
+    ASSERT_NE(ActiveReportView(*s.app), nullptr);
+    EXPECT_FALSE(s.MenuEnabled(CM_REPORTPRINT)) << "no current plate while the designer is active";
+    for (TMDIChild* c : s.app->GetMDIClient()->Children())
+        if (!dynamic_cast<QRPMDIChild*>(c)) s.app->GetMDIClient()->ActivateChild(*c);
+    TTestHook::ProcessEvents();
+    ASSERT_TRUE(s.MenuEnabled(CM_REPORTPRINT));
+    const std::string second = s.env.root + "/open-report.pdf";
+    s.app->GetPrinter()->SetOutputFile(second);
+    hook.AnswerDialog(kDlgRepPlate, IDOK, [&file](TDialog& d) {
+        SelectRow(d, file);
+        EXPECT_FALSE(d.GetDlgItem(106)->IsWindowEnabled());
+        EXPECT_EQ(d.GetDlgItemText(102), file);
+    });
+    hook.AnswerDialog(1538, IDOK);
+    s.Command(CM_REPORTPRINT);
+    EXPECT_TRUE(IsPdf(second));
+    EXPECT_EQ(doc->GetPlate().reportDef, "Demo report") << "an open document is never bound";
     EXPECT_EQ(hook.UnansweredDialogs(), 0);
     EXPECT_TRUE(hook.MessageTexts().empty()) << "the plate's samples, no simulation";
 }
