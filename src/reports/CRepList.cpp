@@ -339,6 +339,8 @@ int CRepList::Consolidate()
     std::vector<std::uint8_t> out(src.begin(), src.begin() + first);
     std::uint64_t pos = first;
     std::uint32_t live = 0;
+    std::uint32_t walked = 0;
+    const std::uint32_t listed = GetU32(src.data() + 12);
     for (;;) {
         if (pos > src.size() || src.size() - pos < kEntryHeaderSize) {
             Close();
@@ -347,6 +349,12 @@ int CRepList::Consolidate()
         const std::uint8_t* e = src.data() + pos;
         const std::uint32_t size = GetU32(e);
         if (size == 0) {
+            // Entries past the header's count were never listed: a library whose header and
+            // entries disagree is damaged, and consolidating it would bring back what nobody saw.
+            if (walked != listed) {
+                Close();
+                return -1;
+            }
             PutU32(out.data() + 16, static_cast<std::uint32_t>(out.size()));
             PutU32(out.data() + 12, live);
             out.insert(out.end(), e, e + kEntryHeaderSize);
@@ -360,6 +368,7 @@ int CRepList::Consolidate()
             out.insert(out.end(), e, e + size);
             ++live;
         }
+        ++walked;
         pos += size;
     }
     const bool ok = Rewrite(out);

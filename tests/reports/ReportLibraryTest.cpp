@@ -202,6 +202,22 @@ TEST(ReportLibrary, HostileLibraries)
     }
 }
 
+// Found by fuzzing: a header that counts fewer entries than the library holds lists only
+// those, and consolidating must not bring the unlisted ones back nor drop them: it refuses.
+TEST(ReportLibrary, ConsolidateRefusesAHeaderThatUndercountsItsEntries)
+{
+    LibDir d;
+    MakeLibrary(d);
+    Bytes b = d.Read();
+    PutU32(b.data() + 12, 2);
+    d.Write(b);
+    CRepList list(d.path);
+    ASSERT_EQ(list.Open(true), 0);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Consolidate(), -1);
+    EXPECT_EQ(d.Read(), b);
+}
+
 TEST(ReportLibrary, LibraryHeldByAnotherWriterIsRefused)
 {
     LibDir d;
