@@ -1,5 +1,6 @@
 #include "app/QDlgNameInfo.h"
 
+#include "platform/core/StringTable.h"
 #include "platform/gui/ControlEdit.h"
 
 namespace vyn {
@@ -30,8 +31,9 @@ void QDlgNameInfo::CmOk()
         CloseWindow(IDCANCEL);
         return;
     }
-    Name = name_->GetWindowText().substr(0, kMaxText);
-    Comment = comment_->GetWindowText().substr(0, kMaxText);
+    // Cut whole characters: half a character would come back from the file as other text.
+    Name = CutUtf8(name_->GetWindowText(), kMaxText);
+    Comment = CutUtf8(comment_->GetWindowText(), kMaxText);
     CloseWindow(IDOK);
 }
 

@@ -9,20 +9,72 @@
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/ControlListBox.h"
 #include "platform/gui/ControlScrollBar.h"
+#include "platform/gui/Dc.h"
+#include "platform/gui/Gdi.h"
 #include "platform/gui/MsgBox.h"
 
 namespace vyn {
 
 namespace {
-// Name and comment as the edits of "Add to Methods" hand them on.
+// Name and comment as the edits of "Add to Methods" hand them on, in bytes.
 constexpr std::size_t kMaxAddText = 1022;
 
-// The row of a method: a marker before the name tells a method marked for deletion from an
-// edited one and an unchanged one.
-std::string RowText(const QMethodEntry& e)
-{
-    return std::string(e.marked ? "x " : (e.edited ? "* " : "  ")) + e.name;
-}
+const TColor kUnchangedMarker(0, 128, 0);
+const TColor kEditedMarker(0, 0, 255);
+const TColor kDeleteMarker(192, 0, 0);
+const TColor kMarkedText(128, 128, 128);
+
+// The methods drawn one per row, a quarter higher than text rows, each behind a marker: a
+// thick cross for a method marked for deletion, otherwise a filled circle whose colour tells
+// an edited method from an unchanged one.
+class MethodList : public TListBox {
+public:
+    MethodList(TWindow* parent, int resId, const QMetod& library) : TListBox(parent, resId), library_(library) {}
+
+    void MeasureItem(TMeasureItem& item) override
+    {
+        TListBox::MeasureItem(item);
+        item.itemHeight = item.itemHeight * 5 / 4;
+    }
+
+    void DrawItem(TDrawItem& item) override
+    {
+        TDC& dc = item.dc;
+        const bool selected = (item.itemState & ODS_SELECTED) != 0;
+        const TColor back = selected ? TColor(0, 0, 128) : TColor::White;
+        dc.FillRect(item.rcItem, TBrush(back));
+        if (item.itemId < 0 || item.itemId >= library_.EntryCount()) return;
+        const QMethodEntry& e = library_.Entries()[static_cast<std::size_t>(item.itemId)];
+        const TRect& r = item.rcItem;
+        const int h = r.Height();
+        const int side = h / 2;
+        const TRect square(r.left + h / 2 - side / 2, r.top + (h - side) / 2, r.left + h / 2 - side / 2 + side,
+                           r.top + (h - side) / 2 + side);
+        if (e.marked) {
+            const TPen old = dc.SelectObject(TPen(kDeleteMarker, std::max(2, side / 4)));
+            dc.MoveTo(square.left, square.top);
+            dc.LineTo(square.right, square.bottom);
+            dc.MoveTo(square.right - 1, square.top);
+            dc.LineTo(square.left - 1, square.bottom);
+            dc.SelectObject(old);
+        } else {
+            const TColor c = e.edited ? kEditedMarker : kUnchangedMarker;
+            const TPen oldPen = dc.SelectObject(TPen(c));
+            const TBrush oldBrush = dc.SelectObject(TBrush(c));
+            dc.Ellipse(square);
+            dc.SelectObject(oldBrush);
+            dc.SelectObject(oldPen);
+        }
+        TRect text(r.left + h * 3 / 2, r.top, r.right, r.bottom);
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(selected ? TColor::White : e.marked ? kMarkedText : TColor::Black);
+        dc.DrawText(e.name, text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        if (item.itemState & ODS_FOCUS) dc.DrawFocusRect(r);
+    }
+
+private:
+    const QMetod& library_;
+};
 }  // namespace
 
 QSelMet::QSelMet(TWindow* parent, int resId) : QSelMet(parent, resId, QMetod()) {}
@@ -30,7 +82,7 @@ QSelMet::QSelMet(TWindow* parent, int resId) : QSelMet(parent, resId, QMetod()) 
 QSelMet::QSelMet(TWindow* parent, int resId, QMetod library)
     : TDialog(parent, resId),
       library_(std::move(library)),
-      list_(new TListBox(this, 101)),
+      list_(new MethodList(this, 101, library_)),
       count_(new TEdit(this, 104, 8))
 {
     if (resId == kSelectId) spin_ = new TScrollBar(this, 110);
@@ -50,6 +102,12 @@ QSelMet::QSelMet(TWindow* parent, int resId, QMetod library)
     OnCommand(105, [this] { CmRename(); });
     OnCommand(106, [this] { CmToggleMark(); });
     OnCommand(120, [this] { CmSysFile(); });
+    // The Delete key in the maintenance list marks or restores the method, as button 106 does.
+    OnMessage(WM_VKEYTOITEM, [this](TParam1 p1, TParam2) -> TResult {
+        if (GetResId() != kUpdateId || LOWORD(p1) != VK_DELETE) return -1;
+        CmToggleMark();
+        return -2;
+    });
 }
 
 QSelMet::~QSelMet() = default;
@@ -76,7 +134,7 @@ void QSelMet::SetupWindow()
 void QSelMet::FillList(int select)
 {
     list_->ClearList();
-    for (const QMethodEntry& e : library_.Entries()) list_->AddString(RowText(e));
+    for (const QMethodEntry& e : library_.Entries()) list_->AddString(e.name);
     list_->SetSelIndex(select);
     Refresh();
 }
@@ -175,8 +233,9 @@ void QSelMet::CmStore(bool change)
     if (!Plate) return;
     const int cur = Current();
     if (change && cur < 0) return;
-    Name = name_->GetWindowText().substr(0, kMaxAddText);
-    Comment = comment_->GetWindowText().substr(0, kMaxAddText);
+    // Cut whole characters: half a character would come back from the file as other text.
+    Name = CutUtf8(name_->GetWindowText(), kMaxAddText);
+    Comment = CutUtf8(comment_->GetWindowText(), kMaxAddText);
     if (library_.AddMethod(*Plate, Name, Comment, change ? cur : -1) != 0) {
         Complain(library_.LastMessage());
         return;

@@ -232,3 +232,65 @@ TEST(MethodLibraryDialogs, WithoutALibraryNothingIsListedAndAddCreatesIt)
     ASSERT_EQ(lib.EntryCount(), 1);
     EXPECT_EQ(lib.Entries()[0].offset, 0);
 }
+
+TEST(MethodLibraryDialogs, LongNamesAndCommentsAreCutAtWholeCharacters)
+{
+    TTestHook hook;
+    Shell s;
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    auto repeat = [](const char* c, int n) {
+        std::string t;
+        for (int i = 0; i < n; ++i) t += c;
+        return t;
+    };
+    const char* euro = "\xE2\x82\xAC";  // three bytes
+    const char* eAcute = "\xC3\xA9";     // two bytes
+    hook.AnswerDialog(QSelMet::kAddId, 114, [&](TDialog& d) {
+        d.SetDlgItemText(113, repeat(euro, 400));
+        d.SetDlgItemText(112, repeat(euro, 400));
+    });
+    s.Command(CM_SAVEASMETHOD);
+    EXPECT_TRUE(gCurrentDoc->GetPlate().methodName == repeat(euro, 340)) << "1022 bytes hold 340 whole characters";
+    EXPECT_TRUE(gCurrentDoc->GetPlate().methodInfo == repeat(euro, 340));
+    QMetod lib;
+    lib.List();
+    ASSERT_GT(lib.EntryCount(), 0);
+    EXPECT_TRUE(lib.Entries().back().name == repeat(euro, 340)) << "and so they are stored";
+
+    // Renamed in the maintenance dialog and written back: 255 bytes hold 127 characters.
+    hook.AnswerDialog(QDlgNameInfo::kResId, IDOK, [&](TDialog& d) {
+        d.SetDlgItemText(113, repeat(eAcute, 200));
+        TTestHook::Type("x", d.GetDlgItem(113));
+    });
+    hook.AnswerDialog(QSelMet::kUpdateId, IDOK, [&](TDialog& d) {
+        ASSERT_TRUE(Pick(d, repeat(euro, 340)));
+        d.SendCommand(105);
+    });
+    s.Command(CM_METHODS);
+    lib.List();
+    ASSERT_GT(lib.EntryCount(), 0);
+    EXPECT_TRUE(lib.Entries().back().name == repeat(eAcute, 127)) << lib.Entries().back().name.size() << " bytes";
+}
+
+TEST(MethodLibraryDialogs, DeleteKeyInTheListMarksAndRestoresInOwnerDrawnRows)
+{
+    TTestHook hook;
+    Shell s;
+    std::vector<std::string> seen;
+    hook.AnswerDialog(QSelMet::kUpdateId, IDCANCEL, [&](TDialog& d) {
+        auto* list = dynamic_cast<TListBox*>(d.GetDlgItem(101));
+        ASSERT_NE(list, nullptr);
+        EXPECT_TRUE(list->IsOwnerDrawn());
+        TMeasureItem standard{101, 0, 0, 0};
+        list->TListBox::MeasureItem(standard);
+        EXPECT_EQ(list->GetItemHeight(), standard.itemHeight * 5 / 4) << "rows a quarter higher than text";
+        ASSERT_TRUE(Pick(d, "Demo Linear"));
+        list->SetFocus();
+        TTestHook::Key(VK_DELETE, 0, list);
+        seen.push_back(d.GetDlgItemText(107) + "|" + d.GetDlgItemText(106) + "|" + d.GetDlgItemText(IDOK));
+        TTestHook::Key(VK_DELETE, 0, list);
+        seen.push_back(d.GetDlgItemText(107) + "|" + d.GetDlgItemText(106) + "|" + d.GetDlgItemText(IDOK));
+    });
+    s.Command(CM_METHODS);
+    EXPECT_EQ(seen, (std::vector<std::string>{"+|Restore|OK", "|Delete|Close"}));
+}
