@@ -6,8 +6,11 @@
 
 #include "app/AppSettings.h"
 #include "app/controls/QGEdit.h"
+#include "plate/TextFieldCodec.h"
+#include "platform/core/StringTable.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
+#include "platform/gui/MsgBox.h"
 
 namespace vyn {
 
@@ -298,6 +301,13 @@ void QAppDlg::CmOk()
     CellFormat.SetDigits(Number(516));
     ExpFixes = Checked(704) ? 1 : 0;
     ImpFixes = Checked(706) ? 1 : 0;
+    // Values exported with the decimal character as their separator would read back as
+    // other numbers.
+    if (SeparatorIsDecimalChar(DecimalChar, ExpFixFields, ExpSeparator) ||
+        SeparatorIsDecimalChar(DecimalChar, CellFixFields, CellSeparator)) {
+        MessageBox(this, GetResString(1660), GetWindowText(), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     CloseWindow(IDOK);
 }
 

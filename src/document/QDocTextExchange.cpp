@@ -6,6 +6,8 @@
 // write never leaves a half-written file, nor destroys the file that was there.
 #include <algorithm>
 
+#include <unistd.h>
+
 #include "document/LineReader.h"
 #include "document/QDoc.h"
 #include "document/TextExchange.h"
@@ -27,6 +29,7 @@ enum ExchangeText : int {
     etCannotWrite = 1656,
     etResultsExport = 1657,
     etIdentificationsImport = 1658,
+    etSeparatorIsDecimal = 1660,
 };
 
 // How the values read are put into the plate.
@@ -76,6 +79,28 @@ bool ReadFileLines(const std::string& path, std::size_t maxLines, std::vector<st
         lines.push_back(line);
     }
     return true;
+}
+
+// The file an export writes: a link chosen in the dialog is followed to its target, so that
+// the link stays a link and the file it names gets the text.
+std::string ExportTarget(const std::string& path)
+{
+    std::string target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        char buf[4096];
+        const ssize_t n = ::readlink(target.c_str(), buf, sizeof buf - 1);
+        if (n < 0) break;
+        std::string next(buf, static_cast<std::size_t>(n));
+        const std::size_t slash = target.rfind('/');
+        if (next.empty() || next.front() != '/') next = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + next;
+        target = next;
+    }
+    return target;
+}
+
+bool WriteExport(const std::string& path, const std::string& content)
+{
+    return WriteFileAtomic(ExportTarget(path), content);
 }
 
 }  // namespace
@@ -139,6 +164,10 @@ int QDoc::PastePlateValues(const std::string& text, bool transformed)
 
 int QDoc::ExportData(IDocDialogs& ui, bool transformed)
 {
+    if (SeparatorIsDecimalChar(true)) {
+        ShowDocMessage(etSeparatorIsDecimal);
+        return 0;
+    }
     const std::string path = ChooseDataFile(ui, transformed ? etTransformedExport : etMeasuredExport, true);
     if (path.empty()) return 0;
     std::string content;
@@ -146,7 +175,7 @@ int QDoc::ExportData(IDocDialogs& ui, bool transformed)
         content += FormatCellRow(fPlate, r, transformed);
         content += "\r\n";
     }
-    if (!WriteFileAtomic(path, content)) {
+    if (!WriteExport(path, content)) {
         ShowDocMessage(etCannotWrite);
         return 0;
     }
@@ -234,6 +263,10 @@ int QDoc::ExportResults(IDocDialogs& ui)
     TextExchangeSettings& s = TextExchange();
     const int first = s.expFixes ? 0 : p.fixedCount;
     if (first >= p.sampleCount) return 0;
+    if (SeparatorIsDecimalChar(false)) {
+        ShowDocMessage(etSeparatorIsDecimal);
+        return -1;
+    }
     std::string* filter = s.ownResultFilter ? &s.resultFilter : &s.idFilter;
     int* index = s.ownResultFilter ? &s.resultFilterIndex : &s.idFilterIndex;
     const std::string path = ChooseFile(ui, etResultsExport, true, *filter, *index);
@@ -243,7 +276,7 @@ int QDoc::ExportResults(IDocDialogs& ui)
         content += FormatResultLine(*p.GetSample(i), kResultLineSize);
         content += "\r\n";
     }
-    if (!WriteFileAtomic(path, content)) {
+    if (!WriteExport(path, content)) {
         ShowDocMessage(etCannotWrite);
         return -1;
     }

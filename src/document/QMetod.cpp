@@ -382,7 +382,11 @@ std::string QMetod::MarkText() const
 int QMetod::Rewrite(int selected)
 {
     message_.clear();
-    const int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // The companion file is made afresh: whatever has its name (a leftover, or a link planted
+    // to another file) goes first, and the new file is created without following a link.
+    struct stat st{};
+    if (::lstat(temp_.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) ::unlink(temp_.c_str());
+    const int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) return Fail(kMsgLibraryTempCreate);
     auto fail = [&](int id) {
         ::close(fd);

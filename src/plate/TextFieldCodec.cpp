@@ -129,6 +129,18 @@ TextFieldSettings& TextFields()
     return settings;
 }
 
+bool SeparatorIsDecimalChar(char decimalChar, int fixFields, char separator)
+{
+    return fixFields == 0 && separator == decimalChar;
+}
+
+bool SeparatorIsDecimalChar(bool cells)
+{
+    const TextFieldSettings& s = TextFields();
+    return cells ? SeparatorIsDecimalChar(gDecimalChar, s.cellFixFields, s.cellSeparator)
+                 : SeparatorIsDecimalChar(gDecimalChar, s.expFixFields, s.expSeparator);
+}
+
 int ParseCellRow(double* values, std::string_view line, int n)
 {
     const TextFieldSettings& s = TextFields();

@@ -35,6 +35,12 @@ struct TextFieldSettings {
 // The program-wide settings; the shell loads them from its settings file.
 TextFieldSettings& TextFields();
 
+// Whether separated fields would be split inside their numbers: "0,05" with ',' as both the
+// decimal character and the separator reads back as 0 and 5. Such a text is not written.
+bool SeparatorIsDecimalChar(char decimalChar, int fixFields, char separator);
+// The same for the cell settings (plate values) or the export settings (results).
+bool SeparatorIsDecimalChar(bool cells);
+
 // Reads up to n numbers of one plate row from line into values. A field without a number
 // leaves its entry as it was (callers preset NoValue). Answers how many numbers it found.
 int ParseCellRow(double* values, std::string_view line, int n);

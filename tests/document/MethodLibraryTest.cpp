@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -246,6 +247,21 @@ TEST_F(MethodLibrary, MarkRenameAndRewrite)
     ASSERT_EQ(lib.Rewrite(0), 0);
     EXPECT_EQ(gLastMethodOffset, -1);
     EXPECT_EQ(lib.EntryCount(), 1);
+}
+
+TEST_F(MethodLibrary, RewriteNeverFollowsALinkPlantedAsItsCompanionFile)
+{
+    QMetod lib;
+    ASSERT_EQ(Add(lib, "One", 1), 0);
+    ASSERT_EQ(Add(lib, "Two", 2), 0);
+    const std::string victim = dir_ + "/victim.txt";
+    std::ofstream(victim, std::ios::binary) << "someone else's file";
+    ASSERT_EQ(::symlink(victim.c_str(), GetMtwTempPath().c_str()), 0);
+    lib.ToggleMark(0);
+    ASSERT_EQ(lib.Rewrite(-1), 0) << lib.LastMessage();
+    EXPECT_EQ(ReadFileBytes(victim), "someone else's file");
+    EXPECT_EQ(Names(lib), std::vector<std::string>{"Two"});
+    EXPECT_FALSE(std::filesystem::is_symlink(GetMtwFilePath())) << "the library is a file of its own";
 }
 
 TEST_F(MethodLibrary, MarksShowAtMost31Pluses)

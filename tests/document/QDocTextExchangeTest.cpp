@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 
@@ -8,6 +9,8 @@
 #include "TempFile.h"
 #include "document/TextExchange.h"
 #include "platform/core/AtomicFile.h"
+#include "document/DocShell.h"
+#include "evaluator/NumFormat.h"
 #include "plate/TextFieldCodec.h"
 
 namespace vyn {
@@ -374,6 +377,50 @@ TEST_F(TextExchangeTest, ExportResults)
     TextExchange().expFixes = 1;
     none.Pick(file.Path());
     EXPECT_EQ(f.doc.ExportResults(none), 1);
+}
+
+TEST_F(TextExchangeTest, ACommaThatIsBothDecimalAndSeparatorIsRefused)
+{
+    // 0,05 written as "0,05,0,05" would read back as 0, 5, 0, 5.
+    const char savedDecimal = gDecimalChar;
+    gDecimalChar = ',';
+    EvaluatedPlate f;
+    TempFile file("old\r\n");
+    TextFields().cellSeparator = ',';
+    TextFields().expSeparator = ',';
+    ScriptedDialogs ui;
+    ui.Pick(file.Path());
+    EXPECT_EQ(f.doc.ExportData(ui, false), 0);
+    EXPECT_EQ(LastDocMessage().find("The decimal character is also the field separator"), 0u) << LastDocMessage();
+    EXPECT_EQ(f.doc.ExportResults(ui), -1);
+    EXPECT_TRUE(ui.fileDialogs.empty()) << "refused before a file is chosen";
+    EXPECT_EQ(file.Read(), "old\r\n");
+
+    // Fixed-width fields, or another separator, carry the comma safely.
+    TextFields().cellFixFields = 1;
+    TextFields().expSeparator = ';';
+    ClearLastDocMessage();
+    EXPECT_EQ(f.doc.ExportData(ui, false), 1);
+    EXPECT_EQ(f.doc.ExportResults(ui), 1);
+    EXPECT_EQ(LastDocMessage(), "");
+    gDecimalChar = savedDecimal;
+}
+
+TEST_F(TextExchangeTest, ExportThroughALinkWritesItsTarget)
+{
+    EvaluatedPlate f;
+    TempFile target("old\r\n");
+    const std::string link = target.Path() + ".link";
+    ASSERT_EQ(::symlink(target.Path().c_str(), link.c_str()), 0);
+    ScriptedDialogs ui;
+    ui.Pick(link);
+    ASSERT_EQ(f.doc.ExportData(ui, false), 1);
+    struct stat st{};
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
+    const std::string text = target.Read();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8) << "the plate's rows went to the link's target";
+    ::unlink(link.c_str());
 }
 
 }  // namespace
