@@ -55,6 +55,13 @@ constexpr ButtonKind kButtons[] = {
     {cmNextDilution, TButtonGadget::Command, "+"},
     {cmPrevDilution, TButtonGadget::Command, "-"},
     {cmReplication, TButtonGadget::NonExclusive, "Rpl"},
+    {cmSampleGraph, TButtonGadget::Command, "Gr"},
+    {cmSampleStatus, TButtonGadget::Command, "Sts"},
+    {cmIdentifications, TButtonGadget::NonExclusive, "Id"},
+    {cmFixSample, TButtonGadget::Command, "Fix"},
+    {cmSampleDefinition, TButtonGadget::Command, "Def"},
+    {cmCalibrationDialog, TButtonGadget::Command, "Cal"},
+    {cmShowCalibrationInfo, TButtonGadget::Command, "Inf"},
 };
 
 const ButtonKind* FindKind(int id)
@@ -115,7 +122,7 @@ TGadget* QPViewGadgets::ButtonFor(int commandId) const
     return it == buttons_.end() ? nullptr : it->second.get();
 }
 
-TGadget* QPViewGadgets::GadgetFor(int id, QPView& view, std::size_t& separators)
+TGadget* QPViewGadgets::GadgetFor(int id, TView& owner, const QPViewBars& bars, std::size_t& separators)
 {
     if (id == gdSeparator) {
         if (separators == separators_.size()) separators_.push_back(std::make_unique<TSeparatorGadget>(6));
@@ -123,15 +130,18 @@ TGadget* QPViewGadgets::GadgetFor(int id, QPView& view, std::size_t& separators)
     }
     if (id == gdEntryLabel) {
         if (!entryLabel_) entryLabel_ = std::make_unique<TTextGadget>(0, TGadget::Recessed, TTextGadget::Left, 4);
-        entryLabel_->SetText(view.Bars().entryLabel);
+        entryLabel_->SetText(bars.entryLabel);
         return entryLabel_.get();
     }
     if (id == gdToolText) {
         if (!toolText_) toolText_ = std::make_unique<TTextGadget>(0, TGadget::Recessed, TTextGadget::Left, 14);
-        toolText_->SetText(view.Bars().toolText);
+        toolText_->SetText(bars.toolText);
         return toolText_.get();
     }
     if (id == cmEntryBox || id == cmNameBox) {
+        auto* plate = dynamic_cast<QPView*>(&owner);
+        if (!plate) return nullptr;
+        QPView& view = *plate;
         if (controlsOf_ != &view) {
             DropControls();
             controlsOf_ = &view;
@@ -211,10 +221,11 @@ void QPViewGadgets::ViewGone(const TView* view)
     if (itsControls) DropControls();
 }
 
-void QPViewGadgets::Apply(QPView& view)
+void QPViewGadgets::Apply(QPView& view) { Apply(view, view.Bars()); }
+
+void QPViewGadgets::Apply(TView& view, const QPViewBars& bars)
 {
     RemoveAll();
-    const QPViewBars& bars = view.Bars();
     if (gModeButton) {
         gModeButton->SetCommandId(bars.modeButtonCommand);
         gModeButton->SetPicture(bars.modeButtonPicture);
@@ -229,7 +240,7 @@ void QPViewGadgets::Apply(QPView& view)
     std::size_t separators = 0;
     auto pressed = [&bars](int id) { return std::find(bars.pressed.begin(), bars.pressed.end(), id) != bars.pressed.end(); };
     auto place = [&](TMyControlBar* bar, int id) {
-        TGadget* g = GadgetFor(id, view, separators);
+        TGadget* g = GadgetFor(id, view, bars, separators);
         if (!g || bar->Contains(*g)) return;
         bar->Insert(*g);
         if (auto* b = dynamic_cast<QViewButtonGadget*>(g)) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gui/Gadget.h"
+#include "views/ViewBars.h"
 
 namespace vyn {
 
@@ -49,6 +50,7 @@ public:
 
     // Shows the view's bars (its gadgets when installed, none otherwise).
     void Apply(QPView& view);
+    void Apply(TView& view, const QPViewBars& bars);
     // Takes every gadget of a plate view off the bars.
     void RemoveAll();
     // Takes everything off the bars and deletes it: the bars are about to go.
@@ -56,13 +58,15 @@ public:
     // The view is going (or gone): its boxes are no longer used.
     void ViewGone(const TView* view);
 
+    // The view whose gadgets are on the bars, or none.
+    const TView* ShownFor() const { return shownFor_; }
     // The gadget that stands for a command of a view, for tests; nullptr when none is made.
     TGadget* ButtonFor(int commandId) const;
     TTextGadget* EntryLabel() const { return entryLabel_.get(); }
     TTextGadget* ToolText() const { return toolText_.get(); }
 
 private:
-    TGadget* GadgetFor(int id, QPView& view, std::size_t& separators);
+    TGadget* GadgetFor(int id, TView& owner, const QPViewBars& bars, std::size_t& separators);
     void DropControls();
 
     std::map<int, std::unique_ptr<QViewButtonGadget>> buttons_;
@@ -70,7 +74,7 @@ private:
     std::unique_ptr<TTextGadget> entryLabel_, toolText_;
     std::unique_ptr<QHostedControlGadget> entryBox_, nameBox_;
     const QPView* controlsOf_ = nullptr;
-    const QPView* shownFor_ = nullptr;  // the view whose gadgets are on the bars
+    const TView* shownFor_ = nullptr;  // the view whose gadgets are on the bars
 };
 
 QPViewGadgets& PlateViewGadgets();

@@ -558,6 +558,9 @@ void vynwApp::BindViewShell()
     vs.putClipboardText = [](const std::string& text) { return Clipboard::SetText(text); };
     vs.getClipboardText = [](std::string& text) { return Clipboard::GetText(text); };
     vs.copyFixedSamples = GetAppSettings().expFixes != 0;
+    vs.barsChanged = [](TView& view, const QPViewBars& bars) {
+        if (bars.installed || PlateViewGadgets().ShownFor() == &view) PlateViewGadgets().Apply(view, bars);
+    };
     vs.closeView = [this](TView& view) {
         if (!client_) return;
         for (TMDIChild* c : client_->Children())

@@ -52,7 +52,10 @@ void vynwMDIChild::EvMDIActivate(bool active)
     if (!active) return;
     if (auto* view = dynamic_cast<TView*>(client))
         if (TDocManager* dm = view->GetDocument().GetDocManager()) dm->SetActiveView(view);
-    if (!dynamic_cast<QPView*>(client)) NeutralToolBars();
+    // The plate document's views put their own gadgets up.
+    if (!dynamic_cast<QPView*>(client) && !dynamic_cast<QLView*>(client) && !dynamic_cast<QSView*>(client) &&
+        !dynamic_cast<QNView*>(client))
+        NeutralToolBars();
 }
 
 bool vynwMDIChild::CanClose()

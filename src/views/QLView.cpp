@@ -342,11 +342,43 @@ bool QLView::CanClose()
 
 // --- modes -----------------------------------------------------------------------------------
 
+void QLView::UpdateBars()
+{
+    bars_ = QPViewBars{};
+    bars_.toolsPopup = ToolsPopup();
+    if (mode_ != mdInactive) {
+        bars_.installed = true;
+        bars_.palette = {cmIdentifications, gdSeparator, cmShowPlate, cmShowList, cmShowCurve, cmShowSampleGraph,
+                         cmSampleStatus};
+        switch (mode_) {
+        case mdIdEntry:
+            bars_.mainBar = {gdSeparator, cmCancelEntry, cmConfirmEntry};
+            bars_.modeButtonCommand = cmStopIdEntry;
+            bars_.modeButtonPicture = 3;
+            bars_.pressed = {cmIdentifications};
+            break;
+        case mdListModify:
+            bars_.mainBar = {cmDeleteSample, gdSeparator, cmFixSample, cmSampleDefinition};
+            bars_.modeButtonCommand = cmStopListModify;
+            bars_.modeButtonPicture = 2;
+            bars_.modeButtonPressed = true;
+            break;
+        default:
+            bars_.mainBar = RestingMainBar();
+            bars_.modeButtonCommand = cmListModify;
+            bars_.modeButtonPicture = 1;
+            break;
+        }
+    }
+    if (GetViewShell().barsChanged) GetViewShell().barsChanged(*this, bars_);
+}
+
 void QLView::SetMode(int mode)
 {
     const int prev = mode_;
     if (mode == prev) return;
     mode_ = mode;
+    UpdateBars();
     if (mode == mdInactive) {
         edit_->ShowWindow(SW_HIDE);
         return;
@@ -368,6 +400,7 @@ void QLView::Activated(bool active)
 {
     if (active) {
         if (mode_ == mdInactive) SetMode(mdDisplay);
+        else UpdateBars();
         SetActiveView(&doc_, this);
     } else {
         SetMode(mdInactive);

@@ -11,6 +11,7 @@
 #include "platform/gui/Window.h"
 #include "printing/APrintOutList.h"
 #include "views/QLViewTitles.h"
+#include "views/ViewBars.h"
 #include "views/ViewCommands.h"
 
 namespace vyn {
@@ -63,6 +64,7 @@ public:
     // The height of the title strip above the rows (0 without one).
     int TitlesHeight() const;
     QGEdit* Edit() const { return edit_; }
+    const QPViewBars& Bars() const { return bars_; }
 
     // Draws row `index` into rect (what painting shows).
     void DrawRow(TDC& dc, const TRect& rect, int index);
@@ -113,6 +115,7 @@ private:
     void Paste();
     void EditNotify(unsigned code);
     int VisibleRows() const;
+    void UpdateBars();
 
     QDoc& doc_;
     QPlate& plate_;
@@ -121,6 +124,7 @@ private:
     int current_ = -1;
     int mode_ = mdDisplay;
     QLViewTitles* titles_ = nullptr;
+    QPViewBars bars_;
     QGEdit* edit_ = nullptr;
     bool dragging_ = false;
     int dragX_ = 0, dragOffset_ = 0;

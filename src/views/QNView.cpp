@@ -215,6 +215,7 @@ void QNView::EvKeyDown(unsigned key, unsigned repeatCount, unsigned flags)
 
 void QNView::Activated(bool active)
 {
+    if (GetViewShell().barsChanged) GetViewShell().barsChanged(*this, GraphViewBars(active, {cmSampleDefinition, gdSeparator, cmShowPlate, cmShowList, cmShowCurve, cmShowSampleGraph, cmSampleStatus}, cmCalculateSample, 5));
     if (!active) return;
     SetActiveView(&doc_, this);
     if (Sample()) doc_.NotifySampleFocused(SampleIndex());

@@ -26,8 +26,6 @@ constexpr int kScrollBarSize = 17;
 
 const std::vector<int> kDisplayPalette = {cmDataEntry, gdSeparator, cmPlateMatrix, cmSampleList,
                                           cmCalibrationCurve, gdSeparator, 2483, 2484, 2485, 2486, 2487};
-const std::vector<int> kDisplayMain = {cmMeasure, cmInsertCarrier, cmEjectCarrier, gdSeparator, cmCalculate,
-                                       gdSeparator, cmPreview, cmPrint};
 const std::vector<int> kToolPalette = {cmControls, cmQualitative, cmStandards, cmQuantitative,
                                        cmRepeat, cmEditSample, cmRenumber};
 
@@ -385,7 +383,7 @@ void QPView::SetMode(unsigned newMode, unsigned oldMode)
     if (oldMode == 0) {
         bars_.installed = true;
         bars_.palette = kDisplayPalette;
-        bars_.mainBar = kDisplayMain;
+        bars_.mainBar = RestingMainBar();
         setModeButton(cmLayoutMode, 6, false);
         Unpress(bars_.pressed, cmDataEntry);
         Mode = newMode;
@@ -405,7 +403,7 @@ void QPView::SetMode(unsigned newMode, unsigned oldMode)
             entryBox_->ShowWindow(SW_HIDE);
             bars_.entryBoxShown = false;
         }
-        bars_.mainBar = kDisplayMain;
+        bars_.mainBar = RestingMainBar();
         setModeButton(cmLayoutMode, 6, false);
         Unpress(bars_.pressed, cmDataEntry);
         bars_.toolsPopup = 116;

@@ -17,6 +17,7 @@
 #include "platform/gui/Gdi.h"
 #include "platform/gui/Window.h"
 #include "printing/APrintOutPlate.h"
+#include "views/ViewBars.h"
 #include "views/ViewCommands.h"
 
 namespace vyn {
@@ -54,34 +55,6 @@ enum QPViewMode : unsigned {
     pmInsertMask = 0x1E0,
     pmPickMask = 0xE00,
     pmLayoutMask = 0x7FF0,
-};
-
-// Place holders in the lists of the view's gadgets on the shell's bars.
-enum QPViewGadget : int {
-    gdSeparator = -1,
-    gdEntryLabel = -2,
-    gdToolText = -3,
-};
-
-// The view's picture of its gadgets and of the shell's mode button: what the shell's bars
-// show while the view's frame is active. The shell applies it whenever it changes.
-struct QPViewBars {
-    bool installed = false;       // the view's gadgets are on the bars
-    std::vector<int> mainBar;     // after the shell's anchors: Save, a separator, then these
-    std::vector<int> palette;     // after the mode button and the view's first separator
-    int modeButtonCommand = cmModeButtonIdle;
-    int modeButtonPicture = 0;
-    bool modeButtonPressed = false;
-    std::vector<int> pressed;     // tool buttons shown pressed
-    int repeatPicture = 0;
-    int renumberPicture = 0;
-    std::string renumberText;
-    std::string toolText;
-    std::string entryLabel;
-    std::string dilutionLetter = "a";
-    int toolsPopup = 116;         // menu resource of the Tools popup
-    bool entryBoxShown = false;
-    bool nameBoxShown = false;
 };
 
 // What the view asks of the application shell. Each hook may be empty (tests, tools): the

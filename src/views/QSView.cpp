@@ -172,6 +172,8 @@ void QSView::EvKeyDown(unsigned key, unsigned repeatCount, unsigned flags)
 void QSView::Activated(bool active)
 {
     if (active) SetActiveView(&doc_, this);
+    // The palette's first separator comes with the mode button's group.
+    if (GetViewShell().barsChanged) GetViewShell().barsChanged(*this, GraphViewBars(active, {cmCalibrationDialog, gdSeparator, cmShowPlate, cmShowList, cmShowCurve, cmShowCalibrationInfo}, cmCalibrationFit, 4));
 }
 
 // --- printing --------------------------------------------------------------------------------

@@ -12,6 +12,18 @@ ViewShell& GetViewShell()
     return shell;
 }
 
+QPViewBars GraphViewBars(bool active, std::vector<int> palette, int action, int picture)
+{
+    QPViewBars bars;
+    if (!active) return bars;
+    bars.installed = true;
+    bars.mainBar = RestingMainBar();
+    bars.palette = std::move(palette);
+    bars.modeButtonCommand = action;
+    bars.modeButtonPicture = picture;
+    return bars;
+}
+
 void SetActiveView(QDoc* doc, TView* view)
 {
     gCurrentDoc = doc;

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "views/ViewBars.h"
+
 namespace vyn {
 
 class IDocDialogs;
@@ -21,6 +23,9 @@ struct ViewShell {
     // The inverse-calculation dialog on the plate's calibration.
     std::function<void(TWindow* parent, QDoc& doc)> inverseCalculation;
     std::function<void(int contextId)> help;
+    // The bars of a list or graph view changed; the shell shows them while the view is active
+    // (installed) and takes them off when it is not.
+    std::function<void(TView& view, const QPViewBars& bars)> barsChanged;
     // Closes the view's frame once the current notification is over (its sample went).
     std::function<void(TView& view)> closeView;
     std::function<bool(const std::string& text)> putClipboardText;

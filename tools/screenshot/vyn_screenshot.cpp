@@ -231,6 +231,7 @@ int MethodEditor(const std::string& what, const std::string& out)
 #ifdef VYN_SCREENSHOT_APP
 // In a file of its own: the shell's headers and the report model's cannot meet in one file.
 int MainWindow(int& argc, char** argv, const std::string& out);
+int ViewPicture(int& argc, char** argv, const std::string& which, const std::string& out);
 #endif
 
 int main(int argc, char** argv)
@@ -248,6 +249,7 @@ int main(int argc, char** argv)
         return SelectMethod(argv[2]);
     }
     if (what == "main-window") return MainWindow(argc, argv, argv[2]);
+    if (what.rfind("view-", 0) == 0) return ViewPicture(argc, argv, what, argv[2]);
     if (what == "sample-names") {
         vyn::TApplication app(argc, argv);
         return SampleNames(argv[2]);
