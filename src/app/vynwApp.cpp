@@ -17,6 +17,7 @@
 #include "app/TMySwitchTG.h"
 #include "app/controls/QCalErrDlg.h"
 #include "app/vynwMDI.h"
+#include "calibration/ui/InvCalDlg.h"
 #include "document/NewPlate.h"
 #include "method_editors/CtxWzDlg.h"
 #include "document/QDoc.h"
@@ -558,6 +559,10 @@ void vynwApp::BindViewShell()
     vs.putClipboardText = [](const std::string& text) { return Clipboard::SetText(text); };
     vs.getClipboardText = [](std::string& text) { return Clipboard::GetText(text); };
     vs.copyFixedSamples = GetAppSettings().expFixes != 0;
+    vs.inverseCalculation = [this](TWindow* parent, QDoc& doc) {
+        InvCalDlg dlg(parent ? parent : frame_, &doc.GetPlate().calibr);
+        dlg.Execute();
+    };
     vs.barsChanged = [](TView& view, const QPViewBars& bars) {
         if (bars.installed || PlateViewGadgets().ShownFor() == &view) PlateViewGadgets().Apply(view, bars);
     };

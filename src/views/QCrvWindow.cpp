@@ -840,8 +840,13 @@ void QCrvWindow::DrawDragFeedback()
 
 void QCrvWindow::EvLButtonDown(unsigned, const TPoint& p)
 {
+    // The first click on a window without the focus only activates it: a click meant to bring
+    // the graph forward must not select or move anything.
+    if (!HasFocus()) {
+        SetFocus();
+        return;
+    }
     if (dragging_ || state_ != 1 || (mx1_ < 0 && !active_)) return;
-    SetFocus();
     SetCapture();
     dragging_ = true;
     blinkOn_ = false;

@@ -223,6 +223,7 @@ int QLView::TitlesHeight() const
 void QLView::EvSize(unsigned sizeType, const TSize& size)
 {
     TWindow::EvSize(sizeType, size);
+    UpdateScroll();
     if (titles_ && titles_->GetParent() == this && titles_->IsWindow())
         titles_->MoveWindow(0, 0, size.cx, TitlesHeight(), true);
     FitColumns();
@@ -260,9 +261,40 @@ int QLView::RowAt(int y) const
 
 void QLView::EnsureVisible()
 {
-    if (current_ < 0) return;
-    if (current_ < top_) top_ = current_;
-    else if (current_ >= top_ + VisibleRows()) top_ = current_ - VisibleRows() + 1;
+    if (current_ >= 0) {
+        if (current_ < top_) top_ = current_;
+        else if (current_ >= top_ + VisibleRows()) top_ = current_ - VisibleRows() + 1;
+    }
+    UpdateScroll();
+}
+
+void QLView::UpdateScroll()
+{
+    const int last = std::max(0, rows_ - VisibleRows());
+    top_ = std::clamp(top_, 0, last);
+    if (!IsWindow()) return;
+    SetScrollRange(SB_VERT, 0, last, false);
+    SetScrollPos(SB_VERT, top_, true);
+}
+
+void QLView::EvVScroll(unsigned code, unsigned pos, TWindow*)
+{
+    const int old = top_;
+    switch (code) {
+    case SB_LINEUP: --top_; break;
+    case SB_LINEDOWN: ++top_; break;
+    case SB_PAGEUP: top_ -= VisibleRows(); break;
+    case SB_PAGEDOWN: top_ += VisibleRows(); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: top_ = static_cast<int>(pos); break;
+    case SB_TOP: top_ = 0; break;
+    case SB_BOTTOM: top_ = rows_; break;
+    default: return;
+    }
+    UpdateScroll();
+    if (top_ == old) return;
+    PlaceEdit();
+    Invalidate(false);
 }
 
 void QLView::SetSelIndex(int index)
@@ -306,14 +338,15 @@ bool QLView::VnNotify(int event, long item)
             --rows_;
             if (item < current_) --current_;
             else if (item == current_) current_ = -1;
-            top_ = std::clamp(top_, 0, std::max(0, rows_ - 1));
         }
+        UpdateScroll();
         PlaceEdit();
         Invalidate(true);
         break;
     case vnSampleAdded:
         ++rows_;
         if (current_ >= 0 && item <= current_) ++current_;
+        UpdateScroll();
         Invalidate(true);
         break;
     case vnSampleFocused:

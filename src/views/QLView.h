@@ -96,6 +96,7 @@ protected:
     void EvMouseMove(unsigned modKeys, const TPoint& p) override;
     void EvLButtonUp(unsigned modKeys, const TPoint& p) override;
     void EvRButtonDown(unsigned modKeys, const TPoint& p) override;
+    void EvVScroll(unsigned code, unsigned pos, TWindow* control) override;
     unsigned EvGetDlgCode(const TMsg* msg) override;
     TResult EvCommand(unsigned id, TWindow* control, unsigned notifyCode) override;
 
@@ -116,6 +117,8 @@ private:
     void EditNotify(unsigned code);
     int VisibleRows() const;
     void UpdateBars();
+    // The scroll bar's range: the rows below the window; the first row shown within it.
+    void UpdateScroll();
 
     QDoc& doc_;
     QPlate& plate_;

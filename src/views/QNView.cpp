@@ -218,6 +218,7 @@ void QNView::Activated(bool active)
     if (GetViewShell().barsChanged) GetViewShell().barsChanged(*this, GraphViewBars(active, {cmSampleDefinition, gdSeparator, cmShowPlate, cmShowList, cmShowCurve, cmShowSampleGraph, cmSampleStatus}, cmCalculateSample, 5));
     if (!active) return;
     SetActiveView(&doc_, this);
+    if (IsWindow() && !HasFocus()) SetFocus();
     if (Sample()) doc_.NotifySampleFocused(SampleIndex());
 }
 

@@ -6,7 +6,7 @@
 #include "app/controls/QGCombo.h"
 #include "app/controls/QGEdit.h"
 #include "document/QDoc.h"
-#include "evaluator/BuiltinArgs.h"
+#include "platform/core/AsciiText.h"
 #include "evaluator/NumFormat.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/Dc.h"

@@ -171,7 +171,11 @@ void QSView::EvKeyDown(unsigned key, unsigned repeatCount, unsigned flags)
 
 void QSView::Activated(bool active)
 {
-    if (active) SetActiveView(&doc_, this);
+    if (active) {
+        SetActiveView(&doc_, this);
+        // The keys of the graph (Tab, the arrows) go to the graph, not to its frame.
+        if (IsWindow() && !HasFocus()) SetFocus();
+    }
     // The palette's first separator comes with the mode button's group.
     if (GetViewShell().barsChanged) GetViewShell().barsChanged(*this, GraphViewBars(active, {cmCalibrationDialog, gdSeparator, cmShowPlate, cmShowList, cmShowCurve, cmShowCalibrationInfo}, cmCalibrationFit, 4));
 }

@@ -34,6 +34,8 @@ struct CurveView {
         view->Create();
         view->MoveWindow(0, 0, 480, 360);
         view->Refresh();
+        view->ShowWindow(SW_SHOW);
+        view->SetFocus();  // a click on a graph without the focus only activates it
     }
     ~CurveView()
     {

@@ -74,6 +74,8 @@ struct Plot {
         w.SetData(x, y, 3, flags, true);
         w.SetMarkers(2, 8);
         w.Refresh();
+        w.ShowWindow(SW_SHOW);
+        w.SetFocus();  // a click on a graph without the focus only activates it
     }
     QImage Render()
     {

@@ -112,5 +112,22 @@ TEST(SampleList, EscapeDeselectsAndTheOtherViewsHearIt)
     EXPECT_EQ(f.spy->selected, std::vector<long>{-1});
 }
 
+TEST(SampleList, ScrollsItsRowsBelowTheTitles)
+{
+    ListFixture f;
+    ASSERT_TRUE(f.doc);
+    f.list->MoveWindow(0, 0, 400, f.list->TitlesHeight() + 2 * f.list->RowHeight());
+    int lo = -1, hi = -1;
+    f.list->GetScrollRange(SB_VERT, lo, hi);
+    EXPECT_EQ(hi, f.list->GetCount() - 2) << "the rows that do not fit";
+    f.list->SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(f.list->GetTopIndex(), 1);
+    EXPECT_EQ(f.list->GetScrollPos(SB_VERT), 1);
+    f.list->SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(f.list->GetTopIndex(), hi) << "not past the last row";
+    f.list->SetSelIndex(0);
+    EXPECT_EQ(f.list->GetTopIndex(), 0) << "the current row is brought into view";
+}
+
 }  // namespace
 }  // namespace vyn

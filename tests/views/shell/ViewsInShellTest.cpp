@@ -1,0 +1,268 @@
+// The plate document's four views in the running program, driven as a user drives them: items
+// of the main window's menu bar chosen while a view is active, its gadgets clicked on the shell's
+// bars, each enabled as the view's enabler says; and every command a view handles is on its
+// menu, a Tools popup, a gadget or a key.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <set>
+
+#include "../../app/shell/ShellTestFixture.h"
+#include "app/AppGlobals.h"
+#include "app/AppSettings.h"
+#include "app/QPictButtGadget.h"
+#include "app/TMyControlBar.h"
+#include "document/QDoc.h"
+#include "platform/gui/Menu.h"
+#include "views/QLView.h"
+#include "views/QNView.h"
+#include "views/QPView.h"
+#include "views/QSView.h"
+#include "views/ViewShell.h"
+
+using namespace vyn;
+
+namespace {
+
+struct ViewsShell : ShellFixture {
+    QDoc* doc = nullptr;
+    ViewsShell()
+    {
+        doc = dynamic_cast<QDoc*>(app->OpenPlate(env.data + "/Demo.plt"));
+        TTestHook::ProcessEvents();
+    }
+    QMenuBar& Bar() const { return *static_cast<QMainWindow*>(app->GetMainFrame()->Widget())->menuBar(); }
+    // The menu bar's item of the command, its enabler asked as when its popup opens.
+    QAction* Item(unsigned id)
+    {
+        UpdateMenuBar(Bar());
+        std::vector<QMenu*> menus;
+        for (QAction* a : Bar().actions())
+            if (a->menu()) menus.push_back(a->menu());
+        while (!menus.empty()) {
+            QMenu* m = menus.back();
+            menus.pop_back();
+            for (QAction* a : m->actions()) {
+                if (a->menu()) menus.push_back(a->menu());
+                else if (a->property("vynCommandId").toUInt() == id) return a;
+            }
+        }
+        return nullptr;
+    }
+    // Chooses the item as the user does; false when it is missing or grey.
+    bool Choose(unsigned id)
+    {
+        QAction* a = Item(id);
+        if (!a || !a->isEnabled()) return false;
+        a->trigger();
+        TTestHook::ProcessEvents();
+        return true;
+    }
+    // The gadget of the command on either bar, its enabler asked as at idle.
+    TGadget* Gadget(unsigned id)
+    {
+        for (TMyControlBar* bar : {gToolBar, gToolPalette}) {
+            bar->IdleAction(0);
+            for (TGadget* g : bar->Gadgets())
+                if (g->GetId() == static_cast<int>(id)) return g;
+        }
+        return nullptr;
+    }
+    // Clicks the gadget with the mouse; false when it is missing or grey.
+    bool Click(unsigned id)
+    {
+        TGadget* g = Gadget(id);
+        if (!g || !g->GetEnabled()) return false;
+        TGadgetWindow* w = g->GetGadgetWindow();
+        const TRect r = g->GetBounds();
+        const auto at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        w->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        w->SendMessage(WM_LBUTTONUP, 0, at);
+        TTestHook::ProcessEvents();
+        return true;
+    }
+    template <class View>
+    View* Active() const
+    {
+        return dynamic_cast<View*>(gActiveView);
+    }
+};
+
+TEST(ViewsInShell, DISABLED_PlateViewMenuAndPaletteReachTheView)
+{
+    TTestHook hook;
+    ViewsShell s;
+    ASSERT_NE(s.doc, nullptr);
+    QPView* view = s.Active<QPView>();
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(s.Item(2483), nullptr) << "the display mode's Tools popup";
+    EXPECT_TRUE(s.Item(2483)->isChecked());
+    // The palette's layer buttons are live: identifications on, then off by the menu.
+    ASSERT_TRUE(s.Click(2484));
+    EXPECT_TRUE(view->Layers & plIdent);
+    ASSERT_TRUE(s.Choose(2484));
+    EXPECT_FALSE(view->Layers & plIdent);
+    // The mode button takes the view into layout edit; the Tools popup follows the mode.
+    ASSERT_EQ(gModeButton->GetCommandId(), 2473);
+    ASSERT_TRUE(s.Click(2473));
+    EXPECT_EQ(view->Mode, static_cast<unsigned>(pmLayout));
+    EXPECT_EQ(s.Item(2483), nullptr);
+    ASSERT_TRUE(s.Choose(2476));
+    EXPECT_EQ(view->Mode, static_cast<unsigned>(pmControls));
+    EXPECT_NE(s.Item(2491), nullptr) << "the controls tool's popup";
+    EXPECT_FALSE(s.Choose(2483)) << "no layer command in a tool";
+    ASSERT_TRUE(s.Click(2475));
+    ASSERT_TRUE(s.Choose(2474));
+    EXPECT_EQ(view->Mode, static_cast<unsigned>(pmDisplay));
+    // Data entry from the palette; its Tools popup ends it.
+    ASSERT_TRUE(s.Click(2472));
+    EXPECT_EQ(view->Mode, static_cast<unsigned>(pmDataEntry));
+    EXPECT_FALSE(s.Choose(2210)) << "measuring waits until the entry ends";
+    ASSERT_TRUE(s.Choose(2469));
+    EXPECT_EQ(view->Mode, static_cast<unsigned>(pmDisplay));
+}
+
+TEST(ViewsInShell, DISABLED_SampleListModesByMenuAndGadgets)
+{
+    TTestHook hook;
+    ViewsShell s;
+    ASSERT_NE(s.doc, nullptr);
+    ASSERT_TRUE(s.Choose(2225));
+    QLView* list = s.Active<QLView>();
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(list->Titles(), nullptr);
+    EXPECT_TRUE(list->Titles()->IsWindow()) << "the column titles stand above the rows";
+    ASSERT_TRUE(s.Choose(1572));
+    EXPECT_EQ(list->GetMode(), QLView::mdIdEntry);
+    EXPECT_NE(s.Item(2503), nullptr) << "the entry's Tools popup";
+    ASSERT_TRUE(s.Click(2503));  // the mode button ends the entry
+    EXPECT_EQ(list->GetMode(), QLView::mdDisplay);
+    ASSERT_TRUE(s.Choose(2502));
+    EXPECT_EQ(list->GetMode(), QLView::mdListModify);
+    const int fixed = s.doc->GetPlate().fixedCount;
+    list->SetSelIndex(fixed);
+    ASSERT_TRUE(s.Click(2505));
+    EXPECT_EQ(s.doc->GetPlate().fixedCount, fixed + 1);
+    ASSERT_TRUE(s.Choose(2501));
+    EXPECT_EQ(list->GetMode(), QLView::mdDisplay);
+}
+
+TEST(ViewsInShell, DISABLED_CurveAndSampleGraphTakeTheirCommands)
+{
+    TTestHook hook;
+    ViewsShell s;
+    ASSERT_NE(s.doc, nullptr);
+    ASSERT_TRUE(s.Choose(2226));
+    QSView* curve = s.Active<QSView>();
+    ASSERT_NE(curve, nullptr);
+    const int logX = s.doc->GetPlate().curveLogX;
+    ASSERT_TRUE(s.Choose(2426));
+    EXPECT_NE(s.doc->GetPlate().curveLogX, logX);
+    EXPECT_EQ(s.Item(2426)->isChecked(), s.doc->GetPlate().curveLogX != 0);
+    EXPECT_TRUE(s.Choose(2426));
+    EXPECT_EQ(gModeButton->GetCommandId(), 2213);
+    EXPECT_NE(s.Gadget(2208), nullptr);
+    // F5 (the menu's key) opens the inverse calculation on the plate's curve.
+    hook.AnswerDialog(4047, IDCANCEL);
+    ASSERT_TRUE(s.Choose(2425));
+    EXPECT_EQ(hook.DialogsRun(), std::vector<int>{4047});
+    // Tab reaches the graph inside its frame: the first standard is selected.
+    TTestHook::Key(VK_TAB);
+    EXPECT_TRUE(curve->HasSelection());
+    TTestHook::Key(VK_ESCAPE);
+    // A click on a graph without the focus only gives it the focus.
+    TWindow::SetFocusNone();
+    const QCalibr& cal = s.doc->GetPlate().calibr;
+    ASSERT_FALSE(cal.pointX.empty());
+    const TPoint at(curve->XDevice(cal.pointX[0]), curve->YDevice(cal.pointY[0]));
+    curve->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    curve->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_FALSE(curve->HasSelection());
+    EXPECT_TRUE(curve->HasFocus());
+    curve->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    curve->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_TRUE(curve->HasSelection());
+
+    // The sample graph of the first quantitative sample, from the list.
+    ASSERT_TRUE(s.Choose(2225));
+    QLView* list = s.Active<QLView>();
+    ASSERT_NE(list, nullptr);
+    int quant = -1;
+    for (int i = 0; i < s.doc->GetPlate().sampleCount && quant < 0; ++i)
+        if (s.doc->GetPlate().GetSample(i)->kind == skQuantitative) quant = i;
+    ASSERT_GE(quant, 0);
+    list->SetSelIndex(quant);
+    ASSERT_TRUE(s.Click(2227));
+    QNView* graph = s.Active<QNView>();
+    ASSERT_NE(graph, nullptr);
+    EXPECT_EQ(graph->SampleIndex(), quant);
+    EXPECT_EQ(gModeButton->GetCommandId(), 2214);
+    const int grid = s.doc->GetPlate().curveGrid;
+    ASSERT_TRUE(s.Choose(2428));
+    EXPECT_NE(s.doc->GetPlate().curveGrid, grid);
+    EXPECT_FALSE(s.Item(2227) && s.Item(2227)->isEnabled() && !s.Item(2227)->isChecked());
+}
+
+TEST(ViewsInShell, DISABLED_BlankWellsSteerTheBlanking)
+{
+    TTestHook hook;
+    ViewsShell s;
+    ASSERT_NE(s.doc, nullptr);
+    GetAppSettings().autoBlankBlank = "bl";
+    QPView* view = s.Active<QPView>();
+    ASSERT_NE(view, nullptr);
+    QPlate& p = s.doc->GetPlate();
+    ASSERT_EQ(p.dataMode, dmSimple);
+    auto deleteWell = [&](int well) {
+        view->Selected.assign(view->Selected.size(), 0);
+        view->Selected[static_cast<std::size_t>(well)] = 1;
+        view->SelectedCount = 1;
+        TTestHook::Key(VK_DELETE, 0, view);
+    };
+    ASSERT_TRUE(s.Choose(2473));
+    deleteWell(1);  // A2: one blank well left
+    EXPECT_EQ(p.dataMode, dmSimple);
+    EXPECT_EQ(p.blankExpr, "BL");
+    deleteWell(0);  // no blank well: no blanking
+    EXPECT_EQ(p.dataMode, dmMeasured);
+}
+
+// Every command a view handles, and where the user finds it besides its menus.
+struct Reach {
+    const char* view;
+    std::vector<unsigned> handled;
+    std::vector<int> menus;          // the view's bar and its Tools popups
+    std::vector<unsigned> otherWays;  // gadgets only, keys, the boxes' own notices
+};
+
+TEST(ViewsInShell, EveryHandledCommandCanBeReached)
+{
+    const Reach reach[] = {
+        {"plate matrix",
+         {1, 2, 2005, 2205, 2206, 2207, 2212, 2224, 2240, 2461, 2469, 2471, 2472, 2473, 2474, 2475, 2476, 2477, 2478,
+          2479, 2480, 2481, 2482, 2483, 2484, 2485, 2486, 2487, 2490, 2491, 2492, 2493, 2494, 2495, 2496, 2497, 2498,
+          2499},
+         {111, 116, 117, 118, 119, 120, 121, 122, 123, 124, 125},
+         {1, 2, 2461}},
+        {"sample list",
+         {1, 2, 1572, 2005, 2219, 2227, 2228, 2462, 2490, 2501, 2502, 2503, 2505},
+         {112, 133, 134, 135},
+         {1, 2, 2462}},
+        {"calibration curve",
+         {2005, 2208, 2213, 2218, 2421, 2422, 2423, 2424, 2425, 2426, 2427, 2428},
+         {113},
+         {}},
+        {"sample graph", {2005, 2214, 2219, 2228, 2421, 2422, 2423, 2424, 2426, 2427, 2428}, {114}, {}},
+    };
+    for (const Reach& r : reach) {
+        std::set<unsigned> found(r.otherWays.begin(), r.otherWays.end());
+        for (int menu : r.menus)
+            for (const TMenuItemInfo& item : MenuItems(menu)) found.insert(static_cast<unsigned>(item.id));
+        for (unsigned id : r.handled) EXPECT_TRUE(found.count(id)) << r.view << ": command " << id << " cannot be reached";
+    }
+}
+
+}  // namespace
