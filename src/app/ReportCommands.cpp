@@ -115,19 +115,23 @@ void CmReports(vynwApp& app)
     }
 }
 
-void BindDesignerHooks(vynwApp& app)
+// The hooks outlive any one application object: they reach the running one through gApp.
+void BindDesignerHooks()
 {
     QRepViewShell& s = GetRepViewShell();
-    s.pageSetup = [&app](QRepView&) { RunPageSetup(app.GetMainFrame(), pkReport, app.GetPrinter()); };
-    s.print = [&app](QRepView& v) {
-        if (PrinterReady(app)) RunReport(app, v.Report(), false);
+    s.pageSetup = [](QRepView&) {
+        if (gApp) RunPageSetup(gApp->GetMainFrame(), pkReport, gApp->GetPrinter());
     };
-    s.preview = [&app](QRepView& v) {
-        if (PrinterReady(app)) RunReport(app, v.Report(), true);
+    s.print = [](QRepView& v) {
+        if (gApp && PrinterReady(*gApp)) RunReport(*gApp, v.Report(), false);
     };
-    s.plateDocumentOpen = [&app] { return !OpenPlateDocs(app.GetDocManager()).empty(); };
-    s.choosePrintSource = [&app](QRepView& v) {
-        RPDefPrnDlg dlg(&v, app.GetDocManager());
+    s.preview = [](QRepView& v) {
+        if (gApp && PrinterReady(*gApp)) RunReport(*gApp, v.Report(), true);
+    };
+    s.plateDocumentOpen = [] { return gApp && !OpenPlateDocs(gApp->GetDocManager()).empty(); };
+    s.choosePrintSource = [](QRepView& v) {
+        if (!gApp) return false;
+        RPDefPrnDlg dlg(&v, gApp->GetDocManager());
         dlg.Plate = v.Report().Plate();
         if (dlg.Execute() != IDOK) return false;
         v.Report().SetRunSource(dlg.Plate, dlg.Document);
@@ -147,13 +151,14 @@ void BindDesignerHooks(vynwApp& app)
     // their numbers, the user is told which numbers were taken.
     RPRunShell& run = GetRPRunShell();
     if (!run.fakeSamples)
-        run.fakeSamples = [&app](int& fixed, int& sequential) {
+        run.fakeSamples = [](int& fixed, int& sequential) {
             std::string message = GetResStringStd(kStrSimulated);
             for (int n : {fixed, sequential}) {
                 const auto at = message.find("%d");
                 if (at != std::string::npos) message.replace(at, 2, std::to_string(n));
             }
-            MessageBox(app.GetMainFrame(), message, app.GetName(), MB_OK | MB_ICONINFORMATION);
+            MessageBox(gApp ? gApp->GetMainFrame() : nullptr, message, gApp ? gApp->GetName() : std::string(),
+                       MB_OK | MB_ICONINFORMATION);
         };
 }
 
@@ -206,7 +211,7 @@ bool SaveActiveReport(vynwApp& app, bool askPath)
 
 void InstallReportCommands(vynwApp& app)
 {
-    BindDesignerHooks(app);
+    BindDesignerHooks();
     app.OnCommand(CM_REPORTS, [&app] { CmReports(app); });
     app.OnCommand(CM_REPORTPRINT, [&app] { ReportThePlate(app, false); });
     app.OnCommand(CM_REPORTPREVIEW, [&app] { ReportThePlate(app, true); });

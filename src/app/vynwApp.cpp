@@ -33,6 +33,7 @@
 #include "printing/APrintOut.h"
 #include "report_designer/AttrEditor.h"
 #include "app/ReportFrame.h"
+#include "report_designer/QRPMDIChild.h"
 #include "report_designer/QRepView.h"
 #include "report_designer/ReportTemplate.h"
 #include "app/ReportCommands.h"
@@ -411,8 +412,11 @@ void vynwApp::EvViewDestroyed(const TView* view)
         gCurrentDoc = nullptr;
     }
     if (!client_) return;
-    for (TMDIChild* c : std::vector<TMDIChild*>(client_->Children()))
-        if (dynamic_cast<const TView*>(c->GetClientWindow()) == view) c->ClientGone();
+    // A report designer's frame holds the view in its pane.
+    for (TMDIChild* c : std::vector<TMDIChild*>(client_->Children())) {
+        const auto* pane = dynamic_cast<const QRPDesignerPane*>(c->GetClientWindow());
+        if ((pane ? pane->ViewKey() : dynamic_cast<const TView*>(c->GetClientWindow())) == view) c->ClientGone();
+    }
 }
 
 TView* vynwApp::ShowView(const std::string& templateName)

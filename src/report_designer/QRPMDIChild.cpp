@@ -11,7 +11,7 @@ namespace vyn {
 
 void QRPCornerBox::Paint(TDC& dc, bool, TRect& rect) { dc.FillRect(rect, TBrush(Metrics().cornerColour)); }
 
-QRPDesignerPane::QRPDesignerPane(QRepView& view) : TWindow(nullptr), view_(view)
+QRPDesignerPane::QRPDesignerPane(QRepView& view) : TWindow(nullptr), view_(view), viewKey_(&view)
 {
     InitDesignerMetrics();
     view_.SetParent(this);

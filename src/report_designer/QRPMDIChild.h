@@ -10,6 +10,7 @@
 namespace vyn {
 
 class QRepView;
+class TView;
 class QHRuler;
 class QVRuler;
 
@@ -34,6 +35,8 @@ public:
     TWindow& Corner() const { return *corner_; }
     void LayoutChildren();
     bool CanCloseWindow() override;
+    // The view as the document manager names it when the view goes, taken while it lives.
+    const TView* ViewKey() const { return viewKey_; }
     // The MDI frame around the pane (none outside a frame).
     TWindow* Frame() const { return frame_; }
     void SetFrame(TWindow* frame) { frame_ = frame; }
@@ -50,6 +53,7 @@ private:
     QHRuler* hRuler_;
     QVRuler* vRuler_;
     TWindow* frame_ = nullptr;
+    const TView* viewKey_;
 };
 
 class QRPMDIChild : public TMDIChild {
