@@ -68,6 +68,26 @@ TEST(ReportAttributes, EachKindAnswersItsCodesAndNeutralValuesForTheRest)
     EXPECT_EQ(report.GetSource().kind, -1);
     EXPECT_EQ(rect.GetAxisX().kind, -1);
     EXPECT_EQ(report.Band(0).GetNOfColumns(), 1);
+    // A line has no border style, back style nor back colour, and a page break none of the
+    // border and back attributes: they answer as lacking them, and their sets change nothing.
+    EXPECT_EQ(line.GetBorderStyle(), 32767);
+    EXPECT_EQ(line.GetBackStyle(), 32767);
+    EXPECT_EQ(line.GetRGBBack(), -1);
+    std::vector<std::uint8_t> a(static_cast<std::size_t>(line.Write(nullptr))), b(static_cast<std::size_t>(brk.Write(nullptr)));
+    line.Write(a.data());
+    brk.Write(b.data());
+    line.SetBackStyle(1);
+    line.SetBorderStyle(1);
+    line.SetRGBBack(0x123456);
+    brk.SetBorderStyle(1);
+    brk.SetBackStyle(1);
+    brk.SetRGBBorder(0x123456);
+    std::vector<std::uint8_t> a2 = a, b2 = b;
+    line.Write(a2.data());
+    brk.Write(b2.data());
+    EXPECT_EQ(a2, a) << "line record unchanged";
+    EXPECT_EQ(b2, b) << "page break record unchanged";
+    EXPECT_EQ(brk.GetBorderStyle(), 32767);
 }
 
 TEST(ReportAttributes, SetsClampAndKeepLowColourBits)
