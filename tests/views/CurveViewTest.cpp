@@ -3,6 +3,8 @@
 // preference and the display flags stored in the plate.
 #include <gtest/gtest.h>
 
+#include "DemoDocUtil.h"
+
 #include <QImage>
 
 #include "document/QDoc.h"
@@ -13,16 +15,7 @@
 namespace vyn {
 namespace {
 
-const std::string kDemoPlate = std::string(VYN_SOURCE_DIR) + "/resources/demo/Demo.plt";
-
-std::unique_ptr<QDoc> OpenDemo()
-{
-    auto doc = std::make_unique<QDoc>();
-    doc->SetDocPath(kDemoPlate);
-    if (!doc->InitDoc()) return nullptr;
-    doc->CalculatePlate();
-    return doc;
-}
+using test::OpenDemo;
 
 struct CurveView {
     std::unique_ptr<QDoc> doc = OpenDemo();

@@ -2,6 +2,8 @@
 // and the calibration curve and a sample graph of the demo plate printed to PDF.
 #include <gtest/gtest.h>
 
+#include "DemoDocUtil.h"
+
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -18,16 +20,7 @@
 namespace vyn {
 namespace {
 
-const std::string kDemoPlate = std::string(VYN_SOURCE_DIR) + "/resources/demo/Demo.plt";
-
-std::unique_ptr<QDoc> OpenDemo()
-{
-    auto doc = std::make_unique<QDoc>();
-    doc->SetDocPath(kDemoPlate);
-    if (!doc->InitDoc()) return nullptr;
-    doc->CalculatePlate();
-    return doc;
-}
+using test::OpenDemo;
 
 // y = x on 0..10 with a heavier stretch 2..8.
 struct Diagonal : APrintOutGraph {

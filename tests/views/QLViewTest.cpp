@@ -1,9 +1,11 @@
 // The sample list on the recalculated demo plate: rows and their texts, selection heard by the
 // other views exactly once, identifications typed in place, the columns' least widths and the
-// column titles that follow them.
+// column titles that follow them, the current row kept on its sample, scrolling.
 #include <gtest/gtest.h>
 
 #include <QImage>
+
+#include "DemoDocUtil.h"
 
 #include "app/controls/QGEdit.h"
 #include "document/QDoc.h"
@@ -15,20 +17,7 @@
 namespace vyn {
 namespace {
 
-const std::string kDemoPlate = std::string(VYN_SOURCE_DIR) + "/resources/demo/Demo.plt";
-
-// Another view of the document, recording what it hears.
-class Spy : public TView {
-public:
-    explicit Spy(QDoc& d) : TView(d) {}
-    const char* GetViewName() override { return "QPView"; }
-    bool VnNotify(int event, long item) override
-    {
-        heard.push_back({event, item});
-        return true;
-    }
-    std::vector<std::pair<int, long>> heard;
-};
+using test::Spy;
 
 struct ListFixture {
     std::unique_ptr<QDoc> doc;
@@ -38,10 +27,8 @@ struct ListFixture {
     QLViewTitles* titles = nullptr;
     ListFixture()
     {
-        doc = std::make_unique<QDoc>();
-        doc->SetDocPath(kDemoPlate);
-        if (!doc->InitDoc()) return;
-        doc->CalculatePlate();
+        doc = test::OpenDemo();
+        if (!doc) return;
         spy = std::make_unique<Spy>(*doc);
         frame.MoveWindow(0, 0, 500, 300);
         list = new QLView(*doc, &frame);
@@ -53,13 +40,7 @@ struct ListFixture {
     {
         frame.Destroy();
     }
-    std::vector<long> Selections() const
-    {
-        std::vector<long> s;
-        for (auto [e, i] : spy->heard)
-            if (e == vnSampleSelected) s.push_back(i);
-        return s;
-    }
+    std::vector<long> Selections() const { return spy->Selections(); }
 };
 
 TEST(QLView, RowsShowNumbersIdentificationsAndResultsOfTheDemoPlate)
@@ -159,6 +140,53 @@ TEST(QLView, ColumnsKeepTheirLeastWidthsAndTheTitlesFollow)
     f.list->SetFocus();
     TTestHook::Key(VK_LEFT, 0, f.list);
     EXPECT_EQ(f.doc->GetPlate().resultFieldWidth, ((f.list->ResultsPixelWidth() - 2 * (cw / 2)) * 4 + cw - 1) / cw);
+}
+
+TEST(QLView, CurrentRowStaysOnItsSampleWhenOneAboveGoes)
+{
+    ListFixture f;
+    ASSERT_TRUE(f.list);
+    f.list->Activated(true);
+    QPlate& p = f.doc->GetPlate();
+    f.list->SetSelIndex(2);
+    QSample* current = p.GetSample(2);
+    ASSERT_TRUE(f.doc->RemoveSample(p.GetSample(0)));
+    EXPECT_EQ(f.list->GetSelIndex(), 1);
+    EXPECT_EQ(p.GetSample(f.list->GetSelIndex()), current);
+    // Removing the current sample itself leaves no row current.
+    ASSERT_TRUE(f.doc->RemoveSample(current));
+    EXPECT_EQ(f.list->GetSelIndex(), -1);
+}
+
+TEST(QLView, EscapeDeselectsAndTheOtherViewsHearIt)
+{
+    ListFixture f;
+    ASSERT_TRUE(f.list);
+    f.list->Activated(true);
+    f.list->SetFocus();
+    f.list->SetSelIndex(1);
+    f.spy->heard.clear();
+    TTestHook::Key(VK_ESCAPE, 0, f.list);
+    EXPECT_EQ(f.list->GetSelIndex(), -1);
+    EXPECT_EQ(f.Selections(), std::vector<long>{-1});
+}
+
+TEST(QLView, ScrollsItsRowsBelowTheTitles)
+{
+    ListFixture f;
+    ASSERT_TRUE(f.list);
+    f.list->Activated(true);
+    f.list->MoveWindow(0, 0, 400, f.list->TitlesHeight() + 2 * f.list->RowHeight());
+    int lo = -1, hi = -1;
+    f.list->GetScrollRange(SB_VERT, lo, hi);
+    EXPECT_EQ(hi, f.list->GetCount() - 2) << "the rows that do not fit";
+    f.list->SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(f.list->GetTopIndex(), 1);
+    EXPECT_EQ(f.list->GetScrollPos(SB_VERT), 1);
+    f.list->SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(f.list->GetTopIndex(), hi) << "not past the last row";
+    f.list->SetSelIndex(0);
+    EXPECT_EQ(f.list->GetTopIndex(), 0) << "the current row is brought into view";
 }
 
 }  // namespace

@@ -230,8 +230,7 @@ int MethodEditor(const std::string& what, const std::string& out)
 
 #ifdef VYN_SCREENSHOT_APP
 // In a file of its own: the shell's headers and the report model's cannot meet in one file.
-int MainWindow(int& argc, char** argv, const std::string& out);
-int ViewPicture(int& argc, char** argv, const std::string& which, const std::string& out);
+int MainWindow(int& argc, char** argv, const std::string& out, const std::string& which);
 #endif
 
 int main(int argc, char** argv)
@@ -248,8 +247,7 @@ int main(int argc, char** argv)
         vyn::TApplication app(argc, argv);
         return SelectMethod(argv[2]);
     }
-    if (what == "main-window") return MainWindow(argc, argv, argv[2]);
-    if (what.rfind("view-", 0) == 0) return ViewPicture(argc, argv, what, argv[2]);
+    if (what == "main-window" || what.rfind("view-", 0) == 0) return MainWindow(argc, argv, argv[2], what);
     if (what == "sample-names") {
         vyn::TApplication app(argc, argv);
         return SampleNames(argv[2]);
@@ -268,7 +266,7 @@ int main(int argc, char** argv)
     }
 #endif
     if (argc != 3 || what != "status-dialog") {
-        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|main-window|plate-view|select-method|sample-names|report-designer OUT.png [PLATE]\n");
+        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|main-window|view-plate-matrix|view-sample-list|view-calibration-curve|view-sample-graph|plate-view|select-method|sample-names|report-designer OUT.png [PLATE]\n");
         return 2;
     }
     vyn::TApplication app(argc, argv);

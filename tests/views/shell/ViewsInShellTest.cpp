@@ -89,6 +89,12 @@ struct ViewsShell : ShellFixture {
     {
         return dynamic_cast<View*>(gActiveView);
     }
+    // The view that a Windows menu item brings up, once active; nullptr when it does not.
+    template <class View>
+    View* Show(unsigned windowCommand)
+    {
+        return Choose(windowCommand) ? Active<View>() : nullptr;
+    }
 };
 
 TEST(ViewsInShell, DISABLED_PlateViewMenuAndPaletteReachTheView)
@@ -129,9 +135,7 @@ TEST(ViewsInShell, DISABLED_SampleListModesByMenuAndGadgets)
 {
     TTestHook hook;
     ViewsShell s;
-    ASSERT_NE(s.doc, nullptr);
-    ASSERT_TRUE(s.Choose(2225));
-    QLView* list = s.Active<QLView>();
+    QLView* list = s.Show<QLView>(2225);
     ASSERT_NE(list, nullptr);
     ASSERT_NE(list->Titles(), nullptr);
     EXPECT_TRUE(list->Titles()->IsWindow()) << "the column titles stand above the rows";
@@ -154,9 +158,7 @@ TEST(ViewsInShell, DISABLED_CurveAndSampleGraphTakeTheirCommands)
 {
     TTestHook hook;
     ViewsShell s;
-    ASSERT_NE(s.doc, nullptr);
-    ASSERT_TRUE(s.Choose(2226));
-    QSView* curve = s.Active<QSView>();
+    QSView* curve = s.Show<QSView>(2226);
     ASSERT_NE(curve, nullptr);
     const int logX = s.doc->GetPlate().curveLogX;
     ASSERT_TRUE(s.Choose(2426));
@@ -187,8 +189,7 @@ TEST(ViewsInShell, DISABLED_CurveAndSampleGraphTakeTheirCommands)
     EXPECT_TRUE(curve->HasSelection());
 
     // The sample graph of the first quantitative sample, from the list.
-    ASSERT_TRUE(s.Choose(2225));
-    QLView* list = s.Active<QLView>();
+    QLView* list = s.Show<QLView>(2225);
     ASSERT_NE(list, nullptr);
     int quant = -1;
     for (int i = 0; i < s.doc->GetPlate().sampleCount && quant < 0; ++i)
