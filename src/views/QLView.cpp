@@ -138,6 +138,7 @@ QLView::QLView(QDoc& doc, TWindow* parent)
 
 QLView::~QLView()
 {
+    if (IsWindow()) Destroy();  // nothing may paint the list while it is taken down
     ForgetActiveView(this);
     sRememberedWidth = sCurrentWidth;
 }

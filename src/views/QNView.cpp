@@ -69,7 +69,11 @@ void QNView::Init()
     OnCommandEnable(cmShowSampleGraph, [](TCommandEnabler& ce) { ce.Enable(true); ce.SetCheck(TCommandEnabler::Checked); });
 }
 
-QNView::~QNView() { ForgetActiveView(this); }
+QNView::~QNView()
+{
+    if (IsWindow()) Destroy();  // nothing may paint the graph while it is taken down
+    ForgetActiveView(this);
+}
 
 void QNView::SetupWindow()
 {

@@ -106,6 +106,9 @@ QPView::~QPView()
 {
     if (Dragging || ColumnDrag) TWindow::ReleaseCapture();
     if (FrameUp()) EraseDragFrame();
+    // The window goes before the view's pictures: a repaint while the rest of the view is
+    // taken down (the shell's bars repaint at once) must find no window left to paint.
+    if (IsWindow()) Destroy();
     --sMenuUsers;
     // The boxes live in the shell's tool bar when it holds them; they go with the view.
     if (sControlHost) {

@@ -63,7 +63,11 @@ QSView::QSView(QDoc& doc, TWindow* parent)
     OnCommandEnable(cmShowSampleGraph, [](TCommandEnabler& ce) { ce.Enable(false); ce.SetCheck(TCommandEnabler::Unchecked); });
 }
 
-QSView::~QSView() { ForgetActiveView(this); }
+QSView::~QSView()
+{
+    if (IsWindow()) Destroy();  // nothing may paint the graph while it is taken down
+    ForgetActiveView(this);
+}
 
 void QSView::SetupWindow()
 {
