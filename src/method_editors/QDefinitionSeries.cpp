@@ -54,7 +54,10 @@ void QDefinitionSeries::Rename()
     twostr& def = defs_[static_cast<std::size_t>(list_.GetSelIndex())];
     QVarNameDlg dlg(&owner_, QVarNameDlg::kResId);
     dlg.name = def.name;
-    if (dlg.Execute() != IDOK) return;
+    const int answer = dlg.Execute();
+    // The keyboard goes on with the list, as before the dialog.
+    list_.SetFocus();
+    if (answer != IDOK) return;
     def.name = dlg.name;
     ApplyNameRule();
     list_.RedrawSelected();

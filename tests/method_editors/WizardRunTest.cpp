@@ -8,9 +8,12 @@
 #include "method_editors/ColorDlg.h"
 #include "method_editors/MethodWizardDialogs.h"
 #include "method_editors/NumFormatDlg.h"
+#include "method_editors/QVarList.h"
+#include "method_editors/QVarNameDlg.h"
 #include "method_editors/QWizzAll.h"
 #include "plate/QPlate.h"
 #include "platform/gui/ControlButton.h"
+#include "platform/gui/ControlEdit.h"
 #include "platform/gui/ControlList.h"
 #include "platform/gui/TestHook.h"
 
@@ -241,6 +244,77 @@ TEST(MethodWizard, PagesAskBeforeLeavingWithDoubtfulAnswers)
     EXPECT_EQ(Dump(data.validations), "cond1=1\ncond2=\ncond3=x>0\n") << "trailing blank conditions dropped";
     EXPECT_EQ(Dump(data.calculations), "c0=1\nThr1=1\nThr2=\nThr3=3\n");
     EXPECT_EQ(data.measFilter, 100);
+}
+
+TEST(MethodWizard, ValidationPageEditsConditionsInPlaceAndEscapeKeepsTheWizard)
+{
+    TTestHook hook;
+    QPlate plate;
+    MethodWizardData data = NewPlateData();
+    data.validations = {{"cond1", "a>0"}, {"mine", "b>0"}};
+    data.measFilter = 0;
+    hook.AnswerDialog(QWizzAll::kSheetResId, 0, [&](TDialog& d) {
+        auto& sheet = dynamic_cast<Sheet&>(d);
+        TTestHook::ProcessEvents();
+        while (sheet.GetActiveIndex() != QWizzAll::kValidationPage) Press(sheet, Sheet::ID_PSNEXT);
+        TPropertyPage& page = *sheet.GetActivePage();
+        auto& list = dynamic_cast<QVarList&>(*page.GetDlgItem(102));
+        auto& edit = dynamic_cast<TEdit&>(*page.GetDlgItem(103));
+        auto& wiz = dynamic_cast<QWizzAll&>(sheet);
+        EXPECT_EQ(list.GetCount(), 3) << "two conditions and the new-entry row";
+        list.SetFocus();
+
+        // Add: typing on the new-entry row starts the edit; Enter stores and names it.
+        TTestHook::Key(VK_END);
+        TTestHook::Type("c>0");
+        TTestHook::Key(VK_RETURN);
+        EXPECT_EQ(Dump(wiz.st.validations), "cond1=a>0\nmine=b>0\ncond3=c>0\n");
+
+        // Edit, then Escape: the edit reloads, the condition and the wizard stay.
+        TTestHook::Key(VK_HOME);
+        TTestHook::Key(VK_F2);
+        EXPECT_TRUE(edit.HasFocus());
+        TTestHook::Type("+1");
+        TTestHook::Key(VK_ESCAPE);
+        TTestHook::ProcessEvents();
+        EXPECT_FALSE(sheet.HasEnded()) << "Escape in the edit must not cancel the wizard";
+        EXPECT_EQ(edit.GetWindowText(), "a>0");
+        EXPECT_TRUE(list.HasFocus());
+        // ... and confirmed with the pair's Confirm gadget.
+        TTestHook::Key(VK_F2);
+        TTestHook::Type("&x");
+        page.SendCommand(IDOK);
+        EXPECT_EQ(wiz.st.validations[0].text, "a>0&x");
+
+        // Rename with Ctrl+Enter through the variable-name dialog.
+        hook.AnswerDialog(QVarNameDlg::kResId, IDOK, [](TDialog& n) { TTestHook::Type("ok", n.GetDlgItem(102)); });
+        TTestHook::Key(VK_RETURN, MK_CONTROL);
+        EXPECT_EQ(wiz.st.validations[0].name, "cond1ok");
+
+        // Insert before the second row, then delete the first: automatic names follow.
+        TTestHook::Key(VK_DOWN);
+        TTestHook::Key(VK_INSERT);
+        EXPECT_TRUE(edit.HasFocus());
+        TTestHook::Type("d>0");
+        TTestHook::Key(VK_RETURN);
+        TTestHook::Key(VK_HOME);
+        TTestHook::Key(VK_DELETE);
+        EXPECT_EQ(Dump(wiz.st.validations), "cond1=d>0\nmine=b>0\ncond3=c>0\n");
+        EXPECT_EQ(list.GetCount(), 4);
+
+        while (sheet.GetActiveIndex() != QWizzAll::kMeasurementPage) Press(sheet, Sheet::ID_PSNEXT);
+        // A fresh installation has no filters in its table: the filter is typed.
+        TPropertyPage& mea = *sheet.GetActivePage();
+        mea.GetDlgItem(802)->SetFocus();
+        TTestHook::Type("405");
+        EXPECT_EQ(mea.GetDlgItemText(802), "405");
+        Press(sheet, Sheet::ID_PSFINISH);
+        EXPECT_TRUE(sheet.HasEnded());
+    });
+    ASSERT_EQ(RunMethodWizardDialog(nullptr, &plate, data), 1);
+    EXPECT_EQ(Dump(data.validations), "cond1=d>0\nmine=b>0\ncond3=c>0\n");
+    EXPECT_EQ(data.measFilter, 405);
+    EXPECT_TRUE(hook.Messages().empty()) << hook.Messages().front().text;
 }
 
 TEST(MethodWizard, CancelChangesNothing)
