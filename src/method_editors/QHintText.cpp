@@ -14,7 +14,7 @@ void QHintText::Paint(TDC& dc, bool, TRect&)
     dc.FillRect(rc, TBrush(TColor(240, 240, 240)));
     dc.SelectObject(TFont());
     dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(gHintTextColor);
+    dc.SetTextColor(*colour_);
     dc.DrawText(text_, rc, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
     dc.RestoreObjects();
 }

@@ -251,10 +251,20 @@ void QVarList::EvKillFocus(TWindow* gets)
 
 // --- mouse ---------------------------------------------------------------------------------
 
+// "a." for row 0 up to "z.", then "aa." ... "zz." and on with three letters and more, so a
+// long series keeps telling its rows apart.
+std::string QVarList::RowLabel(int row)
+{
+    std::string s = ".";
+    for (long n = static_cast<long>(row) + 1; n > 0; n = (n - 1) / 26) s.insert(s.begin(), static_cast<char>('a' + (n - 1) % 26));
+    return s;
+}
+
 int QVarList::NameCellWidth(TDC& dc, int row) const
 {
     const int blanks = dc.GetTextExtent("    ").cx;
-    if (numbersMode_) return blanks + dc.GetTextExtent("a.").cx;
+    // Every row's cell is as wide as the first one's, unless its label needs more.
+    if (numbersMode_) return blanks + std::max(dc.GetTextExtent("a.").cx, dc.GetTextExtent(RowLabel(row)).cx);
     const std::string& name = (*definitions_)[static_cast<std::size_t>(row)].name;
     return blanks + dc.GetTextExtent(name.empty() ? "???" : name).cx;
 }
@@ -409,9 +419,7 @@ void QVarList::DrawRow(TDC& dc, int row, const TRect& r)
     TRect cell(r.left, r.top, r.left + NameCellWidth(dc, row), r.bottom);
     std::string label;
     if (numbersMode_) {
-        char letters[4] = {};
-        IndexToLettersLower(letters, row);
-        label = std::string(letters) + ".";
+        label = RowLabel(row);
     } else {
         const std::string& name = (*definitions_)[static_cast<std::size_t>(row)].name;
         label = name.empty() ? "???" : name;

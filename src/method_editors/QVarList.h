@@ -59,6 +59,8 @@ public:
     // The selected row's name button (names mode, an element selected), else empty.
     TRect NameCell() const { return nameCell_; }
     TRect NameHit() const { return nameHit_; }
+    // The label of a row in numbers mode.
+    static std::string RowLabel(int row);
 
 protected:
     QWidget* MakeControl(QWidget* parentWidget) override;

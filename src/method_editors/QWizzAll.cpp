@@ -12,6 +12,7 @@
 #include "method_editors/KeptNumber.h"
 #include "method_editors/NumFormatDlg.h"
 #include "method_editors/QDefinitionSeries.h"
+#include "method_editors/QHintText.h"
 #include "method_editors/QNumberSeries.h"
 #include "method_editors/QVarList.h"
 #include "method_editors/TOkCancelGadgetWin.h"
@@ -33,6 +34,7 @@ namespace {
 TPoint sPosition(-1, -1);
 const TColor kNumberColour(255, 0, 0);
 const TColor kNameColour(0, 0, 255);
+constexpr int kHeading = 101;
 
 constexpr int kWarningCaption = 3254;
 constexpr int kContinueQuestion = 3253;
@@ -120,7 +122,10 @@ int StandardLevels(const QPlate* plate)
 // expression edits.
 class QWizzPage : public TPropertyPage {
 public:
-    QWizzPage(QWizzAll& wiz, int resId, int index) : TPropertyPage(&wiz, resId), wiz_(wiz), index_(index) {}
+    QWizzPage(QWizzAll& wiz, int resId, int index) : TPropertyPage(&wiz, resId), wiz_(wiz), index_(index)
+    {
+        new QHintText(this, kHeading, &QWizzAll::TitleColour);
+    }
 
 protected:
     void SetupWindow() override

@@ -20,8 +20,7 @@ public:
 
     QWizzAll(TWindow* parent, const QPlate* plate);
 
-    // The heading colour of every page (control 101); the platform's statics draw in the
-    // system colour, so it is kept for the pages that draw their own.
+    // The heading colour of every page (control 101), read whenever a heading is drawn.
     static TColor TitleColour;
     // Forgets the remembered position (a new program run, for tests).
     static void ForgetPosition();

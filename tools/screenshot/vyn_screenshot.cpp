@@ -26,6 +26,7 @@
 #ifdef VYN_SCREENSHOT_METHOD_EDITORS
 #include "calibration/ui/QCalDlg.h"
 #include "method_editors/QAllPsh.h"
+#include "method_editors/QWizzAll.h"
 #endif
 #ifdef VYN_SCREENSHOT_DESIGNER
 #include "report_designer/QRPMDIChild.h"
@@ -215,6 +216,36 @@ int MethodEditor(const std::string& what, const std::string& out)
         dlg.cal = &p.calibr;
         return ShootDialog(dlg, out);
     }
+    if (what == "method-wizard-pages") {
+        // Categories and their presentation filled in, so that every page has something to show.
+        vyn::QWizzAll wiz(nullptr, &p);
+        wiz.calibration = &p.calibr;
+        wiz.st.calculations = p.calculations.definitions;
+        wiz.st.calculations.push_back({"Thr1", "20"});
+        wiz.st.calculations.push_back({"Thr2", "60"});
+        wiz.st.evaluations = p.globalQualDef;
+        wiz.st.evaluations.push_back({"ValCmp", "conc"});
+        wiz.st.evaluations.push_back({"color", "category(\"RGB(0,128,0)\",Thr1,\"noc\",Thr2,\"RGB(255,0,0)\",ValCmp,\"noc\")"});
+        wiz.st.evaluations.push_back({"ShortResult", "category(\"-\",Thr1,\"?\",Thr2,\"+\",ValCmp,\" \")"});
+        wiz.st.evaluations.push_back({"CategResult", "category(\"negative\",Thr1,\"grey zone\",Thr2,\"positive\",ValCmp,\"no value\")"});
+        wiz.st.evaluations.push_back({"_ConcFmt", "str(conc,4,\"G\",0,2)"});
+        wiz.st.evaluations.push_back({"LongResult", "CategResult+\" (\"+_ConcFmt+\" ng/ml)\""});
+        wiz.st.validations = p.validations.definitions;
+        wiz.st.measFilter = 450;
+        int rc = 1;
+        QTimer::singleShot(400, [&] {
+            rc = 0;
+            for (int page = 0; page < wiz.GetPageCount(); ++page) {
+                if (wiz.GetActiveIndex() != page) wiz.SetActivePage(page);
+                QApplication::processEvents();
+                const std::string file = out + "/wizard-" + std::to_string(page + 1) + ".png";
+                if (!wiz.Widget()->grab().save(QString::fromStdString(file), "PNG")) rc = 1;
+            }
+            wiz.CloseWindow(vyn::IDCANCEL);
+        });
+        wiz.Execute();
+        return rc;
+    }
     vyn::gMethodSheetPage = vyn::QAllPsh::pgCurveFit;
     vyn::QAllPsh sheet(nullptr, &p);
     sheet.calibration = &p.calibr;
@@ -222,6 +253,22 @@ int MethodEditor(const std::string& what, const std::string& out)
     sheet.calculations = p.calculations.definitions;
     sheet.evaluations = p.globalQualDef;
     sheet.validations = p.validations.definitions;
+    if (what == "method-sheet-pages") {
+        sheet.measurementFilter = 450;
+        int rc = 1;
+        QTimer::singleShot(400, [&] {
+            rc = 0;
+            for (int page = 0; page < vyn::QAllPsh::pgCount; ++page) {
+                sheet.SelectPage(page);
+                QApplication::processEvents();
+                const std::string file = out + "/sheet-" + std::to_string(page + 1) + ".png";
+                if (!sheet.Widget()->grab().save(QString::fromStdString(file), "PNG")) rc = 1;
+            }
+            sheet.CloseWindow(vyn::IDCANCEL);
+        });
+        sheet.Execute();
+        return rc;
+    }
     return ShootDialog(sheet, out);
 }
 #endif
@@ -254,7 +301,8 @@ int main(int argc, char** argv)
     }
 #endif
 #ifdef VYN_SCREENSHOT_METHOD_EDITORS
-    if (what == "method-sheet" || what == "curve-fit-dialog") {
+    if (what == "method-sheet" || what == "curve-fit-dialog" || what == "method-sheet-pages" ||
+        what == "method-wizard-pages") {
         vyn::TApplication app(argc, argv);
         return MethodEditor(what, argv[2]);
     }
