@@ -2,6 +2,7 @@
 
 #include "app/controls/QGEdit.h"
 #include "method_editors/EditTextLimit.h"
+#include "method_editors/InPlaceEditColours.h"
 #include "method_editors/QVarList.h"
 #include "method_editors/QVarNameDlg.h"
 #include "method_editors/TOkCancelGadgetWin.h"
@@ -83,8 +84,11 @@ void QDefinitionSeries::EditNotify(unsigned code)
         }
         break;
     }
-    case EN_SETFOCUS: pair_.EnableGadgets(true); break;
-    case EN_KILLFOCUS: pair_.EnableGadgets(false); break;
+    case EN_SETFOCUS:
+    case EN_KILLFOCUS:
+        pair_.EnableGadgets(code == EN_SETFOCUS);
+        ColourInPlaceEdit(edit_);
+        break;
     default: break;
     }
 }

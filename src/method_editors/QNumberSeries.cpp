@@ -4,6 +4,7 @@
 #include "evaluator/NoValue.h"
 #include "evaluator/NumFormat.h"
 #include "method_editors/EditTextLimit.h"
+#include "method_editors/InPlaceEditColours.h"
 #include "method_editors/QVarList.h"
 #include "method_editors/TOkCancelGadgetWin.h"
 
@@ -69,10 +70,9 @@ void QNumberSeries::EditNotify(unsigned code)
         break;
     }
     case EN_SETFOCUS:
-        if (pair_) pair_->EnableGadgets(true);
-        break;
     case EN_KILLFOCUS:
-        if (pair_) pair_->EnableGadgets(false);
+        if (pair_) pair_->EnableGadgets(code == EN_SETFOCUS);
+        ColourInPlaceEdit(edit_);
         break;
     default: break;
     }

@@ -3,6 +3,7 @@
 #include "app/controls/QGEdit.h"
 #include "method_editors/EditTextLimit.h"
 #include "method_editors/ExpressionWizardEntry.h"
+#include "method_editors/InPlaceEditColours.h"
 #include "method_editors/QHintText.h"
 #include "method_editors/QVarList.h"
 #include "method_editors/ExpressionCheck.h"
@@ -49,6 +50,7 @@ void QPageCalcEvalVal::SetupPage()
     edit_->Open(nullptr);
     edit_->ShowWindow(SW_SHOW);
     pair_->PlaceBeside(*edit_);
+    ColourInPlaceEdit(*edit_);
 }
 
 TResult QPageCalcEvalVal::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)

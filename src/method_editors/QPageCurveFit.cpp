@@ -5,6 +5,7 @@
 #include "evaluator/NoValue.h"
 #include "evaluator/NumFormat.h"
 #include "method_editors/EditTextLimit.h"
+#include "method_editors/InPlaceEditColours.h"
 #include "method_editors/QHintText.h"
 #include "method_editors/QVarList.h"
 #include "method_editors/TOkCancelGadgetWin.h"
@@ -89,6 +90,8 @@ void QPageCurveFit::SetupPage()
     dilEdit_->ShowWindow(SW_SHOW);
     concPair_->PlaceBeside(*concEdit_);
     dilPair_->PlaceBeside(*dilEdit_);
+    ColourInPlaceEdit(*concEdit_);
+    ColourInPlaceEdit(*dilEdit_);
 
     if (stored_) {
         s.applyCurveFit = 0;

@@ -9,6 +9,7 @@
 #include "method_editors/ColorDlg.h"
 #include "method_editors/CtxWzDlg.h"
 #include "method_editors/ExpressionCheck.h"
+#include "method_editors/InPlaceEditColours.h"
 #include "method_editors/KeptNumber.h"
 #include "method_editors/NumFormatDlg.h"
 #include "method_editors/QDefinitionSeries.h"
@@ -220,6 +221,7 @@ protected:
         edit_->Open(nullptr);
         edit_->ShowWindow(SW_SHOW);
         pair_->PlaceBeside(*edit_);
+        ColourInPlaceEdit(*edit_);
         if (s.mode == 2) {
             s.curveFitValid = 0;
             for (int id = 405; id <= 412; ++id) Enable(this, id, false);
@@ -593,6 +595,7 @@ protected:
         edit_->Open(nullptr);
         edit_->ShowWindow(SW_SHOW);
         pair_->PlaceBeside(*edit_);
+        ColourInPlaceEdit(*edit_);
     }
 
     int ExpressionContext(int id) const override { return id == kEdit ? 3 : -1; }

@@ -7,6 +7,7 @@
 #include "evaluator/NoValue.h"
 #include "evaluator/NumFormat.h"
 #include "method_editors/EditTextLimit.h"
+#include "method_editors/InPlaceEditColours.h"
 #include "method_editors/QNumberSeries.h"
 #include "method_editors/QVarList.h"
 #include "method_editors/TOkCancelGadgetWin.h"
@@ -100,6 +101,7 @@ void QCalDlg::LoadFromCalibration(int storedFlag, const QCalibr& c)
     edit_->ShowWindow(editable ? SW_SHOW : SW_HIDE);
     list_->Activate(editable);
     edit_->Open(nullptr);
+    ColourInPlaceEdit(*edit_);
 
     ApplyVisibility();
     SetDlgItemText(kState, GetResString(stored ? kStoredText : kCalculatedText));

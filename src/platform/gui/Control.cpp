@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -42,13 +43,37 @@ void TControl::ApplyTemplate(const TControlTemplate& t, const TRect& pixels)
     if (text_.empty()) text_ = t.text ? t.text : "";
 }
 
+namespace {
+void PaintFace(QWidget& w, TColor text, TColor face)
+{
+    QPalette pal = w.palette();
+    pal.setColor(QPalette::Text, QColor(text.Red(), text.Green(), text.Blue()));
+    pal.setColor(QPalette::Base, QColor(face.Red(), face.Green(), face.Blue()));
+    w.setPalette(pal);
+}
+}  // namespace
+
 QWidget* TControl::MakeWidget(QWidget* parentWidget)
 {
     QWidget* w = MakeControl(parentWidget);
     w->setGeometry(rect_.left, rect_.top, rect_.Width(), rect_.Height());
     if (style_ & dlgstyle::HIDDEN) w->hide();
     if (style_ & dlgstyle::DISABLED) w->setEnabled(false);
+    if (coloured_) PaintFace(*w, textColour_, face_);
     return w;
+}
+
+void TControl::SetColours(TColor text, TColor face)
+{
+    coloured_ = true;
+    textColour_ = text;
+    face_ = face;
+    ApplyColours();
+}
+
+void TControl::ApplyColours()
+{
+    if (QWidget* w = Widget(); w && coloured_) PaintFace(*w, textColour_, face_);
 }
 
 std::string TControl::GetWindowText() const { return Widget() ? WidgetText() : text_; }

@@ -25,6 +25,11 @@ public:
     // The dialog hands over the template line and its rectangle in pixels before creation.
     void ApplyTemplate(const TControlTemplate& t, const TRect& pixels);
 
+    // The colours of the control's text and of the face it is typed on (an edit's field), as a
+    // dialog answers a control's colour request; kept until the control is made.
+    void SetColours(TColor text, TColor face);
+    TColor FaceColour() const { return face_; }
+
 protected:
     QWidget* MakeWidget(QWidget* parentWidget) override;
     // Makes the Qt control; geometry, visibility and enabling are done by the base.
@@ -37,7 +42,11 @@ protected:
     std::string text_;  // until the control exists
 
 private:
+    void ApplyColours();
+
     bool bound_;
+    bool coloured_ = false;
+    TColor textColour_, face_{255, 255, 255};
 };
 
 class TStatic : public TControl {
