@@ -1,7 +1,9 @@
 #include "method_editors/ColorDlg.h"
 
+#include <array>
 #include <charconv>
 
+#include "platform/gui/ChooseColorDialog.h"
 #include "platform/gui/Dc.h"
 #include "platform/gui/Gdi.h"
 
@@ -93,6 +95,14 @@ MyColorDlg::MyColorDlg(TWindow* parent, TWindow* opener, int colour) : TDialog(p
             CloseWindow(IDOK);
         });
     }
+    OnCommand(kMoreColours, [this] {
+        // The custom colours of the chooser live as long as the program runs.
+        static std::array<TColor, 16> custom{};
+        TChooseColorDialog chooser(this, TColor(0, 0, 0), custom);
+        if (chooser.Execute() != IDOK) return;
+        chosen_ = static_cast<int>(chooser.GetColor().value & 0xFFFFFF);
+        CloseWindow(IDOK);
+    });
 }
 
 void MyColorDlg::SetupWindow()
@@ -100,8 +110,6 @@ void MyColorDlg::SetupWindow()
     TDialog::SetupWindow();
     // The last swatch shows the colour the dialog was opened with.
     if (auto* last = dynamic_cast<TColorSwatch*>(GetDlgItem(117))) last->SetColour(chosen_);
-    // No common colour chooser on this platform: the swatches are the offer.
-    if (TWindow* more = GetDlgItem(140)) more->EnableWindow(false);
     if (opener_ && opener_->IsWindow()) {
         const TRect r = opener_->GetWindowRect();
         SetWindowPos(nullptr, r.left + 6, r.top + 6, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

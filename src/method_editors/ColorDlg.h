@@ -36,6 +36,7 @@ private:
 class MyColorDlg : public TDialog {
 public:
     static constexpr int kResId = 7420;
+    static constexpr int kMoreColours = 140;
     MyColorDlg(TWindow* parent, TWindow* opener, int colour);
     int Chosen() const { return chosen_; }
 

@@ -12,6 +12,7 @@
 #include "method_editors/QVarNameDlg.h"
 #include "method_editors/QWizzAll.h"
 #include "plate/QPlate.h"
+#include "platform/gui/ChooseColorDialog.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/ControlList.h"
@@ -437,4 +438,21 @@ TEST(ColorDialog, SwatchesAndTheCurrentColour)
     hook.AnswerDialog(MyColorDlg::kResId, IDCANCEL);
     MyColorDlg dlg(nullptr, nullptr, 5);
     EXPECT_EQ(dlg.Execute(), IDCANCEL);
+
+    // "More colors ..." opens the platform's colour chooser, starting from black; its choice
+    // ends the dialog, its Cancel leaves the dialog open.
+    for (bool choose : {false, true}) {
+        TColor offered(1, 1, 1);
+        TChooseColorDialog::SetTestAnswer([&](TColor& c) {
+            offered = c;
+            c = TColor(10, 20, 30);
+            return choose;
+        });
+        hook.AnswerDialog(MyColorDlg::kResId, choose ? 0 : IDCANCEL, [](TDialog& d) { d.SendCommand(MyColorDlg::kMoreColours); });
+        MyColorDlg more(nullptr, nullptr, 5);
+        EXPECT_EQ(more.Execute(), choose ? IDOK : IDCANCEL);
+        EXPECT_EQ(offered.value, 0u);
+        EXPECT_EQ(more.Chosen(), choose ? 10 | 20 << 8 | 30 << 16 : 5);
+    }
+    TChooseColorDialog::SetTestAnswer({});
 }
