@@ -559,10 +559,6 @@ void vynwApp::BindViewShell()
         return &dialogs->Dialogs();
     };
     vs.showSampleView = [this](QDoc&, int sample) { ShowSampleView(sample); };
-    vs.inverseCalculation = [](TWindow* parent, QDoc& doc) {
-        InvCalDlg dlg(parent, &doc.GetPlate().calibr);
-        dlg.Execute();
-    };
     vs.help = [](int id) { HelpContext(id); };
     vs.putClipboardText = [](const std::string& text) { return Clipboard::SetText(text); };
     vs.getClipboardText = [](std::string& text) { return Clipboard::GetText(text); };
