@@ -137,8 +137,9 @@ int CRepList::Open(bool includeDeleted)
         if (pos > b.size() || b.size() - pos < kEntryHeaderSize + kStreamHeaderSize) return bad();
         const std::uint8_t* e = b.data() + pos;
         const std::uint32_t size = GetU32(e);
-        // An entry must hold at least its own header, or the walk would never move on.
-        if (size < kEntryHeaderSize || size > b.size() - pos) return bad();
+        // An entry must hold its own header and its report's header: a shorter one would
+        // never move the walk on, or would lend its name to the next entry's bytes.
+        if (size < kEntryHeaderSize + kStreamHeaderSize || size > b.size() - pos) return bad();
         SRepDescr d;
         if (!ParseStreamHeader(e + kEntryHeaderSize, d.name, d.description)) return bad();
         d.deleted = (GetU32(e + 4) & kEntryDeleted) ? 1 : 0;
@@ -360,7 +361,7 @@ int CRepList::Consolidate()
             out.insert(out.end(), e, e + kEntryHeaderSize);
             break;
         }
-        if (size < kEntryHeaderSize || size > src.size() - pos) {
+        if (size < kEntryHeaderSize + kStreamHeaderSize || size > src.size() - pos) {
             Close();
             return -1;
         }

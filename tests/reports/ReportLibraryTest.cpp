@@ -188,6 +188,9 @@ TEST(ReportLibrary, HostileLibraries)
         {"truncated entry", [](Bytes& b) { b.resize(200); }, lsBadFile},
         {"first entry past the end", [](Bytes& b) { PutU32(b.data() + 8, 0x7FFFFFF0); }, lsBadFile},
         {"entry size 0", [](Bytes& b) { PutU32(b.data() + 64, 0); }, lsBadFile},
+        // Found by fuzzing: an entry no longer than its own header took its report's name from
+        // the next entry, and renaming it wrote into that entry.
+        {"entry without room for its report", [](Bytes& b) { PutU32(b.data() + 64, 64); }, lsBadFile},
         {"entry size past the end", [](Bytes& b) { PutU32(b.data() + 64, 0x7FFFFFF0); }, lsBadFile},
         {"name not terminated", [](Bytes& b) { b[64 + 64 + 66] = 'z'; }, lsBadFile},
         {"untouched", [](Bytes&) {}, lsOpen},
