@@ -6,6 +6,7 @@
 #include "method_editors/InPlaceEditColours.h"
 #include "method_editors/QHintText.h"
 #include "method_editors/QVarList.h"
+#include "method_editors/SeriesCommands.h"
 #include "method_editors/ExpressionCheck.h"
 #include "method_editors/TOkCancelGadgetWin.h"
 
@@ -55,16 +56,7 @@ void QPageCalcEvalVal::SetupPage()
 
 TResult QPageCalcEvalVal::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
 {
-    switch (id) {
-    case kList: series_->ListNotify(notifyCode); return 0;
-    case kEdit: series_->EditNotify(notifyCode); return 0;
-    case IDOK:
-    case IDCANCEL:
-        if (series_->ConfirmOrCancel(id)) return 0;
-        break;
-    default: break;
-    }
-    return QMethodPage::EvCommand(id, control, notifyCode);
+    return RouteToSeries(*series_, kList, kEdit, id, notifyCode) ? 0 : QMethodPage::EvCommand(id, control, notifyCode);
 }
 
 TResult QPageCalcEvalVal::ContextMenu(TParam1 window)

@@ -16,6 +16,7 @@
 #include "method_editors/QHintText.h"
 #include "method_editors/QNumberSeries.h"
 #include "method_editors/QVarList.h"
+#include "method_editors/SeriesCommands.h"
 #include "method_editors/TOkCancelGadgetWin.h"
 #include "plate/QPlate.h"
 #include "platform/core/StringTable.h"
@@ -245,16 +246,7 @@ protected:
 
     TResult EvCommand(unsigned id, TWindow* control, unsigned notifyCode) override
     {
-        switch (id) {
-        case kList: series_.ListNotify(notifyCode); return 0;
-        case kEdit: series_.EditNotify(notifyCode); return 0;
-        case IDOK:
-        case IDCANCEL:
-            if (series_.ConfirmOrCancel(id)) return 0;
-            break;
-        default: break;
-        }
-        return QWizzPage::EvCommand(id, control, notifyCode);
+        return RouteToSeries(series_, kList, kEdit, id, notifyCode) ? 0 : QWizzPage::EvCommand(id, control, notifyCode);
     }
 
     int WizNext() override { return Leave(); }
@@ -602,16 +594,7 @@ protected:
 
     TResult EvCommand(unsigned id, TWindow* control, unsigned notifyCode) override
     {
-        switch (id) {
-        case kList: series_.ListNotify(notifyCode); return 0;
-        case kEdit: series_.EditNotify(notifyCode); return 0;
-        case IDOK:
-        case IDCANCEL:
-            if (series_.ConfirmOrCancel(id)) return 0;
-            break;
-        default: break;
-        }
-        return QWizzPage::EvCommand(id, control, notifyCode);
+        return RouteToSeries(series_, kList, kEdit, id, notifyCode) ? 0 : QWizzPage::EvCommand(id, control, notifyCode);
     }
 
     int WizNext() override
