@@ -164,6 +164,25 @@ int SelectMethod(const std::string& out)
     return rc;
 }
 
+// "Method List Updates" over the demo library: the first method marked for deletion, the
+// second renamed, so that the three row markers show.
+int MethodUpdates(const std::string& out)
+{
+    vyn::QSelMet dlg(nullptr, vyn::QSelMet::kUpdateId, vyn::QMetod(VYN_DEMO_LIBRARY, "/nonexistent/VYN.MT~"));
+    int rc = 1;
+    QTimer::singleShot(400, [&] {
+        dlg.Library().Rename(1, dlg.Library().Entries()[1].name + " (renamed)", "");
+        if (auto* list = dynamic_cast<vyn::TListBox*>(dlg.GetDlgItem(101))) list->UserSelect(0);
+        dlg.SendCommand(106);
+        QTimer::singleShot(200, [&] {
+            rc = dlg.Widget()->grab().save(QString::fromStdString(out), "PNG") ? 0 : 1;
+            dlg.SendCommand(vyn::IDCANCEL);
+        });
+    });
+    dlg.Execute();
+    return rc;
+}
+
 // "Sample Names" over the demo plate's descriptors and two controls that no well uses yet, on
 // the controls page with one of those selected.
 int SampleNames(const std::string& out)
@@ -294,6 +313,10 @@ int main(int argc, char** argv)
         vyn::TApplication app(argc, argv);
         return SelectMethod(argv[2]);
     }
+    if (what == "method-updates") {
+        vyn::TApplication app(argc, argv);
+        return MethodUpdates(argv[2]);
+    }
     if (what == "main-window" || what.rfind("view-", 0) == 0) return MainWindow(argc, argv, argv[2], what);
     if (what == "sample-names") {
         vyn::TApplication app(argc, argv);
@@ -314,7 +337,7 @@ int main(int argc, char** argv)
     }
 #endif
     if (argc != 3 || what != "status-dialog") {
-        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|main-window|view-plate-matrix|view-sample-list|view-calibration-curve|view-sample-graph|plate-view|select-method|sample-names|report-designer OUT.png [PLATE]\n");
+        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|main-window|view-plate-matrix|view-sample-list|view-calibration-curve|view-sample-graph|plate-view|select-method|method-updates|sample-names|report-designer OUT.png [PLATE]\n");
         return 2;
     }
     vyn::TApplication app(argc, argv);
