@@ -157,3 +157,38 @@ TEST(SetupWizard, DestinationsAndMenuNames)
     EXPECT_EQ(CheckMenuFolderName("Vyn 2.0"), 0);
     EXPECT_EQ(NearestExistingFolder(tree.root + "a/b/c/", "/fallback/"), tree.root);
 }
+
+// Disabled until the window layer's sheet hands the focus to Finish when it hides Next: the
+// focus then falls to Cancel and Enter cancels the installation.
+TEST(SetupWizard, DISABLED_EnterOnEveryPageInstallsWithTheProposedChoices)
+{
+    // Enter presses the default button: Next on the first three pages, Finish on the last,
+    // which must also hold the focus once Next is hidden.
+    for (unsigned key : {VK_RETURN, VK_SPACE}) {
+        SCOPED_TRACE(key);
+        SetupTree tree;
+        SetupContext ctx;
+        GuiSetupUi ui;
+        tree.Start(ctx, tree.setupFolder + "setup", {}, ui);
+        TTestHook hook;
+        hook.AnswerMessageBox(IDOK);  // installed
+        hook.AnswerDialog(kIddWizardSheet, 0, [&](TDialog& d) {
+            auto& sheet = dynamic_cast<TPropertySheet&>(d);
+            TTestHook::ProcessEvents();
+            for (int page = 1; page <= 3; ++page) {
+                TTestHook::Key(VK_RETURN);
+                TTestHook::ProcessEvents();
+                ASSERT_EQ(sheet.GetActiveIndex(), page);
+            }
+            TWindow* finish = sheet.GetDlgItem(TPropertySheet::ID_PSFINISH);
+            ASSERT_TRUE(finish->IsWindowVisible());
+            EXPECT_EQ(sheet.GetDefaultId(), TPropertySheet::ID_PSFINISH);
+            TTestHook::Key(key);
+            TTestHook::ProcessEvents();
+            EXPECT_TRUE(sheet.HasEnded());
+        });
+        EXPECT_EQ(RunSetupJob(ctx, [](SetupContext& c) { return RunWizard(c); }), 2);
+        EXPECT_EQ(hook.MessageTexts(), std::vector<std::string>{"Application was successfuly installed."});
+        EXPECT_EQ(ReadFile(tree.destination + "vyn"), "#!/bin/sh\n# the program\n");
+    }
+}
