@@ -234,7 +234,7 @@ vynwApp::~vynwApp()
     }
     SetPreviewPrinter(nullptr);
     printer_.reset();
-    gReader.reset();  // saves the filter table
+    ReleaseReaderDriver(5000);  // saves the filter table
     SaveAppSettings(GetAppSettings(), showState);
     SavePrintSettings(kProfileName);
     GetDocShell() = DocShell{};

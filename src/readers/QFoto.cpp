@@ -13,6 +13,7 @@
 #include "readers/QFotoMul.h"
 #include "readers/QFotoOstrel.h"
 #include "readers/QFotoSlt.h"
+#include "readers/ReaderJob.h"
 #include "readers/ReaderStrings.h"
 #include "readers/ReaderTiming.h"
 #include "readers/TComm.h"
@@ -53,17 +54,48 @@ unsigned char Checksum(const char* bytes, std::size_t n)
     return x;
 }
 
-int GetFilterCount() { return QFilterTable::Instance().GetFilterCount(); }
-int GetFilter(int i) { return QFilterTable::Instance().GetFilter(i); }
+// A worker reads and writes the copy of the table its job holds; the runner takes a changed
+// copy over when the worker has ended in time.
+int GetFilterCount()
+{
+    if (ReaderJob* job = ReaderJob::Current()) return static_cast<int>(job->filters.size());
+    return QFilterTable::Instance().GetFilterCount();
+}
+
+int GetFilter(int i)
+{
+    if (ReaderJob* job = ReaderJob::Current())
+        return i >= 0 && i < static_cast<int>(job->filters.size()) ? job->filters[static_cast<std::size_t>(i)] : 0;
+    return QFilterTable::Instance().GetFilter(i);
+}
+
 void SetFilters(const int* values, int n)
 {
     if (!values || n < 0) n = 0;
+    n = std::min(n, QFilterTable::kMaxFilters);
+    if (ReaderJob* job = ReaderJob::Current()) {
+        job->filters.assign(values, values + n);
+        job->filtersChanged = true;
+        return;
+    }
     QFilterTable::Instance().SetFilters(std::vector<int>(values, values + n));
+}
+
+bool ReleaseReaderDriver(int waitMs)
+{
+    if (!gReader) return true;
+    if (ReaderJob::WaitForWorkers(waitMs)) {
+        gReader.reset();
+        return true;
+    }
+    (void)gReader.release();
+    QFilterTable::Instance().Save();
+    return false;
 }
 
 QFoto* CreateReaderDriver()
 {
-    gReader.reset();  // the old driver saves the filter table before the new one reads it
+    ReleaseReaderDriver(5000);  // the old driver saves the filter table before the new one reads it
     switch (gReaderType) {
     case 1: gReader = std::make_unique<QFotoSlt>(); break;
     case 2: gReader = std::make_unique<QFotoOstrel>(); break;
@@ -98,6 +130,10 @@ void QFoto::SetRequest(double* v, int r, int c, int wl, int refWl, int useRef, c
 
 void QFoto::SetErrorText(const std::string& text)
 {
+    if (ReaderJob* job = ReaderJob::Current()) {
+        job->SetError(CutUtf8(text, kErrorTextMax));
+        return;
+    }
     std::lock_guard<std::mutex> lock(gErrorLock);
     gErrorText = CutUtf8(text, kErrorTextMax);
 }
@@ -116,21 +152,31 @@ void QFoto::SetSystemError(int code)
 
 void QFoto::SetErrorFromPort()
 {
-    if (gComm.LastErrorKind() == TComm::kSystemCode)
-        SetSystemError(static_cast<int>(gComm.LastErrorCode()));
+    ReaderJob* job = ReaderJob::Current();
+    SetErrorFromPort(job ? job->port : gComm);
+}
+
+void QFoto::SetErrorFromPort(const TComm& port)
+{
+    if (port.LastErrorKind() == TComm::kSystemCode)
+        SetSystemError(static_cast<int>(port.LastErrorCode()));
     else
-        SetErrorId(static_cast<int>(gComm.LastErrorCode()));
+        SetErrorId(static_cast<int>(port.LastErrorCode()));
 }
 
 char* QFoto::GetErrorText(char* buffer, int size)
 {
-    std::lock_guard<std::mutex> lock(gErrorLock);
-    CopyToBuffer(gErrorText, buffer, size);
+    CopyToBuffer(GetErrorText(), buffer, size);
     return buffer;
 }
 
 std::string QFoto::GetErrorText()
 {
+    if (ReaderJob* job = ReaderJob::Current()) {
+        std::string text;
+        job->TakeError(text);
+        return text;
+    }
     std::lock_guard<std::mutex> lock(gErrorLock);
     return gErrorText;
 }
@@ -147,26 +193,44 @@ int QFoto::ConcludeOperation(int status)
 
 // ---- progress -----------------------------------------------------------------------------
 
+bool QFoto::Aborted() const
+{
+    if (ReaderJob* job = ReaderJob::Current()) return job->stop;
+    return abort;
+}
+
+TComm& QFoto::Port() const
+{
+    ReaderJob* job = ReaderJob::Current();
+    return job ? job->port : gComm;
+}
+
+QFotoProgress* QFoto::Progress() const
+{
+    ReaderJob* job = ReaderJob::Current();
+    return job ? job->progress.get() : progress;
+}
+
 void QFoto::PostText(int stringId)
 {
-    if (progress) progress->ShowText(GetResStringStd(stringId));
+    if (QFotoProgress* p = Progress()) p->ShowText(GetResStringStd(stringId));
 }
 
 void QFoto::PostCount(int count, int total)
 {
-    if (progress) progress->ShowCount(count, total);
+    if (QFotoProgress* p = Progress()) p->ShowCount(count, total);
 }
 
 void QFoto::PostString(const std::string& text)
 {
-    if (progress) progress->ShowText(text);
+    if (QFotoProgress* p = Progress()) p->ShowText(text);
 }
 
 // ---- serial helpers for the families --------------------------------------------------------
 
 void QFoto::ThrowIfAborted() const
 {
-    if (abort) throw ESerExc(ESerExc::kAborted);
+    if (Aborted()) throw ESerExc(ESerExc::kAborted);
 }
 
 void QFoto::ReaderWait(long ms)
@@ -185,7 +249,7 @@ void QFoto::Pause(long ms) { WaitMs(ScaledMs(ms)); }
 
 void QFoto::CheckLine()
 {
-    if (gComm.CheckLineError()) {
+    if (Port().CheckLineError()) {
         SetErrorFromPort();
         throw ESerExc(ESerExc::kComm);
     }
@@ -193,7 +257,7 @@ void QFoto::CheckLine()
 
 void QFoto::SendBytes(const std::string& bytes)
 {
-    if (gComm.Write(bytes)) {
+    if (Port().Write(bytes)) {
         SetErrorFromPort();
         throw ESerExc(ESerExc::kComm);
     }
@@ -204,7 +268,7 @@ unsigned char QFoto::ReadByte(const QStopwatch* reply)
     if (reply && reply->Passed(ScaledMs(500))) ThrowIfAborted();
     unsigned char b = 0;
     std::size_t got = 0;
-    if (gComm.Read(&b, 1, got)) {
+    if (Port().Read(&b, 1, got)) {
         SetErrorFromPort();
         throw ESerExc(ESerExc::kComm);
     }
@@ -233,11 +297,11 @@ bool QFoto::SimWait(long ms)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ScaledMs(ms));
     while (std::chrono::steady_clock::now() < end) {
-        if (abort) return false;
+        if (Aborted()) return false;
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
             end - std::chrono::steady_clock::now(), std::chrono::milliseconds(20)));
     }
-    return !abort;
+    return !Aborted();
 }
 
 QFotoStatus QFoto::SimAborted()
@@ -295,7 +359,7 @@ QFotoStatus QFoto::WriteFilters()
         PostCount(i, n);
         if (!SimWait(700)) return SimAborted();
     }
-    if (progress) progress->Message(GetResStringStd(idsSimJustTesting), GetResStringStd(idsSimTestCaption));
+    if (QFotoProgress* p = Progress()) p->Message(GetResStringStd(idsSimJustTesting), GetResStringStd(idsSimTestCaption));
     SetErrorId(idsSimEnd);
     return fsNoResponse;
 }

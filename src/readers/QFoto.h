@@ -11,6 +11,7 @@ namespace vyn {
 
 class TWindow;
 class QStopwatch;
+class TComm;
 
 // Outcome of a reader operation.
 enum QFotoStatus : int { fsDone = 1, fsAborted = 2, fsNoResponse = 3, fsError = 4 };
@@ -73,7 +74,9 @@ public:
     static void SetErrorText(const std::string& text);
     static void SetErrorId(int id);
     static void SetSystemError(int code);
+    // From the port the calling worker uses (the global port without a worker).
     static void SetErrorFromPort();
+    static void SetErrorFromPort(const TComm& port);
     static char* GetErrorText(char* buffer, int size);
     static std::string GetErrorText();
 
@@ -88,11 +91,18 @@ public:
     int refWavelength = 0;
     int useReference = 0;
     std::string options;
+    // The progress window of a driver used without the runner; the runner's worker reports
+    // through its own job instead.
     QFotoProgress* progress = nullptr;
-    // Set by the main thread to stop the worker; polled by the driver.
+    // Set by the main thread to stop the worker; polled by the driver. A worker of the runner
+    // polls the stop flag of its own job, which no later operation clears.
     std::atomic<bool> abort{false};
 
 protected:
+    // The stop request, the port and the progress window of the calling thread's operation.
+    bool Aborted() const;
+    TComm& Port() const;
+    QFotoProgress* Progress() const;
     // A reader wait: sleeps 600 ms at a time until ms have passed, checking the abort flag
     // after each sleep (throws ESerExc kAborted).
     void ReaderWait(long ms);
@@ -131,6 +141,10 @@ extern std::unique_ptr<QFoto> gReader;
 // Builds the driver of gReaderType (1 QFotoSlt, 2 QFotoOstrel, 5 QFotoMul, else the
 // simulated reader) into gReader, replacing any earlier one.
 QFoto* CreateReaderDriver();
+// Deletes gReader (which saves the filter table) once no worker of an operation runs on it any
+// more, waiting up to waitMs. A worker that would not stop keeps the driver, which is then
+// never deleted; the table is saved all the same. False in that case.
+bool ReleaseReaderDriver(int waitMs);
 
 // Filter table accessors shared by all drivers.
 int GetFilterCount();

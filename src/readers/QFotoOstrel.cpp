@@ -279,7 +279,7 @@ QFotoStatus QFotoOstrel::Measure()
                 PostCount(++n, 1);
                 ReaderWait(300);
                 if (QueryStatus() & 0x20) {
-                    if (!progress || !progress->ConfirmPlate()) throw ESerExc(ESerExc::kAborted);
+                    if (!Progress() || !Progress()->ConfirmPlate()) throw ESerExc(ESerExc::kAborted);
                     SendCommand("SgG");
                     break;
                 }

@@ -40,6 +40,8 @@ void RunMul(ReaderEmulator& emu, EmulatorLink& link)
             continue;
         }
         if (text.empty()) continue;
+        // Remote mode begins every measurement: its first plate is at the measurement filter.
+        if (text == "R") pass = 0;
         if (text[0] == 'F' && s.fault == Fault::Reject) {
             reply("ERR 3");
         } else if (text == "P") {

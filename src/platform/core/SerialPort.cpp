@@ -8,6 +8,8 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -44,6 +46,15 @@ speed_t SpeedConstant(int baud)
     case 230400: return B230400;
     default: return B0;
     }
+}
+
+// The far ends of pseudo-terminals (the devices a reader emulator offers) have majors 136-143.
+bool IsPseudoTerminal(int fd)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+    const unsigned m = major(st.st_rdev);
+    return m >= 136 && m <= 143;
 }
 
 long ElapsedMs(std::chrono::steady_clock::time_point start)
@@ -120,7 +131,18 @@ bool SerialPort::Apply(const SerialParams& params, int& errorCode)
     }
     if (::tcsetattr(fd_, TCSANOW, &t) != 0) {
         errorCode = errno;
-        return false;
+        // A pseudo-terminal carries whole bytes and has no parity; it refuses to be asked for
+        // less once it knows its own line. Such a line gets what it can carry; a real port
+        // gets exactly what was asked or fails.
+        if (errorCode != EINVAL || !IsPseudoTerminal(fd_)) return false;
+        t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD);
+        t.c_cflag |= CS8;
+        t.c_iflag &= ~static_cast<tcflag_t>(INPCK);
+        if (::tcsetattr(fd_, TCSANOW, &t) != 0) {
+            errorCode = errno;
+            return false;
+        }
+        errorCode = 0;
     }
     if (speed == B0 && !SetCustomBaud(fd_, params.baud)) {
         errorCode = errno ? errno : EINVAL;

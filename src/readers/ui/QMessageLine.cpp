@@ -4,17 +4,32 @@
 
 #include "platform/gui/Dc.h"
 #include "platform/gui/Dialog.h"
+#include "platform/gui/DialogTemplate.h"
 #include "platform/gui/Gdi.h"
 
 namespace vyn {
 
+namespace {
+
+// Whether the template shows the control. Asking the control itself says nothing while the
+// dialog is being set up: nothing of a dialog is visible before the dialog is shown.
+bool TemplateShows(const TDialog& dlg, int id)
+{
+    const TDialogTemplate* t = dlg.GetTemplate();
+    if (!t) return true;
+    for (int i = 0; i < t->controlCount; ++i)
+        if (t->controls[i].id == id) return (t->controls[i].style & dlgstyle::HIDDEN) == 0;
+    return true;
+}
+
+}  // namespace
+
 TRect TakeStaticPlace(TDialog& dlg, int id, TWindow& replacement)
 {
     TRect r(0, 0, 0, 0);
-    bool visible = true;
+    const bool visible = TemplateShows(dlg, id);
     if (TWindow* old = dlg.GetDlgItem(id)) {
         r = dlg.ChildRectInClient(*old);
-        visible = old->IsWindowVisible();
         replacement.SetWindowText(old->GetWindowText());
         old->ShowWindow(SW_HIDE);
         old->SetId(0);

@@ -10,6 +10,7 @@
 
 #include "platform/core/StringTable.h"
 #include "platform/gui/MsgBox.h"
+#include "readers/ReaderJob.h"
 #include "readers/ReaderStrings.h"
 #include "readers/TComm.h"
 #include "readers/ui/QMessageLine.h"
@@ -26,24 +27,20 @@ constexpr int kOpenAttempts = 5;
 constexpr auto kWorkerStopWait = std::chrono::milliseconds(4000);
 constexpr std::size_t kShownErrorMax = 63;
 
+// The status of the last run as the dialog left it (0: no status, the worker did not end).
+int gRunStatus = 0;
+
 enum RunnerReport : unsigned { rrEnded = 3, rrStringId = 4, rrCount = 5, rrText = 6, rrMessage = 7, rrConfirm = 8 };
 
 const TColor kRed(255, 0, 0);
 
-// What one run shares with its worker thread. A worker given up on keeps its own copy
-// alive, so that a late end does not touch the next run's state.
-struct RunShared {
-    std::atomic<int> status{0};
-    std::mutex mutex;
-    std::condition_variable done;
-    bool finished = false;
-};
-
 struct RunnerState {
     bool running = false;
     ReaderOperation op;
+    // Runs on the main thread just before the worker starts, when no other worker is alive.
+    std::function<void(ReaderJob&)> prepare;
     bool keepOpen = false;
-    std::shared_ptr<RunShared> shared;
+    std::shared_ptr<ReaderJob> job;
     std::thread worker;
     TParam2 generation = 0;
 };
@@ -54,15 +51,17 @@ struct MessageArgs {
     std::string caption;
 };
 
-// The progress window as the driver sees it. The window may go away while the worker is in
-// the middle of a report, so every report to it is made under the lock that Attach takes.
+// The progress window as the driver sees it; one per operation, owned by its job. The window
+// may go away while the worker is in the middle of a report, so every report to it is made
+// under the lock that Attach takes.
 class RunnerProgress : public QFotoProgress {
 public:
-    void Attach(TWindow* wnd, QFoto* driver)
+    explicit RunnerProgress(const std::atomic<bool>& stop) : stop_(stop) {}
+
+    void Attach(TWindow* wnd)
     {
         std::lock_guard<std::mutex> lock(mutex_);
         wnd_ = wnd;
-        if (driver) driver_ = driver;
     }
     void ShowText(const std::string& text) override
     {
@@ -95,7 +94,7 @@ private:
     {
         for (;;) {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (!wnd_ || (driver_ && driver_->abort)) return IDCANCEL;
+            if (!wnd_ || stop_) return IDCANCEL;
             TResult r = IDCANCEL;
             if (wnd_->SendMessageTimeout(WM_RUNNERSTATUS, kind, reinterpret_cast<TParam2>(args), 300, &r)) return r;
         }
@@ -103,9 +102,18 @@ private:
 
     std::mutex mutex_;
     TWindow* wnd_ = nullptr;
-    QFoto* driver_ = nullptr;
+    const std::atomic<bool>& stop_;
 };
-RunnerProgress gProgress;
+
+RunnerProgress& ProgressOf(ReaderJob& job) { return static_cast<RunnerProgress&>(*job.progress); }
+
+std::shared_ptr<ReaderJob> MakeJob()
+{
+    auto job = std::make_shared<ReaderJob>();
+    job->progress = std::make_unique<RunnerProgress>(job->stop);
+    job->port.SetReadTimeout(gComm.ReadTimeout());
+    return job;
+}
 
 }  // namespace
 
@@ -128,8 +136,7 @@ void QRunnerDlg::SetupWindow()
         busy_ = new QRunnerIcon(*this, 102, QRunnerIcon::Busy);
         error_ = new QRunnerIcon(*this, 103, QRunnerIcon::Error);
     }
-    gProgress.Attach(this, &driver_);
-    driver_.progress = &gProgress;
+    if (gRun.job) ProgressOf(*gRun.job).Attach(this);
     cancelled_ = false;
     errorShown_ = false;
     firstAttempt_ = true;
@@ -175,8 +182,14 @@ void QRunnerDlg::OpenAttempt()
         UpdateWindow();
     }
     --attempts_;
-    if (gComm.Open() != 0) {
-        QFoto::SetErrorFromPort();
+    ReaderJob& job = *gRun.job;
+    // A worker given up on earlier may still be on the driver: the reader is busy until it ends.
+    const bool busy = ReaderJob::LiveWorkers() > 0;
+    if (busy || job.port.Open() != 0) {
+        if (busy)
+            QFoto::SetErrorId(idsPortInUse);
+        else
+            QFoto::SetErrorFromPort(job.port);
         if (attempts_ > 0)
             SetTimer(kTimerOpen, kOpenRetryMs);
         else
@@ -189,22 +202,27 @@ void QRunnerDlg::OpenAttempt()
 
 void QRunnerDlg::StartWorker()
 {
-    auto shared = gRun.shared;
+    std::shared_ptr<ReaderJob> job = gRun.job;
+    job->filters.clear();
+    for (int i = 0; i < GetFilterCount(); ++i) job->filters.push_back(GetFilter(i));
+    if (gRun.prepare) gRun.prepare(*job);
     QFoto* driver = &driver_;
     ReaderOperation op = gRun.op;
     const TParam2 generation = gRun.generation;
+    ReaderJob::WorkerStarted();
     try {
-        gRun.worker = std::thread([shared, driver, op, generation] {
-            const QFotoStatus status = op ? op(*driver) : fsError;
-            shared->status = status;
+        gRun.worker = std::thread([job, driver, op, generation]() mutable {
             {
-                std::lock_guard<std::mutex> lock(shared->mutex);
-                shared->finished = true;
+                ReaderJob::Scope bind(job.get());
+                job->Finish(op ? op(*driver) : fsError);
+                ProgressOf(*job).PostEnded(generation);
             }
-            shared->done.notify_all();
-            gProgress.PostEnded(generation);
+            // The last hold on a job given up on closes its port here, on this thread.
+            job.reset();
+            ReaderJob::WorkerEnded();
         });
     } catch (const std::system_error& e) {
+        ReaderJob::WorkerEnded();
         QFoto::SetSystemError(e.code().value());
         ShowFailure();
     }
@@ -232,8 +250,10 @@ TResult QRunnerDlg::EvRunnerStatus(TParam1 p1, TParam2 p2)
 {
     switch (p1) {
     case rrEnded: {
-        if (p2 != gRun.generation || !gRun.shared || errorShown_ || HasEnded()) return 0;
-        const int status = gRun.shared->status;
+        if (p2 != gRun.generation || !gRun.job || errorShown_ || HasEnded()) return 0;
+        // The worker's error text becomes the operation's before anything is shown of it.
+        AdoptWorkerError();
+        const int status = gRun.job->Status();
         if (status == fsDone || status == fsAborted) {
             CloseWindow(IDOK);
             return 0;
@@ -269,34 +289,38 @@ void QRunnerDlg::CmCancel()
     CloseWindow(IDCANCEL);
 }
 
+void QRunnerDlg::AdoptWorkerError()
+{
+    std::string text;
+    if (gRun.job && gRun.job->TakeError(text)) QFoto::SetErrorText(text);
+}
+
 void QRunnerDlg::CleanupWindow()
 {
     KillTimer(kTimerOpen);
     KillTimer(kTimerAnimate);
     KillTimer(kTimerError);
-    gProgress.Attach(nullptr, nullptr);
+    if (gRun.job) ProgressOf(*gRun.job).Attach(nullptr);
     if (gRun.worker.joinable()) {
+        std::shared_ptr<ReaderJob> job = gRun.job;
+        job->stop = true;
         driver_.abort = true;
-        auto shared = gRun.shared;
-        bool finished = false;
-        {
-            std::unique_lock<std::mutex> lock(shared->mutex);
-            finished = shared->done.wait_for(lock, kWorkerStopWait, [&] { return shared->finished; });
-        }
-        if (finished) {
+        if (job->WaitFinished(static_cast<int>(kWorkerStopWait.count()))) {
             gRun.worker.join();
-            if (cancelled_) shared->status = fsAborted;
+            AdoptWorkerError();
+            gRunStatus = cancelled_ ? fsAborted : job->Status();
         } else {
-            // The worker is left to end on its own (the abort flag stays set); its late result
-            // goes into its own shared state, never into a later run's.
+            // The worker is left to end on its own with its own stop flag set. It keeps its job
+            // (port, buffer, table, texts); nothing it does from now on reaches this program.
             gRun.worker.detach();
-            gRun.shared = std::make_shared<RunShared>();
+            gRun.job.reset();
+            gRunStatus = 0;
             QFoto::SetErrorId(idsSyncProblem);
         }
-    } else if (cancelled_ && gRun.shared) {
+    } else {
         // Aborted while the port was still being opened: the caller hears "Aborted." rather
         // than a failure without a reason.
-        gRun.shared->status = fsAborted;
+        gRunStatus = cancelled_ ? fsAborted : 0;
     }
     TDialog::CleanupWindow();
 }
@@ -304,6 +328,12 @@ void QRunnerDlg::CleanupWindow()
 // ---- entry points ----------------------------------------------------------------------------
 
 int RunReaderOperation(QFoto& driver, TWindow* parent, ReaderOperation op, bool keepOpen)
+{
+    return RunReaderJob(driver, parent, std::move(op), {}, keepOpen, {});
+}
+
+int RunReaderJob(QFoto& driver, TWindow* parent, ReaderOperation op, std::function<void(ReaderJob&)> prepare,
+                 bool keepOpen, std::function<void(ReaderJob&)> done)
 {
     if (gRun.running) {
         QFoto::SetErrorId(idsError);
@@ -313,17 +343,25 @@ int RunReaderOperation(QFoto& driver, TWindow* parent, ReaderOperation op, bool 
     driver.abort = false;
     QFoto::SetErrorText({});
     gRun.op = std::move(op);
+    gRun.prepare = std::move(prepare);
     gRun.keepOpen = keepOpen;
-    gRun.shared = std::make_shared<RunShared>();
+    gRun.job = MakeJob();
+    gRunStatus = 0;
     ++gRun.generation;
     int shownResult = -1;
     {
         QRunnerDlg dlg(parent, driver);
         shownResult = dlg.Execute();
     }
-    gComm.Close();
-    const int status = gRun.shared->status;
+    const int status = gRunStatus;
+    // A job still held here ended in time (or never started a worker): its results count.
+    if (std::shared_ptr<ReaderJob> job = std::move(gRun.job)) {
+        job->port.Close();
+        if (job->filtersChanged) SetFilters(job->filters.data(), static_cast<int>(job->filters.size()));
+        if (status == fsDone && done) done(*job);
+    }
     gRun.op = nullptr;
+    gRun.prepare = nullptr;
     gRun.running = false;
     if (shownResult < 0 && status == 0 && QFoto::GetErrorText().empty()) QFoto::SetErrorId(idsError);
     return QFoto::ConcludeOperation(status);
@@ -332,11 +370,20 @@ int RunReaderOperation(QFoto& driver, TWindow* parent, ReaderOperation op, bool 
 int RunMeasure(QFoto& driver, TWindow* parent, double* values, int rows, int cols, int wavelength, int refWavelength,
                int useReference, const std::string& options)
 {
-    driver.SetRequest(values, rows, cols, wavelength, refWavelength, useReference, options);
-    driver.BeforeMeasure();
-    if (RunReaderOperation(driver, parent, [](QFoto& d) { return d.Measure(); }, false) != 0) return 1;
-    driver.AfterMeasure();
-    return 0;
+    const std::size_t n = values && rows > 0 && cols > 0 ? static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols) : 0;
+    // The driver measures into the job's buffer, never into the caller's: a worker given up on
+    // may write long after the caller's buffer is gone.
+    auto prepare = [&](ReaderJob& job) {
+        job.values.assign(values, values + n);
+        driver.SetRequest(n ? job.values.data() : nullptr, rows, cols, wavelength, refWavelength, useReference, options);
+        driver.BeforeMeasure();
+    };
+    auto done = [&](ReaderJob& job) {
+        driver.AfterMeasure();
+        std::copy(job.values.begin(), job.values.end(), values);
+        driver.values = nullptr;
+    };
+    return RunReaderJob(driver, parent, [](QFoto& d) { return d.Measure(); }, prepare, false, done);
 }
 
 int RunReadFilters(QFoto& driver, TWindow* parent)

@@ -8,6 +8,7 @@
 namespace vyn {
 
 class QMessageLine;
+class ReaderJob;
 class QRunnerIcon;
 
 // The worker thread's reports to the progress dialog (wParam: 3 ended, 4 string id,
@@ -24,6 +25,10 @@ using ReaderOperation = std::function<QFotoStatus(QFoto&)>;
 // the reason in the driver's last-error text. keepOpen: a failure stays on show in red for
 // 3 seconds instead of closing the dialog at once. Only one operation runs at a time.
 int RunReaderOperation(QFoto& driver, TWindow* parent, ReaderOperation op, bool keepOpen);
+// The same with two steps of the caller's on the main thread: prepare, when the worker is
+// about to start (no other worker is alive then), and done, when it ended in time with done.
+int RunReaderJob(QFoto& driver, TWindow* parent, ReaderOperation op, std::function<void(ReaderJob&)> prepare,
+                 bool keepOpen, std::function<void(ReaderJob&)> done);
 
 // The entry points of the dialogs and the shell's commands.
 int RunMeasure(QFoto& driver, TWindow* parent, double* values, int rows, int cols, int wavelength,
@@ -57,6 +62,7 @@ private:
     void StartWorker();
     void ShowFailure();
     void ShowText(const std::string& text);
+    void AdoptWorkerError();
 
     QFoto& driver_;
     QMessageLine* text_ = nullptr;

@@ -115,6 +115,7 @@ TEST_F(MeasureDialog, ReaderFailureIsShownAndTheDialogStaysOpen)
         TTestHook::Click(*d.GetDlgItem(IDOK));
         EXPECT_FALSE(d.HasEnded());
         EXPECT_EQ(dynamic_cast<QMeaDlg&>(d).MessageText(), "Serial port not found.");
+        EXPECT_TRUE(ShowsRedText(*d.GetDlgItem(106))) << "the user sees the message";
     });
     AnswerProgress();
     EXPECT_EQ(dlg.Execute(), IDCANCEL);

@@ -1,6 +1,9 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QImage>
+
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -28,6 +31,22 @@ inline bool WaitFor(const std::function<bool()>& cond, int timeoutMs)
         TTestHook::ProcessEvents();
     }
     return true;
+}
+
+// The window is shown and its pixels hold red text: what a user sees of a message line.
+inline bool ShowsRedText(TWindow& w)
+{
+    auto reddish = [&w] {
+        const QImage* img = w.ClientImage();
+        if (!w.IsWindowVisible() || !img) return false;
+        for (int y = 0; y < img->height(); ++y)
+            for (int x = 0; x < img->width(); ++x) {
+                const QColor c(img->pixel(x, y));
+                if (c.red() > 200 && c.green() < 90 && c.blue() < 90) return true;
+            }
+        return false;
+    };
+    return WaitFor(reddish, 2000);
 }
 
 // A reader operation as the user sees it: the real progress dialog and worker thread, with

@@ -2,8 +2,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "RunnerFixture.h"
+#include "plate/FilterTable.h"
+#include "readers/ReaderJob.h"
 
 namespace vyn::test {
 namespace {
@@ -44,6 +47,38 @@ TEST_F(Runner, EmulatedReaderMeasuresOverAPseudoTerminal)
     AnswerProgress();
     ASSERT_EQ(RunMeasure(*driver, nullptr, values.data(), 8, 12, 405, 0, 0, ""), 0) << QFoto::GetErrorText();
     for (int i = 0; i < 96; ++i) EXPECT_DOUBLE_EQ(values[static_cast<std::size_t>(i)], script.plate[static_cast<std::size_t>(i)] * 0.001) << "well " << i;
+}
+
+TEST_F(Runner, EveryFamilyMeasuresAgainAndAgainWithItsPortSettings)
+{
+    struct Case {
+        const char* name;
+        emu::Family family;
+        int type;
+    };
+    const Case cases[] = {
+        {"type 1 on the start-up text 7E2", emu::Family::Slt, 1},
+        {"Multiscan locked to 8N1", emu::Family::Mul, 5},
+        {"OSTREL locked to 7E2", emu::Family::Ostrel, 2},
+    };
+    for (const Case& c : cases) {
+        gCommSettings = QCommSettings();
+        gCommSettings.SetSettingsText("COM1:9600,E,7,2");
+        emu::Script script;
+        script.family = c.family;
+        script.plate = Ramp(100);
+        QFoto* driver = StartEmulator(script, c.type);
+        const int table[] = {405, 450, 492, 620};
+        SetFilters(table, 4);
+        for (int run = 1; run <= 3; ++run) {
+            std::vector<double> values(96, -7.0);
+            AnswerProgress();
+            ASSERT_EQ(RunMeasure(*driver, nullptr, values.data(), 8, 12, 405, 0, 0, ""), 0)
+                << c.name << ", run " << run << ": " << QFoto::GetErrorText();
+            EXPECT_DOUBLE_EQ(values[95], script.plate[95] * 0.001) << c.name << ", run " << run;
+        }
+        emu.reset();
+    }
 }
 
 TEST_F(Runner, AbortWhileMeasuringEndsAtOnceWithAborted)
@@ -103,16 +138,76 @@ TEST_F(Runner, KeepOpenShowsTheFailureInTheDialogBeforeClosing)
 {
     PointPortAt("/nonexistent/ttyVYN");
     QFoto* driver = MakeDriver(0);
-    bool sawError = false;
+    bool sawError = false, seen = false;
     hook.AnswerDialog(4, 0, [&](TDialog& d) {
         auto& dlg = dynamic_cast<QRunnerDlg&>(d);
         WaitFor([&] {
-            if (dlg.ErrorShown() && dlg.ProgressText() == "Serial port not found.") sawError = true;
+            if (!sawError && dlg.ErrorShown() && dlg.ProgressText() == "Serial port not found.") {
+                sawError = true;
+                seen = ShowsRedText(*dlg.GetDlgItem(101));
+            }
             return dlg.HasEnded();
         }, 9000);
     });
     EXPECT_EQ(RunMovePlate(*driver, nullptr, true, true), 1);
     EXPECT_TRUE(sawError);
+    EXPECT_TRUE(seen) << "the failure is on show in red, not only set as the text";
+}
+
+// A reader whose first measurement ignores every stop request for longer than the runner
+// waits, then writes a whole plate, an error text and a filter table; later measurements
+// answer at once.
+class StubbornReader : public QFoto {
+public:
+    QFotoStatus Measure() override
+    {
+        if (++runs == 1) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5000));
+            for (int r = 0; r < rows; ++r)
+                for (int c = 0; c < cols; ++c) StoreValue(r, c, 5.0);
+            SetErrorText("late");
+            const int late[] = {999};
+            SetFilters(late, 1);
+            lateDone = true;
+            return fsDone;
+        }
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) StoreValue(r, c, 1.0);
+        return fsDone;
+    }
+    std::atomic<int> runs{0};
+    std::atomic<bool> lateDone{false};
+};
+
+TEST_F(Runner, WorkerGivenUpOnNeverReachesTheNextOperation)
+{
+    StartEmulator(emu::Script{}, 0);  // a port that opens
+    auto driver = std::make_unique<StubbornReader>();
+    const int table[] = {405, 450};
+    SetFilters(table, 2);
+
+    // The user aborts; the worker does not stop within the wait and is given up on.
+    auto first = std::make_unique<std::vector<double>>(96, -7.0);
+    AnswerProgress([&](QRunnerDlg& dlg) {
+        ASSERT_TRUE(WaitFor([&] { return driver->runs == 1; }, 3000));
+        TTestHook::Click(*dlg.GetDlgItem(IDCANCEL));
+    });
+    EXPECT_EQ(RunMeasure(*driver, nullptr, first->data(), 8, 12, 405, 0, 0, ""), 1);
+    EXPECT_EQ(QFoto::GetErrorText(), "System synchronization problem");
+    EXPECT_EQ(first->front(), -7.0);
+    first.reset();  // the caller frees its buffer at once, as the measure command does
+
+    // The next operation waits for the reader to be free and then runs alone.
+    std::vector<double> second(96, -7.0);
+    AnswerProgress({}, 9000);
+    EXPECT_EQ(RunMeasure(*driver, nullptr, second.data(), 8, 12, 405, 0, 0, ""), 0) << QFoto::GetErrorText();
+    EXPECT_TRUE(driver->lateDone) << "the second worker started only after the first had ended";
+
+    ASSERT_TRUE(ReaderJob::WaitForWorkers(8000));
+    for (double v : second) EXPECT_EQ(v, 1.0) << "the late plate went nowhere";
+    EXPECT_NE(QFoto::GetErrorText(), "late");
+    EXPECT_EQ(QFilterTable::Instance().GetFilterCount(), 2) << "the late table was dropped";
+    EXPECT_EQ(GetFilter(0), 405);
 }
 
 }  // namespace
