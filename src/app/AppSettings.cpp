@@ -81,8 +81,9 @@ bool IsPortText(const std::string& text)
 void LoadAppSettings(AppSettings& s, int& showState)
 {
     s = AppSettings{};
+    // Whether the text is usable is the port settings' own decision when they take it.
     s.port = GetText("port", "");
-    if (!IsPortText(s.port)) s.port = DefaultPortText();
+    if (s.port.empty()) s.port = DefaultPortText();
     s.readerType = ProfileGetInt(kAppSection, "reader_type", 0) & 0xFF;
     s.readerSubType = ProfileGetInt(kAppSection, "reader_subtype", 0) & 0xFF;
     s.iniMaxShow = ProfileGetInt(kAppSection, "iniMaxShow", 0);

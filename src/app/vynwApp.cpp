@@ -43,8 +43,10 @@
 #include "printing/TRwPreview.h"
 #include "readers/QCommSettings.h"
 #include "readers/QFoto.h"
+#include "readers/ReaderStrings.h"
 #include "readers/ui/MeasureCommand.h"
 #include "readers/ui/QComSetupDlg.h"
+#include "readers/ui/QFltDlg.h"
 #include "readers/ui/ReaderOptionsDlgs.h"
 #include "readers/ui/ReaderRunner.h"
 #include "views/QLView.h"
@@ -128,7 +130,8 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     // The reader: the port text first, since a driver locks the choices its reader cannot use.
     // Without a configured reader the simulated one answers.
     InstallReaderOptionsDialogs();
-    gCommSettings.SetSettingsText(GetAppSettings().port.c_str());
+    if (!gCommSettings.SetSettingsText(GetAppSettings().port.c_str()))
+        gCommSettings.SetSettingsText(GetResStringStd(idsDefaultPortText).c_str());
     gReaderType = static_cast<std::uint8_t>(GetAppSettings().readerType);
     gReaderSubType = static_cast<std::uint8_t>(GetAppSettings().readerSubType);
     if (!gReader) CreateReaderDriver();
@@ -195,6 +198,8 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     OnCommandEnable(CM_MEASURE, [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc != nullptr && gReader != nullptr); });
     OnCommand(CM_COMMUNICATION, [this] { CmCommunication(); });
     OnCommandEnable(CM_COMMUNICATION, always);
+    OnCommand(CM_PHOTOMETER, [this] { CmPhotometer(); });
+    OnCommandEnable(CM_PHOTOMETER, [](TCommandEnabler& ce) { ce.Enable(gReader != nullptr); });
     OnCommand(CM_PREVIEW, [this] { CmPreview(); });
     OnCommand(CM_PAGESETUP, [this] { CmPageSetup(); });
     OnCommandEnable(CM_PREVIEW, [this](TCommandEnabler& ce) {
@@ -207,7 +212,7 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     // The filter table dialog, reports and the about box wait for their subsystems; until then
     // their commands stay greyed.
     auto notYet = [](TCommandEnabler& ce) { ce.Enable(false); };
-    for (unsigned id : {CM_PHOTOMETER, CM_ABOUT})
+    for (unsigned id : {CM_ABOUT})
         OnCommandEnable(id, notYet);
     OnCommandEnable(CM_CALCULATE, [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc && NeedsCalculation(*gCurrentDoc)); });
     // The carrier buttons need a reader that can move the plate.
@@ -235,6 +240,9 @@ vynwApp::~vynwApp()
     SetPreviewPrinter(nullptr);
     printer_.reset();
     ReleaseReaderDriver(5000);  // saves the filter table
+    if (FilterTableSaveFailed()) MessageBox(nullptr, GetResStringStd(3105), name_, MB_OK | MB_ICONEXCLAMATION);
+    // The port text as the settings hold it now, a driver's locks included.
+    GetAppSettings().port = gCommSettings.GetSettingsText();
     SaveAppSettings(GetAppSettings(), showState);
     SavePrintSettings(kProfileName);
     GetDocShell() = DocShell{};
@@ -752,6 +760,11 @@ void vynwApp::CmMeasure()
 void vynwApp::CmMovePlate(bool out)
 {
     if (gReader && gReader->CanMovePlate()) RunMovePlate(*gReader, frame_, out, true);
+}
+
+void vynwApp::CmPhotometer()
+{
+    if (gReader) QFltDlg(frame_).Execute();
 }
 
 void vynwApp::CmCommunication()

@@ -81,6 +81,7 @@ private:
     void CmMeasure();
     void CmMovePlate(bool out);
     void CmCommunication();
+    void CmPhotometer();
     void CmPreview();
     void CmPageSetup();
     void CmAdvancedCalc();

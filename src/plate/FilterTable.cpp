@@ -62,17 +62,17 @@ void QFilterTable::Load()
 
 bool QFilterTable::Save() const
 {
-    ProfileFile file(kProfileName);
-    bool ok = file.DeleteSection(kSection);
+    // One rewrite for the whole table: a failure leaves the old table whole, never a part of it.
+    std::vector<std::pair<std::string, std::string>> entries;
     for (std::size_t i = 0; i < fFilters.size(); ++i) {
         char key[8];
         key[0] = 'F';
         key[1] = static_cast<char>('0' + (i + 1) / 10);
         key[2] = static_cast<char>('0' + (i + 1) % 10);
         key[3] = '\0';
-        ok = file.Write(kSection, key, std::to_string(fFilters[i])) && ok;
+        entries.emplace_back(key, std::to_string(fFilters[i]));
     }
-    return ok;
+    return ProfileFile(kProfileName).ReplaceSection(kSection, entries);
 }
 
 }  // namespace vyn

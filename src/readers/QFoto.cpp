@@ -31,6 +31,7 @@ constexpr std::size_t kErrorTextMax = 255;
 std::mutex gErrorLock;
 std::string gErrorText;
 ReaderOptionsDialogFn gOptionsDialog = nullptr;
+bool gFilterSaveFailed = false;
 
 void CopyToBuffer(const std::string& text, char* buffer, int size)
 {
@@ -89,7 +90,7 @@ bool ReleaseReaderDriver(int waitMs)
         return true;
     }
     (void)gReader.release();
-    QFilterTable::Instance().Save();
+    gFilterSaveFailed = !QFilterTable::Instance().Save();
     return false;
 }
 
@@ -113,7 +114,9 @@ QFoto::QFoto()
     QFilterTable::Instance().Load();
 }
 
-QFoto::~QFoto() { QFilterTable::Instance().Save(); }
+bool FilterTableSaveFailed() { return gFilterSaveFailed; }
+
+QFoto::~QFoto() { gFilterSaveFailed = !QFilterTable::Instance().Save(); }
 
 void QFoto::SetRequest(double* v, int r, int c, int wl, int refWl, int useRef, const std::string& opts)
 {

@@ -145,6 +145,8 @@ QFoto* CreateReaderDriver();
 // more, waiting up to waitMs. A worker that would not stop keeps the driver, which is then
 // never deleted; the table is saved all the same. False in that case.
 bool ReleaseReaderDriver(int waitMs);
+// Whether the last saving of the filter table (at a driver's end) failed.
+bool FilterTableSaveFailed();
 
 // Filter table accessors shared by all drivers.
 int GetFilterCount();

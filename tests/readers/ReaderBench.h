@@ -50,7 +50,7 @@ protected:
     void SetUp() override
     {
         SetReaderTimeScale(2);
-        gComm.SetReadTimeout(150);
+        gComm.SetReadTimeout(400);
         gCommSettings = QCommSettings();
     }
     void TearDown() override

@@ -1,4 +1,9 @@
 #include "ReaderBench.h"
+
+#include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "readers/QFotoMul.h"
 #include "readers/QFotoOstrel.h"
 #include "readers/QFotoSlt.h"
@@ -113,6 +118,49 @@ TEST_F(SerialPortOpen, MissingAndBusyPortsHaveTheirMessages)
         gComm.Close();
     }
     EXPECT_EQ(SerialPort::DevicePath(4), "/dev/ttyS4");
+}
+
+// The lock file other serial programs honour: a live owner keeps us off, a dead one's lock is
+// taken over, and ours names us while the port is open and goes when it closes.
+TEST_F(SerialPortOpen, LockFileOfTheDevice)
+{
+    SerialPort::SetLockDirectory(dir.Path());
+    emu = std::make_unique<emu::ReaderEmulator>(emu::Script{});
+    ASSERT_TRUE(emu->Ok());
+    ProfileFile("VYN.INI").Write("ports", "COM3", emu->SlavePath());
+    gCommSettings.portIndex = 2;
+    const std::string lock = SerialPort::LockFileOf(emu->SlavePath());
+    EXPECT_EQ(lock.rfind(dir.Path() + "/LCK..", 0), 0u) << lock;
+    auto writeLock = [&](pid_t pid) {
+        std::FILE* f = std::fopen(lock.c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fprintf(f, "%10d\n", static_cast<int>(pid));
+        std::fclose(f);
+    };
+    auto lockOwner = [&]() -> long {
+        std::FILE* f = std::fopen(lock.c_str(), "r");
+        if (!f) return -1;
+        long pid = 0;
+        if (std::fscanf(f, "%ld", &pid) != 1) pid = 0;
+        std::fclose(f);
+        return pid;
+    };
+
+    writeLock(::getppid());  // a program that runs
+    EXPECT_EQ(gComm.Open(), 1);
+    EXPECT_EQ(gComm.LastErrorText(), "Serial port in use.");
+    EXPECT_EQ(lockOwner(), ::getppid()) << "another's lock is left alone";
+
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    writeLock(child);  // its owner has gone
+    ASSERT_EQ(gComm.Open(), 0) << gComm.LastErrorText();
+    EXPECT_EQ(lockOwner(), ::getpid());
+    gComm.Close();
+    EXPECT_EQ(lockOwner(), -1) << "the lock goes with the port";
+    SerialPort::SetLockDirectory("/var/lock");
 }
 
 }  // namespace

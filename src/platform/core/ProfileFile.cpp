@@ -230,6 +230,38 @@ bool ProfileFile::DeleteSection(const std::string& section)
     });
 }
 
+bool ProfileFile::ReplaceSection(const std::string& section,
+                                 const std::vector<std::pair<std::string, std::string>>& entries)
+{
+    return Update(path_, [&](Document& doc) {
+        std::vector<Line> lines;
+        for (const auto& [key, value] : entries) {
+            std::string clean = value;
+            std::replace_if(clean.begin(), clean.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+            lines.push_back(ParseLine(key + "=" + clean));
+        }
+        // The section keeps the place of its first appearance; any later ones go.
+        std::size_t at = doc.lines.size();
+        bool found = false;
+        std::size_t header, end;
+        while (FindSection(doc, section, header, end)) {
+            if (!found) at = header;
+            found = true;
+            doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(header),
+                            doc.lines.begin() + static_cast<std::ptrdiff_t>(end));
+        }
+        if (lines.empty()) return found;
+        if (!found && !doc.lines.empty() && !Trim(doc.lines.back().text).empty()) {
+            doc.lines.push_back(ParseLine(""));
+            at = doc.lines.size();
+        }
+        lines.insert(lines.begin(), ParseLine("[" + section + "]"));
+        doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(at), lines.begin(), lines.end());
+        if (at + lines.size() == doc.lines.size()) doc.finalEol = true;
+        return true;
+    });
+}
+
 int GetPrivateProfileString(const char* section, const char* key, const char* defaultText, char* buffer,
                             int size, const char* fileName)
 {

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vyn {
@@ -26,6 +27,9 @@ public:
     bool Write(const std::string& section, const std::string& key, const std::string& value);
     bool DeleteKey(const std::string& section, const std::string& key);
     bool DeleteSection(const std::string& section);
+    // The section holds exactly these entries afterwards, in this order (none: it is removed),
+    // written in one rewrite of the file: it is either wholly old or wholly new.
+    bool ReplaceSection(const std::string& section, const std::vector<std::pair<std::string, std::string>>& entries);
 
 private:
     std::string path_;

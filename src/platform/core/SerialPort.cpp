@@ -6,6 +6,9 @@
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -57,6 +60,70 @@ bool IsPseudoTerminal(int fd)
     return m >= 136 && m <= 143;
 }
 
+std::string gLockDir = "/var/lock";
+
+// The lock file of a serial device as the programs of this platform name it: LCK.. and the
+// device's name below /dev, a '/' in it written as '_' (pts/3 -> LCK..pts_3).
+std::string LockFilePath(const std::string& devicePath)
+{
+    std::string name = devicePath.rfind("/dev/", 0) == 0 ? devicePath.substr(5) : devicePath;
+    if (devicePath.rfind("/dev/", 0) != 0) {
+        const std::size_t slash = name.find_last_of('/');
+        if (slash != std::string::npos) name = name.substr(slash + 1);
+    }
+    for (char& c : name)
+        if (c == '/') c = '_';
+    return gLockDir + "/LCK.." + name;
+}
+
+// The owner written in a lock file: ten characters of decimal pid and a line end, or, in
+// files of older programs, the pid as four binary bytes. 0 when there is none to read.
+pid_t LockOwner(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return 0;
+    char buf[32] = {};
+    const ssize_t n = ::read(fd, buf, sizeof buf - 1);
+    ::close(fd);
+    if (n == static_cast<ssize_t>(sizeof(int))) {
+        int pid = 0;
+        std::memcpy(&pid, buf, sizeof pid);
+        return pid > 0 ? pid : 0;
+    }
+    if (n <= 0) return 0;
+    const long pid = std::strtol(buf, nullptr, 10);
+    return pid > 0 && pid <= 0x3FFFFFFF ? static_cast<pid_t>(pid) : 0;
+}
+
+bool OwnerAlive(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM); }
+
+enum class LockFileResult { Taken, Busy, Unavailable };
+
+// Takes the device's lock file for this process. The file is made whole under another name
+// and linked into place, so that nobody ever reads half a pid; a lock whose owner is gone is
+// removed and taken. Unavailable: the lock folder cannot be written here, and nobody else
+// holds the lock.
+LockFileResult TakeLockFile(const std::string& path)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const std::string tmp = gLockDir + "/LTMP." + std::to_string(::getpid());
+        const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+        if (fd < 0) return OwnerAlive(LockOwner(path)) ? LockFileResult::Busy : LockFileResult::Unavailable;
+        char text[16];
+        const int len = std::snprintf(text, sizeof text, "%10d\n", static_cast<int>(::getpid()));
+        const bool written = ::write(fd, text, static_cast<std::size_t>(len)) == len;
+        ::close(fd);
+        const int linked = written ? ::link(tmp.c_str(), path.c_str()) : -1;
+        const int linkErr = errno;
+        ::unlink(tmp.c_str());
+        if (linked == 0) return LockFileResult::Taken;
+        if (!written || linkErr != EEXIST) return LockFileResult::Unavailable;
+        if (OwnerAlive(LockOwner(path))) return LockFileResult::Busy;
+        ::unlink(path.c_str());  // stale: its owner has died
+    }
+    return LockFileResult::Busy;
+}
+
 long ElapsedMs(std::chrono::steady_clock::time_point start)
 {
     return static_cast<long>(
@@ -81,9 +148,18 @@ SerialPort::OpenResult SerialPort::Open(const std::string& devicePath, const Ser
 {
     Close();
     errorCode = 0;
+    // Other serial programs keep off a device whose lock file names a live process, even
+    // when they would be allowed to open it.
+    const std::string lockPath = LockFilePath(devicePath);
+    switch (TakeLockFile(lockPath)) {
+    case LockFileResult::Busy: errorCode = EBUSY; return OpenResult::InUse;
+    case LockFileResult::Taken: lockPath_ = lockPath; break;
+    case LockFileResult::Unavailable: break;
+    }
     int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         errorCode = errno;
+        ReleaseLockFile();
         if (errorCode == ENOENT || errorCode == ENXIO || errorCode == ENODEV) return OpenResult::NotFound;
         if (errorCode == EBUSY) return OpenResult::InUse;
         return OpenResult::SystemError;
@@ -92,6 +168,7 @@ SerialPort::OpenResult SerialPort::Open(const std::string& devicePath, const Ser
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
         errorCode = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);
+        ReleaseLockFile();
         return errorCode == EBUSY ? OpenResult::InUse : OpenResult::SystemError;
     }
     fd_ = fd;
@@ -153,13 +230,27 @@ bool SerialPort::Apply(const SerialParams& params, int& errorCode)
 
 void SerialPort::Close()
 {
-    if (fd_ < 0) return;
-    SetDtrRts(false);
-    // Exclusive mode belongs to the tty, not to our descriptor: give it back.
-    ::ioctl(fd_, TIOCNXCL);
-    ::close(fd_);
-    fd_ = -1;
+    if (fd_ >= 0) {
+        SetDtrRts(false);
+        // Exclusive mode belongs to the tty, not to our descriptor: give it back.
+        ::ioctl(fd_, TIOCNXCL);
+        ::close(fd_);
+        fd_ = -1;
+    }
+    ReleaseLockFile();
 }
+
+void SerialPort::ReleaseLockFile()
+{
+    if (lockPath_.empty()) return;
+    // Only a lock that is still ours goes.
+    if (LockOwner(lockPath_) == ::getpid()) ::unlink(lockPath_.c_str());
+    lockPath_.clear();
+}
+
+void SerialPort::SetLockDirectory(const std::string& dir) { gLockDir = dir; }
+
+std::string SerialPort::LockFileOf(const std::string& devicePath) { return LockFilePath(devicePath); }
 
 void SerialPort::SetDtrRts(bool on)
 {

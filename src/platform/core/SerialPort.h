@@ -23,7 +23,8 @@ enum SerialLineError : unsigned {
     kSerialTxFull = 0x20,
 };
 
-// One serial device on POSIX termios, opened exclusively. Reads return as soon as some bytes
+// One serial device on POSIX termios, opened exclusively: its lock file (LCK..name with our
+// pid, which other serial programs honour), flock and exclusive tty mode. Reads return as soon as some bytes
 // are there and wait at most the given time for the first one, like the comm time-outs the
 // readers were written for. Not thread-safe: one thread uses an open port at a time.
 class SerialPort {
@@ -61,11 +62,17 @@ public:
     static std::string DevicePath(int portIndex);
     // The system's message for an errno value.
     static std::string SystemErrorText(int errorCode);
+    // Where the devices' lock files are kept (/var/lock); tests point it elsewhere.
+    static void SetLockDirectory(const std::string& dir);
+    static std::string LockFileOf(const std::string& devicePath);
 
 private:
+    void ReleaseLockFile();
+
     bool Apply(const SerialParams& params, int& errorCode);
 
     int fd_ = -1;
+    std::string lockPath_;  // the lock file this port took, if any
     // Counters of the last TakeLineErrors, to report only what is new.
     std::uint32_t lastOverrun_ = 0, lastBufOverrun_ = 0, lastParity_ = 0, lastFrame_ = 0, lastBrk_ = 0;
 };

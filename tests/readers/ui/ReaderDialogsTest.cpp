@@ -10,6 +10,7 @@
 #include "readers/ui/MeasureCommand.h"
 #include "readers/ui/QCalSel.h"
 #include "readers/ui/QComSetupDlg.h"
+#include "readers/ui/QFltDlg.h"
 #include "readers/ui/QMeaDlg.h"
 #include "readers/ui/ReaderOptionsDlgs.h"
 
@@ -263,6 +264,177 @@ TEST_F(ReaderDialogs, OptionsDialogsWriteTheReadersTexts)
     hook.AnswerDialog(6700, IDCANCEL);
     EXPECT_EQ(RunReaderOptionsDialog(ReaderOptionsKind::Slt, nullptr, kept), 0);
     EXPECT_EQ(kept, "SHAKE 20 6") << "Cancel changes nothing";
+}
+
+}  // namespace
+}  // namespace vyn::test
+namespace vyn::test {
+namespace {
+
+class FilterDialog : public RunnerFixture {
+protected:
+    static QFltDlg& Dlg(TDialog& d) { return dynamic_cast<QFltDlg&>(d); }
+    static TListBox& List(TDialog& d) { return dynamic_cast<TListBox&>(*d.GetDlgItem(101)); }
+    // Typing a value on the selected row and confirming it with Enter, as the user does.
+    static void TypeOnRow(TDialog& d, int row, const std::string& text)
+    {
+        List(d).SetFocus();
+        List(d).UserSelect(row);
+        TTestHook::Type(text);
+        TTestHook::Key(VK_RETURN);
+    }
+};
+
+TEST_F(FilterDialog, EditsTheTableInPlaceAndStoresItOnOk)
+{
+    QFoto* driver = SimulatedReader();
+    const int table[] = {405, 450, 0};
+    SetFilters(table, 3);
+    QFltDlg dlg(nullptr, driver);
+    hook.AnswerDialog(2, 0, [](TDialog& d) {
+        EXPECT_EQ(d.GetWindowText(), "Setup - Demo Device");
+        EXPECT_EQ(d.GetDlgItemText(IDOK), "Close") << "nothing changed yet";
+        EXPECT_EQ(List(d).GetCount(), 4) << "one row more than the table";
+        EXPECT_TRUE(d.GetDlgItem(102)->IsWindowVisible());
+        EXPECT_TRUE(d.GetDlgItem(103)->IsWindowVisible());
+        TypeOnRow(d, 3, "5");
+        EXPECT_EQ(Dlg(d).Values(), (std::vector<int>{405, 450, 0, 5}));
+        EXPECT_EQ(List(d).GetCount(), 5) << "a new empty row";
+        EXPECT_EQ(d.GetDlgItemText(IDOK), "OK");
+        TypeOnRow(d, 1, "1200");
+        List(d).SetFocus();
+        List(d).UserSelect(0);
+        TTestHook::Key(VK_DELETE);
+        EXPECT_EQ(Dlg(d).Values(), (std::vector<int>{1200, 0, 5}));
+        List(d).UserSelect(2);
+        TTestHook::Key(VK_INSERT);  // a new entry before the selected one, typed at once
+        TTestHook::Type("1300");
+        TTestHook::Key(VK_RETURN);
+        EXPECT_EQ(Dlg(d).Values(), (std::vector<int>{1200, 0, 1300, 5}));
+        TypeOnRow(d, 4, "1300");    // at the end: dropped when stored
+        List(d).UserSelect(5);
+        TTestHook::Key(VK_INSERT);  // a 0 at the end: dropped as well
+        TTestHook::Key(VK_ESCAPE);
+        EXPECT_FALSE(d.HasEnded()) << "Escape ends the typing, not the dialog";
+        EXPECT_EQ(Dlg(d).Values(), (std::vector<int>{1200, 0, 1300, 5, 1300, 0}));
+        TTestHook::Click(*d.GetDlgItem(IDOK));
+    });
+    EXPECT_EQ(dlg.Execute(), IDOK);
+    const int stored[] = {1200, 0, 1300, 5};
+    ASSERT_EQ(GetFilterCount(), 4);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(GetFilter(i), stored[i]) << i;
+}
+
+TEST_F(FilterDialog, CancelLeavesTheTableAndFamiliesShowWhatTheyCan)
+{
+    struct Case {
+        const char* name;
+        int type;
+        bool read, calibrate;
+    };
+    const Case cases[] = {{"type 1 reads only", 1, true, false},
+                          {"Multiscan neither", 5, false, false},
+                          {"OSTREL both", 2, true, true}};
+    for (const Case& c : cases) {
+        QFoto* driver = MakeDriver(c.type);
+        const int table[] = {405};
+        SetFilters(table, 1);
+        QFltDlg dlg(nullptr, driver);
+        hook.AnswerDialog(2, IDCANCEL, [&](TDialog& d) {
+            EXPECT_EQ(d.GetDlgItem(102)->IsWindowVisible(), c.read) << c.name;
+            EXPECT_EQ(d.GetDlgItem(103)->IsWindowVisible(), c.calibrate) << c.name;
+            TypeOnRow(d, 1, "620");
+        });
+        EXPECT_EQ(dlg.Execute(), IDCANCEL) << c.name;
+        EXPECT_EQ(GetFilterCount(), 1) << c.name;
+    }
+}
+
+TEST_F(FilterDialog, ReadsAndCalibratesOverTheEmulator)
+{
+    struct Case {
+        const char* name;
+        emu::Family family;
+        int type;
+        int button;
+        std::vector<int> reader;  // the reader's filters before
+        std::vector<int> table;   // the dialog's table after
+    };
+    const Case cases[] = {
+        {"type 1 reads", emu::Family::Slt, 1, 102, {405, 450, 492, 620}, {405, 450, 492, 620}},
+        {"OSTREL reads, trailing empty positions dropped", emu::Family::Ostrel, 2, 102, {405, 0, 492, 0, 0, 0},
+         {405, 0, 492}},
+        {"OSTREL calibrates with the table", emu::Family::Ostrel, 2, 103, {340, 0, 0, 0, 0, 0}, {405, 450, 620}},
+    };
+    for (const Case& c : cases) {
+        emu::Script script;
+        script.family = c.family;
+        script.filters = c.reader;
+        QFoto* driver = StartEmulator(script, c.type);
+        const int table[] = {405, 450, 620};
+        SetFilters(table, 3);
+        QFltDlg dlg(nullptr, driver);
+        bool seen = false;
+        hook.AnswerDialog(2, IDCANCEL, [&](TDialog& d) {
+            TTestHook::Click(*d.GetDlgItem(c.button));
+            EXPECT_EQ(Dlg(d).MessageText(), "Success.") << c.name << ": " << QFoto::GetErrorText();
+            EXPECT_EQ(Dlg(d).Values(), c.table) << c.name;
+            seen = ShowsRedText(*d.GetDlgItem(104));
+        });
+        AnswerProgress({}, 15000);
+        dlg.Execute();
+        EXPECT_TRUE(seen) << c.name << ": the outcome is on show";
+        EXPECT_EQ(GetFilterCount(), static_cast<int>(c.table.size())) << c.name;
+        if (c.button == 103) {
+            EXPECT_EQ(emu->Filters(), (std::vector<int>{405, 450, 620, 0, 0, 0})) << c.name;
+        }
+        emu.reset();
+    }
+}
+
+TEST_F(FilterDialog, ReaderFailuresAreShownAndTheTableStays)
+{
+    struct Case {
+        const char* name;
+        emu::Fault fault;
+        const char* message;
+    };
+    const Case cases[] = {{"silent reader", emu::Fault::NoAnswer, "Device not responding."},
+                          {"noise", emu::Fault::Garbage, "Data garbled."}};
+    for (const Case& c : cases) {
+        emu::Script script;
+        script.family = emu::Family::Ostrel;
+        script.fault = c.fault;
+        QFoto* driver = StartEmulator(script, 2);
+        const int table[] = {405, 450};
+        SetFilters(table, 2);
+        QFltDlg dlg(nullptr, driver);
+        hook.AnswerDialog(2, IDCANCEL, [&](TDialog& d) {
+            TTestHook::Click(*d.GetDlgItem(102));
+            EXPECT_EQ(Dlg(d).MessageText(), c.message) << c.name;
+            EXPECT_EQ(Dlg(d).Values(), (std::vector<int>{405, 450})) << c.name;
+        });
+        AnswerProgress({}, 15000);
+        dlg.Execute();
+        emu.reset();
+    }
+}
+
+TEST_F(FilterDialog, HoldsAFullTableOfThirtyTwo)
+{
+    QFoto* driver = SimulatedReader();
+    std::vector<int> table;
+    for (int i = 0; i < 32; ++i) table.push_back(400 + i);
+    SetFilters(table.data(), 32);
+    QFltDlg dlg(nullptr, driver);
+    hook.AnswerDialog(2, 0, [](TDialog& d) {
+        EXPECT_EQ(List(d).GetCount(), 33);
+        TypeOnRow(d, 32, "999");  // a 33rd entry is typed but not kept
+        TTestHook::Click(*d.GetDlgItem(IDOK));
+    });
+    EXPECT_EQ(dlg.Execute(), IDOK);
+    EXPECT_EQ(GetFilterCount(), 32);
+    EXPECT_EQ(GetFilter(31), 431);
 }
 
 }  // namespace

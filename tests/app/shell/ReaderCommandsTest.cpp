@@ -1,0 +1,202 @@
+// The reader commands as a user gives them in the running program: "Measure..." from the plate
+// view's menu over an emulated reader on a pseudo-terminal, "Photometer" with the filter table,
+// "Communication" with the port settings, and the port text kept across a restart.
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <chrono>
+#include <functional>
+
+#include "ReaderEmulator.h"
+#include "ShellTestFixture.h"
+#include "app/AppGlobals.h"
+#include "app/AppSettings.h"
+#include "document/QDoc.h"
+#include "platform/core/ProfileFile.h"
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/ControlList.h"
+#include "platform/gui/ControlListBox.h"
+#include "plate/Profile.h"
+#include "platform/gui/Dialog.h"
+#include "platform/gui/TestHook.h"
+#include "plate/FilterTable.h"
+#include "readers/QCommSettings.h"
+#include "readers/QFoto.h"
+#include "readers/ReaderTiming.h"
+#include "readers/TComm.h"
+#include "readers/ui/QFltDlg.h"
+#include "readers/ui/QMeaDlg.h"
+
+using namespace vyn;
+
+namespace {
+
+bool WaitUntil(const std::function<bool()>& cond, int timeoutMs)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!cond()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        TTestHook::ProcessEvents();
+    }
+    return true;
+}
+
+// Red text on a shown window: what the user sees of a message line.
+bool ShowsRedText(TWindow& w)
+{
+    return WaitUntil([&w] {
+        const QImage* img = w.ClientImage();
+        if (!w.IsWindowVisible() || !img) return false;
+        for (int y = 0; y < img->height(); ++y)
+            for (int x = 0; x < img->width(); ++x) {
+                const QColor c(img->pixel(x, y));
+                if (c.red() > 200 && c.green() < 90 && c.blue() < 90) return true;
+            }
+        return false;
+    }, 2000);
+}
+
+// Chooses the item from whichever popup of the menu bar holds it, as a user looks for it.
+bool Choose(TWindow& frame, const char* item)
+{
+    for (const char* popup : {"Action", "Plate", "Definition", "Options", "Reader", "File"})
+        if (TTestHook::ChooseMenuItem(frame, popup, item)) return true;
+    return false;
+}
+
+// A fast reader: the instrument's waits shortened, and the settings back as they were after.
+struct FastReader {
+    FastReader()
+    {
+        SetReaderTimeScale(2);
+        gComm.SetReadTimeout(150);
+    }
+    ~FastReader()
+    {
+        SetReaderTimeScale(100);
+        gComm.SetReadTimeout(800);
+        gCommSettings = QCommSettings();
+        gReaderType = gReaderSubType = 0;
+    }
+};
+
+void UseType1Reader()
+{
+    ProfileWriteString("application", "reader_type", "1");
+}
+
+TEST(ReaderCommands, MeasureFromTheMenuTwiceWithTheDefaultPortText)
+{
+    TTestHook hook;
+    FastReader fast;
+    emu::Script script;
+    for (int i = 0; i < 96; ++i) script.plate[static_cast<std::size_t>(i)] = 100 + i * 10;
+    emu::ReaderEmulator reader(script);
+    ASSERT_TRUE(reader.Ok());
+    reader.Start();
+    ShellFixture s(UseType1Reader);
+    EXPECT_EQ(gCommSettings.GetSettingsText(), "COM1:9600,E,7,2") << "the start-up text";
+    ProfileFile("VYN.INI").Write("ports", "COM1", reader.SlavePath());
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    TWindow& frame = *s.app->GetMainFrame();
+    for (int run = 1; run <= 2; ++run) {
+        gCurrentDoc->GetPlate().measuredCount = 0;
+        hook.AnswerDialog(1, 0, [](TDialog& d) {
+            d.SetDlgItemText(102, "405");
+            // Without processing: the plate keeps exactly what was measured.
+            auto& autoBox = dynamic_cast<TCheckBox&>(*d.GetDlgItem(111));
+            if (autoBox.GetCheck() == TCheckBox::BF_CHECKED) TTestHook::Click(autoBox);
+            TTestHook::Click(*d.GetDlgItem(IDOK));
+            EXPECT_TRUE(d.HasEnded()) << dynamic_cast<QMeaDlg&>(d).MessageText();
+        });
+        hook.AnswerDialog(4, 0, [](TDialog& d) { EXPECT_TRUE(WaitUntil([&] { return d.HasEnded(); }, 8000)); });
+        ASSERT_TRUE(Choose(frame, "Measure...")) << "run " << run;
+        const QPlate& p = gCurrentDoc->GetPlate();
+        EXPECT_EQ(p.measuredCount, 96) << "run " << run;
+        for (int i = 0; i < 96; ++i)
+            EXPECT_DOUBLE_EQ(p.wells[static_cast<std::size_t>(i)].measured, script.plate[static_cast<std::size_t>(i)] * 0.001)
+                << "run " << run << ", well " << i;
+    }
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+}
+
+TEST(ReaderCommands, SilentReaderShowsItsMessageInTheMeasureDialog)
+{
+    TTestHook hook;
+    FastReader fast;
+    emu::Script script;
+    script.fault = emu::Fault::NoAnswer;
+    emu::ReaderEmulator reader(script);
+    ASSERT_TRUE(reader.Ok());
+    reader.Start();
+    ShellFixture s(UseType1Reader);
+    ProfileFile("VYN.INI").Write("ports", "COM1", reader.SlavePath());
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    const int beeps = hook.Beeps();
+    const int measured = gCurrentDoc->GetPlate().measuredCount;
+    bool seen = false;
+    hook.AnswerDialog(1, IDCANCEL, [&](TDialog& d) {
+        d.SetDlgItemText(102, "405");
+        TTestHook::Click(*d.GetDlgItem(IDOK));
+        EXPECT_FALSE(d.HasEnded());
+        EXPECT_EQ(dynamic_cast<QMeaDlg&>(d).MessageText(), "Device not responding.");
+        seen = ShowsRedText(*d.GetDlgItem(106));
+    });
+    hook.AnswerDialog(4, 0, [](TDialog& d) { EXPECT_TRUE(WaitUntil([&] { return d.HasEnded(); }, 8000)); });
+    ASSERT_TRUE(Choose(*s.app->GetMainFrame(), "Measure..."));
+    EXPECT_TRUE(seen) << "the message is on show in red";
+    EXPECT_GT(hook.Beeps(), beeps);
+    EXPECT_EQ(gCurrentDoc->GetPlate().measuredCount, measured) << "the plate is as it was";
+}
+
+TEST(ReaderCommands, PhotometerEditsTheTableAndItIsKeptAtTheEnd)
+{
+    TTestHook hook;
+    std::string saved;
+    {
+        ShellFixture s;
+        ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+        hook.AnswerDialog(2, 0, [](TDialog& d) {
+            auto& list = dynamic_cast<TListBox&>(*d.GetDlgItem(101));
+            list.SetFocus();
+            for (const char* value : {"405", "620"}) {
+                list.UserSelect(list.GetCount() - 1);  // the new-entry row
+                TTestHook::Type(value);
+                TTestHook::Key(VK_RETURN);
+            }
+            EXPECT_EQ(dynamic_cast<QFltDlg&>(d).Values(), (std::vector<int>{405, 620}));
+            EXPECT_EQ(d.GetDlgItemText(IDOK), "OK");
+            TTestHook::Click(*d.GetDlgItem(IDOK));
+        });
+        ASSERT_TRUE(Choose(*s.app->GetMainFrame(), "Photometer"));
+        EXPECT_EQ(GetFilterCount(), 2);
+        s.app.reset();
+        ASSERT_TRUE(ProfileFile("VYN.INI").Read("filters", "F02", saved));
+        EXPECT_EQ(saved, "620") << "the table is saved at the end";
+    }
+}
+
+TEST(ReaderCommands, PortTextIsSavedAsTheSettingsHoldItAndReadBackWhole)
+{
+    TTestHook hook;
+    gCommSettings = QCommSettings();
+    {
+        ShellFixture s([] { ProfileWriteString("application", "port", "COM2:4800"); });
+        EXPECT_EQ(gCommSettings.GetSettingsText(), "COM2:4800,E,7,1") << "the short text is taken as it stands";
+        hook.AnswerDialog(3, IDOK, [](TDialog& d) { dynamic_cast<TComboBox&>(*d.GetDlgItem(102)).SetSelIndex(3); });
+        ASSERT_TRUE(Choose(*s.app->GetMainFrame(), "Communication"));
+        gCommSettings.baud = 19200;  // as a driver's lock would leave it
+        s.app.reset();
+        std::string text;
+        ASSERT_TRUE(ProfileFile("VYN.INI").Read("application", "port", text));
+        EXPECT_EQ(text, "COM4:19200,E,7,1") << "the text of the settings at the end";
+    }
+    {
+        ShellFixture s([] { ProfileWriteString("application", "port", "garbage"); });
+        EXPECT_EQ(gCommSettings.GetSettingsText(), "COM1:9600,E,7,2") << "a rejected text gives the default";
+    }
+    gCommSettings = QCommSettings();
+}
+
+}  // namespace
