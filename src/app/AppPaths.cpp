@@ -30,12 +30,16 @@ std::string RegDir(const char* name)
     return IsDir(dir) ? dir : std::string();
 }
 
-std::string CurrentDir()
-{
-    char buf[4096];
-    return ::getcwd(buf, sizeof buf) ? std::string(buf) : std::string(".");
-}
 }  // namespace
+
+std::string CurrentDirectory()
+{
+    char* dir = ::getcwd(nullptr, 0);
+    if (!dir) return ".";
+    std::string out = dir;
+    std::free(dir);
+    return out;
+}
 
 std::string JoinPath(const std::string& dir, const std::string& name)
 {
@@ -53,13 +57,15 @@ std::string DefaultDataDir()
 
 void InitAppPaths()
 {
-    std::string data = RegDir("IniDataDir");
+    // The environment names the data folder for this run whatever the last run stored.
+    const char* env = std::getenv("VYN_DATA_DIR");
+    std::string data = env && *env ? std::string() : RegDir("IniDataDir");
     if (data.empty()) {
         data = DefaultDataDir();
         MakeDirectories(data);
     }
-    if (IsDir(data) && ::chdir(data.c_str()) == 0) gDataDir = CurrentDir();
-    else gDataDir = CurrentDir();
+    if (IsDir(data) && ::chdir(data.c_str()) == 0) gDataDir = CurrentDirectory();
+    else gDataDir = CurrentDirectory();
     std::string sys = RegDir("SysFilesDir");
     if (sys.empty()) sys = gDataDir;
     gSysDir = sys;
@@ -71,7 +77,7 @@ void InitAppPaths()
 
 void SaveIniDataDir()
 {
-    const std::string dir = CurrentDir();
+    const std::string dir = CurrentDirectory();
     if (!dir.empty()) RegWriteString(HKEY_LOCAL_MACHINE, kSetupKey, "IniDataDir", dir.c_str());
 }
 
@@ -90,7 +96,7 @@ int InstallDemoData()
     int written = 0;
     const std::pair<const char*, std::string> files[] = {
         {"demo/VYN.MTW", library},
-        {"demo/Demo.plt", JoinPath(gDataDir.empty() ? CurrentDir() : gDataDir, "Demo.plt")},
+        {"demo/Demo.plt", JoinPath(gDataDir.empty() ? CurrentDirectory() : gDataDir, "Demo.plt")},
     };
     for (const auto& [res, target] : files) {
         std::string bytes;

@@ -8,14 +8,16 @@ namespace vyn {
 
 inline constexpr const char* kSetupKey = "Software\\Talvorne\\Vyn\\Setup";
 
-// Reads "IniDataDir" and "SysFilesDir"; a missing or unusable value falls back to
-// $VYN_DATA_DIR, else ~/.local/share/vyn (made when needed). Makes the data folder current
-// and fills the path getters.
+// Reads "IniDataDir" and "SysFilesDir". $VYN_DATA_DIR, when set, names the data folder
+// instead of "IniDataDir"; a missing or unusable value falls back to ~/.local/share/vyn (made
+// when needed). Makes the data folder current and fills the path getters.
 void InitAppPaths();
 // Writes the current folder back as "IniDataDir", so that the next start opens where the
 // user last chose a file.
 void SaveIniDataDir();
 
+// The current folder, whole (no length limit).
+std::string CurrentDirectory();
 // The default folder when the registry names none.
 std::string DefaultDataDir();
 const std::string& GetDataDir();

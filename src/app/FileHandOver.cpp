@@ -30,6 +30,13 @@ std::vector<THandOverRecord> CommandLineRecords(const std::string& commandLine)
     return out;
 }
 
+std::vector<THandOverRecord> SecondStartRecords(const std::string& commandLine)
+{
+    std::vector<THandOverRecord> out = CommandLineRecords(commandLine);
+    if (out.empty()) out.push_back({kHandOverBegin, false, {}});
+    return out;
+}
+
 std::vector<THandOverRecord> DropRecords(const std::vector<std::string>& names)
 {
     std::vector<THandOverRecord> out;
@@ -40,12 +47,14 @@ std::vector<THandOverRecord> DropRecords(const std::vector<std::string>& names)
     return out;
 }
 
-std::string JoinArguments(int argc, char** argv)
+std::string JoinArguments(int argc, char** argv, const std::string& startDir)
 {
     std::string line;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i] ? argv[i] : "";
         if (a.empty()) continue;
+        // The running instance and the program after its set-up work in other folders.
+        if (a[0] != '/' && !startDir.empty()) a = startDir + (startDir.back() == '/' ? "" : "/") + a;
         if (!line.empty()) line += ' ';
         line += a.find(' ') != std::string::npos ? "\"" + a + "\"" : a;
     }
@@ -53,7 +62,7 @@ std::string JoinArguments(int argc, char** argv)
 }
 
 TFileDrop::TFileDrop(bool wholeName, const std::string& name)
-    : wholeName_(wholeName), name_(name.substr(0, kMaxHandOverNameLength))
+    : wholeName_(wholeName), name_(name)
 {
 }
 
@@ -61,15 +70,16 @@ bool ResolveShortcut(std::string& name)
 {
     struct stat st {};
     if (::lstat(name.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
-    char buf[PATH_MAX];
-    if (!::realpath(name.c_str(), buf)) return false;
-    name = buf;
+    char* target = ::realpath(name.c_str(), nullptr);
+    if (!target) return false;
+    name = target;
+    std::free(target);
     return true;
 }
 
 void TFileDrop::ResolveDroppedName()
 {
-    if (ResolveShortcut(name_)) name_ = name_.substr(0, kMaxHandOverNameLength);
+    ResolveShortcut(name_);
 }
 
 }  // namespace vyn

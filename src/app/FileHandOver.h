@@ -15,19 +15,23 @@ inline constexpr std::uint32_t kHandOverWholeName = 0x0102AB45;
 inline constexpr std::uint32_t kHandOverTokenName = 0x0002AB45;
 inline constexpr std::uint32_t kHandOverEnd = 0x0004AB45;
 inline constexpr int kHandOverTimeoutMs = 10000;
-inline constexpr std::size_t kMaxHandOverNameLength = 259;
 
 // The records of a command line: the begin record with the whole line; then, when the line
 // holds a double quote, only the text from after the first quote to the next one (or the end)
 // as a whole name; otherwise every blank-separated token (only the blank separates, runs of
 // blanks give no empty names); then the end record. An empty line gives no records.
 std::vector<THandOverRecord> CommandLineRecords(const std::string& commandLine);
+// What a second start sends: the records of its command line; with no names at all, the
+// begin record alone, which brings the running instance's window to the front.
+std::vector<THandOverRecord> SecondStartRecords(const std::string& commandLine);
 // The records of dropped files: begin without text, one whole name per non-empty name, end.
 std::vector<THandOverRecord> DropRecords(const std::vector<std::string>& names);
-// A command line from the program's arguments: arguments holding a blank are quoted.
-std::string JoinArguments(int argc, char** argv);
+// A command line from the program's arguments: relative names are made whole against the
+// folder the program was started in, and arguments holding a blank are quoted.
+std::string JoinArguments(int argc, char** argv, const std::string& startDir);
 
-// One pending file: the whole-name flag and the name (at most 259 characters are kept).
+// One pending file: the whole-name flag and the name. Names are kept whole: a path the system
+// accepts is never cut to a shorter one that names another file or nothing.
 class TFileDrop {
 public:
     TFileDrop(bool wholeName, const std::string& name);

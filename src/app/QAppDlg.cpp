@@ -17,6 +17,7 @@ namespace vyn {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
+constexpr int kMsgNoSeparator = 21096;
 constexpr const char* kSeparators = ".,;t: |";
 
 // The first control id of each page; its frame has the id one below.
@@ -278,6 +279,17 @@ void QAppDlg::EvVScroll(unsigned code, unsigned pos, TWindow* control)
 
 void QAppDlg::CmOk()
 {
+    // A separator of no character would put NUL bytes into every exported line.
+    for (const auto& [edit, page] : {std::pair{403, 2}, std::pair{503, 3}}) {
+        if (!GetDlgItemText(edit).empty()) continue;
+        Check(101 + page, true);
+        for (int p = 0; p < 6; ++p)
+            if (p != page) Check(101 + p, false);
+        PageButton(page);
+        MessageBox(this, GetResString(kMsgNoSeparator), GetWindowText(), MB_OK | MB_ICONEXCLAMATION);
+        if (TWindow* e = GetDlgItem(edit)) e->SetFocus();
+        return;
+    }
     ResError = Limited(GetDlgItemText(303), 128);
     ResUnder = Limited(GetDlgItemText(305), 128);
     ResOver = Limited(GetDlgItemText(307), 128);

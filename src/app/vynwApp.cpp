@@ -1,11 +1,16 @@
 #include "app/vynwApp.h"
 
+#include <unistd.h>
+
 #include "app/AppGlobals.h"
 #include "app/AppHelp.h"
 #include "app/AppPaths.h"
 #include "app/AppSettings.h"
 #include "app/BlankFormula.h"
 #include "app/QAppDlg.h"
+#include "app/QChView.h"
+#include "app/StartupChecks.h"
+#include "app/vynwAboutDlg.h"
 #include "app/QPViewGadgets.h"
 #include "app/QSelMet.h"
 #include "app/ShellDialogChain.h"
@@ -61,6 +66,23 @@ vynwApp* gApp = nullptr;
 
 namespace {
 
+// The file dialogs make the chosen file's folder current, so the next dialog opens there and
+// the exit keeps it as the data folder of the next start.
+void FollowChosenFolder(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return;
+    const std::string dir = slash == 0 ? "/" : path.substr(0, slash);
+    if (::chdir(dir.c_str()) != 0) return;
+}
+
+// A name typed without its folder lies in the current one.
+std::string WholePath(const std::string& path)
+{
+    if (path.empty() || path[0] == '/') return path;
+    return JoinPath(CurrentDirectory(), path);
+}
+
 // The "Status" dialog as the plate document's status report.
 class ShellStatusReport final : public IStatusReport {
 public:
@@ -115,7 +137,8 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     };
     docManager_->onAskSavePath = [this](TDocument&) {
         std::string path;
-        return GetSaveFileName(frame_, GetResStringStd(21094), GetResStringStd(21092), "plt", path) ? path : std::string();
+        return GetSaveFileName(frame_, GetResStringStd(21094), GetResStringStd(21092), "plt", path) ? WholePath(path)
+                                                                                                 : std::string();
     };
     LoadPrintSettings(kProfileName);
     printer_ = std::make_unique<RWPrinter>();
@@ -209,11 +232,8 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     // The report view's own print and preview commands: the view handles them, the printer
     // decides whether they can run.
     for (unsigned id : {unsigned(cmRepPrint), unsigned(cmRepPreview)}) OnCommandEnable(id, [this](TCommandEnabler& ce) { ce.Enable(PrinterReady()); });
-    // The filter table dialog, reports and the about box wait for their subsystems; until then
-    // their commands stay greyed.
-    auto notYet = [](TCommandEnabler& ce) { ce.Enable(false); };
-    for (unsigned id : {CM_ABOUT})
-        OnCommandEnable(id, notYet);
+    OnCommand(CM_ABOUT, [this] { vynwAboutDlg(frame_).Execute(); });
+    OnCommandEnable(CM_ABOUT, always);
     OnCommandEnable(CM_CALCULATE, [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc && NeedsCalculation(*gCurrentDoc)); });
     // The carrier buttons need a reader that can move the plate.
     auto canMove = [](TCommandEnabler& ce) { ce.Enable(gReader && gReader->CanMovePlate()); };
@@ -307,6 +327,8 @@ void vynwApp::InitMainWindow()
     gStatusBar->Insert(*gStateGadget);
     frame_->Insert(*gStatusBar, TDecoratedFrame::Bottom);
     SetMainWindow(frame_);
+    // The window comes up as the last run left it: maximised when it ended maximised.
+    SetMainWindowShow(showState == 3 ? SW_SHOWMAXIMIZED : (showState == 7 ? SW_SHOWMINNOACTIVE : SW_SHOW));
     QPView::SetControlHost(gToolBar);
 }
 
@@ -338,7 +360,8 @@ void vynwApp::HandOverReady()
             if (frame_ && r.data == kHandOverBegin) frame_->BringToForeground();
             if (frame_) frame_->EvCopyData(r);
         });
-        server_->Listen();
+        // A later start could not hand its files over: the user hears it now, not then.
+        if (!server_->Listen()) MessageBox(frame_, GetResStringStd(kMsgNoHandOverId), name_, MB_OK | MB_ICONEXCLAMATION);
     }
     // This start's own names go the same way as a later start's.
     if (frame_)
@@ -493,10 +516,13 @@ void vynwApp::CmSaveAsMethod()
     QSelMet::Add(frame_, plate, name, comment);
 }
 
+
 void vynwApp::CmFileOpen()
 {
     std::string path;
     if (!GetOpenFileName(frame_, GetResStringStd(21093), OpenFileFilter(), path)) return;
+    path = WholePath(path);
+    FollowChosenFolder(path);
     OpenAnyFile(*this, path);
 }
 
@@ -521,15 +547,19 @@ void vynwApp::CmFileSaveAs()
     }
     std::string path = gCurrentDoc->GetDocPath();
     if (!GetSaveFileName(frame_, GetResStringStd(21094), GetResStringStd(21092), "plt", path)) return;
+    path = WholePath(path);
     const std::string old = gCurrentDoc->GetDocPath();
     gCurrentDoc->SetDocPath(path);
     if (!gCurrentDoc->Commit(true)) {
         gCurrentDoc->SetDocPath(old);
         return;
     }
+    FollowChosenFolder(path);
+    // Every frame of the plate shows where it is kept now.
     if (client_)
         for (TMDIChild* c : client_->Children())
-            if (dynamic_cast<TView*>(c->GetClientWindow()) == gActiveView) c->SetWindowText(path);
+            if (auto* v = dynamic_cast<TView*>(c->GetClientWindow()); v && &v->GetDocument() == gCurrentDoc)
+                c->SetWindowText(path);
 }
 
 void vynwApp::CmFileClose()
@@ -593,6 +623,11 @@ void vynwApp::BindViewShell()
         if (gModeGadget) gModeGadget->Select(entry);
     };
     ps.help = [](int id) { HelpContext(id); };
+    ps.askDataType = [this](int helpId) {
+        QChView dlg(frame_, helpId);
+        if (dlg.Execute() != IDOK) return 0;
+        return static_cast<int>(dlg.Measured ? plMeasured : plData);
+    };
     auto dialogs = [this] { return ShellDocDialogs(frame_); };
     ps.editSampleNames = [dialogs](QDoc& doc, int kind) {
         ShellDocDialogs ui = dialogs();

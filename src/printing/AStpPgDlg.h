@@ -3,6 +3,9 @@
 // inch or 0.1 mm) and the print font, and how calculations appear on the plate's pages
 // (GlobalMode). The dialog edits a working copy of all five kinds and writes them back only on
 // OK; the caller saves them to the profile.
+#include <algorithm>
+#include <limits>
+
 #include "platform/gui/Dialog.h"
 #include "printing/PageSettings.h"
 
@@ -37,9 +40,14 @@ public:
     // kind -1 keeps the kind shown the last time. printer null: no font can be chosen.
     AStpPgDlg(TWindow* parent, int kind, TPrinter* printer);
 
-    // Unit conversions of the margin edits.
-    static int InchToMm(int v) { return v * 2540 / 1000; }
-    static int MmToInch(int v) { return (v * 1000 + 2539) / 2540; }
+    // Unit conversions of the margin edits (0.01 inch and 0.1 mm), in a wide type and held to
+    // the int range, so a large typed number cannot wrap into a negative margin.
+    static int InchToMm(int v) { return Clamped(static_cast<long long>(v) * 2540 / 1000); }
+    static int MmToInch(int v) { return Clamped((static_cast<long long>(v) * 1000 + 2539) / 2540); }
+    static int Clamped(long long v)
+    {
+        return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    }
 
     // The working copy (for the font dialog's answer and for tests).
     const PageSettings& Working(int kind) const { return work_[kind]; }

@@ -107,6 +107,25 @@ TEST_F(PageSetup, ShowsTheKindsMarginsAndSwitchesUnitsBackAndForth)
     });
 }
 
+TEST_F(PageSetup, AHugeTypedMarginSwitchesUnitsWithoutWrappingNegative)
+{
+    std::string mm, huge;
+    Run(pkPlate, IDCANCEL, [&](TDialog& d) {
+        Click(d, 106);
+        d.SetDlgItemText(108, "999999");
+        Click(d, 107);
+        mm = d.GetDlgItemText(108);
+        Click(d, 106);
+        d.SetDlgItemText(108, "2147483647");
+        Click(d, 107);
+        huge = d.GetDlgItemText(108);
+        Click(d, 106);
+    });
+    // 2539997 in 0.1 mm, of which the edit's six places show the first.
+    EXPECT_EQ(mm, "253999") << "never wrapped to a negative margin";
+    EXPECT_EQ(huge, "545459") << "the typed number is cut to six places first";
+}
+
 TEST_F(PageSetup, SpinStepsStopAtTheirLimits)
 {
     std::vector<std::string> seen;

@@ -51,11 +51,15 @@ TApplication* TApplication::Current() { return gApp; }
 int TApplication::Run()
 {
     InitMainWindow();
-    if (mainWindow_) {
-        mainWindow_->Create();
-        mainWindow_->ShowWindow(SW_SHOW);
-    }
+    ShowMainWindow();
     return QApplication::exec();
+}
+
+void TApplication::ShowMainWindow()
+{
+    if (!mainWindow_) return;
+    if (!mainWindow_->IsWindow()) mainWindow_->Create();
+    mainWindow_->ShowWindow(mainShow_);
 }
 
 void TApplication::Quit(int code) { QApplication::exit(code); }

@@ -30,6 +30,10 @@ public:
     int Run();
     void Quit(int code = 0);
     void SetMainWindow(TWindow* w) { mainWindow_ = w; }
+    // How Run shows the main window (SW_SHOW, SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE).
+    void SetMainWindowShow(int cmd) { mainShow_ = cmd; }
+    // Creates the main window when needed and shows it as set.
+    void ShowMainWindow();
     TWindow* GetMainWindow() const { return mainWindow_; }
 
     // Handles every message that is waiting, then returns.
@@ -43,6 +47,8 @@ public:
     virtual bool IdleAction(long idleCount);
     void AddIdleClient(std::function<bool(long)> client) { idleClients_.push_back(std::move(client)); }
 
+    // The commands this object's own table handles.
+    std::vector<unsigned> HandledCommands() const { return table_.CommandIds(); }
     // End of the command route.
     virtual bool EvCommand(unsigned id);
     virtual void EvCommandEnable(TCommandEnabler& ce);
@@ -54,6 +60,7 @@ public:
 protected:
     virtual void InitMainWindow() {}
     TDispatchTable table_;
+    int mainShow_ = 5;  // SW_SHOW
 
 private:
     friend class TIdleWatcher;

@@ -4,6 +4,7 @@
 // and by private message number. Lookup is a hash probe, so a window never needs a switch.
 #include <functional>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/gui/Command.h"
 #include "platform/gui/WindowMessages.h"
@@ -25,6 +26,13 @@ public:
     const CommandHandler* FindNotify(unsigned id, unsigned code) const { return Find(notifies_, Key(id, code)); }
     const EnableHandler* FindEnabler(unsigned id) const { return Find(enablers_, id); }
     const MessageHandler* FindMessage(unsigned msg) const { return Find(messages_, msg); }
+    // The command ids that have a handler, in no order.
+    std::vector<unsigned> CommandIds() const
+    {
+        std::vector<unsigned> ids;
+        for (const auto& [id, h] : commands_) ids.push_back(id);
+        return ids;
+    }
 
 private:
     static unsigned long long Key(unsigned id, unsigned code) { return (static_cast<unsigned long long>(code) << 32) | id; }

@@ -7,7 +7,9 @@
 #include <QThread>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <cstdlib>
 
 namespace vyn {
 
@@ -146,15 +148,31 @@ bool SendHandOver(const std::string& name, const std::vector<THandOverRecord>& r
     }
 }
 
+namespace {
+
+// A folder that only this user can enter, so nobody else can put a socket of the expected name
+// in place before the program listens.
+bool PrivateFolder(const std::string& dir)
+{
+    struct stat st {};
+    return ::lstat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
+}
+
+}  // namespace
+
 std::string HandOverNameFor(const std::string& lockPath)
 {
-    // Local socket names are short; a hash of the lock path keeps configurations apart.
+    // A hash of the lock path keeps configurations apart.
     std::uint64_t h = 1469598103934665603ull;
     for (unsigned char c : lockPath) h = (h ^ c) * 1099511628211ull;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "vyn-%u-%016llx", static_cast<unsigned>(::getuid()),
-                  static_cast<unsigned long long>(h));
-    return buf;
+    char name[40];
+    std::snprintf(name, sizeof name, "/vyn-%016llx", static_cast<unsigned long long>(h));
+    // The user's runtime folder; without one, a folder of the user's own in the temporary one.
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime && PrivateFolder(runtime))
+        return runtime + std::string(name);
+    const std::string own = "/tmp/vyn-" + std::to_string(::getuid());
+    ::mkdir(own.c_str(), 0700);
+    return PrivateFolder(own) ? own + name : std::string();
 }
 
 }  // namespace vyn

@@ -41,7 +41,8 @@ private:
 // when nobody took them in time.
 bool SendHandOver(const std::string& name, const std::vector<THandOverRecord>& records, int timeoutMs);
 
-// The socket name that belongs to a lock file, so that each configuration has its own.
+// The socket path that belongs to a lock file, so that each configuration has its own. It lies
+// in a folder only the user can enter; empty when there is none.
 std::string HandOverNameFor(const std::string& lockPath);
 
 // The wire form of records and its reading; a record whose text would exceed the limit ends

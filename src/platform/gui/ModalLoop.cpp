@@ -26,7 +26,13 @@ int BeginModal(TWindow& window)
     gLoops.push_back(&loop);
     const int result = loop.exec();
     gLoops.pop_back();
-    if (window.Widget() == w) w->setWindowModality(before);
+    // The window leaves the modal run hidden: Qt takes a window out of its modal list only
+    // when it hides while still modal, and a window left in that list keeps every other
+    // window of the program deaf to clicks and close requests after it is gone.
+    if (window.Widget() == w) {
+        w->hide();
+        w->setWindowModality(before);
+    }
     return result;
 }
 

@@ -6,7 +6,8 @@ namespace vyn {
 
 class TWindow;
 
-// Shows the window, runs the loop until EndModal and answers the result given there.
+// Shows the window, runs the loop until EndModal and answers the result given there. The
+// window is hidden when the loop has ended; its creator destroys or shows it again.
 int BeginModal(TWindow& window);
 // Ends the innermost running loop with the result; nothing happens when none runs.
 void EndModal(int result);

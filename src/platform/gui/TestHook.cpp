@@ -15,7 +15,9 @@ namespace vyn {
 namespace {
 TTestHook* gHook = nullptr;
 
-int QtKey(unsigned vk)
+}  // namespace
+
+int TTestHook::QtKeyCode(unsigned vk)
 {
     if (vk >= 'A' && vk <= 'Z') return Qt::Key_A + static_cast<int>(vk - 'A');
     if (vk >= '0' && vk <= '9') return Qt::Key_0 + static_cast<int>(vk - '0');
@@ -39,6 +41,8 @@ int QtKey(unsigned vk)
     default: return 0;
     }
 }
+
+namespace {
 
 QString KeyText(unsigned vk, unsigned modKeys)
 {
@@ -89,7 +93,7 @@ void TTestHook::Key(unsigned vk, unsigned modKeys, TWindow* target)
     Qt::KeyboardModifiers mods;
     if (modKeys & MK_SHIFT) mods |= Qt::ShiftModifier;
     if (modKeys & MK_CONTROL) mods |= Qt::ControlModifier;
-    SendKey(w, QtKey(vk), mods, KeyText(vk, modKeys));
+    SendKey(w, QtKeyCode(vk), mods, KeyText(vk, modKeys));
 }
 
 void TTestHook::Type(const std::string& text, TWindow* target)

@@ -68,6 +68,7 @@ public:
     static void ProcessEvents();
 
     // Platform side.
+    static int QtKeyCode(unsigned vk);  // the Qt key of a virtual key
     static int RunDialog(TDialog& dlg);
     static int ShowMessage(const std::string& text, const std::string& caption, unsigned flags, int defaultAnswer);
 

@@ -126,6 +126,8 @@ public:
     // Lets the control's own handling run after the current handler returns.
     void DefaultProcessing() { defaultRequested_ = true; }
 
+    // The commands this object's own table handles.
+    std::vector<unsigned> HandledCommands() const { return table_.CommandIds(); }
     // Handlers registered in the constructor of a derived class.
     template <class T>
     void OnCommand(unsigned id, void (T::*fn)()) { table_.AddCommand(id, [this, fn] { (static_cast<T*>(this)->*fn)(); }); }

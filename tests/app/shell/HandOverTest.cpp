@@ -1,5 +1,7 @@
 // Single instance and the hand-over of a command line to the running instance.
 #include <gtest/gtest.h>
+#include <filesystem>
+#include <sys/stat.h>
 #include <thread>
 
 #include "ShellEnv.h"
@@ -76,4 +78,54 @@ TEST(HandOverTest, RecordsReachTheRunningInstance)
     EXPECT_TRUE(sent);
     EXPECT_EQ(got, records);
     EXPECT_FALSE(SendHandOver(HandOverNameFor(env.root + "/nobody"), records, 200)) << "nobody listening";
+}
+
+TEST(HandOverTest, NamesAreMadeWholeAndKeptWhole)
+{
+    // Relative names are taken against the folder the program was started in, since the
+    // running instance and the program after its set-up work elsewhere.
+    char a0[] = "vyn", a1[] = "B.plt", a2[] = "/abs/C.plt", a3[] = "sub/with blank.plt";
+    char* argv[] = {a0, a1, a2, a3, nullptr};
+    EXPECT_EQ(JoinArguments(4, argv, "/home/u/plates"), "/home/u/plates/B.plt /abs/C.plt \"/home/u/plates/sub/with blank.plt\"");
+    EXPECT_EQ(JoinArguments(2, argv, "/"), "/B.plt");
+
+    // A path longer than the old platform's 259 characters is opened as it is, not cut.
+    const std::string deep = "/" + std::string(300, 'd') + "/plate.plt";
+    TFileDrop drop(true, deep);
+    EXPECT_EQ(drop.GetName(), deep);
+
+    // A second start with no names still reaches the running instance, which comes to the front.
+    EXPECT_EQ(SecondStartRecords(""), (std::vector<THandOverRecord>{{kHandOverBegin, false, {}}}));
+    EXPECT_EQ(SecondStartRecords("a.plt"), CommandLineRecords("a.plt"));
+}
+
+TEST(HandOverTest, TheSocketLiesInAFolderOnlyTheUserCanEnter)
+{
+    ShellEnv env;
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string keep = saved ? saved : "";
+    struct Row {
+        const char* name;
+        int mode;
+        bool used;
+    };
+    for (const Row& r : {Row{"private runtime folder", 0700, true}, Row{"runtime folder others may enter", 0777, false}}) {
+        const std::string runtime = env.root + "/run-" + std::to_string(r.mode);
+        std::filesystem::create_directories(runtime);
+        ::chmod(runtime.c_str(), static_cast<mode_t>(r.mode));
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        const std::string name = HandOverNameFor(env.root + "/vyn.lock");
+        ASSERT_FALSE(name.empty()) << r.name;
+        EXPECT_EQ(name.rfind(runtime + "/", 0) == 0, r.used) << r.name << ": " << name;
+        struct stat st {};
+        const std::string dir = name.substr(0, name.rfind('/'));
+        ASSERT_EQ(::stat(dir.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 077, 0u) << r.name << ": " << dir;
+        EXPECT_EQ(st.st_uid, ::getuid());
+        // The running instance listens there, and a second start finds it.
+        THandOverServer server(name, [](const THandOverRecord&) {});
+        EXPECT_TRUE(server.Listen()) << r.name;
+    }
+    if (saved) ::setenv("XDG_RUNTIME_DIR", keep.c_str(), 1);
+    else ::unsetenv("XDG_RUNTIME_DIR");
 }

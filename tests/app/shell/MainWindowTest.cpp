@@ -15,6 +15,9 @@
 #include "document/MethodPaths.h"
 #include "document/QDoc.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/UserInput.h"
+#include "plate/Profile.h"
+#include "app/AppSettings.h"
 
 using namespace vyn;
 
@@ -123,4 +126,37 @@ TEST(MainWindowTest, SwitchGadgetAndPictureButton)
     EXPECT_EQ(b.GetText(), "");
     b.SetNumber(12);
     EXPECT_EQ(b.GetText(), "12");
+}
+
+// The main window comes up as the last run left it, and the end of a run records how it was.
+TEST(MainWindowTest, ShowStateIsRestoredAndSaved)
+{
+    struct Row {
+        const char* name;
+        void (*prepare)();
+        bool startsMaximised;
+        bool endsMaximised;
+        int written;
+    };
+    const Row rows[] = {
+        {"ended maximised", [] { ProfileWriteInt(kAppSection, "iniMaxShow", 1); }, true, true, 1},
+        {"a stored 2 is no maximised start", [] { ProfileWriteInt(kAppSection, "iniMaxShow", 2); }, false, true, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TTestHook hook;
+        auto s = std::make_unique<Shell>(r.prepare);
+        RwMainWindow& main = *s->app->GetMainFrame();
+        s->app->ShowMainWindow();
+        TTestHook::ProcessEvents();
+        EXPECT_EQ(main.IsZoomed(), r.startsMaximised);
+        main.ShowWindow(r.endsMaximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+        TTestHook::ProcessEvents();
+        RequestClose(main);
+        TTestHook::ProcessEvents();
+        EXPECT_TRUE(TakeQuitRequest());
+        s->app.reset();
+        EXPECT_EQ(ProfileGetInt(kAppSection, "iniMaxShow", -1), r.written);
+        s.reset();
+    }
 }

@@ -6,6 +6,7 @@
 
 #include "ShellEnv.h"
 #include "app/AppPaths.h"
+#include "app/StartupChecks.h"
 #include "app/AppSettings.h"
 #include "document/MethodPaths.h"
 #include "evaluator/NumFormat.h"
@@ -77,6 +78,9 @@ TEST(AppPathsTest, FoldersFromTheRegistryOrTheDefaults)
     ASSERT_EQ(RegWriteString(HKEY_LOCAL_MACHINE, kSetupKey, "IniDataDir", data2.c_str()), 0);
     ASSERT_EQ(RegWriteString(HKEY_LOCAL_MACHINE, kSetupKey, "SysFilesDir", sys2.c_str()), 0);
     InitAppPaths();
+    EXPECT_EQ(GetDataDir(), env.data) << "the environment names the data folder whatever was stored";
+    ::unsetenv("VYN_DATA_DIR");
+    InitAppPaths();
     EXPECT_EQ(GetDataDir(), data2);
     EXPECT_EQ(GetMtwFilePath(), sys2 + "/VYN.MTW");
     EXPECT_EQ(GetLastPlatePath(), sys2 + "/__LAST__.PLT");
@@ -86,6 +90,33 @@ TEST(AppPathsTest, FoldersFromTheRegistryOrTheDefaults)
     char buf[4096];
     RegReadValue(HKEY_LOCAL_MACHINE, kSetupKey, "IniDataDir", buf, sizeof buf);
     EXPECT_EQ(std::string(buf), sys2) << "the folder the user ended in is where the next start opens";
+    SetSysFilesDir("");
+}
+
+TEST(AppPathsTest, StartUpTellsWhatItCouldNotSetUp)
+{
+    ShellEnv env;
+    InitAppPaths();
+    EXPECT_TRUE(SettingsFolderUsable());
+    EXPECT_TRUE(StartupProblems(2, true, true).empty());
+
+    // A data folder that takes no file: the demo cannot be installed, and the user is told.
+    ::setenv("VYN_DATA_DIR", "/proc/self", 1);
+    InitAppPaths();
+    const int demo = InstallDemoData();
+    EXPECT_EQ(demo, -1);
+    std::vector<std::string> texts = StartupProblems(demo, true, true);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_NE(texts[0].find(GetDataDir()), std::string::npos) << texts[0];
+
+    // A settings folder that cannot be made (a file stands where its parent should be).
+    { std::ofstream(env.root + "/blocker") << "x"; }
+    ::setenv("VYN_CONFIG_DIR", (env.root + "/blocker/config").c_str(), 1);
+    EXPECT_FALSE(SettingsFolderUsable());
+    texts = StartupProblems(0, false, false);
+    ASSERT_EQ(texts.size(), 1u) << "the settings message says it all";
+    EXPECT_NE(texts[0].find(env.root + "/blocker/config"), std::string::npos) << texts[0];
+    EXPECT_EQ(StartupProblems(0, true, false).size(), 1u) << "no private place for the hand-over";
     SetSysFilesDir("");
 }
 

@@ -9,6 +9,7 @@
 #include "app/AppSettings.h"
 #include "app/BlankFormula.h"
 #include "app/QAppDlg.h"
+#include "app/QChView.h"
 #include "app/QDefPres.h"
 #include "app/QPViewGadgets.h"
 #include "app/QPictButtGadget.h"
@@ -25,6 +26,8 @@
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/TestHook.h"
+#include "platform/core/StringTable.h"
+#include "platform/gui/testing/UserInput.h"
 #include "views/QPView.h"
 
 using namespace vyn;
@@ -221,6 +224,62 @@ TEST(ShellCommandsTest, OptionsDialogSavesToTheSettingsFileOnlyWithSave)
     gDecimalChar = oldDecimal;
     GetAppSettings() = before;
     QAppDlg::ResetLastPage();
+}
+
+TEST(ShellCommandsTest, OptionsDialogRefusesAnEmptyExportSeparator)
+{
+    TTestHook hook;
+    Shell s;
+    s.app->ShowMainWindow();
+    const AppSettings before = GetAppSettings();
+    bool stayed = false;
+    int pageShown = -1;
+    hook.AnswerMessageBox(IDOK);
+    hook.AnswerDialog(QAppDlg::kResId, 0, [&](TDialog& d) {
+        auto& dlg = dynamic_cast<QAppDlg&>(d);
+        ClickRadio(d, 104);
+        d.SetDlgItemText(503, "");
+        ClickRadio(d, 101);
+        dlg.SendCommand(IDOK, BN_CLICKED, dlg.GetDlgItem(IDOK));
+        stayed = !dlg.HasEnded();
+        pageShown = dlg.CurrentPage();
+        d.SetDlgItemText(503, ";");
+        dlg.SendCommand(IDOK, BN_CLICKED, dlg.GetDlgItem(IDOK));
+    });
+    ASSERT_TRUE(ChooseMenuItem(*s.app->GetMainFrame(), CM_APPLICATION));
+    EXPECT_TRUE(stayed) << "OK with no separator keeps the dialog open";
+    EXPECT_EQ(pageShown, 3) << "on the page of the empty separator";
+    ASSERT_EQ(hook.Messages().size(), 1u);
+    EXPECT_EQ(hook.Messages()[0].text, GetResStringStd(21096));
+    EXPECT_EQ(GetAppSettings().cellSeparator, ';');
+    EXPECT_EQ(ProfileGetInt(kAppSection, "cell_separator", 0), ';');
+    GetAppSettings() = before;
+}
+
+TEST(ShellCommandsTest, DataEntryOnBothLayersAsksWhichAndTakesMeasured)
+{
+    TTestHook hook;
+    Shell s;
+    s.app->ShowMainWindow();
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    auto* view = dynamic_cast<QPView*>(gActiveView);
+    ASSERT_NE(view, nullptr);
+    // The measured layer shown beside the data layer: the entry has to ask which one.
+    view->SetLayers(view->Layers | plData | plMeasured);
+    ASSERT_EQ(view->Layers & (plData | plMeasured), unsigned(plData | plMeasured));
+    bool transformedFirst = false;
+    hook.AnswerDialog(QChView::kResId, IDOK, [&](TDialog& d) {
+        transformedFirst = static_cast<TCheckBox*>(d.GetDlgItem(QChView::IDC_TRANSFORMED))->GetCheck() == TCheckBox::BF_CHECKED;
+        ClickRadio(d, QChView::IDC_MEASURED);
+    });
+    // The palette's data entry button reaches the view once the window layer routes gadget
+    // commands to the active view; until then the command goes to the view's window.
+    if (!ClickGadget(*gToolPalette, 2472) || hook.DialogsRun().empty()) view->SendCommand(2472);
+    TTestHook::ProcessEvents();
+    ASSERT_EQ(hook.DialogsRun(), std::vector<int>{QChView::kResId});
+    EXPECT_TRUE(transformedFirst);
+    EXPECT_EQ(view->Mode, pmDataEntry);
+    EXPECT_EQ(view->EntryLayer, unsigned(plMeasured)) << "measured data can be chosen";
 }
 
 TEST(ShellCommandsTest, PresentationDialogCopiesBackOnlyOnOk)

@@ -1,0 +1,39 @@
+#include "app/StartupChecks.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+#include "app/AppPaths.h"
+#include "platform/core/ConfigDir.h"
+#include "platform/core/StringTable.h"
+
+namespace vyn {
+
+namespace {
+constexpr int kMsgDataFolder = 21097;
+constexpr int kMsgSettingsFolder = 21098;
+}  // namespace
+
+bool SettingsFolderUsable()
+{
+    const std::string dir = ConfigDir();
+    if (!MakeDirectories(dir)) return false;
+    // A probe file tells a folder that exists but takes nothing (read-only, full, foreign).
+    const std::string probe = dir + "/.vyn-probe-" + std::to_string(::getpid());
+    std::FILE* f = std::fopen(probe.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fputs("ok", f) >= 0 && std::fclose(f) == 0;
+    std::remove(probe.c_str());
+    return ok;
+}
+
+std::vector<std::string> StartupProblems(int demoResult, bool settingsUsable, bool handOverPossible)
+{
+    std::vector<std::string> out;
+    if (demoResult < 0) out.push_back(FormatResString(kMsgDataFolder, GetDataDir().c_str()));
+    if (!settingsUsable) out.push_back(FormatResString(kMsgSettingsFolder, ConfigDir().c_str()));
+    else if (!handOverPossible) out.push_back(GetResStringStd(kMsgNoHandOverId));
+    return out;
+}
+
+}  // namespace vyn

@@ -1,0 +1,204 @@
+#include "platform/gui/testing/UserInput.h"
+
+#include <QAction>
+#include <memory>
+#include <QApplication>
+#include <QEventLoop>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include "platform/gui/GadgetWindow.h"
+#include "platform/gui/ModalLoop.h"
+#include "platform/gui/TestHook.h"
+#include "platform/gui/Window.h"
+#include "platform/gui/WindowMessages.h"
+
+namespace vyn {
+
+namespace {
+
+QMenuBar* BarOf(TWindow& frame)
+{
+    auto* main = qobject_cast<QMainWindow*>(frame.Widget());
+    return main ? main->menuBar() : nullptr;
+}
+
+// Walks the popups as a user opening them would: each popup's enablers are asked first.
+template <class Fn>
+bool Walk(QMenu* menu, const std::string& prefix, Fn& fn, std::vector<QMenu*>& chain)
+{
+    chain.push_back(menu);
+    Q_EMIT menu->aboutToShow();
+    const std::string path = prefix + menu->title().toStdString() + "/";
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator()) continue;
+        if (a->menu()) {
+            if (Walk(a->menu(), path, fn, chain)) return true;
+            continue;
+        }
+        if (fn(a, path, chain)) return true;
+    }
+    Q_EMIT menu->aboutToHide();
+    chain.pop_back();
+    return false;
+}
+
+template <class Fn>
+void WalkBar(QMenuBar& bar, Fn fn)
+{
+    for (QAction* top : bar.actions()) {
+        if (!top->menu()) continue;
+        std::vector<QMenu*> chain;
+        if (Walk(top->menu(), "", fn, chain)) return;
+    }
+}
+
+// A widget that notes whether a mouse press reached any window of the program.
+class PressSpy : public QObject {
+public:
+    bool seen = false;
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonPress && o->isWidgetType()) seen = true;
+        return false;
+    }
+};
+
+}  // namespace
+
+std::vector<TMenuBarItem> MenuBarItems(TWindow& frame)
+{
+    std::vector<TMenuBarItem> items;
+    QMenuBar* bar = BarOf(frame);
+    if (!bar) return items;
+    WalkBar(*bar, [&](QAction* a, const std::string& path, std::vector<QMenu*>&) {
+        const QVariant id = a->property("vynCommandId");
+        if (id.isValid())
+            items.push_back({id.toUInt(), path + a->text().toStdString(),
+                             a->shortcut().toString(QKeySequence::PortableText).toStdString(), a->isEnabled()});
+        return false;
+    });
+    return items;
+}
+
+bool TakesInput(TWindow& window)
+{
+    QWidget* w = window.Widget();
+    if (!w || !w->isVisible()) return false;
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) {
+        // A window that stays in the modal list after its modality was taken away still
+        // blocks the others.
+        QWindow* m = QGuiApplication::modalWindow();
+        if (!m) return true;
+        QWindow* own = w->window()->windowHandle();
+        for (QWindow* p = own; p; p = p->transientParent())
+            if (p == m) return true;
+        return false;
+    }
+    for (QWidget* p = w; p; p = p->parentWidget())
+        if (p == modal) return true;
+    return false;
+}
+
+bool ClickReaches(TWindow& window, int x, int y)
+{
+    QWidget* w = window.Widget();
+    if (!w || !w->isVisible()) return false;
+    QWindow* handle = w->window()->windowHandle();
+    if (!handle) return false;
+    const QPoint local = x < 0 ? w->rect().center() : QPoint(x, y);
+    const QPoint at = w->mapTo(w->window(), local);
+    PressSpy spy;
+    qApp->installEventFilter(&spy);
+    // Through the window system's path, where a modal window swallows clicks on the others.
+    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, at);
+    qApp->removeEventFilter(&spy);
+    return spy.seen;
+}
+
+bool ChooseMenuItem(TWindow& frame, unsigned id)
+{
+    QMenuBar* bar = BarOf(frame);
+    if (!bar || !TakesInput(frame)) return false;
+    QAction* chosen = nullptr;
+    std::vector<QMenu*> open;
+    WalkBar(*bar, [&](QAction* a, const std::string&, std::vector<QMenu*>& chain) {
+        const QVariant v = a->property("vynCommandId");
+        if (!v.isValid() || v.toUInt() != id) return false;
+        chosen = a;
+        open = chain;
+        return true;
+    });
+    if (!chosen) return false;
+    // The popups close before the command runs, as they do when the user clicks.
+    for (auto it = open.rbegin(); it != open.rend(); ++it) Q_EMIT (*it)->aboutToHide();
+    if (!chosen->isEnabled()) return false;
+    chosen->trigger();
+    return true;
+}
+
+bool ClickGadget(TGadgetWindow& bar, int id)
+{
+    TGadget* g = bar.GadgetWithId(id);
+    if (!g) return false;
+    const TRect& r = g->GetBounds();
+    return ClickReaches(bar, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+void RequestClose(TWindow& window)
+{
+    if (QWidget* w = window.Widget())
+        if (QWindow* h = w->window()->windowHandle()) h->close();
+}
+
+TWindow* ActiveModalWindow() { return TWindow::FromWidget(QApplication::activeModalWidget()); }
+
+void WhenModalWindowRuns(std::function<void(TWindow&)> act)
+{
+    // A zero timer fires inside the modal loop's event handling; until the loop runs it waits
+    // for the next turn. Bounded, so a loop that never starts cannot keep it alive.
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(0);
+    auto tries = std::make_shared<int>(100000);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, tries, act = std::move(act)] {
+        TWindow* modal = InModalLoop() ? ActiveModalWindow() : nullptr;
+        if (!modal && --*tries > 0) return;
+        timer->stop();
+        timer->deleteLater();
+        if (modal) act(*modal);
+    });
+    timer->start();
+}
+
+bool TakeQuitRequest()
+{
+    // Asking the program to end makes every later event loop return at once.
+    QEventLoop probe;
+    QTimer::singleShot(0, &probe, [&probe] { probe.exit(0); });
+    if (probe.exec() != -1) return false;
+    // One turn of the application's own loop clears the request when it returns.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+    return true;
+}
+
+void PressKey(TWindow& window, unsigned vk, unsigned modKeys)
+{
+    QWidget* w = window.Widget();
+    if (!w) return;
+    QWidget* target = w->focusWidget() ? w->focusWidget() : w;
+    Qt::KeyboardModifiers mods;
+    if (modKeys & MK_SHIFT) mods |= Qt::ShiftModifier;
+    if (modKeys & MK_CONTROL) mods |= Qt::ControlModifier;
+    // QTest offers the key to the shortcut map first, as the window system does.
+    QTest::keyClick(target, static_cast<Qt::Key>(TTestHook::QtKeyCode(vk)), mods);
+}
+
+}  // namespace vyn
