@@ -37,6 +37,7 @@
 #include "printing/RWPrinter.h"
 #include "printing/APrintOut.h"
 #include "report_designer/AttrEditor.h"
+#include "report_designer/DesignerDialogs.h"
 #include "app/ReportFrame.h"
 #include "report_designer/QRPMDIChild.h"
 #include "report_designer/QRepView.h"
@@ -149,6 +150,7 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     InstallExpressionWizard();
     // Report views: their attribute editor and the screen fonts they draw with.
     QRAttrDlg::InstallViewHooks();
+    InstallDesignerDialogs();
     InstallReportScreenFonts();
     // The reader: the port text first, since a driver locks the choices its reader cannot use.
     // Without a configured reader the simulated one answers.

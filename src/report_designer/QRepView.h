@@ -215,7 +215,7 @@ public:
     TPoint ScrollToShowObject(const RPObject& object) const;
 
     // --- commands ---
-    void CmCopy();
+    bool CmCopy();  // false when nothing reached the clipboard
     void CmDelete();
     void CmPaste();
     void CmDuplicate();

@@ -1,5 +1,6 @@
 // The report view's commands: clipboard, duplication, stacking order, band layout, tools and
 // switches, and the print, preview, page-setup, report-list and help commands.
+#include <algorithm>
 #include <cstring>
 
 #include "platform/core/StringTable.h"
@@ -13,6 +14,7 @@
 #include "report_designer/QRPMDIChild.h"
 #include "reports/QRepDoc.h"
 #include "reports/RPObject.h"
+#include "reports/RPObjectTextBox.h"
 #include "reports/RPReport.h"
 #include "reports/RPSection.h"
 #include "reports/RPShapes.h"
@@ -24,6 +26,27 @@ namespace {
 constexpr int kStrNoApplication = 7251;
 constexpr int kStrCannotWriteList = 7252;
 constexpr int kStrCannotFit = 7253;
+constexpr int kStrTextTooLong = 7254;
+// A record stores a text with a 16-bit length; a longer one would come back cut.
+constexpr std::size_t kMaxRecordText = 65000;
+
+bool TextFitsRecord(const RPObject& o)
+{
+    if (o.GetCondition().size() > kMaxRecordText) return false;
+    const auto* box = dynamic_cast<const RPObjectTextBox*>(&o);
+    return !box || box->GetContents().size() <= kMaxRecordText;
+}
+
+// A pasted object inside the report area: sizes 0..31680, and the far edges at most 31680.
+void KeepInsideReport(RPObject& o)
+{
+    const int width = std::clamp(o.GetWidth(), 0, kMaxTwips);
+    const int height = std::clamp(o.GetHeight(), 0, kMaxTwips);
+    const int left = std::clamp(o.GetLeft(), 0, kMaxTwips - width);
+    const int top = std::clamp(o.GetTop(), 0, kMaxTwips - height);
+    o.SetSize(TSize(width, height));
+    o.SetPos(TPoint(left, top));
+}
 
 }  // namespace
 
@@ -46,10 +69,8 @@ TResult QRepView::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
     const bool idle = tool_ == 0 && dragState_ == 0 && !Editing();
     switch (id) {
     case cmRepCut:
-        if (idle && !selection_.empty()) {
-            CmCopy();
-            CmDelete();
-        }
+        // Only what reached the clipboard is taken away.
+        if (idle && !selection_.empty() && CmCopy()) CmDelete();
         return 0;
     case cmRepCopy: CmCopy(); return 0;
     case cmRepPaste: CmPaste(); return 0;
@@ -140,16 +161,21 @@ void QRepView::CmTool(int tool)
     AttrUpdated(AttrUpdate::Reload);
 }
 
-void QRepView::CmCopy()
+bool QRepView::CmCopy()
 {
-    if (tool_ != 0 || dragState_ != 0 || Editing() || selection_.empty()) return;
+    if (tool_ != 0 || dragState_ != 0 || Editing() || selection_.empty()) return false;
+    for (const RPObject* o : selection_)
+        if (!TextFitsRecord(*o)) {
+            MessageBox(this, GetResString(kStrTextTooLong), "", MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
     std::size_t size = 4;
     for (const RPObject* o : selection_) size += static_cast<std::size_t>(o->Write(nullptr));
     std::vector<std::uint8_t> block(size, 0);
     PutU32(block.data(), static_cast<std::uint32_t>(selection_.size()));
     std::size_t pos = 4;
     for (const RPObject* o : selection_) pos += static_cast<std::size_t>(o->Write(block.data() + pos));
-    Clipboard::SetData(kRepObjFormat, block);
+    return Clipboard::SetData(kRepObjFormat, block);
 }
 
 void QRepView::CmDelete()
@@ -185,13 +211,17 @@ void QRepView::CmPaste()
                 int bandIndex = -1;
                 auto obj = RPObject::CreateFromRecord(block.data() + pos, len, bandIndex);
                 if (!obj) break;
+                KeepInsideReport(*obj);
                 pasted.push_back(std::move(obj));
                 pos += len;
             }
         }
     } else if (Clipboard::GetData(kPictureFormat, block)) {
         auto pic = std::make_unique<RPObjectPicture>();
-        if (pic->LoadFromFileBytes(block) == 0) pasted.push_back(std::move(pic));
+        if (pic->LoadFromFileBytes(block) == 0) {
+            KeepInsideReport(*pic);
+            pasted.push_back(std::move(pic));
+        }
     }
     if (pasted.empty()) return;
 
@@ -205,7 +235,9 @@ void QRepView::CmPaste()
                             std::max(extent.bottom, r.bottom));
     }
     ClampPastePoint(pastePos_);
-    const TPoint offset(pastePos_.x - extent.left, pastePos_.y - extent.top);
+    // The block goes to the paste point, moved back as far as it must to end inside the report.
+    const TPoint to(std::min(pastePos_.x, kMaxTwips - extent.Width()), std::min(pastePos_.y, kMaxTwips - extent.Height()));
+    const TPoint offset(to.x - extent.left, to.y - extent.top);
     const int oldY = pastePos_.y;
     pastePos_.y += extent.Height();
     ClampPastePoint(pastePos_);
@@ -232,15 +264,15 @@ void QRepView::CmDuplicate()
         return;
     }
     TRect extent;
-    bool grid = false;
-    int mixed = 0, cells = 0, column = 0, row = 0;
-    report_.GetSelectionExtent(extent, grid, mixed, cells, column, row);
     DuplicateRequest req;
+    int mixed = 0;
+    req.objectCount = report_.GetSelectionExtent(extent, req.grid, mixed, req.cellCount, req.commonColumn, req.commonRow);
+    req.sectionsDiffer = mixed != 0;
     AttrHide(true);
     const bool ok = dialog(*this, req);
     AttrHide(false);
     if (!ok) return;
-    const int done = report_.DuplicateSelection(extent.left, extent.top, extent.right, extent.bottom, grid, req.columns,
+    const int done = report_.DuplicateSelection(extent.left, extent.top, extent.right, extent.bottom, req.grid, req.columns,
                                                 req.rows, req.smart, req.columnSpacing, req.rowSpacing);
     if (done) {
         if (req.columns * req.rows > 1) SetModified();

@@ -383,8 +383,10 @@ void QRepView::TrackRubber(bool)
 
 void QRepView::TrackPlace(bool, TPoint band)
 {
+    // The frame stays inside the report area: no negative coordinates when it is dragged out to
+    // the left of or above the view.
     TPoint np = band;
-    if (snap_) np = TPoint(report_.GridX().SnapNearest(np.x), report_.GridY().SnapNearest(np.y));
+    ClampSnapPoint(np);
     if (placement_ == 0) return;
     if (placement_ == 1) {
         placement_ = 2;
@@ -539,8 +541,8 @@ void QRepView::CreateDroppedObject()
     TPoint a = placeOrigin_, b = tracked_;
     if (b.x < a.x) std::swap(a.x, b.x);
     if (b.y < a.y) std::swap(a.y, b.y);
-    const int left = report_.GridX().ToTwips(a.x);
-    const int top = report_.GridY().ToTwips(a.y);
+    const int left = std::max(0, report_.GridX().ToTwips(a.x));
+    const int top = std::max(0, report_.GridY().ToTwips(a.y));
     int width = obj->TwipsRect().Width();
     int height = obj->TwipsRect().Height();
     if (useFrame) {

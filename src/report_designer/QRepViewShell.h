@@ -21,12 +21,18 @@ enum class AttrUpdate {
     ApplyPending,   // a drag ended: apply what waited
 };
 
-// The results of the duplicate-objects dialog.
+// What the duplicate-objects dialog is told of the selection, and its results.
 struct DuplicateRequest {
+    int objectCount = 0;  // page breaks not counted
+    bool sectionsDiffer = false;
+    int cellCount = 0;  // objects evaluated at a plate cell
+    int commonColumn = -1;
+    int commonRow = -1;
+    bool grid = false;  // spacings in grid steps
     int columns = 1;
     int rows = 1;
     bool smart = false;
-    int columnSpacing = 0;  // twips
+    int columnSpacing = 0;  // twips, or grid steps
     int rowSpacing = 0;
 };
 

@@ -257,5 +257,77 @@ TEST(Keyboard, TabWalksBandsAndObjectsAndEscClears)
     EXPECT_EQ(reloads, before + 1) << "Esc with nothing to clear does not reload the attributes";
 }
 
+// A clipboard block of objects with the given rectangles, as another copy of the program (or a
+// damaged one) may leave it.
+void PutObjects(const std::vector<TRect>& rects)
+{
+    std::vector<std::uint8_t> block(4);
+    PutU32(block.data(), static_cast<std::uint32_t>(rects.size()));
+    for (const TRect& r : rects) {
+        auto o = RPObject::Create(otRectangle);
+        o->SetPos(TPoint(r.left, r.top));
+        o->SetSize(TSize(r.right, r.bottom));  // right and bottom carry width and height
+        const std::size_t at = block.size();
+        block.resize(at + static_cast<std::size_t>(o->Write(nullptr)));
+        o->Write(block.data() + at);
+    }
+    ASSERT_TRUE(Clipboard::SetData(kRepObjFormat, block));
+}
+
+TEST(Clipboard, PastedObjectsAndTheirBandStayInsideTheReportArea)
+{
+    const std::vector<std::vector<TRect>> blocks = {
+        {TRect(0x7FFFFF00, 0, 0x7FFFFF00, 360)},  // left and width far out
+        {TRect(0, 0, 720, 2000000000)},            // height
+        {TRect(100, 100, -500, -70000)},           // negative sizes
+        {TRect(0, 0, 20000, 20000)},               // fits once, pasted twice below
+        {TRect(0, 0, 720, 360), TRect(-40000, 31000, 720, 360)},
+    };
+    for (const auto& rects : blocks) {
+        DesignerFixture f;
+        PutObjects(rects);
+        f.view->SendCommand(cmRepPaste);
+        f.view->SendCommand(cmRepPaste);
+        RPSection& band = f.band(bandPageHeader);
+        ASSERT_EQ(band.ObjectCount(), static_cast<int>(2 * rects.size()));
+        for (int i = 0; i < band.ObjectCount(); ++i) {
+            const RPObject& o = *band.ObjectAt(i);
+            SCOPED_TRACE(testing::Message() << rects[0].right << " object " << i);
+            EXPECT_GE(o.GetLeft(), 0);
+            EXPECT_GE(o.GetTop(), 0);
+            EXPECT_GE(o.GetWidth(), 0);
+            EXPECT_GE(o.GetHeight(), 0);
+            EXPECT_LE(o.GetLeft() + o.GetWidth(), 31680);
+            EXPECT_LE(o.GetTop() + o.GetHeight(), 31680);
+        }
+        EXPECT_LE(band.GetHeight(), 31680);
+        EXPECT_LE(f.report().GetWidth(), 31680);
+        EXPECT_TRUE(f.doc.IsDirty());
+    }
+}
+
+TEST(Commands, CutOfATextTheClipboardCannotHoldSaysSoAndKeepsIt)
+{
+    DesignerFixture f;
+    auto* box = static_cast<RPObjectTextBox*>(f.Add(bandDetail, otTextBox, 0, 0, 1440, 360));
+    box->StoreContents(std::string(70000, 'x'));
+    f.view->SelectObject(box);
+    Clipboard::Clear();
+    f.hook.AnswerMessageBox(IDOK);
+    f.view->SendCommand(cmRepCut);
+    EXPECT_EQ(f.hook.MessageTexts(),
+              (std::vector<std::string>{"A text of more than 65000 characters cannot be put on the clipboard."}));
+    ASSERT_EQ(f.band(bandDetail).ObjectCount(), 1) << "nothing reached the clipboard, nothing is deleted";
+    EXPECT_EQ(box->GetContents().size(), 70000u);
+    EXPECT_FALSE(Clipboard::HasFormat(kRepObjFormat));
+    EXPECT_FALSE(f.doc.IsDirty());
+
+    box->StoreContents(std::string(65000, 'y'));  // the longest that fits goes whole
+    f.view->SendCommand(cmRepCut);
+    f.view->SendCommand(cmRepPaste);
+    ASSERT_EQ(f.band(bandPageHeader).ObjectCount(), 1);
+    EXPECT_EQ(static_cast<RPObjectTextBox*>(f.band(bandPageHeader).ObjectAt(0))->GetContents().size(), 65000u);
+}
+
 }  // namespace
 }  // namespace vyn::test

@@ -131,5 +131,14 @@ TEST(Placement, PictureToolWithoutItsDialogBeepsAndPlacesNothing)
     EXPECT_EQ(f.hook.Beeps(), 1);
 }
 
+TEST(Placement, FrameDraggedOutAboveAndLeftOfTheViewStartsAtTheReportCorner)
+{
+    DesignerFixture f;
+    f.view->SendCommand(cmRepRectangle);
+    f.Drag(f.At(bandPageHeader, 60, 30), TPoint(-40, -40));
+    ASSERT_EQ(f.band(bandPageHeader).ObjectCount(), 1);
+    EXPECT_EQ(f.band(bandPageHeader).ObjectAt(0)->TwipsRect(), TRect(0, 0, 900, 450));
+}
+
 }  // namespace
 }  // namespace vyn::test

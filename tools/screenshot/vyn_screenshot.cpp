@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "app/controls/QCalErrDlg.h"
@@ -29,6 +30,7 @@
 #include "method_editors/QWizzAll.h"
 #endif
 #ifdef VYN_SCREENSHOT_DESIGNER
+#include "report_designer/DesignerDialogs.h"
 #include "report_designer/QRPMDIChild.h"
 #include "report_designer/QRepView.h"
 #include "reports/QRepDoc.h"
@@ -141,6 +143,40 @@ int ReportDesigner(const std::string& out)
         });
     });
     QApplication::exec();
+    return rc;
+}
+
+// The designer's dialogs: the sections with the preview and a hint, duplicate objects for three
+// boxes of row B, insert picture, sample simulation.
+int DesignerDialog(const std::string& what, const std::string& out)
+{
+    using namespace vyn;
+    std::unique_ptr<TDialog> dlg;
+    if (what == "report-sections") {
+        std::snprintf(gSectionFlags, sizeof gSectionFlags, "%s", "11011");
+        dlg = std::make_unique<RPSecDlg>(nullptr);
+    } else if (what == "duplicate-objects") {
+        auto d = std::make_unique<QReplObj>(nullptr);
+        d->objectCount = 3;
+        d->gridMode = true;
+        d->cellCount = 3;
+        d->commonRow = 1;
+        dlg = std::move(d);
+    } else if (what == "insert-picture") {
+        dlg = std::make_unique<QRInsertPictDlg>(nullptr);
+    } else {
+        dlg = std::make_unique<QRFakeSmpls>(nullptr);
+    }
+    int rc = 1;
+    QTimer::singleShot(400, [&] {
+        if (auto* sec = dynamic_cast<RPSecDlg*>(dlg.get())) sec->hintLine->OnFocus(sec->GetDlgItem(103), HTCLIENT);
+        QTimer::singleShot(200, [&] {
+            rc = dlg->Widget()->grab().save(QString::fromStdString(out), "PNG") ? 0 : 1;
+            dlg->CloseWindow(IDCANCEL);
+        });
+    });
+    if (auto* pict = dynamic_cast<QRInsertPictDlg*>(dlg.get())) pict->Execute();
+    else dlg->Execute();
     return rc;
 }
 #endif
@@ -335,9 +371,14 @@ int main(int argc, char** argv)
         vyn::TApplication app(argc, argv);
         return ReportDesigner(argv[2]);
     }
+    if (what == "report-sections" || what == "duplicate-objects" || what == "insert-picture" ||
+        what == "sample-simulation") {
+        vyn::TApplication app(argc, argv);
+        return DesignerDialog(what, argv[2]);
+    }
 #endif
     if (argc != 3 || what != "status-dialog") {
-        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|main-window|view-plate-matrix|view-sample-list|view-calibration-curve|view-sample-graph|plate-view|select-method|method-updates|sample-names|report-designer OUT.png [PLATE]\n");
+        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|main-window|view-plate-matrix|view-sample-list|view-calibration-curve|view-sample-graph|plate-view|select-method|method-updates|sample-names|report-designer|report-sections|duplicate-objects|insert-picture|sample-simulation OUT.png [PLATE]\n");
         return 2;
     }
     vyn::TApplication app(argc, argv);

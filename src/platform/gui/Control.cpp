@@ -115,6 +115,36 @@ QWidget* TStatic::MakeControl(QWidget* parentWidget)
     return l;
 }
 
+void TStatic::SetColors(TColor text, TColor back)
+{
+    colored_ = true;
+    textColor_ = text;
+    backColor_ = back;
+    ApplyColors();
+}
+
+void TStatic::ClearColors()
+{
+    colored_ = false;
+    ApplyColors();
+}
+
+void TStatic::ApplyColors()
+{
+    auto* l = static_cast<QLabel*>(Widget());
+    if (!l) return;
+    if (!colored_) {
+        l->setAutoFillBackground(false);
+        l->setPalette(QPalette());
+        return;
+    }
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, QColor(textColor_.Red(), textColor_.Green(), textColor_.Blue()));
+    pal.setColor(QPalette::Window, QColor(backColor_.Red(), backColor_.Green(), backColor_.Blue()));
+    l->setPalette(pal);
+    l->setAutoFillBackground(true);
+}
+
 std::string TStatic::WidgetText() const { return S(static_cast<QLabel*>(Widget())->text()); }
 void TStatic::SetWidgetText(const std::string& text)
 {
@@ -158,8 +188,16 @@ void TButton::Click()
     if (auto* b = qobject_cast<QAbstractButton*>(Widget())) b->click();
 }
 
-std::string TButton::WidgetText() const { return S(static_cast<QAbstractButton*>(Widget())->text()); }
-void TButton::SetWidgetText(const std::string& text) { static_cast<QAbstractButton*>(Widget())->setText(Q(text)); }
+// An owner-drawn button is a plain window: its text is kept here and drawn by its owner.
+std::string TButton::WidgetText() const
+{
+    return IsOwnerDrawn() ? text_ : S(static_cast<QAbstractButton*>(Widget())->text());
+}
+void TButton::SetWidgetText(const std::string& text)
+{
+    if (IsOwnerDrawn()) Invalidate(false);
+    else static_cast<QAbstractButton*>(Widget())->setText(Q(text));
+}
 unsigned TButton::EvGetDlgCode(const TMsg*) { return DLGC_BUTTON | (IsDefault() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON); }
 
 void TButton::DrawItem(TDrawItem& item)

@@ -58,6 +58,13 @@ public:
     }
     void SetText(const std::string& text) { SetWindowText(text); }
     std::string GetText() const { return GetWindowText(); }
+    // Text and background colours of the label, as a dialog answers a static's colour request;
+    // ClearColors returns to the dialog's own.
+    void SetColors(TColor text, TColor back);
+    void ClearColors();
+    bool HasColors() const { return colored_; }
+    TColor TextColor() const { return textColor_; }
+    TColor BackColor() const { return backColor_; }
 
 protected:
     QWidget* MakeControl(QWidget* parentWidget) override;
@@ -66,7 +73,10 @@ protected:
     unsigned EvGetDlgCode(const TMsg*) override;
 
 private:
+    void ApplyColors();
     int textLimit_ = 0;
+    bool colored_ = false;
+    TColor textColor_, backColor_;
 };
 
 class TGroupBox : public TControl {

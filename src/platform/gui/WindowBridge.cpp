@@ -172,6 +172,16 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* e)
         if (msg != WM_MOUSEMOVE && m->button() != Qt::LeftButton && m->button() != Qt::RightButton) return false;
         return !win->DispatchFromPlatform(msg, ModKeys(m->buttons(), m->modifiers()), PointParam(m->position()));
     }
+    case QEvent::Enter:
+    case QEvent::Leave:
+        // The parent learns which of its children lies under the mouse (hint lines).
+        if (!w->isWindow())
+            if (TWindow* parent = win->GetParent()) {
+                TWindow* under = e->type() == QEvent::Enter ? win : parent;
+                parent->DispatchFromPlatform(WM_SETCURSOR, reinterpret_cast<TParam1>(under),
+                                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            }
+        return false;
     case QEvent::ContextMenu: {
         auto* c = static_cast<QContextMenuEvent*>(e);
         return !win->DispatchFromPlatform(WM_CONTEXTMENU, reinterpret_cast<TParam1>(win),

@@ -38,6 +38,11 @@ constexpr unsigned WM_VKEYTOITEM = 0x002E, WM_CHARTOITEM = 0x002F, BM_GETCHECK =
                    BM_SETSTYLE = 0x00F4, DM_SETDEFID = WM_USER + 1;
 constexpr unsigned BS_PUSHBUTTON = 0, BS_DEFPUSHBUTTON = 1;
 
+// The mouse entered a control (wParam: the window now under the mouse, lParam: the hit-test
+// code in the low word, the mouse message in the high word); sent to the control's parent, which
+// may show a hint for it. Leaving a control for its parent names the parent.
+constexpr unsigned WM_SETCURSOR = 0x0020, HTCLIENT = 1;
+
 // Key message flags (the high word of the key message's lParam): set on an auto-repeated key.
 constexpr unsigned KF_REPEAT = 0x4000;
 
