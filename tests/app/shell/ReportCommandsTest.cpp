@@ -3,6 +3,7 @@
 // previewed over the demo plate, and the designer's print, preview and "Save in report list".
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -460,14 +461,17 @@ TEST(ReportCommands, DesignerPrintsWithAChosenPlateOrSaysWhatItSimulates)
     const std::string pdf = s.env.root + "/designer.pdf";
     s.app->GetPrinter()->SetOutputFile(pdf);
 
-    // No plate open: the definition runs over simulated samples, and the user is told so.
+    // No plate open: the definition runs over simulated samples, whose numbers the user gives.
     PreviewCloser closer;
     ASSERT_TRUE(closer.Create());
     closer.PostCommand(PreviewCloser::kClose);
+    std::string offered;
+    hook.AnswerDialog(7007, IDOK, [&offered](TDialog& d) { offered = d.GetDlgItemText(101) + "/" + d.GetDlgItemText(102); });
     s.Command(cmRepPreview);
     EXPECT_EQ(closer.closed, 1);
-    ASSERT_EQ(hook.Messages().size(), 1u) << "asked once, though the preview lays out again";
-    EXPECT_NE(hook.Messages()[0].text.find("3 fixed and 45 sequential"), std::string::npos) << hook.Messages()[0].text;
+    EXPECT_EQ(offered, "3/45");
+    EXPECT_EQ(std::count(hook.DialogsRun().begin(), hook.DialogsRun().end(), 7007), 1)
+        << "asked once, though the preview lays out again";
 
     // With the demo plate open, the printout mode dialog picks it.
     QDoc* plate = dynamic_cast<QDoc*>(s.app->OpenPlate(s.env.data + "/Demo.plt"));
@@ -486,6 +490,6 @@ TEST(ReportCommands, DesignerPrintsWithAChosenPlateOrSaysWhatItSimulates)
     s.Command(cmRepPrint);
     EXPECT_EQ(view->Report().Plate(), &plate->GetPlate());
     EXPECT_TRUE(IsPdf(pdf));
-    EXPECT_EQ(hook.Messages().size(), 1u) << "no simulation over a plate";
+    EXPECT_EQ(std::count(hook.DialogsRun().begin(), hook.DialogsRun().end(), 7007), 1) << "no simulation over a plate";
     EXPECT_EQ(hook.UnansweredDialogs(), 0);
 }
