@@ -62,6 +62,22 @@ constexpr ButtonKind kButtons[] = {
     {cmSampleDefinition, TButtonGadget::Command, "Def"},
     {cmCalibrationDialog, TButtonGadget::Command, "Cal"},
     {cmShowCalibrationInfo, TButtonGadget::Command, "Inf"},
+    // The report designer's: its tools and switches show their state.
+    {24321, TButtonGadget::Command, "Undo"},
+    {24322, TButtonGadget::Command, "Cut"},
+    {24323, TButtonGadget::Command, "Copy"},
+    {24324, TButtonGadget::Command, "Paste"},
+    {2603, TButtonGadget::Command, "Prn"},
+    {2604, TButtonGadget::Command, "Prev"},
+    {7109, TButtonGadget::NonExclusive, "Txt"},
+    {7110, TButtonGadget::NonExclusive, "Rect"},
+    {7111, TButtonGadget::NonExclusive, "Line"},
+    {7112, TButtonGadget::NonExclusive, "Gr"},
+    {7113, TButtonGadget::NonExclusive, "Pic"},
+    {7114, TButtonGadget::NonExclusive, "Brk"},
+    {7115, TButtonGadget::NonExclusive, "Lck"},
+    {7118, TButtonGadget::NonExclusive, "Attr"},
+    {7119, TButtonGadget::Command, "Dup"},
 };
 
 const ButtonKind* FindKind(int id)

@@ -84,9 +84,13 @@ void NewReport(vynwApp& app)
 {
     TDocTemplate* tpl = ReportTemplate(app);
     if (!tpl || !app.GetDocManager().CreateDoc(*tpl, {}, dtNewDoc)) return;
-    // The new report starts with the bands the user chooses.
+    // The new report starts with the bands chosen last and asks; cancelled, it is discarded.
     if (!GetRepViewShell().sectionsDialog) return;
-    if (QRepView* view = ActiveReportView(app)) view->SendCommand(cmRepSections);
+    QRepView* view = ActiveReportView(app);
+    if (view && !view->ChooseNewReportSections()) {
+        view->Doc().SetDirty(false);
+        app.GetDocManager().CloseDoc(view->Doc());
+    }
 }
 
 void EditLibraryReport(vynwApp& app, const RPManDlg& dlg)

@@ -219,7 +219,9 @@ public:
     void CmDelete();
     void CmPaste();
     void CmDuplicate();
-    void CmSections();
+    bool CmSections();  // false when the dialog was cancelled
+    // A new report takes the bands chosen last, then the user chooses; false when cancelled.
+    bool ChooseNewReportSections();
     void CmTool(int tool);
     void CmPageSetup();
     void CmReportPrint();

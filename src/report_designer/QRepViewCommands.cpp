@@ -7,6 +7,7 @@
 #include "platform/gui/Clipboard.h"
 #include "platform/gui/Command.h"
 #include "platform/gui/MsgBox.h"
+#include "report_designer/DesignerDialogs.h"
 #include "report_designer/DesignerMetrics.h"
 #include "report_designer/QRInPlaceEdit.h"
 #include "report_designer/QRepView.h"
@@ -281,25 +282,33 @@ void QRepView::CmDuplicate()
     }
 }
 
-void QRepView::CmSections()
+bool QRepView::ChooseNewReportSections()
+{
+    for (int i = 0; i < 5; ++i)
+        if (report_.Band(i).Enabled() != (gSectionFlags[i] == '1')) ToggleSection(i);
+    return CmSections();
+}
+
+bool QRepView::CmSections()
 {
     std::string flags(5, '0');
     for (int i = 0; i < 5; ++i) flags[static_cast<std::size_t>(i)] = report_.Band(i).Enabled() ? '1' : '0';
     auto& dialog = GetRepViewShell().sectionsDialog;
     if (!dialog) {
         MessageBeep(MB_ICONEXCLAMATION);
-        return;
+        return true;
     }
     AttrHide(true);
     const bool ok = dialog(*this, flags);
     AttrHide(false);
-    if (!ok || flags.size() < 5) return;
+    if (!ok || flags.size() < 5) return ok;
     for (int i = 0; i < 5; ++i) {
         if (report_.Band(i).Enabled() != (flags[static_cast<std::size_t>(i)] == '1')) {
             ToggleSection(i);
             SetModified();
         }
     }
+    return true;
 }
 
 void QRepView::CmPageSetup()
