@@ -429,6 +429,7 @@ void vynwApp::EvNewView(TView& view)
     if (title.empty()) title = "Plate" + std::to_string(docManager_->NextUntitledIndex());
     if (!view.GetDocument().HasDocPath() && view.GetDocument().GetTitle().empty()) view.GetDocument().SetTitle(title);
     auto* frame = new vynwMDIChild(*client_, title, wnd);
+    frame->SetMenuDescr(TMenuDescr(view.GetViewMenu()));
     frame->Create();
     const bool byUser = frame_ && frame_->OpeningFiles();
     if (byUser && GetAppSettings().autoMakeAftLoad && gCurrentDoc && NeedsCalculation(*gCurrentDoc)) {

@@ -105,6 +105,9 @@ public:
     // A view may close when another view stays with the document or the document agrees.
     virtual bool CanClose();
     virtual bool IsDirty() { return false; }
+    // The menu resource its frame shows in the main window while the view is active (0: the
+    // main window's own).
+    virtual int GetViewMenu() const { return 0; }
 
     TDocument& GetDocument() const { return *doc_; }
     unsigned GetViewId() const { return id_; }

@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
@@ -82,16 +83,58 @@ void TDecoratedFrame::Insert(TGadgetWindow& decoration, TLocation location)
 void TDecoratedFrame::SetMenuDescr(const TMenuDescr& menu)
 {
     menu_ = menu;
-    if (!main_) return;
-    BuildMenuBar(
-        *main_->menuBar(), menu_.GetId(),
-        [this](unsigned id) {
-            if (TWindow* w = CommandStart()) w->SendCommand(id);
-        },
-        [this](TCommandEnabler& ce) {
-            if (TWindow* w = CommandStart()) w->RouteCommandEnable(ce);
-        });
+    RefreshMenu(true);
 }
+
+void TDecoratedFrame::RefreshMenu(bool force)
+{
+    if (!main_) return;
+    const int id = MenuToShow();
+    if (!force && id == shownMenu_) return;
+    bool built = BuildMenuBar(
+        *main_->menuBar(), id, [this](unsigned cmd) { RouteCommand(cmd); },
+        [this](TCommandEnabler& ce) { RouteCommandEnable(ce); });
+    shownMenu_ = built ? id : 0;
+    if (built) HookWindowMenu();
+}
+
+void TDecoratedFrame::HookWindowMenu()
+{
+    for (QAction* top : main_->menuBar()->actions()) {
+        QMenu* m = top->menu();
+        if (!m) continue;
+        bool windows = false;
+        for (QAction* a : m->actions()) {
+            unsigned id = MenuActionId(*a);
+            windows = windows || (id >= CM_CASCADECHILDREN && id <= CM_CLOSECHILDREN);
+        }
+        if (windows) QObject::connect(m, &QMenu::aboutToShow, m, [this, m] { FillWindowMenu(*m); });
+    }
+}
+
+bool TDecoratedFrame::ReplaceMenuPopup(int position, int popupResId)
+{
+    return main_ && ReplaceMenuBarPopup(*main_->menuBar(), position, popupResId);
+}
+
+TDecoratedFrame* TDecoratedFrame::FrameOf(const TWindow& w)
+{
+    int steps = 0;
+    for (const TWindow* p = &w; p && steps < 64; p = p->NextOnRoute(), ++steps)
+        if (auto* f = dynamic_cast<const TDecoratedFrame*>(p)) return const_cast<TDecoratedFrame*>(f);
+    return nullptr;
+}
+
+TWindow* TDecoratedFrame::FocusInFrame() const
+{
+    QWidget* f = QApplication::focusWidget();
+    if (!main_ || !f || !main_->isAncestorOf(f)) return nullptr;
+    return FromWidget(f);
+}
+
+void TDecoratedFrame::RouteCommand(unsigned id) { RouteUserCommand(FocusInFrame(), CommandStart(), id); }
+
+void TDecoratedFrame::RouteCommandEnable(TCommandEnabler& ce) { RouteUserEnable(FocusInFrame(), CommandStart(), ce); }
 
 bool TDecoratedFrame::IsZoomed() const { return main_ && main_->isMaximized(); }
 bool TDecoratedFrame::IsIconic() const { return main_ && main_->isMinimized(); }
@@ -183,7 +226,7 @@ void TDecoratedFrame::SetupWindow()
         if (!d->Widget()) d->Create();
         if (d->Widget()) Place(*d, loc, counts[loc]++);
     }
-    if (menu_.GetId()) SetMenuDescr(menu_);
+    RefreshMenu(true);
 }
 
 void TDecoratedFrame::CleanupWindow()
@@ -192,6 +235,7 @@ void TDecoratedFrame::CleanupWindow()
     TWindow::CleanupWindow();
     main_ = nullptr;
     outer_ = nullptr;
+    shownMenu_ = 0;
 }
 
 // --- MDI frame -----------------------------------------------------------------------------
@@ -199,7 +243,54 @@ void TDecoratedFrame::CleanupWindow()
 TMDIFrame::TMDIFrame(const std::string& title, int menuResId, TMDIClient& client)
     : TDecoratedFrame(nullptr, title, &client)
 {
+    client.frame_ = this;
     SetMenuDescr(TMenuDescr(menuResId));
+}
+
+TMDIFrame::~TMDIFrame()
+{
+    if (TMDIClient* c = GetMDIClient()) c->frame_ = nullptr;
+}
+
+int TMDIFrame::MenuToShow() const
+{
+    if (TMDIClient* c = GetMDIClient())
+        if (TMDIChild* child = c->GetActiveMDIChild())
+            if (child->GetMenuDescr().IsValid()) return child->GetMenuDescr().GetId();
+    return TDecoratedFrame::MenuToShow();
+}
+
+void TMDIFrame::FillWindowMenu(QMenu& menu)
+{
+    const char* const kChildItem = "vynChildItem";
+    for (QAction* a : menu.actions())
+        if (a->property(kChildItem).isValid()) {
+            menu.removeAction(a);
+            a->deleteLater();
+        }
+    TMDIClient* c = GetMDIClient();
+    if (!c || c->Children().empty()) return;
+    auto addItem = [&](QAction* a) {
+        a->setProperty(kChildItem, true);
+        menu.addAction(a);
+    };
+    auto* sep = new QAction(&menu);
+    sep->setSeparator(true);
+    addItem(sep);
+    int n = 0;
+    for (TMDIChild* child : c->Children()) {
+        ++n;
+        QString number = n < 10 ? QStringLiteral("&%1 ").arg(n) : QStringLiteral("%1 ").arg(n);
+        auto* a = new QAction(number + QString::fromStdString(child->GetWindowText()), &menu);
+        a->setCheckable(true);
+        a->setChecked(child == c->GetActiveMDIChild());
+        QObject::connect(a, &QAction::triggered, a, [c, child] {
+            // The child may have gone while the menu was open.
+            for (TMDIChild* live : c->Children())
+                if (live == child) c->ActivateChild(*child);
+        });
+        addItem(a);
+    }
 }
 
 TMDIClient* TMDIFrame::GetMDIClient() const { return static_cast<TMDIClient*>(GetClientWindow()); }
@@ -208,7 +299,7 @@ TWindow* TMDIFrame::CommandStart()
 {
     if (TMDIClient* c = GetMDIClient())
         if (TMDIChild* child = c->GetActiveMDIChild()) {
-            if (TWindow* view = child->GetClientWindow()) return view;
+            if (TWindow* view = child->GetCommandView()) return view;
             return child;
         }
     return this;

@@ -212,7 +212,7 @@ void TButtonGadget::LButtonUp(const TPoint& p)
     pressed_ = false;
     Invalidate();
     if (!enabled_ || !bounds_.Contains(p) || !window_) return;
-    if (TWindow* receiver = window_->GetCommandReceiver()) receiver->SendCommand(static_cast<unsigned>(id_));
+    if (TWindow* receiver = window_->GetCommandReceiver()) receiver->RouteCommand(static_cast<unsigned>(id_));
 }
 
 // --- control -------------------------------------------------------------------------------

@@ -42,7 +42,8 @@ public:
     // The width of a text in the window's font.
     int TextWidth(const std::string& text) const;
 
-    // Where button commands go: the frame that holds the bar.
+    // Where button commands and enablers go (RouteCommand, RouteCommandEnable): the frame that
+    // holds the bar, which gives them to the focus window and the active view first.
     TWindow* GetCommandReceiver() const;
     void GadgetInvalidated(const TGadget& g);
     // Asks every gadget's enabler; called by the frame at idle.

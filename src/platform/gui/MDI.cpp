@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/gui/DecoratedFrame.h"
+
 namespace vyn {
 
 namespace {
@@ -84,6 +86,9 @@ void TMDIClient::EvMDIActivate(TMDIChild* activated)
     TMDIChild* previous = active_;
     active_ = activated;
     if (previous && previous != activated) previous->EvMDIActivate(false);
+    // The menu changes before the new child hears of its activation, so that what it does to
+    // the bar (its Tools popup) lands on its own menu.
+    if (frame_) frame_->ChildMenuChanged();
     if (activated) activated->EvMDIActivate(true);
 }
 
@@ -188,6 +193,12 @@ void TMDIChild::CleanupWindow()
     sub_ = nullptr;
     client_->Forget(*this);
     TWindow::CleanupWindow();
+}
+
+void TMDIChild::SetMenuDescr(const TMenuDescr& menu)
+{
+    menu_ = menu;
+    if (client_->frame_ && client_->GetActiveMDIChild() == this) client_->frame_->ChildMenuChanged();
 }
 
 bool TMDIChild::IsIconic() const { return sub_ && sub_->isMinimized(); }

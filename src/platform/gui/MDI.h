@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gui/Menu.h"
 #include "platform/gui/Window.h"
 
 class QMdiArea;
@@ -12,6 +13,7 @@ class QMdiSubWindow;
 namespace vyn {
 
 class TMDIChild;
+class TMDIFrame;
 
 // The framework's window command ids.
 enum : unsigned {
@@ -48,12 +50,14 @@ protected:
 
 private:
     friend class TMDIChild;
+    friend class TMDIFrame;
     void Adopt(TMDIChild& child);
     void Forget(TMDIChild& child);
     void SubWindowActivated(QMdiSubWindow* sub);
 
     std::vector<TMDIChild*> children_;
     TMDIChild* active_ = nullptr;
+    TMDIFrame* frame_ = nullptr;  // the frame whose client this is: it shows the active child's menu
     TColor background_{128, 128, 128};
 };
 
@@ -64,6 +68,13 @@ public:
     ~TMDIChild() override;
 
     TWindow* GetClientWindow() const { return clientWnd_; }
+    // Where the frame's command route starts while this child is active (see DecoratedFrame.h):
+    // the client window unless the view lies deeper inside it.
+    virtual TWindow* GetCommandView() const { return clientWnd_; }
+    // The menu the main frame shows while this child is active (a view's menu); none (the
+    // default, or an id without a menu resource): the frame's own menu.
+    void SetMenuDescr(const TMenuDescr& menu);
+    const TMenuDescr& GetMenuDescr() const { return menu_; }
     TMDIClient& GetMDIClient() const { return *client_; }
     bool IsIconic() const;
     void Restore();
@@ -91,6 +102,7 @@ private:
     TMDIClient* client_;
     TWindow* clientWnd_;
     QMdiSubWindow* sub_ = nullptr;
+    TMenuDescr menu_;
 };
 
 // A client window that can refuse to close its frame (a view of a dirty document).

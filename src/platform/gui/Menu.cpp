@@ -31,11 +31,11 @@ void SplitKey(const std::string& text, std::string& label, std::string& key)
     key = tab == std::string::npos ? std::string() : text.substr(tab + 1);
 }
 
-// The enabler callback lives with the menu bar, so that idle updates can reach it.
-class TMenuBarEnabler : public QObject {
+// The callbacks live with the menu bar, so that idle updates and replaced popups reach them.
+class TMenuBarHooks : public QObject {
 public:
-    TMenuBarEnabler(QObject* parent, std::function<void(TCommandEnabler&)> enable)
-        : QObject(parent), enable_(std::move(enable))
+    TMenuBarHooks(QObject* parent, std::function<void(unsigned)> send, std::function<void(TCommandEnabler&)> enable)
+        : QObject(parent), send_(std::move(send)), enable_(std::move(enable))
     {
         setObjectName("vynMenuEnabler");
     }
@@ -48,17 +48,73 @@ public:
         a->setEnabled(ce.GetHandled() && ce.IsEnabled());
         a->setCheckable(ce.GetCheck() != TCommandEnabler::Unchecked);
         a->setChecked(ce.GetCheck() == TCommandEnabler::Checked);
+        if (ce.TextWasSet()) {
+            std::string label, key;
+            SplitKey(ce.GetText(), label, key);
+            a->setText(QString::fromStdString(label));
+        }
+    }
+    void Send(unsigned id) const
+    {
+        if (send_) send_(id);
     }
 
 private:
+    std::function<void(unsigned)> send_;
     std::function<void(TCommandEnabler&)> enable_;
 };
 
-void UpdateMenu(const TMenuBarEnabler& en, QMenu* menu)
+void UpdateMenu(const TMenuBarHooks& hooks, QMenu* menu)
 {
     for (QAction* a : menu->actions()) {
-        if (a->menu()) UpdateMenu(en, a->menu());
-        else en.Update(a);
+        if (a->menu()) UpdateMenu(hooks, a->menu());
+        else hooks.Update(a);
+    }
+}
+
+TMenuBarHooks* HooksOf(QMenuBar& bar)
+{
+    return dynamic_cast<TMenuBarHooks*>(
+        bar.findChild<QObject*>(QStringLiteral("vynMenuEnabler"), Qt::FindDirectChildrenOnly));
+}
+
+QMenu* AddPopup(TMenuBarHooks* hooks, QMenuBar* bar, QMenu* parent, const std::string& label)
+{
+    QMenu* m = parent ? parent->addMenu(QString::fromStdString(label)) : bar->addMenu(QString::fromStdString(label));
+    QObject::connect(m, &QMenu::aboutToShow, m, [hooks, m] { UpdateMenu(*hooks, m); });
+    return m;
+}
+
+// Adds the items of t[first, last) to the menu `into` (a nested popup gets a menu of its own).
+void FillMenu(TMenuBarHooks* hooks, QMenuBar* bar, QMenu* into, const TMenuTemplate& t, int first, int last)
+{
+    std::vector<QMenu*> stack;
+    if (into) stack.push_back(into);
+    for (int i = first; i < last; ++i) {
+        const TMenuItemTemplate& item = t.items[i];
+        std::string label, key;
+        SplitKey(item.text ? item.text : "", label, key);
+        switch (item.kind) {
+        case miPopup: stack.push_back(AddPopup(hooks, bar, stack.empty() ? nullptr : stack.back(), label)); break;
+        case miEndPopup:
+            if (!stack.empty()) stack.pop_back();
+            break;
+        case miSeparator:
+            if (!stack.empty()) stack.back()->addSeparator();
+            break;
+        default: {
+            if (stack.empty()) break;
+            QAction* a = stack.back()->addAction(QString::fromStdString(label));
+            a->setProperty(kIdProperty, static_cast<unsigned>(item.id));
+            if (!key.empty()) {
+                a->setShortcut(QKeySequence(QString::fromStdString(key)));
+                a->setShortcutContext(Qt::WindowShortcut);
+            }
+            const unsigned id = static_cast<unsigned>(item.id);
+            QObject::connect(a, &QAction::triggered, a, [hooks, id] { hooks->Send(id); });
+            break;
+        }
+        }
     }
 }
 
@@ -78,61 +134,66 @@ std::vector<TMenuItemInfo> MenuItems(int resId)
     return out;
 }
 
+unsigned MenuActionId(const QAction& action)
+{
+    QVariant v = action.property(kIdProperty);
+    return v.isValid() ? v.toUInt() : 0;
+}
+
 bool BuildMenuBar(QMenuBar& bar, int resId, std::function<void(unsigned)> send,
                   std::function<void(TCommandEnabler&)> enable)
 {
-    bar.clear();
-    for (QObject* old : bar.findChildren<QObject*>(QStringLiteral("vynMenuEnabler"), Qt::FindDirectChildrenOnly))
-        delete old;
+    // The old menus may be the sender of the command that led here (a child closed from its own
+    // menu): they go once the event loop runs again.
+    for (QAction* a : bar.actions()) {
+        bar.removeAction(a);
+        if (QMenu* m = a->menu(); m && m->parent() == &bar) m->deleteLater();
+        else if (a->parent() == &bar) a->deleteLater();
+    }
+    for (QObject* old : bar.findChildren<QObject*>(QStringLiteral("vynMenuEnabler"), Qt::FindDirectChildrenOnly)) {
+        old->setObjectName(QString());
+        old->deleteLater();
+    }
     const TMenuTemplate* t = FindMenuTemplate(resId);
     if (!t) return false;
-    auto* en = new TMenuBarEnabler(&bar, std::move(enable));
-    std::vector<QMenu*> stack;
-    for (int i = 0; i < t->count; ++i) {
-        const TMenuItemTemplate& item = t->items[i];
-        std::string label, key;
-        SplitKey(item.text ? item.text : "", label, key);
-        switch (item.kind) {
-        case miPopup: {
-            QMenu* m = stack.empty() ? bar.addMenu(QString::fromStdString(label))
-                                     : stack.back()->addMenu(QString::fromStdString(label));
-            QObject::connect(m, &QMenu::aboutToShow, m, [en, m] { UpdateMenu(*en, m); });
-            stack.push_back(m);
-            break;
-        }
-        case miEndPopup:
-            if (!stack.empty()) stack.pop_back();
-            break;
-        case miSeparator:
-            if (!stack.empty()) stack.back()->addSeparator();
-            break;
-        default: {
-            if (stack.empty()) break;
-            QAction* a = stack.back()->addAction(QString::fromStdString(label));
-            a->setProperty(kIdProperty, static_cast<unsigned>(item.id));
-            if (!key.empty()) {
-                a->setShortcut(QKeySequence(QString::fromStdString(key)));
-                a->setShortcutContext(Qt::WindowShortcut);
-            }
-            const unsigned id = static_cast<unsigned>(item.id);
-            QObject::connect(a, &QAction::triggered, a, [send, id] {
-                if (send) send(id);
-            });
-            break;
-        }
-        }
-    }
+    auto* hooks = new TMenuBarHooks(&bar, std::move(send), std::move(enable));
+    FillMenu(hooks, &bar, nullptr, *t, 0, t->count);
     UpdateMenuBar(bar);
+    return true;
+}
+
+bool ReplaceMenuBarPopup(QMenuBar& bar, int position, int popupResId)
+{
+    TMenuBarHooks* hooks = HooksOf(bar);
+    const TMenuTemplate* t = FindMenuTemplate(popupResId);
+    const QList<QAction*> top = bar.actions();
+    if (!hooks || !t || position < 0 || position >= top.size() || !top[position]->menu()) return false;
+    // The resource's first popup, without its own title.
+    int first = 0;
+    while (first < t->count && t->items[first].kind != miPopup) ++first;
+    if (first == t->count) return false;
+    int last = first + 1;
+    for (int depth = 1; last < t->count; ++last) {
+        if (t->items[last].kind == miPopup) ++depth;
+        if (t->items[last].kind == miEndPopup && --depth == 0) break;
+    }
+    QMenu* menu = top[position]->menu();
+    for (QAction* a : menu->actions()) {
+        menu->removeAction(a);
+        if (QMenu* sub = a->menu(); sub && sub->parent() == menu) sub->deleteLater();
+        else if (a->parent() == menu) a->deleteLater();
+    }
+    FillMenu(hooks, &bar, menu, *t, first + 1, last);
+    UpdateMenu(*hooks, menu);
     return true;
 }
 
 void UpdateMenuBar(QMenuBar& bar)
 {
-    auto* en = dynamic_cast<TMenuBarEnabler*>(
-        bar.findChild<QObject*>(QStringLiteral("vynMenuEnabler"), Qt::FindDirectChildrenOnly));
-    if (!en) return;
+    TMenuBarHooks* hooks = HooksOf(bar);
+    if (!hooks) return;
     for (QAction* a : bar.actions())
-        if (a->menu()) UpdateMenu(*en, a->menu());
+        if (a->menu()) UpdateMenu(*hooks, a->menu());
 }
 
 }  // namespace vyn

@@ -7,6 +7,7 @@
 #include <vector>
 
 class QMenuBar;
+class QAction;
 
 namespace vyn {
 
@@ -28,6 +29,11 @@ bool BuildMenuBar(QMenuBar& bar, int resId, std::function<void(unsigned)> send,
                   std::function<void(TCommandEnabler&)> enable);
 // Asks the enabler of every item of the bar again.
 void UpdateMenuBar(QMenuBar& bar);
+// Fills the bar's popup at this position with the items of the menu resource's first popup
+// (the popup keeps its title); its items send and enable through the bar's callbacks.
+bool ReplaceMenuBarPopup(QMenuBar& bar, int position, int popupResId);
+// The command id of a menu item built from a resource (0: none, a popup or a separator).
+unsigned MenuActionId(const QAction& action);
 
 // The command id and the text (without the accelerator) of every item of a menu resource,
 // in order; for tests and help.

@@ -23,6 +23,44 @@ const char* const kWindowProperty = "vynWindow";
 TWindow* gCapture = nullptr;
 
 QColor WindowBackground() { return QColor(255, 255, 255); }
+
+// While the first part of a user's command route runs (from the focus window): the windows at
+// which that part ends because the second part asks them anyway, and whether it ended there
+// unanswered. A message sent or a handler run meanwhile starts a route of its own and does not
+// see it.
+struct TRouteSegment {
+    std::vector<const TWindow*> stops;
+    bool reachedEnd = false;
+};
+thread_local TRouteSegment* gSegment = nullptr;
+
+class TSegmentPause {
+public:
+    TSegmentPause() : saved_(gSegment) { gSegment = nullptr; }
+    ~TSegmentPause() { gSegment = saved_; }
+    TSegmentPause(const TSegmentPause&) = delete;
+    TSegmentPause& operator=(const TSegmentPause&) = delete;
+
+private:
+    TRouteSegment* saved_;
+};
+
+// True when the first part of a route ends before `next` (the route goes on elsewhere).
+bool SegmentEndsAt(const TWindow* next)
+{
+    if (!gSegment) return false;
+    if (next && std::find(gSegment->stops.begin(), gSegment->stops.end(), next) == gSegment->stops.end()) return false;
+    gSegment->reachedEnd = true;
+    return true;
+}
+
+// The windows of a route from `w`, bounded so that a loop of command targets cannot hang.
+std::vector<const TWindow*> RouteOf(const TWindow* w)
+{
+    std::vector<const TWindow*> out;
+    for (; w && out.size() < 64; w = w->NextOnRoute()) out.push_back(w);
+    return out;
+}
 }  // namespace
 
 TWindow::TWindow(TWindow* parent, int id, const std::string& title) : id_(id), parent_(parent), title_(title)
@@ -486,6 +524,7 @@ bool TWindow::IsScrollBarShown(int bar) const
 
 TResult TWindow::SendMessage(unsigned msg, TParam1 p1, TParam2 p2)
 {
+    TSegmentPause pause;
     bool saved = defaultRequested_;
     TResult r = WindowProc(msg, p1, p2);
     defaultRequested_ = saved;
@@ -494,6 +533,7 @@ TResult TWindow::SendMessage(unsigned msg, TParam1 p1, TParam2 p2)
 
 bool TWindow::DispatchFromPlatform(unsigned msg, TParam1 p1, TParam2 p2)
 {
+    TSegmentPause pause;
     bool saved = defaultRequested_;
     defaultRequested_ = false;
     WindowProc(msg, p1, p2);
@@ -592,25 +632,67 @@ TResult TWindow::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
         return 0;
     }
     if (auto* h = table_.FindCommand(id)) {
+        TSegmentPause pause;
         (*h)();
         return 0;
     }
-    TWindow* next = commandTarget_ ? commandTarget_ : parent_;
+    TWindow* next = NextOnRoute();
+    if (SegmentEndsAt(next)) return 0;
     if (next) return next->EvCommand(id, nullptr, notifyCode);
     if (TApplication* app = TApplication::Current()) app->EvCommand(id);
     return 0;
 }
 
-void TWindow::RouteCommandEnable(TCommandEnabler& ce) { EvCommandEnable(ce); }
+void TWindow::RouteCommand(unsigned id) { SendCommand(id); }
+
+void TWindow::RouteCommandEnable(TCommandEnabler& ce)
+{
+    TSegmentPause pause;
+    EvCommandEnable(ce);
+}
 
 void TWindow::EvCommandEnable(TCommandEnabler& ce)
 {
     if (auto* h = table_.FindEnabler(ce.GetId())) {
+        TSegmentPause pause;
         (*h)(ce);
         return;
     }
-    TWindow* next = commandTarget_ ? commandTarget_ : parent_;
+    TWindow* next = NextOnRoute();
+    if (SegmentEndsAt(next)) return;
     if (next) next->EvCommandEnable(ce);
+    else if (TApplication* app = TApplication::Current()) app->EvCommandEnable(ce);
+}
+
+void TWindow::RouteUserCommand(TWindow* first, TWindow* rest, unsigned id)
+{
+    TSegmentPause pause;
+    if (first) {
+        TRouteSegment seg{RouteOf(rest)};
+        if (std::find(seg.stops.begin(), seg.stops.end(), first) == seg.stops.end()) {
+            gSegment = &seg;
+            first->EvCommand(id, nullptr, 0);
+            gSegment = nullptr;
+            if (!seg.reachedEnd) return;
+        }
+    }
+    if (rest) rest->SendCommand(id);
+    else if (TApplication* app = TApplication::Current()) app->EvCommand(id);
+}
+
+void TWindow::RouteUserEnable(TWindow* first, TWindow* rest, TCommandEnabler& ce)
+{
+    TSegmentPause pause;
+    if (first) {
+        TRouteSegment seg{RouteOf(rest)};
+        if (std::find(seg.stops.begin(), seg.stops.end(), first) == seg.stops.end()) {
+            gSegment = &seg;
+            first->EvCommandEnable(ce);
+            gSegment = nullptr;
+            if (!seg.reachedEnd) return;
+        }
+    }
+    if (rest) rest->EvCommandEnable(ce);
     else if (TApplication* app = TApplication::Current()) app->EvCommandEnable(ce);
 }
 

@@ -54,6 +54,9 @@ public:
     // Commands the window does not handle go on to this target (by default the parent, then the
     // application); a view sets its frame here.
     void SetCommandTarget(TWindow* next) { commandTarget_ = next; }
+    // The window a command or enabler goes on to when this one does not know it (nullptr: the
+    // application is next).
+    TWindow* NextOnRoute() const { return commandTarget_ ? commandTarget_ : parent_; }
 
     virtual std::string GetWindowText() const;
     virtual void SetWindowText(const std::string& text);
@@ -119,8 +122,17 @@ public:
     TResult SendCommand(unsigned id, unsigned notifyCode = 0, TWindow* control = nullptr);
     void PostCommand(unsigned id) { PostMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
-    // Asks this window's command route whether the command is enabled (view, frame, application).
-    void RouteCommandEnable(TCommandEnabler& ce);
+    // A command the user gave (menu item, accelerator, gadget) and its enabler, given to the
+    // route that starts here. For a plain window that is the window itself, then NextOnRoute()
+    // up to the application. A frame (TDecoratedFrame) starts the route at the window with the
+    // focus, then the active view: see there.
+    virtual void RouteCommand(unsigned id);
+    virtual void RouteCommandEnable(TCommandEnabler& ce);
+    // The route of a user's command in two parts: first the route of `first` up to where it
+    // meets the route of `rest` (or would reach the application), then the whole route of
+    // `rest`. Each window is asked once. `first` may be nullptr or lie on rest's route.
+    static void RouteUserCommand(TWindow* first, TWindow* rest, unsigned id);
+    static void RouteUserEnable(TWindow* first, TWindow* rest, TCommandEnabler& ce);
 
     virtual TResult WindowProc(unsigned msg, TParam1 p1, TParam2 p2);
     // Lets the control's own handling run after the current handler returns.
