@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)list.ReadReport(i, report);
         if (!list.GetDescr(i).deleted) kept.push_back(list.GetDescr(i).name);
     }
-    if (list.Count() > 0 && list.SetStrings(0, "fuzz", "renamed") && list.Commit() == 0) {
+    if (list.Count() > 0 && list.SetStrings(0, "fuzz", "renamed") && list.Commit() == 1) {
         if (!list.GetDescr(0).deleted) kept[0] = "fuzz";
     }
     if (list.Consolidate() != 0) return 0;
