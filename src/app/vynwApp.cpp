@@ -471,6 +471,17 @@ TView* vynwApp::ShowView(const std::string& templateName)
     return docManager_->CreateView(*tpl, *doc);
 }
 
+void vynwApp::EvHelp(const THelpInfo& info)
+{
+    if (info.contextType == HELPINFO_MENUITEM) {
+        if (info.ctrlId != 0 && info.ctrlId < 0x8000) HelpContext(info.ctrlId);
+        return;
+    }
+    if (TWindow::GetCapture()) return;
+    if (info.contextId == 0 || (info.contextId & 0x0FFF8000ul) != 0) HelpContents();
+    else HelpContext(static_cast<int>(info.contextId & 0xFFFF));
+}
+
 bool vynwApp::IdleAction(long idleCount)
 {
     if (gModeGadget) gModeGadget->ClearTouched();

@@ -43,6 +43,9 @@ public:
     bool CanCloseAll();
 
     bool IdleAction(long idleCount) override;
+    // F1 on a menu item opens the item's help; on a window its context, or the contents when it
+    // has none (or an id outside the help file's range).
+    void EvHelp(const THelpInfo& info) override;
     void InitMainWindow() override;
     // The method name shown in the status bar.
     const std::string& ShownMethodName() const { return shownMethod_; }

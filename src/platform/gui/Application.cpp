@@ -2,8 +2,11 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QTimer>
 
+#include "platform/core/ResFiles.h"
 #include "platform/gui/Fonts.h"
 #include "platform/gui/Window.h"
 
@@ -31,12 +34,14 @@ TApplication::TApplication(int& argc, char** argv)
     if (!QApplication::instance()) ownApp_ = std::make_unique<QApplication>(argc, argv);
     gApp = this;
     LoadShippedFonts();
+    SetProgramIcon();
     idle_ = std::make_unique<TIdleWatcher>(this);
 }
 
 TApplication::TApplication()
 {
     gApp = this;
+    SetProgramIcon();
     idle_ = std::make_unique<TIdleWatcher>(this);
 }
 
@@ -47,6 +52,14 @@ TApplication::~TApplication()
 }
 
 TApplication* TApplication::Current() { return gApp; }
+
+void TApplication::SetProgramIcon()
+{
+    // Every window and MDI child without an icon of its own shows the program's.
+    const res::ResFileEntry* f = FindResFile("bitmaps/icon1.xpm");
+    QPixmap pm;
+    if (f && pm.loadFromData(f->data, static_cast<uint>(f->size), "XPM")) QApplication::setWindowIcon(QIcon(pm));
+}
 
 int TApplication::Run()
 {

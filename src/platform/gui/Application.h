@@ -49,6 +49,8 @@ public:
 
     // The commands this object's own table handles.
     std::vector<unsigned> HandledCommands() const { return table_.CommandIds(); }
+    // End of the route of help requests (WM_HELP) that no window took.
+    virtual void EvHelp(const THelpInfo&) {}
     // End of the command route.
     virtual bool EvCommand(unsigned id);
     virtual void EvCommandEnable(TCommandEnabler& ce);
@@ -59,6 +61,7 @@ public:
 
 protected:
     virtual void InitMainWindow() {}
+    static void SetProgramIcon();
     TDispatchTable table_;
     int mainShow_ = 5;  // SW_SHOW
 

@@ -111,7 +111,7 @@ QWidget* TStatic::MakeControl(QWidget* parentWidget)
     if (style_ & dlgstyle::RIGHT) a = Qt::AlignTop | Qt::AlignRight;
     l->setAlignment(a);
     if (style_ & dlgstyle::BORDER) l->setFrameShape(QFrame::Box);
-    l->setText(Q(text_));
+    ShowText(l);
     return l;
 }
 
@@ -145,11 +145,52 @@ void TStatic::ApplyColors()
     l->setAutoFillBackground(true);
 }
 
-std::string TStatic::WidgetText() const { return S(static_cast<QLabel*>(Widget())->text()); }
+namespace {
+// The text as shown without a marked letter: "&&" is one '&', a single '&' goes.
+std::string WithoutMnemonic(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) ++i;
+        else if (text[i] == '&') continue;
+        out += text[i];
+    }
+    return out;
+}
+
+bool HasMnemonic(const std::string& text)
+{
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&') continue;
+        if (text[i + 1] != '&') return true;
+        ++i;
+    }
+    return false;
+}
+}  // namespace
+
+void TStatic::SetMnemonicTarget(TWindow* target)
+{
+    mnemonicTarget_ = target;
+    ShowText(static_cast<QLabel*>(Widget()));
+}
+
+void TStatic::ShowText(QLabel* l)
+{
+    if (!l) return;
+    const std::string& t = text_;
+    const bool prefix = !(style_ & dlgstyle::NOPREFIX);
+    // A label with a buddy underlines its marked letter and gives Alt+letter to the buddy.
+    QWidget* buddy = prefix && mnemonicTarget_ && HasMnemonic(t) ? mnemonicTarget_->Widget() : nullptr;
+    l->setBuddy(buddy);
+    l->setText(Q(buddy || !prefix ? t : WithoutMnemonic(t)));
+}
+
+std::string TStatic::WidgetText() const { return text_; }
 void TStatic::SetWidgetText(const std::string& text)
 {
-    std::string t = textLimit_ > 0 && static_cast<int>(text.size()) >= textLimit_ ? text.substr(0, textLimit_ - 1) : text;
-    static_cast<QLabel*>(Widget())->setText(Q(t));
+    text_ = textLimit_ > 0 && static_cast<int>(text.size()) >= textLimit_ ? text.substr(0, textLimit_ - 1) : text;
+    ShowText(static_cast<QLabel*>(Widget()));
 }
 unsigned TStatic::EvGetDlgCode(const TMsg*) { return DLGC_STATIC; }
 
@@ -173,6 +214,12 @@ QWidget* TButton::MakeControl(QWidget* parentWidget)
     b->setDefault(IsDefault());
     QObject::connect(b, &QAbstractButton::clicked, b, [this] { NotifyParent(BN_CLICKED); });
     return b;
+}
+
+void TButton::SetDefault(bool on)
+{
+    style_ = on ? (style_ | dlgstyle::DEFPUSHBUTTON) : (style_ & ~dlgstyle::DEFPUSHBUTTON);
+    if (auto* b = qobject_cast<QPushButton*>(Widget())) b->setDefault(on);
 }
 
 void TButton::Click()

@@ -7,6 +7,8 @@
 #include "platform/gui/DialogTemplate.h"
 #include "platform/gui/Window.h"
 
+class QLabel;
+
 namespace vyn {
 
 class TControl : public TWindow {
@@ -65,6 +67,10 @@ public:
     bool HasColors() const { return colored_; }
     TColor TextColor() const { return textColor_; }
     TColor BackColor() const { return backColor_; }
+    // The control that an Alt+letter marked with '&' in the text moves the focus to (the next
+    // one in the dialog's tab order); "&&" shows one '&'. Without one, or with the NOPREFIX
+    // style, no letter is marked; NOPREFIX shows every '&' as it stands.
+    void SetMnemonicTarget(TWindow* target);
 
 protected:
     QWidget* MakeControl(QWidget* parentWidget) override;
@@ -77,6 +83,8 @@ private:
     int textLimit_ = 0;
     bool colored_ = false;
     TColor textColor_, backColor_;
+    void ShowText(QLabel* label);
+    TWindow* mnemonicTarget_ = nullptr;
 };
 
 class TGroupBox : public TControl {

@@ -15,6 +15,9 @@ class TButton : public TControl {
 public:
     using TControl::TControl;
     bool IsDefault() const { return (style_ & dlgstyle::DEFPUSHBUTTON) != 0; }
+    // Makes it the dialog's default push button in looks (the dialog's default id says which
+    // button Enter presses), or an ordinary one.
+    void SetDefault(bool on);
     bool IsOwnerDrawn() const { return (style_ & dlgstyle::OWNERDRAW) != 0; }
     // Clicks the button as the user would: the parent gets BN_CLICKED.
     void Click();

@@ -87,6 +87,8 @@ struct TDC::Impl {
     TPen origPen = GetStockPen(BLACK_PEN);
     TBrush origBrush = GetStockBrush(WHITE_BRUSH);
     TFont origFont = GetStockFont(SYSTEM_FONT);
+    // The part of the surface that may be drawn on at all (device); no clip region lifts it.
+    std::optional<QRect> systemClip;
 
     // ---------------------------------------------------------------- mapping
     int DpiX() const { return image ? kScreenDpi : device ? device->logicalDpiX() : kScreenDpi; }
@@ -150,14 +152,16 @@ struct TDC::Impl {
     }
     QRegion Clip() const
     {
-        const QRect s = Surface();
+        const QRect s = systemClip ? Surface() & *systemClip : Surface();
         return st.clip ? st.clip->intersected(s) : QRegion(s);
     }
     void SetPainterClip() const
     {
         if (!painter) return;
         painter->setWorldTransform(QTransform());
-        if (st.clip) painter->setClipRegion(*st.clip);
+        if (st.clip && systemClip) painter->setClipRegion(st.clip->intersected(*systemClip));
+        else if (st.clip) painter->setClipRegion(*st.clip);
+        else if (systemClip) painter->setClipRect(*systemClip);
         else painter->setClipping(false);
     }
 
@@ -1239,6 +1243,8 @@ int TDC::GetClipBox(TRect& r) const
     r = r.Normalized();
     return eff.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
+
+void TDC::SetSystemClip(const TRect& deviceRect) { impl_->systemClip = ToQRect(deviceRect.Normalized()); }
 
 bool TDC::GetClipRgn(TRegion& region) const
 {

@@ -266,6 +266,10 @@ public:
     bool GetClipRgn(TRegion& region) const;  // device; false when nothing clips
     bool PtVisible(int x, int y) const;
     bool RectVisible(const TRect& r) const;
+    // Limits all drawing to this device rectangle for the DC's life, under whatever clip region
+    // is selected (SelectClipRgn(nullptr) does not lift it): a window's invalidated area while
+    // it paints.
+    void SetSystemClip(const TRect& deviceRect);
 
     // --- state ---
     int SaveDC();                      // returns the new level, 1 for the first save

@@ -8,11 +8,13 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QUrl>
 
 #include "platform/gui/GadgetWindow.h"
 #include "platform/gui/MDI.h"
+#include "platform/core/StringTable.h"
 
 namespace vyn {
 
@@ -53,6 +55,32 @@ private:
 };
 
 const char* const kMiddle = "vynFrameMiddle";
+
+// F1 on an open menu: help on the item under the mouse or the keyboard's highlight.
+class TMenuHelpFilter : public QObject {
+public:
+    TMenuHelpFilter(QMenu* menu, TWindow* frame) : QObject(menu), menu_(menu), frame_(frame) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(e)->key() != Qt::Key_F1) return false;
+        QAction* a = menu_->activeAction();
+        const unsigned id = a ? MenuActionId(*a) : 0;
+        if (id == 0) return true;
+        THelpInfo info;
+        info.contextType = HELPINFO_MENUITEM;
+        info.ctrlId = static_cast<int>(id);
+        info.contextId = id;
+        menu_->close();
+        frame_->SendMessage(WM_HELP, 0, reinterpret_cast<TParam2>(&info));
+        return true;
+    }
+
+private:
+    QMenu* menu_;
+    TWindow* frame_;
+};
 
 }  // namespace
 
@@ -98,11 +126,36 @@ void TDecoratedFrame::RefreshMenu(bool force)
     if (built) HookWindowMenu();
 }
 
+void TDecoratedFrame::SetHintCommand(int id)
+{
+    TStatusBar* status = nullptr;
+    for (auto& [d, loc] : decorations_)
+        if (auto* s = dynamic_cast<TStatusBar*>(d); s && !status) status = s;
+    if (!status) return;
+    const char* text = id > 0 && id < 0x8000 ? FindResString(id) : nullptr;
+    if (text && *text) {
+        if (!hinting_) savedStatus_ = status->GetText();
+        hinting_ = true;
+        status->SetText(text);
+    } else if (hinting_) {
+        hinting_ = false;
+        status->SetText(savedStatus_);
+    }
+}
+
 void TDecoratedFrame::HookWindowMenu()
 {
     for (QAction* top : main_->menuBar()->actions()) {
         QMenu* m = top->menu();
         if (!m) continue;
+        // The item under the mouse explains itself in the status bar; F1 on it asks for its help.
+        QList<QMenu*> popups = m->findChildren<QMenu*>();
+        popups.append(m);
+        for (QMenu* popup : popups) {
+            QObject::connect(popup, &QMenu::hovered, popup, [this](QAction* a) { SetHintCommand(static_cast<int>(MenuActionId(*a))); });
+            QObject::connect(popup, &QMenu::aboutToHide, popup, [this] { SetHintCommand(0); });
+            popup->installEventFilter(new TMenuHelpFilter(popup, this));
+        }
         bool windows = false;
         for (QAction* a : m->actions()) {
             unsigned id = MenuActionId(*a);

@@ -77,6 +77,9 @@ public:
     bool ReplaceMenuPopup(int position, int popupResId);
     // The menu resource shown in the menu bar now (0: none).
     int GetShownMenuId() const { return shownMenu_; }
+    // Shows the string-table text of the command in the status bar while the mouse rests on its
+    // gadget or menu item; 0 (or a command without text) brings back what the bar showed before.
+    void SetHintCommand(int id);
     // The frame on a window's command route (a view's main frame), or nullptr.
     static TDecoratedFrame* FrameOf(const TWindow& w);
 
@@ -109,6 +112,8 @@ private:
     std::vector<std::pair<TGadgetWindow*, TLocation>> decorations_;
     TMenuDescr menu_;
     int shownMenu_ = 0;
+    bool hinting_ = false;
+    std::string savedStatus_;  // the status bar's text before a hint replaced it
     QMainWindow* main_ = nullptr;
     QVBoxLayout* outer_ = nullptr;
 };

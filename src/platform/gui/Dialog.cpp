@@ -61,6 +61,8 @@ TDialog::TDialog(TWindow* parent, int resId) : TWindow(parent, 0), tmpl_(FindDia
 {
     OnCommand(IDOK, [this] { CmOk(); });
     OnCommand(IDCANCEL, [this] { CmCancel(); });
+    // A Help button that the dialog does not handle itself asks for the dialog's help context.
+    OnCommand(IDHELP, [this] { RequestHelp(); });
     OnMessage(DM_SETDEFID, [this](TParam1 p1, TParam2) -> TResult {
         SetDefaultId(static_cast<int>(LOWORD(p1)));
         return 1;
@@ -130,6 +132,18 @@ void TDialog::BuildControls()
                     c->Widget()->setFocusPolicy(Qt::NoFocus);
             }
         }
+    // A label's marked letter moves the focus to the next control in the tab order.
+    for (int i = 0; i < tmpl_->controlCount; ++i) {
+        auto* label = dynamic_cast<TStatic*>(made[static_cast<std::size_t>(i)]);
+        if (!label) continue;
+        TWindow* target = nullptr;
+        for (int j = i + 1; j < tmpl_->controlCount && !target; ++j) {
+            const TControlTemplate& t = tmpl_->controls[j];
+            if ((t.style & dlgstyle::TABSTOP) && t.kind != TControlKind::STATIC && t.kind != TControlKind::GROUPBOX)
+                target = made[static_cast<std::size_t>(j)];
+        }
+        label->SetMnemonicTarget(target);
+    }
 }
 
 bool TDialog::Create()

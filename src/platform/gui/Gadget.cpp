@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/core/StringTable.h"
 #include "platform/gui/Dc.h"
 #include "platform/gui/GadgetWindow.h"
 #include "platform/gui/ResBitmap.h"
@@ -247,6 +248,10 @@ void TControlGadget::Inserted()
     if (QWidget* w = control_->Widget()) {
         if (w->parentWidget() != window_->Widget()) w->setParent(window_->Widget());
         w->show();
+        // Its tool tip is its id's string-table text.
+        const int id = control_->GetId();
+        const char* tip = id > 0 && id < 0x7FFF ? FindResString(id) : nullptr;
+        w->setToolTip(tip ? QString::fromStdString(CutUtf8(tip, 127)) : QString());
     }
 }
 

@@ -1,10 +1,14 @@
 #include "platform/gui/GadgetWindow.h"
 
+#include <QHelpEvent>
 #include <QImage>
+#include <QToolTip>
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/core/StringTable.h"
 #include "platform/gui/Dc.h"
+#include "platform/gui/DecoratedFrame.h"
 
 namespace vyn {
 
@@ -140,9 +144,46 @@ bool TGadgetWindow::IdleAction(long)
     return false;
 }
 
+namespace {
+// The bar's tool tips (when the mouse rests on a gadget, or on a control placed in the bar) and
+// the end of its status-bar hint when the mouse leaves the bar.
+class TBarTipFilter : public QObject {
+public:
+    TBarTipFilter(QObject* parent, TGadgetWindow* bar) : QObject(parent), bar_(bar) {}
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w || !bar_->Widget()) return false;
+        if (e->type() == QEvent::Leave && w == bar_->Widget()) {
+            bar_->MouseLeft();
+            return false;
+        }
+        if (e->type() != QEvent::ToolTip) return false;
+        auto* h = static_cast<QHelpEvent*>(e);
+        const QPoint at = w->mapTo(bar_->Widget(), h->pos());
+        const std::string tip = bar_->ToolTipAt(TPoint(at.x(), at.y()));
+        if (tip.empty()) QToolTip::hideText();
+        else QToolTip::showText(h->globalPos(), QString::fromStdString(tip), w);
+        return true;
+    }
+
+private:
+    TGadgetWindow* bar_;
+};
+}  // namespace
+
+void TGadgetWindow::MouseLeft() { SetUnder(nullptr); }
+
 void TGadgetWindow::SetupWindow()
 {
     TWindow::SetupWindow();
+    if (Widget()) {
+        Widget()->installEventFilter(new TBarTipFilter(Widget(), this));
+        // The gadget under a resting mouse shows its hint, so the bar follows the mouse.
+        Widget()->setMouseTracking(true);
+    }
     // A bar's buttons act on the window that has the keyboard; a click on them must not take
     // it away (an edit would end its entry before the button's command arrives).
     if (Widget()) Widget()->setFocusPolicy(Qt::NoFocus);
@@ -183,13 +224,24 @@ void TGadgetWindow::EvLButtonUp(unsigned, const TPoint& p)
     if (g) g->LButtonUp(p);
 }
 
-void TGadgetWindow::EvMouseMove(unsigned, const TPoint& p)
+void TGadgetWindow::EvMouseMove(unsigned, const TPoint& p) { SetUnder(GadgetFromPoint(p)); }
+
+void TGadgetWindow::SetUnder(TGadget* g)
 {
-    TGadget* g = GadgetFromPoint(p);
     if (g == under_) return;
     if (under_) under_->MouseLeave();
     under_ = g;
     if (under_) under_->MouseEnter();
+    // The status bar explains the gadget under the mouse.
+    if (auto* frame = TDecoratedFrame::FrameOf(*this)) frame->SetHintCommand(under_ ? under_->GetId() : 0);
+}
+
+std::string TGadgetWindow::ToolTipAt(const TPoint& p) const
+{
+    TGadget* g = GadgetFromPoint(p);
+    if (!g || g->GetId() <= 0 || g->GetId() >= 0x7FFF) return {};
+    const char* text = FindResString(g->GetId());
+    return text ? CutUtf8(text, 127) : std::string();
 }
 
 // --- bars ----------------------------------------------------------------------------------

@@ -48,6 +48,11 @@ public:
     void GadgetInvalidated(const TGadget& g);
     // Asks every gadget's enabler; called by the frame at idle.
     virtual bool IdleAction(long idleCount);
+    // The tool tip of the gadget at the point: its command's string-table text (none for ids
+    // 0 and 32767 and above).
+    std::string ToolTipAt(const TPoint& p) const;
+    // The mouse left the window: no gadget is under it any more.
+    void MouseLeft();
     // Button face, text colour: what gadgets paint with.
     static TColor FaceColor() { return TColor(192, 192, 192); }
 
@@ -63,6 +68,7 @@ protected:
     int Margin() const { return 2; }
 
 private:
+    void SetUnder(TGadget* g);
     TTileDirection direction_;
     TFont font_;
     std::vector<TGadget*> gadgets_;

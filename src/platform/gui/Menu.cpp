@@ -157,8 +157,9 @@ bool BuildMenuBar(QMenuBar& bar, int resId, std::function<void(unsigned)> send,
     const TMenuTemplate* t = FindMenuTemplate(resId);
     if (!t) return false;
     auto* hooks = new TMenuBarHooks(&bar, std::move(send), std::move(enable));
+    // The enablers are asked when a popup opens and at idle, not here: the bar is rebuilt while
+    // MDI children come and go, when the windows on the route may be half torn down.
     FillMenu(hooks, &bar, nullptr, *t, 0, t->count);
-    UpdateMenuBar(bar);
     return true;
 }
 
@@ -184,7 +185,6 @@ bool ReplaceMenuBarPopup(QMenuBar& bar, int position, int popupResId)
         else if (a->parent() == menu) a->deleteLater();
     }
     FillMenu(hooks, &bar, menu, *t, first + 1, last);
-    UpdateMenu(*hooks, menu);
     return true;
 }
 

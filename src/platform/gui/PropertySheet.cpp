@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QLabel>
 
+#include "platform/gui/ControlButton.h"
+
 namespace vyn {
 
 TPropertyPage::TPropertyPage(TPropertySheet* sheet, int resId) : TDialog(sheet, resId), sheet_(sheet) {}
@@ -30,7 +32,8 @@ void TPropertyPage::SetupWindow()
         for (QLabel* l : Widget()->findChildren<QLabel*>()) l->setWordWrap(true);
 }
 
-void TPropertyPage::CmOk() { sheet_->PressButton(TPropertySheet::ID_PSNEXT); }
+// Enter on a page presses the sheet's default button: Next, or Finish on the last page.
+void TPropertyPage::CmOk() { sheet_->DialogKey(VK_RETURN, nullptr); }
 void TPropertyPage::CmCancel() { sheet_->PressButton(IDCANCEL); }
 
 TPropertySheet::TPropertySheet(TWindow* parent, int resId, TPoint pageOrigin) : TDialog(parent, resId), origin_(pageOrigin)
@@ -77,13 +80,26 @@ void TPropertySheet::SetActivePage(int index)
 void TPropertySheet::SetWizardButtons(unsigned flags)
 {
     if (TWindow* b = GetDlgItem(ID_PSBACK)) b->EnableWindow((flags & PSWIZB_BACK) != 0);
-    bool finish = (flags & PSWIZB_FINISH) != 0;
-    if (TWindow* n = GetDlgItem(ID_PSNEXT)) {
-        n->ShowWindow(finish ? SW_HIDE : SW_SHOW);
-        n->EnableWindow((flags & PSWIZB_NEXT) != 0);
-    }
-    if (TWindow* f = GetDlgItem(ID_PSFINISH)) f->ShowWindow(finish ? SW_SHOW : SW_HIDE);
+    const bool finish = (flags & PSWIZB_FINISH) != 0;
+    TWindow* next = GetDlgItem(ID_PSNEXT);
+    TWindow* done = GetDlgItem(ID_PSFINISH);
+    TWindow* shown = finish ? done : next;
+    TWindow* hidden = finish ? next : done;
+    // The button that goes away may hold the focus (the user pressed Next to get here): the
+    // one that takes its place is shown first and takes the focus and the default over, so
+    // that the focus does not fall to Cancel and Enter goes on.
+    const bool hadFocus = hidden && hidden != shown && hidden->HasFocus();
+    if (next) next->EnableWindow((flags & PSWIZB_NEXT) != 0);
+    if (shown) shown->ShowWindow(SW_SHOW);
     SetDefaultId(finish ? ID_PSFINISH : ID_PSNEXT);
+    if (auto* b = dynamic_cast<TButton*>(hidden)) b->SetDefault(false);
+    if (auto* b = dynamic_cast<TButton*>(shown)) b->SetDefault(true);
+    // Finish also takes the focus from the sheet's other buttons; a page's own field keeps it
+    // (Enter there presses the default button all the same).
+    TPropertyPage* page = GetActivePage();
+    const bool inPage = page && page->HasFocus();
+    if (shown && (hadFocus || (finish && !inPage)) && shown->IsWindowEnabled()) shown->SetFocus();
+    if (hidden && hidden != shown) hidden->ShowWindow(SW_HIDE);
 }
 
 void TPropertySheet::PressButton(int id)

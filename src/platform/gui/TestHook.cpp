@@ -6,6 +6,10 @@
 #include <QMenuBar>
 #include <QWidget>
 
+// Exported by Qt's GUI library for its test tools: offers a key to the shortcut map.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString& text, bool autorep, ushort count);
+
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/Window.h"
@@ -58,6 +62,8 @@ QString KeyText(unsigned vk, unsigned modKeys)
 void SendKey(QWidget* w, int key, Qt::KeyboardModifiers mods, const QString& text)
 {
     if (!w) return;
+    // Qt's own entry to its shortcut map, which the keyboard's events pass through first.
+    if ((mods & Qt::AltModifier) && qt_sendShortcutOverrideEvent(w, 0, key, mods, text, false, 1)) return;
     QKeyEvent press(QEvent::KeyPress, key, mods, text);
     QApplication::sendEvent(w, &press);
     QWidget* now = QApplication::focusWidget();
@@ -93,6 +99,7 @@ void TTestHook::Key(unsigned vk, unsigned modKeys, TWindow* target)
     Qt::KeyboardModifiers mods;
     if (modKeys & MK_SHIFT) mods |= Qt::ShiftModifier;
     if (modKeys & MK_CONTROL) mods |= Qt::ControlModifier;
+    if (modKeys & kAlt) mods |= Qt::AltModifier;
     SendKey(w, QtKeyCode(vk), mods, KeyText(vk, modKeys));
 }
 

@@ -55,7 +55,10 @@ public:
     // Dialog resource ids in the order they were run.
     const std::vector<int>& DialogsRun() const { return dialogsRun_; }
 
-    // Input as the user gives it, to the window with the focus (or the one named).
+    // Input as the user gives it, to the window with the focus (or the one named). With kAlt
+    // among the modifiers the key goes to the program's shortcuts first (the marked letters of
+    // labels and buttons, the menu bar), as the keyboard's does.
+    static constexpr unsigned kAlt = 0x1000;
     static void Key(unsigned vk, unsigned modKeys = 0, TWindow* target = nullptr);
     static void Type(const std::string& text, TWindow* target = nullptr);
     static void Click(TWindow& button);

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QThread>
 #include <QWidget>
 #include <algorithm>
@@ -123,6 +124,9 @@ void TWindow::AttachWidget(QWidget* w)
     bridge_ = new TWindowBridge(this);
     widget_->installEventFilter(bridge_);
     if (!title_.empty() && widget_->isWindow()) widget_->setWindowTitle(QString::fromStdString(title_));
+    // Scroll ranges set before the window existed.
+    SyncBar(SB_HORZ);
+    SyncBar(SB_VERT);
 }
 
 bool TWindow::Create()
@@ -214,6 +218,10 @@ bool TWindow::IsWindowEnabled() const { return widget_ && widget_->isEnabled(); 
 TRect TWindow::GetClientRect() const
 {
     if (!widget_) return {};
+    if (auto* plain = dynamic_cast<TWindowWidget*>(widget_)) {
+        QRect c = plain->ClientArea();
+        return TRect(0, 0, c.width(), c.height());
+    }
     QWidget* area = widget_;
     if (auto* sa = qobject_cast<QAbstractScrollArea*>(widget_)) area = sa->viewport();
     return TRect(0, 0, area->width(), area->height());
@@ -382,7 +390,10 @@ void TWindow::PaintInto(QImage& image, const TRect&, bool erase)
         QPainter p(&image);
         p.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), WindowBackground());
     }
+    // As on the screen, the device context of Paint reaches only what was invalidated: a window
+    // that fills its whole background erases nothing else.
     TDC dc(image);
+    dc.SetSystemClip(rect);
     TRect r = rect;
     Paint(dc, erase, r);
 }
@@ -427,6 +438,11 @@ void TWindow::DrawNow(const std::function<void(TDC&)>& draw)
 }
 
 // --- scroll bars -----------------------------------------------------------------------------
+//
+// A scrolling control (a list) keeps its own bars. A plain window gets real bars: shown while
+// its range is not empty (or as ShowScrollBar says), they do not move by themselves but tell
+// the window what the user did with WM_HSCROLL / WM_VSCROLL codes, and the window moves them
+// with SetScrollPos, as the framework's windows do.
 
 namespace {
 QScrollBar* AreaBar(QWidget* w, int bar)
@@ -437,6 +453,68 @@ QScrollBar* AreaBar(QWidget* w, int bar)
 }
 }  // namespace
 
+QScrollBar* TWindow::OwnBar(int bar, bool make)
+{
+    auto* plain = dynamic_cast<TWindowWidget*>(widget_);
+    if (!plain || (bar != SB_HORZ && bar != SB_VERT)) return nullptr;
+    QScrollBar* q = plain->ScrollBar(bar, false);
+    if (q || !make) return q;
+    q = plain->ScrollBar(bar, true);
+    const unsigned msg = bar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL;
+    QObject::connect(q, &QAbstractSlider::actionTriggered, bridge_, [this, bar, msg, q](int action) {
+        unsigned code;
+        switch (action) {
+        case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
+        case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
+        case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
+        case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
+        case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
+        case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
+        case QAbstractSlider::SliderMove: {
+            SendMessage(msg, MAKEWPARAM(SB_THUMBTRACK, q->sliderPosition()), 0);
+            return;
+        }
+        default: return;
+        }
+        // The bar stays where it is until the window moves it.
+        q->setSliderPosition(scroll_[bar].pos);
+        SendMessage(msg, MAKEWPARAM(code, 0), 0);
+        SendMessage(msg, SB_ENDSCROLL, 0);
+    });
+    QObject::connect(q, &QAbstractSlider::sliderReleased, bridge_, [this, bar, msg, q] {
+        SendMessage(msg, MAKEWPARAM(SB_THUMBPOSITION, q->sliderPosition()), 0);
+        SendMessage(msg, SB_ENDSCROLL, 0);
+        if (widget_) q->setValue(scroll_[bar].pos);
+    });
+    SyncBar(bar);
+    return q;
+}
+
+void TWindow::SyncBar(int bar)
+{
+    auto* plain = dynamic_cast<TWindowWidget*>(widget_);
+    if (!plain) return;
+    const auto& s = scroll_[bar];
+    QScrollBar* q = OwnBar(bar, s.shown);
+    if (!q) return;
+    {
+        QSignalBlocker block(q);
+        q->setRange(s.min, std::max(s.min, s.max - std::max(0, s.page - 1)));
+        q->setPageStep(std::max(1, s.page));
+        q->setSingleStep(1);
+        q->setValue(s.pos);
+    }
+    if (plain->BarShown(bar) == s.shown) return;
+    plain->ShowBar(bar, s.shown);
+    // The client area changed: the window hears of its new size, as when it is sized.
+    if (inBarSize_ || !widget_->isVisible()) return;
+    inBarSize_ = true;
+    TRect rc = GetClientRect();
+    SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.Width(), rc.Height()));
+    inBarSize_ = false;
+    Invalidate();
+}
+
 void TWindow::SetScrollRange(int bar, int minPos, int maxPos, bool)
 {
     if (bar != SB_HORZ && bar != SB_VERT) return;
@@ -446,6 +524,7 @@ void TWindow::SetScrollRange(int bar, int minPos, int maxPos, bool)
     s.pos = std::clamp(s.pos, minPos, std::max(minPos, maxPos));
     if (QScrollBar* q = AreaBar(widget_, bar)) q->setRange(minPos, std::max(minPos, maxPos - std::max(0, s.page - 1)));
     s.shown = maxPos > minPos;
+    SyncBar(bar);
 }
 
 void TWindow::GetScrollRange(int bar, int& minPos, int& maxPos) const
@@ -471,6 +550,9 @@ int TWindow::SetScrollPos(int bar, int pos, bool)
     if (QScrollBar* q = AreaBar(widget_, bar)) {
         old = q->value();
         q->setValue(pos);
+    } else if (QScrollBar* own = OwnBar(bar, false)) {
+        QSignalBlocker block(own);
+        own->setValue(s.pos);
     }
     return old;
 }
@@ -487,6 +569,7 @@ void TWindow::SetScrollPage(int bar, int page)
     if (bar != SB_HORZ && bar != SB_VERT) return;
     scroll_[bar].page = page;
     if (QScrollBar* q = AreaBar(widget_, bar)) q->setPageStep(page);
+    SyncBar(bar);
 }
 
 int TWindow::GetScrollPage(int bar) const
@@ -506,6 +589,7 @@ void TWindow::ShowScrollBar(int bar, bool show)
             if (b == SB_HORZ) sa->setHorizontalScrollBarPolicy(p);
             else sa->setVerticalScrollBarPolicy(p);
         }
+        SyncBar(b);
     }
 }
 
@@ -615,8 +699,27 @@ TResult TWindow::WindowProc(unsigned msg, TParam1 p1, TParam2 p2)
     default: break;
     }
     if (auto* h = table_.FindMessage(msg)) return (*h)(p1, p2);
+    if (msg == WM_HELP && p2) {
+        // Nobody here answers the help request: the next window on the route, then the application.
+        if (TWindow* next = NextOnRoute()) return next->SendMessage(WM_HELP, p1, p2);
+        if (TApplication* app = TApplication::Current()) app->EvHelp(*reinterpret_cast<const THelpInfo*>(p2));
+        return 1;
+    }
     DefaultProcessing();
     return 0;
+}
+
+void TWindow::RequestHelp()
+{
+    THelpInfo info;
+    info.ctrlId = id_;
+    int steps = 0;
+    for (const TWindow* w = this; w && steps < 64 && info.contextId == 0; w = w->NextOnRoute(), ++steps)
+        info.contextId = static_cast<unsigned long>(w->helpId_);
+    QPoint at = QCursor::pos();
+    info.mouseX = at.x();
+    info.mouseY = at.y();
+    SendMessage(WM_HELP, 0, reinterpret_cast<TParam2>(&info));
 }
 
 TResult TWindow::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)

@@ -19,6 +19,7 @@
 class QWidget;
 class QObject;
 class QImage;
+class QScrollBar;
 
 namespace vyn {
 
@@ -88,6 +89,9 @@ public:
     void SetWindowFont(const TFont& font, bool redraw = true);
     void SetContextHelpId(int id) { helpId_ = id; }
     int GetContextHelpId() const { return helpId_; }
+    // Asks for help on this window as F1 does: WM_HELP with the nearest context id on the
+    // window's command route.
+    void RequestHelp();
 
     bool SetTimer(unsigned id, unsigned ms);
     bool KillTimer(unsigned id);
@@ -209,6 +213,11 @@ public:
 private:
     QImage& EnsureImage();
     void PaintInto(QImage& image, const TRect& rect, bool erase);
+    // The real scroll bar of a plain window (made when `make`), and bringing it in line with
+    // the recorded range, page, position and visibility.
+    QScrollBar* OwnBar(int bar, bool make);
+    void SyncBar(int bar);
+    bool inBarSize_ = false;
 
     TWindow* parent_;
     TWindow* commandTarget_ = nullptr;

@@ -6,6 +6,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWheelEvent>
 #include <QTimerEvent>
 
 #include "platform/gui/Dialog.h"
@@ -115,6 +118,11 @@ bool TWindowBridge::KeyPress(QWidget* w, QKeyEvent* e)
             }
         }
     }
+    // F1 that no shortcut took asks for help on the focus window.
+    if (vk == VK_F1 && !(e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))) {
+        win->RequestHelp();
+        return true;
+    }
     bool keyDefault = win->DispatchFromPlatform(WM_KEYDOWN, vk, lp);
     if (!window_) return true;
     unsigned ch = CharOf(e);
@@ -182,6 +190,7 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* e)
                                              MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
             }
         return false;
+    case QEvent::Wheel: return Wheel(w, e);
     case QEvent::ContextMenu: {
         auto* c = static_cast<QContextMenuEvent*>(e);
         return !win->DispatchFromPlatform(WM_CONTEXTMENU, reinterpret_cast<TParam1>(win),
@@ -208,6 +217,32 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* e)
         return true;
     default: return false;
     }
+}
+
+bool TWindowBridge::Wheel(QWidget* w, QEvent* e)
+{
+    // A window with scroll bars of its own scrolls by lines: three per notch of the wheel, up
+    // or left when the wheel turns away from the user.
+    auto* plain = dynamic_cast<TWindowWidget*>(w);
+    if (!plain) return false;
+    auto* we = static_cast<QWheelEvent*>(e);
+    const QPoint d = we->angleDelta();
+    int bar = SB_VERT;
+    int delta = d.y();
+    if (!plain->BarShown(SB_VERT) || (d.y() == 0 && d.x() != 0)) {
+        bar = SB_HORZ;
+        delta = d.y() != 0 ? d.y() : d.x();
+    }
+    if (!plain->BarShown(bar) || delta == 0) return false;
+    wheelRest_ += delta;
+    const int notches = wheelRest_ / 120;
+    wheelRest_ -= notches * 120;
+    const unsigned msg = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
+    for (int i = 0; i < 3 * std::abs(notches) && window_; ++i)
+        window_->SendMessage(msg, notches > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+    if (notches != 0 && window_) window_->SendMessage(msg, SB_ENDSCROLL, 0);
+    we->accept();
+    return true;
 }
 
 bool TWindowBridge::event(QEvent* e)
@@ -258,7 +293,57 @@ void TWindowWidget::paintEvent(QPaintEvent* e)
     window_->pendingErase_ = false;
     window_->PaintInto(img, TRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height()), erase);
     QPainter p(this);
-    p.drawImage(r, img, r);
+    const QRect client = ClientArea();
+    p.drawImage(r & client, img, r & client);
+    // The corner between two scroll bars.
+    if (BarShown(SB_HORZ) && BarShown(SB_VERT))
+        p.fillRect(QRect(client.right() + 1, client.bottom() + 1, width() - client.width(), height() - client.height()),
+                   palette().color(QPalette::Button));
+}
+
+QScrollBar* TWindowWidget::ScrollBar(int which, bool make)
+{
+    if (which != SB_HORZ && which != SB_VERT) return nullptr;
+    if (!bars_[which] && make) {
+        bars_[which] = new QScrollBar(which == SB_HORZ ? Qt::Horizontal : Qt::Vertical, this);
+        bars_[which]->setFocusPolicy(Qt::NoFocus);  // the window keeps the keyboard
+        bars_[which]->hide();
+    }
+    return bars_[which];
+}
+
+bool TWindowWidget::BarShown(int which) const
+{
+    return (which == SB_HORZ || which == SB_VERT) && bars_[which] && !bars_[which]->isHidden();
+}
+
+void TWindowWidget::ShowBar(int which, bool show)
+{
+    QScrollBar* bar = ScrollBar(which, show);
+    if (!bar || bar->isHidden() != show) return;
+    bar->setVisible(show);
+    LayoutBars();
+}
+
+QRect TWindowWidget::ClientArea() const
+{
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const int w = std::max(0, width() - (BarShown(SB_VERT) ? extent : 0));
+    const int h = std::max(0, height() - (BarShown(SB_HORZ) ? extent : 0));
+    return QRect(0, 0, w, h);
+}
+
+void TWindowWidget::LayoutBars()
+{
+    const QRect c = ClientArea();
+    if (BarShown(SB_VERT)) bars_[SB_VERT]->setGeometry(c.width(), 0, width() - c.width(), c.height());
+    if (BarShown(SB_HORZ)) bars_[SB_HORZ]->setGeometry(0, c.height(), c.width(), height() - c.height());
+}
+
+void TWindowWidget::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    LayoutBars();
 }
 
 }  // namespace vyn

@@ -7,6 +7,7 @@
 #include "platform/gui/WindowMessages.h"
 
 class QKeyEvent;
+class QScrollBar;
 
 namespace vyn {
 
@@ -41,21 +42,34 @@ protected:
 
 private:
     bool KeyPress(QWidget* w, QKeyEvent* e);
+    bool Wheel(QWidget* w, QEvent* e);
     TWindow* window_;
     bool synthesizing_ = false;
+    int wheelRest_ = 0;  // wheel movement not yet turned into lines
 };
 
-// A plain window: paints its retained image, and lets the bridge see everything else.
+// A plain window: paints its retained image, and lets the bridge see everything else. Its own
+// scroll bars lie along its right and bottom edges, outside its client area.
 class TWindowWidget : public QWidget, public TWindowLink {
 public:
     TWindowWidget(TWindow* w, QWidget* parent);
     void Detach() override { window_ = nullptr; }
 
+    // The scroll bar (SB_HORZ or SB_VERT), made hidden on first use; nullptr when never made.
+    QScrollBar* ScrollBar(int which, bool make);
+    void ShowBar(int which, bool show);
+    bool BarShown(int which) const;
+    // The widget less the scroll bars shown.
+    QRect ClientArea() const;
+
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
+    void LayoutBars();
     TWindow* window_;
+    QScrollBar* bars_[2] = {nullptr, nullptr};
 };
 
 }  // namespace vyn

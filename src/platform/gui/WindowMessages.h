@@ -20,7 +20,7 @@ constexpr TParam2 MAKELPARAM(int lo, int hi)
 
 // Messages.
 constexpr unsigned WM_SIZE = 0x0005, WM_SETFOCUS = 0x0007, WM_KILLFOCUS = 0x0008, WM_CLOSE = 0x0010,
-                   WM_GETMINMAXINFO = 0x0024, WM_CONTEXTMENU = 0x007B, WM_GETDLGCODE = 0x0087,
+                   WM_GETMINMAXINFO = 0x0024, WM_HELP = 0x0053, WM_CONTEXTMENU = 0x007B, WM_GETDLGCODE = 0x0087,
                    WM_KEYDOWN = 0x0100, WM_KEYUP = 0x0101, WM_CHAR = 0x0102, WM_COMMAND = 0x0111,
                    WM_TIMER = 0x0113, WM_HSCROLL = 0x0114, WM_VSCROLL = 0x0115, WM_MOUSEMOVE = 0x0200,
                    WM_LBUTTONDOWN = 0x0201, WM_LBUTTONUP = 0x0202, WM_LBUTTONDBLCLK = 0x0203,
@@ -50,7 +50,7 @@ constexpr unsigned KF_REPEAT = 0x4000;
 constexpr unsigned MK_LBUTTON = 0x01, MK_RBUTTON = 0x02, MK_SHIFT = 0x04, MK_CONTROL = 0x08, MK_MBUTTON = 0x10;
 
 // Dialog results.
-constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7;
+constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7, IDHELP = 9;
 
 // Message box flags.
 constexpr unsigned MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_ABORTRETRYIGNORE = 0x2, MB_YESNOCANCEL = 0x3,
@@ -94,6 +94,18 @@ constexpr unsigned SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2;
 struct TMinMaxInfo {
     int maxSizeX = 0, maxSizeY = 0, maxPositionX = 0, maxPositionY = 0;
     int minTrackSizeX = 0, minTrackSizeY = 0, maxTrackSizeX = 0, maxTrackSizeY = 0;
+};
+
+// WM_HELP (lParam points at it): F1 on a window (the focus window; its context id is the nearest
+// non-zero one of it and the windows its commands go on to), F1 on an open menu's item, or a
+// dialog's Help button. A window that does not handle it passes it on along its command route
+// to the application (TApplication::EvHelp).
+constexpr int HELPINFO_WINDOW = 1, HELPINFO_MENUITEM = 2;
+struct THelpInfo {
+    int contextType = HELPINFO_WINDOW;
+    int ctrlId = 0;            // the window's id, or the menu item's command id
+    unsigned long contextId = 0;
+    int mouseX = 0, mouseY = 0;  // screen
 };
 
 // A message as a handler of WM_GETDLGCODE sees it: the key message being asked about.
