@@ -64,6 +64,9 @@ TEST(Journey, FirstSessionThroughMenusAndToolBar)
     EXPECT_NE(dynamic_cast<QSView*>(gActiveView), nullptr);
     EXPECT_EQ(s.app->GetMDIClient()->Children().size(), 3u);
 
+    // The options are on the plate view's menu (the curve view's menu has none): the plate first.
+    ASSERT_TRUE(ChooseMenuItem(main, CM_SHOWPLATE));
+    TTestHook::ProcessEvents();
     hook.AnswerDialog(QAppDlg::kResId, IDCANCEL);
     hook.AnswerDialog(AStpPgDlg::kResId, IDCANCEL);
     hook.AnswerDialog(QDefPres::kResId, IDCANCEL);
