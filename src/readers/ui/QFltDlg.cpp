@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/controls/QGEdit.h"
+#include "method_editors/InPlaceEditColours.h"
 #include "method_editors/TOkCancelGadgetWin.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlListBox.h"
@@ -36,6 +37,13 @@ std::string Printf(const char* format, int v)
 class QFltList : public TListBox {
 public:
     QFltList(TWindow* parent, const std::vector<int>& values) : TListBox(parent, idList), values_(values) {}
+
+    // Below the last row the list shows the same light grey as its rows.
+    void Paint(TDC& dc, bool erase, TRect& rect) override
+    {
+        dc.FillRect(GetClientRect(), TBrush(kGrey));
+        TListBox::Paint(dc, erase, rect);
+    }
 
     void DrawItem(TDrawItem& item) override
     {
@@ -96,6 +104,7 @@ void QFltDlg::SetupWindow()
     GetDlgItem(idCalibrate)->ShowWindow(Driver().CanWriteFilters() ? SW_SHOW : SW_HIDE);
     LoadList();
     edit_->ShowWindow(SW_SHOW);
+    ColourInPlaceEdit(*edit_);
     pair_->PlaceBeside(*edit_);
     ShowMessage({});
 }
@@ -195,8 +204,12 @@ void QFltDlg::EditNotify(unsigned code)
         MarkChanged();
         break;
     }
-    case EN_SETFOCUS: pair_->EnableGadgets(true); break;
-    case EN_KILLFOCUS: pair_->EnableGadgets(false); break;
+    case EN_SETFOCUS:
+    case EN_KILLFOCUS:
+        // White while a value is typed, the list's grey otherwise.
+        pair_->EnableGadgets(code == EN_SETFOCUS);
+        ColourInPlaceEdit(*edit_);
+        break;
     default: break;
     }
 }

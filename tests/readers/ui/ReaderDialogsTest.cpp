@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QImage>
+
 #include "RunnerFixture.h"
 #include "document/QDoc.h"
 #include "platform/gui/ControlButton.h"
@@ -418,6 +421,36 @@ TEST_F(FilterDialog, ReaderFailuresAreShownAndTheTableStays)
         dlg.Execute();
         emu.reset();
     }
+}
+
+// The user sees where a value is being typed: the edit below the list is white only while it
+// has the focus, and the list, also below its last row, is light grey.
+TEST_F(FilterDialog, TheEditTurnsWhileTypedIn)
+{
+    QFoto* driver = SimulatedReader();
+    const int table[] = {405};
+    SetFilters(table, 1);
+    QFltDlg dlg(nullptr, driver);
+    hook.AnswerDialog(2, IDCANCEL, [](TDialog& d) {
+        const TColor white(255, 255, 255), grey(192, 192, 192);
+        auto& edit = dynamic_cast<TControl&>(*d.GetDlgItem(106));
+        List(d).SetFocus();
+        EXPECT_EQ(edit.FaceColour(), grey) << "not typed in";
+        TTestHook::Type("6");
+        EXPECT_TRUE(edit.HasFocus());
+        EXPECT_EQ(edit.FaceColour(), white) << "typed in";
+        TTestHook::Key(VK_RETURN);
+        EXPECT_FALSE(edit.HasFocus());
+        EXPECT_EQ(edit.FaceColour(), grey) << "back on the list";
+
+        TWindow& list = List(d);
+        auto greyBelowTheRows = [&list] {
+            const QImage* img = list.ClientImage();
+            return img && QColor(img->pixel(img->width() / 2, img->height() - 3)) == QColor(192, 192, 192);
+        };
+        EXPECT_TRUE(WaitFor(greyBelowTheRows, 2000));
+    });
+    dlg.Execute();
 }
 
 TEST_F(FilterDialog, HoldsAFullTableOfThirtyTwo)
