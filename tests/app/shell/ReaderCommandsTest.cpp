@@ -3,12 +3,8 @@
 // "Communication" with the port settings, and the port text kept across a restart.
 #include <gtest/gtest.h>
 
-#include <QColor>
-#include <QImage>
-#include <chrono>
-#include <functional>
-
 #include "ReaderEmulator.h"
+#include "ScreenChecks.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppSettings.h"
@@ -29,33 +25,10 @@
 #include "readers/ui/QMeaDlg.h"
 
 using namespace vyn;
+using vyn::test::ShowsRedText;
+using vyn::test::WaitFor;
 
 namespace {
-
-bool WaitUntil(const std::function<bool()>& cond, int timeoutMs)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!cond()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        TTestHook::ProcessEvents();
-    }
-    return true;
-}
-
-// Red text on a shown window: what the user sees of a message line.
-bool ShowsRedText(TWindow& w)
-{
-    return WaitUntil([&w] {
-        const QImage* img = w.ClientImage();
-        if (!w.IsWindowVisible() || !img) return false;
-        for (int y = 0; y < img->height(); ++y)
-            for (int x = 0; x < img->width(); ++x) {
-                const QColor c(img->pixel(x, y));
-                if (c.red() > 200 && c.green() < 90 && c.blue() < 90) return true;
-            }
-        return false;
-    }, 2000);
-}
 
 // Chooses the item from whichever popup of the menu bar holds it, as a user looks for it.
 bool Choose(TWindow& frame, const char* item)
@@ -110,7 +83,7 @@ TEST(ReaderCommands, MeasureFromTheMenuTwiceWithTheDefaultPortText)
             TTestHook::Click(*d.GetDlgItem(IDOK));
             EXPECT_TRUE(d.HasEnded()) << dynamic_cast<QMeaDlg&>(d).MessageText();
         });
-        hook.AnswerDialog(4, 0, [](TDialog& d) { EXPECT_TRUE(WaitUntil([&] { return d.HasEnded(); }, 8000)); });
+        hook.AnswerDialog(4, 0, [](TDialog& d) { EXPECT_TRUE(WaitFor([&] { return d.HasEnded(); }, 8000)); });
         ASSERT_TRUE(Choose(frame, "Measure...")) << "run " << run;
         const QPlate& p = gCurrentDoc->GetPlate();
         EXPECT_EQ(p.measuredCount, 96) << "run " << run;
@@ -143,7 +116,7 @@ TEST(ReaderCommands, SilentReaderShowsItsMessageInTheMeasureDialog)
         EXPECT_EQ(dynamic_cast<QMeaDlg&>(d).MessageText(), "Device not responding.");
         seen = ShowsRedText(*d.GetDlgItem(106));
     });
-    hook.AnswerDialog(4, 0, [](TDialog& d) { EXPECT_TRUE(WaitUntil([&] { return d.HasEnded(); }, 8000)); });
+    hook.AnswerDialog(4, 0, [](TDialog& d) { EXPECT_TRUE(WaitFor([&] { return d.HasEnded(); }, 8000)); });
     ASSERT_TRUE(Choose(*s.app->GetMainFrame(), "Measure..."));
     EXPECT_TRUE(seen) << "the message is on show in red";
     EXPECT_GT(hook.Beeps(), beeps);

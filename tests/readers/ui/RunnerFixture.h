@@ -1,10 +1,6 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <QColor>
-#include <QImage>
-
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,6 +8,7 @@
 
 #include "../../platform/core/TempConfigDir.h"
 #include "ReaderEmulator.h"
+#include "ScreenChecks.h"
 #include "platform/core/ProfileFile.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/TestHook.h"
@@ -21,33 +18,6 @@
 #include "readers/ui/ReaderRunner.h"
 
 namespace vyn::test {
-
-// Handles the window queue until the condition holds or the time is up; answers the condition.
-inline bool WaitFor(const std::function<bool()>& cond, int timeoutMs)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!cond()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        TTestHook::ProcessEvents();
-    }
-    return true;
-}
-
-// The window is shown and its pixels hold red text: what a user sees of a message line.
-inline bool ShowsRedText(TWindow& w)
-{
-    auto reddish = [&w] {
-        const QImage* img = w.ClientImage();
-        if (!w.IsWindowVisible() || !img) return false;
-        for (int y = 0; y < img->height(); ++y)
-            for (int x = 0; x < img->width(); ++x) {
-                const QColor c(img->pixel(x, y));
-                if (c.red() > 200 && c.green() < 90 && c.blue() < 90) return true;
-            }
-        return false;
-    };
-    return WaitFor(reddish, 2000);
-}
 
 // A reader operation as the user sees it: the real progress dialog and worker thread, with
 // the dialog answered by waiting for its own end. The texts it showed are collected.
