@@ -6,9 +6,8 @@
 // write never leaves a half-written file, nor destroys the file that was there.
 #include <algorithm>
 
-#include <unistd.h>
-
 #include "document/LineReader.h"
+#include "document/LinkTarget.h"
 #include "document/QDoc.h"
 #include "document/TextExchange.h"
 #include "plate/TextFieldCodec.h"
@@ -81,26 +80,10 @@ bool ReadFileLines(const std::string& path, std::size_t maxLines, std::vector<st
     return true;
 }
 
-// The file an export writes: a link chosen in the dialog is followed to its target, so that
-// the link stays a link and the file it names gets the text.
-std::string ExportTarget(const std::string& path)
-{
-    std::string target = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        char buf[4096];
-        const ssize_t n = ::readlink(target.c_str(), buf, sizeof buf - 1);
-        if (n < 0) break;
-        std::string next(buf, static_cast<std::size_t>(n));
-        const std::size_t slash = target.rfind('/');
-        if (next.empty() || next.front() != '/') next = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + next;
-        target = next;
-    }
-    return target;
-}
-
+// A link chosen in the dialog stays a link; the file it names gets the text.
 bool WriteExport(const std::string& path, const std::string& content)
 {
-    return WriteFileAtomic(ExportTarget(path), content);
+    return WriteFileAtomic(FollowLinks(path), content);
 }
 
 }  // namespace

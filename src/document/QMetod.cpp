@@ -12,11 +12,13 @@
 #include "document/ICrunch.h"
 #include "document/LegacyText.h"
 #include "document/LineReader.h"
+#include "document/LinkTarget.h"
 #include "document/MethodPaths.h"
 #include "document/OCrunch.h"
 #include "document/PlateFile.h"
 #include "document/TagNames.h"
 #include "plate/QPlate.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/core/StringTable.h"
 
 namespace vyn {
@@ -438,10 +440,18 @@ int QMetod::Rewrite(int selected)
         ::unlink(temp_.c_str());
         return Fail(kMsgLibraryTempWrite);
     }
-    // One step: the library is either the old file or the new one, never missing.
-    if (!StageAllowed(LibraryWriteStage::Rename) || ::rename(temp_.c_str(), library_.c_str()) != 0) {
+    // One step: the library is either the old file or the new one, never missing. A library
+    // that is a link (to a folder shared with other places, say) stays one: the file it names
+    // is replaced; across file systems, by a copy renamed beside that file.
+    const std::string target = FollowLinks(library_);
+    if (!StageAllowed(LibraryWriteStage::Rename)) {
         ::unlink(temp_.c_str());
         return Fail(kMsgLibraryRename);
+    }
+    if (::rename(temp_.c_str(), target.c_str()) != 0) {
+        const bool copied = errno == EXDEV && WriteFileAtomic(target, out);
+        ::unlink(temp_.c_str());
+        if (!copied) return Fail(kMsgLibraryRename);
     }
     gLastMethodOffset = newSelected;
     List();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -262,6 +263,43 @@ TEST_F(MethodLibrary, RewriteNeverFollowsALinkPlantedAsItsCompanionFile)
     EXPECT_EQ(ReadFileBytes(victim), "someone else's file");
     EXPECT_EQ(Names(lib), std::vector<std::string>{"Two"});
     EXPECT_FALSE(std::filesystem::is_symlink(GetMtwFilePath())) << "the library is a file of its own";
+}
+
+// A library the user linked to a file elsewhere (a shared folder, another disk) stays a link
+// through the rewrite, and the file it names holds the rewritten library.
+TEST_F(MethodLibrary, RewriteOfALinkedLibraryReplacesTheFileItNames)
+{
+    struct Case {
+        const char* name;
+        std::string folder;   // where the real library lives
+        bool relative;        // the link names it relative to the link's folder
+    };
+    std::vector<Case> cases = {{"a folder beside it, relative link", dir_ + "/shared", true}};
+    // Another file system, where the companion file cannot simply be renamed over the target.
+    struct stat here{}, shm{};
+    if (::stat(dir_.c_str(), &here) == 0 && ::stat("/dev/shm", &shm) == 0 && here.st_dev != shm.st_dev) {
+        char name[] = "/dev/shm/vyn_mtw_XXXXXX";
+        if (::mkdtemp(name)) cases.push_back({"another file system", name, false});
+    }
+    for (const Case& c : cases) {
+        std::filesystem::create_directories(c.folder);
+        const std::string real = c.folder + "/methods.lib";
+        std::filesystem::remove(GetMtwFilePath());
+        std::filesystem::remove(real);
+        ASSERT_EQ(::symlink(c.relative ? "shared/methods.lib" : real.c_str(), GetMtwFilePath().c_str()), 0) << c.name;
+        QMetod lib;
+        ASSERT_EQ(Add(lib, "One", 1), 0) << c.name;
+        ASSERT_EQ(Add(lib, "Two", 2), 0) << c.name;
+        lib.ToggleMark(0);
+        ASSERT_EQ(lib.Rewrite(1), 0) << c.name << ": " << lib.LastMessage();
+        EXPECT_TRUE(std::filesystem::is_symlink(GetMtwFilePath())) << c.name;
+        EXPECT_EQ(ReadFileBytes(real).find("'One'"), std::string::npos) << c.name;
+        EXPECT_NE(ReadFileBytes(real).find("'Two'"), std::string::npos) << c.name;
+        EXPECT_EQ(Names(lib), std::vector<std::string>{"Two"}) << c.name;
+        EXPECT_EQ(gLastMethodOffset, 0) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(GetMtwTempPath())) << c.name;
+        if (!c.relative) std::filesystem::remove_all(c.folder);
+    }
 }
 
 TEST_F(MethodLibrary, MarksShowAtMost31Pluses)
