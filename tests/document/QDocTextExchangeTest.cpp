@@ -184,23 +184,24 @@ TEST_F(TextExchangeTest, ExportAndImportRoundTrip)
 
 TEST_F(TextExchangeTest, FailedExportKeepsTheOldFile)
 {
-    for (AtomicWriteStage stage : {AtomicWriteStage::TempOpened, AtomicWriteStage::PartWritten,
-                                   AtomicWriteStage::BeforeRename}) {
-        static AtomicWriteStage failAt;
-        failAt = stage;
-        SetAtomicWriteHook([](AtomicWriteStage s) { return s != failAt; });
+    for (FileStep step : {FileStep::Open, FileStep::Write, FileStep::Sync, FileStep::Rename}) {
         EvaluatedPlate f;
         TempFile file("old content\r\n");
         ScriptedDialogs ui;
         ui.Pick(file.Path());
-        ClearLastDocMessage();
-        EXPECT_EQ(f.doc.ExportData(ui, false), 0) << static_cast<int>(stage);
-        EXPECT_EQ(LastDocMessage(), "Cannot write data");
-        ClearLastDocMessage();
-        EXPECT_EQ(f.doc.ExportResults(ui), -1) << "a failure is not reported as success";
-        EXPECT_EQ(LastDocMessage(), "Cannot write data");
+        {
+            FileFault fault(step, 1);
+            ClearLastDocMessage();
+            EXPECT_EQ(f.doc.ExportData(ui, false), 0) << static_cast<int>(step);
+            EXPECT_EQ(LastDocMessage(), "Cannot write data");
+        }
+        {
+            FileFault fault(step, 1);
+            ClearLastDocMessage();
+            EXPECT_EQ(f.doc.ExportResults(ui), -1) << "a failure is not reported as success";
+            EXPECT_EQ(LastDocMessage(), "Cannot write data");
+        }
         EXPECT_EQ(file.Read(), "old content\r\n");
-        SetAtomicWriteHook(nullptr);
     }
 }
 

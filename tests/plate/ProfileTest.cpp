@@ -107,18 +107,19 @@ TEST_F(ProfileTest, RegistryStringsRoundTrip)
     EXPECT_STREQ(small, "abc");
 }
 
-bool FailRename(AtomicWriteStage stage)
-{
-    return stage != AtomicWriteStage::BeforeRename;
-}
-
 TEST_F(ProfileTest, FailedRegistryValueWriteIsReported)
 {
     ASSERT_EQ(RegWriteString(HKEY_LOCAL_MACHINE, kSetup, "IniDataDir", "/old"), ERROR_SUCCESS);
-    SetAtomicWriteHook(&FailRename);
-    const long rc = RegWriteString(HKEY_LOCAL_MACHINE, kSetup, "IniDataDir", "/new");
-    const int profileOk = ProfileWriteInt("application", "comma", 1);
-    SetAtomicWriteHook(nullptr);
+    long rc = 0;
+    int profileOk = 1;
+    {
+        FileFault fault(FileStep::Rename, 1);
+        rc = RegWriteString(HKEY_LOCAL_MACHINE, kSetup, "IniDataDir", "/new");
+    }
+    {
+        FileFault fault(FileStep::Rename, 1);
+        profileOk = ProfileWriteInt("application", "comma", 1);
+    }
     EXPECT_NE(rc, ERROR_SUCCESS);
     EXPECT_EQ(profileOk, 0);
     char buf[32];

@@ -287,10 +287,11 @@ TEST(ReportFile, FailedSaveKeepsTheOldFile)
     ASSERT_TRUE(doc.Commit());
     const Bytes before = ReadAll(f.path);
     test::BuildRichReport(doc.Report());
-    SetAtomicWriteHook([](AtomicWriteStage s) { return s != AtomicWriteStage::PartWritten; });
-    ClearLastDocMessage();
-    EXPECT_FALSE(doc.Commit());
-    SetAtomicWriteHook(nullptr);
+    {
+        FileFault fault(FileStep::Write, 1);
+        ClearLastDocMessage();
+        EXPECT_FALSE(doc.Commit());
+    }
     EXPECT_EQ(LastDocMessage(), "CANNOT WRITE FILE");
     EXPECT_EQ(ReadAll(f.path), before);
 }

@@ -1,7 +1,10 @@
 #include "platform/core/AtomicFile.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,25 +12,34 @@
 namespace vyn {
 
 namespace {
-AtomicWriteHook gHook = nullptr;
 
-bool Reached(AtomicWriteStage stage)
-{
-    return !gHook || gHook(stage);
-}
+constexpr std::size_t kBlock = 65536;
 
-bool WriteAll(int fd, const char* data, std::size_t size)
+std::atomic<FileFaultHook> gHook{nullptr};
+
+struct FaultPlan {
+    bool active = false;
+    FileStep step = FileStep::None;
+    int nth = 0;
+    int error = 0;
+    int seen = 0;
+    bool fired = false;
+};
+std::mutex gPlanMutex;
+FaultPlan gPlan;
+
+// Asked before every step: the errno a test wants that step to fail with, or 0.
+int InjectedFault(FileStep step)
 {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
+    {
+        std::lock_guard<std::mutex> lock(gPlanMutex);
+        if (gPlan.active && (gPlan.step == FileStep::None || gPlan.step == step) && ++gPlan.seen == gPlan.nth) {
+            gPlan.fired = true;
+            return gPlan.error;
         }
-        data += n;
-        size -= static_cast<std::size_t>(n);
     }
-    return true;
+    const FileFaultHook hook = gHook.load();
+    return hook ? hook(step) : 0;
 }
 
 std::string DirectoryOf(const std::string& path)
@@ -36,40 +48,354 @@ std::string DirectoryOf(const std::string& path)
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
-}  // namespace
 
-void SetAtomicWriteHook(AtomicWriteHook hook)
+void SyncDirectory(const std::string& path)
 {
-    gHook = hook;
-}
-
-bool WriteFileAtomic(const std::string& path, const std::string& content)
-{
-    const std::string temp = path + ".tmp";
-    mode_t mode = 0644;
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
-
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-    if (fd < 0) return false;
-    const std::size_t half = content.size() / 2;
-    bool ok = Reached(AtomicWriteStage::TempOpened) && WriteAll(fd, content.data(), half) &&
-              Reached(AtomicWriteStage::PartWritten) &&
-              WriteAll(fd, content.data() + half, content.size() - half) && ::fsync(fd) == 0;
-    if (::close(fd) != 0) ok = false;
-    ok = ok && Reached(AtomicWriteStage::BeforeRename) && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    // Make the rename itself durable; a failure here leaves a whole file either way.
+    // Makes the rename itself durable; a failure here leaves a whole file either way.
     const int dir = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
+}
+
+// A name nobody else is writing under: the process, a counter and the clock.
+std::string UniqueSuffix()
+{
+    static std::atomic<unsigned> counter{0};
+    const auto now = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    unsigned long long x = (now << 20) ^ (static_cast<unsigned long long>(::getpid()) << 8) ^ counter.fetch_add(1);
+    static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string s;
+    for (int i = 0; i < 8; ++i) {
+        s += kChars[x % 36];
+        x /= 36;
+    }
+    return s;
+}
+
+}  // namespace
+
+void SetFileFaultHook(FileFaultHook hook)
+{
+    gHook.store(hook);
+}
+
+FileFault::FileFault(FileStep step, int nth, int error)
+{
+    std::lock_guard<std::mutex> lock(gPlanMutex);
+    gPlan = FaultPlan{true, step, nth, error, 0, false};
+}
+
+FileFault::~FileFault()
+{
+    std::lock_guard<std::mutex> lock(gPlanMutex);
+    gPlan = FaultPlan{};
+}
+
+bool FileFault::Fired() const
+{
+    std::lock_guard<std::mutex> lock(gPlanMutex);
+    return gPlan.fired;
+}
+
+std::string ResolveWriteTarget(const std::string& path)
+{
+    std::string target = path;
+    // A loop of links ends after as many hops as the system itself follows.
+    for (int hops = 0; hops < 40; ++hops) {
+        char buf[4096];
+        const ssize_t n = ::readlink(target.c_str(), buf, sizeof buf - 1);
+        if (n <= 0) break;
+        std::string next(buf, static_cast<std::size_t>(n));
+        if (next.front() != '/') {
+            const std::size_t slash = target.rfind('/');
+            if (slash != std::string::npos) next = target.substr(0, slash + 1) + next;
+        }
+        target = next;
+    }
+    return target;
+}
+
+// ---------------------------------------------------------------- AtomicFile
+
+AtomicFile::AtomicFile(const std::string& path, ReplaceOptions options)
+    : target_(options.followLink ? ResolveWriteTarget(path) : path), options_(std::move(options))
+{
+}
+
+AtomicFile::~AtomicFile()
+{
+    Discard();
+}
+
+bool AtomicFile::Fail(FileStep step, int error)
+{
+    result_.step = step;
+    result_.error = error ? error : EIO;
+    Discard();
+    return false;
+}
+
+void AtomicFile::Discard()
+{
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temp_.empty() && !committed_) ::unlink(temp_.c_str());
+    temp_.clear();
+}
+
+bool AtomicFile::Open()
+{
+    if (fd_ >= 0 || finished_ || committed_) return Fail(FileStep::Open, EINVAL);
+    struct stat st {};
+    const bool exists = ::lstat(target_.c_str(), &st) == 0;
+    if (exists) {
+        if (options_.createOnly) return Fail(FileStep::Open, EEXIST);
+        if (S_ISDIR(st.st_mode)) return Fail(FileStep::Open, EISDIR);
+        // A pipe or a device under a document's name is never replaced by a file.
+        if (!S_ISREG(st.st_mode) && !(S_ISLNK(st.st_mode) && !options_.followLink)) return Fail(FileStep::Open, EINVAL);
+    } else if (errno != ENOENT) {
+        return Fail(FileStep::Open, errno);
+    }
+    // A replaced file keeps its permission bits exactly; a new one is made as any new file,
+    // the umask applied.
+    int mode = options_.newMode >= 0 ? options_.newMode : 0644;
+    bool exactMode = false;
+    if (options_.forceMode >= 0) {
+        mode = options_.forceMode;
+        exactMode = true;
+    } else if (exists && S_ISREG(st.st_mode)) {
+        mode = static_cast<int>(st.st_mode & 07777);
+        exactMode = true;
+    }
+
+    if (const int e = InjectedFault(FileStep::Open)) return Fail(FileStep::Open, e);
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    std::string name;
+    if (!options_.companion.empty()) {
+        name = DirectoryOf(target_) + "/" + options_.companion;
+        // The companion is ours by name: a leftover of an earlier run, or a link planted there,
+        // goes first, and the new one is made without following anything.
+        struct stat cs {};
+        if (::lstat(name.c_str(), &cs) == 0) {
+            if (S_ISDIR(cs.st_mode)) return Fail(FileStep::Open, EISDIR);
+            ::unlink(name.c_str());
+        }
+        fd_ = ::open(name.c_str(), flags, static_cast<mode_t>(mode));
+    } else {
+        for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+            name = target_ + ".tmp-" + UniqueSuffix();
+            fd_ = ::open(name.c_str(), flags, static_cast<mode_t>(mode));
+            if (fd_ < 0 && errno != EEXIST) break;
+        }
+    }
+    if (fd_ < 0) return Fail(FileStep::Open, errno);
+    temp_ = name;
+    if (exactMode && ::fchmod(fd_, static_cast<mode_t>(mode)) != 0) return Fail(FileStep::Open, errno);
     return true;
 }
+
+bool AtomicFile::Write(const void* data, std::size_t size)
+{
+    if (fd_ < 0 || finished_) return Fail(FileStep::Write, EBADF);
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        if (const int e = InjectedFault(FileStep::Write)) return Fail(FileStep::Write, e);
+        std::size_t block = size < kBlock ? size : kBlock;
+        while (block > 0) {
+            const ssize_t n = ::write(fd_, p, block);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return Fail(FileStep::Write, n < 0 ? errno : EIO);
+            p += n;
+            block -= static_cast<std::size_t>(n);
+            size -= static_cast<std::size_t>(n);
+        }
+    }
+    return true;
+}
+
+bool AtomicFile::Finish()
+{
+    if (finished_) return true;
+    if (fd_ < 0) return Fail(FileStep::Sync, EBADF);
+    if (options_.times && ::futimens(fd_, options_.times) != 0) return Fail(FileStep::Sync, errno);
+    if (const int e = InjectedFault(FileStep::Sync)) return Fail(FileStep::Sync, e);
+    if (::fsync(fd_) != 0) return Fail(FileStep::Sync, errno);
+    const int e = InjectedFault(FileStep::Close);
+    const int rc = ::close(fd_);
+    const int closeErr = errno;
+    fd_ = -1;
+    if (e) return Fail(FileStep::Close, e);
+    if (rc != 0) return Fail(FileStep::Close, closeErr);
+    finished_ = true;
+    return true;
+}
+
+bool AtomicFile::Commit()
+{
+    if (!Finish()) return false;
+    if (temp_.empty()) return Fail(FileStep::Rename, EBADF);
+    if (const int e = InjectedFault(FileStep::Rename)) return Fail(FileStep::Rename, e);
+    if (options_.createOnly) {
+        // A file that appeared meanwhile under the target's name is never replaced.
+        if (::link(temp_.c_str(), target_.c_str()) != 0) return Fail(FileStep::Rename, errno);
+        ::unlink(temp_.c_str());
+    } else if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        return Fail(FileStep::Rename, errno);
+    }
+    committed_ = true;
+    temp_.clear();
+    SyncDirectory(target_);
+    return true;
+}
+
+FileResult ReplaceFile(const std::string& path, std::string_view content, const ReplaceOptions& options)
+{
+    AtomicFile file(path, options);
+    if (file.Open() && file.Write(content)) file.Commit();
+    return file.Result();
+}
+
+// ---------------------------------------------------------------- FileAppend
+
+FileAppend::FileAppend(const std::string& path, int newMode) : path_(ResolveWriteTarget(path)), newMode_(newMode) {}
+
+FileAppend::~FileAppend()
+{
+    if (fd_ >= 0) {
+        Rollback();
+        ::close(fd_);
+    }
+}
+
+bool FileAppend::Fail(FileStep step, int error)
+{
+    result_.step = step;
+    result_.error = error ? error : EIO;
+    Rollback();
+    return false;
+}
+
+bool FileAppend::Open()
+{
+    if (fd_ >= 0) return true;
+    if (const int e = InjectedFault(FileStep::Open)) {
+        result_ = {FileStep::Open, e};
+        return false;
+    }
+    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, newMode_);
+    if (fd_ < 0) {
+        result_ = {FileStep::Open, errno};
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        result_ = {FileStep::Open, EINVAL};
+        ::close(fd_);
+        fd_ = -1;
+        return false;
+    }
+    oldLength_ = st.st_size;
+    return true;
+}
+
+bool FileAppend::ReadAt(off_t at, void* to, std::size_t size) const
+{
+    if (fd_ < 0 || at < 0 || at > oldLength_ || static_cast<std::size_t>(oldLength_ - at) < size) return false;
+    char* p = static_cast<char*>(to);
+    while (size > 0) {
+        const ssize_t n = ::pread(fd_, p, size, at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        p += n;
+        size -= static_cast<std::size_t>(n);
+        at += n;
+    }
+    return true;
+}
+
+namespace {
+int WriteAllAt(int fd, const char* p, std::size_t size, off_t at)
+{
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, p, size, at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? errno : EIO;
+        p += n;
+        size -= static_cast<std::size_t>(n);
+        at += n;
+    }
+    return 0;
+}
+}  // namespace
+
+bool FileAppend::Append(std::string_view data)
+{
+    if (fd_ < 0) return Fail(FileStep::Write, EBADF);
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) return Fail(FileStep::Write, errno);
+    off_t at = st.st_size;
+    for (std::size_t done = 0; done < data.size();) {
+        if (const int e = InjectedFault(FileStep::Write)) return Fail(FileStep::Write, e);
+        const std::size_t block = data.size() - done < kBlock ? data.size() - done : kBlock;
+        if (const int e = WriteAllAt(fd_, data.data() + done, block, at)) return Fail(FileStep::Write, e);
+        done += block;
+        at += static_cast<off_t>(block);
+    }
+    if (const int e = InjectedFault(FileStep::Sync)) return Fail(FileStep::Sync, e);
+    if (::fsync(fd_) != 0) return Fail(FileStep::Sync, errno);
+    return true;
+}
+
+bool FileAppend::Patch(off_t at, std::string_view data)
+{
+    Saved old{at, std::string(data.size(), '\0')};
+    if (!ReadAt(at, old.bytes.data(), old.bytes.size())) return Fail(FileStep::Write, EINVAL);
+    saved_.push_back(std::move(old));
+    if (const int e = InjectedFault(FileStep::Write)) return Fail(FileStep::Write, e);
+    if (const int e = WriteAllAt(fd_, data.data(), data.size(), at)) return Fail(FileStep::Write, e);
+    if (const int e = InjectedFault(FileStep::Sync)) return Fail(FileStep::Sync, e);
+    if (::fsync(fd_) != 0) return Fail(FileStep::Sync, errno);
+    return true;
+}
+
+bool FileAppend::Commit()
+{
+    if (fd_ < 0) return Fail(FileStep::Close, EBADF);
+    const int e = InjectedFault(FileStep::Close);
+    if (e) return Fail(FileStep::Close, e);
+    const int rc = ::close(fd_);
+    const int closeErr = errno;
+    fd_ = -1;
+    if (rc == 0) {
+        saved_.clear();
+        return true;
+    }
+    // What a failed close left on disk is unknown: open again to cut back to the old length.
+    result_ = {FileStep::Close, closeErr};
+    fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd_ >= 0) {
+        Rollback();
+        ::close(fd_);
+        fd_ = -1;
+    }
+    return false;
+}
+
+bool FileAppend::Rollback()
+{
+    if (fd_ < 0) return false;
+    bool ok = true;
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
+        if (WriteAllAt(fd_, it->bytes.data(), it->bytes.size(), it->at) != 0) ok = false;
+    saved_.clear();
+    if (InjectedFault(FileStep::Truncate) != 0 || ::ftruncate(fd_, oldLength_) != 0) ok = false;
+    if (::fsync(fd_) != 0) ok = false;
+    return ok;
+}
+
+// ---------------------------------------------------------------- reading and locking
 
 bool ReadWholeFile(const std::string& path, std::string& content, bool* exists)
 {
@@ -96,8 +422,9 @@ bool ReadWholeFile(const std::string& path, std::string& content, bool* exists)
 
 FileLock::FileLock(const std::string& path)
 {
-    const std::string lockPath = path + ".lock";
-    fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // Writers reaching one file through different links share one lock.
+    const std::string lockPath = ResolveWriteTarget(path) + ".lock";
+    fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd_ < 0) return;
     int rc;
     do {

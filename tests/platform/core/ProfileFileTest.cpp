@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -103,27 +104,25 @@ TEST_F(ProfileFileTest, ValueWithLineBreakStaysOneLine)
     EXPECT_EQ(ProfileFile("VYN.INI").Keys("s").size(), 2u);
 }
 
-bool FailBeforeRename(AtomicWriteStage stage)
+int DieBeforeSync(FileStep step)
 {
-    return stage != AtomicWriteStage::BeforeRename;
-}
-
-bool DieHalfWay(AtomicWriteStage stage)
-{
-    if (stage == AtomicWriteStage::PartWritten) ::raise(SIGKILL);
-    return true;
+    if (step == FileStep::Sync) ::raise(SIGKILL);
+    return 0;
 }
 
 TEST_F(ProfileFileTest, FailedWriteLeavesOldFileWhole)
 {
     const std::string old = "[s]\nk=old\n";
     WriteText(Path(), old);
-    SetAtomicWriteHook(&FailBeforeRename);
-    const bool ok = WritePrivateProfileString("s", "k", "new", "VYN.INI");
-    SetAtomicWriteHook(nullptr);
+    bool ok = true;
+    {
+        FileFault fault(FileStep::Rename, 1);
+        ok = WritePrivateProfileString("s", "k", "new", "VYN.INI");
+    }
     EXPECT_FALSE(ok);
     EXPECT_EQ(FileText(Path()), old);
-    EXPECT_NE(::access((Path() + ".tmp").c_str(), F_OK), 0) << "the temporary file was left behind";
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+        EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << "left behind: " << e.path();
 }
 
 TEST_F(ProfileFileTest, KilledWriterLeavesOldFileWhole)
@@ -134,7 +133,7 @@ TEST_F(ProfileFileTest, KilledWriterLeavesOldFileWhole)
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        SetAtomicWriteHook(&DieHalfWay);
+        SetFileFaultHook(&DieBeforeSync);
         WritePrivateProfileString("s", "key1", "changed", "VYN.INI");
         ::_exit(0);  // not reached
     }

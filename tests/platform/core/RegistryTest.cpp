@@ -119,10 +119,10 @@ TEST_F(RegistryTest, DamagedStoreIsReportedAndLeftAlone)
     EXPECT_EQ(after, damaged);
 }
 
-bool DieBeforeRename(AtomicWriteStage stage)
+int DieBeforeRename(FileStep step)
 {
-    if (stage == AtomicWriteStage::BeforeRename) ::raise(SIGKILL);
-    return true;
+    if (step == FileStep::Rename) ::raise(SIGKILL);
+    return 0;
 }
 
 TEST_F(RegistryTest, KilledWriterLeavesOldStoreWhole)
@@ -132,7 +132,7 @@ TEST_F(RegistryTest, KilledWriterLeavesOldStoreWhole)
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        SetAtomicWriteHook(&DieBeforeRename);
+        SetFileFaultHook(&DieBeforeRename);
         SetString(HKEY_LOCAL_MACHINE, kSetup, "IniDataDir", "/elsewhere");
         ::_exit(0);
     }
