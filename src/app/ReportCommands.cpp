@@ -223,6 +223,8 @@ void InstallReportCommands(vynwApp& app)
     auto plateReport = [&app](TCommandEnabler& ce) { ce.Enable(gCurrentDoc != nullptr && PrinterReady(app)); };
     app.OnCommandEnable(CM_REPORTPRINT, plateReport);
     app.OnCommandEnable(CM_REPORTPREVIEW, plateReport);
+    // The designer view handles "Save in report list ..." through the hook bound above.
+    app.OnCommandEnable(cmRepSaveInList, [](TCommandEnabler& ce) { ce.Enable(true); });
     // A report designer's document is saved with the plate's "Save" and "Save As".
     auto saveable = [&app](TCommandEnabler& ce) { ce.Enable(gCurrentDoc != nullptr || ActiveReportView(app) != nullptr); };
     app.OnCommandEnable(CM_FILESAVE, saveable);

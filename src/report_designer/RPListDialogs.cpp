@@ -11,6 +11,8 @@
 #include "platform/gui/Dc.h"
 #include "platform/gui/Gdi.h"
 #include "platform/gui/MsgBox.h"
+#include "platform/gui/WindowMessages.h"
+#include "report_designer/DesignerDialogs.h"
 #include "reports/RPReport.h"
 
 namespace vyn {
@@ -48,6 +50,16 @@ std::string ReportLibraryPath()
 {
     const std::string& dir = GetSysFilesDir();
     return (dir.empty() ? std::string(".") : dir) + "/VYN.MRW";
+}
+
+CHintStat* AddHintLine(TDialog& dialog, int lowId, int highId)
+{
+    auto* hint = new CHintStat(&dialog, 110, lowId, highId);
+    dialog.OnMessage(WM_SETCURSOR, [hint](TParam1 p1, TParam2 p2) -> TResult {
+        hint->OnFocus(reinterpret_cast<TWindow*>(p1), static_cast<int>(p2 & 0xFFFF));
+        return 0;
+    });
+    return hint;
 }
 
 // --- CRepManList --------------------------------------------------------------------------
@@ -175,6 +187,7 @@ void CRepManList::DrawItem(TDrawItem& item)
 RPAddDlg::RPAddDlg(TWindow* parent, std::string libraryPath)
     : TDialog(parent, kDlgRepAdd), list_(std::move(libraryPath)), entries_(new CRepManList(this, list_))
 {
+    AddHintLine(*this, 101, 301);
     new TEdit(this, 121, static_cast<int>(kMaxAddText) + 1);
     new TEdit(this, 122, static_cast<int>(kMaxAddText) + 1);
     OnNotify(101, LBN_SELCHANGE, [this] { Update(); });
@@ -225,6 +238,7 @@ int RPAddDlg::StoreReport(const RPReport& report)
 RPManDlg::RPManDlg(TWindow* parent, std::string libraryPath)
     : TDialog(parent, kDlgRepManager), list_(std::move(libraryPath)), entries_(new CRepManList(this, list_))
 {
+    AddHintLine(*this, 101, 108);
     OnNotify(101, LBN_SELCHANGE, [this] { Update(); });
     OnNotify(101, LBN_DBLCLK, [this] { PostCommand(105); });
     OnCommand(103, [this] { Finish(103); });
@@ -348,6 +362,7 @@ void RPManDlg::CmMore()
 RPNameDlg::RPNameDlg(TWindow* parent, std::string name, std::string comment, bool entryUnchanged)
     : TDialog(parent, kDlgRepName), Name(std::move(name)), Comment(std::move(comment)), unchanged_(entryUnchanged)
 {
+    AddHintLine(*this, 1, 300);
     new TEdit(this, 121, static_cast<int>(kMaxNameText) + 1);
     new TEdit(this, 122, static_cast<int>(kMaxNameText) + 1);
     OnCommand(103, [this] { CloseWindow(102); });
@@ -379,6 +394,7 @@ void RPNameDlg::CmOk()
 
 RPManMoreDlg::RPManMoreDlg(TWindow* parent, CRepList& list) : TDialog(parent, kDlgRepDetails), list_(list)
 {
+    AddHintLine(*this, 101, 102);
     OnCommand(101, [this] { CloseWindow(101); });
     OnCommand(102, [this] { CloseWindow(102); });
 }

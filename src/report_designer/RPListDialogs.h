@@ -13,6 +13,7 @@
 
 namespace vyn {
 
+class CHintStat;
 class RPReport;
 
 // The library file of the program: "VYN.MRW" in the system-files folder.
@@ -29,6 +30,10 @@ struct RepListExtra {
 };
 
 inline constexpr std::uintptr_t kExtraEntryBit = 0x4000;
+
+// The hint line (control 110) of a library or printout dialog: the hint of the control under
+// the mouse, for the controls whose ids lie between lowId and highId.
+CHintStat* AddHintLine(TDialog& dialog, int lowId, int highId);
 
 class CRepManList : public TListBox {
 public:

@@ -2,7 +2,10 @@
 // clicks and close requests again: the preview's modal run must not outlive its window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
@@ -17,6 +20,13 @@
 #include "app/vynwMDI.h"
 #include "platform/gui/GadgetWindow.h"
 #include "views/QPView.h"
+#include "app/QPictButtGadget.h"
+#include "app/TMyControlBar.h"
+#include "platform/core/DocManager.h"
+#include "platform/gui/Dialog.h"
+#include "report_designer/QRPMDIChild.h"
+#include "report_designer/QRepView.h"
+#include "report_designer/RPListDialogs.h"
 
 using namespace vyn;
 
@@ -80,6 +90,75 @@ TEST_P(PreviewLock, MainWindowTakesInputAfterThePreview)
     TTestHook::ProcessEvents();
     EXPECT_FALSE(main.IsWindow()) << "a close request is heard";
     EXPECT_TRUE(TakeQuitRequest());
+}
+
+namespace {
+
+// What the main window shows for the active child: its menu bar with the items' enabled state,
+// the gadgets on its bars and the shared mode button's command.
+struct ShellState {
+    std::vector<std::string> menu;
+    std::vector<int> gadgets;
+    unsigned modeButton = 0;
+    bool operator==(const ShellState&) const = default;
+};
+
+ShellState StateOf(RwMainWindow& main)
+{
+    ShellState s;
+    for (const TMenuBarItem& i : MenuBarItems(main))
+        s.menu.push_back(i.path + (i.enabled ? "" : " (greyed)"));
+    for (TMyControlBar* bar : {gToolBar, gToolPalette})
+        if (bar)
+            for (TGadget* g : bar->Gadgets()) s.gadgets.push_back(g->GetId());
+    if (gModeButton) s.modeButton = gModeButton->GetCommandId();
+    return s;
+}
+
+}  // namespace
+
+TEST_P(PreviewLock, DesignerStateComesBackAfterItsPreview)
+{
+    TTestHook hook;
+    ShellFixture s;
+    RwMainWindow& main = *s.app->GetMainFrame();
+    main.ShowWindow(SW_SHOW);
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    TDocTemplate* tpl = s.app->GetDocManager().FindTemplate("Report");
+    ASSERT_NE(s.app->GetDocManager().CreateDoc(*tpl, "", dtNewDoc), nullptr);
+    TTestHook::ProcessEvents();
+    TMDIChild* designer = s.app->GetMDIClient()->GetActiveMDIChild();
+    ASSERT_NE(dynamic_cast<QRPMDIChild*>(designer), nullptr);
+    const ShellState before = StateOf(main);
+    ASSERT_NE(std::find(before.gadgets.begin(), before.gadgets.end(), cmRepPreview), before.gadgets.end());
+    ASSERT_NE(std::find(before.menu.begin(), before.menu.end(), "&Tools/&Text Box"), before.menu.end());
+
+    // The preview runs over the open plate, chosen in the printout mode dialog.
+    hook.AnswerDialog(kDlgRepPrintMode, IDOK, [](TDialog& d) {
+        if (TWindow* w = d.GetDlgItem(102)) TTestHook::Click(*w);
+    });
+    bool ran = false;
+    WhenModalWindowRuns([&](TWindow& modal) {
+        auto* preview = dynamic_cast<TRwPreview*>(&modal);
+        ASSERT_NE(preview, nullptr);
+        ran = true;
+        EXPECT_FALSE(TakesInput(main));
+        GetParam().close(*preview, hook);
+    });
+    ASSERT_TRUE(ChooseMenuItem(main, cmRepPreview));
+    TTestHook::ProcessEvents();
+    ASSERT_TRUE(ran);
+    EXPECT_FALSE(InModalLoop());
+    EXPECT_TRUE(main.IsWindowVisible());
+    EXPECT_TRUE(TakesInput(main));
+    EXPECT_TRUE(main.IsWindowEnabled());
+    EXPECT_EQ(s.app->GetMDIClient()->GetActiveMDIChild(), designer) << "the designer stays the active child";
+    const ShellState after = StateOf(main);
+    EXPECT_EQ(after.menu, before.menu) << "the designer's menu, enabled as before";
+    EXPECT_EQ(after.gadgets, before.gadgets) << "the designer's gadgets on the bars";
+    EXPECT_EQ(after.modeButton, before.modeButton);
+    EXPECT_TRUE(ChooseMenuItem(main, cmRepTextBox)) << "the designer's menu works";
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachWayOfClosing, PreviewLock, ::testing::ValuesIn(kWays),

@@ -4,15 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <thread>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "../../reports/ReportFixtures.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
+#include "app/FileHandOver.h"
 #include "app/ReportCommands.h"
 #include "app/RwMainWindow.h"
 #include "app/vynwApp.h"
@@ -23,8 +28,10 @@
 #include "platform/gui/ControlListBox.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/FileDialog.h"
+#include "platform/gui/HandOverChannel.h"
 #include "platform/gui/ModalLoop.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/UserInput.h"
 #include "printing/RWPrinter.h"
 #include "printing/TRwPreview.h"
 #include "report_designer/QRPMDIChild.h"
@@ -41,6 +48,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 struct Shell : ShellFixture {
+    using ShellFixture::ShellFixture;
     ~Shell() { SetFileDialogAnswer(nullptr); }
     // A menu item chosen from the menu bar.
     bool Choose(const std::string& popup, const std::string& item)
@@ -49,19 +57,27 @@ struct Shell : ShellFixture {
         TTestHook::ProcessEvents();
         return chosen;
     }
-    // A command given as the menu bar gives it, for the items the bar does not show yet: it
-    // starts at the active child's window and goes on to the main window and the application.
+    // The command's item picked from the main window's menu bar, which shows the active
+    // child's menu.
     void Command(unsigned id)
     {
-        app->GetMainFrame()->CommandStart()->SendCommand(id);
+        RwMainWindow& main = *app->GetMainFrame();
+        if (!main.IsWindowVisible()) main.ShowWindow(SW_SHOW);
+        EXPECT_TRUE(ChooseMenuItem(main, id)) << "command " << id << " on the menu bar and enabled";
         TTestHook::ProcessEvents();
     }
-    bool MenuEnabled(unsigned id)
+    // The command's item on the menu bar as its popup shows it: absent, greyed or enabled.
+    enum ItemState { Absent, Greyed, Enabled };
+    ItemState Item(unsigned id, std::string* path = nullptr)
     {
-        TCommandEnabler ce(id);
-        app->GetMainFrame()->CommandStart()->RouteCommandEnable(ce);
-        return ce.GetHandled() && ce.IsEnabled();
+        for (const TMenuBarItem& i : MenuBarItems(*app->GetMainFrame()))
+            if (i.id == id) {
+                if (path) *path = i.path;
+                return i.enabled ? Enabled : Greyed;
+            }
+        return Absent;
     }
+    bool MenuEnabled(unsigned id) { return Item(id) == Enabled; }
     // Opens a file through "Open..." as the user picks it in the file dialog.
     void OpenThroughMenu(const std::string& path)
     {
@@ -492,4 +508,165 @@ TEST(ReportCommands, DesignerPrintsWithAChosenPlateOrSaysWhatItSimulates)
     EXPECT_TRUE(IsPdf(pdf));
     EXPECT_EQ(std::count(hook.DialogsRun().begin(), hook.DialogsRun().end(), 7007), 1) << "no simulation over a plate";
     EXPECT_EQ(hook.UnansweredDialogs(), 0);
+}
+
+TEST(ReportCommands, ReportFilesNamedAtStartOrHandedOverOpenInTheDesigner)
+{
+    // The files lie outside the program's folders, which the fixture makes afresh.
+    char tmpl[] = "/tmp/vyn-qrp-XXXXXX";
+    const std::string dir = ::mkdtemp(tmpl);
+    RPReport first, second;
+    test::BuildRichReport(first);
+    first.SetName("first");
+    second.SetName("second");
+    const std::string atStart = dir + "/at start.qrp", later = dir + "/later.qrp";
+    WriteAll(atStart, QRepDoc::FileBytes(first));
+    WriteAll(later, QRepDoc::FileBytes(second));
+
+    TTestHook hook;
+    {
+        Shell s(nullptr, "\"" + atStart + "\"", HandOverNameFor(dir + "/vyn.lock"));
+        TTestHook::ProcessEvents();
+        QRepView* view = ActiveReportView(*s.app);
+        ASSERT_NE(view, nullptr) << "a report file on the command line opens in the designer";
+        EXPECT_EQ(view->Doc().GetDocPath(), atStart);
+        EXPECT_EQ(view->Report().WriteStream(), first.WriteStream());
+
+        // A second start hands its report over to this one.
+        bool sent = false;
+        std::thread sender([&] { sent = SendHandOver(HandOverNameFor(dir + "/vyn.lock"), SecondStartRecords(later), 5000); });
+        for (int i = 0; i < 500 && s.Documents() < 2; ++i) {
+            TTestHook::ProcessEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        sender.join();
+        EXPECT_TRUE(sent);
+        ASSERT_EQ(s.Documents(), 2);
+        view = ActiveReportView(*s.app);
+        ASSERT_NE(view, nullptr) << "a handed-over report file opens in the designer";
+        EXPECT_EQ(view->Doc().GetDocPath(), later);
+        EXPECT_EQ(view->Report().Name(), "second");
+        for (TDocument* d : s.app->GetDocManager().GetDocuments()) EXPECT_NE(dynamic_cast<QRepDoc*>(d), nullptr) << "no plate";
+        EXPECT_TRUE(hook.MessageTexts().empty());
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(ReportCommands, ReportCommandsOnTheMenuBarFollowTheActiveChild)
+{
+    TTestHook hook;
+    Shell s;
+    struct Row {
+        unsigned id;
+        const char* path;  // where the active child's menu shows it
+    };
+    // No document: the main window's own menu.
+    for (const Row& r : {Row{CM_REPORTPRINT, "&File/&Report print..."}, Row{CM_REPORTPREVIEW, "&File/Report pre&view..."}}) {
+        std::string path;
+        EXPECT_EQ(s.Item(r.id, &path), Shell::Greyed) << r.path << ": no plate";
+        EXPECT_EQ(path, r.path);
+    }
+    EXPECT_EQ(s.Item(CM_REPORTS), Shell::Enabled);
+
+    // A plate view active: its menu, merged into the main window, offers all three.
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    TTestHook::ProcessEvents();
+    for (const Row& r : {Row{CM_REPORTPRINT, "&File/&Report print..."}, Row{CM_REPORTPREVIEW, "&File/Report pre&view..."},
+                         Row{CM_REPORTS, "&Definition/&Reports ..."}}) {
+        std::string path;
+        EXPECT_EQ(s.Item(r.id, &path), Shell::Enabled) << r.path;
+        EXPECT_EQ(path, r.path);
+    }
+    hook.AnswerDialog(kDlgRepPlate, IDCANCEL, [](TDialog& d) { EXPECT_EQ(d.GetDlgItemText(IDOK), "&Print..."); });
+    s.Command(CM_REPORTPRINT);
+    hook.AnswerDialog(kDlgRepPlate, IDCANCEL, [](TDialog& d) { EXPECT_EQ(d.GetDlgItemText(IDOK), "&Preview..."); });
+    s.Command(CM_REPORTPREVIEW);
+    hook.AnswerDialog(kDlgRepManager, IDCANCEL);
+    s.Command(CM_REPORTS);
+    EXPECT_EQ(hook.DialogsRun(), (std::vector<int>{kDlgRepPlate, kDlgRepPlate, kDlgRepManager}));
+
+    // The sample list of the plate offers the plate's reports too.
+    s.Command(CM_SHOWLIST);
+    EXPECT_EQ(s.Item(CM_REPORTPRINT), Shell::Enabled);
+    EXPECT_EQ(s.Item(CM_REPORTPREVIEW), Shell::Enabled);
+
+    // A report designer active: its own print, preview and "Save in report list", no plate's.
+    TDocTemplate* tpl = s.app->GetDocManager().FindTemplate("Report");
+    ASSERT_NE(s.app->GetDocManager().CreateDoc(*tpl, "", dtNewDoc), nullptr);
+    TTestHook::ProcessEvents();
+    ASSERT_NE(ActiveReportView(*s.app), nullptr);
+    EXPECT_EQ(s.Item(CM_REPORTPRINT), Shell::Absent);
+    EXPECT_EQ(s.Item(CM_REPORTPREVIEW), Shell::Absent);
+    for (unsigned id : {unsigned(cmRepPrint), unsigned(cmRepPreview), unsigned(cmRepSaveInList), unsigned(CM_REPORTS)})
+        EXPECT_EQ(s.Item(id), Shell::Enabled) << id;
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+}
+
+TEST(ReportCommands, HintLinesOfTheLibraryAndPrintoutDialogsFollowTheMouse)
+{
+    TTestHook hook;
+    Shell s;
+    MakeLibrary();
+    // Per dialog, the controls pointed at in turn and the hint line after each; 0 points at the
+    // dialog's background.
+    struct Step {
+        int control;
+        const char* hint;
+    };
+    using Steps = std::vector<Step>;
+    std::map<int, std::vector<std::string>> seen;
+    auto walk = [&seen](int dialogId, Steps steps) {
+        return [&seen, dialogId, steps](TDialog& d) {
+            for (const Step& step : steps) {
+                if (step.control) MouseOver(*d.GetDlgItem(step.control));
+                else MouseOver(d, 2, 2);
+                seen[dialogId].push_back(d.GetDlgItemText(110));
+            }
+        };
+    };
+    const std::map<int, Steps> expected = {
+        {kDlgRepManager,
+         {{101, "Select a report to work with"}, {104, "Start a new (blank) report ..."},
+          {108, "Restore deleted reports / consolidate list ..."}, {201, ""}, {103, "Confirm changes and close the dialog"},
+          {0, ""}}},
+        {kDlgRepName, {{121, "Enter a new name for the report ..."}, {1, "Confirm your changes and close the dialog"},
+                       {2, "Abandon any changes and close the dialog"}, {0, ""}}},
+        {kDlgRepDetails, {{102, "Remove deleted reports permanently."}, {101, "Show previously deleted reports"}, {2, ""}}},
+        {kDlgRepAdd, {{104, "Replace old version with a new one"}, {122, "Enter any comment for the report ..."}, {0, ""}}},
+        {kDlgRepPlate, {{106, "Report will be connected to the plate for the future"}, {105, "Associate selected report only"},
+                        {101, "Select a report to work with ..."}, {IDOK, ""}}},
+        {kDlgRepPrintMode, {{101, "Print fields as defined - no plate associated"}, {103, "Select a plate to print using this report"},
+                            {102, "Associate a plate to print with this report"}, {IDCANCEL, ""}}},
+    };
+
+    // The list manager, its description and details dialogs.
+    hook.AnswerDialog(kDlgRepName, IDCANCEL, walk(kDlgRepName, expected.at(kDlgRepName)));
+    hook.AnswerDialog(kDlgRepDetails, IDCANCEL, walk(kDlgRepDetails, expected.at(kDlgRepDetails)));
+    hook.AnswerDialog(kDlgRepManager, IDCANCEL, [&](TDialog& d) {
+        walk(kDlgRepManager, expected.at(kDlgRepManager))(d);
+        SelectRow(d, "one");
+        Click(d, 106);
+        Click(d, 108);
+    });
+    s.Command(CM_REPORTS);
+    // The plate's report dialog.
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    TTestHook::ProcessEvents();
+    hook.AnswerDialog(kDlgRepPlate, IDCANCEL, walk(kDlgRepPlate, expected.at(kDlgRepPlate)));
+    s.Command(CM_REPORTPRINT);
+    // The designer's "Save in report list" and printout mode dialogs.
+    TDocTemplate* tpl = s.app->GetDocManager().FindTemplate("Report");
+    ASSERT_NE(s.app->GetDocManager().CreateDoc(*tpl, "", dtNewDoc), nullptr);
+    TTestHook::ProcessEvents();
+    hook.AnswerDialog(kDlgRepAdd, IDCANCEL, walk(kDlgRepAdd, expected.at(kDlgRepAdd)));
+    s.Command(cmRepSaveInList);
+    hook.AnswerDialog(kDlgRepPrintMode, IDCANCEL, walk(kDlgRepPrintMode, expected.at(kDlgRepPrintMode)));
+    s.Command(cmRepPrint);
+
+    ASSERT_EQ(hook.UnansweredDialogs(), 0);
+    for (const auto& [dialogId, steps] : expected) {
+        std::vector<std::string> want;
+        for (const Step& step : steps) want.push_back(step.hint);
+        EXPECT_EQ(seen[dialogId], want) << "dialog " << dialogId;
+    }
 }

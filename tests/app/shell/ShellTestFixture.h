@@ -3,6 +3,7 @@
 // and the application with its main window created and its first events handled. Torn down in
 // the reverse order, the system folder forgotten, so the next test starts clean.
 #include <memory>
+#include <string>
 
 #include "ShellEnv.h"
 #include "app/AppPaths.h"
@@ -20,13 +21,15 @@ struct ShellFixture {
     std::unique_ptr<vyn::vynwApp> app;
 
     // prepare runs once the folders and demo data are in place, before the application exists,
-    // for globals the application reads while it starts.
-    explicit ShellFixture(void (*prepare)() = nullptr)
+    // for globals the application reads while it starts. commandLine and handOverName are the
+    // start's own file names and the channel later starts hand theirs over on.
+    explicit ShellFixture(void (*prepare)() = nullptr, const std::string& commandLine = "",
+                          const std::string& handOverName = "")
     {
         vyn::InitAppPaths();
         vyn::InstallDemoData();
         if (prepare) prepare();
-        app = std::make_unique<vyn::vynwApp>("Vyn32", argc, argv, "", "");
+        app = std::make_unique<vyn::vynwApp>("Vyn32", argc, argv, commandLine, handOverName);
         app->InitMainWindow();
         app->GetMainFrame()->Create();
         vyn::TTestHook::ProcessEvents();

@@ -152,6 +152,21 @@ bool ClickGadget(TGadgetWindow& bar, int id)
     return ClickReaches(bar, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
+void MouseOver(TWindow& window, int x, int y)
+{
+    QWidget* w = window.Widget();
+    if (!w || !w->isVisible()) return;
+    QWindow* handle = w->window()->windowHandle();
+    if (!handle) return;
+    // The mouse comes into a window it was not over across its edge, so that the first
+    // control it reaches is entered as every later one is.
+    if (!w->window()->underMouse()) QTest::mouseMove(handle, QPoint(0, 0));
+    const QPoint local = x < 0 ? w->rect().center() : QPoint(x, y);
+    // Through the window system's path, which tells the widgets left and entered.
+    QTest::mouseMove(handle, w->mapTo(w->window(), local));
+    QCoreApplication::processEvents();
+}
+
 void RequestClose(TWindow& window)
 {
     if (QWidget* w = window.Widget())

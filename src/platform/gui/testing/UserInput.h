@@ -28,6 +28,9 @@ bool ChooseMenuItem(TWindow& frame, unsigned id);
 // A mouse click at the middle of the window (client coordinates when x, y are given); true
 // when a window of the program received it (not swallowed because a modal window blocks it).
 bool ClickReaches(TWindow& window, int x = -1, int y = -1);
+// The mouse moved onto the middle of the window (client coordinates when x, y are given), as a
+// user points at it: the windows it leaves and enters hear it (hint lines follow it).
+void MouseOver(TWindow& window, int x = -1, int y = -1);
 // A key pressed on the window as the keyboard gives it, accelerators included.
 void PressKey(TWindow& window, unsigned vk, unsigned modKeys = 0);
 // Whether the window takes input from the user now.
