@@ -2,12 +2,12 @@
 // and save dialogs, and text blocks from the clipboard. How a line is split and laid out is
 // the text field codec's business; here the lines meet the plate.
 //
-// Every export is written to a temporary file and renamed over the target, so that a failed
-// write never leaves a half-written file, nor destroys the file that was there.
+// Every export replaces its file whole through the file service, so that a failed write never
+// leaves a half-written file, nor destroys the file that was there; a link chosen in the
+// dialog stays a link and the file it names gets the text.
 #include <algorithm>
 
 #include "document/LineReader.h"
-#include "document/LinkTarget.h"
 #include "document/QDoc.h"
 #include "document/TextExchange.h"
 #include "plate/TextFieldCodec.h"
@@ -78,12 +78,6 @@ bool ReadFileLines(const std::string& path, std::size_t maxLines, std::vector<st
         lines.push_back(line);
     }
     return true;
-}
-
-// A link chosen in the dialog stays a link; the file it names gets the text.
-bool WriteExport(const std::string& path, const std::string& content)
-{
-    return WriteFileAtomic(FollowLinks(path), content);
 }
 
 }  // namespace
@@ -158,7 +152,7 @@ int QDoc::ExportData(IDocDialogs& ui, bool transformed)
         content += FormatCellRow(fPlate, r, transformed);
         content += "\r\n";
     }
-    if (!WriteExport(path, content)) {
+    if (!WriteFileAtomic(path, content)) {
         ShowDocMessage(etCannotWrite);
         return 0;
     }
@@ -259,7 +253,7 @@ int QDoc::ExportResults(IDocDialogs& ui)
         content += FormatResultLine(*p.GetSample(i), kResultLineSize);
         content += "\r\n";
     }
-    if (!WriteExport(path, content)) {
+    if (!WriteFileAtomic(path, content)) {
         ShowDocMessage(etCannotWrite);
         return -1;
     }
