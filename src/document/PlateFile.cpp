@@ -22,6 +22,7 @@
 #include "plate/QPlate.h"
 #include "plate/QQSample.h"
 #include "plate/Utilities.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/core/Clock.h"
 #include "platform/core/StringTable.h"
 
@@ -831,18 +832,6 @@ private:
     char saved_;
 };
 
-bool WriteAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 // ------------------------------------------------------------------------------------------
@@ -990,30 +979,15 @@ bool SavePlateFile(QPlate& plate, const std::string& path, int flag, std::string
 {
     std::string block;
     if (!RenderPlateBlock(plate, flag, block, message)) return false;
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        SetMessage(message, kMsgCannotCreateFile);
-        return false;
+    AtomicFile file(path);
+    if (file.Open() && file.Write(block)) file.Commit();
+    switch (file.Result().step) {
+    case FileStep::None: return true;
+    case FileStep::Open: SetMessage(message, kMsgCannotCreateFile); break;
+    case FileStep::Close: SetMessage(message, kMsgCannotCloseFile); break;
+    default: SetMessage(message, kMsgErrorWritingFile); break;
     }
-    ::fchmod(fd, 0644);
-    if (!WriteAll(fd, block.data(), block.size()) || ::fsync(fd) != 0) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        SetMessage(message, kMsgErrorWritingFile);
-        return false;
-    }
-    if (::close(fd) != 0) {
-        ::unlink(temp.c_str());
-        SetMessage(message, kMsgCannotCloseFile);
-        return false;
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        SetMessage(message, kMsgErrorWritingFile);
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool ReadPlateFile(QPlate& plate, LineReader& reader, int seqLimit, int* message)

@@ -75,8 +75,8 @@ long WritePlateFile(QPlate& plate, int fd, int flag, std::string* message = null
 // The same block into memory, for writers that place the bytes themselves.
 bool RenderPlateBlock(QPlate& plate, int flag, std::string& block, std::string* message = nullptr);
 
-// Saves a whole plate file: written to a temporary file beside path, flushed, closed and then
-// renamed over path, so that a failure at any point leaves the old file as it was.
+// Saves a whole plate file in one step through the file service, so that a failure at any point
+// leaves the old file as it was.
 bool SavePlateFile(QPlate& plate, const std::string& path, int flag, std::string* message = nullptr);
 
 // Reads one block from the reader's position into a freshly constructed plate, up to QEND or

@@ -138,7 +138,33 @@ TEST_F(QDocFile, AFailedWriteKeepsTheOldFile)
     ASSERT_TRUE(doc);
     doc->SetSampleName("changed", 1);
 
-    // A file-size limit makes every write past 200 bytes fail, as a full disk would.
+    // The disk fails at each step of the save in turn, as a full or broken disk would.
+    struct Row {
+        FileStep step;
+        const char* message;
+    };
+    const Row rows[] = {
+        {FileStep::Open, "Cannot create file."},   {FileStep::Write, "Error writing file."},
+        {FileStep::Sync, "Error writing file."},   {FileStep::Close, "Cannot close file."},
+        {FileStep::Rename, "Error writing file."},
+    };
+    for (const Row& r : rows) {
+        ClearLastDocMessage();
+        bool saved = true;
+        {
+            FileFault fault(r.step, 1, ENOSPC);
+            saved = doc->Commit();
+        }
+        EXPECT_FALSE(saved) << r.message;
+        EXPECT_EQ(LastDocMessage(), r.message);
+        EXPECT_TRUE(doc->IsDirty()) << r.message;
+        std::string now;
+        ASSERT_TRUE(ReadWholeFile(path, now));
+        EXPECT_EQ(now, original) << "the old file is whole: " << r.message;
+        EXPECT_EQ(dir.Files(), (std::vector<std::string>{"plate.plt"})) << "no temporary file left: " << r.message;
+    }
+
+    // A file-size limit makes every write past 200 bytes fail, as a full disk does.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
@@ -147,10 +173,8 @@ TEST_F(QDocFile, AFailedWriteKeepsTheOldFile)
     ::setrlimit(RLIMIT_FSIZE, &small);
     const bool saved_ok = doc->Commit();
     ::setrlimit(RLIMIT_FSIZE, &saved);
-
     EXPECT_FALSE(saved_ok);
     EXPECT_EQ(LastDocMessage(), "Error writing file.");
-    EXPECT_TRUE(doc->IsDirty());
     std::string now;
     ASSERT_TRUE(ReadWholeFile(path, now));
     EXPECT_EQ(now, original) << "the old file is whole";
