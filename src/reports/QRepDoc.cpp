@@ -75,20 +75,15 @@ bool QRepDoc::ReadFile()
 bool QRepDoc::Commit(bool)
 {
     if (!HasDocPath()) return false;
-    // A file that cannot be made at all is told apart from one whose writing failed.
-    const std::string probe = GetDocPath() + ".tmp";
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0 && errno != EEXIST) {
+    // The file is replaced whole or not at all, so a failed save never costs the old report; a
+    // file that cannot be made at all is told apart from one whose writing failed.
+    AtomicFile file(GetDocPath());
+    if (!file.Open()) {
         ShowDocMessage(kStrCannotCreate);
         return false;
     }
-    if (fd >= 0) {
-        ::close(fd);
-        ::unlink(probe.c_str());
-    }
     const std::vector<std::uint8_t> bytes = FileBytes(report_);
-    // The file is replaced whole or not at all, so a failed save never costs the old report.
-    if (bytes.empty() || !WriteFileAtomic(GetDocPath(), std::string(bytes.begin(), bytes.end()))) {
+    if (bytes.empty() || !file.Write(bytes.data(), bytes.size()) || !file.Commit()) {
         ShowDocMessage(kStrCannotWrite);
         return false;
     }

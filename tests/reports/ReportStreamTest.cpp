@@ -2,6 +2,8 @@
 // each refused with its message.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -287,13 +289,31 @@ TEST(ReportFile, FailedSaveKeepsTheOldFile)
     ASSERT_TRUE(doc.Commit());
     const Bytes before = ReadAll(f.path);
     test::BuildRichReport(doc.Report());
-    {
-        FileFault fault(FileStep::Write, 1);
-        ClearLastDocMessage();
-        EXPECT_FALSE(doc.Commit());
+    const struct {
+        FileStep step;
+        const char* message;
+    } rows[] = {
+        {FileStep::Open, "CANNOT CREATE FILE"}, {FileStep::Write, "CANNOT WRITE FILE"},
+        {FileStep::Sync, "CANNOT WRITE FILE"},  {FileStep::Close, "CANNOT WRITE FILE"},
+        {FileStep::Rename, "CANNOT WRITE FILE"},
+    };
+    const std::filesystem::path file(f.path);
+    for (const auto& r : rows) {
+        {
+            FileFault fault(r.step, 1);
+            ClearLastDocMessage();
+            EXPECT_FALSE(doc.Commit()) << r.message;
+        }
+        EXPECT_EQ(LastDocMessage(), r.message);
+        EXPECT_EQ(ReadAll(f.path), before) << r.message;
+        for (const auto& e : std::filesystem::directory_iterator(file.parent_path())) {
+            const std::string name = e.path().filename().string();
+            EXPECT_FALSE(name != file.filename().string() && name.rfind(file.filename().string(), 0) == 0)
+                << "left behind: " << name;
+        }
     }
-    EXPECT_EQ(LastDocMessage(), "CANNOT WRITE FILE");
-    EXPECT_EQ(ReadAll(f.path), before);
+    EXPECT_TRUE(doc.Commit());
+    EXPECT_NE(ReadAll(f.path), before);
 }
 
 }  // namespace
