@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/core/AtomicFile.h"
 #include "reports/ByteIO.h"
 #include "reports/RPReport.h"
 
@@ -17,7 +17,7 @@ namespace vyn {
 namespace {
 
 constexpr char kMagic[4] = {'Q', 'R', 'P', 'M'};
-CRepList::WriteHook gWriteHook = nullptr;
+constexpr char kCompanionName[] = "VYN.MR~";
 
 // A stream header whose version and texts a list accepts; name and description out.
 bool ParseStreamHeader(const std::uint8_t* h, std::string& name, std::string& description)
@@ -61,17 +61,9 @@ std::vector<std::uint8_t> NewLibrary()
 
 }  // namespace
 
-void CRepList::SetWriteHook(WriteHook hook) { gWriteHook = hook; }
-
 CRepList::CRepList(std::string path) : path_(std::move(path)) { Close(); }
 
 CRepList::~CRepList() { Close(); }
-
-std::string CRepList::CompanionName() const
-{
-    const auto slash = path_.find_last_of('/');
-    return (slash == std::string::npos ? std::string() : path_.substr(0, slash + 1)) + "VYN.MR~";
-}
 
 void CRepList::Close()
 {
@@ -200,31 +192,13 @@ bool CRepList::RevertEntry(int index)
 
 bool CRepList::Rewrite(const std::vector<std::uint8_t>& bytes, bool create)
 {
-    const std::string tmp = CompanionName();
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = true;
-    int call = 0;
-    for (std::size_t done = 0; ok && done < bytes.size();) {
-        const std::size_t n = std::min<std::size_t>(8192, bytes.size() - done);
-        if (gWriteHook && !gWriteHook(++call)) {
-            ok = false;
-            break;
-        }
-        const ssize_t w = ::write(fd, bytes.data() + done, n);
-        if (w <= 0) ok = false;
-        else done += static_cast<std::size_t>(w);
-    }
-    if (ok && gWriteHook && !gWriteHook(++call)) ok = false;  // the flush and close
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (!ok) return false;
-    if (!create) return std::rename(tmp.c_str(), path_.c_str()) == 0;
+    ReplaceOptions options;
+    options.companion = kCompanionName;
     // A new library takes the name only while nothing stands there: a library that appeared
     // meanwhile, or one that could not be read, is never replaced by a one-entry library.
-    if (::link(tmp.c_str(), path_.c_str()) != 0) return false;
-    ::unlink(tmp.c_str());
-    return true;
+    options.createOnly = create;
+    AtomicFile file(path_, options);
+    return file.Open() && file.Write(bytes.data(), bytes.size()) && file.Commit();
 }
 
 int CRepList::Commit()

@@ -1,8 +1,9 @@
 #pragma once
 // The report library "VYN.MRW": a 64-byte header (magic "QRPM"), entries of a 64-byte entry
 // header (size, deleted flag) and a report stream, and a terminating zero entry header.
-// Every change is written to the companion "VYN.MR~" in full and renamed over the library,
-// so a failed write at any point leaves the former library whole.
+// Every change is written to the companion "VYN.MR~" beside the library in full and renamed
+// over it through the file service, so a failed write at any point leaves the former library
+// whole.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,7 +31,7 @@ enum CRepListStatus : int { lsOpen = 1, lsMissing = 0, lsFailed = -1, lsShared =
 
 class CRepList {
 public:
-    // path: the library file; the companion lies beside it as "VYN.MR~".
+    // path: the library file.
     explicit CRepList(std::string path);
     ~CRepList();
     CRepList(const CRepList&) = delete;
@@ -50,18 +51,12 @@ public:
     // Reads the report of an entry of the open list: 0 done, 1 refused.
     int ReadReport(int index, RPReport& report) const;
     const std::string& GetFileName() const { return path_; }
-    std::string CompanionName() const;
 
     int status = 0;
     int deletedCount = 0;
     int pendingCount = 0;
     int changedCount = 0;
     int skippedCount = 0;
-
-    // Test hook: called before every write of a library rewrite with its running number;
-    // false fails that write as a full disk would.
-    using WriteHook = bool (*)(int writeIndex);
-    static void SetWriteHook(WriteHook hook);
 
 private:
     bool ReadFileBytes(std::vector<std::uint8_t>& bytes) const;

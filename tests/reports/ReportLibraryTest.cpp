@@ -1,5 +1,5 @@
 // The report library: listing, marks, renames, add, replace and compaction, with a write
-// failure injected at every write of every rewrite; the former library must stay whole.
+// failure injected at every step of every rewrite; the former library must stay whole.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -7,12 +7,15 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "ReportFixtures.h"
+#include "platform/core/AtomicFile.h"
 #include "reports/ByteIO.h"
 #include "reports/CRepList.h"
 
@@ -36,6 +39,13 @@ struct LibDir {
     }
     Bytes Read() const { return test::ReadAll(path); }
     void Write(const Bytes& b) const { test::WriteAll(path, b); }
+    // What the folder holds: a companion or temporary file left behind shows here.
+    std::set<std::string> Files() const
+    {
+        std::set<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir)) names.insert(e.path().filename().string());
+        return names;
+    }
     std::string dir, path;
 };
 
@@ -132,9 +142,6 @@ TEST(ReportLibrary, MarksRenamesReplaceAndConsolidate)
     EXPECT_EQ(back.Description(), "about one again");
 }
 
-int gFailAt = 0;
-bool FailNth(int n) { return n != gFailAt; }
-
 TEST(ReportLibrary, FailedWritesLeaveTheOldLibraryWhole)
 {
     struct Op {
@@ -153,16 +160,20 @@ TEST(ReportLibrary, FailedWritesLeaveTheOldLibraryWhole)
         MakeLibrary(d);
         const Bytes before = d.Read();
         int failures = 0;
-        for (gFailAt = 1;; ++gFailAt) {
+        // Each step of the disk fails in turn until the change gets through.
+        for (int failAt = 1;; ++failAt) {
             CRepList list(d.path);
             ASSERT_EQ(list.Open(true), 0) << op.name;
-            CRepList::SetWriteHook(FailNth);
-            const int rc = op.run(list);
-            CRepList::SetWriteHook(nullptr);
+            int rc = 0;
+            {
+                FileFault fault(FileStep::None, failAt);
+                rc = op.run(list);
+            }
             if (rc == 0) break;
             ++failures;
-            EXPECT_EQ(d.Read(), before) << op.name << " failing at write " << gFailAt;
-            ASSERT_LT(gFailAt, 50) << op.name;
+            EXPECT_EQ(d.Read(), before) << op.name << " failing at step " << failAt;
+            EXPECT_EQ(d.Files(), std::set<std::string>{"VYN.MRW"}) << op.name << " failing at step " << failAt;
+            ASSERT_LT(failAt, 50) << op.name;
         }
         EXPECT_GE(failures, 1) << op.name;
         EXPECT_NE(d.Read(), before) << op.name << " finally succeeds";
@@ -232,6 +243,38 @@ TEST(ReportLibrary, LibraryHeldByAnotherWriterIsRefused)
     EXPECT_EQ(list.Open(false), -1);
     EXPECT_EQ(list.status, lsShared);
     ::close(fd);
+}
+
+// A link planted under the companion's name is never written through; a library that is a
+// link stays one, and the file it names gets the change.
+TEST(ReportLibrary, RewritesNeverFollowAPlantedCompanionAndWriteThroughALinkedLibrary)
+{
+    LibDir d;
+    MakeLibrary(d);
+    const std::string victim = d.dir + "/victim";
+    test::WriteAll(victim, Bytes{'v'});
+    ASSERT_EQ(::symlink(victim.c_str(), (d.dir + "/VYN.MR~").c_str()), 0);
+    {
+        CRepList list(d.path);
+        ASSERT_EQ(list.Open(true), 0);
+        list.SetStrings(0, "renamed", "d");
+        ASSERT_EQ(list.Commit(), 1);
+    }
+    EXPECT_EQ(test::ReadAll(victim), Bytes{'v'});
+    EXPECT_EQ(Names(d.path, false), (std::vector<std::string>{"renamed", "three"}));
+
+    const std::string link = d.dir + "/linked.mrw";
+    ASSERT_EQ(::symlink("VYN.MRW", link.c_str()), 0);
+    {
+        CRepList list(link);
+        ASSERT_EQ(list.Open(true), 0);
+        ASSERT_EQ(list.Consolidate(), 0);
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(Names(d.path, true), (std::vector<std::string>{"renamed", "three"}));
+    EXPECT_EQ(d.Files(), (std::set<std::string>{"VYN.MRW", "linked.mrw", "victim"}));
+    std::remove(link.c_str());
+    std::remove(victim.c_str());
 }
 
 // Append adds only to a library this list holds open; a library it never opened, could not

@@ -23,6 +23,7 @@
 #include "app/vynwApp.h"
 #include "app/vynwMDI.h"
 #include "document/QDoc.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/core/DocManager.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlListBox.h"
@@ -330,21 +331,22 @@ TEST(ReportCommands, ReportListManagerMarksRenamesAndOpensEntries)
 
 TEST(ReportCommands, ReportListManagerWriteFailuresLoseNothing)
 {
-    static int failAt = 0;
+    int failAt = 0;
     TTestHook hook;
     Shell s;
     MakeLibrary();
     const Bytes before = ReadAll(ReportLibraryPath());
     int failures = 0;
     for (failAt = 1; failAt < 20; ++failAt) {
-        CRepList::SetWriteHook([](int n) { return n != failAt; });
         hook.AnswerDialog(kDlgRepManager, 103, [](TDialog& d) {
             SelectRow(d, "one");
             Click(d, 107);
         });
         const std::size_t shown = hook.Messages().size();
-        s.Command(CM_REPORTS);
-        CRepList::SetWriteHook(nullptr);
+        {
+            FileFault fault(FileStep::None, failAt);
+            s.Command(CM_REPORTS);
+        }
         if (hook.Messages().size() == shown) break;
         ++failures;
         EXPECT_EQ(hook.Messages().back().text, "Error writing report list file.");
