@@ -143,6 +143,12 @@ void CRepManList::MeasureItem(TMeasureItem& item)
     item.itemHeight += 2;
 }
 
+void CRepManList::Paint(TDC& dc, bool erase, TRect& rect)
+{
+    dc.FillRect(GetClientRect(), TBrush(kLightGrey));
+    TListBox::Paint(dc, erase, rect);
+}
+
 void CRepManList::DrawItem(TDrawItem& item)
 {
     TDC& dc = item.dc;

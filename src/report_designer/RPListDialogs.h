@@ -52,6 +52,8 @@ public:
 
     void DrawItem(TDrawItem& item) override;
     void MeasureItem(TMeasureItem& item) override;
+    // The list is light grey, below its rows too.
+    void Paint(TDC& dc, bool erase, TRect& rect) override;
 
 private:
     CRepList& list_;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "../../reports/ReportFixtures.h"
+#include "ScreenChecks.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/FileHandOver.h"
@@ -275,6 +276,14 @@ TEST(ReportCommands, ReportListManagerMarksRenamesAndOpensEntries)
     });
     hook.AnswerDialog(kDlgRepManager, IDCANCEL, [](TDialog& d) {
         EXPECT_EQ(d.GetDlgItemText(201), "2 [1]");
+        TWindow& rows = List(d);
+        EXPECT_TRUE(test::WaitFor(
+            [&rows] {
+                const QImage* img = rows.ClientImage();
+                return img && QColor(img->pixel(img->width() / 2, img->height() - 3)) == QColor(192, 192, 192);
+            },
+            2000))
+            << "the list is light grey below its rows";
         EXPECT_FALSE(d.GetDlgItem(107)->IsWindowEnabled()) << "nothing selected";
         SelectRow(d, "three");
         EXPECT_EQ(d.GetDlgItemText(102), "about three");
