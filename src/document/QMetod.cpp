@@ -12,7 +12,6 @@
 #include "document/ICrunch.h"
 #include "document/LegacyText.h"
 #include "document/LineReader.h"
-#include "document/LinkTarget.h"
 #include "document/MethodPaths.h"
 #include "document/OCrunch.h"
 #include "document/PlateFile.h"
@@ -443,7 +442,7 @@ int QMetod::Rewrite(int selected)
     // One step: the library is either the old file or the new one, never missing. A library
     // that is a link (to a folder shared with other places, say) stays one: the file it names
     // is replaced; across file systems, by a copy renamed beside that file.
-    const std::string target = FollowLinks(library_);
+    const std::string target = ResolveWriteTarget(library_);
     if (!StageAllowed(LibraryWriteStage::Rename)) {
         ::unlink(temp_.c_str());
         return Fail(kMsgLibraryRename);
