@@ -1,8 +1,8 @@
 // What another program may put on the clipboard for the report designer: a block of object
 // records walked by their own length words, or a placeable metafile for a picture object.
-// Every record is made into an object or refused, every object's geometry is computed without
-// overflow, and a picture's drawing records are played on a small bitmap without reading
-// past their end.
+// Every record is made into an object or refused, every pasted object lies inside the report
+// area and copies to a record that pastes back as the same, and a picture's drawing records
+// are played on a small bitmap without reading past their end.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,14 +13,26 @@
 #include "platform/gui/Dc.h"
 #include "platform/gui/Gdi.h"
 #include "reports/RPObject.h"
+#include "reports/RPObjectBlock.h"
+#include "reports/RPScale.h"
 #include "reports/RPShapes.h"
 #include "reports/paint/WmfPlayer.h"
 
 namespace {
 
-std::uint32_t GetU32(const std::uint8_t* p)
+void ExpectInside(const vyn::RPObject& o)
 {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+    const vyn::TRect r = o.TwipsRect();
+    if (r.left < 0 || r.top < 0 || r.right > vyn::kMaxTwips || r.bottom > vyn::kMaxTwips || r.right < r.left ||
+        r.bottom < r.top)
+        std::abort();
+}
+
+std::vector<std::uint8_t> Record(const vyn::RPObject& o)
+{
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(o.Write(nullptr)));
+    if (static_cast<std::size_t>(o.Write(bytes.data())) != bytes.size()) std::abort();
+    return bytes;
 }
 
 }  // namespace
@@ -36,21 +48,18 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace vyn;
-    if (size >= 4) {
-        const std::uint32_t count = GetU32(data);
-        std::size_t pos = 4;
-        for (std::uint32_t i = 0; i < count && pos + 8 <= size; ++i) {
-            const std::uint32_t len = GetU32(data + pos);
-            if (len < 8 || len > size - pos) break;
-            int bandIndex = -1;
-            std::unique_ptr<RPObject> obj = RPObject::CreateFromRecord(data + pos, len, bandIndex);
-            if (!obj) break;
-            (void)obj->TwipsRect();
-            pos += len;
-        }
+    const std::vector<std::uint8_t> block(data, data + size);
+    for (const auto& obj : ReadObjectBlock(block)) {
+        ExpectInside(*obj);
+        const std::vector<std::uint8_t> copied = Record(*obj);
+        int bandIndex = -1;
+        const auto pasted = RPObject::CreateFromRecord(copied.data(), copied.size(), bandIndex);
+        if (!pasted || Record(*pasted) != copied) std::abort();
     }
     RPObjectPicture picture;
-    if (picture.LoadFromFileBytes(std::vector<std::uint8_t>(data, data + size)) == 0) {
+    if (picture.LoadFromFileBytes(block) == 0) {
+        KeepInsideReport(picture);
+        ExpectInside(picture);
         TBitmap bitmap(32, 32);
         TMemoryDC dc(bitmap);
         (void)PlayMetafile(dc, picture.Bits());

@@ -8,13 +8,13 @@ namespace {
 std::atomic<int> gScalePercent{100};
 }
 
-void SetReaderTimeScale(int percent) { gScalePercent = percent < 1 ? 1 : percent; }
+void SetReaderTimeScale(int percent) { gScalePercent = percent < 0 ? 0 : percent; }
 
 int ReaderTimeScale() { return gScalePercent; }
 
 long ScaledMs(long ms)
 {
-    if (ms <= 0) return 0;
+    if (ms <= 0 || gScalePercent == 0) return 0;
     const long scaled = ms * gScalePercent / 100;
     return scaled < 1 ? 1 : scaled;
 }

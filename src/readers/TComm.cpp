@@ -35,7 +35,24 @@ int TComm::Open()
     return 1;
 }
 
-void TComm::Close() { port_.Close(); }
+int TComm::Open(CommLink& link)
+{
+    Close();
+    link_ = &link;
+    return 0;
+}
+
+void TComm::Close()
+{
+    link_ = nullptr;
+    port_.Close();
+}
+
+void TComm::Purge()
+{
+    if (link_) link_->Purge();
+    else port_.Purge();
+}
 
 void TComm::RecordSystemError(int errnoValue)
 {
@@ -53,10 +70,11 @@ void TComm::RecordSystemError(int errnoValue)
 
 int TComm::Write(const char* bytes, std::size_t count)
 {
-    if (!port_.IsOpen() || !bytes) return 0;
+    if (!IsOpen() || !bytes) return 0;
     if (count == 0) count = std::strlen(bytes);
     int code = 0;
-    if (port_.Write(bytes, count, kWriteTimeoutMs, code)) return 0;
+    if (link_ ? link_->Write(bytes, count, kWriteTimeoutMs, code) : port_.Write(bytes, count, kWriteTimeoutMs, code))
+        return 0;
     RecordSystemError(code);
     Close();
     return 1;
@@ -65,9 +83,10 @@ int TComm::Write(const char* bytes, std::size_t count)
 int TComm::Read(void* buffer, std::size_t count, std::size_t& got)
 {
     got = 0;
-    if (!port_.IsOpen()) return 0;
+    if (!IsOpen()) return 0;
     int code = 0;
-    if (port_.Read(buffer, count, got, readTimeout_, code)) return 0;
+    if (link_ ? link_->Read(buffer, count, got, readTimeout_, code) : port_.Read(buffer, count, got, readTimeout_, code))
+        return 0;
     got = 0;
     RecordSystemError(code);
     Close();
@@ -76,8 +95,8 @@ int TComm::Read(void* buffer, std::size_t count, std::size_t& got)
 
 int TComm::CheckLineError()
 {
-    if (!port_.IsOpen()) return 0;
-    const unsigned bits = port_.TakeLineErrors();
+    if (!IsOpen()) return 0;
+    const unsigned bits = link_ ? link_->TakeLineErrors() : port_.TakeLineErrors();
     if (bits == 0) return 0;
     errorKind_ = kStringId;
     errorCode_ = static_cast<std::uint32_t>(LineErrorMessageId(bits));

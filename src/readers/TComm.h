@@ -8,6 +8,19 @@
 
 namespace vyn {
 
+// What a TComm reads from and writes to in place of the serial device: a byte source in
+// memory for tests and fuzz targets. The calls answer as SerialPort's do; a read that finds
+// nothing more is a time-out (true with got 0), so the drivers' own time-outs end a reply
+// that never ends.
+class CommLink {
+public:
+    virtual ~CommLink() = default;
+    virtual bool Read(void* buffer, std::size_t count, std::size_t& got, unsigned timeoutMs, int& errorCode) = 0;
+    virtual bool Write(const void* bytes, std::size_t count, unsigned timeoutMs, int& errorCode) = 0;
+    virtual void Purge() {}
+    virtual unsigned TakeLineErrors() { return 0; }
+};
+
 // The one serial port of the reader operations. The runner opens it on the main thread
 // before the worker starts and closes it afterwards; in between only the worker uses it.
 // Every operation answers 0 for success and 1 for failure; a failed open, read or write
@@ -22,8 +35,11 @@ public:
     TComm& operator=(const TComm&) = delete;
 
     int Open();
+    // Opens the port on the link instead of the configured device; the link stays the
+    // caller's and must outlive the port's use. Close lets it go.
+    int Open(CommLink& link);
     void Close();
-    bool IsOpen() const { return port_.IsOpen(); }
+    bool IsOpen() const { return link_ || port_.IsOpen(); }
 
     // count 0: up to the terminating zero byte.
     int Write(const char* bytes, std::size_t count = 0);
@@ -33,7 +49,7 @@ public:
     int CheckLineError();
     void SetReadTimeout(unsigned ms) { readTimeout_ = ms; }
     unsigned ReadTimeout() const { return readTimeout_; }
-    void Purge() { port_.Purge(); }
+    void Purge();
 
     ErrorKind LastErrorKind() const { return errorKind_; }
     std::uint32_t LastErrorCode() const { return errorCode_; }
@@ -54,6 +70,7 @@ private:
     static constexpr unsigned kWriteTimeoutMs = 1200;
 
     SerialPort port_;
+    CommLink* link_ = nullptr;
     ErrorKind errorKind_ = kStringId;
     std::uint32_t errorCode_ = 0;
     unsigned readTimeout_ = 800;

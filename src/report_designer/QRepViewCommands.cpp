@@ -15,6 +15,7 @@
 #include "report_designer/QRPMDIChild.h"
 #include "reports/QRepDoc.h"
 #include "reports/RPObject.h"
+#include "reports/RPObjectBlock.h"
 #include "reports/RPObjectTextBox.h"
 #include "reports/RPReport.h"
 #include "reports/RPSection.h"
@@ -36,17 +37,6 @@ bool TextFitsRecord(const RPObject& o)
     if (o.GetCondition().size() > kMaxRecordText) return false;
     const auto* box = dynamic_cast<const RPObjectTextBox*>(&o);
     return !box || box->GetContents().size() <= kMaxRecordText;
-}
-
-// A pasted object inside the report area: sizes 0..31680, and the far edges at most 31680.
-void KeepInsideReport(RPObject& o)
-{
-    const int width = std::clamp(o.GetWidth(), 0, kMaxTwips);
-    const int height = std::clamp(o.GetHeight(), 0, kMaxTwips);
-    const int left = std::clamp(o.GetLeft(), 0, kMaxTwips - width);
-    const int top = std::clamp(o.GetTop(), 0, kMaxTwips - height);
-    o.SetSize(TSize(width, height));
-    o.SetPos(TPoint(left, top));
 }
 
 }  // namespace
@@ -201,22 +191,7 @@ void QRepView::CmPaste()
     std::vector<std::unique_ptr<RPObject>> pasted;
     std::vector<std::uint8_t> block;
     if (Clipboard::GetData(kRepObjFormat, block)) {
-        // Records are walked by their own length words; a short or unreadable record ends
-        // the paste there, keeping what was read before it.
-        if (block.size() >= 4) {
-            const std::uint32_t count = GetU32(block.data());
-            std::size_t pos = 4;
-            for (std::uint32_t i = 0; i < count && pos + 8 <= block.size(); ++i) {
-                const std::uint32_t len = GetU32(block.data() + pos);
-                if (len < 8 || len > block.size() - pos) break;
-                int bandIndex = -1;
-                auto obj = RPObject::CreateFromRecord(block.data() + pos, len, bandIndex);
-                if (!obj) break;
-                KeepInsideReport(*obj);
-                pasted.push_back(std::move(obj));
-                pos += len;
-            }
-        }
+        pasted = ReadObjectBlock(block);
     } else if (Clipboard::GetData(kPictureFormat, block)) {
         auto pic = std::make_unique<RPObjectPicture>();
         if (pic->LoadFromFileBytes(block) == 0) {
