@@ -5,6 +5,8 @@
 #include "plate/QPlate.h"
 #include "plate/QQSample.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -13,6 +15,7 @@
 #include "PrintTestUtil.h"
 #include "evaluator/NoValue.h"
 #include "printing/QMethodSummaryPrintout.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/gui/TestHook.h"
 #include "printing/RWPrinter.h"
 #include "document/LineReader.h"
@@ -231,6 +234,39 @@ TEST(MethodSummary, AFileThatCannotBeWrittenIsReportedAndLeavesNothing)
     ASSERT_EQ(hook.MessageTexts().size(), 1u);
     EXPECT_EQ(hook.MessageTexts()[0], "The print file " + path + " could not be written.");
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing")));
+}
+
+// A disk that fails at any step of writing the print file leaves the file that was there whole,
+// leaves no temporary file, and shows the message of a file that could not be written.
+TEST(MethodSummary, AFailingDiskKeepsTheOldPrintFile)
+{
+    QPlate plate;
+    plate.SetSize(12, 8);
+    QMethodSummaryPrintout out(plate, "");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string path = dir.filePath("summary.pdf").toStdString();
+    {
+        QFile old(QString::fromStdString(path));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old print");
+    }
+    for (FileStep step : {FileStep::Open, FileStep::Write, FileStep::Sync, FileStep::Rename}) {
+        TTestHook hook;
+        hook.AnswerMessageBox(IDOK);
+        RWPrinter printer;
+        printer.SetOutputFile(path);
+        {
+            FileFault fault(step, 1);
+            EXPECT_FALSE(printer.Print(nullptr, out, false)) << static_cast<int>(step);
+        }
+        ASSERT_EQ(hook.MessageTexts().size(), 1u) << static_cast<int>(step);
+        EXPECT_EQ(hook.MessageTexts()[0], "The print file " + path + " could not be written.");
+        QFile old(QString::fromStdString(path));
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll().toStdString(), "old print") << static_cast<int>(step);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"summary.pdf"});
+    }
 }
 
 }  // namespace

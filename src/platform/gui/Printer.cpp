@@ -2,16 +2,14 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <climits>
-#include <filesystem>
 
+#include "platform/core/AtomicFile.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/Dc.h"
 #include "platform/gui/MsgBox.h"
@@ -53,6 +51,10 @@ public:
 }  // namespace
 
 struct TPrinter::Device {
+    // A print file's content stays in memory until the job has ended well, and then replaces
+    // the file in one step.
+    std::unique_ptr<AtomicFile> file;
+    QBuffer pdfBytes;
     std::unique_ptr<QPagedPaintDevice> paged;
     QPrinter* printer = nullptr;  // paged, when it is a real printer
     std::unique_ptr<TDC> dc;
@@ -139,20 +141,21 @@ TSize TPrinter::PageSize() const
     return dc->DeviceSize();
 }
 
-std::unique_ptr<TPrinter::Device> TPrinter::OpenDevice(std::string& tempPath) const
+std::unique_ptr<TPrinter::Device> TPrinter::OpenDevice() const
 {
     auto dev = std::make_unique<Device>();
     const QPageLayout layout = PortraitLayout(paperW_, paperH_);
     if (data_.printToFile) {
-        // Written beside the final name, renamed over it when the job has ended well.
-        tempPath = data_.fileName + ".part";
-        auto pdf = std::make_unique<QPdfWriter>(Q(tempPath));
+        // A file that cannot be made is told before the first page is drawn.
+        dev->file = std::make_unique<AtomicFile>(data_.fileName);
+        if (!dev->file->Open()) return nullptr;
+        dev->pdfBytes.open(QIODevice::WriteOnly);
+        auto pdf = std::make_unique<QPdfWriter>(&dev->pdfBytes);
         pdf->setResolution(GetResolution());
         pdf->setPageLayout(layout);
         pdf->setCreator(QStringLiteral("Vyn32"));
         dev->paged = std::move(pdf);
     } else {
-        tempPath.clear();
         QPrinterInfo info = QPrinterInfo::printerInfo(Q(printerName_));
         if (info.isNull()) return nullptr;
         auto p = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
@@ -166,7 +169,6 @@ std::unique_ptr<TPrinter::Device> TPrinter::OpenDevice(std::string& tempPath) co
     if (!dev->dc->Painter()) {
         dev->dc.reset();
         dev->paged.reset();
-        if (!tempPath.empty()) QFile::remove(Q(tempPath));
         return nullptr;
     }
     return dev;
@@ -226,8 +228,7 @@ bool TPrinter::Print(TWindow* parent, TPrintout& printout, bool prompt)
         ReportError(parent, lastJobError_);
         return false;
     }
-    std::string temp;
-    std::unique_ptr<Device> dev = OpenDevice(temp);
+    std::unique_ptr<Device> dev = OpenDevice();
     if (!dev) {
         lastJobError_ = peCannotOpen;
         ReportError(parent, lastJobError_);
@@ -264,16 +265,11 @@ bool TPrinter::Print(TWindow* parent, TPrintout& printout, bool prompt)
     if (aborted_ && dev->printer) dev->printer->abort();
     dev->dc.reset();  // ends the painter: the device finishes its output here
     dev->paged.reset();
-    if (!temp.empty()) {
-        const QString tmp = Q(temp);
-        if (!aborted_ && written && QFileInfo(tmp).size() > 0) {
-            std::error_code ec;
-            std::filesystem::rename(temp, data_.fileName, ec);  // replaces the old file in one step
-            written = !ec;
-        } else {
-            written = false;
-        }
-        if (!written) QFile::remove(tmp);
+    if (dev->file) {
+        // An aborted or failed job leaves the old file as it was (the service drops its copy).
+        const QByteArray& bytes = dev->pdfBytes.data();
+        written = !aborted_ && written && !bytes.isEmpty() &&
+                  dev->file->Write(bytes.constData(), static_cast<std::size_t>(bytes.size())) && dev->file->Commit();
     }
     if (aborted_) lastJobError_ = peAborted;
     else if (!written) lastJobError_ = peWrite;

@@ -100,7 +100,7 @@ protected:
 
 private:
     struct Device;
-    std::unique_ptr<Device> OpenDevice(std::string& tempPath) const;
+    std::unique_ptr<Device> OpenDevice() const;
 
     std::string printerName_;
     TPrintDialogData data_;
