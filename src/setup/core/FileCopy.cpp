@@ -5,8 +5,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <memory>
 #include <vector>
 
+#include "platform/core/AtomicFile.h"
 #include "setup/core/SetupContext.h"
 #include "setup/core/SetupText.h"
 
@@ -14,12 +16,11 @@ namespace vyn {
 
 namespace {
 
-CopyFaultHook gFaultHook = nullptr;
-
 struct CopyItem {
     std::string source;
     std::string target;
-    std::string temp;    // the new content, beside the target
+    std::unique_ptr<AtomicFile> file;  // the new content, beside the target until placed
+    struct timespec times[2] = {};     // the source's, kept by the copy
     std::string backup;  // a second name of the file the target replaces
     bool skip = false;   // the target is newer than the source
     bool placed = false; // renamed over the target
@@ -55,50 +56,36 @@ int MakeFolders(const std::string& dir, std::vector<std::string>& made)
     return 0;
 }
 
-int WriteAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return n < 0 ? errno : EIO;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
 // Copies the source into a new temporary file beside the target, with the source's mode and
-// times, flushed to disk.
+// times, flushed to disk; Commit later puts it in place.
 int CopyToTemp(CopyItem& item, const struct stat& srcStat)
 {
     int in = ::open(item.source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return errno;
-    std::string pattern = FolderOf(item.target) + "." + FileNameOf(item.target) + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int out = ::mkstemp(name.data());
-    if (out < 0) {
-        int err = errno;
-        ::close(in);
-        return err;
-    }
-    item.temp = name.data();
+    // The source's time goes with the copy, so that a later install can tell which is newer.
+    item.times[0] = srcStat.st_atim;
+    item.times[1] = srcStat.st_mtim;
+    ReplaceOptions options;
+    // A link standing where a file is installed is replaced, never written through: the
+    // installer writes nothing outside its own folders.
+    options.followLink = false;
+    options.forceMode = static_cast<int>(srcStat.st_mode & 0777);
+    options.times = item.times;
+    item.file = std::make_unique<AtomicFile>(item.target, options);
+    bool ok = item.file->Open();
     int rc = 0;
     char buf[65536];
-    while (rc == 0) {
+    while (ok && rc == 0) {
         ssize_t n = ::read(in, buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) rc = errno;
         if (n <= 0) break;
-        rc = WriteAll(out, buf, static_cast<std::size_t>(n));
+        ok = item.file->Write(buf, static_cast<std::size_t>(n));
     }
     ::close(in);
-    if (rc == 0 && ::fchmod(out, srcStat.st_mode & 0777) != 0) rc = errno;
-    // The source's time goes with the copy, so that a later install can tell which is newer.
-    timespec times[2] = {srcStat.st_atim, srcStat.st_mtim};
-    if (rc == 0 && ::futimens(out, times) != 0) rc = errno;
-    if (rc == 0 && ::fsync(out) != 0) rc = errno;
-    if (::close(out) != 0 && rc == 0) rc = errno;
+    if (ok && rc == 0) ok = item.file->Finish();
+    if (!ok) rc = item.file->Result().error;
+    if (rc != 0) item.file->Discard();
     return rc;
 }
 
@@ -116,14 +103,12 @@ void Undo(std::vector<CopyItem>& items, const std::vector<std::string>& madeFold
         } else if (!it->backup.empty()) {
             ::unlink(it->backup.c_str());
         }
-        if (!it->temp.empty() && !it->placed) ::unlink(it->temp.c_str());
+        if (it->file && !it->placed) it->file->Discard();
     }
     for (auto it = madeFolders.rbegin(); it != madeFolders.rend(); ++it) ::rmdir(it->c_str());
 }
 
 }  // namespace
-
-void SetCopyFaultHook(CopyFaultHook hook) { gFaultHook = hook; }
 
 int CopyInstallFiles(SetupContext& ctx, const std::string& sourceRoot, const std::string& section, std::string& failedPath)
 {
@@ -147,7 +132,7 @@ int CopyInstallFiles(SetupContext& ctx, const std::string& sourceRoot, const std
             failedPath = item.target;
             return ENAMETOOLONG;
         }
-        items.push_back(item);
+        items.push_back(std::move(item));
         targets.push_back(dir);
         return 0;
     };
@@ -223,10 +208,9 @@ int CopyInstallFiles(SetupContext& ctx, const std::string& sourceRoot, const std
             item.skip = true;
             continue;
         }
-        if (gFaultHook && (rc = gFaultHook(item.target))) break;
         if ((rc = CopyToTemp(item, src))) break;
         if (exists) {
-            item.backup = item.temp + "~";
+            item.backup = item.file->TempPath() + "~";
             if (::link(item.target.c_str(), item.backup.c_str()) != 0) {
                 rc = errno;
                 item.backup.clear();
@@ -237,8 +221,8 @@ int CopyInstallFiles(SetupContext& ctx, const std::string& sourceRoot, const std
     for (std::size_t i = 0; i < items.size() && rc == 0; ++i) {
         CopyItem& item = items[i];
         if (item.skip) continue;
-        if (::rename(item.temp.c_str(), item.target.c_str()) != 0) {
-            rc = errno;
+        if (!item.file->Commit()) {
+            rc = item.file->Result().error;
             failedPath = item.target;
             break;
         }

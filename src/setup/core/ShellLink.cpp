@@ -58,9 +58,11 @@ int CreateShellLink(const std::string& target, const std::string& linkPath, cons
     }
     text += "Name=" + EntryValue(name) + "\n";
     text += "Comment=Vyn Setup\n";
-    errno = 0;
-    bool ok = WriteFileAtomic(linkPath, text);
-    int err = ok ? 0 : (errno ? errno : EIO);
+    // A link planted where the entry goes is replaced, never written through.
+    ReplaceOptions options;
+    options.followLink = false;
+    const int err = ReplaceFile(linkPath, text, options).error;
+    const bool ok = err == 0;
     log.Print(std::string("   Save( ") + linkPath + " ) " + (ok ? "OK" : "failed") + "\r\n");
     return err;
 }

@@ -220,9 +220,10 @@ void UninstallList::Deserialize(const std::string& bytes)
 
 int UninstallList::Save(const std::string& path) const
 {
-    errno = 0;
-    if (WriteFileAtomic(path, Serialize())) return 0;
-    return errno ? errno : EIO;
+    // Replaced in one step; a link planted in its place is replaced, never written through.
+    ReplaceOptions options;
+    options.followLink = false;
+    return ReplaceFile(path, Serialize(), options).error;
 }
 
 int UninstallList::Load(const std::string& path)

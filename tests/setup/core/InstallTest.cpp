@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "SetupTree.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/core/StringTable.h"
 #include "setup/core/FileCopy.h"
 #include "setup/core/InstallSteps.h"
@@ -209,17 +210,19 @@ TEST(Install, FailedCopyUndoesEverythingAndReports)
     struct Row {
         const char* name;
         void (*breakIt)(SetupTree&);
-        CopyFaultHook hook;
+        FileStep failStep;  // the disk fails at the nth step of this kind
+        int failAt;
         const char* failedPath;  // below the tree
     };
-    static int calls;
     const Row rows[] = {
-        {"source missing", [](SetupTree& t) { std::remove((t.setupFolder + "bin/vyn.version").c_str()); }, nullptr,
-         "medium/bin/vyn.version"},
-        {"destination folder is a file", [](SetupTree& t) { WriteFile(t.destination + "demo", "in the way"); }, nullptr,
-         "opt/Talvorne/Vyn/demo/Demo.plt"},
-        {"write fails at the third file", [](SetupTree&) { calls = 0; },
-         [](const std::string&) { return ++calls == 3 ? 28 /* ENOSPC */ : 0; }, "opt/Talvorne/Vyn/vynsetup"},
+        {"source missing", [](SetupTree& t) { std::remove((t.setupFolder + "bin/vyn.version").c_str()); },
+         FileStep::None, 0, "medium/bin/vyn.version"},
+        {"destination folder is a file", [](SetupTree& t) { WriteFile(t.destination + "demo", "in the way"); },
+         FileStep::None, 0, "opt/Talvorne/Vyn/demo/Demo.plt"},
+        {"the third file cannot be made", [](SetupTree&) {}, FileStep::Open, 3, "opt/Talvorne/Vyn/vynsetup"},
+        {"the disk fills at the third file", [](SetupTree&) {}, FileStep::Write, 3, "opt/Talvorne/Vyn/vynsetup"},
+        {"the second file cannot be put in place", [](SetupTree&) {}, FileStep::Rename, 2,
+         "opt/Talvorne/Vyn/vyn.version"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -228,11 +231,12 @@ TEST(Install, FailedCopyUndoesEverythingAndReports)
         WriteFile(tree.destination + "vyn", "old program");
         SetMTime(tree.destination + "vyn", 946684800);
         r.breakIt(tree);
-        SetCopyFaultHook(r.hook);
         SetupContext ctx;
         ScriptedUi ui;
-        EXPECT_EQ(Install(tree, ctx, ui), 1);
-        SetCopyFaultHook(nullptr);
+        {
+            FileFault fault(r.failStep, r.failAt, ENOSPC);
+            EXPECT_EQ(Install(tree, ctx, ui), 1);
+        }
         ASSERT_EQ(ui.shown.size(), 1u);
         EXPECT_EQ(ui.shown[0].caption, "Problem");
         EXPECT_NE(ui.shown[0].text.find(tree.root + r.failedPath), std::string::npos) << ui.shown[0].text;
