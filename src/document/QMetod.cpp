@@ -1,8 +1,6 @@
 #include "document/QMetod.h"
 
-#include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -26,56 +24,9 @@ long gLastMethodOffset = -1;
 
 namespace {
 
-LibraryWriteHook gWriteHook = nullptr;
-
-bool StageAllowed(LibraryWriteStage stage)
-{
-    return !gWriteHook || gWriteHook(stage);
-}
-
 bool HasTag(const std::string& line, const char* tag)
 {
     return line.size() >= 4 && std::memcmp(line.data(), tag, 4) == 0;
-}
-
-bool WriteAllAt(int fd, const char* data, std::size_t size, off_t at)
-{
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, data, size, at);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        at += n;
-    }
-    return true;
-}
-
-bool WriteAll(int fd, const std::string& data)
-{
-    const char* p = data.data();
-    std::size_t size = data.size();
-    while (size > 0) {
-        const ssize_t n = ::write(fd, p, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-bool ReadAt(int fd, char* to, std::size_t size, off_t at)
-{
-    while (size > 0) {
-        const ssize_t n = ::pread(fd, to, size, at);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        to += n;
-        size -= static_cast<std::size_t>(n);
-        at += n;
-    }
-    return true;
 }
 
 // The MNAM record of an edited method, folded as the tagged-line writer folds every record.
@@ -99,11 +50,6 @@ bool RenderNameLine(const std::string& name, const std::string& comment, std::st
 }
 
 }  // namespace
-
-void SetLibraryWriteHook(LibraryWriteHook hook)
-{
-    gWriteHook = hook;
-}
 
 QMetod::QMetod() : QMetod(GetMtwFilePath(), GetMtwTempPath()) {}
 
@@ -291,64 +237,30 @@ int QMetod::AddMethod(QPlate& plate, const std::string& name, const std::string&
     std::string block;
     if (!RenderPlateBlock(plate, pwMethod, block)) return Fail(kMsgErrorWritingFile);
 
-    // The library keeps whatever it holds, listed or not; the new block goes after it.
-    const int fd = ::open(library_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return Fail(kMsgLibraryOpen);
-    const off_t oldLength = ::lseek(fd, 0, SEEK_END);
-    if (oldLength < 0) {
-        ::close(fd);
-        return Fail(kMsgLibraryAppend);
-    }
+    // The library keeps whatever it holds, listed or not; the new block goes after it, and any
+    // failure cuts it back to what it was.
+    FileAppend file(library_);
+    if (!file.Open()) return Fail(kMsgLibraryOpen);
+    const off_t oldLength = file.OldLength();
     const long replacedOffset = replaceEntry >= 0 ? entries_[static_cast<std::size_t>(replaceEntry)].offset : -1;
     if (replacedOffset >= 0) {
         char tag[4];
-        if (!ReadAt(fd, tag, 4, replacedOffset) || std::memcmp(tag, "MNAM", 4) != 0) {
-            ::close(fd);
-            return Fail(kMsgLibraryUpdate);
-        }
+        if (!file.ReadAt(replacedOffset, tag, 4) || std::memcmp(tag, "MNAM", 4) != 0) return Fail(kMsgLibraryUpdate);
     }
     // A last line without its line end (a file cut short) must not swallow the new MNAM.
     std::string data;
     if (oldLength > 0) {
         char last = 0;
-        if (!ReadAt(fd, &last, 1, oldLength - 1)) {
-            ::close(fd);
-            return Fail(kMsgLibraryAppend);
-        }
+        if (!file.ReadAt(oldLength - 1, &last, 1)) return Fail(kMsgLibraryAppend);
         if (last != '\n') data = "\r\n";
     }
     const long offset = static_cast<long>(oldLength) + static_cast<long>(data.size());
     data += block;
 
-    bool marked = false;
-    auto undo = [&] {
-        if (marked) WriteAllAt(fd, "MNAM", 4, replacedOffset);
-        if (::ftruncate(fd, oldLength) == 0) ::fsync(fd);
-        ::close(fd);
-    };
-    if (!StageAllowed(LibraryWriteStage::AppendWrite) || !WriteAllAt(fd, data.data(), data.size(), oldLength) ||
-        ::fsync(fd) != 0) {
-        undo();
-        return Fail(kMsgErrorWritingFile);
-    }
+    if (!file.Append(data)) return Fail(kMsgErrorWritingFile);
     // Only now that the new version is whole may the old one stop being listed.
-    if (replacedOffset >= 0) {
-        marked = true;
-        if (!StageAllowed(LibraryWriteStage::MarkWrite) || !WriteAllAt(fd, "MNAD", 4, replacedOffset) ||
-            ::fsync(fd) != 0) {
-            undo();
-            return Fail(kMsgLibraryUpdate);
-        }
-    }
-    if (::close(fd) != 0) {
-        const int again = ::open(library_.c_str(), O_RDWR | O_CLOEXEC);
-        if (again >= 0) {
-            if (marked) WriteAllAt(again, "MNAM", 4, replacedOffset);
-            if (::ftruncate(again, oldLength) == 0) ::fsync(again);
-            ::close(again);
-        }
-        return Fail(kMsgErrorWritingFile);
-    }
+    if (replacedOffset >= 0 && !file.Patch(replacedOffset, "MNAD")) return Fail(kMsgLibraryUpdate);
+    if (!file.Commit()) return Fail(kMsgErrorWritingFile);
     gLastMethodOffset = offset;
     List();
     return 0;
@@ -383,15 +295,19 @@ std::string QMetod::MarkText() const
 int QMetod::Rewrite(int selected)
 {
     message_.clear();
-    // The companion file is made afresh: whatever has its name (a leftover, or a link planted
-    // to another file) goes first, and the new file is created without following a link.
-    struct stat st{};
-    if (::lstat(temp_.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) ::unlink(temp_.c_str());
-    const int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) return Fail(kMsgLibraryTempCreate);
+    // The companion lies beside the library; for a library that is a link, beside the file the
+    // link names, so that it is renamed over that file on its own file system and the link
+    // stays a link.
+    ReplaceOptions options;
+    options.companion = temp_;
+    if (ResolveWriteTarget(library_) != library_) {
+        const std::size_t slash = temp_.find_last_of('/');
+        options.companion = slash == std::string::npos ? temp_ : temp_.substr(slash + 1);
+    }
+    AtomicFile file(library_, options);
+    if (!file.Open()) return Fail(kMsgLibraryTempCreate);
     auto fail = [&](int id) {
-        ::close(fd);
-        ::unlink(temp_.c_str());
+        file.Discard();
         return Fail(id);
     };
 
@@ -433,25 +349,8 @@ int QMetod::Rewrite(int selected)
     }
     r.Close();
 
-    if (!StageAllowed(LibraryWriteStage::TempWrite) || !WriteAll(fd, out)) return fail(kMsgLibraryTempWrite);
-    if (!StageAllowed(LibraryWriteStage::TempClose) || ::fsync(fd) != 0) return fail(kMsgLibraryTempWrite);
-    if (::close(fd) != 0) {
-        ::unlink(temp_.c_str());
-        return Fail(kMsgLibraryTempWrite);
-    }
-    // One step: the library is either the old file or the new one, never missing. A library
-    // that is a link (to a folder shared with other places, say) stays one: the file it names
-    // is replaced; across file systems, by a copy renamed beside that file.
-    const std::string target = ResolveWriteTarget(library_);
-    if (!StageAllowed(LibraryWriteStage::Rename)) {
-        ::unlink(temp_.c_str());
-        return Fail(kMsgLibraryRename);
-    }
-    if (::rename(temp_.c_str(), target.c_str()) != 0) {
-        const bool copied = errno == EXDEV && WriteFileAtomic(target, out);
-        ::unlink(temp_.c_str());
-        if (!copied) return Fail(kMsgLibraryRename);
-    }
+    if (!file.Write(out) || !file.Commit())
+        return Fail(file.Result().step == FileStep::Rename ? kMsgLibraryRename : kMsgLibraryTempWrite);
     gLastMethodOffset = newSelected;
     List();
     return 0;

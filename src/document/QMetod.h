@@ -43,18 +43,6 @@ inline constexpr int kMsgLibraryTempWrite = 3178;
 // The offset of the method chosen last, -1 at start; each listing preselects it.
 extern long gLastMethodOffset;
 
-// Points where a test may make a library write fail as a full disk or a broken folder would.
-enum class LibraryWriteStage {
-    AppendWrite,   // the new block at the end of the library
-    MarkWrite,     // MNAD over the replaced block's tag
-    TempWrite,     // the rewritten library into the companion file
-    TempClose,     // flushing and closing the companion file
-    Rename,        // the companion file over the library
-};
-using LibraryWriteHook = bool (*)(LibraryWriteStage stage);
-// nullptr removes the hook.
-void SetLibraryWriteHook(LibraryWriteHook hook);
-
 class QMetod {
 public:
     // The library at GetMtwFilePath(), rewritten through GetMtwTempPath().

@@ -13,6 +13,7 @@
 #include "document/MethodPaths.h"
 #include "document/NewPlate.h"
 #include "document/QMetod.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/core/StringTable.h"
 
 namespace vyn {
@@ -32,7 +33,6 @@ protected:
     }
     void TearDown() override
     {
-        SetLibraryWriteHook(nullptr);
         SetSysFilesDir("");
         std::filesystem::remove_all(dir_);
     }
@@ -354,47 +354,57 @@ TEST_F(MethodLibrary, DamagedLibraries)
 // as before.
 TEST_F(MethodLibrary, FailedWritesLeaveTheLibraryWhole)
 {
-    static LibraryWriteStage failAt;
     struct Row {
         const char* name;
-        LibraryWriteStage stage;
+        FileStep step;  // the disk fails at the nth step of this kind
+        int nth;
         int message;
     };
     const Row rows[] = {
-        {"add: the block", LibraryWriteStage::AppendWrite, 3105},
-        {"change: the block", LibraryWriteStage::AppendWrite, 3105},
-        {"change: the MNAD mark", LibraryWriteStage::MarkWrite, 3172},
-        {"rewrite: the companion file", LibraryWriteStage::TempWrite, 3178},
-        {"rewrite: closing the companion", LibraryWriteStage::TempClose, 3178},
-        {"rewrite: the rename", LibraryWriteStage::Rename, 3176},
+        {"add: opening the library", FileStep::Open, 1, 3171},
+        {"add: the block", FileStep::Write, 1, 3105},
+        {"add: flushing the block", FileStep::Sync, 1, 3105},
+        {"add: closing the library", FileStep::Close, 1, 3105},
+        {"change: the block", FileStep::Write, 1, 3105},
+        {"change: the MNAD mark", FileStep::Write, 2, 3172},
+        {"change: flushing the mark", FileStep::Sync, 2, 3172},
+        {"rewrite: making the companion file", FileStep::Open, 1, 3174},
+        {"rewrite: the companion file", FileStep::Write, 1, 3178},
+        {"rewrite: flushing the companion", FileStep::Sync, 1, 3178},
+        {"rewrite: closing the companion", FileStep::Close, 1, 3178},
+        {"rewrite: the rename", FileStep::Rename, 1, 3176},
     };
     {
         QMetod lib;
         ASSERT_EQ(Add(lib, "One", 1), 0);
         ASSERT_EQ(Add(lib, "Two", 2), 0);
     }
-    // A full disk at one stage, as the rows name it.
-    SetLibraryWriteHook([](LibraryWriteStage s) { return s != failAt; });
     const std::string before = Library();
     for (const Row& row : rows) {
-        failAt = row.stage;
         QMetod lib;
         ASSERT_EQ(lib.List(), mlRead) << row.name;
         const std::string name(row.name);
         int rc;
-        if (name.rfind("add", 0) == 0) {
-            rc = Add(lib, "Three", 3);
-        } else if (name.rfind("change", 0) == 0) {
-            rc = Add(lib, "One again", 3, 0);
-        } else {
-            lib.ToggleMark(0);
-            lib.Rename(1, "Renamed", "");
-            rc = lib.Rewrite(1);
+        {
+            // A full disk at one step, as the rows name it.
+            FileFault fault(row.step, row.nth, ENOSPC);
+            if (name.rfind("add", 0) == 0) {
+                rc = Add(lib, "Three", 3);
+            } else if (name.rfind("change", 0) == 0) {
+                rc = Add(lib, "One again", 3, 0);
+            } else {
+                lib.ToggleMark(0);
+                lib.Rename(1, "Renamed", "");
+                rc = lib.Rewrite(1);
+            }
+            EXPECT_TRUE(fault.Fired()) << row.name;
         }
         EXPECT_EQ(rc, row.message) << row.name;
         EXPECT_EQ(lib.LastMessage(), GetResString(row.message)) << row.name;
         EXPECT_EQ(Library(), before) << row.name;
         EXPECT_FALSE(std::filesystem::exists(GetMtwTempPath())) << row.name;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), std::filesystem::directory_iterator()), 1)
+            << row.name << ": only the library is left";
         QMetod again;
         EXPECT_EQ(again.List(), mlRead) << row.name;
         EXPECT_EQ(Names(again), (std::vector<std::string>{"One", "Two"})) << row.name;

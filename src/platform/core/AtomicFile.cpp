@@ -174,7 +174,8 @@ bool AtomicFile::Open()
     const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
     std::string name;
     if (!options_.companion.empty()) {
-        name = DirectoryOf(target_) + "/" + options_.companion;
+        name = options_.companion.find('/') == std::string::npos ? DirectoryOf(target_) + "/" + options_.companion
+                                                                 : options_.companion;
         // The companion is ours by name: a leftover of an earlier run, or a link planted there,
         // goes first, and the new one is made without following anything.
         struct stat cs {};

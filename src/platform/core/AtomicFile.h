@@ -60,8 +60,9 @@ public:
 
 // --- whole-file rewrite ---
 struct ReplaceOptions {
-    // The temporary file under a fixed name (a file name, placed beside the target), for formats
-    // whose companion file has a name of its own; empty: a fresh unique name.
+    // The temporary file under a fixed name, for formats whose companion file has a name of its
+    // own: a file name is placed beside the target, a path is taken as it stands (it must lie
+    // on the target's file system); empty: a fresh unique name beside the target.
     std::string companion;
     // Only when no file stands at the target yet: an existing one is never replaced (EEXIST).
     bool createOnly = false;
