@@ -119,22 +119,42 @@ void CmReports(vynwApp& app)
     }
 }
 
+// The designer that asked for a page setup, a print or a preview is the active child again, with
+// its menu and gadgets: hiding its attribute window, the dialogs and the preview standing in for
+// the main window can each hand the activation to another child.
+void ActivateDesignerOf(vynwApp& app, QRepView& v)
+{
+    vynwMDIClient* client = app.GetMDIClient();
+    if (!client) return;
+    for (TMDIChild* c : client->Children())
+        if (auto* pane = dynamic_cast<QRPDesignerPane*>(c->GetClientWindow()); pane && &pane->View() == &v) {
+            if (client->GetActiveMDIChild() != c) client->ActivateChild(*c);
+            return;
+        }
+}
+
 // The hooks outlive any one application object: they reach the running one through gApp.
 void BindDesignerHooks()
 {
     QRepViewShell& s = GetRepViewShell();
-    s.pageSetup = [](QRepView&) {
-        if (gApp) RunPageSetup(gApp->GetMainFrame(), pkReport, gApp->GetPrinter());
+    s.pageSetup = [](QRepView& v) {
+        if (!gApp) return;
+        ActivateDesignerOf(*gApp, v);
+        RunPageSetup(gApp->GetMainFrame(), pkReport, gApp->GetPrinter());
+        ActivateDesignerOf(*gApp, v);
     };
-    s.print = [](QRepView& v) {
-        if (gApp && PrinterReady(*gApp)) RunReport(*gApp, v.Report(), false);
+    auto runOver = [](QRepView& v, bool preview) {
+        if (!gApp || !PrinterReady(*gApp)) return;
+        ActivateDesignerOf(*gApp, v);
+        RunReport(*gApp, v.Report(), preview);
+        ActivateDesignerOf(*gApp, v);
     };
-    s.preview = [](QRepView& v) {
-        if (gApp && PrinterReady(*gApp)) RunReport(*gApp, v.Report(), true);
-    };
+    s.print = [runOver](QRepView& v) { runOver(v, false); };
+    s.preview = [runOver](QRepView& v) { runOver(v, true); };
     s.plateDocumentOpen = [] { return gApp && !OpenPlateDocs(gApp->GetDocManager()).empty(); };
     s.choosePrintSource = [](QRepView& v) {
         if (!gApp) return false;
+        ActivateDesignerOf(*gApp, v);
         RPDefPrnDlg dlg(&v, gApp->GetDocManager());
         dlg.Plate = v.Report().Plate();
         if (dlg.Execute() != IDOK) return false;

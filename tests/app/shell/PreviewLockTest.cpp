@@ -24,6 +24,8 @@
 #include "app/TMyControlBar.h"
 #include "platform/core/DocManager.h"
 #include "platform/gui/Dialog.h"
+#include "report_designer/AttrControls.h"
+#include "report_designer/DesignerMetrics.h"
 #include "report_designer/QRPMDIChild.h"
 #include "report_designer/QRepView.h"
 #include "report_designer/RPListDialogs.h"
@@ -55,6 +57,23 @@ void PrintTo(const CloseWay& way, std::ostream* os) { *os << way.name; }
 
 class PreviewLock : public ::testing::TestWithParam<CloseWay> {};
 
+// Picks the command that opens the preview from the menu bar and closes the preview in the way
+// given; answers whether the preview ran.
+bool PreviewAndClose(TWindow& main, unsigned command, const CloseWay& way, TTestHook& hook)
+{
+    bool ran = false;
+    WhenModalWindowRuns([&](TWindow& modal) {
+        auto* preview = dynamic_cast<TRwPreview*>(&modal);
+        if (!preview) return;
+        ran = true;
+        EXPECT_FALSE(ClickReaches(main)) << "the main window waits while the preview is open";
+        way.close(*preview, hook);
+    });
+    if (!ChooseMenuItem(main, command)) return false;
+    TTestHook::ProcessEvents();
+    return ran;
+}
+
 }  // namespace
 
 TEST_P(PreviewLock, MainWindowTakesInputAfterThePreview)
@@ -67,17 +86,7 @@ TEST_P(PreviewLock, MainWindowTakesInputAfterThePreview)
     ASSERT_TRUE(TakesInput(main));
     ASSERT_TRUE(ClickReaches(main)) << "a click on the main window arrives before the preview";
 
-    bool ran = false;
-    WhenModalWindowRuns([&](TWindow& modal) {
-        auto* preview = dynamic_cast<TRwPreview*>(&modal);
-        ASSERT_NE(preview, nullptr);
-        ran = true;
-        EXPECT_FALSE(ClickReaches(main)) << "the main window waits while the preview is open";
-        GetParam().close(*preview, hook);
-    });
-    ASSERT_TRUE(ChooseMenuItem(main, CM_PREVIEW));
-    TTestHook::ProcessEvents();
-    ASSERT_TRUE(ran);
+    ASSERT_TRUE(PreviewAndClose(main, CM_PREVIEW, GetParam(), hook));
     EXPECT_FALSE(InModalLoop());
     EXPECT_TRUE(main.IsWindowVisible());
     EXPECT_TRUE(TakesInput(main));
@@ -129,6 +138,13 @@ TEST_P(PreviewLock, DesignerStateComesBackAfterItsPreview)
     TTestHook::ProcessEvents();
     TMDIChild* designer = s.app->GetMDIClient()->GetActiveMDIChild();
     ASSERT_NE(dynamic_cast<QRPMDIChild*>(designer), nullptr);
+    // The attribute window, opened by the user, stands beside the designer; it is hidden while
+    // the preview is open. (The choice lasts for the run: an earlier test may have left it on.)
+    gAttrEditorShown = false;
+    ASSERT_TRUE(ChooseMenuItem(main, cmRepAttributes));
+    TTestHook::ProcessEvents();
+    ASSERT_NE(QRAttrGlobals::gAttrFrame, nullptr);
+    ASSERT_TRUE(QRAttrGlobals::gAttrFrame->IsWindowVisible());
     const ShellState before = StateOf(main);
     ASSERT_NE(std::find(before.gadgets.begin(), before.gadgets.end(), cmRepPreview), before.gadgets.end());
     ASSERT_NE(std::find(before.menu.begin(), before.menu.end(), "&Tools/&Text Box"), before.menu.end());
@@ -137,17 +153,7 @@ TEST_P(PreviewLock, DesignerStateComesBackAfterItsPreview)
     hook.AnswerDialog(kDlgRepPrintMode, IDOK, [](TDialog& d) {
         if (TWindow* w = d.GetDlgItem(102)) TTestHook::Click(*w);
     });
-    bool ran = false;
-    WhenModalWindowRuns([&](TWindow& modal) {
-        auto* preview = dynamic_cast<TRwPreview*>(&modal);
-        ASSERT_NE(preview, nullptr);
-        ran = true;
-        EXPECT_FALSE(TakesInput(main));
-        GetParam().close(*preview, hook);
-    });
-    ASSERT_TRUE(ChooseMenuItem(main, cmRepPreview));
-    TTestHook::ProcessEvents();
-    ASSERT_TRUE(ran);
+    ASSERT_TRUE(PreviewAndClose(main, cmRepPreview, GetParam(), hook));
     EXPECT_FALSE(InModalLoop());
     EXPECT_TRUE(main.IsWindowVisible());
     EXPECT_TRUE(TakesInput(main));
@@ -157,6 +163,7 @@ TEST_P(PreviewLock, DesignerStateComesBackAfterItsPreview)
     EXPECT_EQ(after.menu, before.menu) << "the designer's menu, enabled as before";
     EXPECT_EQ(after.gadgets, before.gadgets) << "the designer's gadgets on the bars";
     EXPECT_EQ(after.modeButton, before.modeButton);
+    EXPECT_TRUE(QRAttrGlobals::gAttrFrame->IsWindowVisible()) << "the attribute window is back";
     EXPECT_TRUE(ChooseMenuItem(main, cmRepTextBox)) << "the designer's menu works";
     EXPECT_EQ(hook.UnansweredDialogs(), 0);
 }
