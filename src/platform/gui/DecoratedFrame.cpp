@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QUrl>
 
 #include "platform/gui/GadgetWindow.h"
@@ -80,6 +82,29 @@ protected:
 private:
     QMenu* menu_;
     TWindow* frame_;
+};
+
+// Menus whose greyed items can still take the highlight, from the keyboard or the mouse: the
+// user learns from the status hint and from F1 what an item does and why it may be greyed. A
+// greyed item still does nothing when chosen.
+class TMenuStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == QStyle::SH_Menu_AllowActiveAndDisabled) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+    static TMenuStyle* Instance()
+    {
+        static QPointer<TMenuStyle> style;
+        if (!style) {
+            style = new TMenuStyle;
+            style->setParent(qApp);
+        }
+        return style;
+    }
 };
 
 }  // namespace
@@ -155,6 +180,7 @@ void TDecoratedFrame::HookWindowMenu()
             QObject::connect(popup, &QMenu::hovered, popup, [this](QAction* a) { SetHintCommand(static_cast<int>(MenuActionId(*a))); });
             QObject::connect(popup, &QMenu::aboutToHide, popup, [this] { SetHintCommand(0); });
             popup->installEventFilter(new TMenuHelpFilter(popup, this));
+            popup->setStyle(TMenuStyle::Instance());
         }
         bool windows = false;
         for (QAction* a : m->actions()) {

@@ -145,6 +145,46 @@ TEST(ContextHelp, F1OnAnOpenMenuAsksForTheItem)
     file->hide();
 }
 
+TEST(ContextHelp, F1OnAGreyedMenuItemAsksForThatItem)
+{
+    HelpApp app;
+    TTestHook hook;
+    constexpr unsigned kOpen = 24332;  // no enabler: greyed
+    TDecoratedFrame frame(nullptr, "frame", new TWindow);
+    frame.SetMenuDescr(TMenuDescr(110));
+    ASSERT_TRUE(frame.Create());
+    frame.ShowWindow(SW_SHOW);
+    QMenuBar* bar = static_cast<QMainWindow*>(frame.Widget())->menuBar();
+    QMenu* file = bar->actions().at(0)->menu();
+    file->popup(bar->mapToGlobal(QPoint(0, 0)));
+    TTestHook::ProcessEvents();
+    // The arrow keys walk onto the greyed item as onto any other.
+    for (int step = 0; step < 30; ++step) {
+        QAction* a = file->activeAction();
+        if (a && MenuActionId(*a) == kOpen) break;
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        QApplication::sendEvent(file, &down);
+    }
+    QAction* item = file->activeAction();
+    ASSERT_NE(item, nullptr);
+    ASSERT_EQ(MenuActionId(*item), kOpen) << "the highlight skipped the greyed item";
+    EXPECT_FALSE(item->isEnabled());
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(file, &f1);
+    ASSERT_EQ(app.asked.size(), 1u);
+    EXPECT_EQ(app.asked[0].ctrlId, static_cast<int>(kOpen));
+    // Enter on it still chooses nothing.
+    file->popup(bar->mapToGlobal(QPoint(0, 0)));
+    file->setActiveAction(item);
+    bool ran = false;
+    app.OnCommand(kOpen, [&ran] { ran = true; });
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(file, &enter);
+    TTestHook::ProcessEvents();
+    EXPECT_FALSE(ran);
+    file->hide();
+}
+
 TEST(ProgramIcon, EveryWindowShowsTheProgramsIcon)
 {
     HelpApp app;
