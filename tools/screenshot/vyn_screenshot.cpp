@@ -12,6 +12,7 @@
 #include "app/controls/QCalErrDlg.h"
 #include "platform/gui/Application.h"
 #ifdef VYN_SCREENSHOT_VIEWS
+#include "PlateViewShot.h"
 #include "document/QDoc.h"
 #include "views/QPView.h"
 #endif
@@ -60,34 +61,15 @@ void FillStatus(vyn::QCalErrDlg& dlg)
 int PlateView(const std::string& out, const std::string& plate)
 {
     vyn::QDoc doc;
-    doc.SetDocPath(plate);
-    if (!doc.InitDoc()) {
-        std::fprintf(stderr, "cannot open %s\n", plate.c_str());
-        return 1;
-    }
-    doc.CalculatePlate();
-    auto* view = new vyn::QPView(doc);
-    view->SetLayers(1 | 2 | 4 | 16);
-    view->Create();
+    vyn::QPView* view = ShowPlateView(doc, plate);
+    if (!view) return 1;
     view->MoveWindow(40, 40, view->HeaderWidth * 2 + 12 * view->CellWidth, view->HeaderHeight * 2 + 8 * view->CellHeight);
-    view->ShowWindow(vyn::SW_SHOW);
-    view->EvMDIActivate(true);
-    view->SetFocus();
-    int rc = 1;
-    QTimer::singleShot(400, [&] {
+    return ShootPlateView(view, out, [view] {
         view->SendMessage(vyn::WM_KEYDOWN, vyn::VK_RIGHT, 1);
         view->SendMessage(vyn::WM_KEYDOWN, vyn::VK_RIGHT, 1);
         view->SendMessage(vyn::WM_KEYDOWN, vyn::VK_DOWN, 1);
         view->SendMessage(vyn::WM_KEYDOWN, vyn::VK_RIGHT, 1);
-        view->UpdateWindow();
-        QTimer::singleShot(200, [&] {
-            rc = view->Widget()->grab().save(QString::fromStdString(out), "PNG") ? 0 : 1;
-            QApplication::quit();
-        });
     });
-    QApplication::exec();
-    delete view;
-    return rc;
 }
 #endif
 

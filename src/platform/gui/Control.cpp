@@ -19,6 +19,7 @@
 #include "platform/gui/Dc.h"
 #include "platform/gui/Gdi.h"
 #include "platform/gui/ControlScrollBar.h"
+#include "platform/gui/WindowBridge.h"
 
 namespace vyn {
 
@@ -572,17 +573,8 @@ QWidget* TScrollBar::MakeControl(QWidget* parentWidget)
     s->setRange(min_, max_);
     s->setValue(pos_);
     QObject::connect(s, &QAbstractSlider::actionTriggered, s, [this](int action) {
-        unsigned code = SB_ENDSCROLL;
-        switch (action) {
-        case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
-        case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
-        case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
-        case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
-        case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
-        case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
-        case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
-        default: return;
-        }
+        unsigned code;
+        if (!ScrollCodeOf(action, code)) return;
         auto* bar = static_cast<QScrollBar*>(Widget());
         // A spin button keeps its position: the parent decides what a step means.
         int pos = bar->sliderPosition();

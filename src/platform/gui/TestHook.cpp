@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QWidget>
+#include <QWindow>
 
 // Exported by Qt's GUI library for its test tools: offers a key to the shortcut map.
 Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
@@ -122,36 +124,144 @@ void TTestHook::Click(TWindow& button)
     if (auto* b = dynamic_cast<TButton*>(&button)) b->Click();
 }
 
-bool TTestHook::ChooseMenuItem(TWindow& frame, const std::string& popup, const std::string& item)
+namespace {
+
+bool BlockedByModal(QWidget* w);
+
+QMenuBar* BarOf(TWindow& frame)
 {
     QWidget* top = frame.Widget() ? frame.Widget()->window() : nullptr;
-    QMenuBar* bar = top ? top->findChild<QMenuBar*>() : nullptr;
-    if (!bar) return false;
-    auto plain = [](QString t) {
-        const int tab = t.indexOf('\t');
-        if (tab >= 0) t.truncate(tab);
-        return t.remove('&').toStdString();
-    };
-    for (QAction* p : bar->actions()) {
-        QMenu* menu = p->menu();
-        if (!menu || plain(p->text()) != popup) continue;
-        // Opened where the bar stands; the frame itself need not be on a screen.
-        menu->popup(bar->mapToGlobal(QPoint(0, 0)));
-        ProcessEvents();
-        for (QAction* a : menu->actions()) {
-            if (a->isSeparator() || plain(a->text()) != item) continue;
-            if (!a->isEnabled() || !a->isVisible()) break;
-            menu->setActiveAction(a);
-            SendKey(menu, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-            ProcessEvents();
-            return true;
+    auto* main = qobject_cast<QMainWindow*>(top);
+    return main ? main->menuBar() : nullptr;
+}
+
+// A menu text as the user reads it: no mnemonic marks, no accelerator.
+std::string PlainText(QString t)
+{
+    const int tab = t.indexOf('\t');
+    if (tab >= 0) t.truncate(tab);
+    return t.remove('&').toStdString();
+}
+
+// Walks the popups as a user opening them would: each popup's enablers are asked first. fn gets
+// each command item, the path of popup titles before it and the popups open on the way; true
+// ends the walk with those popups left open.
+template <class Fn>
+bool Walk(QMenu* menu, const std::string& prefix, Fn& fn, std::vector<QMenu*>& chain)
+{
+    chain.push_back(menu);
+    Q_EMIT menu->aboutToShow();
+    const std::string path = prefix + menu->title().toStdString() + "/";
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator()) continue;
+        if (a->menu()) {
+            if (Walk(a->menu(), path, fn, chain)) return true;
+            continue;
         }
-        menu->hide();
-        ProcessEvents();
-        return false;
+        if (fn(a, path, chain)) return true;
     }
+    Q_EMIT menu->aboutToHide();
+    chain.pop_back();
     return false;
 }
+
+template <class Fn>
+void WalkBar(QMenuBar& bar, Fn fn)
+{
+    for (QAction* top : bar.actions()) {
+        if (!top->menu()) continue;
+        std::vector<QMenu*> chain;
+        if (Walk(top->menu(), "", fn, chain)) return;
+    }
+}
+
+unsigned CommandIdOf(const QAction& a)
+{
+    const QVariant id = a.property("vynCommandId");
+    return id.isValid() ? id.toUInt() : 0;
+}
+
+// Chooses the first command item that matches(item, path of popup titles) as a user clicks it.
+template <class Match>
+bool ChooseFromBar(TWindow& frame, Match matches)
+{
+    QMenuBar* bar = BarOf(frame);
+    // A hidden frame's bar still chooses (tests of commands need no window on a screen); one
+    // that a modal window covers does not.
+    if (!bar || BlockedByModal(frame.Widget())) return false;
+    QAction* chosen = nullptr;
+    std::vector<QMenu*> open;
+    WalkBar(*bar, [&](QAction* a, const std::string& path, std::vector<QMenu*>& chain) {
+        if (!CommandIdOf(*a) || !matches(*a, path)) return false;
+        chosen = a;
+        open = chain;
+        return true;
+    });
+    if (!chosen) return false;
+    // The popups close before the command runs, as they do when the user clicks.
+    for (auto it = open.rbegin(); it != open.rend(); ++it) Q_EMIT (*it)->aboutToHide();
+    if (!chosen->isEnabled() || !chosen->isVisible()) return false;
+    chosen->trigger();
+    TTestHook::ProcessEvents();
+    return true;
+}
+
+}  // namespace
+
+std::vector<TMenuBarItem> TTestHook::MenuBarItems(TWindow& frame)
+{
+    std::vector<TMenuBarItem> items;
+    QMenuBar* bar = BarOf(frame);
+    if (!bar) return items;
+    WalkBar(*bar, [&](QAction* a, const std::string& path, std::vector<QMenu*>&) {
+        if (const unsigned id = CommandIdOf(*a))
+            items.push_back({id, path + a->text().toStdString(),
+                             a->shortcut().toString(QKeySequence::PortableText).toStdString(), a->isEnabled()});
+        return false;
+    });
+    return items;
+}
+
+bool TTestHook::ChooseMenuItem(TWindow& frame, unsigned id)
+{
+    return ChooseFromBar(frame, [id](const QAction& a, const std::string&) { return CommandIdOf(a) == id; });
+}
+
+bool TTestHook::ChooseMenuItem(TWindow& frame, const std::string& popup, const std::string& item)
+{
+    return ChooseFromBar(frame, [&](const QAction& a, const std::string& path) {
+        const std::size_t slash = path.find('/');
+        return PlainText(QString::fromStdString(path.substr(0, slash))) == popup && PlainText(a.text()) == item;
+    });
+}
+
+bool TTestHook::TakesInput(TWindow& window)
+{
+    QWidget* w = window.Widget();
+    return w && w->isVisible() && !BlockedByModal(w);
+}
+
+namespace {
+
+bool BlockedByModal(QWidget* w)
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) {
+        // A window that stays in the modal list after its modality was taken away still
+        // blocks the others.
+        QWindow* m = QGuiApplication::modalWindow();
+        if (!m) return false;
+        QWindow* own = w->window()->windowHandle();
+        for (QWindow* p = own; p; p = p->transientParent())
+            if (p == m) return false;
+        return true;
+    }
+    for (QWidget* p = w; p; p = p->parentWidget())
+        if (p == modal) return false;
+    return true;
+}
+
+}  // namespace
 
 void TTestHook::ProcessEvents()
 {

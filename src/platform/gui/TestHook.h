@@ -20,6 +20,13 @@ namespace vyn {
 class TDialog;
 class TWindow;
 
+struct TMenuBarItem {
+    unsigned id;
+    std::string path;  // popup texts and the item's text, joined by '/', mnemonics kept
+    std::string key;   // the accelerator shown beside it
+    bool enabled;      // after the enablers were asked, as when its popup opens
+};
+
 struct TShownMessage {
     std::string text;
     std::string caption;
@@ -62,11 +69,17 @@ public:
     static void Key(unsigned vk, unsigned modKeys = 0, TWindow* target = nullptr);
     static void Type(const std::string& text, TWindow* target = nullptr);
     static void Click(TWindow& button);
-    // Chooses an item of the menu bar of the window's top-level frame as the user does: opens
-    // the popup titled popup (its enablers are asked as it opens), moves to the item and presses
-    // Enter. Texts are compared without '&' and the accelerator text. False when there is no
-    // such item or it is disabled.
+    // Chooses an item of the frame's menu bar as the user does: opens the popups on its way,
+    // which asks their enablers, and clicks it. The item is named by its command id, or by the
+    // title of its popup on the bar and its own text (compared without '&' and the accelerator
+    // text). False when it is not on the bar, is greyed, or the frame takes no input because a
+    // modal window is open over it.
+    static bool ChooseMenuItem(TWindow& frame, unsigned id);
     static bool ChooseMenuItem(TWindow& frame, const std::string& popup, const std::string& item);
+    // Every command item of the frame's menu bar as it stands now.
+    static std::vector<TMenuBarItem> MenuBarItems(TWindow& frame);
+    // Whether the window takes input from the user now (shown, and no modal window keeps it).
+    static bool TakesInput(TWindow& window);
     // Handles what is queued (posted messages, deferred deletions) without waiting.
     static void ProcessEvents();
 

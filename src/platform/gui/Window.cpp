@@ -444,6 +444,20 @@ void TWindow::DrawNow(const std::function<void(TDC&)>& draw)
 // the window what the user did with WM_HSCROLL / WM_VSCROLL codes, and the window moves them
 // with SetScrollPos, as the framework's windows do.
 
+bool ScrollCodeOf(int sliderAction, unsigned& code)
+{
+    switch (sliderAction) {
+    case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; return true;
+    case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; return true;
+    case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; return true;
+    case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; return true;
+    case QAbstractSlider::SliderToMinimum: code = SB_TOP; return true;
+    case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; return true;
+    case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; return true;
+    default: return false;
+    }
+}
+
 namespace {
 QScrollBar* AreaBar(QWidget* w, int bar)
 {
@@ -463,18 +477,10 @@ QScrollBar* TWindow::OwnBar(int bar, bool make)
     const unsigned msg = bar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL;
     QObject::connect(q, &QAbstractSlider::actionTriggered, bridge_, [this, bar, msg, q](int action) {
         unsigned code;
-        switch (action) {
-        case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
-        case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
-        case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
-        case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
-        case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
-        case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
-        case QAbstractSlider::SliderMove: {
+        if (!ScrollCodeOf(action, code)) return;
+        if (code == SB_THUMBTRACK) {
             SendMessage(msg, MAKEWPARAM(SB_THUMBTRACK, q->sliderPosition()), 0);
             return;
-        }
-        default: return;
         }
         // The bar stays where it is until the window moves it.
         q->setSliderPosition(scroll_[bar].pos);

@@ -13,6 +13,10 @@ namespace vyn {
 
 class TWindow;
 
+// The framework's scroll code (SB_LINEDOWN, ..., SB_THUMBTRACK for a moving thumb) of what the
+// user did to a Qt scroll bar (a QAbstractSlider action); false for an action that has none.
+bool ScrollCodeOf(int sliderAction, unsigned& code);
+
 // A Qt object that calls back into a window object (a widget, a delegate). The window's widget
 // is deleted later than the window may be, and Qt still calls into it on the way out (hiding a
 // combo box closes its list), so every such object under a released widget is told to forget

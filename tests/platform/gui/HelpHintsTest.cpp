@@ -115,21 +115,37 @@ TEST(ContextHelp, F1AndTheHelpButtonAskForTheDialogsContext)
     EXPECT_TRUE(app.asked.empty());
 }
 
-TEST(ContextHelp, F1OnAnOpenMenuAsksForTheItem)
-{
+constexpr unsigned kOpen = 24332;  // an item of menu 110's first popup
+
+// A frame with menu 110 on its bar.
+struct MenuFrame {
     HelpApp app;
     TTestHook hook;
-    constexpr unsigned kOpen = 24332;  // an item of menu 110
-    app.OnCommandEnable(kOpen, [](TCommandEnabler& ce) { ce.Enable(); });
-    TDecoratedFrame frame(nullptr, "frame", new TWindow);
-    frame.SetMenuDescr(TMenuDescr(110));
-    ASSERT_TRUE(frame.Create());
-    frame.ShowWindow(SW_SHOW);
-    QMenuBar* bar = static_cast<QMainWindow*>(frame.Widget())->menuBar();
-    QMenu* file = bar->actions().at(0)->menu();
+    TDecoratedFrame frame{nullptr, "frame", new TWindow};
+    MenuFrame()
+    {
+        frame.SetMenuDescr(TMenuDescr(110));
+        frame.Create();
+        frame.ShowWindow(SW_SHOW);
+    }
+    // The first popup, opened under the bar.
+    QMenu* OpenFile()
+    {
+        QMenuBar* bar = static_cast<QMainWindow*>(frame.Widget())->menuBar();
+        QMenu* file = bar->actions().at(0)->menu();
+        if (file) file->popup(bar->mapToGlobal(QPoint(0, 0)));
+        TTestHook::ProcessEvents();
+        return file;
+    }
+};
+
+TEST(ContextHelp, F1OnAnOpenMenuAsksForTheItem)
+{
+    MenuFrame m;
+    m.app.OnCommandEnable(kOpen, [](TCommandEnabler& ce) { ce.Enable(); });
+    QMenu* file = m.OpenFile();
     ASSERT_NE(file, nullptr);
-    file->popup(bar->mapToGlobal(QPoint(0, 0)));
-    TTestHook::ProcessEvents();
+    HelpApp& app = m.app;
     QAction* item = nullptr;
     for (QAction* a : file->actions())
         if (MenuActionId(*a) == kOpen) item = a;
@@ -147,17 +163,10 @@ TEST(ContextHelp, F1OnAnOpenMenuAsksForTheItem)
 
 TEST(ContextHelp, F1OnAGreyedMenuItemAsksForThatItem)
 {
-    HelpApp app;
-    TTestHook hook;
-    constexpr unsigned kOpen = 24332;  // no enabler: greyed
-    TDecoratedFrame frame(nullptr, "frame", new TWindow);
-    frame.SetMenuDescr(TMenuDescr(110));
-    ASSERT_TRUE(frame.Create());
-    frame.ShowWindow(SW_SHOW);
-    QMenuBar* bar = static_cast<QMainWindow*>(frame.Widget())->menuBar();
-    QMenu* file = bar->actions().at(0)->menu();
-    file->popup(bar->mapToGlobal(QPoint(0, 0)));
-    TTestHook::ProcessEvents();
+    MenuFrame m;  // no enabler for kOpen: greyed
+    QMenu* file = m.OpenFile();
+    ASSERT_NE(file, nullptr);
+    HelpApp& app = m.app;
     // The arrow keys walk onto the greyed item as onto any other.
     for (int step = 0; step < 30; ++step) {
         QAction* a = file->activeAction();
@@ -174,7 +183,7 @@ TEST(ContextHelp, F1OnAGreyedMenuItemAsksForThatItem)
     ASSERT_EQ(app.asked.size(), 1u);
     EXPECT_EQ(app.asked[0].ctrlId, static_cast<int>(kOpen));
     // Enter on it still chooses nothing.
-    file->popup(bar->mapToGlobal(QPoint(0, 0)));
+    m.OpenFile();
     file->setActiveAction(item);
     bool ran = false;
     app.OnCommand(kOpen, [&ran] { ran = true; });

@@ -5,16 +5,14 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionSlider>
-#include <QWheelEvent>
 
 #include "platform/gui/Dc.h"
 #include "platform/gui/Gdi.h"
 #include "platform/gui/TestHook.h"
 #include "platform/gui/Window.h"
+#include "platform/gui/testing/ScrollInput.h"
 
 namespace vyn {
 namespace {
@@ -51,43 +49,6 @@ QScrollBar* BarOf(TWindow& w, Qt::Orientation o)
     for (QScrollBar* b : w.Widget()->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
         if (b->orientation() == o) return b;
     return nullptr;
-}
-
-QRect Part(QScrollBar* bar, QStyle::SubControl part)
-{
-    QStyleOptionSlider opt;
-    opt.initFrom(bar);
-    opt.subControls = QStyle::SC_All;
-    opt.orientation = bar->orientation();
-    if (bar->orientation() == Qt::Horizontal) opt.state |= QStyle::State_Horizontal;
-    opt.minimum = bar->minimum();
-    opt.maximum = bar->maximum();
-    opt.sliderPosition = bar->sliderPosition();
-    opt.sliderValue = bar->value();
-    opt.singleStep = bar->singleStep();
-    opt.pageStep = bar->pageStep();
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, bar);
-}
-
-void Mouse(QWidget* w, QEvent::Type type, QPoint at)
-{
-    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), Qt::LeftButton,
-                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
-void Click(QWidget* w, QPoint at)
-{
-    Mouse(w, QEvent::MouseButtonPress, at);
-    Mouse(w, QEvent::MouseButtonRelease, at);
-}
-
-bool Wheel(QWidget* w, QPoint delta)
-{
-    QPointF at(w->width() / 2.0, w->height() / 2.0);
-    QWheelEvent e(at, w->mapToGlobal(at), QPoint(), delta, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w, &e);
-    return e.isAccepted();
 }
 
 struct ScrollFixture {
@@ -147,30 +108,30 @@ TEST(ScrollBars, MouseOnTheBarSendsTheCodesAndTheWindowMovesIt)
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->maximum(), 91) << "the last page fills the window";
 
-    Click(v, Part(v, QStyle::SC_ScrollBarAddLine).center());
+    ClickScrollBarPart(v, QStyle::SC_ScrollBarAddLine);
     EXPECT_EQ(f.w.codes, (std::vector<std::string>{"v line+", "v end"}));
     EXPECT_EQ(v->value(), 0) << "the bar waits for the window to move it";
 
     f.w.follow = true;
     f.w.codes.clear();
-    Click(v, Part(v, QStyle::SC_ScrollBarAddLine).center());
+    ClickScrollBarPart(v, QStyle::SC_ScrollBarAddLine);
     EXPECT_EQ(v->value(), 1);
     EXPECT_EQ(f.w.GetScrollPos(SB_VERT), 1);
 
     f.w.codes.clear();
-    Click(v, Part(v, QStyle::SC_ScrollBarAddPage).center());
+    ClickScrollBarPart(v, QStyle::SC_ScrollBarAddPage);
     EXPECT_EQ(f.w.codes, (std::vector<std::string>{"v page+", "v end"}));
     f.w.codes.clear();
-    Click(v, Part(v, QStyle::SC_ScrollBarSubLine).center());
+    ClickScrollBarPart(v, QStyle::SC_ScrollBarSubLine);
     EXPECT_EQ(f.w.codes.front(), "v line-");
 
     // Dragging the thumb: its track positions while it moves, its position when let go.
     f.w.codes.clear();
-    const QRect thumb = Part(v, QStyle::SC_ScrollBarSlider);
-    const QRect groove = Part(v, QStyle::SC_ScrollBarGroove);
-    Mouse(v, QEvent::MouseButtonPress, thumb.center());
-    Mouse(v, QEvent::MouseMove, QPoint(thumb.center().x(), groove.bottom() + 20));
-    Mouse(v, QEvent::MouseButtonRelease, QPoint(thumb.center().x(), groove.bottom() + 20));
+    const QRect thumb = ScrollBarPart(v, QStyle::SC_ScrollBarSlider);
+    const QRect groove = ScrollBarPart(v, QStyle::SC_ScrollBarGroove);
+    LeftMouse(v, QEvent::MouseButtonPress, thumb.center());
+    LeftMouse(v, QEvent::MouseMove, QPoint(thumb.center().x(), groove.bottom() + 20));
+    LeftMouse(v, QEvent::MouseButtonRelease, QPoint(thumb.center().x(), groove.bottom() + 20));
     ASSERT_GE(f.w.codes.size(), 3u);
     EXPECT_EQ(f.w.codes[f.w.codes.size() - 3], "v thumbtrack 91");
     EXPECT_EQ(f.w.codes[f.w.codes.size() - 2], "v thumbpos 91");
@@ -182,23 +143,23 @@ TEST(ScrollBars, MouseOnTheBarSendsTheCodesAndTheWindowMovesIt)
 TEST(ScrollBars, WheelSendsThreeLinesANotchToTheVerticalBar)
 {
     ScrollFixture f;
-    EXPECT_FALSE(Wheel(f.w.Widget(), QPoint(0, -120))) << "without a bar the wheel is not taken";
+    EXPECT_FALSE(TurnWheel(f.w.Widget(), QPoint(0, -120))) << "without a bar the wheel is not taken";
     EXPECT_TRUE(f.w.codes.empty());
 
     f.w.SetScrollRange(SB_VERT, 0, 100);
-    EXPECT_TRUE(Wheel(f.w.Widget(), QPoint(0, -120)));
+    EXPECT_TRUE(TurnWheel(f.w.Widget(), QPoint(0, -120)));
     EXPECT_EQ(f.w.codes, (std::vector<std::string>{"v line+", "v line+", "v line+", "v end"}));
     f.w.codes.clear();
-    Wheel(f.w.Widget(), QPoint(0, 60));
+    TurnWheel(f.w.Widget(), QPoint(0, 60));
     EXPECT_TRUE(f.w.codes.empty()) << "half a notch waits for the other half";
-    Wheel(f.w.Widget(), QPoint(0, 60));
+    TurnWheel(f.w.Widget(), QPoint(0, 60));
     EXPECT_EQ(f.w.codes, (std::vector<std::string>{"v line-", "v line-", "v line-", "v end"}));
 
     // Only a horizontal bar: the wheel scrolls sideways.
     f.w.SetScrollRange(SB_VERT, 0, 0);
     f.w.SetScrollRange(SB_HORZ, 0, 100);
     f.w.codes.clear();
-    Wheel(f.w.Widget(), QPoint(0, -120));
+    TurnWheel(f.w.Widget(), QPoint(0, -120));
     EXPECT_EQ(f.w.codes.front(), "h line+");
 }
 

@@ -22,42 +22,6 @@ namespace vyn {
 
 namespace {
 
-QMenuBar* BarOf(TWindow& frame)
-{
-    auto* main = qobject_cast<QMainWindow*>(frame.Widget());
-    return main ? main->menuBar() : nullptr;
-}
-
-// Walks the popups as a user opening them would: each popup's enablers are asked first.
-template <class Fn>
-bool Walk(QMenu* menu, const std::string& prefix, Fn& fn, std::vector<QMenu*>& chain)
-{
-    chain.push_back(menu);
-    Q_EMIT menu->aboutToShow();
-    const std::string path = prefix + menu->title().toStdString() + "/";
-    for (QAction* a : menu->actions()) {
-        if (a->isSeparator()) continue;
-        if (a->menu()) {
-            if (Walk(a->menu(), path, fn, chain)) return true;
-            continue;
-        }
-        if (fn(a, path, chain)) return true;
-    }
-    Q_EMIT menu->aboutToHide();
-    chain.pop_back();
-    return false;
-}
-
-template <class Fn>
-void WalkBar(QMenuBar& bar, Fn fn)
-{
-    for (QAction* top : bar.actions()) {
-        if (!top->menu()) continue;
-        std::vector<QMenu*> chain;
-        if (Walk(top->menu(), "", fn, chain)) return;
-    }
-}
-
 // A widget that notes whether a mouse press reached any window of the program.
 class PressSpy : public QObject {
 public:
@@ -70,41 +34,6 @@ public:
 };
 
 }  // namespace
-
-std::vector<TMenuBarItem> MenuBarItems(TWindow& frame)
-{
-    std::vector<TMenuBarItem> items;
-    QMenuBar* bar = BarOf(frame);
-    if (!bar) return items;
-    WalkBar(*bar, [&](QAction* a, const std::string& path, std::vector<QMenu*>&) {
-        const QVariant id = a->property("vynCommandId");
-        if (id.isValid())
-            items.push_back({id.toUInt(), path + a->text().toStdString(),
-                             a->shortcut().toString(QKeySequence::PortableText).toStdString(), a->isEnabled()});
-        return false;
-    });
-    return items;
-}
-
-bool TakesInput(TWindow& window)
-{
-    QWidget* w = window.Widget();
-    if (!w || !w->isVisible()) return false;
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) {
-        // A window that stays in the modal list after its modality was taken away still
-        // blocks the others.
-        QWindow* m = QGuiApplication::modalWindow();
-        if (!m) return true;
-        QWindow* own = w->window()->windowHandle();
-        for (QWindow* p = own; p; p = p->transientParent())
-            if (p == m) return true;
-        return false;
-    }
-    for (QWidget* p = w; p; p = p->parentWidget())
-        if (p == modal) return true;
-    return false;
-}
 
 bool ClickReaches(TWindow& window, int x, int y)
 {
@@ -121,27 +50,6 @@ bool ClickReaches(TWindow& window, int x, int y)
     QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, at);
     qApp->removeEventFilter(&spy);
     return spy.seen;
-}
-
-bool ChooseMenuItem(TWindow& frame, unsigned id)
-{
-    QMenuBar* bar = BarOf(frame);
-    if (!bar || !TakesInput(frame)) return false;
-    QAction* chosen = nullptr;
-    std::vector<QMenu*> open;
-    WalkBar(*bar, [&](QAction* a, const std::string&, std::vector<QMenu*>& chain) {
-        const QVariant v = a->property("vynCommandId");
-        if (!v.isValid() || v.toUInt() != id) return false;
-        chosen = a;
-        open = chain;
-        return true;
-    });
-    if (!chosen) return false;
-    // The popups close before the command runs, as they do when the user clicks.
-    for (auto it = open.rbegin(); it != open.rend(); ++it) Q_EMIT (*it)->aboutToHide();
-    if (!chosen->isEnabled()) return false;
-    chosen->trigger();
-    return true;
 }
 
 bool ClickGadget(TGadgetWindow& bar, int id)

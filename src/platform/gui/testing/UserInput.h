@@ -7,24 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "platform/gui/TestHook.h"
+
 namespace vyn {
 
 class TGadgetWindow;
 class TWindow;
 
-struct TMenuBarItem {
-    unsigned id;
-    std::string path;  // popup texts and the item's text, joined by '/', mnemonics kept
-    std::string key;   // the accelerator shown beside it
-    bool enabled;      // after the enablers were asked, as when its popup opens
-};
-
-// Every command item of the frame's menu bar as it stands now.
-std::vector<TMenuBarItem> MenuBarItems(TWindow& frame);
-// Chooses the item of the command as a user does: opens its popups, which asks their
-// enablers, and clicks it. False when it is not on the bar, is greyed, or the frame takes no
-// input because a modal window is open over it.
-bool ChooseMenuItem(TWindow& frame, unsigned id);
+// Menu choice and input state, as the test hook gives them (see TestHook.h).
+inline std::vector<TMenuBarItem> MenuBarItems(TWindow& frame) { return TTestHook::MenuBarItems(frame); }
+inline bool ChooseMenuItem(TWindow& frame, unsigned id) { return TTestHook::ChooseMenuItem(frame, id); }
+inline bool ChooseMenuItem(TWindow& frame, const std::string& popup, const std::string& item)
+{
+    return TTestHook::ChooseMenuItem(frame, popup, item);
+}
+inline bool TakesInput(TWindow& window) { return TTestHook::TakesInput(window); }
 // A mouse click at the middle of the window (client coordinates when x, y are given); true
 // when a window of the program received it (not swallowed because a modal window blocks it).
 bool ClickReaches(TWindow& window, int x = -1, int y = -1);
@@ -33,8 +30,6 @@ bool ClickReaches(TWindow& window, int x = -1, int y = -1);
 void MouseOver(TWindow& window, int x = -1, int y = -1);
 // A key pressed on the window as the keyboard gives it, accelerators included.
 void PressKey(TWindow& window, unsigned vk, unsigned modKeys = 0);
-// Whether the window takes input from the user now.
-bool TakesInput(TWindow& window);
 // A click on the gadget of the id, at its middle.
 bool ClickGadget(TGadgetWindow& bar, int id);
 // The close request of the window's title-bar button.
