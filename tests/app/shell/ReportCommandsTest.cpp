@@ -681,3 +681,45 @@ TEST(ReportCommands, HintLinesOfTheLibraryAndPrintoutDialogsFollowTheMouse)
         EXPECT_EQ(seen[dialogId], want) << "dialog " << dialogId;
     }
 }
+
+TEST(ReportCommands, PlateReportDialogBindsOnlyALibraryReportTheUserTicks)
+{
+    TTestHook hook;
+    Shell s;
+    RPReport demo, first;
+    BuildDemoReport(demo);
+    AppendToLibrary(demo);
+    first.SetName("(first)");  // the row chosen when the plate names nothing that is listed
+    AppendToLibrary(first);
+    const std::string file = s.env.data + "/open.qrp";
+    WriteAll(file, QRepDoc::FileBytes(demo));
+    s.OpenThroughMenu(file);
+    QDoc* doc = dynamic_cast<QDoc*>(s.app->OpenPlate(s.env.data + "/Demo.plt"));
+    ASSERT_NE(doc, nullptr);
+    TTestHook::ProcessEvents();
+
+    // A plate bound to what is only an open report document: that one is selected, but it
+    // cannot be bound, and "&Close" binds nothing.
+    doc->GetPlate().reportDef = file;
+    hook.AnswerDialog(kDlgRepPlate, 0, [&file](TDialog& d) {
+        EXPECT_EQ(d.GetDlgItemText(102), file) << "the open document selected";
+        auto* box = dynamic_cast<TCheckBox*>(d.GetDlgItem(106));
+        EXPECT_EQ(box->GetCheck(), TCheckBox::BF_UNCHECKED);
+        EXPECT_FALSE(box->IsWindowEnabled());
+        Click(d, 105);
+    });
+    s.Command(CM_REPORTPRINT);
+    EXPECT_EQ(doc->GetPlate().reportDef, file);
+
+    // A library report picked but not ticked: "&Close" binds nothing either.
+    doc->GetPlate().reportDef.clear();
+    hook.AnswerDialog(kDlgRepPlate, 0, [](TDialog& d) {
+        SelectRow(d, "Demo report");
+        EXPECT_TRUE(d.GetDlgItem(106)->IsWindowEnabled());
+        Click(d, 105);
+    });
+    s.Command(CM_REPORTPRINT);
+    EXPECT_EQ(doc->GetPlate().reportDef, "");
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+    EXPECT_TRUE(hook.MessageTexts().empty());
+}
