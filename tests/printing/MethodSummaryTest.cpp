@@ -217,55 +217,55 @@ TEST(MethodSummary, PrintedToAPdfFileWithTheAbortDialogUp)
     EXPECT_EQ(gPageMargins[pkMethod], (PageMargins{100, 100, 100, 100})) << "the margins went back to the kind";
 }
 
+// A print file that cannot be made, or a disk that fails at any step of writing it, shows the
+// message of a file that could not be written, leaves the file that was there whole and leaves
+// nothing else behind.
 TEST(MethodSummary, AFileThatCannotBeWrittenIsReportedAndLeavesNothing)
 {
     QPlate plate;
     plate.SetSize(12, 8);
     QMethodSummaryPrintout out(plate, "");
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const std::string path = dir.filePath("missing/folder/summary.pdf").toStdString();
-    TTestHook hook;
-    hook.AnswerMessageBox(IDOK);
-    RWPrinter printer;
-    printer.SetOutputFile(path);
-    EXPECT_FALSE(printer.Print(nullptr, out, false));
-    EXPECT_NE(printer.GetLastJobError(), peNone);
-    ASSERT_EQ(hook.MessageTexts().size(), 1u);
-    EXPECT_EQ(hook.MessageTexts()[0], "The print file " + path + " could not be written.");
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing")));
-}
-
-// A disk that fails at any step of writing the print file leaves the file that was there whole,
-// leaves no temporary file, and shows the message of a file that could not be written.
-TEST(MethodSummary, AFailingDiskKeepsTheOldPrintFile)
-{
-    QPlate plate;
-    plate.SetSize(12, 8);
-    QMethodSummaryPrintout out(plate, "");
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const std::string path = dir.filePath("summary.pdf").toStdString();
-    {
-        QFile old(QString::fromStdString(path));
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old print");
-    }
-    for (FileStep step : {FileStep::Open, FileStep::Write, FileStep::Sync, FileStep::Rename}) {
+    const struct {
+        const char* name;
+        const char* file;
+        FileStep step;  // the disk fails at the first step of this kind
+    } rows[] = {
+        {"a folder that is not there", "missing/folder/summary.pdf", FileStep::None},
+        {"the file cannot be made", "summary.pdf", FileStep::Open},
+        {"the disk fills", "summary.pdf", FileStep::Write},
+        {"the flush fails", "summary.pdf", FileStep::Sync},
+        {"the file cannot be put in place", "summary.pdf", FileStep::Rename},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const std::string path = dir.filePath(r.file).toStdString();
+        const bool hadOld = r.step != FileStep::None;
+        if (hadOld) {
+            QFile old(QString::fromStdString(path));
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old print");
+        }
         TTestHook hook;
         hook.AnswerMessageBox(IDOK);
         RWPrinter printer;
         printer.SetOutputFile(path);
         {
-            FileFault fault(step, 1);
-            EXPECT_FALSE(printer.Print(nullptr, out, false)) << static_cast<int>(step);
+            FileFault fault(r.step, hadOld ? 1 : 0);
+            EXPECT_FALSE(printer.Print(nullptr, out, false));
         }
-        ASSERT_EQ(hook.MessageTexts().size(), 1u) << static_cast<int>(step);
+        EXPECT_NE(printer.GetLastJobError(), peNone);
+        ASSERT_EQ(hook.MessageTexts().size(), 1u);
         EXPECT_EQ(hook.MessageTexts()[0], "The print file " + path + " could not be written.");
-        QFile old(QString::fromStdString(path));
-        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-        EXPECT_EQ(old.readAll().toStdString(), "old print") << static_cast<int>(step);
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"summary.pdf"});
+        if (hadOld) {
+            QFile old(QString::fromStdString(path));
+            ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+            EXPECT_EQ(old.readAll().toStdString(), "old print");
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"summary.pdf"});
+        } else {
+            EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing")));
+        }
     }
 }
 
