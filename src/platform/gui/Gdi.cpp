@@ -2,8 +2,8 @@
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QSaveFile>
 
+#include "platform/core/AtomicFile.h"
 #include "platform/gui/Dc.h"
 #include "platform/gui/GdiImpl.h"
 
@@ -108,14 +108,11 @@ QImage* TBitmap::Image() const { return impl_ ? &impl_->image : nullptr; }
 bool SaveImagePng(const QImage& image, const std::string& path)
 {
     if (image.isNull()) return false;
-    // Through a temporary file that replaces the target only when every byte is written.
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (!image.save(&file, "PNG")) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    // Encoded whole first; the file is replaced only when every byte of it is written.
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    if (!image.save(&bytes, "PNG")) return false;
+    return WriteFileAtomic(path, std::string_view(bytes.data().constData(), static_cast<std::size_t>(bytes.data().size())));
 }
 
 // ---------------------------------------------------------------- TBrush
