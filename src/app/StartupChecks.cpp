@@ -1,9 +1,7 @@
 #include "app/StartupChecks.h"
 
-#include <cstdio>
-#include <unistd.h>
-
 #include "app/AppPaths.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/core/ConfigDir.h"
 #include "platform/core/StringTable.h"
 
@@ -18,13 +16,10 @@ bool SettingsFolderUsable()
 {
     const std::string dir = ConfigDir();
     if (!MakeDirectories(dir)) return false;
-    // A probe file tells a folder that exists but takes nothing (read-only, full, foreign).
-    const std::string probe = dir + "/.vyn-probe-" + std::to_string(::getpid());
-    std::FILE* f = std::fopen(probe.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fputs("ok", f) >= 0 && std::fclose(f) == 0;
-    std::remove(probe.c_str());
-    return ok;
+    // A probe file tells a folder that exists but takes nothing (read-only, full, foreign). It
+    // is written as every settings file is, and dropped before it takes the probe's name.
+    AtomicFile probe(dir + "/.vyn-probe");
+    return probe.Open() && probe.Write("ok") && probe.Finish();
 }
 
 std::vector<std::string> StartupProblems(int demoResult, bool settingsUsable, bool handOverPossible)
