@@ -106,33 +106,6 @@ void FillStrip(TDC& dc, const TRect& r, TColor colour)
 
 }  // namespace
 
-// --- hint line ---
-
-CHintStat::CHintStat(TWindow* parent, int resourceId, int lowId, int highId)
-    : TStatic(parent, resourceId), lowId_(lowId), highId_(highId)
-{
-}
-
-void CHintStat::OnFocus(TWindow* under, int hitTest)
-{
-    if (hitTest != HTCLIENT || under == last_) return;
-    last_ = under;
-    auto* dlg = dynamic_cast<TDialog*>(GetParent());
-    if (dlg && under && under != this && under->GetParent() == dlg && under->GetId() >= lowId_ &&
-        under->GetId() <= highId_) {
-        if (TWindow* hint = dlg->GetDlgItem(under->GetId() + 2000)) {
-            const std::string text = hint->GetWindowText().substr(0, 63);
-            if (!text.empty()) {
-                SetText(text);
-                hintShown_ = true;
-                return;
-            }
-        }
-    }
-    if (hintShown_) SetText(std::string());
-    hintShown_ = false;
-}
-
 // --- sections ---
 
 char gSectionFlags[6] = "11111";

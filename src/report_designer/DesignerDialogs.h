@@ -5,6 +5,7 @@
 // run modally and read back.
 #include <string>
 
+#include "app/controls/DlgHintLine.h"
 #include "platform/gui/Control.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"
@@ -22,20 +23,16 @@ enum DesignerDialogId : int {
 // for the controls whose ids lie in the range. The dialog calls OnFocus from its WM_SETCURSOR.
 class CHintStat : public TStatic {
 public:
-    CHintStat(TWindow* parent, int resourceId, int lowId = 100, int highId = 200);
-    void SetRange(int lowId, int highId)
+    CHintStat(TWindow* parent, int resourceId, int lowId = 100, int highId = 200)
+        : TStatic(parent, resourceId), line_(this, lowId, highId)
     {
-        lowId_ = lowId;
-        highId_ = highId;
     }
-    void OnFocus(TWindow* under, int hitTest);
-    bool HintShown() const { return hintShown_; }
+    void SetRange(int lowId, int highId) { line_.SetRange(lowId, highId); }
+    void OnFocus(TWindow* under, int hitTest) { line_.OnFocus(under, hitTest); }
+    bool HintShown() const { return line_.Shown(); }
 
 private:
-    int lowId_;
-    int highId_;
-    TWindow* last_ = nullptr;
-    bool hintShown_ = false;
+    DlgHintLine line_;
 };
 
 // The band flags the sections dialog edits: one character per band in the report's band order
