@@ -8,6 +8,7 @@
 #include "app/controls/QGCombo.h"
 #include "app/controls/QGEdit.h"
 #include "platform/gui/Dc.h"
+#include "platform/gui/DecoratedFrame.h"
 #include "platform/gui/GadgetWindow.h"
 #include "views/QPView.h"
 
@@ -279,6 +280,10 @@ void QPViewGadgets::Apply(TView& view, const QPViewBars& bars)
         for (int id : bars.palette) place(gToolPalette, id);
         gToolPalette->LayoutSession();
     }
+    // The Tools popup (the third item of the view's menu) follows the view's mode. Only an
+    // installed view's menu is the one shown: activation shows the menu before the view hears.
+    if (bars.toolsPopup > 0 && gToolBar)
+        if (TDecoratedFrame* frame = TDecoratedFrame::FrameOf(*gToolBar)) frame->ReplaceMenuPopup(2, bars.toolsPopup);
 }
 
 }  // namespace vyn

@@ -389,6 +389,7 @@ void QPView::SetMode(unsigned newMode, unsigned oldMode)
         bars_.mainBar = RestingMainBar();
         setModeButton(cmLayoutMode, 6, false);
         Unpress(bars_.pressed, cmDataEntry);
+        bars_.toolsPopup = 116;
         Mode = newMode;
     } else if (newMode == 0) {
         entryBox_->ShowWindow(SW_HIDE);

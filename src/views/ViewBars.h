@@ -30,7 +30,7 @@ struct QPViewBars {
     std::string toolText;
     std::string entryLabel;
     std::string dilutionLetter = "a";
-    int toolsPopup = 116;         // menu resource of the Tools popup
+    int toolsPopup = 0;           // menu resource of the Tools popup; 0: the menu's own
     bool entryBoxShown = false;
     bool nameBoxShown = false;
 };
