@@ -13,6 +13,7 @@
 #include "../../app/shell/ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppSettings.h"
+#include "app/QChView.h"
 #include "app/QPictButtGadget.h"
 #include "app/TMyControlBar.h"
 #include "document/QDoc.h"
@@ -209,6 +210,40 @@ TEST(ViewsInShell, CurveAndSampleGraphTakeTheirCommands)
     ASSERT_TRUE(s.Choose(2428));
     EXPECT_NE(s.doc->GetPlate().curveGrid, grid);
     EXPECT_FALSE(s.Item(2227) && s.Item(2227)->isEnabled() && !s.Item(2227)->isChecked());
+}
+
+TEST(ViewsInShell, DataEntryAsksForTheValueKindWhenTheLayersDoNotDecide)
+{
+    TTestHook hook;
+    ViewsShell s;
+    QPView* view = s.Active<QPView>();
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(s.doc->GetPlate().dataMode, dmMeasured) << "the plate must have data values of its own";
+    ASSERT_TRUE(s.Choose(2486));  // the measured layer beside the transformed one
+    ASSERT_TRUE((view->Layers & plData) && (view->Layers & plMeasured));
+
+    hook.AnswerDialog(QChView::kResId, IDCANCEL);
+    ASSERT_TRUE(s.Choose(2472));
+    EXPECT_EQ(hook.DialogsRun(), std::vector<int>{QChView::kResId});
+    EXPECT_EQ(view->Mode, static_cast<unsigned>(pmDisplay)) << "Cancel leaves the view as it was";
+
+    int helpId = 0;
+    hook.AnswerDialog(QChView::kResId, IDOK, [&helpId](TDialog& d) {
+        helpId = d.GetContextHelpId();
+        TTestHook::Click(*d.GetDlgItem(QChView::IDC_MEASURED));
+    });
+    ASSERT_TRUE(s.Choose(2472));
+    EXPECT_EQ(hook.DialogsRun().size(), 2u);
+    EXPECT_EQ(helpId, 3138);
+    EXPECT_EQ(view->Mode, static_cast<unsigned>(pmDataEntry));
+    EXPECT_EQ(view->EntryLayer, static_cast<unsigned>(plMeasured));
+    ASSERT_TRUE(s.Choose(2469));
+
+    // One value layer shown: it decides, nobody is asked.
+    ASSERT_TRUE(s.Choose(2486));
+    ASSERT_TRUE(s.Choose(2472));
+    EXPECT_EQ(hook.DialogsRun().size(), 2u);
+    EXPECT_EQ(view->EntryLayer, static_cast<unsigned>(plData));
 }
 
 TEST(ViewsInShell, BlankWellsSteerTheBlanking)
