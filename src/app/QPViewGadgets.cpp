@@ -10,6 +10,7 @@
 #include "platform/gui/Dc.h"
 #include "platform/gui/DecoratedFrame.h"
 #include "platform/gui/GadgetWindow.h"
+#include "views/QLView.h"
 #include "views/QPView.h"
 
 namespace vyn {
@@ -155,17 +156,19 @@ TGadget* QPViewGadgets::GadgetFor(int id, TView& owner, const QPViewBars& bars, 
         toolText_->SetText(bars.toolText);
         return toolText_.get();
     }
-    if (id == cmEntryBox || id == cmNameBox) {
-        auto* plate = dynamic_cast<QPView*>(&owner);
-        if (!plate) return nullptr;
-        QPView& view = *plate;
-        if (controlsOf_ != &view) {
-            DropControls();
-            controlsOf_ = &view;
-        }
-        auto& slot = id == cmEntryBox ? entryBox_ : nameBox_;
-        TWindow* control = id == cmEntryBox ? static_cast<TWindow*>(view.EntryBox()) : static_cast<TWindow*>(view.NameBox());
+    if (id == cmEntryBox || id == cmNameBox || id == cmIdEdit) {
+        // The plate view's value and name boxes, the list's identification edit.
+        TWindow* control = nullptr;
+        if (auto* plate = dynamic_cast<QPView*>(&owner); plate && id != cmIdEdit)
+            control = id == cmEntryBox ? static_cast<TWindow*>(plate->EntryBox()) : static_cast<TWindow*>(plate->NameBox());
+        else if (auto* list = dynamic_cast<QLView*>(&owner); list && id == cmIdEdit)
+            control = list->Edit();
         if (!control) return nullptr;
+        if (controlsOf_ != &owner) {
+            DropControls();
+            controlsOf_ = &owner;
+        }
+        auto& slot = id == cmNameBox ? nameBox_ : entryBox_;
         if (!slot) slot = std::make_unique<QHostedControlGadget>(*control);
         return slot.get();
     }

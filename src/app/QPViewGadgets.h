@@ -73,7 +73,7 @@ private:
     std::vector<std::unique_ptr<TSeparatorGadget>> separators_;
     std::unique_ptr<TTextGadget> entryLabel_, toolText_;
     std::unique_ptr<QHostedControlGadget> entryBox_, nameBox_;
-    const QPView* controlsOf_ = nullptr;
+    const TView* controlsOf_ = nullptr;  // the view whose boxes the box gadgets hold
     const TView* shownFor_ = nullptr;  // the view whose gadgets are on the bars
 };
 

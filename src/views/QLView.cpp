@@ -8,6 +8,7 @@
 #include "plate/TextFieldCodec.h"
 #include "plate/Utilities.h"
 #include "platform/gui/Dc.h"
+#include "platform/gui/Dialog.h"
 #include "platform/gui/Keyboard.h"
 #include "platform/gui/MsgBox.h"
 #include "printing/PageSettings.h"
@@ -47,7 +48,10 @@ QLView::QLView(QDoc& doc, TWindow* parent)
     : TWindow(parent), TView(doc), doc_(doc), plate_(doc.GetPlate()), font_(GetStockFont(ANSI_FIXED_FONT))
 {
     TPrintout::SetTitle("Samples");
-    edit_ = new QGEdit(this, this, cmIdEdit, 17);
+    // The identification edit stands on the shell's tool bar while identifications are typed;
+    // without a shell it stands over the current row.
+    TWindow* host = ViewControlHost();
+    edit_ = new QGEdit(host ? host : this, this, cmIdEdit, 17);
     edit_->ShowWindow(SW_HIDE);
     // The column titles stand in a strip along the top of the view; the rows begin below it.
     new QLViewTitles(this, *this);
@@ -66,7 +70,13 @@ QLView::QLView(QDoc& doc, TWindow* parent)
             edit_->OpenFocused(nullptr);
         } else if (mode_ == mdDisplay) {
             if (current_ < 0 && rows_ > 0) SetSelIndex(0);
+            if (OnBar()) {
+                if (!edit_->IsWindow() && edit_->GetParent()->IsWindow()) edit_->Create();
+                const TRect r = edit_->GetWindowRect();
+                edit_->MoveWindow(0, 0, identWidth_, r.Height());
+            }
             SetMode(mdIdEntry);
+            FitEditIntoBar();
         }
     });
     OnCommand(cmConfirmEntry, [this] { edit_->ReturnFocus(); });
@@ -139,6 +149,7 @@ QLView::QLView(QDoc& doc, TWindow* parent)
 QLView::~QLView()
 {
     if (IsWindow()) Destroy();  // nothing may paint the list while it is taken down
+    if (OnBar()) delete edit_;
     ForgetActiveView(this);
     sRememberedWidth = sCurrentWidth;
 }
@@ -316,9 +327,29 @@ void QLView::SelectionChanged()
     if (mode_ == mdIdEntry && current_ >= 0) edit_->Open(nullptr);
 }
 
+bool QLView::OnBar() const { return edit_->GetParent() != this; }
+
+void QLView::FitEditIntoBar()
+{
+    // What runs past the bar's right edge is taken off the edit, keeping at least two base units.
+    TWindow* bar = edit_->GetParent();
+    if (!OnBar() || !bar || !bar->IsWindow() || !edit_->IsWindow()) return;
+    const TRect r = bar->ChildRectInClient(*edit_);
+    const int over = r.right - bar->GetClientRect().right;
+    if (over <= 0) return;
+    const int b = 2 * TDialog::BaseUnitsOf("MS Sans Serif", 8).cx;
+    edit_->MoveWindow(r.left, r.top, std::max(b, r.Width() - (b / 4 + over)), r.Height());
+    UpdateBars();
+}
+
 void QLView::PlaceEdit()
 {
     if (!edit_->IsWindow()) return;
+    if (OnBar()) {
+        // Its gadget shows it; typing needs a current row.
+        edit_->EnableWindow(mode_ == mdIdEntry && current_ >= 0);
+        return;
+    }
     if (mode_ != mdIdEntry || current_ < 0) {
         edit_->ShowWindow(SW_HIDE);
         return;
@@ -386,7 +417,7 @@ void QLView::UpdateBars()
                          cmSampleStatus};
         switch (mode_) {
         case mdIdEntry:
-            bars_.mainBar = {gdSeparator, cmCancelEntry, cmConfirmEntry};
+            bars_.mainBar = {gdSeparator, cmCancelEntry, cmConfirmEntry, gdSeparator, cmIdEdit};
             bars_.modeButtonCommand = cmStopIdEntry;
             bars_.modeButtonPicture = 3;
             bars_.pressed = {cmIdentifications};

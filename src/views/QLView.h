@@ -111,6 +111,9 @@ private:
     int RowAt(int y) const;
     TRect RowRect(int index) const;
     void PlaceEdit();
+    // The edit stands on the shell's tool bar (not over the current row).
+    bool OnBar() const;
+    void FitEditIntoBar();
     void DrawDragLine();
     void Copy();
     void Paste();

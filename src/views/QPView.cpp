@@ -11,6 +11,7 @@
 #include "platform/gui/MsgBox.h"
 #include "plate/QPlate.h"
 #include "views/ViewBitmaps.h"
+#include "views/ViewShell.h"
 
 namespace vyn {
 
@@ -19,7 +20,6 @@ namespace {
 // Shared by all plate views: the menu descriptor's users and the window that holds the
 // entry and name boxes.
 int sMenuUsers = 0;
-TWindow* sControlHost = nullptr;
 
 // The system's scroll-bar thickness, which the smallest frame leaves room for.
 constexpr int kScrollBarSize = 17;
@@ -73,7 +73,7 @@ QPViewShell& QPView::Shell()
     return shell;
 }
 
-void QPView::SetControlHost(TWindow* host) { sControlHost = host; }
+void QPView::SetControlHost(TWindow* host) { SetViewControlHost(host); }
 int QPView::MenuUsers() { return sMenuUsers; }
 
 QPView::QPView(QDoc& doc, TWindow* parent)
@@ -89,7 +89,7 @@ QPView::QPView(QDoc& doc, TWindow* parent)
     ++sMenuUsers;
     Mode = pmDisplay;
     Arrangement = 0;
-    TWindow* host = sControlHost ? sControlHost : this;
+    TWindow* host = ViewControlHost() ? ViewControlHost() : this;
     nameBox_ = new QGCombo(host, this, cmNameBox, 12, 10);
     entryBox_ = new QGEdit(host, this, cmEntryBox, 18);
     Selected.assign(static_cast<std::size_t>(std::max(0, Wells)), 0);
@@ -111,7 +111,7 @@ QPView::~QPView()
     if (IsWindow()) Destroy();
     --sMenuUsers;
     // The boxes live in the shell's tool bar when it holds them; they go with the view.
-    if (sControlHost) {
+    if (nameBox_->GetParent() != this) {
         delete nameBox_;
         delete entryBox_;
     }
@@ -126,7 +126,7 @@ bool QPView::Create()
     Glyphs[2] = ViewBitmaps::Glyph(34);
     MeasureGeometry();
     if (!TWindow::Create()) return false;
-    if (sControlHost && sControlHost->IsWindow()) {
+    if (TWindow* host = ViewControlHost(); host && host->IsWindow()) {
         nameBox_->Create();
         entryBox_->Create();
     }

@@ -6,6 +6,13 @@ QDoc* gCurrentDoc = nullptr;
 TView* gActiveView = nullptr;
 int gPendingViewSample = 0;
 
+namespace {
+TWindow* sControlHost = nullptr;
+}
+
+void SetViewControlHost(TWindow* host) { sControlHost = host; }
+TWindow* ViewControlHost() { return sControlHost; }
+
 ViewShell& GetViewShell()
 {
     static ViewShell shell;

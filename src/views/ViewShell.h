@@ -43,6 +43,11 @@ extern TView* gActiveView;
 // The sample a new sample-graph view shows, set just before the shell creates it.
 extern int gPendingViewSample;
 
+// The window that holds the views' edit and combo boxes while they stand on the shell's bars:
+// the shell's main tool bar. None (tests, tools): each view holds its boxes itself.
+void SetViewControlHost(TWindow* host);
+TWindow* ViewControlHost();
+
 // The view became the active one.
 void SetActiveView(QDoc* doc, TView* view);
 // The view is going away: it is no longer the active one.

@@ -16,6 +16,7 @@
 #include "app/QChView.h"
 #include "app/QPictButtGadget.h"
 #include "app/TMyControlBar.h"
+#include "app/controls/QGEdit.h"
 #include "document/QDoc.h"
 #include "platform/gui/Menu.h"
 #include "views/QLView.h"
@@ -142,9 +143,27 @@ TEST(ViewsInShell, SampleListModesByMenuAndGadgets)
     ASSERT_NE(list, nullptr);
     ASSERT_NE(list->Titles(), nullptr);
     EXPECT_TRUE(list->Titles()->IsWindow()) << "the column titles stand above the rows";
-    ASSERT_TRUE(s.Choose(1572));
+    const int row = s.doc->GetPlate().fixedCount;
+    list->SetSelIndex(row);
+    // A narrow main window: the edit must give up what would run past the bar.
+    TWindow& main = *s.app->GetMainFrame();
+    main.MoveWindow(0, 0, 420, 400);
+    TTestHook::ProcessEvents();
+    ASSERT_TRUE(s.Click(1572));
     EXPECT_EQ(list->GetMode(), QLView::mdIdEntry);
     EXPECT_NE(s.Item(2503), nullptr) << "the entry's Tools popup";
+    // The identification edit stands on the tool bar, within its right edge, and takes typing.
+    QGEdit* edit = list->Edit();
+    ASSERT_EQ(edit->GetParent(), gToolBar);
+    EXPECT_TRUE(edit->IsWindowVisible());
+    EXPECT_LE(gToolBar->ChildRectInClient(*edit).right, gToolBar->GetClientRect().right);
+    EXPECT_EQ(edit->GetWindowText(), s.doc->GetPlate().GetSample(row)->ident);
+    list->SetFocus();
+    TTestHook::Type("X", list);
+    TTestHook::Type("17", edit);
+    ASSERT_TRUE(s.Click(1)) << "the confirm gadget";
+    EXPECT_EQ(s.doc->GetPlate().GetSample(row)->ident, "X17");
+    EXPECT_TRUE(list->HasFocus());
     ASSERT_TRUE(s.Click(2503));  // the mode button ends the entry
     EXPECT_EQ(list->GetMode(), QLView::mdDisplay);
     ASSERT_TRUE(s.Choose(2502));
