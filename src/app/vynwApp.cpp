@@ -431,6 +431,8 @@ void vynwApp::EvNewView(TView& view)
     auto* frame = new vynwMDIChild(*client_, title, wnd);
     frame->SetMenuDescr(TMenuDescr(view.GetViewMenu()));
     frame->Create();
+    // The plate view's frame takes the size of the whole plate, not the frame's default size.
+    if (auto* plate = dynamic_cast<QPView*>(&view)) plate->FitFrame();
     const bool byUser = frame_ && frame_->OpeningFiles();
     if (byUser && GetAppSettings().autoMakeAftLoad && gCurrentDoc && NeedsCalculation(*gCurrentDoc)) {
         gCurrentDoc->CalculatePlate();
@@ -693,7 +695,8 @@ bool vynwApp::FitViewFrame(TWindow& view, const TSize& wanted)
         const TRect frame = c->GetWindowRect();
         // A minimised or maximised frame keeps its size.
         if (c->IsIconic() || (frame.Width() >= area.Width() && frame.Height() >= area.Height())) return false;
-        const TRect inner = view.GetClientRect();
+        // The view's whole window: the scroll bars it shows now go once the plate fits.
+        const TRect inner = view.GetWindowRect();
         const int w = std::min(wanted.cx + frame.Width() - inner.Width(), area.Width());
         const int h = std::min(wanted.cy + frame.Height() - inner.Height(), area.Height());
         c->SetWindowPos(nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);

@@ -212,8 +212,26 @@ void QPView::MeasureGeometry()
 
 void QPView::ComputeScroll(int width, int height, int& firstCol, int& firstRow, int& maxCol, int& maxRow) const
 {
-    maxCol = std::clamp(((Cols + 2) * CellWidth - 1 - width) / std::max(1, CellWidth), 0, std::max(0, Cols - 1));
-    maxRow = std::clamp(((Rows + 2) * CellHeight - 1 - height) / std::max(1, CellHeight), 0, std::max(0, Rows - 1));
+    // width and height are the whole window's: a bar takes its room only where it is needed,
+    // and a bar shown for the old size does not keep itself for the new one.
+    auto range = [](int cell, int cells, int avail) {
+        cell = std::max(1, cell);
+        return std::clamp((cell * (cells + 1) + cell - 1 - avail) / cell, 0, std::max(0, cells - 1));
+    };
+    const int sb = kScrollBarSize;
+    maxCol = maxRow = 0;
+    if (range(CellWidth, Cols, width) == 0 && range(CellHeight, Rows, height) == 0) {
+        // the whole plate fits: no bar
+    } else if (range(CellHeight, Rows, height - sb) > 0) {
+        if (range(CellWidth, Cols, width - sb) > 0) {
+            maxCol = range(CellWidth, Cols, width - sb);
+            maxRow = range(CellHeight, Rows, height - sb);
+        } else {
+            maxRow = range(CellHeight, Rows, height);
+        }
+    } else {
+        maxCol = range(CellWidth, Cols, width);
+    }
     firstCol = std::min(FirstCol, maxCol);
     firstRow = std::min(FirstRow, maxRow);
 }
@@ -233,7 +251,8 @@ void QPView::EvSize(unsigned sizeType, const TSize& size)
     if (SizeNesting > 0 || (sizeType != SIZE_RESTORED && sizeType != SIZE_MAXIMIZED)) return;
     ++SizeNesting;
     int fc = 0, fr = 0, mc = 0, mr = 0;
-    ComputeScroll(size.cx, size.cy, fc, fr, mc, mr);
+    const TRect whole = GetWindowRect();
+    ComputeScroll(std::max(size.cx, whole.Width()), std::max(size.cy, whole.Height()), fc, fr, mc, mr);
     MaxFirstCol = mc;
     MaxFirstRow = mr;
     FirstCol = fc;
@@ -242,7 +261,7 @@ void QPView::EvSize(unsigned sizeType, const TSize& size)
     SetScrollRange(SB_HORZ, 0, mc, false);
     if (mr != 0) SetScrollPos(SB_VERT, fr, false);
     if (mc != 0) SetScrollPos(SB_HORZ, fc, false);
-    ClientRect = TRect(0, 0, size.cx, size.cy);
+    ClientRect = IsWindow() ? GetClientRect() : TRect(0, 0, size.cx, size.cy);  // the bars as they stand now
     PlaceCursor(32767, 32767);
     Invalidate(false);
     --SizeNesting;

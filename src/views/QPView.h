@@ -155,6 +155,10 @@ public:
     void SetMode(unsigned newMode, unsigned oldMode);
     void ApplyCellScale(int scale);
     void Layout();
+    // Resizes the view's frame around the whole plate (a minimised or maximised frame keeps
+    // its size and the cells are only laid out again): once the view is framed, and after
+    // every relayout.
+    void FitFrame();
     void ComputeScroll(int width, int height, int& firstCol, int& firstRow, int& maxCol, int& maxRow) const;
 
     // --- Part of the operations the commands run ---
@@ -318,7 +322,6 @@ private:
     int LastDilutionGroup() const;
     void SetViewCursor(TCursorShape shape);
     bool LayerAllowed(unsigned command) const;
-    void FitFrame();
     void TrackBlanks();
     // The layer that copy and paste exchange; false when the mode or the layers give none.
     bool ClipboardLayer(bool& measured) const;

@@ -68,7 +68,9 @@ int Shoot(int& argc, char** argv, const std::string& root, const std::string& wh
         } else if (which == "view-sample-graph") {
             app.ShowSampleView(FirstQuantitative(doc->GetPlate()));
         }
-        if (vyn::TMDIChild* child = app.GetMDIClient()->GetActiveMDIChild()) child->MoveWindow(0, 0, 760, 520);
+        // The plate view's frame takes the size the view fits it to; the others are made larger.
+        if (which != "view-plate-matrix")
+            if (vyn::TMDIChild* child = app.GetMDIClient()->GetActiveMDIChild()) child->MoveWindow(0, 0, 760, 520);
     }
     int rc = 1;
     QTimer::singleShot(800, [&] {

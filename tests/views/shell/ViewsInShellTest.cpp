@@ -231,6 +231,24 @@ TEST(ViewsInShell, CurveAndSampleGraphTakeTheirCommands)
     EXPECT_FALSE(s.Item(2227) && s.Item(2227)->isEnabled() && !s.Item(2227)->isChecked());
 }
 
+TEST(ViewsInShell, PlateViewFrameFitsThePlate)
+{
+    TTestHook hook;
+    ViewsShell s;
+    QPView* view = s.Active<QPView>();
+    ASSERT_NE(view, nullptr);
+    auto fits = [view] {
+        const TRect r = view->GetClientRect();
+        const TSize wanted = view->WantedClientSize();
+        return r.Width() == wanted.cx && r.Height() == wanted.cy;
+    };
+    EXPECT_TRUE(fits()) << "at first show";
+    const int before = view->GetClientRect().Height();
+    ASSERT_TRUE(s.Choose(2484));  // one more line per cell
+    EXPECT_TRUE(fits());
+    EXPECT_GT(view->GetClientRect().Height(), before);
+}
+
 TEST(ViewsInShell, DataEntryAsksForTheValueKindWhenTheLayersDoNotDecide)
 {
     TTestHook hook;
