@@ -1,8 +1,10 @@
 #pragma once
 // The shell's side of a plate matrix view's gadgets: the view describes what the bars should
 // show (QPView::Bars()), this puts matching gadgets on the main tool bar after its anchors and
-// on the tool palette after the mode button, and takes them off again. The gadgets belong to
-// the shell; only the entry and name boxes belong to the view.
+// on the tool palette after the mode button, and takes them off again; the Tools popup of the
+// menu bar follows. The other views give their bars in the same form. The gadgets belong to
+// the shell; only the boxes (the plate view's entry and name boxes, the list's identification
+// edit) belong to the view.
 #include <map>
 #include <memory>
 #include <string>
