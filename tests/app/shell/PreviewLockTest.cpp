@@ -55,7 +55,19 @@ const CloseWay kWays[] = {
 
 void PrintTo(const CloseWay& way, std::ostream* os) { *os << way.name; }
 
-class PreviewLock : public ::testing::TestWithParam<CloseWay> {};
+// The running program, its main window shown, with the demo plate open.
+class PreviewLock : public ::testing::TestWithParam<CloseWay> {
+protected:
+    PreviewLock()
+    {
+        main.ShowWindow(SW_SHOW);
+        plate = s.app->OpenPlate(s.env.data + "/Demo.plt");
+    }
+    TTestHook hook;
+    ShellFixture s;
+    RwMainWindow& main = *s.app->GetMainFrame();
+    TDocument* plate = nullptr;
+};
 
 // Picks the command that opens the preview from the menu bar and closes the preview in the way
 // given; answers whether the preview ran.
@@ -78,11 +90,7 @@ bool PreviewAndClose(TWindow& main, unsigned command, const CloseWay& way, TTest
 
 TEST_P(PreviewLock, MainWindowTakesInputAfterThePreview)
 {
-    TTestHook hook;
-    ShellFixture s;
-    RwMainWindow& main = *s.app->GetMainFrame();
-    main.ShowWindow(SW_SHOW);
-    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    ASSERT_NE(plate, nullptr);
     ASSERT_TRUE(TakesInput(main));
     ASSERT_TRUE(ClickReaches(main)) << "a click on the main window arrives before the preview";
 
@@ -128,11 +136,7 @@ ShellState StateOf(RwMainWindow& main)
 
 TEST_P(PreviewLock, DesignerStateComesBackAfterItsPreview)
 {
-    TTestHook hook;
-    ShellFixture s;
-    RwMainWindow& main = *s.app->GetMainFrame();
-    main.ShowWindow(SW_SHOW);
-    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    ASSERT_NE(plate, nullptr);
     TDocTemplate* tpl = s.app->GetDocManager().FindTemplate("Report");
     ASSERT_NE(s.app->GetDocManager().CreateDoc(*tpl, "", dtNewDoc), nullptr);
     TTestHook::ProcessEvents();
