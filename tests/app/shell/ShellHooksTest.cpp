@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <functional>
 
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
@@ -19,6 +17,7 @@
 #include "method_editors/QAllPsh.h"
 #include "method_editors/QWizzAll.h"
 #include "ReaderEmulator.h"
+#include "ScreenChecks.h"
 #include "platform/core/ProfileFile.h"
 #include "platform/core/ProfileFile.h"
 #include "platform/gui/ControlButton.h"
@@ -38,6 +37,7 @@
 #include "readers/ui/QMeaDlg.h"
 
 using namespace vyn;
+using vyn::test::WaitFor;
 
 namespace {
 
@@ -48,17 +48,6 @@ struct HookedShell : ShellFixture {
         TTestHook::ProcessEvents();
     }
 };
-
-// Handles the window queue until the condition holds or the time is up.
-bool WaitFor(const std::function<bool()>& cond, int timeoutMs)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!cond()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        TTestHook::ProcessEvents();
-    }
-    return true;
-}
 
 // Ends the modal loop that runs when its posted command arrives, noting that one was running:
 // the print preview is a modal frame, not a dialog the hook could answer.
