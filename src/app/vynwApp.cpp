@@ -35,6 +35,8 @@
 #include "printing/PageFurniture.h"
 #include "printing/PageSettings.h"
 #include "printing/RWPrinter.h"
+#include "platform/gui/ModalLoop.h"
+#include "report_designer/RPPrintDialogs.h"
 #include "printing/APrintOut.h"
 #include "report_designer/AttrEditor.h"
 #include "report_designer/DesignerDialogs.h"
@@ -311,7 +313,9 @@ void vynwApp::InitMainWindow()
     frame_ = new RwMainWindow(name_, kMainMenu, *client_);
     CreateControlBars(*frame_);
     gStatusBar = new TMyStatusBar(frame_, TGadget::Recessed, TStatusBar::CapsLock | TStatusBar::NumLock, BarFont());
-    gModeGadget = new TMySwitchTG(0, 9);
+    // Wide enough for the measurement time the idle refresh shows ("hh:mm  Mon dd,yyyy"), with
+    // one character to spare for digits wider than the average letter.
+    gModeGadget = new TMySwitchTG(0, static_cast<int>(std::string(DateTimeText()).size()) + 1);
     gModeGadget->AddText("");
     gModeGadget->AddText("LAYOUT EDIT", TColor(255, 0, 0));
     gModeGadget->AddText("DATA ENTRY", TColor(255, 255, 0));
@@ -486,6 +490,7 @@ void vynwApp::EvHelp(const THelpInfo& info)
 
 bool vynwApp::IdleAction(long idleCount)
 {
+    if (printerCheck_ && printer_ && !InModalLoop()) CheckPrinter();
     if (gModeGadget) gModeGadget->ClearTouched();
     bool more = TApplication::IdleAction(idleCount);
     if (frame_ && frame_->IsWindow()) frame_->IdleAction(idleCount);
@@ -830,6 +835,43 @@ void vynwApp::CmCommunication()
 }  // namespace vyn
 
 namespace vyn {
+
+void vynwApp::EvWinIniChange(const std::string& section)
+{
+    // Print, preview and page setup hold the printer object while they run, so the check waits
+    // for the next idle time outside any dialog.
+    if (section == "windows" && printer_) printerCheck_ = true;
+}
+
+void vynwApp::CheckPrinter()
+{
+    printerCheck_ = false;
+    const std::string device = TPrinter::DefaultPrinterName();
+    if (!device.empty() && printer_->GetError() == peNone) {
+        RWPrinter fresh;
+        if (printer_->GetDevice() == fresh.GetDevice() && printer_->GetDriver() == fresh.GetDriver() &&
+            printer_->GetPort() == fresh.GetPort())
+            return;
+    }
+    printer_ = std::make_unique<RWPrinter>();
+    SetPreviewPrinter(printer_.get());
+}
+
+std::int32_t vynwApp::FirstDocThat(std::int32_t (*callback)(QDoc&, void*), void* argument) const
+{
+    if (!docManager_) return 0;
+    for (QDoc* doc : OpenPlateDocs(*docManager_))
+        if (const std::int32_t r = callback(*doc, argument)) return r;
+    return 0;
+}
+
+std::int32_t vynwApp::FirstRepDocThat(std::int32_t (*callback)(QRepDoc&, void*), void* argument) const
+{
+    if (!docManager_) return 0;
+    for (QRepDoc* doc : OpenReportDocs(*docManager_))
+        if (const std::int32_t r = callback(*doc, argument)) return r;
+    return 0;
+}
 
 bool vynwApp::PrinterReady() const { return printer_ && printer_->GetError() == peNone; }
 

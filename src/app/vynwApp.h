@@ -2,6 +2,7 @@
 // The application object: settings, document manager and templates, printer, pending files,
 // the main window with its bars, the idle refresh of the status gadgets and the commands that
 // every view shares.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 namespace vyn {
 
 class QDoc;
+class QRepDoc;
 class RwMainWindow;
 class RWPrinter;
 class vynwMDIClient;
@@ -33,6 +35,15 @@ public:
     RwMainWindow* GetMainFrame() const { return frame_; }
     vynwMDIClient* GetMDIClient() const { return client_; }
     RWPrinter* GetPrinter() const { return printer_.get(); }
+    // The system's printer settings may have changed: at the next idle time outside a dialog, a
+    // printer object that no longer names the default printer is replaced. Code takes the
+    // printer from here each time it prints.
+    void EvWinIniChange(const std::string& section) override;
+    // The open plate (report) documents in the document manager's order, each given to
+    // callback(document, argument); the first non-zero answer ends the walk and is returned, 0
+    // when every call answered 0 or none is open.
+    std::int32_t FirstDocThat(std::int32_t (*callback)(QDoc& doc, void* argument), void* argument) const;
+    std::int32_t FirstRepDocThat(std::int32_t (*callback)(QRepDoc& doc, void* argument), void* argument) const;
 
     void AddFileDrop(bool wholeName, const std::string& name);
     const std::vector<std::unique_ptr<TFileDrop>>& PendingFiles() const { return pending_; }
@@ -89,6 +100,7 @@ private:
     void CmPageSetup();
     void CmAdvancedCalc();
     bool PrinterReady() const;
+    void CheckPrinter();
     void BindViewShell();
     void PlateViewActivated(class QPView& view, bool active);
     // Resizes the view's MDI child around the wanted client size; false when the child is
@@ -98,6 +110,7 @@ private:
     std::string name_;
     std::unique_ptr<TDocManager> docManager_;
     std::unique_ptr<RWPrinter> printer_;
+    bool printerCheck_ = false;  // the system's printer settings changed since the last check
     std::vector<std::unique_ptr<TFileDrop>> pending_;
     std::string commandLine_;
     std::string handOverName_;

@@ -1,6 +1,10 @@
 // The "main-window" picture of vyn_screenshot, and the "view-..." pictures: the demo plate with
 // one of its views active, so that the view's own menu and gadgets stand on the main window.
 #include <QApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -8,6 +12,8 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include <vector>
+#include <algorithm>
 
 #include "app/AppPaths.h"
 #include "app/RwMainWindow.h"
@@ -19,7 +25,8 @@
 
 // The program's main window in a fresh configuration with the demo plate open in the plate
 // view and the sample list, the two frames side by side ("main-window"), or with one view active
-// ("view-plate-matrix", "view-sample-list", "view-calibration-curve", "view-sample-graph").
+// ("view-plate-matrix", "view-sample-list", "view-calibration-curve", "view-sample-graph"), or
+// the plate view active with every popup of the menu bar open below the window ("main-menus").
 int Shoot(int& argc, char** argv, const std::string& root, const std::string& which, const std::string& out);
 
 int MainWindow(int& argc, char** argv, const std::string& out, const std::string& which)
@@ -37,6 +44,34 @@ int MainWindow(int& argc, char** argv, const std::string& out, const std::string
 
 namespace {
 
+// The window with each popup of its menu bar as it opens (enablers asked), side by side below it.
+QPixmap WithMenusOpen(QWidget& window)
+{
+    const QPixmap top = window.grab();
+    std::vector<QPixmap> popups;
+    int width = 0, height = 0;
+    if (auto* main = qobject_cast<QMainWindow*>(&window))
+        for (QAction* a : main->menuBar()->actions())
+            if (QMenu* m = a->menu()) {
+                m->popup(main->menuBar()->mapToGlobal(main->menuBar()->actionGeometry(a).bottomLeft()));
+                QApplication::processEvents();
+                popups.push_back(m->grab());
+                m->hide();
+                width += popups.back().width() + 4;
+                height = std::max(height, popups.back().height());
+            }
+    QPixmap all(std::max(top.width(), width), top.height() + 4 + height);
+    all.fill(Qt::white);
+    QPainter p(&all);
+    p.drawPixmap(0, 0, top);
+    int x = 0;
+    for (const QPixmap& m : popups) {
+        p.drawPixmap(x, top.height() + 4, m);
+        x += m.width() + 4;
+    }
+    return all;
+}
+
 // The first quantitative sample of the plate, -1 when there is none.
 int FirstQuantitative(const vyn::QPlate& p)
 {
@@ -53,7 +88,8 @@ int Shoot(int& argc, char** argv, const std::string& root, const std::string& wh
     app.InitMainWindow();
     vyn::RwMainWindow* frame = app.GetMainFrame();
     frame->Create();
-    frame->MoveWindow(0, 0, which == "main-window" ? 1100 : 1000, which == "main-window" ? 720 : 680);
+    const bool small = which == "main-menus";
+    frame->MoveWindow(0, 0, which == "main-window" ? 1100 : small ? 900 : 1000, which == "main-window" ? 720 : small ? 420 : 680);
     frame->ShowWindow(1);
     auto* doc = dynamic_cast<vyn::QDoc*>(app.OpenPlate(root + "/data/Demo.plt"));
     if (!doc) return 1;
@@ -69,12 +105,13 @@ int Shoot(int& argc, char** argv, const std::string& root, const std::string& wh
             app.ShowSampleView(FirstQuantitative(doc->GetPlate()));
         }
         // The plate view's frame takes the size the view fits it to; the others are made larger.
-        if (which != "view-plate-matrix")
+        if (which != "view-plate-matrix" && !small)
             if (vyn::TMDIChild* child = app.GetMDIClient()->GetActiveMDIChild()) child->MoveWindow(0, 0, 760, 520);
     }
     int rc = 1;
     QTimer::singleShot(800, [&] {
-        rc = frame->Widget()->grab().save(QString::fromStdString(out), "PNG") ? 0 : 1;
+        const QPixmap shot = small ? WithMenusOpen(*frame->Widget()) : frame->Widget()->grab();
+        rc = shot.save(QString::fromStdString(out), "PNG") ? 0 : 1;
         QApplication::quit();
     });
     QApplication::exec();

@@ -23,10 +23,16 @@ public:
     {
         if (auto* d = QAbstractEventDispatcher::instance())
             connect(d, &QAbstractEventDispatcher::aboutToBlock, this, [this] { app_->RunIdle(); });
+        if (auto* g = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            connect(g, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive && wasInactive_) app_->EvWinIniChange("windows");
+                wasInactive_ = state != Qt::ApplicationActive;
+            });
     }
 
 private:
     TApplication* app_;
+    bool wasInactive_ = false;  // the first activation at start is no return
 };
 
 TApplication::TApplication(int& argc, char** argv)

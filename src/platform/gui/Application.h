@@ -3,6 +3,7 @@
 // route after view and frame, and runs the idle processing when the message queue runs dry.
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/gui/Command.h"
@@ -51,6 +52,10 @@ public:
     std::vector<unsigned> HandledCommands() const { return table_.CommandIds(); }
     // End of the route of help requests (WM_HELP) that no window took.
     virtual void EvHelp(const THelpInfo&) {}
+    // The system's settings of a section may have changed ("windows": the default printer among
+    // them). The platform asks each time the program becomes the active one again, since the
+    // user changes such settings in other programs.
+    virtual void EvWinIniChange(const std::string& /*section*/) {}
     // End of the command route.
     virtual bool EvCommand(unsigned id);
     virtual void EvCommandEnable(TCommandEnabler& ce);

@@ -2,6 +2,8 @@
 // status gadgets, the busy strip, and the question before a changed plate closes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppPaths.h"
@@ -17,6 +19,8 @@
 #include "platform/gui/TestHook.h"
 #include "platform/gui/testing/UserInput.h"
 #include "plate/Profile.h"
+#include "printing/PageSettings.h"
+#include "printing/RWPrinter.h"
 #include "app/AppSettings.h"
 
 using namespace vyn;
@@ -48,6 +52,14 @@ TEST(MainWindowTest, BuildsWithBarsAndOpensTheDemoPlate)
     if (gCurrentDoc->GetPlate().validations.DefinitionCount() > 0) {
         EXPECT_EQ(gStateGadget->GetText(), validity == 1 ? "VALID" : (validity == 2 ? "INVALID" : (validity == -1 ? "ERROR" : "?")));
     }
+    // The mode gadget shows the plate's measurement time whole: 10 December 2026, 10:00.
+    const std::int64_t measured = (13'441'334'400LL + 10 * 3600) * 1000;
+    gCurrentDoc->GetPlate().measureTime = static_cast<std::uint64_t>(measured);
+    s.app->IdleAction(0);
+    EXPECT_EQ(gModeGadget->GetText(), FileTimeText(measured));
+    gStatusBar->LayoutSession();
+    const int inside = gModeGadget->GetBounds().Width() - 2 * 2;  // within its recessed border
+    EXPECT_GE(inside, gStatusBar->TextWidth(gModeGadget->GetText())) << "the date is cut";
     EXPECT_EQ(s.app->OpenPlate(s.env.data + "/Demo.plt"), doc) << "an open plate is not opened twice";
     EXPECT_EQ(s.app->GetMDIClient()->Children().size(), 1u);
 }
@@ -159,4 +171,55 @@ TEST(MainWindowTest, ShowStateIsRestoredAndSaved)
         EXPECT_EQ(ProfileGetInt(kAppSection, "iniMaxShow", -1), r.written);
         s.reset();
     }
+}
+
+TEST(MainWindowTest, FirstDocThatVisitsTheOpenDocumentsOfItsKindInOrder)
+{
+    TTestHook hook;
+    Shell s;
+    auto count = [](auto&, void* n) -> std::int32_t {
+        ++*static_cast<int*>(n);
+        return 0;
+    };
+    auto takeTitle = [](QDoc& doc, void* title) -> std::int32_t {
+        *static_cast<std::string*>(title) = doc.GetTitle();
+        return 7;
+    };
+    int n = 0;
+    EXPECT_EQ(s.app->FirstDocThat(count, &n), 0);
+    EXPECT_EQ(n, 0) << "no plate open";
+
+    std::filesystem::copy_file(s.env.data + "/Demo.plt", s.env.data + "/B.plt");
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/B.plt"), nullptr);
+    TDocTemplate* report = s.app->GetDocManager().FindTemplate("Report");
+    ASSERT_NE(report, nullptr);
+    ASSERT_NE(s.app->GetDocManager().CreateDoc(*report, {}, dtNewDoc | dtNoAutoView), nullptr);
+
+    n = 0;
+    EXPECT_EQ(s.app->FirstDocThat(count, &n), 0);
+    EXPECT_EQ(n, 2) << "the report is no plate";
+    std::string first;
+    EXPECT_EQ(s.app->FirstDocThat(takeTitle, &first), 7);
+    EXPECT_EQ(first, s.app->GetDocManager().GetDocuments().front()->GetTitle()) << "the first one opened";
+    n = 0;
+    EXPECT_EQ(s.app->FirstRepDocThat(count, &n), 0);
+    EXPECT_EQ(n, 1);
+}
+
+TEST(MainWindowTest, PrinterChangeReplacesThePrinterOnlyForItsSection)
+{
+    TTestHook hook;
+    Shell s;
+    RWPrinter* before = s.app->GetPrinter();
+    ASSERT_NE(before, nullptr);
+    s.app->EvWinIniChange("intl");
+    s.app->IdleAction(0);
+    EXPECT_EQ(s.app->GetPrinter(), before) << "another section leaves the printer";
+    if (!TPrinter::DefaultPrinterName().empty()) GTEST_SKIP() << "this machine has a default printer";
+    s.app->EvWinIniChange("windows");
+    EXPECT_EQ(s.app->GetPrinter(), before) << "not while a command may hold it";
+    s.app->IdleAction(0);
+    EXPECT_NE(s.app->GetPrinter(), before) << "no default printer: the printer object is made anew";
+    EXPECT_NE(s.app->GetPrinter(), nullptr);
 }

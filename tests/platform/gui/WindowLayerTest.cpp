@@ -5,6 +5,8 @@
 #include <atomic>
 #include <thread>
 
+#include <QGuiApplication>
+
 #include "platform/gui/Application.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
@@ -96,6 +98,21 @@ public:
     std::atomic<long> sum{0};
     std::atomic<int> calls{0};
 };
+
+TEST(SettingsChange, ReturningToTheProgramAsksAboutTheWindowsSection)
+{
+    struct App : TApplication {
+        std::vector<std::string> sections;
+        void EvWinIniChange(const std::string& section) override { sections.push_back(section); }
+    } app;
+    auto state = [](Qt::ApplicationState st) { Q_EMIT qApp->applicationStateChanged(st); };
+    state(Qt::ApplicationActive);
+    EXPECT_TRUE(app.sections.empty()) << "becoming active at start is no return";
+    state(Qt::ApplicationInactive);
+    EXPECT_TRUE(app.sections.empty());
+    state(Qt::ApplicationActive);
+    EXPECT_EQ(app.sections, std::vector<std::string>{"windows"});
+}
 
 TEST(CrossThread, PostedMessagesArriveInOrderOnTheWindowThread)
 {
