@@ -5,6 +5,7 @@
 #include "method_editors/QPageCurveFit.h"
 #include "method_editors/QPageFilters.h"
 #include "method_editors/QSheetTabs.h"
+#include "method_editors/SheetHelp.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlButton.h"
 
@@ -44,6 +45,7 @@ QAllPsh::QAllPsh(TWindow* parent, const QPlate* plate_)
     AddPage(new QPageFilters(this));
     OnNotify(kTabId, QSheetTabs::kSelChange, [this] { TabChanged(); });
     OnCommand(kPrintId, [this] { Print(); });
+    SendHelpToOwner(*this);
 }
 
 void QAllPsh::SetupWindow()

@@ -17,6 +17,7 @@
 #include "method_editors/QNumberSeries.h"
 #include "method_editors/QVarList.h"
 #include "method_editors/SeriesCommands.h"
+#include "method_editors/SheetHelp.h"
 #include "method_editors/TOkCancelGadgetWin.h"
 #include "plate/QPlate.h"
 #include "platform/core/StringTable.h"
@@ -738,6 +739,7 @@ QWizzAll::QWizzAll(TWindow* parent, const QPlate* plate_) : TPropertySheet(paren
     AddPage(new QWizzComposition(*this));
     AddPage(new QWizzValidation(*this));
     AddPage(new QWizzMeasurement(*this));
+    SendHelpToOwner(*this);
 }
 
 void QWizzAll::ForgetPosition() { sPosition = TPoint(-1, -1); }

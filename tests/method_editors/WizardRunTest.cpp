@@ -3,6 +3,7 @@
 // the number-format and colour dialogs.
 #include <gtest/gtest.h>
 
+#include "MethodEditorsTestUtil.h"
 #include "document/DocDialogs.h"
 #include "evaluator/NoValue.h"
 #include "method_editors/ColorDlg.h"
@@ -19,26 +20,15 @@
 #include "platform/gui/TestHook.h"
 
 using namespace vyn;
+using vyn::test::Dump;
+using vyn::test::Press;
 
 namespace {
 
 using Sheet = TPropertySheet;
 
-std::string Dump(const TwostrArray& list)
-{
-    std::string s;
-    for (const auto& t : list) s += t.name + "=" + t.text + "\n";
-    return s;
-}
-
 bool Enabled(Sheet& s, int id) { return s.GetDlgItem(id)->IsWindowEnabled(); }
 bool Visible(Sheet& s, int id) { return s.GetDlgItem(id)->IsWindowVisible(); }
-
-void Press(Sheet& sheet, int id)
-{
-    sheet.PressButton(id);
-    TTestHook::ProcessEvents();
-}
 
 void Check(TPropertyPage& page, int id, bool on)
 {

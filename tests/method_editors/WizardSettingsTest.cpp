@@ -2,18 +2,13 @@
 // the same answers, and damaged or foreign texts read as the defaults.
 #include <gtest/gtest.h>
 
+#include "MethodEditorsTestUtil.h"
 #include "method_editors/QWizzSettings.h"
 
 using namespace vyn;
+using vyn::test::Dump;
 
 namespace {
-
-std::string Dump(const TwostrArray& list)
-{
-    std::string s;
-    for (const auto& t : list) s += t.name + "=" + t.text + "\n";
-    return s;
-}
 
 QWizzState TwoThresholds()
 {

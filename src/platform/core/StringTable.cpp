@@ -22,6 +22,14 @@ const char* FindResString(int id)
     return (it != end && it->id == id) ? it->text : nullptr;
 }
 
+std::string StatusHintPart(const std::string& entry) { return entry.substr(0, entry.find('\n')); }
+
+std::string ToolTipPart(const std::string& entry)
+{
+    const std::size_t nl = entry.find('\n');
+    return nl == std::string::npos ? entry : entry.substr(nl + 1);
+}
+
 std::string CutUtf8(const std::string& text, std::size_t maxBytes)
 {
     if (text.size() <= maxBytes) return text;

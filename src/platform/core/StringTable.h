@@ -24,6 +24,10 @@ const char* FormatResString(int id, const char* arg);
 // Formats any printf-like text with one text argument, the same way, without a length limit.
 std::string FormatWithArg(const char* pattern, const char* arg);
 
+// A command's hint entry holds "status text\ntool tip"; an entry without '\n' serves as both.
+std::string StatusHintPart(const std::string& entry);
+std::string ToolTipPart(const std::string& entry);
+
 // Cuts a UTF-8 text to at most maxBytes bytes without splitting a character.
 std::string CutUtf8(const std::string& text, std::size_t maxBytes);
 

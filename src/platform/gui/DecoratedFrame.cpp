@@ -161,7 +161,7 @@ void TDecoratedFrame::SetHintCommand(int id)
     if (text && *text) {
         if (!hinting_) savedStatus_ = status->GetText();
         hinting_ = true;
-        status->SetText(text);
+        status->SetText(StatusHintPart(text));
     } else if (hinting_) {
         hinting_ = false;
         status->SetText(savedStatus_);

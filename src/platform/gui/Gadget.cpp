@@ -251,7 +251,7 @@ void TControlGadget::Inserted()
         // Its tool tip is its id's string-table text.
         const int id = control_->GetId();
         const char* tip = id > 0 && id < 0x7FFF ? FindResString(id) : nullptr;
-        w->setToolTip(tip ? QString::fromStdString(CutUtf8(tip, 127)) : QString());
+        w->setToolTip(tip ? QString::fromStdString(CutUtf8(ToolTipPart(tip), 127)) : QString());
     }
 }
 

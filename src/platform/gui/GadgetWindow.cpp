@@ -241,7 +241,7 @@ std::string TGadgetWindow::ToolTipAt(const TPoint& p) const
     TGadget* g = GadgetFromPoint(p);
     if (!g || g->GetId() <= 0 || g->GetId() >= 0x7FFF) return {};
     const char* text = FindResString(g->GetId());
-    return text ? CutUtf8(text, 127) : std::string();
+    return text ? CutUtf8(ToolTipPart(text), 127) : std::string();
 }
 
 // --- bars ----------------------------------------------------------------------------------

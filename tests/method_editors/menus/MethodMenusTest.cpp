@@ -3,32 +3,41 @@
 // plate, and a run that changes nothing leaves the method exactly as it was.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QToolTip>
+
 #include "../../app/shell/ShellTestFixture.h"
+#include "../MethodEditorsTestUtil.h"
 #include "app/AppGlobals.h"
 #include "app/AppSettings.h"
+#include "app/TMyStatusBar.h"
 #include "calibration/ui/InvCalDlg.h"
 #include "calibration/ui/QCalDlg.h"
 #include "document/QDoc.h"
 #include "method_editors/QAllPsh.h"
+#include "method_editors/QHintText.h"
 #include "method_editors/QVarList.h"
 #include "method_editors/QWizzAll.h"
+#include "method_editors/TOkCancelGadgetWin.h"
 #include "plate/QPlate.h"
 #include "plate/QQSample.h"
+#include "platform/gui/Control.h"
 #include "platform/gui/ControlEdit.h"
+#include "platform/gui/Gadget.h"
+#include "platform/gui/HelpWindow.h"
 #include "platform/gui/PropertySheet.h"
 
 using namespace vyn;
+using vyn::test::Dump;
+using vyn::test::NextTo;
+using vyn::test::Press;
 
 namespace {
 
 using Sheet = TPropertySheet;
-
-std::string Dump(const TwostrArray& list)
-{
-    std::string s;
-    for (const auto& t : list) s += t.name + "=" + t.text + "\n";
-    return s;
-}
 
 // The demo plate open and calculated, in the running program.
 struct DemoPlate {
@@ -66,15 +75,51 @@ struct DemoPlate {
     }
 };
 
-void Press(Sheet& sheet, int id)
+// The first control of the window that takes the keyboard.
+TWindow* FirstFocusable(TWindow& page)
 {
-    sheet.PressButton(id);
-    TTestHook::ProcessEvents();
+    for (TWindow* c : page.Children())
+        if (c->Widget() && c->IsWindowVisible() && c->IsWindowEnabled() && (c->Widget()->focusPolicy() & Qt::TabFocus))
+            return c;
+    return nullptr;
 }
 
-void NextTo(Sheet& sheet, int page)
+// The help topic that F1 pressed on the window shows.
+int HelpOnF1(TWindow& w)
 {
-    for (int i = 0; i < 8 && sheet.GetActiveIndex() != page; ++i) Press(sheet, Sheet::ID_PSNEXT);
+    w.SetFocus();
+    TTestHook::ProcessEvents();
+    ResetLastHelpTopic();
+    TTestHook::Key(VK_F1);
+    return LastHelpTopic();
+}
+
+// Whether the text marks a letter with a single '&'.
+bool MarksALetter(const std::string& text)
+{
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&') continue;
+        if (text[i + 1] != '&') return true;
+        ++i;
+    }
+    return false;
+}
+
+// The labels below the window that would show a marked letter as a literal '&'; marked counts
+// those that underline it.
+void LiteralAmpersands(TWindow& w, std::vector<std::string>& literal, int& marked)
+{
+    for (TWindow* c : w.Children()) {
+        if (dynamic_cast<TStatic*>(c)) {
+            auto* label = qobject_cast<QLabel*>(c->Widget());
+            if (!label || !MarksALetter(label->text().toStdString())) continue;
+            if (label->buddy()) ++marked;
+            else literal.push_back(label->text().toStdString());
+        } else if (dynamic_cast<QHintText*>(c) && MarksALetter(c->GetWindowText())) {
+            literal.push_back(c->GetWindowText());  // drawn as it stands
+        }
+        LiteralAmpersands(*c, literal, marked);
+    }
 }
 
 }  // namespace
@@ -245,10 +290,127 @@ TEST(MethodMenus, InverseCalculationFromTheCurveViewsToolsMenu)
     ASSERT_NE(demo.doc, nullptr);
     ASSERT_NE(demo.shell.app->ShowView("Standard"), nullptr);
     TTestHook::ProcessEvents();
-    std::string yRange;
-    demo.hook.AnswerDialog(InvCalDlg::kResId, IDCANCEL, [&](TDialog& d) { yRange = d.GetDlgItemText(InvCalDlg::kYRange); });
+    std::string yRange, concentration;
+    demo.hook.AnswerDialog(InvCalDlg::kResId, IDCANCEL, [&](TDialog& d) {
+        yRange = d.GetDlgItemText(InvCalDlg::kYRange);
+        d.GetDlgItem(InvCalDlg::kYEdit)->SetFocus();
+        TTestHook::Type("1");
+        concentration = d.GetDlgItemText(InvCalDlg::kXEdit);
+    });
     TWindow& frame = *demo.shell.app->GetMainFrame();
-    if (!TTestHook::ChooseMenuItem(frame, "Tools", "Inverse calculate...")) GTEST_SKIP() << "the curve view's menu is not on the bar";
+    ASSERT_TRUE(TTestHook::ChooseMenuItem(frame, "Tools", "Inverse calculate...")) << "the curve view's menu on the bar";
     EXPECT_EQ(demo.hook.DialogsRun(), std::vector<int>{InvCalDlg::kResId});
     EXPECT_FALSE(yRange.empty());
+    EXPECT_FALSE(concentration.empty()) << "a signal typed on the demo curve gives its concentration";
+}
+
+TEST(MethodMenus, F1OnTheSheetAndTheWizardShowsTheHelpOfThePage)
+{
+    DemoPlate demo;
+    ASSERT_NE(demo.doc, nullptr);
+    gMethodSheetPage = QAllPsh::pgBlank;
+    std::vector<int> sheetTopics;
+    demo.hook.AnswerDialog(QAllPsh::kResId, IDCANCEL, [&](TDialog& d) {
+        auto& sheet = dynamic_cast<QAllPsh&>(d);
+        for (int i = 0; i < QAllPsh::pgCount; ++i) {
+            sheet.SelectPage(i);
+            TWindow* control = FirstFocusable(*sheet.GetActivePage());
+            ASSERT_NE(control, nullptr) << "page " << i;
+            sheetTopics.push_back(HelpOnF1(*control));
+        }
+        sheetTopics.push_back(HelpOnF1(*sheet.GetDlgItem(QAllPsh::kTabId)));
+        sheetTopics.push_back(HelpOnF1(*sheet.GetDlgItem(IDOK)));
+    });
+    ASSERT_TRUE(demo.Choose("Advanced calculations..."));
+    EXPECT_EQ(sheetTopics, (std::vector<int>{3121, 3123, 3122, 3125, 3124, 3127, 3120, 3128}))
+        << "Blanking, Curve-fit, Calculations, Evaluations, Validations, Filters; the tabs; OK";
+
+    std::vector<int> pages, wizardTopics;
+    demo.hook.AnswerDialog(QWizzAll::kSheetResId, IDCANCEL, [&](TDialog& d) {
+        auto& sheet = dynamic_cast<Sheet&>(d);
+        TTestHook::ProcessEvents();
+        for (int step = 0; step < 8; ++step) {
+            pages.push_back(sheet.GetActiveIndex());
+            TWindow* control = FirstFocusable(*sheet.GetActivePage());
+            wizardTopics.push_back(control ? HelpOnF1(*control) : -1);
+            if (sheet.GetActiveIndex() == QWizzAll::kMeasurementPage) break;
+            Press(sheet, Sheet::ID_PSNEXT);
+        }
+    });
+    ASSERT_TRUE(demo.Choose("Calculations..."));
+    EXPECT_EQ(pages.back(), QWizzAll::kMeasurementPage);
+    EXPECT_EQ(wizardTopics, std::vector<int>(pages.size(), QWizzAll::kHelpId)) << "every page of the wizard";
+    EXPECT_TRUE(demo.hook.UnansweredDialogs() == 0);
+}
+
+TEST(MethodMenus, ConfirmAndCancelButtonsShowTheirTipAndStatusHint)
+{
+    DemoPlate demo;
+    ASSERT_NE(demo.doc, nullptr);
+    ASSERT_NE(gStatusBar, nullptr);
+    const std::string before = "Method of the plate";
+    gMethodSheetPage = QAllPsh::pgCalculations;
+    std::vector<std::string> tips, hints;
+    demo.hook.AnswerDialog(QAllPsh::kResId, IDCANCEL, [&](TDialog& d) {
+        TDialog& page = *dynamic_cast<QAllPsh&>(d).GetActivePage();
+        TOkCancelGadgetWin* pair = nullptr;
+        for (TWindow* c : page.Children())
+            if (auto* p = dynamic_cast<TOkCancelGadgetWin*>(c)) pair = p;
+        ASSERT_NE(pair, nullptr);
+        ASSERT_TRUE(pair->IsWindowVisible());
+        gStatusBar->SetText(before);
+        QWidget* w = pair->Widget();
+        for (TGadget* g : pair->Gadgets()) {
+            const TRect r = g->GetBounds();
+            const QPoint at(r.left + r.Width() / 2, r.top + r.Height() / 2);
+            // The mouse moves onto the button and rests there.
+            QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(w->mapToGlobal(at)), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(w, &move);
+            hints.push_back(gStatusBar->GetText());
+            QHelpEvent rest(QEvent::ToolTip, at, w->mapToGlobal(at));
+            QApplication::sendEvent(w, &rest);
+            tips.push_back(QToolTip::isVisible() ? QToolTip::text().toStdString() : "");
+        }
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(w, &leave);
+        hints.push_back(gStatusBar->GetText());
+        QToolTip::hideText();
+    });
+    ASSERT_TRUE(demo.Choose("Advanced calculations..."));
+    EXPECT_EQ(tips, (std::vector<std::string>{"Cancel", "Confirm"}));
+    EXPECT_EQ(hints, (std::vector<std::string>{"Cancel entry", "Confirm entry", before}))
+        << "the main window's status bar explains the button under the mouse, then shows its text again";
+}
+
+TEST(MethodMenus, LabelsOfEveryPageUnderlineTheirMarkedLetter)
+{
+    DemoPlate demo;
+    ASSERT_NE(demo.doc, nullptr);
+    std::vector<std::string> literal;
+    int marked = 0;
+    gMethodSheetPage = QAllPsh::pgBlank;
+    demo.hook.AnswerDialog(QAllPsh::kResId, IDCANCEL, [&](TDialog& d) {
+        auto& sheet = dynamic_cast<QAllPsh&>(d);
+        for (int i = 0; i < QAllPsh::pgCount; ++i) sheet.SelectPage(i);
+        LiteralAmpersands(sheet, literal, marked);
+    });
+    ASSERT_TRUE(demo.Choose("Advanced calculations..."));
+    // Thresholds make the wizard show its presentation page too.
+    demo.Plate().calculations.definitions.push_back({"Thr1", "0.5"});
+    std::vector<int> pages;
+    demo.hook.AnswerDialog(QWizzAll::kSheetResId, IDCANCEL, [&](TDialog& d) {
+        auto& sheet = dynamic_cast<Sheet&>(d);
+        TTestHook::ProcessEvents();
+        for (int step = 0; step < 8; ++step) {
+            pages.push_back(sheet.GetActiveIndex());
+            if (sheet.GetActiveIndex() == QWizzAll::kMeasurementPage) break;
+            Press(sheet, Sheet::ID_PSNEXT);
+        }
+        LiteralAmpersands(sheet, literal, marked);
+    });
+    ASSERT_TRUE(demo.Choose("Calculations..."));
+    EXPECT_EQ(pages.size(), 6u) << "every page of the wizard was shown";
+    EXPECT_EQ(literal, std::vector<std::string>{}) << "labels showing a literal '&'";
+    EXPECT_GT(marked, 0) << "the composition page's \"&Formats\" underlines its letter";
 }
