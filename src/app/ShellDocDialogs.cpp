@@ -72,14 +72,11 @@ int ShellDocDialogs::RunPresentation(PresentationData& data)
 {
     QDefPres dlg(parent_);
     dlg.ResultsMode = data.resultMode ? 1 : 0;
-    dlg.Format = data.format;
-    dlg.FieldWidth = data.fieldWidth;
-    dlg.Units = data.units;
-    if (dlg.Execute() != IDOK) return IDCANCEL;
-    data.format = dlg.Format;
-    data.fieldWidth = dlg.FieldWidth;
-    data.units = dlg.Units;
-    return IDOK;
+    return ExecuteTransfer(dlg, [&](const TTransfer& t) {
+        t(dlg.Format, data.format);
+        t(dlg.FieldWidth, data.fieldWidth);
+        t(dlg.Units, data.units);
+    }) ? IDOK : IDCANCEL;
 }
 
 bool ShellDocDialogs::RunFileDialog(FileDialogData& data)

@@ -1,6 +1,7 @@
 #include "method_editors/MethodEditorDialogs.h"
 
 #include "method_editors/QAllPsh.h"
+#include "platform/gui/Dialog.h"
 #include "platform/gui/WindowMessages.h"
 
 namespace vyn {
@@ -13,31 +14,21 @@ MethodEditorDialogs::MethodEditorDialogs(TWindow* parent, const QPlate* plate, I
 int MethodEditorDialogs::RunMethodSheet(MethodSheetData& data)
 {
     QAllPsh sheet(parent_, plate_);
-    sheet.blankMode = data.blankMode;
-    sheet.gblankText = data.blankExpr;
-    sheet.transformationText = data.transformExpr;
     sheet.calibration = data.calibration;
-    sheet.dilutions = data.dilutions;
-    sheet.calculations = data.calculations;
-    sheet.evaluations = data.evaluations;
-    sheet.validations = data.validations;
-    sheet.useReference = data.useRefFilter;
-    sheet.measurementFilter = data.measFilter;
-    sheet.referenceFilter = data.refFilter;
-    sheet.readerOptions = data.readerOptions;
-    if (sheet.Execute() != IDOK) return IDCANCEL;
-
-    data.blankMode = sheet.blankMode;
-    data.blankExpr = sheet.gblankText;
-    data.transformExpr = sheet.transformationText;
-    data.dilutions = sheet.dilutions;
-    data.calculations = sheet.calculations;
-    data.evaluations = sheet.evaluations;
-    data.validations = sheet.validations;
-    data.useRefFilter = sheet.useReference;
-    data.measFilter = sheet.measurementFilter;
-    data.refFilter = sheet.referenceFilter;
-    data.readerOptions = sheet.readerOptions;
+    const bool ok = ExecuteTransfer(sheet, [&](const TTransfer& t) {
+        t(sheet.blankMode, data.blankMode);
+        t(sheet.gblankText, data.blankExpr);
+        t(sheet.transformationText, data.transformExpr);
+        t(sheet.dilutions, data.dilutions);
+        t(sheet.calculations, data.calculations);
+        t(sheet.evaluations, data.evaluations);
+        t(sheet.validations, data.validations);
+        t(sheet.useReference, data.useRefFilter);
+        t(sheet.measurementFilter, data.measFilter);
+        t(sheet.referenceFilter, data.refFilter);
+        t(sheet.readerOptions, data.readerOptions);
+    });
+    if (!ok) return IDCANCEL;
     // The curve's definition counts only when its page was shown on a calibration that may
     // change; otherwise the plate's calibration is left alone.
     data.curveFit.changed = sheet.applyCurveFit == 1;

@@ -9,14 +9,16 @@ int RunMethodWizardDialog(TWindow* parent, const QPlate* plate, MethodWizardData
     QWizzAll wiz(parent, plate);
     wiz.calibration = data.calibration;
     QWizzState& s = wiz.st;
-    s.calculations = data.calculations;
-    s.evaluations = data.evaluations;
-    s.validations = data.validations;
-    s.useReference = data.useRefFilter;
-    s.measFilter = data.measFilter;
-    s.refFilter = data.refFilter;
-    s.readerOptions = data.readerOptions;
-    if (wiz.Execute() != IDOK) return 0;
+    const bool ok = ExecuteTransfer(wiz, [&](const TTransfer& t) {
+        t(s.calculations, data.calculations);
+        t(s.evaluations, data.evaluations);
+        t(s.validations, data.validations);
+        t(s.useReference, data.useRefFilter);
+        t(s.measFilter, data.measFilter);
+        t(s.refFilter, data.refFilter);
+        t(s.readerOptions, data.readerOptions);
+    });
+    if (!ok) return 0;
 
     CurveFitValues& c = data.curveFit;
     c.changed = s.curveFitValid != 0;
@@ -29,13 +31,6 @@ int RunMethodWizardDialog(TWindow* parent, const QPlate* plate, MethodWizardData
         c.K0 = s.K0;
         c.K1 = s.K1;
     }
-    data.calculations = s.calculations;
-    data.evaluations = s.evaluations;
-    data.validations = s.validations;
-    data.useRefFilter = s.useReference;
-    data.measFilter = s.measFilter;
-    data.refFilter = s.refFilter;
-    data.readerOptions = s.readerOptions;
     return 1;
 }
 

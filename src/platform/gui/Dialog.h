@@ -63,4 +63,34 @@ private:
     bool ended_ = false;
 };
 
+// The copy between a dialog's fields and its caller's data, in one direction: a dialog that
+// edits the caller's values names each pair once, and the list runs In before the dialog opens
+// and Out to take the answer.
+class TTransfer {
+public:
+    static const TTransfer In, Out;
+    template <class D, class C>
+    void operator()(D& dialogField, C& callerField) const
+    {
+        if (in_) dialogField = callerField;
+        else callerField = dialogField;
+    }
+
+private:
+    constexpr explicit TTransfer(bool in) : in_(in) {}
+    bool in_;
+};
+inline constexpr TTransfer TTransfer::In{true}, TTransfer::Out{false};
+
+// Runs the dialog modally on the caller's values: exchange(TTransfer) names the pairs; the answer
+// is taken back only after OK. True after OK.
+template <class Exchange>
+bool ExecuteTransfer(TDialog& dlg, Exchange&& exchange)
+{
+    exchange(TTransfer::In);
+    if (dlg.Execute() != IDOK) return false;
+    exchange(TTransfer::Out);
+    return true;
+}
+
 }  // namespace vyn
