@@ -5,7 +5,7 @@
 #include <locale>
 
 #include "app/AppSettings.h"
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "plate/TextFieldCodec.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlButton.h"

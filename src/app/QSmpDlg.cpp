@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "evaluator/NoValue.h"
 #include "method_editors/EditTextLimit.h"
 #include "method_editors/QNumberSeries.h"

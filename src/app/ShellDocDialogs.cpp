@@ -5,7 +5,7 @@
 #include "app/QDefPres.h"
 #include "app/QDlgDesc.h"
 #include "app/QSmpDlg.h"
-#include "app/controls/QCalErrDlg.h"
+#include "controls/QCalErrDlg.h"
 #include "app/vynwApp.h"
 #include "document/QDoc.h"
 #include "platform/gui/FileDialog.h"

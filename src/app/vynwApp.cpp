@@ -20,7 +20,7 @@
 #include "app/TMyControlBar.h"
 #include "app/TMyStatusBar.h"
 #include "app/TMySwitchTG.h"
-#include "app/controls/QCalErrDlg.h"
+#include "controls/QCalErrDlg.h"
 #include "app/vynwMDI.h"
 #include "calibration/ui/InvCalDlg.h"
 #include "document/NewPlate.h"

@@ -1,6 +1,6 @@
 #include "method_editors/CtxWzDlg.h"
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "method_editors/OperatorPalette.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlEdit.h"

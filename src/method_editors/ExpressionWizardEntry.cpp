@@ -1,6 +1,6 @@
 #include "method_editors/ExpressionWizardEntry.h"
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 
 namespace vyn {
 

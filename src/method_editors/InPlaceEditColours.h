@@ -2,7 +2,7 @@
 // The in-place edit below a definition list shows whether it is being typed in: black on white
 // while it has the focus (or the expression wizard works on it), black on light grey otherwise,
 // the grey of the list it belongs to.
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 
 namespace vyn {
 

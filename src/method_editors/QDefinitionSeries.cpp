@@ -1,6 +1,6 @@
 #include "method_editors/QDefinitionSeries.h"
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "method_editors/EditTextLimit.h"
 #include "method_editors/InPlaceEditColours.h"
 #include "method_editors/QVarList.h"

@@ -1,6 +1,6 @@
 #include "method_editors/QNumberSeries.h"
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "evaluator/NoValue.h"
 #include "evaluator/NumFormat.h"
 #include "method_editors/EditTextLimit.h"

@@ -1,6 +1,6 @@
 #include "method_editors/QPageBlank.h"
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "method_editors/EditTextLimit.h"
 #include "method_editors/ExpressionWizardEntry.h"
 #include "method_editors/QHintText.h"

@@ -1,6 +1,6 @@
 #include "method_editors/QPageCurveFit.h"
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "calibration/QCalibr.h"
 #include "evaluator/NoValue.h"
 #include "evaluator/NumFormat.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "calibration/QCalibr.h"
 #include "evaluator/NoValue.h"
 #include "method_editors/ColorDlg.h"

@@ -5,7 +5,7 @@
 // run modally and read back.
 #include <string>
 
-#include "app/controls/DlgHintLine.h"
+#include "controls/DlgHintLine.h"
 #include "platform/gui/Control.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "document/QDoc.h"
 #include "plate/TextFieldCodec.h"
 #include "plate/Utilities.h"

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <bit>
 
-#include "app/controls/QGCombo.h"
-#include "app/controls/QGEdit.h"
+#include "controls/QGCombo.h"
+#include "controls/QGEdit.h"
 #include "document/QDoc.h"
 #include "platform/gui/Dc.h"
 #include "platform/gui/MsgBox.h"

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/controls/QGCombo.h"
-#include "app/controls/QGEdit.h"
+#include "controls/QGCombo.h"
+#include "controls/QGEdit.h"
 #include "document/QDoc.h"
 #include "platform/core/AsciiText.h"
 #include "evaluator/NoValue.h"

@@ -3,7 +3,7 @@
 // every drawing of the view hides it first and shows it afterwards.
 #include <algorithm>
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "evaluator/NumFormat.h"
 #include "platform/gui/Dc.h"
 #include "plate/QPlate.h"

@@ -3,8 +3,8 @@
 // header row, and what each tool does with a finished drag.
 #include <algorithm>
 
-#include "app/controls/QGCombo.h"
-#include "app/controls/QGEdit.h"
+#include "controls/QGCombo.h"
+#include "controls/QGEdit.h"
 #include "document/QDoc.h"
 #include "platform/core/AsciiText.h"
 #include "evaluator/NumFormat.h"

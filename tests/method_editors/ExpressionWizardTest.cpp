@@ -2,7 +2,7 @@
 // and the method, insertion into the caller's edit, and the operator palette.
 #include <gtest/gtest.h>
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "method_editors/CtxWzDlg.h"
 #include "method_editors/OperatorPalette.h"
 #include "plate/QDesc.h"

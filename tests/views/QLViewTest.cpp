@@ -7,7 +7,7 @@
 
 #include "DemoDocUtil.h"
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "document/QDoc.h"
 #include "platform/gui/Dc.h"
 #include "platform/gui/TestHook.h"

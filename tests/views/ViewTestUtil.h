@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "document/QDoc.h"
 #include "platform/gui/Dc.h"
 #include "platform/gui/TestHook.h"

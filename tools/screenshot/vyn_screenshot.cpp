@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/controls/QCalErrDlg.h"
+#include "controls/QCalErrDlg.h"
 #include "platform/gui/Application.h"
 #ifdef VYN_SCREENSHOT_VIEWS
 #include "PlateViewShot.h"

@@ -1,6 +1,6 @@
 #include "calibration/ui/QCalDlg.h"
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "calibration/QCalibr.h"
 #include "calibration/ui/ICalibrationSource.h"
 #include "document/QDoc.h"

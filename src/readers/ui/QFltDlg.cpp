@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "method_editors/InPlaceEditColours.h"
 #include "method_editors/TOkCancelGadgetWin.h"
 #include "platform/core/StringTable.h"

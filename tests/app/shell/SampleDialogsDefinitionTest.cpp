@@ -12,7 +12,7 @@
 #include "app/QSmpDlg.h"
 #include "app/RwMainWindow.h"
 #include "app/ShellDocDialogs.h"
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "app/vynwApp.h"
 #include "document/MethodPaths.h"
 #include "document/QDoc.h"

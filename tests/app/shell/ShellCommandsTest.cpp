@@ -18,7 +18,7 @@
 #include "app/TMyControlBar.h"
 #include "app/vynwApp.h"
 #include "app/vynwMDI.h"
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "document/MethodPaths.h"
 #include "document/QDoc.h"
 #include "plate/Profile.h"

@@ -11,7 +11,7 @@
 #include "app/AppPaths.h"
 #include "app/RwMainWindow.h"
 #include "app/vynwApp.h"
-#include "app/controls/QCalErrDlg.h"
+#include "controls/QCalErrDlg.h"
 #include "document/MethodPaths.h"
 #include "document/QDoc.h"
 #include "method_editors/QAllPsh.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "calibration/QCalibr.h"
 #include "calibration/ui/CalibrationDialogs.h"
 #include "calibration/ui/InvCalDlg.h"

@@ -2,7 +2,7 @@
 // clicks it reports, the Confirm/Cancel pair, and the rename dialog's answers.
 #include <gtest/gtest.h>
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "evaluator/NoValue.h"
 #include "method_editors/QVarList.h"
 #include "method_editors/QVarNameDlg.h"

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "calibration/QCalibr.h"
 #include "document/QDoc.h"
 #include "evaluator/NoValue.h"

@@ -16,7 +16,7 @@
 #include "app/QChView.h"
 #include "app/QPictButtGadget.h"
 #include "app/TMyControlBar.h"
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "document/QDoc.h"
 #include "platform/gui/Menu.h"
 #include "views/QLView.h"

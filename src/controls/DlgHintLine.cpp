@@ -1,4 +1,4 @@
-#include "app/controls/DlgHintLine.h"
+#include "controls/DlgHintLine.h"
 
 #include <string>
 

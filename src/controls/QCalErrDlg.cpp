@@ -1,4 +1,4 @@
-#include "app/controls/QCalErrDlg.h"
+#include "controls/QCalErrDlg.h"
 
 #include "platform/gui/Control.h"
 #include "platform/gui/ControlEdit.h"

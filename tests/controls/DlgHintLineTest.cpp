@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/controls/DlgHintLine.h"
+#include "controls/DlgHintLine.h"
 #include "platform/gui/Control.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/testing/UserInput.h"

@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "app/controls/QGCombo.h"
+#include "controls/QGCombo.h"
 #include "plate/QDesc.h"
 #include "platform/gui/Dc.h"
 #include "platform/gui/Dialog.h"

@@ -1,4 +1,4 @@
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 
 #include "platform/gui/Dialog.h"
 

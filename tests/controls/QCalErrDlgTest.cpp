@@ -2,7 +2,7 @@
 // placement remembered for the rest of the run.
 #include <gtest/gtest.h>
 
-#include "app/controls/QCalErrDlg.h"
+#include "controls/QCalErrDlg.h"
 #include "platform/gui/TestHook.h"
 
 namespace vyn {

@@ -2,7 +2,7 @@
 // forward keys, and the one-key edit.
 #include <gtest/gtest.h>
 
-#include "app/controls/QGEdit.h"
+#include "controls/QGEdit.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/TestHook.h"
 

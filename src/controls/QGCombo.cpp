@@ -1,4 +1,4 @@
-#include "app/controls/QGCombo.h"
+#include "controls/QGCombo.h"
 
 #include <algorithm>
 
