@@ -8,7 +8,9 @@ namespace vyn {
 
 QDoc::QDoc(TDocument* parent) : TDocument(parent) {}
 
-QDoc::~QDoc() = default;
+// The views go first: closing one view activates the next, which reads the plate, and the
+// plate is a member that would otherwise be gone before the base class deletes the views.
+QDoc::~QDoc() { DestroyViews(); }
 
 void QDoc::Notify(int event, long item)
 {

@@ -9,6 +9,7 @@
 #include "platform/core/StringTable.h"
 #include "platform/gui/Dc.h"
 #include "platform/gui/DecoratedFrame.h"
+#include "platform/gui/WindowBridge.h"
 
 namespace vyn {
 
@@ -147,15 +148,19 @@ bool TGadgetWindow::IdleAction(long)
 namespace {
 // The bar's tool tips (when the mouse rests on a gadget, or on a control placed in the bar) and
 // the end of its status-bar hint when the mouse leaves the bar.
-class TBarTipFilter : public QObject {
+// The filter lives with the widget, which Qt may delete only after the bar has gone (events
+// posted to it still arrive); the window layer detaches it when the bar lets the widget go.
+class TBarTipFilter : public QObject, public TWindowLink {
 public:
     TBarTipFilter(QObject* parent, TGadgetWindow* bar) : QObject(parent), bar_(bar) {}
+
+    void Detach() override { bar_ = nullptr; }
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override
     {
         auto* w = qobject_cast<QWidget*>(o);
-        if (!w || !bar_->Widget()) return false;
+        if (!w || !bar_ || !bar_->Widget()) return false;
         if (e->type() == QEvent::Leave && w == bar_->Widget()) {
             bar_->MouseLeft();
             return false;

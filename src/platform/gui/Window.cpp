@@ -616,7 +616,9 @@ TResult TWindow::SendMessage(unsigned msg, TParam1 p1, TParam2 p2)
 {
     TSegmentPause pause;
     bool saved = defaultRequested_;
+    const std::weak_ptr<char> alive = life_;
     TResult r = WindowProc(msg, p1, p2);
+    if (alive.expired()) return r;
     defaultRequested_ = saved;
     return r;
 }
@@ -626,7 +628,10 @@ bool TWindow::DispatchFromPlatform(unsigned msg, TParam1 p1, TParam2 p2)
     TSegmentPause pause;
     bool saved = defaultRequested_;
     defaultRequested_ = false;
+    const std::weak_ptr<char> alive = life_;
     WindowProc(msg, p1, p2);
+    // A window its handler deleted has nothing left for the default handling to act on.
+    if (alive.expired()) return false;
     bool wanted = defaultRequested_;
     defaultRequested_ = saved;
     return wanted;

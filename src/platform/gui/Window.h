@@ -241,6 +241,9 @@ private:
     bool hasInvalid_ = false;
     void AddInvalid(const TRect& r);
     bool deleting_ = false;
+    // A handler may delete its own window (closing a document from its view); whoever ran the
+    // handler checks this before touching the window again.
+    std::shared_ptr<char> life_ = std::make_shared<char>();
 
 public:
     // The bridge's entry: runs a handler and says whether the default handling was asked for.
