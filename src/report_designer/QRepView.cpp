@@ -51,6 +51,11 @@ QRepView::QRepView(QRepDoc& doc, TWindow* parent) : TWindow(parent), TView(doc),
 
 QRepView::~QRepView()
 {
+    // The windows that paint from this view go first: the shell repaints its bars at once
+    // while the view is taken down, and a ruler or the view painted then would read bands
+    // that are already gone.
+    for (TWindow* w : {static_cast<TWindow*>(hRuler_), static_cast<TWindow*>(vRuler_), static_cast<TWindow*>(this)})
+        if (w && w->IsWindow()) w->Destroy();
     if (report_.View() == this) report_.AttachView(nullptr);
     --gLiveViews;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "../../app/shell/ShellTestFixture.h"
@@ -15,6 +16,7 @@
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/Menu.h"
+#include "platform/gui/testing/UserInput.h"
 #include "report_designer/DesignerDialogs.h"
 #include "report_designer/QRPMDIChild.h"
 #include "report_designer/QRepView.h"
@@ -28,6 +30,13 @@ using namespace vyn;
 namespace {
 
 struct DesignerShell : ShellFixture {
+    DesignerShell()
+    {
+        // Shown, as a user sees it: the mouse and the menu reach only a visible window.
+        app->GetMainFrame()->MoveWindow(0, 0, 1100, 800);
+        app->GetMainFrame()->ShowWindow(SW_SHOW);
+        TTestHook::ProcessEvents();
+    }
     void Command(unsigned id)
     {
         app->GetMainFrame()->CommandStart()->SendCommand(id);
@@ -45,6 +54,29 @@ struct DesignerShell : ShellFixture {
     {
         TTestHook::Get().AnswerDialog(kDlgRepManager, 104);
         Command(CM_REPORTS);
+    }
+    // The view of the designer frame that is active now.
+    QRepView* Designer() const
+    {
+        auto* frame = dynamic_cast<QRPMDIChild*>(app->GetMDIClient()->GetActiveMDIChild());
+        return frame ? &frame->Pane().View() : nullptr;
+    }
+    // A new report in the designer, its frame active and the view with the keyboard.
+    QRepView& OpenDesigner()
+    {
+        TTestHook::Get().AnswerDialog(idRPSecDlg, IDOK);
+        NewReport();
+        QRepView* v = Designer();
+        EXPECT_NE(v, nullptr);
+        v->SetFocus();
+        TTestHook::ProcessEvents();
+        return *v;
+    }
+    std::map<unsigned, TMenuBarItem> MenuBar() const
+    {
+        std::map<unsigned, TMenuBarItem> items;
+        for (const TMenuBarItem& i : MenuBarItems(*app->GetMainFrame())) items.emplace(i.id, i);
+        return items;
     }
     static bool OnBar(TMyControlBar* bar, unsigned id)
     {
@@ -126,6 +158,106 @@ TEST(DesignerInShell, EveryHandledCommandCanBeReached)
     found.insert(bars.mainBar.begin(), bars.mainBar.end());
     found.insert(bars.toolBar.begin(), bars.toolBar.end());
     for (unsigned id : handled) EXPECT_TRUE(found.count(id)) << "command " << id << " cannot be reached";
+}
+
+TEST(DesignerInShell, TheMenuBarIsTheDesignersWhileItIsActive)
+{
+    TTestHook hook;
+    DesignerShell s;
+    RwMainWindow& main = *s.app->GetMainFrame();
+    const int own = main.GetShownMenuId();
+    QRepView& view = s.OpenDesigner();
+    EXPECT_EQ(main.GetShownMenuId(), 140);
+    auto bar = s.MenuBar();
+    EXPECT_EQ(bar.at(7109).path, "&Tools/&Text Box");
+    EXPECT_EQ(bar.at(24325).key, "Del");
+    // As the view's enablers say: nothing selected, so nothing to cut; the pointer is checked.
+    EXPECT_FALSE(bar.at(24322).enabled);
+    EXPECT_FALSE(bar.at(7119).enabled);
+    EXPECT_TRUE(bar.at(7102).enabled);
+    EXPECT_TRUE(bar.at(7118).enabled);
+
+    // A tool chosen from the menu: the sections dialog waits for the pointer again.
+    ASSERT_TRUE(ChooseMenuItem(main, 7110));
+    EXPECT_EQ(view.Tool(), 2);
+    EXPECT_FALSE(s.MenuBar().at(7102).enabled);
+    ASSERT_TRUE(ChooseMenuItem(main, 7108));
+    EXPECT_EQ(view.Tool(), 0);
+
+    // The grid switch and the lock answer from the menu and show their state there.
+    const bool grid = view.ShowGrid();
+    ASSERT_TRUE(ChooseMenuItem(main, 7117));
+    EXPECT_NE(view.ShowGrid(), grid);
+
+    // Another frame active, or none: the menu goes back.
+    TDocument* plate = s.app->OpenPlate(s.env.data + "/Demo.plt");
+    ASSERT_NE(plate, nullptr);
+    TTestHook::ProcessEvents();
+    EXPECT_NE(main.GetShownMenuId(), 140);
+    s.app->GetDocManager().CloseDoc(*plate);
+    TTestHook::ProcessEvents();
+    for (TMDIChild* c : s.app->GetMDIClient()->Children())
+        if (dynamic_cast<QRPMDIChild*>(c)) s.app->GetMDIClient()->ActivateChild(*c);
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(main.GetShownMenuId(), 140);
+    s.Reports()[0]->SetDirty(false);
+    s.app->GetDocManager().CloseDoc(*s.Reports()[0]);
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(main.GetShownMenuId(), own);
+}
+
+TEST(DesignerInShell, ATextBoxGadgetPlacesAnObjectWithTheMouse)
+{
+    TTestHook hook;
+    DesignerShell s;
+    QRepView& view = s.OpenDesigner();
+    RPSection& detail = view.Report().Band(bandDetail);
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7110));
+    EXPECT_EQ(view.Tool(), 2) << "the rectangle gadget chooses its tool";
+    const int top = detail.BodyTop();
+    DragMouse(view, 60, top + 10, 160, top + 50);
+    ASSERT_EQ(detail.Objects().size(), 1u);
+    const RPObject& placed = *detail.Objects()[0];
+    EXPECT_EQ(placed.GetType(), otRectangle);
+    EXPECT_GT(placed.GetWidth(), 1000);
+    EXPECT_GT(placed.GetHeight(), 400);
+    EXPECT_EQ(view.Tool(), 0) << "unlocked, the tool goes back to the pointer";
+    EXPECT_TRUE(view.Doc().IsDirty());
+
+    // Locked from its gadget, the tool stays for the next object.
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7111));
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7115));
+    DragMouse(view, 200, top + 10, 300, top + 10);
+    DragMouse(view, 200, top + 40, 300, top + 40);
+    EXPECT_EQ(detail.Objects().size(), 3u);
+    EXPECT_EQ(view.Tool(), 3);
+    // Esc, as the menu says, is the pointer again.
+    PressKey(view, VK_ESCAPE);
+    EXPECT_EQ(view.Tool(), 0);
+    EXPECT_FALSE(view.Locked());
+    view.Doc().SetDirty(false);
+}
+
+TEST(DesignerInShell, TheKeysOfTheMenuReachTheView)
+{
+    TTestHook hook;
+    DesignerShell s;
+    QRepView& view = s.OpenDesigner();
+    RPSection& detail = view.Report().Band(bandDetail);
+    const int top = detail.BodyTop();
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7110));
+    DragMouse(view, 60, top + 10, 160, top + 50);
+    ASSERT_EQ(view.Selection().size(), 1u) << "a placed object is selected";
+    PressKey(view, 'C', MK_CONTROL);
+    PressKey(view, 'V', MK_CONTROL);
+    EXPECT_EQ(detail.Objects().size(), 2u);
+    PressKey(view, VK_DELETE);
+    EXPECT_EQ(detail.Objects().size(), 1u);
+    PressKey(view, VK_INSERT, MK_SHIFT);
+    EXPECT_EQ(detail.Objects().size(), 2u);
+    PressKey(view, VK_DELETE, MK_SHIFT);
+    EXPECT_EQ(detail.Objects().size(), 1u);
+    view.Doc().SetDirty(false);
 }
 
 }  // namespace

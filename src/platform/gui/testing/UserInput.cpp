@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include "platform/gui/GadgetWindow.h"
@@ -50,6 +51,42 @@ bool ClickReaches(TWindow& window, int x, int y)
     QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, at);
     qApp->removeEventFilter(&spy);
     return spy.seen;
+}
+
+void DragMouse(TWindow& window, int fromX, int fromY, int toX, int toY, unsigned modKeys)
+{
+    QWidget* w = window.Widget();
+    if (!w || !w->isVisible()) return;
+    QWindow* handle = w->window()->windowHandle();
+    if (!handle) return;
+    Qt::KeyboardModifiers mods;
+    if (modKeys & MK_SHIFT) mods |= Qt::ShiftModifier;
+    if (modKeys & MK_CONTROL) mods |= Qt::ControlModifier;
+    auto at = [w](int x, int y) { return w->mapTo(w->window(), QPoint(x, y)); };
+    // The hover first, as the pointer comes to the press point, then the press and the steps.
+    QTest::mouseMove(handle, at(fromX, fromY));
+    QTest::mousePress(handle, Qt::LeftButton, mods, at(fromX, fromY));
+    constexpr int kSteps = 4;
+    for (int i = 1; i <= kSteps && (fromX != toX || fromY != toY); ++i)
+        QTest::mouseMove(handle, at(fromX + (toX - fromX) * i / kSteps, fromY + (toY - fromY) * i / kSteps));
+    QTest::mouseRelease(handle, Qt::LeftButton, mods, at(toX, toY));
+    QCoreApplication::processEvents();
+}
+
+void TurnWheel(TWindow& window, int x, int y, int notches, bool horizontal)
+{
+    QWidget* w = window.Widget();
+    if (!w || !w->isVisible()) return;
+    // To the widget under the point, as the window system gives it; the application passes it
+    // on to the parents while it is not taken.
+    QWidget* top = w->window();
+    const QPoint inTop = w->mapTo(top, QPoint(x, y));
+    QWidget* target = top->childAt(inTop);
+    if (!target) target = top;
+    const QPointF pos = target->mapFrom(top, inTop);
+    const QPoint delta = horizontal ? QPoint(120 * notches, 0) : QPoint(0, 120 * notches);
+    QWheelEvent e(pos, target->mapToGlobal(pos), QPoint(), delta, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &e);
 }
 
 bool ClickGadget(TGadgetWindow& bar, int id)

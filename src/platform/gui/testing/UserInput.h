@@ -28,6 +28,13 @@ bool ClickReaches(TWindow& window, int x = -1, int y = -1);
 // The mouse moved onto the middle of the window (client coordinates when x, y are given), as a
 // user points at it: the windows it leaves and enters hear it (hint lines follow it).
 void MouseOver(TWindow& window, int x = -1, int y = -1);
+// A drag with the left button from one client point of the window to another, in a few steps,
+// through the window system's path (modKeys: MK_SHIFT, MK_CONTROL held throughout). A press
+// and release at the same point is a click.
+void DragMouse(TWindow& window, int fromX, int fromY, int toX, int toY, unsigned modKeys = 0);
+// A turn of the mouse wheel over the window's client point by notches (positive: away from
+// the user, up), through the window system's path.
+void TurnWheel(TWindow& window, int x, int y, int notches, bool horizontal = false);
 // A key pressed on the window as the keyboard gives it, accelerators included.
 void PressKey(TWindow& window, unsigned vk, unsigned modKeys = 0);
 // A click on the gadget of the id, at its middle.
