@@ -1,11 +1,13 @@
 #include "app/ReportCommands.h"
 
 #include "app/AppGlobals.h"
+#include "app/AppHelp.h"
 #include "app/RwMainWindow.h"
 #include "app/vynwApp.h"
 #include "app/vynwMDI.h"
 #include "document/DocShell.h"
 #include "document/QDoc.h"
+#include "method_editors/CtxWzDlg.h"
 #include "platform/core/DocManager.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/FileDialog.h"
@@ -171,6 +173,14 @@ void BindDesignerHooks()
         v.Report().SetDescription(dlg.Comment);
         return dlg.StoreReport(v.Report()) == 0 ? 1 : -1;
     };
+    // The wizard lists the report's names and those of the first open plate; in an empty field
+    // it starts the text with "=", which makes a text box's contents a formula.
+    s.expressionWizard = [](QRepView&, TEdit& edit) {
+        const std::vector<QDoc*> plates = gApp ? OpenPlateDocs(gApp->GetDocManager()) : std::vector<QDoc*>();
+        RunExpressionWizard(edit, 7, plates.empty() ? nullptr : &plates.front()->GetPlate(), nullptr, nullptr, nullptr,
+                            true);
+    };
+    s.help = [](int id) { HelpContext(id); };
     // A run without a plate lays the report out over simulated samples. Until a dialog asks for
     // their numbers, the user is told which numbers were taken.
     RPRunShell& run = GetRPRunShell();
@@ -230,6 +240,8 @@ bool SaveActiveReport(vynwApp& app, bool askPath)
     const std::string old = doc.GetDocPath();
     doc.SetDocPath(path);
     if (!doc.Commit(true)) doc.SetDocPath(old);
+    else if (auto* frame = dynamic_cast<QRPDesignerPane*>(view->GetParent()))
+        if (auto* child = dynamic_cast<QRPMDIChild*>(frame->Frame())) child->ShowDocTitle();
     return true;
 }
 

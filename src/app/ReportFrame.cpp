@@ -47,6 +47,7 @@ void FrameReportView(TMDIClient& client, QRepView& view, TDocManager& docs)
             if (active || PlateViewGadgets().ShownFor() == &v) PlateViewGadgets().Apply(v, DesignerBars(active));
         };
     auto* frame = new QRPMDIChild(client, "", view);
+    frame->ShowDocTitle();
     frame->SetMenuDescr(TMenuDescr(view.GetViewMenu()));
     frame->Create();
 }

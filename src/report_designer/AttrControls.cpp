@@ -336,7 +336,7 @@ void QRattrStat::Paint(TDC& dc, bool, TRect&)
 
 // --- the attribute window ---
 
-QRAttrFrame::QRAttrFrame(TWindow* parent) : TWindow(parent) {}
+QRAttrFrame::QRAttrFrame(TWindow* parent) : TWindow(parent) { SetOwnedPopup(true); }
 
 void QRAttrFrame::SetupWindow()
 {
@@ -374,6 +374,12 @@ void QRAttrFrame::EvClose()
     if (gAttrView) gAttrView->DetachAttrEditor();
 }
 
+void QRAttrFrame::EvActivate(unsigned active, bool minimized, TWindow* other)
+{
+    TWindow::EvActivate(active, minimized, other);
+    if (gAttrDlg) gAttrDlg->SetActive(active != WA_INACTIVE ? 1 : 0);
+}
+
 void QRAttrFrame::Show(bool show, bool activate)
 {
     if (!IsWindow()) Create();
@@ -385,9 +391,15 @@ void QRAttrFrame::Show(bool show, bool activate)
         }
     }
     firstShow = false;
+    // The rows are built before the window shows: its activation starts editing the current row.
+    if (show && gAttrDlg) gAttrDlg->SetShown(1);
     ShowWindow(show ? (activate ? SW_SHOW : SW_SHOWNA) : SW_HIDE);
-    if (show && activate) SetFocus();
-    if (gAttrDlg) gAttrDlg->SetShown(show ? 1 : 0);
+    if (show && activate) {
+        bool inside = false;
+        for (TWindow* w = GetFocus(); w && !inside; w = w->GetParent()) inside = w == this;
+        if (!inside) SetFocus();
+    }
+    if (!show && gAttrDlg) gAttrDlg->SetShown(0);
 }
 
 }  // namespace vyn

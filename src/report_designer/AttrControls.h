@@ -135,6 +135,8 @@ protected:
     void EvSize(unsigned sizeType, const TSize& size) override;
     void EvGetMinMaxInfo(TMinMaxInfo& info) override;
     void EvClose() override;
+    // Activating the window starts editing the current row; leaving it drops what was typed.
+    void EvActivate(unsigned active, bool minimized, TWindow* other) override;
 };
 
 }  // namespace vyn

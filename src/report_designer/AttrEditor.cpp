@@ -108,8 +108,6 @@ QRAttrDlg* QRAttrDlg::CreateEditorWindows(TWindow* mainWindow)
     gAttrColor = new QRAttrClr(gAttrDlg);
     gAttrMoreButton = new QRAttrButt(gAttrDlg, idAttrMore);
     gAttrMoreButton->glyph = QRAttrButt::glyphDots;
-    const AttrMetrics& a = gAttrMetrics;
-    frame->MoveWindow(0, 0, a.minFrameWidth + 3 * a.cx, a.minFrameHeight + a.rowHeight * 11 / 2);
     return gAttrDlg;
 }
 
@@ -118,6 +116,9 @@ void QRAttrDlg::CreateFrame()
     if (!gAttrFrame) CreateEditorWindows();
     if (!gAttrFrame->IsWindow()) {
         gAttrFrame->Create();
+        // The first size shows five and a half rows more than the smallest window's three.
+        const AttrMetrics& a = gAttrMetrics;
+        gAttrFrame->MoveWindow(0, 0, a.minFrameWidth + 3 * a.cx, a.minFrameHeight + a.rowHeight * 11 / 2);
         for (TWindow* w : {static_cast<TWindow*>(gAttrEdit), static_cast<TWindow*>(gAttrList),
                            static_cast<TWindow*>(gAttrDropButton), static_cast<TWindow*>(gAttrColor),
                            static_cast<TWindow*>(gAttrMoreButton)})
@@ -433,6 +434,23 @@ void QRAttrDlg::EvLButtonDown(unsigned, const TPoint& p)
         EnsureCurrentVisible();
         r->BeginEdit(1);
     }
+}
+
+void QRAttrDlg::EvContextMenu(TWindow* window, int x, int y)
+{
+    // A right click in the value edit of an expression row (contents, condition) offers the
+    // expression wizard, which writes into the edit; the row writes it when its edit ends.
+    auto* row = dynamic_cast<SCtrlText*>(CurrentRow());
+    auto& wizard = GetRepViewShell().expressionWizard;
+    if (window != gAttrEdit || !row || !row->editing || !row->hasZoomButton || !gAttrView || !wizard) {
+        TWindow::EvContextMenu(window, x, y);
+        return;
+    }
+    BeginModal();
+    gAttrEdit->wizardOpen = true;
+    wizard(*gAttrView, *gAttrEdit);
+    gAttrEdit->wizardOpen = false;
+    EndModal();
 }
 
 void QRAttrDlg::EvVScroll(unsigned code, unsigned thumb, TWindow*)

@@ -76,6 +76,7 @@ protected:
     void EvLButtonDown(unsigned modKeys, const TPoint& p) override;
     void EvVScroll(unsigned code, unsigned pos, TWindow* control) override;
     void EvSize(unsigned sizeType, const TSize& size) override;
+    void EvContextMenu(TWindow* window, int x, int y) override;
 
 private:
     void RebuildRows();

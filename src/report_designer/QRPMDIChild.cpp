@@ -64,6 +64,17 @@ QRPMDIChild::QRPMDIChild(TMDIClient& parent, const std::string& title, QRepView&
     pane_->SetFrame(this);
 }
 
+void QRPMDIChild::ShowDocTitle()
+{
+    const TDocument& doc = pane_->View().GetDocument();
+    SetWindowText(doc.HasDocPath() ? doc.GetDocPath() : doc.GetTitle());
+}
+
+void QRPMDIChild::EvFrameActivate(unsigned active, bool, TWindow* other)
+{
+    pane_->View().OnDeactivate(active != WA_INACTIVE, other != nullptr);
+}
+
 void QRPMDIChild::EvMDIActivate(bool active)
 {
     // A report designer is nobody's plate view: the plate commands find no current document.

@@ -63,6 +63,10 @@ public:
 
     QRPDesignerPane& Pane() const { return *pane_; }
     void EvMDIActivate(bool active) override;
+    // The program's main window was activated or lost the activation with this frame active.
+    void EvFrameActivate(unsigned active, bool minimized, TWindow* other) override;
+    // The caption names the report's file, or its title while it has none.
+    void ShowDocTitle();
 
 private:
     QRPDesignerPane* pane_;

@@ -112,6 +112,9 @@ QWidget* TStatic::MakeControl(QWidget* parentWidget)
     if (style_ & dlgstyle::RIGHT) a = Qt::AlignTop | Qt::AlignRight;
     l->setAlignment(a);
     if (style_ & dlgstyle::BORDER) l->setFrameShape(QFrame::Box);
+    // A label made tall enough for two lines wraps its words, as the window system's statics
+    // do; a one-line label (a hint line) keeps its one line and is clipped at its end.
+    if (rect_.Height() >= 2 * l->fontMetrics().height()) l->setWordWrap(true);
     ShowText(l);
     return l;
 }

@@ -374,6 +374,13 @@ void TMDIFrame::FillWindowMenu(QMenu& menu)
 
 TMDIClient* TMDIFrame::GetMDIClient() const { return static_cast<TMDIClient*>(GetClientWindow()); }
 
+void TMDIFrame::EvActivate(unsigned active, bool minimized, TWindow* other)
+{
+    if (TMDIClient* c = GetMDIClient())
+        if (TMDIChild* child = c->GetActiveMDIChild()) child->EvFrameActivate(active, minimized, other);
+    TDecoratedFrame::EvActivate(active, minimized, other);
+}
+
 TWindow* TMDIFrame::CommandStart()
 {
     if (TMDIClient* c = GetMDIClient())

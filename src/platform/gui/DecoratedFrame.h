@@ -126,6 +126,8 @@ public:
     ~TMDIFrame() override;
     TMDIClient* GetMDIClient() const;
     TWindow* CommandStart() override;
+    // Tells the active child of the frame's own activation (TMDIChild::EvFrameActivate).
+    void EvActivate(unsigned active, bool minimized, TWindow* other) override;
     // The active child changed, or the active child's menu did: the bar shows the right menu.
     void ChildMenuChanged() { RefreshMenu(); }
 

@@ -88,6 +88,9 @@ public:
 
     // Activation as the MDI client reports it (active true) or the loss of it.
     virtual void EvMDIActivate(bool active);
+    // The main frame itself was activated or lost the activation while this child is its
+    // active one (the arguments of WM_ACTIVATE).
+    virtual void EvFrameActivate(unsigned, bool, TWindow*) {}
 
 protected:
     QWidget* MakeWidget(QWidget* parentWidget) override;

@@ -115,7 +115,12 @@ TWindow* TWindow::FromWidget(const QWidget* w)
     return nullptr;
 }
 
-QWidget* TWindow::MakeWidget(QWidget* parentWidget) { return new TWindowWidget(this, parentWidget); }
+QWidget* TWindow::MakeWidget(QWidget* parentWidget)
+{
+    auto* w = new TWindowWidget(this, parentWidget);
+    if (ownedPopup_) w->setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    return w;
+}
 
 void TWindow::AttachWidget(QWidget* w)
 {
@@ -205,7 +210,13 @@ void TWindow::ShowWindow(int cmd)
     if (cmd == SW_HIDE) widget_->hide();
     else if (cmd == SW_SHOWMAXIMIZED && widget_->isWindow()) widget_->showMaximized();
     else if (cmd == SW_SHOWMINNOACTIVE && widget_->isWindow()) widget_->showMinimized();
-    else widget_->show();
+    else if (cmd == SW_SHOWNA && widget_->isWindow()) {
+        // Shown where it was, the active window stays active.
+        const bool was = widget_->testAttribute(Qt::WA_ShowWithoutActivating);
+        widget_->setAttribute(Qt::WA_ShowWithoutActivating, true);
+        widget_->show();
+        widget_->setAttribute(Qt::WA_ShowWithoutActivating, was);
+    } else widget_->show();
 }
 
 bool TWindow::IsWindowVisible() const { return widget_ && widget_->isVisible(); }
@@ -707,6 +718,7 @@ TResult TWindow::WindowProc(unsigned msg, TParam1 p1, TParam2 p2)
     case WM_HSCROLL: EvHScroll(LOWORD(p1), HIWORD(p1), reinterpret_cast<TWindow*>(p2)); return 0;
     case WM_VSCROLL: EvVScroll(LOWORD(p1), HIWORD(p1), reinterpret_cast<TWindow*>(p2)); return 0;
     case WM_CLOSE: EvClose(); return 0;
+    case WM_ACTIVATE: EvActivate(LOWORD(p1), HIWORD(p1) != 0, reinterpret_cast<TWindow*>(p2)); return 0;
     default: break;
     }
     if (auto* h = table_.FindMessage(msg)) return (*h)(p1, p2);
@@ -826,6 +838,7 @@ void TWindow::EvRButtonDown(unsigned, const TPoint&) { DefaultProcessing(); }
 void TWindow::EvRButtonUp(unsigned, const TPoint&) { DefaultProcessing(); }
 void TWindow::EvMouseMove(unsigned, const TPoint&) { DefaultProcessing(); }
 void TWindow::EvContextMenu(TWindow*, int, int) { DefaultProcessing(); }
+void TWindow::EvActivate(unsigned, bool, TWindow*) { DefaultProcessing(); }
 void TWindow::EvHScroll(unsigned, unsigned, TWindow*) {}
 void TWindow::EvVScroll(unsigned, unsigned, TWindow*) {}
 void TWindow::EvClose() { Destroy(); }

@@ -55,6 +55,10 @@ public:
     // Commands the window does not handle go on to this target (by default the parent, then the
     // application); a view sets its frame here.
     void SetCommandTarget(TWindow* next) { commandTarget_ = next; }
+    // Set before Create: the window becomes a floating tool window of its own, owned by its
+    // parent (kept above it, hidden with it), with caption, close box and sizing border,
+    // instead of a child inside the parent.
+    void SetOwnedPopup(bool on) { ownedPopup_ = on; }
     // The window a command or enabler goes on to when this one does not know it (nullptr: the
     // application is next).
     TWindow* NextOnRoute() const { return commandTarget_ ? commandTarget_ : parent_; }
@@ -186,6 +190,8 @@ protected:
     virtual void EvRButtonUp(unsigned modKeys, const TPoint& p);
     virtual void EvMouseMove(unsigned modKeys, const TPoint& p);
     virtual void EvContextMenu(TWindow* window, int x, int y);
+    // A top-level window's activation (see WM_ACTIVATE).
+    virtual void EvActivate(unsigned active, bool minimized, TWindow* other);
     virtual void EvHScroll(unsigned code, unsigned pos, TWindow* control);
     virtual void EvVScroll(unsigned code, unsigned pos, TWindow* control);
     virtual void EvClose();
@@ -221,6 +227,7 @@ private:
 
     TWindow* parent_;
     TWindow* commandTarget_ = nullptr;
+    bool ownedPopup_ = false;
     std::vector<TWindow*> children_;
     std::string title_;
     QWidget* widget_ = nullptr;

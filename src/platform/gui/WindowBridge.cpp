@@ -191,6 +191,17 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* e)
             }
         return false;
     case QEvent::Wheel: return Wheel(w, e);
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate: {
+        if (!w->isWindow()) return false;
+        // The application names the new active window before the old one hears of it, so a
+        // window losing the activation learns whether the program keeps it.
+        const bool active = e->type() == QEvent::WindowActivate;
+        TWindow* other = active ? nullptr : TWindow::FromWidget(QApplication::activeWindow());
+        win->DispatchFromPlatform(WM_ACTIVATE, MAKEWPARAM(active ? WA_ACTIVE : WA_INACTIVE, w->isMinimized() ? 1 : 0),
+                                  reinterpret_cast<TParam2>(other));
+        return false;
+    }
     case QEvent::ContextMenu: {
         auto* c = static_cast<QContextMenuEvent*>(e);
         return !win->DispatchFromPlatform(WM_CONTEXTMENU, reinterpret_cast<TParam1>(win),
@@ -282,6 +293,9 @@ TWindowWidget::TWindowWidget(TWindow* w, QWidget* parent) : QWidget(parent), win
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    // The window hears the mouse pass over it with no button down too (its cursor and hover
+    // hit tests), as the window system tells every window under the mouse.
+    setMouseTracking(true);
 }
 
 void TWindowWidget::paintEvent(QPaintEvent* e)

@@ -43,6 +43,11 @@ constexpr unsigned BS_PUSHBUTTON = 0, BS_DEFPUSHBUTTON = 1;
 // may show a hint for it. Leaving a control for its parent names the parent.
 constexpr unsigned WM_SETCURSOR = 0x0020, HTCLIENT = 1;
 
+// A top-level window was activated (wParam WA_ACTIVE) or lost the activation (WA_INACTIVE; the
+// high word set while it is minimised); lParam: the window of the program that takes or gave
+// the activation, 0 for another program's or none.
+constexpr unsigned WM_ACTIVATE = 0x0006, WA_INACTIVE = 0, WA_ACTIVE = 1;
+
 // Key message flags (the high word of the key message's lParam): set on an auto-repeated key.
 constexpr unsigned KF_REPEAT = 0x4000;
 

@@ -3,8 +3,13 @@
 // active, and every command the view handles is on its menu, a gadget, a key or its context menu.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QImage>
+#include <QWidget>
+
 #include <algorithm>
 #include <map>
+#include <tuple>
 #include <set>
 
 #include "../../app/shell/ShellTestFixture.h"
@@ -17,12 +22,21 @@
 #include "platform/gui/Dialog.h"
 #include "platform/gui/Menu.h"
 #include "platform/gui/testing/UserInput.h"
+#include "method_editors/CtxWzDlg.h"
+#include "platform/gui/FileDialog.h"
+#include "report_designer/AttrControls.h"
+#include "report_designer/AttrEditor.h"
+#include "report_designer/AttrGlobals.h"
+#include "report_designer/AttrRows.h"
 #include "report_designer/DesignerDialogs.h"
+#include "report_designer/DesignerMetrics.h"
+#include "report_designer/QRInPlaceEdit.h"
 #include "report_designer/QRPMDIChild.h"
 #include "report_designer/QRepView.h"
 #include "report_designer/RPListDialogs.h"
 #include "reports/QRepDoc.h"
 #include "reports/RPReport.h"
+#include "reports/RPObjectTextBox.h"
 #include "reports/RPSection.h"
 
 using namespace vyn;
@@ -32,6 +46,8 @@ namespace {
 struct DesignerShell : ShellFixture {
     DesignerShell()
     {
+        // A new run of the program: the attribute window is not wanted yet.
+        gAttrEditorShown = false;
         // Shown, as a user sees it: the mouse and the menu reach only a visible window.
         app->GetMainFrame()->MoveWindow(0, 0, 1100, 800);
         app->GetMainFrame()->ShowWindow(SW_SHOW);
@@ -71,6 +87,23 @@ struct DesignerShell : ShellFixture {
         v->SetFocus();
         TTestHook::ProcessEvents();
         return *v;
+    }
+    // A text box dragged out in the detail band with its gadget; it is then the selection.
+    RPObjectTextBox* PlaceTextBox(QRepView& view)
+    {
+        const int top = view.Report().Band(bandDetail).BodyTop();
+        EXPECT_TRUE(ClickGadget(*gToolPalette, 7109));
+        DragMouse(view, 60, top + 12, 260, top + 48);
+        TTestHook::ProcessEvents();
+        EXPECT_EQ(view.Tool(), 0);
+        EXPECT_EQ(view.Selection().size(), 1u);
+        return view.Selection().empty() ? nullptr : dynamic_cast<RPObjectTextBox*>(view.Selection()[0]);
+    }
+    // The window system makes the window the active one, as a click on its caption does.
+    static void Activate(TWindow& w)
+    {
+        w.Widget()->activateWindow();
+        TTestHook::ProcessEvents();
     }
     std::map<unsigned, TMenuBarItem> MenuBar() const
     {
@@ -257,6 +290,205 @@ TEST(DesignerInShell, TheKeysOfTheMenuReachTheView)
     EXPECT_EQ(detail.Objects().size(), 2u);
     PressKey(view, VK_DELETE, MK_SHIFT);
     EXPECT_EQ(detail.Objects().size(), 1u);
+    view.Doc().SetDirty(false);
+}
+
+TEST(DesignerInShell, TheFrameShowsTheReportsTitleThenItsFile)
+{
+    TTestHook hook;
+    DesignerShell s;
+    QRepView& view = s.OpenDesigner();
+    auto* frame = dynamic_cast<QRPMDIChild*>(s.app->GetMDIClient()->GetActiveMDIChild());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(view.Doc().GetTitle().empty());
+    EXPECT_EQ(frame->GetWindowText(), view.Doc().GetTitle());
+    const std::string path = s.env.data + "/caption.qrp";
+    SetFileDialogAnswer([&path](bool save, const std::string&) { return save ? path : std::string(); });
+    EXPECT_TRUE(ChooseMenuItem(*s.app->GetMainFrame(), 24334));
+    SetFileDialogAnswer({});
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(frame->GetWindowText(), path);
+}
+
+TEST(DesignerInShell, TypingInPlaceIsKeptWhenTheProgramKeepsTheActivationAndDroppedWhenItLosesIt)
+{
+    TTestHook hook;
+    DesignerShell s;
+    QRepView& view = s.OpenDesigner();
+    RPObjectTextBox* box = s.PlaceTextBox(view);
+    ASSERT_NE(box, nullptr);
+    const std::string before = box->GetContents();
+
+    // Another window of the program takes over (the attribute window): the text is written.
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
+    DesignerShell::Activate(*s.app->GetMainFrame());
+    view.SetFocus();
+    view.BeginTextEdit(false);
+    ASSERT_TRUE(view.Editing());
+    TTestHook::Type("kept", view.TextEditor());
+    DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
+    EXPECT_FALSE(view.Editing());
+    EXPECT_EQ(box->GetContents(), "kept");
+
+    // Another program takes over: what was typed is dropped.
+    DesignerShell::Activate(*s.app->GetMainFrame());
+    view.SetFocus();
+    view.BeginTextEdit(false);
+    ASSERT_TRUE(view.Editing());
+    TTestHook::Type("dropped", view.TextEditor());
+    QApplication::setActiveWindow(nullptr);
+    TTestHook::ProcessEvents();
+    EXPECT_FALSE(view.Editing());
+    EXPECT_EQ(box->GetContents(), "kept");
+    EXPECT_NE(before, "kept");
+    view.Doc().SetDirty(false);
+}
+
+TEST(DesignerInShell, TheAttributeWindowEditsWhileActiveAndDropsATypedValueWhenLeft)
+{
+    TTestHook hook;
+    DesignerShell s;
+    QRepView& view = s.OpenDesigner();
+    RPObjectTextBox* box = s.PlaceTextBox(view);
+    ASSERT_NE(box, nullptr);
+    const std::string before = box->GetContents();
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
+    TTestHook::ProcessEvents();
+    QRAttrDlg& pane = *QRAttrGlobals::gAttrDlg;
+    ASSERT_TRUE(QRAttrGlobals::gAttrFrame->IsWindowVisible());
+    ASSERT_NE(pane.CurrentRow(), nullptr);
+    EXPECT_EQ(pane.CurrentRow()->code, 15) << "the contents row comes first";
+    EXPECT_TRUE(pane.CurrentRow()->editing) << "the window opened active, so its row is being edited";
+    EXPECT_TRUE(QRAttrGlobals::gAttrEdit->IsWindowVisible());
+
+    // Typed, then the user goes back to the report: the typed value is dropped.
+    TTestHook::Type("typed", QRAttrGlobals::gAttrEdit);
+    DesignerShell::Activate(*s.app->GetMainFrame());
+    EXPECT_FALSE(pane.CurrentRow()->editing);
+    EXPECT_EQ(box->GetContents(), before);
+
+    // Back in the attribute window the row edits again; Enter writes.
+    DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
+    ASSERT_TRUE(pane.CurrentRow()->editing);
+    QRAttrGlobals::gAttrEdit->SetWindowText("");
+    TTestHook::Type("typed", QRAttrGlobals::gAttrEdit);
+    PressKey(*QRAttrGlobals::gAttrEdit, VK_RETURN);
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(box->GetContents(), "typed");
+    view.Doc().SetDirty(false);
+}
+
+TEST(DesignerInShell, TheRightClickOffersTheExpressionWizardInTheViewAndInTheExpressionRows)
+{
+    TTestHook hook;
+    DesignerShell s;
+    QRepView& view = s.OpenDesigner();
+    RPObjectTextBox* box = s.PlaceTextBox(view);
+    ASSERT_NE(box, nullptr);
+    // The wizard runs over the edit it writes into: the in-place editor or the row's value edit.
+    std::vector<TWindow*> over;
+    auto note = [&over](TDialog& d) {
+        over.push_back(d.GetParent());
+        d.SetDlgItemText(107, "page");
+        d.SendCommand(IDOK);
+    };
+
+    // On the text of the selected text box: the text opens in place with the wizard over it.
+    const RPPixelGeometry& g = box->Pixels();
+    const TPoint middle(g.x + g.width / 2 - view.ScrollX(), box->Owner()->BodyTop() + g.y + g.height / 2);
+    hook.AnswerDialog(CtxWzDlg::kResId, IDCANCEL, note);
+    ASSERT_TRUE(RightClickReaches(view, middle.x, middle.y));
+    TTestHook::ProcessEvents();
+    ASSERT_EQ(over.size(), 1u);
+    EXPECT_EQ(over[0], view.TextEditor());
+    if (view.Editing()) PressKey(*view.TextEditor(), VK_ESCAPE);
+
+    // In the attribute window's contents row.
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
+    TTestHook::ProcessEvents();
+    QRAttrDlg& pane = *QRAttrGlobals::gAttrDlg;
+    ASSERT_TRUE(pane.CurrentRow() && pane.CurrentRow()->editing);
+    hook.AnswerDialog(CtxWzDlg::kResId, IDCANCEL, note);
+    ASSERT_TRUE(RightClickReaches(*QRAttrGlobals::gAttrEdit));
+    TTestHook::ProcessEvents();
+    ASSERT_EQ(over.size(), 2u);
+    EXPECT_EQ(over[1], QRAttrGlobals::gAttrEdit);
+
+    // A row that is no expression offers nothing.
+    DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
+    ASSERT_TRUE(pane.CurrentRow() && pane.CurrentRow()->editing);
+    PressKey(*QRAttrGlobals::gAttrEdit, VK_DOWN);
+    TTestHook::ProcessEvents();
+    ASSERT_NE(pane.CurrentRow(), nullptr);
+    EXPECT_EQ(dynamic_cast<SCtrlText*>(pane.CurrentRow()), nullptr);
+    RightClickReaches(*QRAttrGlobals::gAttrEdit);
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(over.size(), 2u);
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+    view.Doc().SetDirty(false);
+}
+
+TEST(DesignerInShell, TheWheelAndTheScrollBarsScrollTheViewAndTheAttributeRows)
+{
+    TTestHook hook;
+    DesignerShell s;
+    QRepView& view = s.OpenDesigner();
+    const int bodyTop = view.Report().Band(bandPageHeader).BodyTop();
+    TurnWheel(view, 100, 100, -1);
+    EXPECT_EQ(view.ScrollX(), 0);
+    EXPECT_GT(view.ScrollY(), 0) << "the wheel turned toward the user scrolls down";
+    EXPECT_EQ(view.Report().Band(bandPageHeader).BodyTop(), bodyTop - view.ScrollY()) << "the bands follow";
+    TurnWheel(view, 100, 100, 1);
+    EXPECT_EQ(view.ScrollY(), 0);
+    TurnWheel(view, 100, 100, -1, true);
+    EXPECT_GT(view.ScrollX(), 0) << "sideways";
+
+    // The bars lie outside the client area along its right and bottom edges; a click low in
+    // the vertical bar, below its thumb, scrolls down.
+    const TRect c = view.GetClientRect();
+    ASSERT_TRUE(ClickReaches(view, c.right + 6, c.bottom - 24));
+    TTestHook::ProcessEvents();
+    EXPECT_GT(view.ScrollY(), 0);
+
+    // The attribute rows of a text box do not fit the window: the wheel moves them.
+    view.SendCommand(cmRepTextBox);
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
+    TTestHook::ProcessEvents();
+    QRAttrDlg& pane = *QRAttrGlobals::gAttrDlg;
+    const int visible = pane.GetClientRect().Height() / QRAttrGlobals::gAttrMetrics.rowHeight;
+    ASSERT_GT(static_cast<int>(pane.ShownRows().size()), visible);
+    TurnWheel(pane, 20, 20, -1);
+    EXPECT_EQ(pane.TopRow(), std::min(3, static_cast<int>(pane.ShownRows().size()) - visible));
+    TurnWheel(pane, 20, 20, 1);
+    EXPECT_EQ(pane.TopRow(), 0);
+}
+
+TEST(DesignerInShell, SelectingAndMovingAnObjectLeavesItsNeighboursDrawn)
+{
+    TTestHook hook;
+    DesignerShell s;
+    QRepView& view = s.OpenDesigner();
+    RPSection& detail = view.Report().Band(bandDetail);
+    const int top = detail.BodyTop();
+    // Two overlapping rectangles and a text box beside them, placed with the mouse.
+    for (auto [tool, x0, y0, x1, y1] : {std::tuple{7110u, 40, 10, 200, 70}, std::tuple{7110u, 120, 30, 300, 90},
+                                        std::tuple{7109u, 320, 20, 460, 50}}) {
+        ASSERT_TRUE(ClickGadget(*gToolPalette, static_cast<int>(tool)));
+        DragMouse(view, x0, top + y0, x1, top + y1);
+    }
+    ASSERT_EQ(detail.Objects().size(), 3u);
+    // Select the first, then move it down and right over the second.
+    DragMouse(view, 60, top + 10, 60, top + 10);
+    DragMouse(view, 60, top + 10, 90, top + 22);
+    TTestHook::ProcessEvents();
+    view.UpdateWindow();
+    ASSERT_NE(view.ClientImage(), nullptr);
+    const QImage afterMoves = view.ClientImage()->copy();
+    // What the window shows must be what a full repaint draws.
+    view.Invalidate(true);
+    view.UpdateWindow();
+    const QImage whole = view.ClientImage()->copy();
+    EXPECT_TRUE(afterMoves == whole) << "a part of the view was left undrawn or drawn over";
     view.Doc().SetDirty(false);
 }
 

@@ -36,7 +36,9 @@ public:
 
 }  // namespace
 
-bool ClickReaches(TWindow& window, int x, int y)
+namespace {
+
+bool ButtonClickReaches(TWindow& window, int x, int y, Qt::MouseButton button)
 {
     QWidget* w = window.Widget();
     if (!w || !w->isVisible()) return false;
@@ -45,13 +47,21 @@ bool ClickReaches(TWindow& window, int x, int y)
     const QPoint local = x < 0 ? w->rect().center() : QPoint(x, y);
     const QPoint at = w->mapTo(w->window(), local);
     PressSpy spy;
+    // The pointer comes to the point before the right button is pressed there.
+    if (button == Qt::RightButton) QTest::mouseMove(handle, at);
     qApp->installEventFilter(&spy);
     // Through the window system's path, where a modal window swallows clicks on the others.
-    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mousePress(handle, button, Qt::NoModifier, at);
+    QTest::mouseRelease(handle, button, Qt::NoModifier, at);
     qApp->removeEventFilter(&spy);
     return spy.seen;
 }
+
+}  // namespace
+
+bool ClickReaches(TWindow& window, int x, int y) { return ButtonClickReaches(window, x, y, Qt::LeftButton); }
+
+bool RightClickReaches(TWindow& window, int x, int y) { return ButtonClickReaches(window, x, y, Qt::RightButton); }
 
 void DragMouse(TWindow& window, int fromX, int fromY, int toX, int toY, unsigned modKeys)
 {

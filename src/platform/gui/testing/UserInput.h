@@ -28,6 +28,9 @@ bool ClickReaches(TWindow& window, int x = -1, int y = -1);
 // The mouse moved onto the middle of the window (client coordinates when x, y are given), as a
 // user points at it: the windows it leaves and enters hear it (hint lines follow it).
 void MouseOver(TWindow& window, int x = -1, int y = -1);
+// A click of the right button (the context-menu request) at the middle of the window or at a
+// client point; true when a window of the program received it.
+bool RightClickReaches(TWindow& window, int x = -1, int y = -1);
 // A drag with the left button from one client point of the window to another, in a few steps,
 // through the window system's path (modKeys: MK_SHIFT, MK_CONTROL held throughout). A press
 // and release at the same point is a click.
