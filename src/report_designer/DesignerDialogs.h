@@ -19,8 +19,9 @@ enum DesignerDialogId : int {
     idRPSecDlg = 7008,
 };
 
-// A dialog's hint line: the text of the hidden static id + 2000 of the control under the mouse,
-// for the controls whose ids lie in the range. The dialog calls OnFocus from its WM_SETCURSOR.
+// A dialog's hint line on its static control: the program's dialog hint line (the text of the
+// hidden static id + 2000 of the control under the mouse, for the ids in the range). The dialog
+// calls OnFocus from its WM_SETCURSOR.
 class CHintStat : public TStatic {
 public:
     CHintStat(TWindow* parent, int resourceId, int lowId = 100, int highId = 200)

@@ -146,6 +146,11 @@ struct AttrFixture : DesignerFixture {
     {
         const auto& rows = dlg().ShownRows();
         const int i = static_cast<int>(std::find(rows.begin(), rows.end(), &Row(code)) - rows.begin());
+        // A row scrolled out of the pane is scrolled back first, as the user would.
+        if (dlg().ValueRect(i).top < 0 || dlg().ValueRect(i).bottom > dlg().GetClientRect().bottom) {
+            dlg().SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, i), 0);
+            dlg().SendMessage(WM_VSCROLL, SB_ENDSCROLL, 0);
+        }
         const TRect v = dlg().ValueRect(i);
         dlg().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(v.left + 2, v.top + 2));
         TTestHook::ProcessEvents();

@@ -21,6 +21,7 @@
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/Menu.h"
+#include "platform/gui/testing/ScrollInput.h"
 #include "platform/gui/testing/UserInput.h"
 #include "method_editors/CtxWzDlg.h"
 #include "platform/gui/FileDialog.h"
@@ -434,13 +435,13 @@ TEST(DesignerInShell, TheWheelAndTheScrollBarsScrollTheViewAndTheAttributeRows)
     DesignerShell s;
     QRepView& view = s.OpenDesigner();
     const int bodyTop = view.Report().Band(bandPageHeader).BodyTop();
-    TurnWheel(view, 100, 100, -1);
+    TurnWheel(view.Widget(), QPoint(0, -120));
     EXPECT_EQ(view.ScrollX(), 0);
     EXPECT_GT(view.ScrollY(), 0) << "the wheel turned toward the user scrolls down";
     EXPECT_EQ(view.Report().Band(bandPageHeader).BodyTop(), bodyTop - view.ScrollY()) << "the bands follow";
-    TurnWheel(view, 100, 100, 1);
+    TurnWheel(view.Widget(), QPoint(0, 120));
     EXPECT_EQ(view.ScrollY(), 0);
-    TurnWheel(view, 100, 100, -1, true);
+    TurnWheel(view.Widget(), QPoint(-120, 0));
     EXPECT_GT(view.ScrollX(), 0) << "sideways";
 
     // The bars lie outside the client area along its right and bottom edges; a click low in
@@ -457,9 +458,9 @@ TEST(DesignerInShell, TheWheelAndTheScrollBarsScrollTheViewAndTheAttributeRows)
     QRAttrDlg& pane = *QRAttrGlobals::gAttrDlg;
     const int visible = pane.GetClientRect().Height() / QRAttrGlobals::gAttrMetrics.rowHeight;
     ASSERT_GT(static_cast<int>(pane.ShownRows().size()), visible);
-    TurnWheel(pane, 20, 20, -1);
+    TurnWheel(pane.Widget(), QPoint(0, -120));
     EXPECT_EQ(pane.TopRow(), std::min(3, static_cast<int>(pane.ShownRows().size()) - visible));
-    TurnWheel(pane, 20, 20, 1);
+    TurnWheel(pane.Widget(), QPoint(0, 120));
     EXPECT_EQ(pane.TopRow(), 0);
 }
 

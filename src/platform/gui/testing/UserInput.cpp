@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
-#include <QWheelEvent>
 #include <QWindow>
 
 #include "platform/gui/GadgetWindow.h"
@@ -81,22 +80,6 @@ void DragMouse(TWindow& window, int fromX, int fromY, int toX, int toY, unsigned
         QTest::mouseMove(handle, at(fromX + (toX - fromX) * i / kSteps, fromY + (toY - fromY) * i / kSteps));
     QTest::mouseRelease(handle, Qt::LeftButton, mods, at(toX, toY));
     QCoreApplication::processEvents();
-}
-
-void TurnWheel(TWindow& window, int x, int y, int notches, bool horizontal)
-{
-    QWidget* w = window.Widget();
-    if (!w || !w->isVisible()) return;
-    // To the widget under the point, as the window system gives it; the application passes it
-    // on to the parents while it is not taken.
-    QWidget* top = w->window();
-    const QPoint inTop = w->mapTo(top, QPoint(x, y));
-    QWidget* target = top->childAt(inTop);
-    if (!target) target = top;
-    const QPointF pos = target->mapFrom(top, inTop);
-    const QPoint delta = horizontal ? QPoint(120 * notches, 0) : QPoint(0, 120 * notches);
-    QWheelEvent e(pos, target->mapToGlobal(pos), QPoint(), delta, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(target, &e);
 }
 
 bool ClickGadget(TGadgetWindow& bar, int id)

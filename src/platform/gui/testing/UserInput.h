@@ -35,9 +35,6 @@ bool RightClickReaches(TWindow& window, int x = -1, int y = -1);
 // through the window system's path (modKeys: MK_SHIFT, MK_CONTROL held throughout). A press
 // and release at the same point is a click.
 void DragMouse(TWindow& window, int fromX, int fromY, int toX, int toY, unsigned modKeys = 0);
-// A turn of the mouse wheel over the window's client point by notches (positive: away from
-// the user, up), through the window system's path.
-void TurnWheel(TWindow& window, int x, int y, int notches, bool horizontal = false);
 // A key pressed on the window as the keyboard gives it, accelerators included.
 void PressKey(TWindow& window, unsigned vk, unsigned modKeys = 0);
 // A click on the gadget of the id, at its middle.
