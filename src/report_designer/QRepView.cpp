@@ -54,8 +54,14 @@ QRepView::~QRepView()
     // The windows that paint from this view go first: the shell repaints its bars at once
     // while the view is taken down, and a ruler or the view painted then would read bands
     // that are already gone.
-    for (TWindow* w : {static_cast<TWindow*>(hRuler_), static_cast<TWindow*>(vRuler_), static_cast<TWindow*>(this)})
-        if (w && w->IsWindow()) w->Destroy();
+    // When the pane itself deletes its children, it has let this view go first (no parent)
+    // and the rulers may be gone already; only rulers still in the pane are looked at.
+    const TWindow* pane = GetParent();
+    for (TWindow* ruler : {static_cast<TWindow*>(hRuler_), static_cast<TWindow*>(vRuler_)})
+        if (pane && std::find(pane->Children().begin(), pane->Children().end(), ruler) != pane->Children().end() &&
+            ruler->IsWindow())
+            ruler->Destroy();
+    if (IsWindow()) Destroy();
     if (report_.View() == this) report_.AttachView(nullptr);
     --gLiveViews;
 }
