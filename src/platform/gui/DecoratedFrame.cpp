@@ -16,6 +16,7 @@
 
 #include "platform/gui/GadgetWindow.h"
 #include "platform/gui/MDI.h"
+#include "platform/gui/WindowBridge.h"
 #include "platform/core/StringTable.h"
 
 namespace vyn {
@@ -59,13 +60,18 @@ private:
 const char* const kMiddle = "vynFrameMiddle";
 
 // F1 on an open menu: help on the item under the mouse or the keyboard's highlight.
-class TMenuHelpFilter : public QObject {
+// Like a bar's tip filter, it lives with its popup, which Qt may delete after the frame: the
+// window layer detaches it when the frame lets its widget go.
+class TMenuHelpFilter : public QObject, public TWindowLink {
 public:
     TMenuHelpFilter(QMenu* menu, TWindow* frame) : QObject(menu), menu_(menu), frame_(frame) {}
+
+    void Detach() override { frame_ = nullptr; }
 
 protected:
     bool eventFilter(QObject*, QEvent* e) override
     {
+        if (!frame_) return false;
         if (e->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(e)->key() != Qt::Key_F1) return false;
         QAction* a = menu_->activeAction();
         const unsigned id = a ? MenuActionId(*a) : 0;
