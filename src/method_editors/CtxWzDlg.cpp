@@ -69,7 +69,7 @@ CtxWzDlg::CtxWzDlg(TWindow* parent, bool startWithEq)
     });
     OnNotify(107, EN_SETFOCUS, [this] { lastFocus_ = insertText_; });
     // The text to be inserted stands out from the help text in dark blue.
-    insertText_->SetColours(TColor(0, 0, 128), TColor(255, 255, 255));
+    insertText_->SetColors(TColor(0, 0, 128), TColor(255, 255, 255));
 }
 
 CtxWzDlg::~CtxWzDlg() { categories_.clear(); }

@@ -9,7 +9,7 @@ namespace vyn {
 inline void ColourInPlaceEdit(QGEdit& edit)
 {
     const bool typing = edit.HasFocus() || edit.WizardRunning;
-    edit.SetColours(TColor(0, 0, 0), typing ? TColor(255, 255, 255) : TColor(192, 192, 192));
+    edit.SetColors(TColor(0, 0, 0), typing ? TColor(255, 255, 255) : TColor(192, 192, 192));
 }
 
 }  // namespace vyn

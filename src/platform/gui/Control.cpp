@@ -45,12 +45,21 @@ void TControl::ApplyTemplate(const TControlTemplate& t, const TRect& pixels)
 }
 
 namespace {
-void PaintFace(QWidget& w, TColor text, TColor face)
+// An edit or list shows its text on its field (Text on Base); a label shows its text on the
+// window's face (WindowText on Window), which it fills only when it is given its own colours.
+void PaintFace(QWidget& w, TColor text, TColor back)
 {
+    const QColor fore(text.Red(), text.Green(), text.Blue()), face(back.Red(), back.Green(), back.Blue());
     QPalette pal = w.palette();
-    pal.setColor(QPalette::Text, QColor(text.Red(), text.Green(), text.Blue()));
-    pal.setColor(QPalette::Base, QColor(face.Red(), face.Green(), face.Blue()));
+    pal.setColor(QPalette::Text, fore);
+    pal.setColor(QPalette::Base, face);
+    const bool label = qobject_cast<QLabel*>(&w) != nullptr;
+    if (label) {
+        pal.setColor(QPalette::WindowText, fore);
+        pal.setColor(QPalette::Window, face);
+    }
     w.setPalette(pal);
+    if (label) w.setAutoFillBackground(true);
 }
 }  // namespace
 
@@ -60,21 +69,34 @@ QWidget* TControl::MakeWidget(QWidget* parentWidget)
     w->setGeometry(rect_.left, rect_.top, rect_.Width(), rect_.Height());
     if (style_ & dlgstyle::HIDDEN) w->hide();
     if (style_ & dlgstyle::DISABLED) w->setEnabled(false);
-    if (coloured_) PaintFace(*w, textColour_, face_);
+    if (colored_) PaintFace(*w, textColor_, backColor_);
     return w;
 }
 
-void TControl::SetColours(TColor text, TColor face)
+void TControl::SetColors(TColor text, TColor back)
 {
-    coloured_ = true;
-    textColour_ = text;
-    face_ = face;
-    ApplyColours();
+    colored_ = true;
+    textColor_ = text;
+    backColor_ = back;
+    ApplyColors();
 }
 
-void TControl::ApplyColours()
+void TControl::ClearColors()
 {
-    if (QWidget* w = Widget(); w && coloured_) PaintFace(*w, textColour_, face_);
+    colored_ = false;
+    ApplyColors();
+}
+
+void TControl::ApplyColors()
+{
+    QWidget* w = Widget();
+    if (!w) return;
+    if (colored_) {
+        PaintFace(*w, textColor_, backColor_);
+        return;
+    }
+    w->setAutoFillBackground(false);
+    w->setPalette(QPalette());
 }
 
 std::string TControl::GetWindowText() const { return Widget() ? WidgetText() : text_; }
@@ -117,36 +139,6 @@ QWidget* TStatic::MakeControl(QWidget* parentWidget)
     if (rect_.Height() >= 2 * l->fontMetrics().height()) l->setWordWrap(true);
     ShowText(l);
     return l;
-}
-
-void TStatic::SetColors(TColor text, TColor back)
-{
-    colored_ = true;
-    textColor_ = text;
-    backColor_ = back;
-    ApplyColors();
-}
-
-void TStatic::ClearColors()
-{
-    colored_ = false;
-    ApplyColors();
-}
-
-void TStatic::ApplyColors()
-{
-    auto* l = static_cast<QLabel*>(Widget());
-    if (!l) return;
-    if (!colored_) {
-        l->setAutoFillBackground(false);
-        l->setPalette(QPalette());
-        return;
-    }
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, QColor(textColor_.Red(), textColor_.Green(), textColor_.Blue()));
-    pal.setColor(QPalette::Window, QColor(backColor_.Red(), backColor_.Green(), backColor_.Blue()));
-    l->setPalette(pal);
-    l->setAutoFillBackground(true);
 }
 
 namespace {

@@ -27,10 +27,14 @@ public:
     // The dialog hands over the template line and its rectangle in pixels before creation.
     void ApplyTemplate(const TControlTemplate& t, const TRect& pixels);
 
-    // The colours of the control's text and of the face it is typed on (an edit's field), as a
-    // dialog answers a control's colour request; kept until the control is made.
-    void SetColours(TColor text, TColor face);
-    TColor FaceColour() const { return face_; }
+    // The colours of the control's text and of its face (an edit's field, a label's background),
+    // as a dialog answers a control's colour request; kept until the control is made.
+    // ClearColors returns to the dialog's own.
+    void SetColors(TColor text, TColor back);
+    void ClearColors();
+    bool HasColors() const { return colored_; }
+    TColor TextColor() const { return textColor_; }
+    TColor BackColor() const { return backColor_; }
 
 protected:
     QWidget* MakeWidget(QWidget* parentWidget) override;
@@ -44,11 +48,11 @@ protected:
     std::string text_;  // until the control exists
 
 private:
-    void ApplyColours();
+    void ApplyColors();
 
     bool bound_;
-    bool coloured_ = false;
-    TColor textColour_, face_{255, 255, 255};
+    bool colored_ = false;
+    TColor textColor_, backColor_{255, 255, 255};
 };
 
 class TStatic : public TControl {
@@ -60,13 +64,6 @@ public:
     }
     void SetText(const std::string& text) { SetWindowText(text); }
     std::string GetText() const { return GetWindowText(); }
-    // Text and background colours of the label, as a dialog answers a static's colour request;
-    // ClearColors returns to the dialog's own.
-    void SetColors(TColor text, TColor back);
-    void ClearColors();
-    bool HasColors() const { return colored_; }
-    TColor TextColor() const { return textColor_; }
-    TColor BackColor() const { return backColor_; }
     // The control that an Alt+letter marked with '&' in the text moves the focus to (the next
     // one in the dialog's tab order); "&&" shows one '&'. Without one, or with the NOPREFIX
     // style, no letter is marked; NOPREFIX shows every '&' as it stands.
@@ -79,10 +76,7 @@ protected:
     unsigned EvGetDlgCode(const TMsg*) override;
 
 private:
-    void ApplyColors();
     int textLimit_ = 0;
-    bool colored_ = false;
-    TColor textColor_, backColor_;
     void ShowText(QLabel* label);
     TWindow* mnemonicTarget_ = nullptr;
 };

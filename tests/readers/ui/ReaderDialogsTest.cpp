@@ -435,13 +435,13 @@ TEST_F(FilterDialog, TheEditTurnsWhileTypedIn)
         const TColor white(255, 255, 255), grey(192, 192, 192);
         auto& edit = dynamic_cast<TControl&>(*d.GetDlgItem(106));
         List(d).SetFocus();
-        EXPECT_EQ(edit.FaceColour(), grey) << "not typed in";
+        EXPECT_EQ(edit.BackColor(), grey) << "not typed in";
         TTestHook::Type("6");
         EXPECT_TRUE(edit.HasFocus());
-        EXPECT_EQ(edit.FaceColour(), white) << "typed in";
+        EXPECT_EQ(edit.BackColor(), white) << "typed in";
         TTestHook::Key(VK_RETURN);
         EXPECT_FALSE(edit.HasFocus());
-        EXPECT_EQ(edit.FaceColour(), grey) << "back on the list";
+        EXPECT_EQ(edit.BackColor(), grey) << "back on the list";
 
         TWindow& list = List(d);
         auto greyBelowTheRows = [&list] {
