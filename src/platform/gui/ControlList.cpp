@@ -245,6 +245,7 @@ void TComboBox::SetWidgetText(const std::string& text)
 void TComboBox::PaintItem(QImage& image, int index, const TRect& rect, unsigned state)
 {
     TDC dc(image);
+    dc.SelectObject(TFont());  // the control's font, not the bold system font of a bare DC
     TDrawItem item{static_cast<unsigned>(GetId()), index < GetCount() ? index : -1, ODA_DRAWENTIRE, state, dc, rect,
                    GetItemData(index)};
     DrawItem(item);

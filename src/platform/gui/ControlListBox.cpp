@@ -289,6 +289,8 @@ void TListBox::Paint(TDC& dc, bool erase, TRect& rect)
         if (row == sel_) state |= ODS_SELECTED | (focus ? ODS_FOCUS : 0u);
         if (!IsWindowEnabled()) state |= ODS_DISABLED;
         TDrawItem item{static_cast<unsigned>(GetId()), row, ODA_DRAWENTIRE, state, dc, r, GetItemData(row)};
+        // The owner draws in the control's font, as the list's own text would be.
+        dc.SelectObject(TFont());
         DrawItem(item);
         dc.RestoreObjects();
     }

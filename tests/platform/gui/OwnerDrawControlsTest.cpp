@@ -34,11 +34,12 @@ public:
         int item;
         unsigned state;
         TRect rect;
+        int weight;
     };
     std::vector<Drawn> drawn;
     void DrawItem(TDrawItem& item) override
     {
-        drawn.push_back({item.itemId, item.itemState, item.rcItem});
+        drawn.push_back({item.itemId, item.itemState, item.rcItem, item.dc.GetFont().GetObject().lfWeight});
         item.dc.FillRect(item.rcItem, TBrush(TColor(static_cast<std::uint32_t>(item.itemData))));
     }
     void MeasureItem(TMeasureItem& item) override { item.itemHeight = 10; }
@@ -106,6 +107,7 @@ TEST(OwnerDrawnListBox, DrawsEveryRowWithItsDataAndState)
         for (const auto& r : dlg.list.drawn)
             if (r.item == 1) sawSelected = (r.state & ODS_SELECTED) != 0 && r.rect.top == 10;
         EXPECT_TRUE(sawSelected);
+        for (const auto& r : dlg.list.drawn) EXPECT_EQ(r.weight, FW_NORMAL) << "rows drawn in the dialog's font";
         EXPECT_EQ(dlg.selChanges, 0) << "a selection by the program is silent";
 
         EXPECT_EQ(dlg.list.DeleteString(1), 1);
