@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "document/LegacyText.h"
+#include "platform/core/Utf8Text.h"
 #include "document/QDoc.h"
 #include "document/TextExchange.h"
 #include "evaluator/NoValue.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "document/ICrunch.h"
-#include "document/LegacyText.h"
+#include "platform/core/Utf8Text.h"
 #include "document/LineReader.h"
 #include "document/OCrunch.h"
 #include "document/TagNames.h"

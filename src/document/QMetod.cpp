@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "document/ICrunch.h"
-#include "document/LegacyText.h"
+#include "platform/core/Utf8Text.h"
 #include "document/LineReader.h"
 #include "document/MethodPaths.h"
 #include "document/OCrunch.h"

@@ -1,6 +1,6 @@
 #include "document/TextExchange.h"
 
-#include "document/LegacyText.h"
+#include "platform/core/Utf8Text.h"
 #include "evaluator/NoValue.h"
 #include "plate/TextFieldCodec.h"
 

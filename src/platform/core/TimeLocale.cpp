@@ -5,6 +5,8 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include "platform/core/Utf8Text.h"
+
 namespace vyn {
 
 namespace {
@@ -13,33 +15,13 @@ const char* const kDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursd
 const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
                                "July",    "August",   "September", "October", "November", "December"};
 
-bool IsValidUtf8(const std::string& s)
-{
-    for (std::size_t i = 0; i < s.size();) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-        if (n == 0 || i + n > s.size()) return false;
-        for (std::size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += n;
-    }
-    return true;
-}
-
 // A locale in a single-byte code set gives its names in that code set; Latin-1 covers the
 // accented names of the usual western locales.
 std::string ToUtf8(const std::string& s)
 {
     if (IsValidUtf8(s)) return s;
     std::string out;
-    for (unsigned char c : s) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (unsigned char c : s) AppendUtf8(out, c);
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/core/StringTable.h"
+#include "platform/core/Utf8Text.h"
 #include "setup/core/SetupResIds.h"
 #include "setup/core/SetupText.h"
 

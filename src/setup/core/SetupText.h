@@ -20,9 +20,6 @@ std::string FileNameOf(const std::string& path);
 // The part up to and including the last '/', or the empty text.
 std::string FolderOf(const std::string& path);
 
-// Bytes as UTF-8: well-formed UTF-8 sequences stay, every other byte is read as Windows-1252.
-std::string Utf8FromLegacyBytes(std::string_view bytes);
-
 // Fills the "%s" of a pattern with the arguments in order ("%%" gives '%'); a "%s" without an
 // argument stays empty.
 std::string FormatTexts(const std::string& pattern, std::initializer_list<std::string_view> args);
