@@ -452,10 +452,14 @@ void vynwApp::EvViewDestroyed(const TView* view)
         gCurrentDoc = nullptr;
     }
     if (!client_) return;
-    // A report designer's frame holds the view in its pane.
+    // A report designer's frame holds the view in its pane: the view went, the pane with its
+    // rulers is still the frame's and goes with it.
     for (TMDIChild* c : std::vector<TMDIChild*>(client_->Children())) {
-        const auto* pane = dynamic_cast<const QRPDesignerPane*>(c->GetClientWindow());
-        if ((pane ? pane->ViewKey() : dynamic_cast<const TView*>(c->GetClientWindow())) == view) c->ClientGone();
+        if (const auto* pane = dynamic_cast<const QRPDesignerPane*>(c->GetClientWindow())) {
+            if (pane->ViewKey() == view) c->ViewGone();
+        } else if (dynamic_cast<const TView*>(c->GetClientWindow()) == view) {
+            c->ClientGone();
+        }
     }
 }
 

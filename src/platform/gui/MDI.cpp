@@ -229,6 +229,12 @@ void TMDIChild::ClientGone()
     DeleteLater();
 }
 
+void TMDIChild::ViewGone()
+{
+    Destroy();
+    DeleteLater();
+}
+
 void TMDIChild::DeleteLater()
 {
     const TMDIChild* self = this;

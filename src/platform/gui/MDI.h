@@ -85,6 +85,9 @@ public:
     // The client window was deleted elsewhere (its document went): the frame closes without
     // asking.
     void ClientGone();
+    // The view inside the client window was deleted elsewhere, the client window around it
+    // was not: the frame closes without asking and deletes the client window with itself.
+    void ViewGone();
 
     // Activation as the MDI client reports it (active true) or the loss of it.
     virtual void EvMDIActivate(bool active);
