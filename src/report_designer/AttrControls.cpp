@@ -341,6 +341,9 @@ QRAttrFrame::QRAttrFrame(TWindow* parent) : TWindow(parent) { SetOwnedPopup(true
 void QRAttrFrame::SetupWindow()
 {
     TWindow::SetupWindow();
+    // The window belongs to the designer: F1 in it asks for the designer's help, not the main
+    // window's that owns it.
+    SetContextHelpId(QRepView::kHelpContext);
     Layout();
 }
 

@@ -21,7 +21,6 @@ namespace {
 
 int gLiveViews = 0;
 constexpr unsigned kTimerEndScroll = 1;
-constexpr int kHelpContext = 3290;
 
 }  // namespace
 

@@ -93,6 +93,8 @@ public:
 
     static QRepViewBars Bars();
     static int LiveViews();
+    // The help topic of the designer, for the view and the attribute window that serves it.
+    static constexpr int kHelpContext = 3290;
 
     // --- framework ---
     const char* GetViewName() override { return "QRepView"; }

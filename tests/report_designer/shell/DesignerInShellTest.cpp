@@ -8,12 +8,14 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <tuple>
 #include <set>
 
 #include "../../app/shell/ShellTestFixture.h"
 #include "app/AppGlobals.h"
+#include "app/AppPaths.h"
 #include "app/QPictButtGadget.h"
 #include "app/TMyControlBar.h"
 #include "app/vynwMDI.h"
@@ -21,6 +23,8 @@
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/Menu.h"
+#include "platform/gui/HelpWindow.h"
+#include "app/RwMainWindow.h"
 #include "platform/gui/testing/ScrollInput.h"
 #include "platform/gui/testing/UserInput.h"
 #include "method_editors/CtxWzDlg.h"
@@ -490,6 +494,44 @@ TEST(DesignerInShell, SelectingAndMovingAnObjectLeavesItsNeighboursDrawn)
     view.UpdateWindow();
     const QImage whole = view.ClientImage()->copy();
     EXPECT_TRUE(afterMoves == whole) << "a part of the view was left undrawn or drawn over";
+    view.Doc().SetDirty(false);
+}
+
+// Help while the designer is active: "Current context" on the Help menu and F1, in the view and
+// in the attribute window, open the designer's topic rather than the main window's.
+TEST(DesignerInShell, HelpFromTheMenuAndF1OpensTheDesignersTopic)
+{
+    TTestHook hook;
+    DesignerShell s;
+    RwMainWindow& main = *s.app->GetMainFrame();
+    QRepView& view = s.OpenDesigner();
+    ASSERT_NE(s.PlaceTextBox(view), nullptr);
+    ASSERT_TRUE(HelpTopicExists(GetHelpFilePath(), QRepView::kHelpContext)) << "the help file has no designer topic";
+    const auto bar = s.MenuBar();
+    ASSERT_TRUE(bar.count(CM_HELPCONTEXT)) << "no Help menu while the designer is active";
+    EXPECT_EQ(bar.at(CM_HELPCONTEXT).path, "&Help/Cu&rrent context");
+    EXPECT_EQ(bar.at(CM_HELPCONTEXT).key, "F1");
+
+    auto shown = [](const std::function<void()>& ask) {
+        ResetLastHelpTopic();
+        ask();
+        TTestHook::ProcessEvents();
+        return LastHelpTopic();
+    };
+    EXPECT_EQ(shown([&] { ChooseMenuItem(main, CM_HELPCONTEXT); }), QRepView::kHelpContext) << "Help menu";
+    view.SetFocus();
+    EXPECT_EQ(shown([&] { TTestHook::Key(VK_F1, 0, &view); }), QRepView::kHelpContext) << "F1 in the view";
+
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
+    TTestHook::ProcessEvents();
+    ASSERT_TRUE(QRAttrGlobals::gAttrEdit->IsWindowVisible());
+    EXPECT_EQ(shown([] { TTestHook::Key(VK_F1, 0, QRAttrGlobals::gAttrEdit); }), QRepView::kHelpContext)
+        << "F1 in the attribute window's value edit";
+    EXPECT_EQ(shown([] { TTestHook::Key(VK_F1, 0, QRAttrGlobals::gAttrDlg); }), QRepView::kHelpContext)
+        << "F1 in the attribute rows";
+    EXPECT_EQ(shown([&] { ChooseMenuItem(main, CM_HELPCONTEXT); }), QRepView::kHelpContext)
+        << "Help menu with the attribute window open";
+    EXPECT_EQ(view.Selection().size(), 1u) << "asking for help changes nothing";
     view.Doc().SetDirty(false);
 }
 
