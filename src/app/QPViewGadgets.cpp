@@ -269,8 +269,13 @@ void QPViewGadgets::Apply(TView& view, const QPViewBars& bars)
         }
     };
     if (gToolBar) {
-        for (TGadget* g : gToolBarGadgets)
-            if (g && !gToolBar->Contains(*g)) gToolBar->Insert(*g);
+        if (bars.carrierAnchors) {
+            for (TGadget* g : gToolBarGadgets)
+                if (g && !gToolBar->Contains(*g)) gToolBar->Insert(*g);
+        } else {
+            // A view that has nothing to do with the reader: the bar keeps only its fixed part.
+            gToolBar->RemoveFrom(gToolBarGadgets[0]);
+        }
         // The anchors hold the carrier buttons already; the view's list names them again.
         place(gToolBar, cmSave);
         place(gToolBar, gdSeparator);

@@ -21,6 +21,9 @@ QPViewBars DesignerBars(bool active)
     if (!active) return bars;
     const QRepViewBars designer = QRepView::Bars();
     bars.installed = true;
+    // The carrier buttons are the plate's: while a designer is active the bar is cut back to its
+    // fixed part, and they come back with a plate view or when the last window closes.
+    bars.carrierAnchors = false;
     auto copy = [](const std::vector<unsigned>& from, std::size_t skip, std::vector<int>& to) {
         for (std::size_t i = skip; i < from.size(); ++i) to.push_back(from[i] == 0 ? gdSeparator : static_cast<int>(from[i]));
     };

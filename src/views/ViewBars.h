@@ -18,6 +18,7 @@ enum QPViewGadget : int {
 // while the view's frame is active. The shell applies it whenever it changes.
 struct QPViewBars {
     bool installed = false;       // the view's gadgets are on the bars
+    bool carrierAnchors = true;   // the shell's separator and carrier buttons stand before them
     std::vector<int> mainBar;     // after the shell's anchors: Save, a separator, then these
     std::vector<int> palette;     // after the mode button and the view's first separator
     int modeButtonCommand = cmModeButtonIdle;

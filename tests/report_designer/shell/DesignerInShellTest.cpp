@@ -158,6 +158,7 @@ TEST(DesignerInShell, DesignerGadgetsStandOnTheBarsWhileItsFrameIsActive)
     ASSERT_EQ(s.Reports().size(), 1u);
     for (unsigned id : {24333u, 24322u, 7119u, 2604u, 2603u}) EXPECT_TRUE(s.OnBar(gToolBar, id)) << id;
     for (unsigned id : {7109u, 7110u, 7111u, 7112u, 7113u, 7114u, 7115u, 7118u}) EXPECT_TRUE(s.OnBar(gToolPalette, id)) << id;
+    for (unsigned id : {2230u, 2231u}) EXPECT_FALSE(s.OnBar(gToolBar, id)) << "the carrier button " << id << " stays";
     ASSERT_NE(gModeButton, nullptr);
     EXPECT_EQ(gModeButton->GetCommandId(), 7108) << "the shared button cancels the tools";
 
@@ -167,12 +168,14 @@ TEST(DesignerInShell, DesignerGadgetsStandOnTheBarsWhileItsFrameIsActive)
     TTestHook::ProcessEvents();
     EXPECT_FALSE(s.OnBar(gToolPalette, 7109));
     EXPECT_NE(gModeButton->GetCommandId(), 7108);
+    EXPECT_TRUE(s.OnBar(gToolBar, 2230)) << "the plate view has the carrier buttons";
     s.app->GetDocManager().CloseDoc(*plate);
     TTestHook::ProcessEvents();
     for (TMDIChild* c : s.app->GetMDIClient()->Children())
         if (dynamic_cast<QRPMDIChild*>(c)) s.app->GetMDIClient()->ActivateChild(*c);
     TTestHook::ProcessEvents();
     EXPECT_TRUE(s.OnBar(gToolPalette, 7109));
+    EXPECT_FALSE(s.OnBar(gToolBar, 2230));
 
     // The designer closed: nothing of it stays.
     s.Reports()[0]->SetDirty(false);
@@ -181,6 +184,7 @@ TEST(DesignerInShell, DesignerGadgetsStandOnTheBarsWhileItsFrameIsActive)
     EXPECT_FALSE(s.OnBar(gToolPalette, 7109));
     EXPECT_FALSE(s.OnBar(gToolBar, 7119));
     EXPECT_EQ(gModeButton->GetCommandId(), CM_MODEBUTTON);
+    for (unsigned id : {2230u, 2231u}) EXPECT_TRUE(s.OnBar(gToolBar, id)) << "the carrier button " << id << " is back";
 }
 
 TEST(DesignerInShell, EveryHandledCommandCanBeReached)
