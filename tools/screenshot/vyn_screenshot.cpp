@@ -32,11 +32,6 @@
 #endif
 #ifdef VYN_SCREENSHOT_DESIGNER
 #include "report_designer/DesignerDialogs.h"
-#include "report_designer/QRPMDIChild.h"
-#include "report_designer/QRepView.h"
-#include "reports/QRepDoc.h"
-#include "reports/RPObjectTextBox.h"
-#include "reports/RPShapes.h"
 #endif
 
 namespace {
@@ -74,60 +69,6 @@ int PlateView(const std::string& out, const std::string& plate)
 #endif
 
 #ifdef VYN_SCREENSHOT_DESIGNER
-// A small report in the designer: a title and a rule in the report header, the identification,
-// concentration and a frame in the detail band, the page number in the page footer; the
-// concentration box selected, the detail band's grid shown.
-int ReportDesigner(const std::string& out)
-{
-    using namespace vyn;
-    QRepDoc doc;
-    RPReport& report = doc.Report();
-    auto text = [](int l, int t, int w, int h, const char* contents, bool border) {
-        auto o = RPObject::Create(otTextBox);
-        o->PlaceTwips(l, t, w, h);
-        static_cast<RPObjectTextBox*>(o.get())->StoreContents(contents);
-        if (border) o->StoreStyles(1, 1, 0, 0);
-        return o;
-    };
-    report.Band(bandPageHeader).StoreHeight(540);
-    report.Band(bandPageHeader).AddObject(text(0, 90, 2880, 270, "Vyn immunoassay report", false));
-    report.Band(bandReportHeader).StoreHeight(900);
-    report.Band(bandReportHeader).AddObject(text(0, 90, 4320, 360, "=\"Plate \" + filename", true));
-    auto rule = RPObject::Create(otLine);
-    rule->PlaceTwips(0, 630, 7200, 0);
-    report.Band(bandReportHeader).AddObject(std::move(rule));
-    report.Band(bandDetail).StoreHeight(720);
-    report.Band(bandDetail).AddObject(text(180, 180, 1440, 270, "=id", false));
-    RPObject* conc = report.Band(bandDetail).AddObject(text(1800, 180, 1800, 270, "=conc", true));
-    auto frame = RPObject::Create(otRectangle);
-    frame->PlaceTwips(90, 90, 5400, 450);
-    report.Band(bandDetail).AddObject(std::move(frame));
-    auto graph = RPObject::Create(otGraph);
-    graph->PlaceTwips(3960, 90, 1440, 540);
-    report.Band(bandReportFooter).StoreHeight(720);
-    report.Band(bandReportFooter).AddObject(std::move(graph));
-    report.Band(bandPageFooter).StoreHeight(450);
-    report.Band(bandPageFooter).AddObject(text(6120, 90, 1440, 270, "=\"Page \" + page", false));
-    conc->SetSelected(true);
-
-    auto* view = new QRepView(doc);
-    QRPDesignerPane pane(*view);
-    pane.Create();
-    pane.MoveWindow(40, 40, 760, 600);
-    pane.ShowWindow(SW_SHOW);
-    view->SetActive(true);
-    int rc = 1;
-    QTimer::singleShot(400, [&] {
-        pane.Widget()->repaint();
-        QTimer::singleShot(200, [&] {
-            rc = pane.Widget()->grab().save(QString::fromStdString(out), "PNG") ? 0 : 1;
-            QApplication::quit();
-        });
-    });
-    QApplication::exec();
-    return rc;
-}
-
 // The designer's dialogs: the sections with the preview and a hint, duplicate objects for three
 // boxes of row B, insert picture, sample simulation.
 int DesignerDialog(const std::string& what, const std::string& out)
@@ -315,6 +256,8 @@ int MethodEditor(const std::string& what, const std::string& out)
 #ifdef VYN_SCREENSHOT_APP
 // In a file of its own: the shell's headers and the report model's cannot meet in one file.
 int MainWindow(int& argc, char** argv, const std::string& out, const std::string& which);
+// The designer inside the main window, in a file of its own for the same reason.
+int DesignerInMainWindow(int& argc, char** argv, const std::string& out);
 #endif
 
 int main(int argc, char** argv)
@@ -348,11 +291,10 @@ int main(int argc, char** argv)
         return MethodEditor(what, argv[2]);
     }
 #endif
+#ifdef VYN_SCREENSHOT_APP
+    if (what == "report-designer") return DesignerInMainWindow(argc, argv, argv[2]);
+#endif
 #ifdef VYN_SCREENSHOT_DESIGNER
-    if (what == "report-designer") {
-        vyn::TApplication app(argc, argv);
-        return ReportDesigner(argv[2]);
-    }
     if (what == "report-sections" || what == "duplicate-objects" || what == "insert-picture" ||
         what == "sample-simulation") {
         vyn::TApplication app(argc, argv);
