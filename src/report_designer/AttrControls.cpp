@@ -63,6 +63,13 @@ void QRAttrEdit::EvKeyDown(unsigned key, unsigned repeatCount, unsigned flags)
         PostToParent(*this, cmd);
         return;
     }
+    // The designer's accelerators: the clipboard keys go to the pane as commands (undo has
+    // nothing to undo here). A choice row's text is not typed, so they do nothing there.
+    if (const unsigned cmd = QRepView::Accelerator(key); cmd && cmd != cmRepUndo) {
+        if (choiceMode == 0)
+            if (TWindow* p = GetParent()) p->SendCommand(cmd);
+        return;
+    }
     if (choiceMode == 0) TEdit::EvKeyDown(key, repeatCount, flags);
 }
 

@@ -60,7 +60,15 @@ RPObjAttr& GetAttrTarget(QRepView& view, std::string& description)
 
 // --- construction ---
 
-QRAttrDlg::QRAttrDlg(TWindow* parent) : TWindow(parent), allRows_(MakeAttrRows()) {}
+QRAttrDlg::QRAttrDlg(TWindow* parent) : TWindow(parent), allRows_(MakeAttrRows())
+{
+    // The designer's clipboard keys reach the pane: while a value is being typed they act on its
+    // text, and the report's objects are never cut, copied, pasted or deleted from here.
+    for (unsigned id : {24322u, 24323u, 24324u, 24325u})
+        OnCommand(id, [id] {
+            if (gAttrEdit && gAttrEdit->HasFocus()) gAttrEdit->EditCommand(id);
+        });
+}
 
 QRAttrDlg::~QRAttrDlg()
 {
@@ -484,10 +492,6 @@ void QRAttrDlg::EvVScroll(unsigned code, unsigned thumb, TWindow*)
 
 TResult QRAttrDlg::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
 {
-    if (gAttrEdit && gAttrEdit->HasFocus() && id >= 24322 && id <= 24325) {
-        gAttrEdit->EditCommand(id);
-        return 0;
-    }
     if (id == idAttrEdit && control == gAttrEdit) {
         if (notifyCode == EN_SETFOCUS) id = cmAttrEditFocus;
         else if (notifyCode == EN_CHANGE || notifyCode == EN_UPDATE) id = cmAttrEditChange;

@@ -46,6 +46,7 @@ QRepView::QRepView(QRepDoc& doc, TWindow* parent) : TWindow(parent), TView(doc),
     ++gLiveViews;
     InitDesignerMetrics();
     textEditor_ = new QRInPlaceEdit(this, kTextEditorId);
+    RegisterCommands();
 }
 
 QRepView::~QRepView()

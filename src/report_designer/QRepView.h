@@ -93,6 +93,9 @@ public:
 
     static QRepViewBars Bars();
     static int LiveViews();
+    // The designer's accelerator table: the command of a key with the modifiers held now, 0 for
+    // none. The view and the attribute window's value edit both use it.
+    static unsigned Accelerator(unsigned key);
     // The help topic of the designer, for the view and the attribute window that serves it.
     static constexpr int kHelpContext = 3290;
 
@@ -265,7 +268,8 @@ protected:
     void EvContextMenu(TWindow* window, int x, int y) override;
 
 private:
-    static unsigned Accelerator(unsigned key);
+    // The commands of the view's own response table, each with its handler.
+    void RegisterCommands();
     void AttrUpdated(AttrUpdate how);
     void AttrHide(bool hide);
     void ScrollBar(int bar, unsigned code, unsigned pos);

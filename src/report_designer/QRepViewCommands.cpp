@@ -41,14 +41,57 @@ bool TextFitsRecord(const RPObject& o)
 
 }  // namespace
 
+void QRepView::RegisterCommands()
+{
+    OnCommand(cmRepDuplicate, [this] { CmDuplicate(); });
+    OnCommand(cmRepCut, [this] {
+        // Only what reached the clipboard is taken away.
+        const bool idle = tool_ == 0 && dragState_ == 0 && !Editing();
+        if (idle && !selection_.empty() && CmCopy()) CmDelete();
+    });
+    OnCommand(cmRepCopy, [this] { CmCopy(); });
+    OnCommand(cmRepPaste, [this] { CmPaste(); });
+    OnCommand(cmRepDelete, [this] { CmDelete(); });
+    for (unsigned id : {cmRepBringToTop, cmRepSendToBottom})
+        OnCommand(id, [this, id] {
+            if (selection_.empty()) return;
+            for (RPSection* b : bands_) {
+                if (id == cmRepBringToTop) b->BringSelectionToTop();
+                else b->SendSelectionToBottom();
+            }
+            SetModified();
+        });
+    OnCommand(cmRepSections, [this] { CmSections(); });
+    OnCommand(cmRepPointer, [this] {
+        tool_ = 0;
+        locked_ = false;
+        AttrUpdated(AttrUpdate::Reload);
+    });
+    for (unsigned id : {cmRepTextBox, cmRepRectangle, cmRepLine, cmRepGraph, cmRepPicture, cmRepPageBreak})
+        OnCommand(id, [this, id] { CmTool(static_cast<int>(id - cmRepPointer)); });
+    OnCommand(cmRepLock, [this] { locked_ = !locked_; });
+    OnCommand(cmRepSnap, [this] { snap_ = !snap_; });
+    OnCommand(cmRepGrid, [this] {
+        showGrid_ = !showGrid_;
+        Invalidate(false);
+    });
+    OnCommand(cmRepAttributes, [this] {
+        gAttrEditorShown = !gAttrEditorShown;
+        if (auto& f = GetRepViewShell().attrOpen) f(*this, gAttrEditorShown);
+    });
+    OnCommand(cmRepPageSetup, [this] { CmPageSetup(); });
+    OnCommand(cmRepPrint, [this] { CmReportPrint(); });
+    OnCommand(cmRepPreview, [this] { CmReportPreview(); });
+    OnCommand(cmRepSaveInList, [this] { CmSaveInReportList(); });
+    OnCommand(cmRepHelp, [this] {
+        if (auto& f = GetRepViewShell().help) f(GetContextHelpId());
+    });
+}
+
 TResult QRepView::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
 {
     if (control && control == textEditor_) {
         TextEditorCommand(id, control);
-        return 0;
-    }
-    if (id == cmRepDuplicate) {
-        CmDuplicate();
         return 0;
     }
     // While the text editor has the keyboard the clipboard keys edit its text.
@@ -57,52 +100,7 @@ TResult QRepView::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
         textEditor_->EditCommand(id);
         return 0;
     }
-    const bool idle = tool_ == 0 && dragState_ == 0 && !Editing();
-    switch (id) {
-    case cmRepCut:
-        // Only what reached the clipboard is taken away.
-        if (idle && !selection_.empty() && CmCopy()) CmDelete();
-        return 0;
-    case cmRepCopy: CmCopy(); return 0;
-    case cmRepPaste: CmPaste(); return 0;
-    case cmRepDelete: CmDelete(); return 0;
-    case cmRepBringToTop:
-    case cmRepSendToBottom:
-        if (selection_.empty()) return 0;
-        for (RPSection* b : bands_) {
-            if (id == cmRepBringToTop) b->BringSelectionToTop();
-            else b->SendSelectionToBottom();
-        }
-        SetModified();
-        return 0;
-    case cmRepSections: CmSections(); return 0;
-    case cmRepPointer:
-        tool_ = 0;
-        locked_ = false;
-        AttrUpdated(AttrUpdate::Reload);
-        return 0;
-    case cmRepTextBox: case cmRepRectangle: case cmRepLine: case cmRepGraph: case cmRepPicture: case cmRepPageBreak:
-        CmTool(static_cast<int>(id - cmRepPointer));
-        return 0;
-    case cmRepLock: locked_ = !locked_; return 0;
-    case cmRepSnap: snap_ = !snap_; return 0;
-    case cmRepGrid:
-        showGrid_ = !showGrid_;
-        Invalidate(false);
-        return 0;
-    case cmRepAttributes:
-        gAttrEditorShown = !gAttrEditorShown;
-        if (auto& f = GetRepViewShell().attrOpen) f(*this, gAttrEditorShown);
-        return 0;
-    case cmRepPageSetup: CmPageSetup(); return 0;
-    case cmRepPrint: CmReportPrint(); return 0;
-    case cmRepPreview: CmReportPreview(); return 0;
-    case cmRepSaveInList: CmSaveInReportList(); return 0;
-    case cmRepHelp:
-        if (auto& f = GetRepViewShell().help) f(GetContextHelpId());
-        return 0;
-    default: return TWindow::EvCommand(id, control, notifyCode);
-    }
+    return TWindow::EvCommand(id, control, notifyCode);
 }
 
 void QRepView::EvCommandEnable(TCommandEnabler& ce)

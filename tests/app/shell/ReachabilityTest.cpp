@@ -13,12 +13,19 @@
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/RwMainWindow.h"
+#include "app/ReportCommands.h"
 #include "app/TMyControlBar.h"
 #include "app/vynwApp.h"
+#include "app/vynwMDI.h"
 #include "platform/gui/GadgetWindow.h"
 #include "platform/gui/Menu.h"
 #include "platform/gui/TestHook.h"
 #include "platform/gui/testing/UserInput.h"
+#include "report_designer/AttrGlobals.h"
+#include "report_designer/AttrEditor.h"
+#include "report_designer/DesignerDialogs.h"
+#include "report_designer/QRepView.h"
+#include "report_designer/RPListDialogs.h"
 #include "views/QLView.h"
 #include "views/QNView.h"
 #include "views/QPView.h"
@@ -49,10 +56,34 @@ struct TableOwner {
     return dynamic_cast<TWindow*>(gActiveView);
 }
 
+// A new report from the report list manager, open in the designer and active.
+TWindow* OpenDesigner(ShellFixture& s)
+{
+    TTestHook::Get().AnswerDialog(kDlgRepManager, 104);  // "&New  >"
+    TTestHook::Get().AnswerDialog(idRPSecDlg, IDOK);
+    if (!ChooseMenuItem(*s.app->GetMainFrame(), CM_REPORTS)) return nullptr;
+    TTestHook::ProcessEvents();
+    return ActiveReportView(*s.app);
+}
+
+TWindow* DesignerFrame(ShellFixture& s) { return OpenDesigner(s) ? s.app->GetMDIClient()->GetActiveMDIChild() : nullptr; }
+
+// The designer's attribute window, opened with its gadget; the rows' pane holds the table.
+TWindow* AttributeWindow(ShellFixture& s)
+{
+    if (!OpenDesigner(s) || !ClickGadget(*gToolPalette, 7118)) return nullptr;
+    TTestHook::ProcessEvents();
+    return QRAttrGlobals::gAttrDlg;
+}
+
 const TableOwner kOwners[] = {
     {"Application", [](ShellFixture&) -> TWindow* { return nullptr; }, {}, {}},
     {"MainWindow", [](ShellFixture& s) -> TWindow* { return s.app->GetMainFrame(); }, {},
      {CM_HANDOVERREADY, CM_OPENPENDINGFILES}},
+    // The designer's menu 140 stands on the bar while it is active, its gadgets on both bars.
+    {"ReportDesigner", OpenDesigner, {}, {}},
+    {"ReportDesignerFrame", DesignerFrame, {}, {}},
+    {"AttributeWindow", AttributeWindow, {}, {}},
     // A view or editor whose commands are registered in its table adds a row here, e.g.
     // {"PlateView", OpenDemo, {111, 116, 117}, {}}; ShowOf opens a view through the View menu.
 };

@@ -20,6 +20,7 @@
 #include "app/TMyControlBar.h"
 #include "app/vynwMDI.h"
 #include "platform/core/DocManager.h"
+#include "platform/gui/Clipboard.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/Menu.h"
@@ -189,12 +190,12 @@ TEST(DesignerInShell, DesignerGadgetsStandOnTheBarsWhileItsFrameIsActive)
 
 TEST(DesignerInShell, EveryHandledCommandCanBeReached)
 {
-    // The view's response table, and the ways besides menu 140: the bars, the keys (Esc for the
-    // pointer, F1 for help) and the right click that opens the expression wizard.
+    // The view's response table, and the ways in: menu 140 (with the Help popup it keeps from
+    // the main window) and the bars.
     const std::vector<unsigned> handled = {24322, 24323, 24324, 24325, 7119, 7101, 7107, 7102, 7108, 7109, 7110,
                                            7111,  7112,  7113,  7114,  7115, 7116, 7117, 7118, 24336, 2603, 2604,
                                            7301,  2005};
-    std::set<unsigned> found = {7108, 2005};
+    std::set<unsigned> found;
     for (const TMenuItemInfo& item : MenuItems(140)) found.insert(static_cast<unsigned>(item.id));
     const QRepViewBars bars = QRepView::Bars();
     found.insert(bars.mainBar.begin(), bars.mainBar.end());
@@ -536,6 +537,53 @@ TEST(DesignerInShell, HelpFromTheMenuAndF1OpensTheDesignersTopic)
     EXPECT_EQ(shown([&] { ChooseMenuItem(main, CM_HELPCONTEXT); }), QRepView::kHelpContext)
         << "Help menu with the attribute window open";
     EXPECT_EQ(view.Selection().size(), 1u) << "asking for help changes nothing";
+    view.Doc().SetDirty(false);
+}
+
+// The designer's clipboard keys in the attribute window's value edit act on the typed text; the
+// selected object stays where it is and the report's objects are not on the clipboard.
+TEST(DesignerInShell, TheClipboardKeysInTheAttributeWindowEditTheValueNotTheReport)
+{
+    TTestHook hook;
+    DesignerShell s;
+    QRepView& view = s.OpenDesigner();
+    RPObjectTextBox* box = s.PlaceTextBox(view);
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
+    TTestHook::ProcessEvents();
+    QRAttrEdit& edit = *QRAttrGlobals::gAttrEdit;
+    ASSERT_TRUE(QRAttrGlobals::gAttrDlg->CurrentRow() && QRAttrGlobals::gAttrDlg->CurrentRow()->editing);
+    edit.SetFocus();
+    edit.SetWindowText("");
+    TTestHook::Type("abcd", &edit);
+    const std::size_t objects = view.Report().Band(bandDetail).Objects().size();
+    struct Step {
+        const char* what;
+        unsigned key, mods;
+        int from, to;  // the selection before the key
+        const char* text;
+        const char* clipboard;
+    };
+    const Step steps[] = {
+        {"Ctrl+C copies the selection", 'C', MK_CONTROL, 1, 3, "abcd", "bc"},
+        {"Shift+Del cuts it", VK_DELETE, MK_SHIFT, 0, 1, "bcd", "a"},
+        {"Del takes the character after the caret", VK_DELETE, 0, 1, 1, "bd", "a"},
+        {"Ctrl+V pastes over the selection", 'V', MK_CONTROL, 0, 2, "a", "a"},
+        {"Shift+Ins pastes at the caret", VK_INSERT, MK_SHIFT, 1, 1, "aa", "a"},
+        {"Ctrl+X cuts", 'X', MK_CONTROL, 0, 1, "a", "a"},
+    };
+    for (const Step& st : steps) {
+        SCOPED_TRACE(st.what);
+        edit.SetSelection(st.from, st.to);
+        TTestHook::Key(st.key, st.mods, &edit);
+        TTestHook::ProcessEvents();
+        EXPECT_EQ(edit.GetWindowText(), st.text);
+        std::string clip;
+        Clipboard::GetText(clip);
+        EXPECT_EQ(clip, st.clipboard);
+        EXPECT_EQ(view.Report().Band(bandDetail).Objects().size(), objects);
+        EXPECT_EQ(view.Selection().size(), 1u);
+    }
     view.Doc().SetDirty(false);
 }
 
