@@ -8,6 +8,7 @@
 #include <set>
 
 #include "platform/gui/DecoratedFrame.h"
+#include "platform/gui/WindowBridge.h"
 
 namespace vyn {
 
@@ -18,6 +19,27 @@ std::set<const TMDIChild*>& LiveChildren()
     static std::set<const TMDIChild*> live;
     return live;
 }
+
+// The client area of a frame that places its children itself: its size is the frame's client
+// size, and the frame hears of every change of it.
+class TMDIChildArea : public QWidget, public TWindowLink {
+public:
+    explicit TMDIChildArea(TMDIChild* frame) : frame_(frame) {}
+    void Detach() override { frame_ = nullptr; }
+
+protected:
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QWidget::resizeEvent(e);
+        if (!frame_) return;
+        const bool maximized = parentWidget() && parentWidget()->isMaximized();
+        frame_->DispatchFromPlatform(WM_SIZE, maximized ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                                     MAKELPARAM(width(), height()));
+    }
+
+private:
+    TMDIChild* frame_;
+};
 }  // namespace
 
 // --- client --------------------------------------------------------------------------------
@@ -170,13 +192,36 @@ QWidget* TMDIChild::MakeWidget(QWidget*)
     sub_ = new QMdiSubWindow;
     sub_->setAttribute(Qt::WA_DeleteOnClose, false);
     sub_->setWindowTitle(QString::fromStdString(GetWindowText()));
+    if (ownArea_) {
+        area_ = new TMDIChildArea(this);
+        sub_->setWidget(area_);
+    }
     return sub_;
+}
+
+QWidget* TMDIChild::ClientWidget() const { return area_ ? area_ : TWindow::ClientWidget(); }
+
+void TMDIChild::SetOwnClientArea()
+{
+    ownArea_ = true;
+    if (clientWnd_) clientWnd_->SetParent(this);
+}
+
+void TMDIChild::RemoveChild(TWindow* child)
+{
+    if (child == clientWnd_) clientWnd_ = nullptr;
+    TWindow::RemoveChild(child);
 }
 
 void TMDIChild::SetupWindow()
 {
     TWindow::SetupWindow();
-    if (clientWnd_ && clientWnd_->Create()) sub_->setWidget(clientWnd_->Widget());
+    if (area_) {
+        // The client window was made with the frame's children.
+        if (clientWnd_ && clientWnd_->Widget()) area_->setFocusProxy(clientWnd_->Widget());
+    } else if (clientWnd_ && clientWnd_->Create()) {
+        sub_->setWidget(clientWnd_->Widget());
+    }
     sub_->resize(520, 360);
     client_->Adopt(*this);
     if (client_->Area()) {
@@ -191,6 +236,7 @@ void TMDIChild::CleanupWindow()
     if (clientWnd_) clientWnd_->Destroy();
     if (client_->Area() && sub_) client_->Area()->removeSubWindow(sub_);
     sub_ = nullptr;
+    area_ = nullptr;  // goes with the frame's widget
     client_->Forget(*this);
     TWindow::CleanupWindow();
 }

@@ -95,11 +95,21 @@ public:
     // active one (the arguments of WM_ACTIVATE).
     virtual void EvFrameActivate(unsigned, bool, TWindow*) {}
 
+    QWidget* ClientWidget() const override;
+
 protected:
+    // Set before Create: the frame's client area holds the frame's own children, the client
+    // window among them, and the frame places them itself (a layout window), instead of the
+    // client window alone filling the area. The client window becomes a child of the frame
+    // and keeps the keyboard when the frame is activated.
+    void SetOwnClientArea();
+
     QWidget* MakeWidget(QWidget* parentWidget) override;
     void SetupWindow() override;
     void CleanupWindow() override;
     void EvClose() override;
+    // The client window leaving the frame leaves it without one.
+    void RemoveChild(TWindow* child) override;
 
 private:
     friend class TMDIClient;
@@ -108,6 +118,8 @@ private:
     TMDIClient* client_;
     TWindow* clientWnd_;
     QMdiSubWindow* sub_ = nullptr;
+    QWidget* area_ = nullptr;  // the inner client area of a frame that places its children
+    bool ownArea_ = false;
     TMenuDescr menu_;
 };
 

@@ -138,7 +138,7 @@ bool TWindow::Create()
 {
     if (widget_) return true;
     if (parent_ && !parent_->widget_) return false;
-    QWidget* w = MakeWidget(parent_ ? parent_->widget_ : nullptr);
+    QWidget* w = MakeWidget(parent_ ? parent_->ClientWidget() : nullptr);
     if (!w) return false;
     AttachWidget(w);
     CreateChildren();
@@ -233,8 +233,8 @@ TRect TWindow::GetClientRect() const
         QRect c = plain->ClientArea();
         return TRect(0, 0, c.width(), c.height());
     }
-    QWidget* area = widget_;
-    if (auto* sa = qobject_cast<QAbstractScrollArea*>(widget_)) area = sa->viewport();
+    QWidget* area = ClientWidget() ? ClientWidget() : widget_;
+    if (auto* sa = qobject_cast<QAbstractScrollArea*>(area)) area = sa->viewport();
     return TRect(0, 0, area->width(), area->height());
 }
 
@@ -255,9 +255,10 @@ TRect TWindow::GetWindowRect() const
 TRect TWindow::ChildRectInClient(const TWindow& child) const
 {
     if (!widget_ || !child.widget_) return {};
+    QWidget* area = ClientWidget() ? ClientWidget() : widget_;
     QRect g = child.widget_->geometry();
-    QPoint tl = child.widget_->parentWidget() == widget_ ? g.topLeft()
-                                                          : widget_->mapFromGlobal(child.widget_->mapToGlobal(QPoint(0, 0)));
+    QPoint tl = child.widget_->parentWidget() == area ? g.topLeft()
+                                                       : area->mapFromGlobal(child.widget_->mapToGlobal(QPoint(0, 0)));
     return TRect(tl.x(), tl.y(), tl.x() + g.width(), tl.y() + g.height());
 }
 
@@ -282,14 +283,14 @@ bool TWindow::SetWindowPos(TWindow*, int x, int y, int cx, int cy, unsigned flag
 TPoint TWindow::ClientToScreen(TPoint p) const
 {
     if (!widget_) return p;
-    QPoint q = widget_->mapToGlobal(QPoint(p.x, p.y));
+    QPoint q = (ClientWidget() ? ClientWidget() : widget_)->mapToGlobal(QPoint(p.x, p.y));
     return {q.x(), q.y()};
 }
 
 TPoint TWindow::ScreenToClient(TPoint p) const
 {
     if (!widget_) return p;
-    QPoint q = widget_->mapFromGlobal(QPoint(p.x, p.y));
+    QPoint q = (ClientWidget() ? ClientWidget() : widget_)->mapFromGlobal(QPoint(p.x, p.y));
     return {q.x(), q.y()};
 }
 

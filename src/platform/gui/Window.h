@@ -165,6 +165,9 @@ public:
 
     // The platform's own side: the widget behind the window (nullptr before Create()).
     QWidget* Widget() const { return widget_; }
+    // The widget of the client area, in which the children's widgets are made and whose size
+    // the client rectangle is: the window's own widget, but the inner area of a frame.
+    virtual QWidget* ClientWidget() const { return widget_; }
     static TWindow* FromWidget(const QWidget* w);  // the window a widget (or its nearest ancestor) belongs to
 
 protected:
@@ -202,6 +205,9 @@ protected:
     virtual void AttachWidget(QWidget* w);
     // Tells the parent about something that happened to this control (WM_COMMAND to the parent).
     void NotifyParent(unsigned code);
+    // A child leaves the window (it is deleted or moves to another parent); a window that keeps
+    // more about its children forgets it here too.
+    virtual void RemoveChild(TWindow* child);
 
     TDispatchTable table_;
     int id_;
@@ -211,7 +217,6 @@ private:
     friend class TWindowWidget;
     friend class TDialog;
     void AddChild(TWindow* child);
-    void RemoveChild(TWindow* child);
     void CreateChildren();
     void ReleaseWidget();
 public:

@@ -208,9 +208,12 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* e)
                                           MAKELPARAM(c->globalPos().x(), c->globalPos().y()));
     }
     case QEvent::Resize: {
-        TRect rc = win->GetClientRect();
-        win->DispatchFromPlatform(WM_SIZE, w->isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED,
-                                  MAKELPARAM(rc.Width(), rc.Height()));
+        // A frame with an inner client area hears of the area's size, once the area has it.
+        if (win->ClientWidget() == w || !win->ClientWidget()) {
+            TRect rc = win->GetClientRect();
+            win->DispatchFromPlatform(WM_SIZE, w->isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                                      MAKELPARAM(rc.Width(), rc.Height()));
+        }
         [[fallthrough]];
     }
     case QEvent::Show:

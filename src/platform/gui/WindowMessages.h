@@ -34,6 +34,9 @@ constexpr unsigned VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_SHIFT = 16, VK_CO
 // Owner-drawn lists ask their parent about keys (answer -1: the list's own handling, -2: handled,
 // an index: select it); buttons take and report their check state and style; a dialog is told
 // which button is its default.
+// An owner-drawn control asks its parent for the height of its items (wParam: the control's
+// id, lParam: a TMeasureItem).
+constexpr unsigned WM_MEASUREITEM = 0x002C;
 constexpr unsigned WM_VKEYTOITEM = 0x002E, WM_CHARTOITEM = 0x002F, BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1,
                    BM_SETSTYLE = 0x00F4, DM_SETDEFID = WM_USER + 1;
 constexpr unsigned BS_PUSHBUTTON = 0, BS_DEFPUSHBUTTON = 1;
