@@ -432,7 +432,9 @@ void vynwApp::EvNewView(TView& view)
     std::string title = view.GetDocument().HasDocPath() ? view.GetDocument().GetDocPath() : view.GetDocument().GetTitle();
     if (title.empty()) title = "Plate" + std::to_string(docManager_->NextUntitledIndex());
     if (!view.GetDocument().HasDocPath() && view.GetDocument().GetTitle().empty()) view.GetDocument().SetTitle(title);
-    auto* frame = new vynwMDIChild(*client_, title, wnd);
+    vynwMDIChild* frame = nullptr;
+    if (auto* list = dynamic_cast<QLView*>(&view)) frame = new listMDIChild(*client_, title, list);
+    else frame = new vynwMDIChild(*client_, title, wnd);
     frame->SetMenuDescr(TMenuDescr(view.GetViewMenu()));
     frame->Create();
     // The plate view's frame takes the size of the whole plate, not the frame's default size.

@@ -6,6 +6,7 @@
 #include "platform/core/DocManager.h"
 #include "document/QDoc.h"
 #include "views/QLView.h"
+#include "views/QLViewTitles.h"
 #include "views/QNView.h"
 #include "views/QPView.h"
 #include "views/QSView.h"
@@ -24,6 +25,17 @@ void vynwMDIClient::EvMDIActivate(TMDIChild* activated)
 vynwMDIChild::vynwMDIChild(TMDIClient& parent, const std::string& title, TWindow* clientWnd)
     : TMDIChild(parent, title, clientWnd)
 {
+    // The sample list's rows are as high as its own line height; anything else is the
+    // framework's.
+    OnMessage(WM_MEASUREITEM, [this](TParam1 ctlId, TParam2 p) -> TResult {
+        auto* list = dynamic_cast<QLView*>(GetClientWindow());
+        if (list && p && static_cast<int>(ctlId) == list->GetId()) {
+            list->MeasureItem(*reinterpret_cast<TMeasureItem*>(p));
+            return 1;
+        }
+        DefaultProcessing();
+        return 0;
+    });
 }
 
 void vynwMDIChild::EvMDIActivate(bool active)
@@ -62,6 +74,49 @@ bool vynwMDIChild::CanClose()
 {
     if (auto* view = dynamic_cast<TView*>(GetClientWindow())) return view->CanClose();
     return TMDIChild::CanClose();
+}
+
+listMDIChild::listMDIChild(TMDIClient& parent, const std::string& title, QLView* list)
+    : vynwMDIChild(parent, title, list), TLayoutWindow(static_cast<TWindow&>(*this))
+{
+    SetOwnClientArea();
+    titles_ = new QLViewTitles(this, *list);
+    list->SetTitles(titles_);
+    const int h = titles_->Height();
+    TLayoutMetrics titles;
+    titles.X.Absolute(lmLeft, 0);
+    titles.Y.Absolute(lmTop, 0);
+    titles.Width.SameAs(lmParent, lmRight);
+    titles.Height.Absolute(lmHeight, h);
+    SetChildLayoutMetrics(*titles_, titles);
+    TLayoutMetrics rows;
+    rows.X.Absolute(lmLeft, -1);
+    rows.Y.Absolute(lmTop, h - 1);
+    rows.Width.SameAs(lmParent, lmRight);
+    rows.Height.SameAs(lmParent, lmBottom);
+    SetChildLayoutMetrics(*list, rows);
+}
+
+void listMDIChild::SetupWindow()
+{
+    vynwMDIChild::SetupWindow();
+    Layout();
+}
+
+void listMDIChild::EvSize(unsigned sizeType, const TSize& size)
+{
+    vynwMDIChild::EvSize(sizeType, size);
+    Layout();
+}
+
+void listMDIChild::RemoveChild(TWindow* child)
+{
+    if (child == titles_) {
+        titles_ = nullptr;
+        if (auto* list = dynamic_cast<QLView*>(GetClientWindow())) list->SetTitles(nullptr);
+    }
+    vynwMDIChild::RemoveChild(child);
+    RemoveChildLayoutMetrics(*child);
 }
 
 void NeutralToolBars()

@@ -53,8 +53,6 @@ QLView::QLView(QDoc& doc, TWindow* parent)
     TWindow* host = ViewControlHost();
     edit_ = new QGEdit(host ? host : this, this, cmIdEdit, 17);
     edit_->ShowWindow(SW_HIDE);
-    // The column titles stand in a strip along the top of the view; the rows begin below it.
-    new QLViewTitles(this, *this);
     Measure();
 
     OnCommand(cmDeleteSample, [this] {
@@ -227,17 +225,10 @@ void QLView::StoreResultsWidth()
     doc_.SetPresentationMode(q);
 }
 
-int QLView::TitlesHeight() const
-{
-    return titles_ && titles_->GetParent() == this ? titles_->GetWindowRect().Height() : 0;
-}
-
 void QLView::EvSize(unsigned sizeType, const TSize& size)
 {
     TWindow::EvSize(sizeType, size);
     UpdateScroll();
-    if (titles_ && titles_->GetParent() == this && titles_->IsWindow())
-        titles_->MoveWindow(0, 0, size.cx, TitlesHeight(), true);
     FitColumns();
     if (titles_) titles_->Repaint();
     Invalidate(false);
@@ -256,17 +247,16 @@ QSample* QLView::Current() const
     return current_ >= 0 && current_ < plate_.sampleCount ? plate_.GetSample(current_) : nullptr;
 }
 
-int QLView::VisibleRows() const { return std::max(1, (GetClientRect().Height() - TitlesHeight()) / rowHeight_); }
+int QLView::VisibleRows() const { return std::max(1, GetClientRect().Height() / rowHeight_); }
 
 TRect QLView::RowRect(int index) const
 {
-    const int y = TitlesHeight() + (index - top_) * rowHeight_;
+    const int y = (index - top_) * rowHeight_;
     return TRect(0, y, GetClientRect().Width() - kScrollBarWidth, y + rowHeight_);
 }
 
 int QLView::RowAt(int y) const
 {
-    y -= TitlesHeight();
     const int r = top_ + y / rowHeight_;
     return y >= 0 && r < rows_ ? r : -1;
 }
@@ -617,10 +607,9 @@ void QLView::DrawRow(TDC& dc, const TRect& rect, int index)
 void QLView::DrawDragLine()
 {
     const int h = GetClientRect().Height();
-    const int top = TitlesHeight();
-    DrawNow([this, h, top](TDC& dc) {
+    DrawNow([this, h](TDC& dc) {
         dc.SetROP2(R2_NOT);
-        dc.MoveTo(dragX_, top);
+        dc.MoveTo(dragX_, 0);
         dc.LineTo(dragX_, h);
         dc.SetROP2(R2_COPYPEN);
     });

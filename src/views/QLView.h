@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/core/Document.h"
+#include "platform/gui/ControlList.h"
 #include "platform/gui/Gdi.h"
 #include "platform/gui/Window.h"
 #include "printing/APrintOutList.h"
@@ -59,10 +60,12 @@ public:
     int MinWindowWidth() const { return minWidth_; }
     int MinWindowHeight() const { return minHeight_; }
     void SetResultsPixelWidth(int w);
+    // The strip of column titles that the list's frame shows above it; the list repaints it
+    // whenever its columns change.
     void SetTitles(QLViewTitles* titles) { titles_ = titles; }
     QLViewTitles* Titles() const { return titles_; }
-    // The height of the title strip above the rows (0 without one).
-    int TitlesHeight() const;
+    // Every row is one row height high.
+    void MeasureItem(TMeasureItem& item) const { item.itemHeight = rowHeight_; }
     QGEdit* Edit() const { return edit_; }
     const QPViewBars& Bars() const { return bars_; }
 

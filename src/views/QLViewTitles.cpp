@@ -14,8 +14,8 @@ QLViewTitles::QLViewTitles(TWindow* parent, QLView& list) : TWindow(parent), lis
 {
     TMemoryDC dc;
     dc.SelectObject(GetStockFont(ANSI_FIXED_FONT));
-    MoveWindow(0, 0, 10, 2 * dc.GetTextExtent("0").cy);
-    list.SetTitles(this);
+    height_ = 2 * dc.GetTextExtent("0").cy;
+    MoveWindow(0, 0, 10, height_);
 }
 
 void QLViewTitles::Paint(TDC& dc, bool, TRect&) { Draw(dc); }

@@ -13,6 +13,8 @@ class QLView;
 class QLViewTitles : public TWindow {
 public:
     QLViewTitles(TWindow* parent, QLView& list);
+    // The strip's own height, which its parent lays it out by: two lines of the title font.
+    int Height() const { return height_; }
     // The title of the identification column as last painted.
     const std::string& IdentTitle() const { return identTitle_; }
     void Draw(TDC& dc);
@@ -27,6 +29,7 @@ protected:
 private:
     QLView& list_;
     std::string identTitle_;
+    int height_ = 0;
 };
 
 }  // namespace vyn

@@ -32,7 +32,9 @@ struct ListFixture {
         spy = std::make_unique<Spy>(*doc);
         frame.MoveWindow(0, 0, 500, 300);
         list = new QLView(*doc, &frame);
-        titles = list->Titles();
+        // As the list's frame gives it its titles.
+        titles = new QLViewTitles(&frame, *list);
+        list->SetTitles(titles);
         frame.Create();
         frame.ShowWindow(SW_SHOW);
     }
@@ -74,8 +76,7 @@ TEST(QLView, SelectionIsToldToTheOtherViewsOnceAndAFocusedSampleIsNotEchoed)
 {
     ListFixture f;
     ASSERT_TRUE(f.list);
-    ASSERT_GT(f.list->TitlesHeight(), 0) << "the rows begin below the column titles";
-    const int y = f.list->TitlesHeight() + f.list->RowHeight() * 2 + 3;
+    const int y = f.list->RowHeight() * 2 + 3;
     f.list->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(f.list->NumberWidth() + 10, y));
     f.list->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(f.list->NumberWidth() + 10, y));
     EXPECT_EQ(f.list->GetSelIndex(), 2);
@@ -171,12 +172,12 @@ TEST(QLView, EscapeDeselectsAndTheOtherViewsHearIt)
     EXPECT_EQ(f.Selections(), std::vector<long>{-1});
 }
 
-TEST(QLView, ScrollsItsRowsBelowTheTitles)
+TEST(QLView, ScrollsItsRows)
 {
     ListFixture f;
     ASSERT_TRUE(f.list);
     f.list->Activated(true);
-    f.list->MoveWindow(0, 0, 400, f.list->TitlesHeight() + 2 * f.list->RowHeight());
+    f.list->MoveWindow(0, 0, 400, 2 * f.list->RowHeight());
     int lo = -1, hi = -1;
     f.list->GetScrollRange(SB_VERT, lo, hi);
     EXPECT_EQ(hi, f.list->GetCount() - 2) << "the rows that do not fit";

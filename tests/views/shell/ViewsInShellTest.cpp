@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,10 +17,12 @@
 #include "app/QChView.h"
 #include "app/QPictButtGadget.h"
 #include "app/TMyControlBar.h"
+#include "app/vynwMDI.h"
 #include "controls/QGEdit.h"
 #include "document/QDoc.h"
 #include "platform/gui/Menu.h"
 #include "views/QLView.h"
+#include "views/QLViewTitles.h"
 #include "views/QNView.h"
 #include "views/QPView.h"
 #include "views/QSView.h"
@@ -181,6 +184,65 @@ TEST(ViewsInShell, SampleListModesByMenuAndGadgets)
     EXPECT_EQ(s.doc->GetPlate().fixedCount, fixed + 1);
     ASSERT_TRUE(s.Choose(2501));
     EXPECT_EQ(list->GetMode(), QLView::mdDisplay);
+}
+
+// The sample list's frame: the column titles in a strip along the top at full width, the list
+// from x = -1 and one pixel above the strip's bottom to the frame's right and bottom edges.
+TEST(ViewsInShell, SampleListFrameHoldsTheTitlesAboveTheList)
+{
+    TTestHook hook;
+    ViewsShell s;
+    QLView* list = s.Show<QLView>(2225);
+    ASSERT_NE(list, nullptr);
+    auto* frame = dynamic_cast<listMDIChild*>(s.app->GetMDIClient()->GetActiveMDIChild());
+    ASSERT_NE(frame, nullptr) << "the list has a frame of its own kind";
+    ASSERT_EQ(frame->GetClientWindow(), list);
+    QLViewTitles* titles = list->Titles();
+    ASSERT_NE(titles, nullptr);
+    EXPECT_EQ(titles, frame->Titles());
+    EXPECT_EQ(titles->GetParent(), frame);
+    const int h = titles->Height();
+    ASSERT_GT(h, 0);
+    auto laidOut = [&](const char* when) {
+        SCOPED_TRACE(when);
+        const TRect c = frame->GetClientRect();
+        EXPECT_EQ(frame->ChildRectInClient(*titles), TRect(0, 0, c.right, h));
+        EXPECT_EQ(frame->ChildRectInClient(*list), TRect(-1, h - 1, c.right, c.bottom));
+        EXPECT_EQ(list->GetClientRect().Height(), c.Height() - h + 1);
+    };
+    laidOut("as shown");
+    // The user makes the frame larger, then so narrow that the identification title gives way.
+    const TRect before = frame->GetClientRect();
+    frame->MoveWindow(10, 10, 640, 470);
+    TTestHook::ProcessEvents();
+    EXPECT_GT(frame->GetClientRect().Width(), before.Width());
+    laidOut("larger");
+    EXPECT_EQ(titles->IdentTitle(), "Sample Id");
+    frame->MoveWindow(10, 10, 140, 300);
+    TTestHook::ProcessEvents();
+    laidOut("narrow");
+    EXPECT_EQ(titles->IdentTitle(), "Id") << "the strip was painted anew for the narrower columns";
+
+    // The frame asks the list for its row height; another frame leaves the question unanswered.
+    TMeasureItem item{static_cast<unsigned>(list->GetId()), 0, 0, 0};
+    frame->SendMessage(WM_MEASUREITEM, static_cast<TParam1>(list->GetId()), reinterpret_cast<TParam2>(&item));
+    EXPECT_EQ(item.itemHeight, list->RowHeight());
+    item.itemHeight = 0;
+    frame->SendMessage(WM_MEASUREITEM, static_cast<TParam1>(list->GetId() + 1), reinterpret_cast<TParam2>(&item));
+    EXPECT_EQ(item.itemHeight, 0) << "not the list's id";
+
+    // Closed by its close box: the frame, the list and its titles go; the plate view stays.
+    frame->Widget()->close();
+    TTestHook::ProcessEvents();
+    for (TMDIChild* c : s.app->GetMDIClient()->Children()) {
+        EXPECT_EQ(dynamic_cast<listMDIChild*>(c), nullptr);
+        EXPECT_EQ(dynamic_cast<QLView*>(c->GetClientWindow()), nullptr);
+    }
+    EXPECT_EQ(s.app->GetMDIClient()->Children().size(), 1u);
+    ASSERT_NE(s.app->GetMDIClient()->GetActiveMDIChild(), nullptr);
+    EXPECT_NE(dynamic_cast<vynwMDIChild*>(s.app->GetMDIClient()->GetActiveMDIChild()), nullptr);
+    EXPECT_NE(dynamic_cast<QPView*>(s.app->GetMDIClient()->GetActiveMDIChild()->GetClientWindow()), nullptr)
+        << "the plate view keeps a plain frame";
 }
 
 TEST(ViewsInShell, CurveAndSampleGraphTakeTheirCommands)
