@@ -245,6 +245,20 @@ TEST(ViewsInShell, SampleListFrameHoldsTheTitlesAboveTheList)
         << "the plate view keeps a plain frame";
 }
 
+// Closing the plate takes the list with its frame and titles down while the frame still lives.
+TEST(ViewsInShell, ClosingThePlateTakesTheSampleListFrameWithIt)
+{
+    TTestHook hook;
+    ViewsShell s;
+    ASSERT_NE(s.Show<QLView>(2225), nullptr);
+    ASSERT_NE(dynamic_cast<listMDIChild*>(s.app->GetMDIClient()->GetActiveMDIChild()), nullptr);
+    s.doc->SetDirty(false);
+    ASSERT_TRUE(s.Choose(CM_FILECLOSE));
+    TTestHook::ProcessEvents();
+    EXPECT_TRUE(s.app->GetMDIClient()->Children().empty());
+    EXPECT_EQ(gActiveView, nullptr);
+}
+
 TEST(ViewsInShell, CurveAndSampleGraphTakeTheirCommands)
 {
     TTestHook hook;
