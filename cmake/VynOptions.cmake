@@ -33,6 +33,16 @@ if(VYN_UNITY)
   endif()
 endif()
 
+# A faster linker where one is installed (scripts/install-deps.sh brings mold), else the default.
+include(CheckLinkerFlag)
+foreach(linker mold lld)
+  check_linker_flag(CXX -fuse-ld=${linker} VYN_HAVE_LINKER_${linker})
+  if(VYN_HAVE_LINKER_${linker})
+    add_link_options(-fuse-ld=${linker})
+    break()
+  endif()
+endforeach()
+
 # vyn_add_library(name DIR dir [DEPS ...]): one library per source folder, sources globbed
 # so that adding a file needs no edit here.
 function(vyn_add_library name)
@@ -74,6 +84,9 @@ function(vyn_add_test name)
   else()
     target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gtest_main)
   endif()
+  # The test programs are thin drivers of the libraries: lightly optimised they compile markedly
+  # faster, while the code under test keeps the build's optimisation.
+  target_compile_options(${name} PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-O1>)
   target_compile_definitions(${name} PRIVATE VYN_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
                                              VYN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   set(labels ${A_LABEL})

@@ -2,7 +2,7 @@
 # Installs the Debian packages the project needs, when any is missing. Run as root.
 set -euo pipefail
 packages=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config mold
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev libgl-dev
   libmuparser-dev libcminpack-dev
