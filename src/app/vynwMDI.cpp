@@ -70,6 +70,23 @@ void vynwMDIChild::EvMDIActivate(bool active)
         NeutralToolBars();
 }
 
+void vynwMDIChild::EvGetMinMaxInfo(TMinMaxInfo& info)
+{
+    TMDIChild::EvGetMinMaxInfo(info);
+    TWindow* client = GetClientWindow();
+    if (!client || !client->IsWindow()) return;
+    client->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<TParam2>(&info));
+    const TRect outer = GetWindowRect(), inner = GetClientRect();
+    int dx = outer.Width() - inner.Width(), dy = outer.Height() - inner.Height();
+    // Before the frame has its borders, take what the style draws.
+    if (dx <= 0 || dy <= 0) {
+        dx = 2 * GetSystemMetrics(SM_CXSIZEFRAME);
+        dy = 2 * GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CYCAPTION);
+    }
+    info.minTrackSizeX += dx;
+    info.minTrackSizeY += dy;
+}
+
 bool vynwMDIChild::CanClose()
 {
     if (auto* view = dynamic_cast<TView*>(GetClientWindow())) return view->CanClose();

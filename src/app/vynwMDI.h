@@ -21,6 +21,10 @@ public:
     void EvMDIActivate(bool active) override;
     // A view decides itself whether it may go (the last view of a changed plate asks).
     bool CanClose() override;
+
+protected:
+    // The view's minimum size for its client area, made a size of the whole frame.
+    void EvGetMinMaxInfo(TMinMaxInfo& info) override;
 };
 
 class QLView;

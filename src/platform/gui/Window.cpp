@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QCursor>
 #include <QImage>
+#include <QMdiSubWindow>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QThread>
 #include <QWidget>
 #include <algorithm>
@@ -235,6 +237,11 @@ TRect TWindow::GetClientRect() const
     }
     QWidget* area = ClientWidget() ? ClientWidget() : widget_;
     if (auto* sa = qobject_cast<QAbstractScrollArea*>(area)) area = sa->viewport();
+    // An MDI frame's client area lies inside its borders and caption.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(area)) {
+        const QRect c = sub->contentsRect();
+        return TRect(0, 0, c.width(), c.height());
+    }
     return TRect(0, 0, area->width(), area->height());
 }
 
@@ -843,6 +850,18 @@ void TWindow::EvActivate(unsigned, bool, TWindow*) { DefaultProcessing(); }
 void TWindow::EvHScroll(unsigned, unsigned, TWindow*) {}
 void TWindow::EvVScroll(unsigned, unsigned, TWindow*) {}
 void TWindow::EvClose() { Destroy(); }
+
+int GetSystemMetrics(int index)
+{
+    QStyle* style = QApplication::style();
+    if (!style) return 0;
+    switch (index) {
+    case SM_CYCAPTION: return style->pixelMetric(QStyle::PM_TitleBarHeight);
+    case SM_CXSIZEFRAME:
+    case SM_CYSIZEFRAME: return style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    default: return 0;
+    }
+}
 
 }  // namespace vyn
 

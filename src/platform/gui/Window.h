@@ -262,4 +262,9 @@ public:
     bool DispatchFromPlatform(unsigned msg, TParam1 p1, TParam2 p2);
 };
 
+// Sizes of the window frames the style draws, in pixels: the caption's height and the width and
+// height of a sizing frame's border.
+constexpr int SM_CYCAPTION = 4, SM_CXSIZEFRAME = 32, SM_CYSIZEFRAME = 33;
+int GetSystemMetrics(int index);
+
 }  // namespace vyn

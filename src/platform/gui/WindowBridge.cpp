@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -217,7 +218,8 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* e)
         [[fallthrough]];
     }
     case QEvent::Show:
-        if (w->isWindow() && window_) {
+        // Top-level windows and MDI frames keep the minimum tracking size their window asks for.
+        if ((w->isWindow() || qobject_cast<QMdiSubWindow*>(w)) && window_) {
             TMinMaxInfo info;
             win->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<TParam2>(&info));
             if (info.minTrackSizeX > 0 || info.minTrackSizeY > 0) {

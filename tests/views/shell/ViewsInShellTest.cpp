@@ -259,6 +259,33 @@ TEST(ViewsInShell, ClosingThePlateTakesTheSampleListFrameWithIt)
     EXPECT_EQ(gActiveView, nullptr);
 }
 
+// A frame dragged smaller than its view can show stops at the view's minimum size for its
+// client area, the frame's borders and caption added.
+TEST(ViewsInShell, FramesStopAtTheirViewsMinimumSize)
+{
+    TTestHook hook;
+    ViewsShell s;
+    QLView* list = s.Show<QLView>(2225);
+    ASSERT_NE(list, nullptr);
+    TMDIChild* frame = s.app->GetMDIClient()->GetActiveMDIChild();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_GT(list->MinWindowWidth(), 0);
+    const TRect outer = frame->GetWindowRect(), inner = frame->GetClientRect();
+    const int dx = outer.Width() - inner.Width(), dy = outer.Height() - inner.Height();
+    ASSERT_GT(dx, 0) << "the frame's client area lies inside its borders";
+    ASSERT_GT(dy, dx) << "and below its caption";
+
+    TMinMaxInfo info;
+    frame->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<TParam2>(&info));
+    EXPECT_EQ(info.minTrackSizeX, list->MinWindowWidth() + dx);
+    EXPECT_EQ(info.minTrackSizeY, list->MinWindowHeight() + dy);
+
+    frame->MoveWindow(0, 0, 20, 20);
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(frame->GetWindowRect().Width(), list->MinWindowWidth() + dx);
+    EXPECT_EQ(frame->GetWindowRect().Height(), list->MinWindowHeight() + dy);
+}
+
 TEST(ViewsInShell, CurveAndSampleGraphTakeTheirCommands)
 {
     TTestHook hook;
