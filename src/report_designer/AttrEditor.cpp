@@ -64,7 +64,7 @@ QRAttrDlg::QRAttrDlg(TWindow* parent) : TWindow(parent), allRows_(MakeAttrRows()
 {
     // The designer's clipboard keys reach the pane: while a value is being typed they act on its
     // text, and the report's objects are never cut, copied, pasted or deleted from here.
-    for (unsigned id : {24322u, 24323u, 24324u, 24325u})
+    for (unsigned id : {cmRepCut, cmRepCopy, cmRepPaste, cmRepDelete})
         OnCommand(id, [id] {
             if (gAttrEdit && gAttrEdit->HasFocus()) gAttrEdit->EditCommand(id);
         });

@@ -7,13 +7,10 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
-#include "app/AppPaths.h"
+#include "AppShot.h"
 #include "app/RwMainWindow.h"
 #include "app/vynwApp.h"
 #include "app/vynwMDI.h"
@@ -129,13 +126,7 @@ int Shoot(int& argc, char** argv, const std::string& root, const std::string& ou
 
 int DesignerInMainWindow(int& argc, char** argv, const std::string& out)
 {
-    char tmpl[] = "/tmp/vyn-shot-XXXXXX";
-    const std::string root = ::mkdtemp(tmpl) ? tmpl : "/tmp";
-    ::setenv("VYN_CONFIG_DIR", (root + "/config").c_str(), 1);
-    ::setenv("VYN_DATA_DIR", (root + "/data").c_str(), 1);
-    InitAppPaths();
-    InstallDemoData();
-    const int rc = Shoot(argc, argv, root, out);
-    std::filesystem::remove_all(root);
-    return rc;
+    return InFreshInstallation(out, [&](const std::string& root, const std::string& picture) {
+        return Shoot(argc, argv, root, picture);
+    });
 }

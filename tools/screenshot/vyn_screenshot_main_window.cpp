@@ -15,6 +15,7 @@
 #include <vector>
 #include <algorithm>
 
+#include "AppShot.h"
 #include "app/AppPaths.h"
 #include "app/RwMainWindow.h"
 #include "app/vynwApp.h"
@@ -29,17 +30,26 @@
 // the plate view active with every popup of the menu bar open below the window ("main-menus").
 int Shoot(int& argc, char** argv, const std::string& root, const std::string& which, const std::string& out);
 
-int MainWindow(int& argc, char** argv, const std::string& out, const std::string& which)
+int InFreshInstallation(const std::string& out,
+                        const std::function<int(const std::string& root, const std::string& out)>& shoot)
 {
+    const std::string picture = std::filesystem::absolute(out).string();
     char tmpl[] = "/tmp/vyn-shot-XXXXXX";
     const std::string root = ::mkdtemp(tmpl) ? tmpl : "/tmp";
     ::setenv("VYN_CONFIG_DIR", (root + "/config").c_str(), 1);
     ::setenv("VYN_DATA_DIR", (root + "/data").c_str(), 1);
     vyn::InitAppPaths();
     vyn::InstallDemoData();
-    int rc = Shoot(argc, argv, root, which, out);
+    const int rc = shoot(root, picture);
     std::filesystem::remove_all(root);
     return rc;
+}
+
+int MainWindow(int& argc, char** argv, const std::string& out, const std::string& which)
+{
+    return InFreshInstallation(out, [&](const std::string& root, const std::string& picture) {
+        return Shoot(argc, argv, root, which, picture);
+    });
 }
 
 namespace {
