@@ -2,13 +2,13 @@
 
 #include "app/ShellDocDialogs.h"
 #include "app/vynwApp.h"
-#include "calibration/ui/CalibrationDialogs.h"
+#include "calibration_dialogs/CalibrationDialogs.h"
 #include "document/QDoc.h"
 #include "method_editors/MethodWizardDialogs.h"
 #include "platform/core/DocManager.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/FileDialog.h"
-#include "readers/ui/QCalSel.h"
+#include "reader_dialogs/QCalSel.h"
 
 namespace vyn {
 

@@ -5,7 +5,7 @@
 // calibration..." works over the open plate documents of the application.
 #include <memory>
 
-#include "calibration/ui/ICalibrationSource.h"
+#include "calibration_dialogs/ICalibrationSource.h"
 #include "document/DocDialogs.h"
 
 namespace vyn {

@@ -7,7 +7,7 @@
 
 #include "evaluator/NoValue.h"
 #include "evaluator/NumFormat.h"
-#include "method_editors/EditTextLimit.h"
+#include "controls/EditTextLimit.h"
 #include "platform/gui/ControlEdit.h"
 
 namespace vyn {

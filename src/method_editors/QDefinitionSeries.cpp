@@ -1,11 +1,11 @@
 #include "method_editors/QDefinitionSeries.h"
 
 #include "controls/QGEdit.h"
-#include "method_editors/EditTextLimit.h"
-#include "method_editors/InPlaceEditColours.h"
-#include "method_editors/QVarList.h"
-#include "method_editors/QVarNameDlg.h"
-#include "method_editors/TOkCancelGadgetWin.h"
+#include "controls/EditTextLimit.h"
+#include "controls/InPlaceEditColours.h"
+#include "controls/QVarList.h"
+#include "controls/QVarNameDlg.h"
+#include "controls/TOkCancelGadgetWin.h"
 #include "plate/Utilities.h"
 
 namespace vyn {

@@ -1,7 +1,7 @@
 #include "method_editors/QPageBlank.h"
 
 #include "controls/QGEdit.h"
-#include "method_editors/EditTextLimit.h"
+#include "controls/EditTextLimit.h"
 #include "method_editors/ExpressionWizardEntry.h"
 #include "method_editors/QHintText.h"
 #include "platform/gui/ControlButton.h"

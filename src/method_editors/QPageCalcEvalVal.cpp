@@ -1,14 +1,14 @@
 #include "method_editors/QPageCalcEvalVal.h"
 
 #include "controls/QGEdit.h"
-#include "method_editors/EditTextLimit.h"
+#include "controls/EditTextLimit.h"
 #include "method_editors/ExpressionWizardEntry.h"
-#include "method_editors/InPlaceEditColours.h"
+#include "controls/InPlaceEditColours.h"
 #include "method_editors/QHintText.h"
-#include "method_editors/QVarList.h"
+#include "controls/QVarList.h"
 #include "method_editors/SeriesCommands.h"
 #include "method_editors/ExpressionCheck.h"
-#include "method_editors/TOkCancelGadgetWin.h"
+#include "controls/TOkCancelGadgetWin.h"
 
 namespace vyn {
 

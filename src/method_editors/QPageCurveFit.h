@@ -8,7 +8,7 @@
 
 #include "method_editors/KeptNumber.h"
 #include "method_editors/QAllPsh.h"
-#include "method_editors/QNumberSeries.h"
+#include "controls/QNumberSeries.h"
 
 namespace vyn {
 

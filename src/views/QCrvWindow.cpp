@@ -7,7 +7,7 @@
 #include "platform/core/StringTable.h"
 #include "platform/gui/Dc.h"
 #include "platform/gui/Keyboard.h"
-#include "views/AxisScale.h"
+#include "printing/AxisScale.h"
 
 namespace vyn {
 

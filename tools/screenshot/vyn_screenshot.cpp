@@ -26,7 +26,7 @@
 #include "document/LineReader.h"
 #endif
 #ifdef VYN_SCREENSHOT_METHOD_EDITORS
-#include "calibration/ui/QCalDlg.h"
+#include "calibration_dialogs/QCalDlg.h"
 #include "method_editors/QAllPsh.h"
 #include "method_editors/QWizzAll.h"
 #endif

@@ -20,7 +20,7 @@
 #include "reports/paint/RPInstPainting.h"
 #include "reports/paint/RPScreenFont.h"
 #include "reports/paint/ReportPaintStrings.h"
-#include "views/AxisScale.h"
+#include "printing/AxisScale.h"
 
 namespace vyn {
 

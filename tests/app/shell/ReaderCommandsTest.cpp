@@ -21,8 +21,8 @@
 #include "readers/QFoto.h"
 #include "readers/ReaderTiming.h"
 #include "readers/TComm.h"
-#include "readers/ui/QFltDlg.h"
-#include "readers/ui/QMeaDlg.h"
+#include "reader_dialogs/QFltDlg.h"
+#include "reader_dialogs/QMeaDlg.h"
 
 using namespace vyn;
 using vyn::test::ShowsRedText;

@@ -16,7 +16,7 @@
 #include "app/vynwApp.h"
 #include "document/MethodPaths.h"
 #include "document/QDoc.h"
-#include "method_editors/QVarList.h"
+#include "controls/QVarList.h"
 #include "plate/QNSample.h"
 #include "plate/QPlate.h"
 #include "platform/gui/ControlButton.h"

@@ -34,7 +34,7 @@
 #include "readers/QFoto.h"
 #include "readers/ReaderTiming.h"
 #include "readers/TComm.h"
-#include "readers/ui/QMeaDlg.h"
+#include "reader_dialogs/QMeaDlg.h"
 
 using namespace vyn;
 using vyn::test::WaitFor;

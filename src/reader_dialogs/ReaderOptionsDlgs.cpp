@@ -1,4 +1,4 @@
-#include "readers/ui/ReaderOptionsDlgs.h"
+#include "reader_dialogs/ReaderOptionsDlgs.h"
 
 #include <algorithm>
 
@@ -12,8 +12,8 @@
 #include "readers/QFotoOstrel.h"
 #include "readers/QFotoSlt.h"
 #include "readers/ReaderStrings.h"
-#include "readers/ui/ReaderUiIds.h"
-#include "readers/ui/ReaderUiText.h"
+#include "reader_dialogs/ReaderUiIds.h"
+#include "reader_dialogs/ReaderUiText.h"
 
 namespace vyn {
 

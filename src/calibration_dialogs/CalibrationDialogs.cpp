@@ -1,7 +1,7 @@
-#include "calibration/ui/CalibrationDialogs.h"
+#include "calibration_dialogs/CalibrationDialogs.h"
 
-#include "calibration/ui/ICalibrationSource.h"
-#include "calibration/ui/QCalDlg.h"
+#include "calibration_dialogs/ICalibrationSource.h"
+#include "calibration_dialogs/QCalDlg.h"
 #include "platform/gui/WindowMessages.h"
 
 namespace vyn {

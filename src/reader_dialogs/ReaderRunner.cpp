@@ -1,4 +1,4 @@
-#include "readers/ui/ReaderRunner.h"
+#include "reader_dialogs/ReaderRunner.h"
 
 #include <atomic>
 #include <chrono>
@@ -13,8 +13,8 @@
 #include "readers/ReaderJob.h"
 #include "readers/ReaderStrings.h"
 #include "readers/TComm.h"
-#include "readers/ui/QMessageLine.h"
-#include "readers/ui/ReaderUiIds.h"
+#include "reader_dialogs/QMessageLine.h"
+#include "reader_dialogs/ReaderUiIds.h"
 
 namespace vyn {
 

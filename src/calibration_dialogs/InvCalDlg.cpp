@@ -1,8 +1,8 @@
-#include "calibration/ui/InvCalDlg.h"
+#include "calibration_dialogs/InvCalDlg.h"
 
 #include "calibration/QCalibr.h"
 #include "evaluator/NoValue.h"
-#include "method_editors/EditTextLimit.h"
+#include "controls/EditTextLimit.h"
 #include "platform/core/StringTable.h"
 
 namespace vyn {

@@ -1,4 +1,4 @@
-#include "method_editors/TOkCancelGadgetWin.h"
+#include "controls/TOkCancelGadgetWin.h"
 
 #include "platform/gui/Gadget.h"
 #include "platform/gui/WindowMessages.h"

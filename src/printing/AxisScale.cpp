@@ -1,4 +1,4 @@
-#include "views/AxisScale.h"
+#include "printing/AxisScale.h"
 
 #include <algorithm>
 #include <cmath>

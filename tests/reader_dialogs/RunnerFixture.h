@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../../platform/core/TempConfigDir.h"
+#include "../platform/core/TempConfigDir.h"
 #include "ReaderEmulator.h"
 #include "ScreenChecks.h"
 #include "platform/core/ProfileFile.h"
@@ -15,7 +15,7 @@
 #include "readers/QFoto.h"
 #include "readers/ReaderTiming.h"
 #include "readers/TComm.h"
-#include "readers/ui/ReaderRunner.h"
+#include "reader_dialogs/ReaderRunner.h"
 
 namespace vyn::test {
 

@@ -1,4 +1,4 @@
-#include "calibration/ui/ICalibrationSource.h"
+#include "calibration_dialogs/ICalibrationSource.h"
 
 #include "document/QDoc.h"
 #include "platform/gui/FileDialog.h"

@@ -1,6 +1,6 @@
-#include "method_editors/QVarNameDlg.h"
+#include "controls/QVarNameDlg.h"
 
-#include "method_editors/EditTextLimit.h"
+#include "controls/EditTextLimit.h"
 #include "platform/gui/ControlEdit.h"
 
 namespace vyn {

@@ -1,9 +1,9 @@
-#include "readers/ui/MeasureCommand.h"
+#include "reader_dialogs/MeasureCommand.h"
 
 #include <vector>
 
 #include "document/QDoc.h"
-#include "readers/ui/QMeaDlg.h"
+#include "reader_dialogs/QMeaDlg.h"
 
 namespace vyn {
 

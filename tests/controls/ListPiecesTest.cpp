@@ -4,9 +4,9 @@
 
 #include "controls/QGEdit.h"
 #include "evaluator/NoValue.h"
-#include "method_editors/QVarList.h"
-#include "method_editors/QVarNameDlg.h"
-#include "method_editors/TOkCancelGadgetWin.h"
+#include "controls/QVarList.h"
+#include "controls/QVarNameDlg.h"
+#include "controls/TOkCancelGadgetWin.h"
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/TestHook.h"

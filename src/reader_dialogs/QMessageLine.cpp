@@ -1,4 +1,4 @@
-#include "readers/ui/QMessageLine.h"
+#include "reader_dialogs/QMessageLine.h"
 
 #include <algorithm>
 

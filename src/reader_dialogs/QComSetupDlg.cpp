@@ -1,10 +1,10 @@
-#include "readers/ui/QComSetupDlg.h"
+#include "reader_dialogs/QComSetupDlg.h"
 
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlList.h"
 #include "readers/QCommSettings.h"
-#include "readers/ui/ReaderUiIds.h"
-#include "readers/ui/ReaderUiText.h"
+#include "reader_dialogs/ReaderUiIds.h"
+#include "reader_dialogs/ReaderUiText.h"
 
 namespace vyn {
 

@@ -1,9 +1,9 @@
-#include "readers/ui/QCalSel.h"
+#include "reader_dialogs/QCalSel.h"
 
 #include "calibration/QCalibr.h"
 #include "document/QDoc.h"
 #include "platform/gui/ControlListBox.h"
-#include "readers/ui/ReaderUiIds.h"
+#include "reader_dialogs/ReaderUiIds.h"
 
 namespace vyn {
 

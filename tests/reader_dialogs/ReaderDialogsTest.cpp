@@ -10,12 +10,12 @@
 #include "platform/gui/ControlListBox.h"
 #include "plate/FilterTable.h"
 #include "readers/QCommSettings.h"
-#include "readers/ui/MeasureCommand.h"
-#include "readers/ui/QCalSel.h"
-#include "readers/ui/QComSetupDlg.h"
-#include "readers/ui/QFltDlg.h"
-#include "readers/ui/QMeaDlg.h"
-#include "readers/ui/ReaderOptionsDlgs.h"
+#include "reader_dialogs/MeasureCommand.h"
+#include "reader_dialogs/QCalSel.h"
+#include "reader_dialogs/QComSetupDlg.h"
+#include "reader_dialogs/QFltDlg.h"
+#include "reader_dialogs/QMeaDlg.h"
+#include "reader_dialogs/ReaderOptionsDlgs.h"
 
 namespace vyn::test {
 namespace {

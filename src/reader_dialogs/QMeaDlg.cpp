@@ -1,4 +1,4 @@
-#include "readers/ui/QMeaDlg.h"
+#include "reader_dialogs/QMeaDlg.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,10 +10,10 @@
 #include "platform/gui/MsgBox.h"
 #include "readers/QFoto.h"
 #include "readers/ReaderStrings.h"
-#include "readers/ui/QMessageLine.h"
-#include "readers/ui/ReaderRunner.h"
-#include "readers/ui/ReaderUiIds.h"
-#include "readers/ui/ReaderUiText.h"
+#include "reader_dialogs/QMessageLine.h"
+#include "reader_dialogs/ReaderRunner.h"
+#include "reader_dialogs/ReaderUiIds.h"
+#include "reader_dialogs/ReaderUiText.h"
 
 namespace vyn {
 

@@ -1,4 +1,4 @@
-#include "method_editors/QVarList.h"
+#include "controls/QVarList.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
-#include "method_editors/QNumberSeries.h"
+#include "controls/QNumberSeries.h"
 
 #include "controls/QGEdit.h"
 #include "evaluator/NoValue.h"
 #include "evaluator/NumFormat.h"
-#include "method_editors/EditTextLimit.h"
-#include "method_editors/InPlaceEditColours.h"
-#include "method_editors/QVarList.h"
-#include "method_editors/TOkCancelGadgetWin.h"
+#include "controls/EditTextLimit.h"
+#include "controls/InPlaceEditColours.h"
+#include "controls/QVarList.h"
+#include "controls/TOkCancelGadgetWin.h"
 
 namespace vyn {
 

@@ -1,20 +1,20 @@
-#include "readers/ui/QFltDlg.h"
+#include "reader_dialogs/QFltDlg.h"
 
 #include <algorithm>
 
 #include "controls/QGEdit.h"
-#include "method_editors/InPlaceEditColours.h"
-#include "method_editors/TOkCancelGadgetWin.h"
+#include "controls/InPlaceEditColours.h"
+#include "controls/TOkCancelGadgetWin.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlListBox.h"
 #include "platform/gui/Dc.h"
 #include "platform/gui/Gdi.h"
 #include "readers/QFoto.h"
 #include "readers/ReaderStrings.h"
-#include "readers/ui/QMessageLine.h"
-#include "readers/ui/ReaderRunner.h"
-#include "readers/ui/ReaderUiIds.h"
-#include "readers/ui/ReaderUiText.h"
+#include "reader_dialogs/QMessageLine.h"
+#include "reader_dialogs/ReaderRunner.h"
+#include "reader_dialogs/ReaderUiIds.h"
+#include "reader_dialogs/ReaderUiText.h"
 
 namespace vyn {
 

@@ -1,4 +1,4 @@
-#include "readers/ui/ReaderUiText.h"
+#include "reader_dialogs/ReaderUiText.h"
 
 #include <climits>
 
