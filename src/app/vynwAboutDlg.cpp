@@ -4,7 +4,10 @@
 
 namespace vyn {
 
-vynwAboutDlg::vynwAboutDlg(TWindow* parent, int resId) : TDialog(parent, resId) {}
+vynwAboutDlg::vynwAboutDlg(TWindow* parent, int resId) : TDialog(parent, resId)
+{
+    SetContextHelpId(3302);
+}
 
 void vynwAboutDlg::SetupWindow()
 {

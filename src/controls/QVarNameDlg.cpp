@@ -5,7 +5,10 @@
 
 namespace vyn {
 
-QVarNameDlg::QVarNameDlg(TWindow* parent, int resId) : TDialog(parent, resId), edit_(new TEdit(this, 102)) {}
+QVarNameDlg::QVarNameDlg(TWindow* parent, int resId) : TDialog(parent, resId), edit_(new TEdit(this, 102))
+{
+    SetContextHelpId(3321);
+}
 
 void QVarNameDlg::SetupWindow()
 {

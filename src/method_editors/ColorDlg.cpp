@@ -88,6 +88,7 @@ void TColorSwatch::Paint(TDC& dc, bool, TRect&)
 
 MyColorDlg::MyColorDlg(TWindow* parent, TWindow* opener, int colour) : TDialog(parent, kResId), opener_(opener), chosen_(colour)
 {
+    SetContextHelpId(3322);
     for (int id = 101; id <= 118; ++id) {
         auto* swatch = new TColorSwatch(this, id);
         OnCommand(static_cast<unsigned>(id), [this, swatch] {

@@ -62,6 +62,7 @@ CtxWzDlg::CtxWzDlg(TWindow* parent, bool startWithEq)
       palette_(new QOperWin(this, 106, kOperators)),
       startWithEq_(startWithEq)
 {
+    SetContextHelpId(3320);
     OnNotify(101, LBN_SELCHANGE, [this] { CategorySelected(); });
     OnNotify(102, LBN_SELCHANGE, [this] { Update(); });
     OnNotify(107, EN_CHANGE, [this] {

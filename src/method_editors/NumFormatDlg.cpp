@@ -14,6 +14,7 @@ int BoundEdit(int scrollId) { return scrollId - 200; }
 
 MyFormatDlg::MyFormatDlg(TWindow* parent, QWizzFormat& format) : TDialog(parent, kResId), format_(format)
 {
+    SetContextHelpId(3323);
     for (int id = 101; id <= 103; ++id) {
         new TRadioButton(this, id);
         OnCommand(static_cast<unsigned>(id), [this] {

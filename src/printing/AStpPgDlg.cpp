@@ -39,6 +39,7 @@ int* MarginField(PageMargins& m, int i)
 AStpPgDlg::AStpPgDlg(TWindow* parent, int kind, TPrinter* printer)
     : TDialog(parent, kResId), screenDpiY_(kDialogScreenDpi), printer_(printer)
 {
+    SetContextHelpId(3300);
     for (int k = 0; k < kPrintKindCount; ++k) {
         work_[k].margins = gPageMargins[k];
         work_[k].font = gPageFonts[k];

@@ -35,6 +35,7 @@ TRwPreview::TRwPreview(TWindow* owner, TPrinter* printer_, APrintOut* printout_)
       printout(printout_),
       owner_(owner)
 {
+    SetContextHelpId(3301);
     desk = static_cast<TRwPreviewDesk*>(GetClientWindow());
     pageWindow = new TPgWin(desk, *this);
     desk->MakeBars();

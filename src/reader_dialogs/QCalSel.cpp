@@ -14,6 +14,7 @@ constexpr int idList = 101, idExplanation = 102;
 QCalSel::QCalSel(TWindow* parent, const std::vector<TDocument*>& openDocs, const TDocument* current)
     : TDialog(parent, idDlgCalSelect)
 {
+    SetContextHelpId(3314);
     new TListBox(this, idList);
     for (TDocument* d : openDocs) {
         auto* doc = dynamic_cast<QDoc*>(d);

@@ -19,6 +19,7 @@ enum : int {
 
 QComSetupDlg::QComSetupDlg(TWindow* parent, QCommSettings& settings) : TDialog(parent, idDlgComSetup), settings_(settings)
 {
+    SetContextHelpId(3312);
     new TComboBox(this, idPort);
     new TComboBox(this, idSpeed);
     for (int id = id7Bit; id <= idEven; ++id)

@@ -81,6 +81,7 @@ QFltDlg::QFltDlg(TWindow* parent, QFoto* driver)
     : TDialog(parent, idDlgFilters), driver_(driver), list_(new QFltList(this, values_)),
       edit_(new QGEdit(this, list_, this, idEdit, false)), pair_(new TOkCancelGadgetWin(this))
 {
+    SetContextHelpId(3311);
     OnMessage(WM_VKEYTOITEM, [this](TParam1 p1, TParam2) { return KeyToItem(LOWORD(p1)); });
     OnMessage(WM_CHARTOITEM, [this](TParam1 p1, TParam2) { return CharToItem(LOWORD(p1)); });
 }

@@ -35,6 +35,7 @@ constexpr int kTextBuffer = 128;
 
 QMeaDlg::QMeaDlg(TWindow* parent, QFoto* driver) : TDialog(parent, idDlgMeasure), driver_(driver)
 {
+    SetContextHelpId(3310);
     new TComboBox(this, idPrimary);
     new TCheckBox(this, idUseRef);
     new TComboBox(this, idReference);

@@ -41,6 +41,7 @@ void FillNames(TDialog& d, int id, int firstName, int count, int selected)
 
 QShakeOptDlg::QShakeOptDlg(TWindow* parent, int resId, std::string& options) : TDialog(parent, resId), options_(options)
 {
+    SetContextHelpId(3315);
     new TCheckBox(this, idSwitch);
     new TEdit(this, idTime, 4);
     new TScrollBar(this, idSpin);
@@ -138,6 +139,7 @@ enum : int { idMulTime = 101, idMulMode = 102, idMulStep = 103 };
 
 QMulOptDlg::QMulOptDlg(TWindow* parent, std::string& options) : TDialog(parent, idDlgMulOptions), options_(options)
 {
+    SetContextHelpId(3315);
     new TEdit(this, idMulTime, 3);
     new TComboBox(this, idMulMode);
     new TCheckBox(this, idMulStep);

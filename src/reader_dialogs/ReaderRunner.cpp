@@ -121,6 +121,7 @@ std::shared_ptr<ReaderJob> MakeJob()
 
 QRunnerDlg::QRunnerDlg(TWindow* parent, QFoto& driver) : TDialog(parent, idDlgProgress), driver_(driver)
 {
+    SetContextHelpId(3313);
     OnMessage(WM_RUNNERSTATUS, [this](TParam1 p1, TParam2 p2) { return EvRunnerStatus(p1, p2); });
 }
 

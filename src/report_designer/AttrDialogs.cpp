@@ -58,7 +58,10 @@ std::string DoubleText(double v)
 
 // --- number format ---
 
-QRFmtDlg::QRFmtDlg(TWindow* parent) : TDialog(parent, idQRFmtDlg) {}
+QRFmtDlg::QRFmtDlg(TWindow* parent) : TDialog(parent, idQRFmtDlg)
+{
+    SetContextHelpId(3330);
+}
 
 void QRFmtDlg::SetupWindow()
 {
@@ -101,7 +104,10 @@ void QRFmtDlg::CmOk()
 
 // --- axis scaling ---
 
-QRAxisDlg::QRAxisDlg(TWindow* parent) : TDialog(parent, idQRAxisDlg) {}
+QRAxisDlg::QRAxisDlg(TWindow* parent) : TDialog(parent, idQRAxisDlg)
+{
+    SetContextHelpId(3331);
+}
 
 void QRAxisDlg::SetupWindow()
 {
@@ -170,7 +176,10 @@ void QRAxisDlg::CmOk()
 
 // --- evaluation context ---
 
-QRSrcDlg::QRSrcDlg(TWindow* parent) : TDialog(parent, idQRSrcDlg) {}
+QRSrcDlg::QRSrcDlg(TWindow* parent) : TDialog(parent, idQRSrcDlg)
+{
+    SetContextHelpId(3332);
+}
 
 void QRSrcDlg::SetupWindow()
 {
@@ -213,7 +222,10 @@ void QRSrcDlg::CmOk()
 
 // --- long text ---
 
-QREdZDlg::QREdZDlg(TWindow* parent) : TDialog(parent, idQREdZDlg) {}
+QREdZDlg::QREdZDlg(TWindow* parent) : TDialog(parent, idQREdZDlg)
+{
+    SetContextHelpId(3333);
+}
 
 void QREdZDlg::SetupWindow()
 {

@@ -72,7 +72,10 @@ protected:
 
 class FSeleDlg : public TDialog {
 public:
-    explicit FSeleDlg(TWindow* parent) : TDialog(parent, idFSeleDlg) {}
+    explicit FSeleDlg(TWindow* parent) : TDialog(parent, idFSeleDlg)
+    {
+        SetContextHelpId(3334);
+    }
 };
 
 }  // namespace vyn

@@ -168,6 +168,7 @@ void RPSecPictButton::DrawPage(TDC& dc, const TRect& page, const bool flags[5])
 RPSecDlg::RPSecDlg(TWindow* parent, int resId)
     : TDialog(parent, resId), hintLine(new CHintStat(this, 301, 101, 109)), preview(new RPSecPictButton(this, 201))
 {
+    SetContextHelpId(3335);
     OnMessage(WM_SETCURSOR, [this](TParam1 p1, TParam2 p2) -> TResult {
         hintLine->OnFocus(reinterpret_cast<TWindow*>(p1), static_cast<int>(p2 & 0xFFFF));
         return 0;
@@ -209,6 +210,7 @@ bool& QReplObj::KeptSmart()
 
 QReplObj::QReplObj(TWindow* parent, int resId) : TDialog(parent, resId)
 {
+    SetContextHelpId(3336);
     new TStatic(this, 108);
     new TStatic(this, 109);
 }
@@ -381,7 +383,10 @@ bool& QRInsertPictDlg::KeptHide()
     return v;
 }
 
-QRInsertPictDlg::QRInsertPictDlg(TWindow* parent, int resId) : TDialog(parent, resId) {}
+QRInsertPictDlg::QRInsertPictDlg(TWindow* parent, int resId) : TDialog(parent, resId)
+{
+    SetContextHelpId(3337);
+}
 
 int QRInsertPictDlg::Execute()
 {
@@ -427,7 +432,10 @@ void QRInsertPictDlg::CmCancel()
 
 // --- sample simulation ---
 
-QRFakeSmpls::QRFakeSmpls(TWindow* parent, int resId) : TDialog(parent, resId) {}
+QRFakeSmpls::QRFakeSmpls(TWindow* parent, int resId) : TDialog(parent, resId)
+{
+    SetContextHelpId(3338);
+}
 
 void QRFakeSmpls::SetupWindow()
 {

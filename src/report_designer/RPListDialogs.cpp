@@ -193,6 +193,7 @@ void CRepManList::DrawItem(TDrawItem& item)
 RPAddDlg::RPAddDlg(TWindow* parent, std::string libraryPath)
     : TDialog(parent, kDlgRepAdd), list_(std::move(libraryPath)), entries_(new CRepManList(this, list_))
 {
+    SetContextHelpId(3341);
     AddHintLine(*this, 101, 301);
     new TEdit(this, 121, static_cast<int>(kMaxAddText) + 1);
     new TEdit(this, 122, static_cast<int>(kMaxAddText) + 1);
@@ -244,6 +245,7 @@ int RPAddDlg::StoreReport(const RPReport& report)
 RPManDlg::RPManDlg(TWindow* parent, std::string libraryPath)
     : TDialog(parent, kDlgRepManager), list_(std::move(libraryPath)), entries_(new CRepManList(this, list_))
 {
+    SetContextHelpId(3339);
     AddHintLine(*this, 101, 108);
     OnNotify(101, LBN_SELCHANGE, [this] { Update(); });
     OnNotify(101, LBN_DBLCLK, [this] { PostCommand(105); });
@@ -368,6 +370,7 @@ void RPManDlg::CmMore()
 RPNameDlg::RPNameDlg(TWindow* parent, std::string name, std::string comment, bool entryUnchanged)
     : TDialog(parent, kDlgRepName), Name(std::move(name)), Comment(std::move(comment)), unchanged_(entryUnchanged)
 {
+    SetContextHelpId(3340);
     AddHintLine(*this, 1, 300);
     new TEdit(this, 121, static_cast<int>(kMaxNameText) + 1);
     new TEdit(this, 122, static_cast<int>(kMaxNameText) + 1);
@@ -400,6 +403,7 @@ void RPNameDlg::CmOk()
 
 RPManMoreDlg::RPManMoreDlg(TWindow* parent, CRepList& list) : TDialog(parent, kDlgRepDetails), list_(list)
 {
+    SetContextHelpId(3342);
     AddHintLine(*this, 101, 102);
     OnCommand(101, [this] { CloseWindow(101); });
     OnCommand(102, [this] { CloseWindow(102); });

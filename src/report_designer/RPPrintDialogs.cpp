@@ -44,6 +44,7 @@ RPPrnPlate::RPPrnPlate(TWindow* parent, int mode, TDocManager& docs, std::string
       list_(std::move(libraryPath)),
       entries_(new CRepManList(this, list_, &extras_))
 {
+    SetContextHelpId(3343);
     AddHintLine(*this, 100, 200);
     new TCheckBox(this, 106);
     OnNotify(101, LBN_SELCHANGE, [this] { SelectionChanged(); });
@@ -162,6 +163,7 @@ int RPPrnPlate::ReadChosen(RPReport& report) const
 RPDefPrnDlg::RPDefPrnDlg(TWindow* parent, TDocManager& docs)
     : TDialog(parent, kDlgRepPrintMode), docs_(docs), plates_(new TListBox(this, 103))
 {
+    SetContextHelpId(3344);
     AddHintLine(*this, 100, 200);
     new TRadioButton(this, 101);
     new TRadioButton(this, 102);

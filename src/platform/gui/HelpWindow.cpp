@@ -1,7 +1,11 @@
 #include "platform/gui/HelpWindow.h"
 
+#include <QApplication>
 #include <QPointer>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextFrame>
 
 #include "platform/core/ResFiles.h"
 #include "platform/gui/TestHook.h"
@@ -13,6 +17,34 @@ QPointer<QTextBrowser> gHelp;
 int gLastTopic = -1;
 
 std::string Anchor(int contextId) { return contextId ? "ctx" + std::to_string(contextId) : std::string("contents"); }
+
+// Room below the last topic, so that every topic can stand at the top of the window.
+constexpr int kRoomBelowLastTopic = 2000;
+
+void DropHelpWindow() { delete gHelp.data(); }
+
+// owner: the modal window that is open, or none. A window of its own would be blocked by the
+// modal one, so the help opened from a dialog belongs to the dialog and goes with it.
+QTextBrowser* MakeHelpWindow(const std::string& html, QWidget* owner)
+{
+    auto* browser = new QTextBrowser(owner);
+    if (owner) browser->setWindowFlags(Qt::Window);
+    browser->setAttribute(Qt::WA_DeleteOnClose);
+    if (TTestHook::Active()) browser->setAttribute(Qt::WA_ShowWithoutActivating);
+    browser->setWindowTitle(QStringLiteral("Vyn Help"));
+    browser->resize(560, 640);
+    browser->setHtml(QString::fromUtf8(html.data(), static_cast<int>(html.size())));
+    QTextFrame* root = browser->document()->rootFrame();
+    QTextFrameFormat format = root->frameFormat();
+    format.setBottomMargin(kRoomBelowLastTopic);
+    root->setFrameFormat(format);
+    static bool dropAtExit = false;
+    if (!dropAtExit) {
+        qAddPostRoutine(DropHelpWindow);
+        dropAtExit = true;
+    }
+    return browser;
+}
 }  // namespace
 
 bool HelpTopicExists(const std::string& helpFile, int contextId)
@@ -29,19 +61,27 @@ bool ShowHelpTopic(const std::string& helpFile, int contextId)
     if (!ReadResFile(helpFile, html)) return false;
     if (contextId && !HelpTopicExists(helpFile, contextId)) contextId = 0;
     gLastTopic = contextId;
-    if (TTestHook::Active()) return true;
-    if (!gHelp) {
-        gHelp = new QTextBrowser;
-        gHelp->setAttribute(Qt::WA_DeleteOnClose);
-        gHelp->setWindowTitle(QStringLiteral("Vyn Help"));
-        gHelp->resize(560, 640);
-        gHelp->setHtml(QString::fromUtf8(html.data(), static_cast<int>(html.size())));
-    }
-    gHelp->scrollToAnchor(QString::fromStdString(Anchor(contextId)));
+    QWidget* owner = QApplication::activeModalWidget();
+    if (gHelp && gHelp->parentWidget() != owner) delete gHelp.data();
+    if (!gHelp) gHelp = MakeHelpWindow(html, owner);
+    QWidget* asking = QApplication::activeWindow();
     gHelp->show();
+    gHelp->scrollToAnchor(QString::fromStdString(Anchor(contextId)));
     gHelp->raise();
-    gHelp->activateWindow();
+    if (!TTestHook::Active()) gHelp->activateWindow();
+    // A test run goes on with the keyboard where it was, whatever the window system does
+    // with a window that appears.
+    else if (asking && asking != gHelp) asking->activateWindow();
     return true;
+}
+
+std::string ShownHelpHeading()
+{
+    if (!gHelp || !gHelp->isVisible()) return {};
+    // The topic is the first heading from the top of the window's text area down.
+    for (QTextBlock block = gHelp->cursorForPosition(QPoint(2, 2)).block(); block.isValid(); block = block.next())
+        if (block.blockFormat().headingLevel() > 0) return block.text().toStdString();
+    return {};
 }
 
 void CloseHelpWindow()

@@ -1,7 +1,7 @@
 #pragma once
 // The help window: shows a topic of a built-in HTML help file. Topics are anchors named
 // "ctx<context id>" ("contents" for the table of contents); an id without a topic shows the
-// contents. Under the test hook nothing is shown, only the topic is recorded.
+// contents. Under the test hook the window opens without taking the activation.
 #include <string>
 
 namespace vyn {
@@ -14,5 +14,8 @@ void CloseHelpWindow();
 // The topic shown last (0: the contents, -1: nothing yet); for tests.
 int LastHelpTopic();
 void ResetLastHelpTopic();
+// The heading of the topic that stands at the top of the help window ("" while it is not
+// shown): what the user reads there.
+std::string ShownHelpHeading();
 
 }  // namespace vyn
