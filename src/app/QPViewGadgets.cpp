@@ -20,7 +20,9 @@ namespace {
 struct ButtonKind {
     int id;
     TButtonGadget::TType type;
-    const char* caption;
+    const char* caption;   // shown only while the picture is missing; the tool tip has the words
+    int picture = 0;       // the bitmap resource (of the first picture); 0: the command's own
+    int pictures = 0;      // a strip of pictures with a text over them; 0: one plain picture
 };
 
 // The view's commands on the bars. Mode, layer and tool buttons show their state, the others
@@ -47,21 +49,21 @@ constexpr ButtonKind kButtons[] = {
     {cmQualitative, TButtonGadget::NonExclusive, "Ql"},
     {cmStandards, TButtonGadget::NonExclusive, "St"},
     {cmQuantitative, TButtonGadget::NonExclusive, "Qn"},
-    {cmRepeat, TButtonGadget::NonExclusive, "Rep"},
+    {cmRepeat, TButtonGadget::NonExclusive, "Rep", 12480, 2},
     {cmEditSample, TButtonGadget::NonExclusive, "Ed"},
-    {cmRenumber, TButtonGadget::NonExclusive, "Ren"},
+    {cmRenumber, TButtonGadget::NonExclusive, "Ren", 12487, 2},
     {2496, TButtonGadget::NonExclusive, "1"},
     {2497, TButtonGadget::NonExclusive, "2"},
     {2498, TButtonGadget::NonExclusive, "3"},
     {2499, TButtonGadget::NonExclusive, "4"},
-    {cmNextDilution, TButtonGadget::Command, "+"},
+    {cmNextDilution, TButtonGadget::Command, "+", 2493, 1},
     {cmPrevDilution, TButtonGadget::Command, "-"},
     {cmReplication, TButtonGadget::NonExclusive, "Rpl"},
     {cmSampleGraph, TButtonGadget::Command, "Gr"},
     {cmSampleStatus, TButtonGadget::Command, "Sts"},
     {cmIdentifications, TButtonGadget::NonExclusive, "Id"},
-    {cmFixSample, TButtonGadget::Command, "Fix"},
-    {cmSampleDefinition, TButtonGadget::Command, "Def"},
+    {cmFixSample, TButtonGadget::Command, "Fix", 12507, 2},
+    {cmSampleDefinition, TButtonGadget::Command, "Def", 3218, 2},
     {cmCalibrationDialog, TButtonGadget::Command, "Cal"},
     {cmShowCalibrationInfo, TButtonGadget::Command, "Inf"},
     // The report designer's: its tools and switches show their state.
@@ -69,8 +71,8 @@ constexpr ButtonKind kButtons[] = {
     {24322, TButtonGadget::Command, "Cut"},
     {24323, TButtonGadget::Command, "Copy"},
     {24324, TButtonGadget::Command, "Paste"},
-    {2603, TButtonGadget::Command, "Prn"},
-    {2604, TButtonGadget::Command, "Prev"},
+    {2603, TButtonGadget::Command, "Prn", 2601},
+    {2604, TButtonGadget::Command, "Prev", 2602},
     {7109, TButtonGadget::NonExclusive, "Txt"},
     {7110, TButtonGadget::NonExclusive, "Rect"},
     {7111, TButtonGadget::NonExclusive, "Line"},
@@ -91,8 +93,8 @@ const ButtonKind* FindKind(int id)
 
 }  // namespace
 
-QViewButtonGadget::QViewButtonGadget(int commandId, TType type, const std::string& caption)
-    : TButtonGadget(commandId, commandId, type, false), caption_(caption)
+QViewButtonGadget::QViewButtonGadget(int commandId, TType type, const std::string& caption, int picture)
+    : TButtonGadget(picture ? picture : commandId, commandId, type, false), caption_(caption)
 {
 }
 
@@ -175,11 +177,32 @@ TGadget* QPViewGadgets::GadgetFor(int id, TView& owner, const QPViewBars& bars, 
     auto it = buttons_.find(id);
     if (it == buttons_.end()) {
         const ButtonKind* kind = FindKind(id);
-        auto b = std::make_unique<QViewButtonGadget>(id, kind ? kind->type : TButtonGadget::Command,
-                                                     kind ? kind->caption : std::to_string(id));
+        const TButtonGadget::TType type = kind ? kind->type : TButtonGadget::Command;
+        std::unique_ptr<TButtonGadget> b;
+        if (kind && kind->pictures > 0) {
+            auto p = std::make_unique<QPictButtGadget>(kind->picture, kind->pictures, id, type, false);
+            // The renumber button's number stands out in red over its picture.
+            if (id == cmRenumber) p->SetTextColor(TColor(255, 0, 0));
+            b = std::move(p);
+        } else {
+            b = std::make_unique<QViewButtonGadget>(id, type, kind ? kind->caption : std::to_string(id),
+                                                    kind ? kind->picture : 0);
+        }
         it = buttons_.emplace(id, std::move(b)).first;
     }
     return it->second.get();
+}
+
+void QPViewGadgets::ShowFaces(const QPViewBars& bars)
+{
+    auto picture = [this](int id) { return dynamic_cast<QPictButtGadget*>(ButtonFor(id)); };
+    if (QPictButtGadget* repeat = picture(cmRepeat)) repeat->SetPicture(bars.repeatPicture);
+    if (QPictButtGadget* renumber = picture(cmRenumber)) {
+        renumber->SetPicture(bars.renumberPicture);
+        renumber->SetText(bars.renumberText);
+    }
+    if (QPictButtGadget* dilution = picture(cmNextDilution))
+        dilution->SetLetter(bars.dilutionLetter.empty() ? 0 : bars.dilutionLetter[0]);
 }
 
 void QPViewGadgets::RemoveAll()
@@ -263,7 +286,7 @@ void QPViewGadgets::Apply(TView& view, const QPViewBars& bars)
         TGadget* g = GadgetFor(id, view, bars, separators);
         if (!g || bar->Contains(*g)) return;
         bar->Insert(*g);
-        if (auto* b = dynamic_cast<QViewButtonGadget*>(g)) {
+        if (auto* b = dynamic_cast<TButtonGadget*>(g)) {
             b->SetButtonState(pressed(id) ? TButtonGadget::Down : TButtonGadget::Up);
             b->CommandEnable();
         }
@@ -288,6 +311,7 @@ void QPViewGadgets::Apply(TView& view, const QPViewBars& bars)
         for (int id : bars.palette) place(gToolPalette, id);
         gToolPalette->LayoutSession();
     }
+    ShowFaces(bars);
     // The Tools popup (the third item of the view's menu) follows the view's mode. Only an
     // installed view's menu is the one shown: activation shows the menu before the view hears.
     if (bars.toolsPopup > 0 && gToolBar)

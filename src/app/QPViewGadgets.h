@@ -19,10 +19,11 @@ class QPView;
 class TView;
 class TGadgetWindow;
 
-// A tool-bar button that shows a short caption while its command has no picture.
+// A tool-bar button that shows its picture (the command's own bitmap, or the one given), and a
+// short caption only while the picture is missing.
 class QViewButtonGadget : public TButtonGadget {
 public:
-    QViewButtonGadget(int commandId, TType type, const std::string& caption);
+    QViewButtonGadget(int commandId, TType type, const std::string& caption, int picture = 0);
     TSize GetDesiredSize(TDC& dc) override;
     void Paint(TDC& dc) override;
     const std::string& Caption() const { return caption_; }
@@ -69,9 +70,12 @@ public:
 
 private:
     TGadget* GadgetFor(int id, TView& owner, const QPViewBars& bars, std::size_t& separators);
+    // The picture buttons show the view's state: the repeat and renumber pictures, the next
+    // number and the dilution letter.
+    void ShowFaces(const QPViewBars& bars);
     void DropControls();
 
-    std::map<int, std::unique_ptr<QViewButtonGadget>> buttons_;
+    std::map<int, std::unique_ptr<TButtonGadget>> buttons_;
     std::vector<std::unique_ptr<TSeparatorGadget>> separators_;
     std::unique_ptr<TTextGadget> entryLabel_, toolText_;
     std::unique_ptr<QHostedControlGadget> entryBox_, nameBox_;

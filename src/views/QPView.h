@@ -280,6 +280,9 @@ public:
     QSample* Pattern = nullptr;
     int RenumberFirst = 0;
     int RenumberNext_ = 0;
+    // Which part is being numbered: the start alone cannot tell when there are no fixed
+    // samples (both parts start at 0).
+    bool RenumberFixedPart = false;
     int DilutionGroup = 0;  // the group of the next dilution letter ("a" + it)
 
     // Picture of the painting, built at every layout.

@@ -546,6 +546,7 @@ void QPView::RestartRepeat()
     Pattern = nullptr;
     ClearSelection();
     PickKind = 6;
+    bars_.repeatPicture = 0;
     SetToolText("?");
 }
 
@@ -557,13 +558,14 @@ void QPView::StartRenumber()
     PickKind = 6;
     RenumberNext_ = 0;
     RenumberFirst = Plate->fixedCount;
+    RenumberFixedPart = false;
     SetRenumberLabel();
 }
 
 void QPView::SetRenumberLabel()
 {
     // The sequential part counts from 1; the fixed part by the fixed samples' letters.
-    bars_.renumberText = RenumberFirst == 0 ? IndexToLetters(RenumberNext_) : std::to_string(RenumberNext_ + 1);
+    bars_.renumberText = RenumberFixedPart ? IndexToLetters(RenumberNext_) : std::to_string(RenumberNext_ + 1);
     SetToolText(bars_.renumberText);
 }
 
@@ -572,7 +574,8 @@ void QPView::RenumberNext()
     if (Mode != pmRenumber) return;
     if (RenumberNext_ == 0) {
         // Nothing numbered yet in this part: the other part is numbered instead.
-        RenumberFirst = RenumberFirst == 0 ? Plate->fixedCount : 0;
+        RenumberFixedPart = !RenumberFixedPart;
+        RenumberFirst = RenumberFixedPart ? 0 : Plate->fixedCount;
         if (RenumberDone()) EndRenumber();
         else SetRenumberLabel();
         return;
@@ -589,7 +592,7 @@ void QPView::CountRenumbered()
 
 bool QPView::RenumberDone() const
 {
-    if (RenumberFirst == 0) return RenumberNext_ >= Plate->fixedCount;
+    if (RenumberFixedPart) return RenumberNext_ >= Plate->fixedCount;
     return RenumberFirst + RenumberNext_ >= Plate->sampleCount;
 }
 
@@ -603,7 +606,7 @@ bool QPView::AcceptRenumber(const QSample& sample) const
 {
     // Only samples not numbered yet in this part may take the next position.
     const int position = RenumberFirst + RenumberNext_;
-    if (RenumberFirst == 0) return sample.index >= position && sample.index < Plate->fixedCount;
+    if (RenumberFixedPart) return sample.index >= position && sample.index < Plate->fixedCount;
     return sample.index >= position && sample.index < Plate->sampleCount;
 }
 

@@ -201,5 +201,25 @@ TEST(PlateViewTools, RenumberingCountsEachPartFromItsStart)
     EXPECT_EQ(f.view->Bars().renumberText, "A");
 }
 
+// Without fixed samples the only part to number is the sequential one: it starts at 1 and a
+// click numbers the sample (the start of 0 does not make it the fixed part).
+TEST(PlateViewTools, RenumberWithoutFixedSamplesCountsTheSequentialPart)
+{
+    ViewFixture f;
+    f.Command(2473);
+    f.Command(2477);
+    for (const char* w : {"C1", "C3"}) f.Sweep({w});
+    ASSERT_EQ(f.p.sampleCount, 2);
+    ASSERT_EQ(f.p.fixedCount, 0);
+    f.Command(2475);
+    f.Command(2482);
+    ASSERT_EQ(f.view->Mode, static_cast<unsigned>(pmRenumber));
+    EXPECT_EQ(f.view->Bars().renumberText, "1");
+    QSample* second = f.p.GetSample(1);
+    f.Sweep({"C3"});
+    EXPECT_EQ(f.p.GetSample(0), second) << "the clicked sample is number 1 now";
+    EXPECT_EQ(f.view->Bars().renumberText, "2");
+}
+
 }  // namespace
 }  // namespace vyn::test
