@@ -173,7 +173,9 @@ def well_grid(c, x0, y0, cols, rows, pitch, fills):
     for j in range(rows):
         for i in range(cols):
             x, y = x0 + pitch * i, y0 + pitch * j
-            rect(c, x, y, x + pitch - 2, y + pitch - 2, fills(i, j), 'g')
+            f = fills(i, j)
+            # An empty well is outlined; a filled one is its colour throughout, to be seen.
+            rect(c, x, y, x + pitch - 2, y + pitch - 2, f, 'g' if f == 'w' else f)
 
 
 # The pictures of the commands.
@@ -338,7 +340,7 @@ def arrangement(kind):
     if kind in (1, 2):
         # The second pair in another colour, so the pairs read as pairs.
         for (i, j) in sorted(marks)[2:]:
-            rect(c, 2 + 4 * i, 2 + 4 * j, 4 + 4 * i, 4 + 4 * j, 'b', 'g')
+            rect(c, 2 + 4 * i, 2 + 4 * j, 4 + 4 * i, 4 + 4 * j, 'b', 'b')
     if kind == 3:
         for x in range(5, 18, 2):
             dot(c, x, 5, 'r')
