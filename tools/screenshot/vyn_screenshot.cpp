@@ -278,7 +278,9 @@ int main(int argc, char** argv)
         vyn::TApplication app(argc, argv);
         return MethodUpdates(argv[2]);
     }
-    if (what == "main-window" || what == "main-menus" || what.rfind("view-", 0) == 0) return MainWindow(argc, argv, argv[2], what);
+    if (what == "main-window" || what == "main-menus" || what.rfind("view-", 0) == 0 || what == "tool-bar-tip" ||
+        what.rfind("plate-view-", 0) == 0)
+        return MainWindow(argc, argv, argv[2], what);
     if (what == "sample-names") {
         vyn::TApplication app(argc, argv);
         return SampleNames(argv[2]);
@@ -302,7 +304,7 @@ int main(int argc, char** argv)
     }
 #endif
     if (argc != 3 || what != "status-dialog") {
-        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|main-window|main-menus|view-plate-matrix|view-sample-list|view-calibration-curve|view-sample-graph|plate-view|select-method|method-updates|sample-names|report-designer|report-sections|duplicate-objects|insert-picture|sample-simulation OUT.png [PLATE]\n");
+        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|main-window|main-menus|tool-bar-tip|plate-view-dilution|plate-view-renumber|view-plate-matrix|view-sample-list|view-calibration-curve|view-sample-graph|plate-view|select-method|method-updates|sample-names|report-designer|report-sections|duplicate-objects|insert-picture|sample-simulation OUT.png [PLATE]\n");
         return 2;
     }
     vyn::TApplication app(argc, argv);

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -23,11 +24,20 @@
 #include "document/QDoc.h"
 #include "plate/QSample.h"
 #include "views/QLView.h"
+#include "views/QPView.h"
+#include "app/AppGlobals.h"
+#include "app/TMyControlBar.h"
+#include "platform/gui/GadgetWindow.h"
+#include "platform/gui/testing/HintInput.h"
+#include "platform/gui/testing/UserInput.h"
 
 // The program's main window in a fresh configuration with the demo plate open in the plate
 // view and the sample list, the two frames side by side ("main-window"), or with one view active
 // ("view-plate-matrix", "view-sample-list", "view-calibration-curve", "view-sample-graph"), or
-// the plate view active with every popup of the menu bar open below the window ("main-menus").
+// the plate view active with every popup of the menu bar open below the window ("main-menus"),
+// the mouse resting on the tool bar's Save button with its tool tip showing ("tool-bar-tip"), or
+// the plate view's layout tools at work: the standards in free style with the next dilution's
+// letter ("plate-view-dilution") and renumbering with the next number ("plate-view-renumber").
 int Shoot(int& argc, char** argv, const std::string& root, const std::string& which, const std::string& out);
 
 int InFreshInstallation(const std::string& out,
@@ -82,6 +92,25 @@ QPixmap WithMenusOpen(QWidget& window)
     return all;
 }
 
+// The window with the tool tip that shows over it drawn where it stands.
+QPixmap WithToolTip(QWidget& window)
+{
+    QPixmap shot = window.grab();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->inherits("QTipLabel")) {
+            QPainter p(&shot);
+            p.drawPixmap(window.mapFromGlobal(w->mapToGlobal(QPoint(0, 0))), w->grab());
+        }
+    return shot;
+}
+
+// A button of a bar clicked at its middle, as a user clicks it.
+void Click(vyn::TGadgetWindow* bar, int id)
+{
+    if (bar) vyn::ClickGadget(*bar, id);
+    QApplication::processEvents();
+}
+
 // The first quantitative sample of the plate, -1 when there is none.
 int FirstQuantitative(const vyn::QPlate& p)
 {
@@ -115,12 +144,39 @@ int Shoot(int& argc, char** argv, const std::string& root, const std::string& wh
             app.ShowSampleView(FirstQuantitative(doc->GetPlate()));
         }
         // The plate view's frame takes the size the view fits it to; the others are made larger.
-        if (which != "view-plate-matrix" && !small)
+        if (which.rfind("view-", 0) == 0 && which != "view-plate-matrix" && !small)
             if (vyn::TMDIChild* child = app.GetMDIClient()->GetActiveMDIChild()) child->MoveWindow(0, 0, 760, 520);
     }
     int rc = 1;
     QTimer::singleShot(800, [&] {
-        const QPixmap shot = small ? WithMenusOpen(*frame->Widget()) : frame->Widget()->grab();
+        if (which == "plate-view-dilution" || which == "plate-view-renumber") {
+            Click(vyn::gToolPalette, 2473);  // Layout
+            if (which == "plate-view-dilution") {
+                Click(vyn::gToolPalette, 2478);  // Standards
+                Click(vyn::gToolBar, 2499);      // free style
+            } else {
+                Click(vyn::gToolPalette, 2482);  // Renumber: the first number,
+                // given to the sample clicked in C1; the button shows the next one.
+                if (auto* view = dynamic_cast<vyn::QPView*>(vyn::gActiveView)) {
+                    const vyn::TRect c1 = view->CellRect(0, 2);
+                    vyn::ClickReaches(*view, (c1.left + c1.right) / 2, (c1.top + c1.bottom) / 2);
+                    QApplication::processEvents();
+                }
+            }
+        }
+        std::string tip;
+        // A window shows tool tips only while it is active; without a window manager nothing
+        // activates it, so it is made active here.
+        if (which == "tool-bar-tip") QApplication::setActiveWindow(frame->Widget()->window());
+        if (which == "tool-bar-tip")
+            if (vyn::TGadget* save = vyn::gToolBar ? vyn::gToolBar->GadgetWithId(24333) : nullptr) {
+                const vyn::TRect r = save->GetBounds();
+                tip = vyn::RestMouse(*vyn::gToolBar, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            }
+        if (which == "tool-bar-tip" && tip.empty()) std::fprintf(stderr, "no tool tip showed\n");
+        const QPixmap shot = small ? WithMenusOpen(*frame->Widget())
+                             : which == "tool-bar-tip" ? WithToolTip(*frame->Widget())
+                                                       : frame->Widget()->grab();
         rc = shot.save(QString::fromStdString(out), "PNG") ? 0 : 1;
         QApplication::quit();
     });
