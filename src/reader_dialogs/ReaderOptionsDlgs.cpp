@@ -117,7 +117,10 @@ std::string QSlOptDlg::Store(int time, int first, int second) const { return Slt
 int QSlOptDlg::FirstNames() const { return idsSltWhere0; }
 int QSlOptDlg::SecondNames() const { return idsSltHow0; }
 
-QOsOptDlg::QOsOptDlg(TWindow* parent, std::string& options) : QShakeOptDlg(parent, idDlgOstrelOptions, options) {}
+QOsOptDlg::QOsOptDlg(TWindow* parent, std::string& options) : QShakeOptDlg(parent, idDlgOstrelOptions, options)
+{
+    SetContextHelpId(3317);
+}
 
 void QOsOptDlg::Load(int& time, int& first, int& second) const
 {
@@ -139,7 +142,7 @@ enum : int { idMulTime = 101, idMulMode = 102, idMulStep = 103 };
 
 QMulOptDlg::QMulOptDlg(TWindow* parent, std::string& options) : TDialog(parent, idDlgMulOptions), options_(options)
 {
-    SetContextHelpId(3315);
+    SetContextHelpId(3316);
     new TEdit(this, idMulTime, 3);
     new TComboBox(this, idMulMode);
     new TCheckBox(this, idMulStep);

@@ -4,7 +4,9 @@
 // window at that window's topic, never at the contents.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -25,6 +27,22 @@
 #include "app/vynwMDI.h"
 #include "calibration_dialogs/QCalDlg.h"
 #include "controls/QCalErrDlg.h"
+#include "controls/QVarNameDlg.h"
+#include "method_editors/ColorDlg.h"
+#include "method_editors/CtxWzDlg.h"
+#include "method_editors/NumFormatDlg.h"
+#include "method_editors/QWizzSettings.h"
+#include "reader_dialogs/QCalSel.h"
+#include "reader_dialogs/QComSetupDlg.h"
+#include "reader_dialogs/QFltDlg.h"
+#include "reader_dialogs/QMeaDlg.h"
+#include "reader_dialogs/ReaderOptionsDlgs.h"
+#include "reader_dialogs/ReaderRunner.h"
+#include "readers/QCommSettings.h"
+#include "readers/QFoto.h"
+#include "report_designer/AttrDialogs.h"
+#include "report_designer/RPPrintDialogs.h"
+#include "reports/CRepList.h"
 #include "method_editors/QAllPsh.h"
 #include "platform/core/ResFiles.h"
 #include "platform/gui/Dialog.h"
@@ -267,4 +285,55 @@ TEST(HelpTopics, F1InEveryDialogOfTheMenusOpensItsOwnTopic)
     EXPECT_EQ(topics[3312], "Communication Port Setup") << "the reader's port dialog";
     EXPECT_EQ(topics[3310], "Measure");
     CloseHelpWindow();
+}
+
+// The dialogs that open from other dialogs, from the designer or from a reader operation, as they
+// are made: each carries a help context of its own, and the help file has its topic.
+TEST(HelpTopics, DialogsOpenedFromOtherWindowsHaveTopicsOfTheirOwn)
+{
+    TTestHook hook;
+    HelpShell s;
+    TWindow* main = &s.Main();
+    QCommSettings port;
+    std::string options;
+    QWizzFormat format;
+    CRepList reports(s.env.data + "/none.mrw");
+    ASSERT_NE(gReader, nullptr);
+    const std::vector<std::pair<std::string, std::function<std::unique_ptr<TDialog>()>>> dialogs = {
+        {"measure", [&] { return std::make_unique<QMeaDlg>(main); }},
+        {"filters", [&] { return std::make_unique<QFltDlg>(main); }},
+        {"port", [&] { return std::make_unique<QComSetupDlg>(main, port); }},
+        {"progress", [&] { return std::make_unique<QRunnerDlg>(main, *gReader); }},
+        {"calibration choice", [&] { return std::make_unique<QCalSel>(main, std::vector<TDocument*>{}, nullptr); }},
+        {"shaking options", [&] { return std::make_unique<QSlOptDlg>(main, options); }},
+        {"shaker options", [&] { return std::make_unique<QOsOptDlg>(main, options); }},
+        {"step options", [&] { return std::make_unique<QMulOptDlg>(main, options); }},
+        {"expression wizard", [&] { return std::make_unique<CtxWzDlg>(main, true); }},
+        {"variable name", [&] { return std::make_unique<QVarNameDlg>(main); }},
+        {"colours", [&] { return std::make_unique<MyColorDlg>(main, main, 0); }},
+        {"wizard number format", [&] { return std::make_unique<MyFormatDlg>(main, format); }},
+        {"report number format", [&] { return std::make_unique<QRFmtDlg>(main); }},
+        {"axis scaling", [&] { return std::make_unique<QRAxisDlg>(main); }},
+        {"evaluation context", [&] { return std::make_unique<QRSrcDlg>(main); }},
+        {"edit zoom", [&] { return std::make_unique<QREdZDlg>(main); }},
+        {"functions", [&] { return std::make_unique<FSeleDlg>(main); }},
+        {"sections", [&] { return std::make_unique<RPSecDlg>(main); }},
+        {"duplicate", [&] { return std::make_unique<QReplObj>(main); }},
+        {"picture", [&] { return std::make_unique<QRInsertPictDlg>(main); }},
+        {"sample simulation", [&] { return std::make_unique<QRFakeSmpls>(main); }},
+        {"report description", [&] { return std::make_unique<RPNameDlg>(main, "a", "b", true); }},
+        {"save to report list", [&] { return std::make_unique<RPAddDlg>(main); }},
+        {"report list details", [&] { return std::make_unique<RPManMoreDlg>(main, reports); }},
+        {"report a plate", [&] { return std::make_unique<RPPrnPlate>(main, 0, s.app->GetDocManager()); }},
+        {"report printout mode", [&] { return std::make_unique<RPDefPrnDlg>(main, s.app->GetDocManager()); }},
+    };
+    std::map<int, std::string> owners;
+    std::ostringstream wrong;
+    for (const auto& [name, make] : dialogs) {
+        const int id = make()->GetContextHelpId();
+        if (id == 0 || !HasTopic(static_cast<unsigned>(id)) || owners.count(id))
+            wrong << name << ": " << id << (owners.count(id) ? " also of " + owners[id] : std::string()) << "\n";
+        owners.emplace(id, name);
+    }
+    EXPECT_EQ(wrong.str(), "");
 }
