@@ -52,6 +52,7 @@
 #include "platform/gui/TestHook.h"
 #include "platform/gui/testing/UserInput.h"
 #include "printing/AStpPgDlg.h"
+#include "printing/TRwPreview.h"
 #include "report_designer/DesignerDialogs.h"
 #include "report_designer/QRepView.h"
 #include "report_designer/RPListDialogs.h"
@@ -281,6 +282,15 @@ TEST(HelpTopics, F1InEveryDialogOfTheMenusOpensItsOwnTopic)
             wrong << "command " << d.command << ": topic " << shown.topic << " \"" << shown.heading << "\"\n";
         topics[shown.topic] = shown.heading;
     }
+    // The print preview, a modal frame of its own.
+    ASSERT_TRUE(s.Choose(CM_SHOWPLATE));
+    Shown preview{-1, {}};
+    WhenModalWindowRuns([&preview](TWindow& w) {
+        preview = PressF1(w);
+        if (auto* frame = dynamic_cast<TRwPreview*>(&w)) ClickGadget(frame->GetControlBar(), CM_PREVIEWCLOSE);
+    });
+    EXPECT_TRUE(s.Choose(CM_PREVIEW));
+    EXPECT_EQ(preview.heading, "Print preview");
     EXPECT_EQ(wrong.str(), "");
     EXPECT_EQ(topics[3312], "Communication Port Setup") << "the reader's port dialog";
     EXPECT_EQ(topics[3310], "Measure");
