@@ -2,6 +2,7 @@
 
 #include "platform/gui/Command.h"
 #include "platform/gui/Dc.h"
+#include "platform/gui/DecoratedFrame.h"
 #include "platform/gui/GadgetWindow.h"
 #include "platform/gui/ResBitmap.h"
 
@@ -91,10 +92,13 @@ void QPictButtGadget::ResetTextColor() { ownColor_ = false; }
 
 void QPictButtGadget::SetCommandId(int id)
 {
-    // Tool tips and the status-bar hint are looked up by the command id when shown, so the
-    // new id takes effect for them at once.
+    // Tool tips are looked up by the command id when shown, so the new id takes effect for
+    // them at once; the status-bar hint of a button under the mouse is shown already and
+    // changes to the new command's now.
     if (id == id_) return;
     SetId(id);
+    if (mouseInside_ && window_)
+        if (TDecoratedFrame* frame = TDecoratedFrame::FrameOf(*window_)) frame->SetHintCommand(id);
 }
 
 void QPictButtGadget::CommandEnable()

@@ -8,6 +8,7 @@
 #include "BarWalk.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
+#include "app/QPictButtGadget.h"
 #include "app/TMyControlBar.h"
 #include "app/TMyStatusBar.h"
 #include "app/vynwMDI.h"
@@ -129,6 +130,21 @@ TEST(CommandHints, ToolTipOnHoverAndStatusLineOnAHighlightedItem)
     }
     MouseOver(*gToolBar, gToolBar->GetClientRect().Width() - 4, gToolBar->GetClientRect().Height() / 2);
     EXPECT_EQ(gStatusBar->GetText(), method);
+
+    // The mode button, clicked, takes the view into the layout and stands for the way back:
+    // under the mouse its hint changes with it.
+    ASSERT_NE(gModeButton, nullptr);
+    const TRect mb = gModeButton->GetBounds();
+    const TPoint mode((mb.left + mb.right) / 2, (mb.top + mb.bottom) / 2);
+    MouseOver(*gToolPalette, mode.x, mode.y);
+    EXPECT_EQ(gStatusBar->GetText(), "Edit the plate's layout");
+    ASSERT_TRUE(ClickReaches(*gToolPalette, mode.x, mode.y));
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(gStatusBar->GetText(), "Leave the layout and show the plate's values");
+    ASSERT_TRUE(ClickReaches(*gToolPalette, mode.x, mode.y));
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(gStatusBar->GetText(), "Edit the plate's layout");
+    MouseOver(*gToolBar, gToolBar->GetClientRect().Width() - 4, gToolBar->GetClientRect().Height() / 2);
 
     ASSERT_TRUE(HighlightMenuItem(main, 2211));
     EXPECT_EQ(gStatusBar->GetText(), "Calculate blanking, calibration, results and validation of the plate");
