@@ -9,6 +9,7 @@ TWindow* gCurPrintout = nullptr;
 RWPrinterAbortDlg::RWPrinterAbortDlg(TWindow* parent, TPrinter& printer, const std::string& title)
     : TPrinterAbortDlg(parent, kResId, printer, title)
 {
+    SetContextHelpId(3303);
 }
 
 void RWPrinterAbortDlg::SetupWindow()
@@ -22,6 +23,8 @@ void RWPrinterAbortDlg::CleanupWindow()
     if (gCurPrintout == this) gCurPrintout = nullptr;
     TPrinterAbortDlg::CleanupWindow();
 }
+
+RWPrinter::RWPrinter() { SetPrintDialogHelpId(3304); }
 
 TWindow* RWPrinter::CreateAbortWindow(TWindow* parent, TPrintout& printout)
 {

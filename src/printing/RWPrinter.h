@@ -18,6 +18,9 @@ protected:
 };
 
 class RWPrinter : public TPrinter {
+public:
+    RWPrinter();
+
 protected:
     TWindow* CreateAbortWindow(TWindow* parent, TPrintout& printout) override;
 };

@@ -178,6 +178,7 @@ bool TPrinter::ExecPrintDialog(TWindow* parent)
 {
     std::string name = printerName_;
     TPrintDialog dlg(parent, data_, name);
+    dlg.SetContextHelpId(printDialogHelpId_);
     if (dlg.Execute() != IDOK) return false;
     if (!data_.printToFile && !name.empty()) printerName_ = name;
     return true;

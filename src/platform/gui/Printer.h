@@ -84,6 +84,8 @@ public:
     bool Print(TWindow* parent, TPrintout& printout, bool prompt);
     // The print dialog alone (page range, copies, file); false on Cancel.
     bool ExecPrintDialog(TWindow* parent);
+    // The help context that F1 in the print dialog asks for (0: that of the window behind it).
+    void SetPrintDialogHelpId(int id) { printDialogHelpId_ = id; }
 
     // The abort flag of the job in progress; the abort dialog's Cancel sets it.
     void Abort() { aborted_ = true; }
@@ -107,6 +109,7 @@ private:
     int resolution_ = 0;
     double paperW_ = 210.0, paperH_ = 297.0;
     bool aborted_ = false;
+    int printDialogHelpId_ = 0;
     int lastJobError_ = peNone;
 };
 

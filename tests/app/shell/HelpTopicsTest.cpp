@@ -49,9 +49,11 @@
 #include "platform/gui/GadgetWindow.h"
 #include "platform/gui/HelpWindow.h"
 #include "platform/gui/MenuTemplate.h"
+#include "platform/gui/PrinterDialogs.h"
 #include "platform/gui/TestHook.h"
 #include "platform/gui/testing/UserInput.h"
 #include "printing/AStpPgDlg.h"
+#include "printing/RWPrinter.h"
 #include "printing/TRwPreview.h"
 #include "report_designer/DesignerDialogs.h"
 #include "report_designer/QRepView.h"
@@ -265,6 +267,7 @@ TEST(HelpTopics, F1InEveryDialogOfTheMenusOpensItsOwnTopic)
         {CM_DATAPRESENTATION, QDefPres::kResId},
         {CM_RESULTPRESENTATION, QDefPres::kResId},
         {CM_PAGESETUP, AStpPgDlg::kResId},
+        {CM_PRINT, TPrintDialog::kResId},
         {CM_ABOUT, vynwAboutDlg::kResId},
         {CM_ADVANCEDCALC, QAllPsh::kResId},
         {CM_REPORTS, kDlgRepManager},
@@ -294,6 +297,7 @@ TEST(HelpTopics, F1InEveryDialogOfTheMenusOpensItsOwnTopic)
     EXPECT_EQ(wrong.str(), "");
     EXPECT_EQ(topics[3312], "Communication Port Setup") << "the reader's port dialog";
     EXPECT_EQ(topics[3310], "Measure");
+    EXPECT_EQ(topics[3304], "Print");
     CloseHelpWindow();
 }
 
@@ -336,6 +340,7 @@ TEST(HelpTopics, DialogsOpenedFromOtherWindowsHaveTopicsOfTheirOwn)
         {"report list details", [&] { return std::make_unique<RPManMoreDlg>(main, reports); }},
         {"report a plate", [&] { return std::make_unique<RPPrnPlate>(main, 0, s.app->GetDocManager()); }},
         {"report printout mode", [&] { return std::make_unique<RPDefPrnDlg>(main, s.app->GetDocManager()); }},
+        {"printing", [&] { return std::make_unique<RWPrinterAbortDlg>(main, *s.app->GetPrinter(), "plate"); }},
     };
     std::map<int, std::string> owners;
     std::ostringstream wrong;
