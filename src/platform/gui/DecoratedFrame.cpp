@@ -16,6 +16,7 @@
 
 #include "platform/gui/GadgetWindow.h"
 #include "platform/gui/MDI.h"
+#include "platform/gui/Menu.h"
 #include "platform/gui/WindowBridge.h"
 #include "platform/core/StringTable.h"
 
@@ -351,7 +352,7 @@ void TMDIFrame::FillWindowMenu(QMenu& menu)
     for (QAction* a : menu.actions())
         if (a->property(kChildItem).isValid()) {
             menu.removeAction(a);
-            a->deleteLater();
+            RetireMenuObject(a);
         }
     TMDIClient* c = GetMDIClient();
     if (!c || c->Children().empty()) return;
@@ -370,9 +371,11 @@ void TMDIFrame::FillWindowMenu(QMenu& menu)
         a->setCheckable(true);
         a->setChecked(child == c->GetActiveMDIChild());
         QObject::connect(a, &QAction::triggered, a, [c, child] {
-            // The child may have gone while the menu was open.
-            for (TMDIChild* live : c->Children())
-                if (live == child) c->ActivateChild(*child);
+            RunMenuCommand([c, child] {
+                // The child may have gone while the menu was open.
+                for (TMDIChild* live : c->Children())
+                    if (live == child) c->ActivateChild(*child);
+            });
         });
         addItem(a);
     }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
+#include <QPointer>
 #include <QMenuBar>
 #include <vector>
 
@@ -111,7 +112,7 @@ void FillMenu(TMenuBarHooks* hooks, QMenuBar* bar, QMenu* into, const TMenuTempl
                 a->setShortcutContext(Qt::WindowShortcut);
             }
             const unsigned id = static_cast<unsigned>(item.id);
-            QObject::connect(a, &QAction::triggered, a, [hooks, id] { hooks->Send(id); });
+            QObject::connect(a, &QAction::triggered, a, [hooks, id] { RunMenuCommand([hooks, id] { hooks->Send(id); }); });
             break;
         }
         }
@@ -119,6 +120,39 @@ void FillMenu(TMenuBarHooks* hooks, QMenuBar* bar, QMenu* into, const TMenuTempl
 }
 
 }  // namespace
+
+namespace {
+
+struct TRetired {
+    int running = 0;
+    std::vector<QPointer<QObject>> objects;
+};
+
+TRetired& Retired()
+{
+    static TRetired r;
+    return r;
+}
+
+}  // namespace
+
+void RunMenuCommand(const std::function<void()>& command)
+{
+    ++Retired().running;
+    command();
+    if (--Retired().running > 0) return;
+    // Deleted when the loop that runs the popup's handling turns again, after it returned.
+    std::vector<QPointer<QObject>> retired;
+    retired.swap(Retired().objects);
+    for (const QPointer<QObject>& o : retired)
+        if (o) o->deleteLater();
+}
+
+void RetireMenuObject(QObject* object)
+{
+    if (Retired().running > 0) Retired().objects.emplace_back(object);
+    else object->deleteLater();
+}
 
 std::vector<TMenuItemInfo> MenuItems(int resId)
 {
@@ -147,12 +181,12 @@ bool BuildMenuBar(QMenuBar& bar, int resId, std::function<void(unsigned)> send,
     // menu): they go once the event loop runs again.
     for (QAction* a : bar.actions()) {
         bar.removeAction(a);
-        if (QMenu* m = a->menu(); m && m->parent() == &bar) m->deleteLater();
-        else if (a->parent() == &bar) a->deleteLater();
+        if (QMenu* m = a->menu(); m && m->parent() == &bar) RetireMenuObject(m);
+        else if (a->parent() == &bar) RetireMenuObject(a);
     }
     for (QObject* old : bar.findChildren<QObject*>(QStringLiteral("vynMenuEnabler"), Qt::FindDirectChildrenOnly)) {
         old->setObjectName(QString());
-        old->deleteLater();
+        RetireMenuObject(old);
     }
     const TMenuTemplate* t = FindMenuTemplate(resId);
     if (!t) return false;
@@ -181,8 +215,8 @@ bool ReplaceMenuBarPopup(QMenuBar& bar, int position, int popupResId)
     QMenu* menu = top[position]->menu();
     for (QAction* a : menu->actions()) {
         menu->removeAction(a);
-        if (QMenu* sub = a->menu(); sub && sub->parent() == menu) sub->deleteLater();
-        else if (a->parent() == menu) a->deleteLater();
+        if (QMenu* sub = a->menu(); sub && sub->parent() == menu) RetireMenuObject(sub);
+        else if (a->parent() == menu) RetireMenuObject(a);
     }
     FillMenu(hooks, &bar, menu, *t, first + 1, last);
     return true;

@@ -8,6 +8,7 @@
 
 class QMenuBar;
 class QAction;
+class QObject;
 
 namespace vyn {
 
@@ -32,6 +33,13 @@ void UpdateMenuBar(QMenuBar& bar);
 // Fills the bar's popup at this position with the items of the menu resource's first popup
 // (the popup keeps its title); its items send and enable through the bar's callbacks.
 bool ReplaceMenuBarPopup(QMenuBar& bar, int position, int popupResId);
+// Runs a command chosen from a menu item. Qt is still inside the popup's mouse or key handling
+// while it runs, so popups and items replaced meanwhile (a modal window's loop may rebuild the
+// bar) are deleted only after it returned.
+void RunMenuCommand(const std::function<void()>& command);
+// Deletes a popup or item taken off a menu once no menu command is running and the event
+// loop turns again.
+void RetireMenuObject(QObject* object);
 // The command id of a menu item built from a resource (0: none, a popup or a separator).
 unsigned MenuActionId(const QAction& action);
 

@@ -22,6 +22,9 @@ int BeginModal(TWindow& window)
     if (wasVisible) w->hide();
     w->setWindowModality(Qt::ApplicationModal);
     w->show();
+    // The modal window takes the keyboard at once, as a window system gives it to a new
+    // window in front: the other windows could not take a key anyway.
+    w->activateWindow();
     QEventLoop loop;
     gLoops.push_back(&loop);
     const int result = loop.exec();
