@@ -9,8 +9,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
+#include "platform/gui/DcTextRecord.h"
 #include "platform/gui/Fonts.h"
 #include "platform/gui/GdiImpl.h"
 #include "platform/gui/Raster.h"
@@ -18,6 +20,20 @@
 namespace vyn {
 
 namespace {
+
+struct TRecordedRuns {
+    bool on = false;
+    std::unordered_map<qint64, std::vector<TTextRun>> byImage;
+};
+
+TRecordedRuns& Recorded()
+{
+    static TRecordedRuns runs;
+    return runs;
+}
+
+// The image's data, not the object: a window's image painted on keeps it, a copy gets its own.
+qint64 ImageKey(const QImage& image) { return image.cacheKey() >> 32; }
 
 // Device coordinates are kept well inside the int range so that no product overflows.
 constexpr long long kDevLimit = 1LL << 27;
@@ -355,6 +371,14 @@ struct TDC::Impl {
         for (int a : adv) width += a;
         QRegion clip = Clip();
         if (clipRect) clip &= *clipRect;
+        if (Recorded().on && image) {
+            const QRect run = (clip & QRect(QPoint(std::min(left, left + width), top), QSize(std::abs(width), tm.tmHeight)))
+                                  .boundingRect();
+            if (!run.isEmpty())
+                Recorded().byImage[ImageKey(*image)].push_back(
+                    {QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size())).toStdString(),
+                     TRect(run.left(), run.top(), run.right() + 1, run.bottom() + 1)});
+        }
         if (opaque && width > 0) {
             const QRect cell = QRect(QPoint(std::min(left, left + width), top), QSize(std::abs(width), tm.tmHeight));
             if (image) {
@@ -424,6 +448,18 @@ TDC::TDC(QPainter* painter) : TDC()
 {
     impl_->painter = painter;
     impl_->device = painter ? painter->device() : nullptr;
+}
+
+void RecordTextRuns(bool on)
+{
+    Recorded().on = on;
+    Recorded().byImage.clear();
+}
+
+std::vector<TTextRun> RecordedTextRuns(const QImage& image)
+{
+    const auto it = Recorded().byImage.find(ImageKey(image));
+    return it == Recorded().byImage.end() ? std::vector<TTextRun>() : it->second;
 }
 
 TDC::~TDC()
@@ -858,6 +894,28 @@ bool TDC::BitBlt(int x, int y, int w, int h, const TDC& src, int sx, int sy, std
     return StretchBlt(x, y, w, h, src, sx, sy, w, h, rop);
 }
 
+namespace {
+
+// The noted runs of the copied part of the source, where the copy puts them in the destination.
+void CarryRuns(const QImage& from, const QRect& part, const QImage& to, const QRect& landed, int dx0, int dy0, int dw,
+               int dh, int sx0, int sy0, int sW, int sH)
+{
+    const auto it = Recorded().byImage.find(ImageKey(from));
+    if (it == Recorded().byImage.end() || landed.isEmpty()) return;
+    const std::vector<TTextRun> runs = it->second;  // source and destination may be one image
+    auto mapX = [&](long long x) { return static_cast<int>(dx0 + (x - sx0) * dw / sW); };
+    auto mapY = [&](long long y) { return static_cast<int>(dy0 + (y - sy0) * dh / sH); };
+    std::vector<TTextRun>& out = Recorded().byImage[ImageKey(to)];
+    for (const TTextRun& r : runs) {
+        const QRect in = ToQRect(r.rect) & part;
+        if (in.isEmpty()) continue;
+        const QRect at = ToQRect(TRect(mapX(in.left()), mapY(in.top()), mapX(in.right() + 1), mapY(in.bottom() + 1)).Normalized()) & landed;
+        if (!at.isEmpty()) out.push_back({r.text, TRect(at.left(), at.top(), at.right() + 1, at.bottom() + 1)});
+    }
+}
+
+}  // namespace
+
 bool TDC::StretchBlt(int x, int y, int w, int h, const TDC& src, int sx, int sy, int sw, int sh, std::uint32_t rop)
 {
     Impl& d = *impl_;
@@ -901,6 +959,7 @@ bool TDC::StretchBlt(int x, int y, int w, int h, const TDC& src, int sx, int sy,
     if (d.image) {
         const std::function<bool(int, int, QRgb&)> fn = sample;
         d.Blit(dst, &fn, rop);
+        if (Recorded().on) CarryRuns(simg, sRect, *d.image, dst & d.Clip().boundingRect(), dx0, dy0, dw, dh, sx0, sy0, sW, sH);
     } else if (d.painter) {
         // Printers take plain copies.
         QImage piece(dst.size(), QImage::Format_ARGB32);

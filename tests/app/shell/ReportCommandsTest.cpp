@@ -447,7 +447,8 @@ TEST(ReportCommands, ALibraryReportPrintsAndPreviewsOverTheDemoPlate)
     PreviewCloser closer;
     ASSERT_TRUE(closer.Create());
     hook.AnswerDialog(kDlgRepPlate, IDOK, [](TDialog& d) { EXPECT_EQ(d.GetDlgItemText(IDOK), "&Preview..."); });
-    closer.PostCommand(PreviewCloser::kClose);
+    // Closed once it shows: the menu is chosen with the mouse, and events run meanwhile.
+    WhenModalWindowRuns([&closer](TWindow&) { closer.PostCommand(PreviewCloser::kClose); });
     s.Command(CM_REPORTPREVIEW);
     EXPECT_EQ(closer.closed, 1) << "the preview ran until it was closed";
 
@@ -491,7 +492,8 @@ TEST(ReportCommands, DesignerPrintsWithAChosenPlateOrSaysWhatItSimulates)
     // No plate open: the definition runs over simulated samples, whose numbers the user gives.
     PreviewCloser closer;
     ASSERT_TRUE(closer.Create());
-    closer.PostCommand(PreviewCloser::kClose);
+    // Closed once it shows: the menu is chosen with the mouse, and events run meanwhile.
+    WhenModalWindowRuns([&closer](TWindow&) { closer.PostCommand(PreviewCloser::kClose); });
     std::string offered;
     hook.AnswerDialog(7007, IDOK, [&offered](TDialog& d) { offered = d.GetDlgItemText(101) + "/" + d.GetDlgItemText(102); });
     s.Command(cmRepPreview);

@@ -1,10 +1,12 @@
 #include "platform/gui/testing/ScrollInput.h"
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
-#include <QWheelEvent>
+#include <QTest>
+#include <QWindow>
+
+#include "platform/gui/testing/UserInput.h"
 
 namespace vyn {
 
@@ -26,24 +28,21 @@ QRect ScrollBarPart(QScrollBar* bar, QStyle::SubControl part)
 
 void LeftMouse(QWidget* w, QEvent::Type type, QPoint at)
 {
-    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), Qt::LeftButton,
-                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
+    QWindow* handle = w->window()->windowHandle();
+    if (!handle) return;
+    const QPoint local = handle->mapFromGlobal(w->mapToGlobal(at));
+    // Through the window system's path: while the button is held the widget that took the press
+    // gets the moves and the release, wherever they are.
+    if (type == QEvent::MouseButtonPress) QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, local);
+    else if (type == QEvent::MouseButtonRelease) QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, local);
+    else QTest::mouseMove(handle, local);
 }
 
 void ClickScrollBarPart(QScrollBar* bar, QStyle::SubControl part)
 {
-    const QPoint at = ScrollBarPart(bar, part).center();
-    LeftMouse(bar, QEvent::MouseButtonPress, at);
-    LeftMouse(bar, QEvent::MouseButtonRelease, at);
+    ClickAt(ScreenPoint(bar, ScrollBarPart(bar, part).center()));
 }
 
-bool TurnWheel(QWidget* w, QPoint delta)
-{
-    const QPointF at(w->width() / 2.0, w->height() / 2.0);
-    QWheelEvent e(at, w->mapToGlobal(at), QPoint(), delta, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w, &e);
-    return e.isAccepted();
-}
+bool TurnWheel(QWidget* w, QPoint delta) { return WheelAt(ScreenPoint(w), delta); }
 
 }  // namespace vyn

@@ -1,16 +1,21 @@
 #include "platform/gui/testing/UserInput.h"
 
 #include <QAction>
-#include <memory>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
+#include <QSpontaneKeyEvent>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QWindow>
+#include <memory>
 
 #include "platform/gui/GadgetWindow.h"
 #include "platform/gui/ModalLoop.h"
@@ -22,18 +27,376 @@ namespace vyn {
 
 namespace {
 
-// A widget that notes whether a mouse press reached any window of the program.
+// Notes the widget a mouse press reached, if any.
 class PressSpy : public QObject {
 public:
-    bool seen = false;
+    PressSpy() { qApp->installEventFilter(this); }
+    ~PressSpy() override { qApp->removeEventFilter(this); }
+    QPointer<QWidget> reached;
     bool eventFilter(QObject* o, QEvent* e) override
     {
-        if (e->type() == QEvent::MouseButtonPress && o->isWidgetType()) seen = true;
+        if (e->type() == QEvent::MouseButtonPress && o->isWidgetType() && !reached) reached = static_cast<QWidget*>(o);
         return false;
     }
 };
 
+QWidget* TopAt(QWidget* top, QPoint global)
+{
+    if (!top || !top->isVisible() || !top->frameGeometry().contains(global)) return nullptr;
+    QWidget* child = top->childAt(top->mapFromGlobal(global));
+    return child ? child : top;
+}
+
+Qt::KeyboardModifiers Modifiers(unsigned modKeys)
+{
+    Qt::KeyboardModifiers mods;
+    if (modKeys & MK_SHIFT) mods |= Qt::ShiftModifier;
+    if (modKeys & MK_CONTROL) mods |= Qt::ControlModifier;
+    if (modKeys & TTestHook::kAlt) mods |= Qt::AltModifier;
+    return mods;
+}
+
+// The window system's window a mouse event at the point goes to, and the point in it.
+QWindow* HandleAt(QPoint global, QWidget*& hit, QPoint& local)
+{
+    hit = WidgetAt(global);
+    if (!hit) return nullptr;
+    QWindow* handle = hit->window()->windowHandle();
+    if (handle) local = handle->mapFromGlobal(global);
+    return handle;
+}
+
+// A click into an inactive window activates it first, as the desktop's window manager does.
+void ActivateOnPress(QWindow* handle, QWidget* hit)
+{
+    QWidget* top = hit->window();
+    if (QApplication::activePopupWidget() || top->isActiveWindow() || top->windowType() == Qt::Popup ||
+        top->windowType() == Qt::ToolTip)
+        return;
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != top) return;  // the click is swallowed
+    handle->requestActivate();
+    QCoreApplication::processEvents();
+}
+
+QString KeyText(unsigned vk, unsigned modKeys)
+{
+    if (modKeys & (MK_CONTROL | TTestHook::kAlt)) return {};
+    if (vk >= 'A' && vk <= 'Z') return QString(QChar(modKeys & MK_SHIFT ? vk : vk - 'A' + 'a'));
+    if ((vk >= '0' && vk <= '9') || vk == VK_SPACE) return QString(QChar(vk));
+    if (vk == VK_RETURN) return QStringLiteral("\r");
+    if (vk == VK_ESCAPE) return QString(QChar(27));
+    if (vk == VK_BACK) return QString(QChar(8));
+    if (vk == VK_TAB) return QStringLiteral("\t");
+    return {};
+}
+
+// The window the keyboard gives its keys to: the active window (an open popup takes them from
+// there, as Qt routes them).
+QWindow* KeyWindow()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        if (QWindow* h = active->windowHandle()) return h;
+    return QGuiApplication::focusWindow();
+}
+
+void SendKey(QWindow* window, Qt::Key key, Qt::KeyboardModifiers mods, const QString& text)
+{
+    if (!window || key == 0) return;
+    QTest::sendKeyEvent(QTest::Click, window, key, text, mods);
+    QCoreApplication::processEvents();
+}
+
+QMenuBar* BarOf(TWindow& frame)
+{
+    QWidget* top = frame.Widget() ? frame.Widget()->window() : nullptr;
+    auto* main = qobject_cast<QMainWindow*>(top);
+    return main ? main->menuBar() : nullptr;
+}
+
+std::string PlainText(QString t)
+{
+    const int tab = t.indexOf('\t');
+    if (tab >= 0) t.truncate(tab);
+    return t.remove('&').toStdString();
+}
+
+unsigned CommandIdOf(const QAction& a)
+{
+    const QVariant id = a.property("vynCommandId");
+    return id.isValid() ? id.toUInt() : 0;
+}
+
+// The popup titles on the way to the command's item, and the item, as they stand on the bar.
+bool PathTo(QMenu* menu, const std::function<bool(const QAction&)>& matches, std::vector<QAction*>& path)
+{
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator()) continue;
+        path.push_back(a);
+        if (a->menu() ? PathTo(a->menu(), matches, path) : matches(*a)) return true;
+        path.pop_back();
+    }
+    return false;
+}
+
+std::vector<QAction*> BarPath(QMenuBar& bar, const std::function<bool(const QAction&)>& matches)
+{
+    std::vector<QAction*> path;
+    for (QAction* top : bar.actions()) {
+        if (!top->menu() || !top->isVisible()) continue;
+        path.push_back(top);
+        if (PathTo(top->menu(), matches, path)) return path;
+        path.pop_back();
+    }
+    return {};
+}
+
+void CloseMenus()
+{
+    for (int i = 0; i < 5 && QApplication::activePopupWidget(); ++i) PressQtKey(Qt::Key_Escape);
+}
+
+// Opens the popups along the path with the mouse; the popup that holds the last item, or none
+// (every popup closed again) when one did not open.
+QMenu* OpenPath(QMenuBar& bar, const std::vector<QAction*>& path)
+{
+    if (path.empty() || !bar.isVisible()) return nullptr;
+    ClickAt(ScreenPoint(&bar, bar.actionGeometry(path.front()).center()));
+    QMenu* open = path.front()->menu();
+    if (!WaitUntil([open] { return open->isVisible(); })) return CloseMenus(), nullptr;
+    for (std::size_t i = 1; i + 1 < path.size(); ++i) {
+        ClickAt(ScreenPoint(open, open->actionGeometry(path[i]).center()));
+        QMenu* sub = path[i]->menu();
+        if (!WaitUntil([sub] { return sub->isVisible(); })) return CloseMenus(), nullptr;
+        open = sub;
+    }
+    return open;
+}
+
+bool ClickPath(TWindow& frame, const std::function<bool(const QAction&)>& matches)
+{
+    QMenuBar* bar = BarOf(frame);
+    if (!bar) return false;
+    const std::vector<QAction*> path = BarPath(*bar, matches);
+    QMenu* menu = OpenPath(*bar, path);
+    if (!menu) return false;
+    QAction* item = path.back();
+    // A greyed item takes no click: the popup stays open and is closed as a user would.
+    if (!item->isEnabled() || !item->isVisible()) {
+        CloseMenus();
+        return false;
+    }
+    ClickAt(ScreenPoint(menu, menu->actionGeometry(item).center()));
+    TTestHook::ProcessEvents();
+    return true;
+}
+
 }  // namespace
+
+// ---------------------------------------------------------------- where
+
+QPoint ScreenPoint(QWidget* widget, QPoint local)
+{
+    if (!widget) return {};
+    if (local == QPoint(-1, -1)) local = widget->rect().center();
+    return widget->mapToGlobal(local);
+}
+
+QPoint ScreenPoint(TWindow& window, int x, int y)
+{
+    return ScreenPoint(window.Widget(), x < 0 ? QPoint(-1, -1) : QPoint(x, y));
+}
+
+QWidget* WidgetAt(QPoint global)
+{
+    // The window system stacks an open popup and then the modal window above the others.
+    if (QWidget* w = TopAt(QApplication::activePopupWidget(), global)) return w;
+    if (QWidget* w = TopAt(QApplication::activeModalWidget(), global)) return w;
+    if (QWidget* w = QApplication::widgetAt(global)) return w;
+    // Off the screen's edge (a window larger than the headless screen): the active window, then
+    // the others in the order Qt knows them.
+    if (QWidget* w = TopAt(QApplication::activeWindow(), global)) return w;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (QWidget* w = TopAt(top, global)) return w;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- mouse
+
+QWidget* MoveMouseTo(QPoint global)
+{
+    QWidget* hit = nullptr;
+    QPoint local;
+    QWindow* handle = HandleAt(global, hit, local);
+    if (!handle) return nullptr;
+    QTest::mouseMove(handle, local);
+    QCoreApplication::processEvents();
+    return hit;
+}
+
+QWidget* ClickAt(QPoint global, Qt::MouseButton button, Qt::KeyboardModifiers mods)
+{
+    QWidget* hit = nullptr;
+    QPoint local;
+    QWindow* handle = HandleAt(global, hit, local);
+    if (!handle) return nullptr;
+    QPointer<QWidget> guard(hit);
+    // The pointer comes to the point before the button is pressed there.
+    QTest::mouseMove(handle, local);
+    ActivateOnPress(handle, hit);
+    QTest::mousePress(handle, button, mods, local);
+    QTest::mouseRelease(handle, button, mods, local);
+    QCoreApplication::processEvents();
+    return guard;
+}
+
+QWidget* DoubleClickAt(QPoint global, Qt::KeyboardModifiers mods)
+{
+    QWidget* hit = nullptr;
+    QPoint local;
+    QWindow* handle = HandleAt(global, hit, local);
+    if (!handle) return nullptr;
+    QPointer<QWidget> guard(hit);
+    QTest::mouseMove(handle, local);
+    ActivateOnPress(handle, hit);
+    QTest::mouseDClick(handle, Qt::LeftButton, mods, local);
+    QCoreApplication::processEvents();
+    return guard;
+}
+
+QWidget* DragAt(QPoint from, QPoint to, Qt::KeyboardModifiers mods)
+{
+    QWidget* hit = nullptr;
+    QPoint local;
+    QWindow* handle = HandleAt(from, hit, local);
+    if (!handle) return nullptr;
+    QPointer<QWidget> guard(hit);
+    QTest::mouseMove(handle, local);
+    ActivateOnPress(handle, hit);
+    QTest::mousePress(handle, Qt::LeftButton, mods, local);
+    // While the button is held the window that took the press gets every move.
+    constexpr int kSteps = 4;
+    for (int i = 1; i <= kSteps && from != to; ++i)
+        QTest::mouseMove(handle, handle->mapFromGlobal(from + (to - from) * i / kSteps));
+    QTest::mouseRelease(handle, Qt::LeftButton, mods, handle->mapFromGlobal(to));
+    QCoreApplication::processEvents();
+    return guard;
+}
+
+bool WheelAt(QPoint global, QPoint angleDelta, Qt::KeyboardModifiers mods)
+{
+    QWidget* hit = nullptr;
+    QPoint local;
+    QWindow* handle = HandleAt(global, hit, local);
+    if (!handle) return false;
+    QTest::mouseMove(handle, local);
+    // The wheel event as the window system hands it over; Qt gives it to the widget under the
+    // pointer and on to its parents while none takes it.
+    QWheelEvent e(QPointF(hit->mapFromGlobal(global)), QPointF(global), QPoint(), angleDelta, Qt::NoButton, mods,
+                  Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&e);
+    QApplication::sendEvent(hit, &e);
+    QCoreApplication::processEvents();
+    return e.isAccepted();
+}
+
+std::string HoverAt(QPoint global, int waitMs)
+{
+    // The tip of an earlier rest fades once the pointer moves on; a person reads the next one.
+    QToolTip::hideText();
+    WaitUntil([] { return !QToolTip::isVisible(); }, 1000);
+    if (!MoveMouseTo(global)) return {};
+    WaitUntil([] { return QToolTip::isVisible() && !QToolTip::text().isEmpty(); }, waitMs);
+    return ShownToolTip();
+}
+
+// ---------------------------------------------------------------- keyboard
+
+void PressKeys(unsigned vk, unsigned modKeys)
+{
+    SendKey(KeyWindow(), static_cast<Qt::Key>(TTestHook::QtKeyCode(vk)), Modifiers(modKeys), KeyText(vk, modKeys));
+}
+
+void PressQtKey(Qt::Key key, Qt::KeyboardModifiers mods)
+{
+    QString text;
+    if (!(mods & (Qt::ControlModifier | Qt::AltModifier))) {
+        if (key >= Qt::Key_A && key <= Qt::Key_Z)
+            text = QString(QChar((mods & Qt::ShiftModifier) ? 'A' + (key - Qt::Key_A) : 'a' + (key - Qt::Key_A)));
+        else if ((key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Space)
+            text = QString(QChar(static_cast<char16_t>(key)));
+        else if (key == Qt::Key_Escape)
+            text = QString(QChar(27));
+        else if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            text = QStringLiteral("\r");
+    }
+    SendKey(KeyWindow(), key, mods, text);
+}
+
+void TypeText(const std::string& text)
+{
+    for (const QChar c : QString::fromStdString(text)) {
+        Qt::Key key = static_cast<Qt::Key>(c.toUpper().unicode());
+        Qt::KeyboardModifiers mods;
+        if (c.isUpper()) mods |= Qt::ShiftModifier;
+        if (c == '\n') key = Qt::Key_Return;
+        SendKey(KeyWindow(), key, mods, c == '\n' ? QStringLiteral("\r") : QString(c));
+    }
+}
+
+void PressShortcut(const std::string& keys)
+{
+    const QKeySequence seq(QString::fromStdString(keys), QKeySequence::PortableText);
+    for (int i = 0; i < seq.count(); ++i) PressQtKey(seq[i].key(), seq[i].keyboardModifiers());
+}
+
+// ---------------------------------------------------------------- menus
+
+bool ClickMenuItem(TWindow& frame, const std::string& popup, const std::string& item)
+{
+    QMenuBar* bar = BarOf(frame);
+    if (!bar) return false;
+    QMenu* titled = nullptr;
+    for (QAction* top : bar->actions())
+        if (top->menu() && PlainText(top->text()) == popup) titled = top->menu();
+    if (!titled) return false;
+    return ClickPath(frame, [&](const QAction& a) {
+        for (QObject* p = a.parent(); p; p = p->parent())
+            if (p == titled) return PlainText(a.text()) == item;
+        return false;
+    });
+}
+
+bool ClickMenuItem(TWindow& frame, unsigned id)
+{
+    return ClickPath(frame, [id](const QAction& a) { return CommandIdOf(a) == id; });
+}
+
+bool MenuItemShownGrey(TWindow& frame, unsigned id)
+{
+    QMenuBar* bar = BarOf(frame);
+    if (!bar) return false;
+    const std::vector<QAction*> path = BarPath(*bar, [id](const QAction& a) { return CommandIdOf(a) == id; });
+    if (!OpenPath(*bar, path)) return false;
+    const bool grey = !path.back()->isEnabled();
+    CloseMenus();
+    return grey;
+}
+
+bool ChooseMenuItem(TWindow& frame, unsigned id) { return ClickMenuItem(frame, id); }
+
+bool ChooseMenuItem(TWindow& frame, const std::string& popup, const std::string& item)
+{
+    return ClickMenuItem(frame, popup, item);
+}
+
+// ---------------------------------------------------------------- waiting
+
+bool WaitUntil(const std::function<bool()>& condition, int waitMs)
+{
+    return QTest::qWaitFor(condition, waitMs);
+}
+
+// ---------------------------------------------------------------- window-based calls
 
 namespace {
 
@@ -41,19 +404,9 @@ bool ButtonClickReaches(TWindow& window, int x, int y, Qt::MouseButton button)
 {
     QWidget* w = window.Widget();
     if (!w || !w->isVisible()) return false;
-    QWindow* handle = w->window()->windowHandle();
-    if (!handle) return false;
-    const QPoint local = x < 0 ? w->rect().center() : QPoint(x, y);
-    const QPoint at = w->mapTo(w->window(), local);
     PressSpy spy;
-    // The pointer comes to the point before the right button is pressed there.
-    if (button == Qt::RightButton) QTest::mouseMove(handle, at);
-    qApp->installEventFilter(&spy);
-    // Through the window system's path, where a modal window swallows clicks on the others.
-    QTest::mousePress(handle, button, Qt::NoModifier, at);
-    QTest::mouseRelease(handle, button, Qt::NoModifier, at);
-    qApp->removeEventFilter(&spy);
-    return spy.seen;
+    ClickAt(ScreenPoint(window, x, y), button);
+    return spy.reached && (spy.reached == w || w->isAncestorOf(spy.reached));
 }
 
 }  // namespace
@@ -66,20 +419,7 @@ void DragMouse(TWindow& window, int fromX, int fromY, int toX, int toY, unsigned
 {
     QWidget* w = window.Widget();
     if (!w || !w->isVisible()) return;
-    QWindow* handle = w->window()->windowHandle();
-    if (!handle) return;
-    Qt::KeyboardModifiers mods;
-    if (modKeys & MK_SHIFT) mods |= Qt::ShiftModifier;
-    if (modKeys & MK_CONTROL) mods |= Qt::ControlModifier;
-    auto at = [w](int x, int y) { return w->mapTo(w->window(), QPoint(x, y)); };
-    // The hover first, as the pointer comes to the press point, then the press and the steps.
-    QTest::mouseMove(handle, at(fromX, fromY));
-    QTest::mousePress(handle, Qt::LeftButton, mods, at(fromX, fromY));
-    constexpr int kSteps = 4;
-    for (int i = 1; i <= kSteps && (fromX != toX || fromY != toY); ++i)
-        QTest::mouseMove(handle, at(fromX + (toX - fromX) * i / kSteps, fromY + (toY - fromY) * i / kSteps));
-    QTest::mouseRelease(handle, Qt::LeftButton, mods, at(toX, toY));
-    QCoreApplication::processEvents();
+    DragAt(ScreenPoint(window, fromX, fromY), ScreenPoint(window, toX, toY), Modifiers(modKeys));
 }
 
 bool ClickGadget(TGadgetWindow& bar, int id)
@@ -94,15 +434,19 @@ void MouseOver(TWindow& window, int x, int y)
 {
     QWidget* w = window.Widget();
     if (!w || !w->isVisible()) return;
-    QWindow* handle = w->window()->windowHandle();
-    if (!handle) return;
     // The mouse comes into a window it was not over across its edge, so that the first
     // control it reaches is entered as every later one is.
-    if (!w->window()->underMouse()) QTest::mouseMove(handle, QPoint(0, 0));
-    const QPoint local = x < 0 ? w->rect().center() : QPoint(x, y);
-    // Through the window system's path, which tells the widgets left and entered.
-    QTest::mouseMove(handle, w->mapTo(w->window(), local));
-    QCoreApplication::processEvents();
+    if (!w->window()->underMouse()) MoveMouseTo(w->window()->mapToGlobal(QPoint(0, 0)));
+    MoveMouseTo(ScreenPoint(window, x, y));
+}
+
+void PressKey(TWindow& window, unsigned vk, unsigned modKeys)
+{
+    QWidget* w = window.Widget();
+    if (!w) return;
+    QWindow* handle = w->window()->windowHandle();
+    SendKey(handle ? handle : KeyWindow(), static_cast<Qt::Key>(TTestHook::QtKeyCode(vk)), Modifiers(modKeys),
+            KeyText(vk, modKeys));
 }
 
 void RequestClose(TWindow& window)
@@ -120,9 +464,13 @@ void WhenModalWindowRuns(std::function<void(TWindow&)> act)
     auto* timer = new QTimer(qApp);
     timer->setInterval(0);
     auto tries = std::make_shared<int>(100000);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, tries, act = std::move(act)] {
+    auto shown = std::make_shared<QElapsedTimer>();
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, tries, shown, act = std::move(act)] {
         TWindow* modal = InModalLoop() ? ActiveModalWindow() : nullptr;
         if (!modal && --*tries > 0) return;
+        // A person acts once the window is in front and has the keyboard.
+        if (modal && !shown->isValid()) shown->start();
+        if (modal && !modal->Widget()->isActiveWindow() && shown->elapsed() < 1000) return;
         timer->stop();
         timer->deleteLater();
         if (modal) act(*modal);
@@ -140,18 +488,6 @@ bool TakeQuitRequest()
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
     QCoreApplication::exec();
     return true;
-}
-
-void PressKey(TWindow& window, unsigned vk, unsigned modKeys)
-{
-    QWidget* w = window.Widget();
-    if (!w) return;
-    QWidget* target = w->focusWidget() ? w->focusWidget() : w;
-    Qt::KeyboardModifiers mods;
-    if (modKeys & MK_SHIFT) mods |= Qt::ShiftModifier;
-    if (modKeys & MK_CONTROL) mods |= Qt::ControlModifier;
-    // QTest offers the key to the shortcut map first, as the window system does.
-    QTest::keyClick(target, static_cast<Qt::Key>(TTestHook::QtKeyCode(vk)), mods);
 }
 
 }  // namespace vyn

@@ -1,53 +1,107 @@
 #pragma once
-// What a user does with the mouse and the keyboard on the program's windows, for tests. Unlike
-// TTestHook's direct sends, these go the way real input goes, through the window system's
-// path, so a window that a modal window blocks does not get them, and accelerator keys pass
-// the shortcut map.
+// What a user does with the mouse and the keyboard on the program's windows, for tests, and what
+// the screen then shows. Input enters as Qt events at a point on the screen: the widget is the
+// one Qt finds there, and the event goes the window system's way through QApplication, so the
+// widget on top takes a click (a list's viewport, a group box lying over check boxes), a modal
+// window blocks the others, a key passes the shortcut map and the focus chain first (Tab,
+// accelerators, mnemonics). Nothing here calls a handler or sends a message. The readers report
+// what is painted or shown (ShownScreen.h), not what a window object stores.
+#include <QPoint>
+#include <QString>
+#include <Qt>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/ShownScreen.h"
+
+class QWidget;
 
 namespace vyn {
 
 class TGadgetWindow;
 class TWindow;
 
+// ---- where on the screen
+
+// The screen point of a client point of the window (its middle when x, y are -1).
+QPoint ScreenPoint(TWindow& window, int x = -1, int y = -1);
+// The screen point of a point of the widget (its middle when local is (-1, -1)).
+QPoint ScreenPoint(QWidget* widget, QPoint local = QPoint(-1, -1));
+// The widget Qt finds at the screen point (an open popup and a modal window lie on top); none off every window.
+QWidget* WidgetAt(QPoint global);
+
+// ---- the mouse at a screen point; each returns the widget Qt found there (nullptr: none)
+
+// The pointer moved to the point through the window system (enter and leave events follow it).
+QWidget* MoveMouseTo(QPoint global);
+// A click (press and release) of the button at the point, with modifier keys held.
+QWidget* ClickAt(QPoint global, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {});
+// A double click of the left button at the point.
+QWidget* DoubleClickAt(QPoint global, Qt::KeyboardModifiers mods = {});
+// A press of the left button at one point, moves in a few steps and the release at another.
+QWidget* DragAt(QPoint from, QPoint to, Qt::KeyboardModifiers mods = {});
+// The wheel turned at the point (angle in eighths of a degree: 120 a notch, negative towards the user); true when taken.
+bool WheelAt(QPoint global, QPoint angleDelta, Qt::KeyboardModifiers mods = {});
+// The pointer rests at the point as a person's does, until Qt shows its tool tip (at most waitMs); the tip shown, or "".
+std::string HoverAt(QPoint global, int waitMs = 2000);
+
+// ---- the keyboard, to the window that has the keyboard focus
+
+// A key (virtual key code) pressed and released with modifiers (MK_SHIFT, MK_CONTROL, TTestHook::kAlt).
+void PressKeys(unsigned vk, unsigned modKeys = 0);
+// A Qt key pressed and released with modifiers (keys the virtual codes lack, such as the menu key).
+void PressQtKey(Qt::Key key, Qt::KeyboardModifiers mods = {});
+// The characters typed one by one.
+void TypeText(const std::string& text);
+// Keys that a text names, as a menu shows them ("Ctrl+P", "F9", "Shift+F10", "Del").
+void PressShortcut(const std::string& keys);
+
+// ---- menus, by the mouse
+
+// Clicks the popup's title on the frame's menu bar and then the item (texts compared without '&'
+// and accelerator); false when it is not there or greyed (the popup is then closed with Esc).
+bool ClickMenuItem(TWindow& frame, const std::string& popup, const std::string& item);
+// The same, the item named by its command id.
+bool ClickMenuItem(TWindow& frame, unsigned id);
+// Whether the item of the command shows greyed when its popup is opened by the mouse; false when it is not on the bar.
+bool MenuItemShownGrey(TWindow& frame, unsigned id);
+
+// ---- waiting, bounded, for what a person would see
+
+// Handles events until the condition holds or waitMs passed; whether it holds.
+bool WaitUntil(const std::function<bool()>& condition, int waitMs = 2000);
+
+// ---- the older window-based calls, kept for their callers; each goes through the point calls above
+
 // Menu choice and input state, as the test hook gives them (see TestHook.h).
 inline std::vector<TMenuBarItem> MenuBarItems(TWindow& frame) { return TTestHook::MenuBarItems(frame); }
-inline bool ChooseMenuItem(TWindow& frame, unsigned id) { return TTestHook::ChooseMenuItem(frame, id); }
-inline bool ChooseMenuItem(TWindow& frame, const std::string& popup, const std::string& item)
-{
-    return TTestHook::ChooseMenuItem(frame, popup, item);
-}
+// Chooses the item of the command: by the mouse on the bar when the bar is shown, else as the test hook does.
+bool ChooseMenuItem(TWindow& frame, unsigned id);
+// The same, named by popup title and item text.
+bool ChooseMenuItem(TWindow& frame, const std::string& popup, const std::string& item);
+// Whether the window is shown and no modal window keeps input from it.
 inline bool TakesInput(TWindow& window) { return TTestHook::TakesInput(window); }
-// A mouse click at the middle of the window (client coordinates when x, y are given); true
-// when a window of the program received it (not swallowed because a modal window blocks it).
+// A left click at the window's middle (or client point); true when the window or a child of it received it.
 bool ClickReaches(TWindow& window, int x = -1, int y = -1);
-// The mouse moved onto the middle of the window (client coordinates when x, y are given), as a
-// user points at it: the windows it leaves and enters hear it (hint lines follow it).
+// The pointer moved onto the window's middle (or client point), coming in across the window's edge.
 void MouseOver(TWindow& window, int x = -1, int y = -1);
-// A click of the right button (the context-menu request) at the middle of the window or at a
-// client point; true when a window of the program received it.
+// A right click at the window's middle (or client point); true when the window or a child of it received it.
 bool RightClickReaches(TWindow& window, int x = -1, int y = -1);
-// A drag with the left button from one client point of the window to another, in a few steps,
-// through the window system's path (modKeys: MK_SHIFT, MK_CONTROL held throughout). A press
-// and release at the same point is a click.
+// A left-button drag between two client points of the window (modKeys: MK_SHIFT, MK_CONTROL).
 void DragMouse(TWindow& window, int fromX, int fromY, int toX, int toY, unsigned modKeys = 0);
-// A key pressed on the window as the keyboard gives it, accelerators included.
+// A key pressed while the window's top-level window has the keyboard, accelerators included.
 void PressKey(TWindow& window, unsigned vk, unsigned modKeys = 0);
-// A click on the gadget of the id, at its middle.
+// A click at the middle of the gadget of the id.
 bool ClickGadget(TGadgetWindow& bar, int id);
 // The close request of the window's title-bar button.
 void RequestClose(TWindow& window);
 // The modal window that is open now (a modal frame such as the print preview), or none.
 TWindow* ActiveModalWindow();
-// Whether the program was asked to end (the main window closed); the request is taken, so
-// that the next test's modal loops run.
+// Whether the program was asked to end; the request is taken, so that the next test's modal loops run.
 bool TakeQuitRequest();
-// Runs act on the modal window as soon as one runs its loop: what the user does in a modal
-// frame that no dialog answer of the test hook can reach.
+// Runs act on the modal window as soon as one runs its loop (what no dialog answer of the test hook can reach).
 void WhenModalWindowRuns(std::function<void(TWindow&)> act);
 
 }  // namespace vyn
