@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -281,6 +283,19 @@ int TTestHook::RunDialog(TDialog& dlg)
     }
     DialogAnswer a = std::move(it->second.front());
     it->second.pop_front();
+    // Once the dialog is gone, the window that was active before it is active again, as the
+    // window system gives the keyboard back to a dialog's owner.
+    struct GiveBack {
+        QPointer<QWidget> before = QApplication::activeWindow();
+        ~GiveBack()
+        {
+            if (!before) return;
+            QTimer::singleShot(0, before, [w = before] {
+                if (w && w->isVisible() && !QApplication::activeModalWidget() && !QApplication::activeWindow())
+                    w->activateWindow();
+            });
+        }
+    } giveBack;
     // Shown, so that focus and key handling work as for the user; offscreen nothing appears.
     dlg.Widget()->show();
     dlg.Widget()->activateWindow();

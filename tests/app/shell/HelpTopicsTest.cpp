@@ -87,7 +87,11 @@ Shown PressF1(TWindow& w)
     ResetLastHelpTopic();
     PressKey(w, VK_F1);
     TTestHook::ProcessEvents();
-    return {LastHelpTopic(), ShownHelpHeading()};
+    const Shown shown{LastHelpTopic(), ShownHelpHeading()};
+    // Read, the help window is closed again, so that it lies over no window the user works in.
+    CloseHelpWindow();
+    TTestHook::ProcessEvents();
+    return shown;
 }
 
 TWindow* ActiveViewWindow() { return dynamic_cast<TWindow*>(gActiveView); }
@@ -106,6 +110,7 @@ struct HelpShell : ShellFixture {
         app->GetMainFrame()->MoveWindow(0, 0, 1100, 800);
         app->ShowMainWindow();
         TTestHook::ProcessEvents();
+        BringToFront(*app->GetMainFrame());
     }
     RwMainWindow& Main() { return *app->GetMainFrame(); }
     bool Choose(unsigned id)

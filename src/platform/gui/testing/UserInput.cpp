@@ -208,13 +208,14 @@ QPoint ScreenPoint(TWindow& window, int x, int y)
 
 QWidget* WidgetAt(QPoint global)
 {
-    // The window system stacks an open popup and then the modal window above the others.
+    // The window system stacks an open popup, then the modal window, then the active window
+    // above the others (the headless screen keeps no stacking order of its own).
     if (QWidget* w = TopAt(QApplication::activePopupWidget(), global)) return w;
     if (QWidget* w = TopAt(QApplication::activeModalWidget(), global)) return w;
-    if (QWidget* w = QApplication::widgetAt(global)) return w;
-    // Off the screen's edge (a window larger than the headless screen): the active window, then
-    // the others in the order Qt knows them.
     if (QWidget* w = TopAt(QApplication::activeWindow(), global)) return w;
+    if (QWidget* w = QApplication::widgetAt(global)) return w;
+    // Off the screen's edge (a window larger than the headless screen): the windows in the
+    // order Qt knows them.
     for (QWidget* top : QApplication::topLevelWidgets())
         if (QWidget* w = TopAt(top, global)) return w;
     return nullptr;
@@ -307,6 +308,15 @@ std::string HoverAt(QPoint global, int waitMs)
     if (!MoveMouseTo(global)) return {};
     WaitUntil([] { return QToolTip::isVisible() && !QToolTip::text().isEmpty(); }, waitMs);
     return ShownToolTip();
+}
+
+bool BringToFront(TWindow& window)
+{
+    QWidget* w = window.Widget();
+    if (!w || !w->isVisible()) return false;
+    QWidget* top = w->window();
+    if (QWindow* handle = top->windowHandle()) handle->requestActivate();
+    return WaitUntil([top] { return top->isActiveWindow(); }, 1000);
 }
 
 // ---------------------------------------------------------------- keyboard

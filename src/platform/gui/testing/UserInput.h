@@ -47,6 +47,10 @@ bool WheelAt(QPoint global, QPoint angleDelta, Qt::KeyboardModifiers mods = {});
 // The pointer rests at the point as a person's does, until Qt shows its tool tip (at most waitMs); the tip shown, or "".
 std::string HoverAt(QPoint global, int waitMs = 2000);
 
+// The window's top-level window brought to the front with the keyboard, as a click on its title
+// bar does (the window system's own decoration, which no Qt event reaches); whether it became active.
+bool BringToFront(TWindow& window);
+
 // ---- the keyboard, to the window that has the keyboard focus
 
 // A key (virtual key code) pressed and released with modifiers (MK_SHIFT, MK_CONTROL, TTestHook::kAlt).
