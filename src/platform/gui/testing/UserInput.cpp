@@ -150,7 +150,7 @@ std::vector<QAction*> BarPath(QMenuBar& bar, const std::function<bool(const QAct
     return {};
 }
 
-void CloseMenus()
+void EscapeMenus()
 {
     for (int i = 0; i < 5 && QApplication::activePopupWidget(); ++i) PressQtKey(Qt::Key_Escape);
 }
@@ -162,11 +162,11 @@ QMenu* OpenPath(QMenuBar& bar, const std::vector<QAction*>& path)
     if (path.empty() || !bar.isVisible()) return nullptr;
     ClickAt(ScreenPoint(&bar, bar.actionGeometry(path.front()).center()));
     QMenu* open = path.front()->menu();
-    if (!WaitUntil([open] { return open->isVisible(); })) return CloseMenus(), nullptr;
+    if (!WaitUntil([open] { return open->isVisible(); })) return EscapeMenus(), nullptr;
     for (std::size_t i = 1; i + 1 < path.size(); ++i) {
         ClickAt(ScreenPoint(open, open->actionGeometry(path[i]).center()));
         QMenu* sub = path[i]->menu();
-        if (!WaitUntil([sub] { return sub->isVisible(); })) return CloseMenus(), nullptr;
+        if (!WaitUntil([sub] { return sub->isVisible(); })) return EscapeMenus(), nullptr;
         open = sub;
     }
     return open;
@@ -182,7 +182,7 @@ bool ClickPath(TWindow& frame, const std::function<bool(const QAction&)>& matche
     QAction* item = path.back();
     // A greyed item takes no click: the popup stays open and is closed as a user would.
     if (!item->isEnabled() || !item->isVisible()) {
-        CloseMenus();
+        EscapeMenus();
         return false;
     }
     ClickAt(ScreenPoint(menu, menu->actionGeometry(item).center()));
@@ -388,7 +388,7 @@ bool MenuItemShownGrey(TWindow& frame, unsigned id)
     const std::vector<QAction*> path = BarPath(*bar, [id](const QAction& a) { return CommandIdOf(a) == id; });
     if (!OpenPath(*bar, path)) return false;
     const bool grey = !path.back()->isEnabled();
-    CloseMenus();
+    EscapeMenus();
     return grey;
 }
 
