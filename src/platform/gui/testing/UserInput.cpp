@@ -150,9 +150,13 @@ std::vector<QAction*> BarPath(QMenuBar& bar, const std::function<bool(const QAct
     return {};
 }
 
+// Esc until no popup is open and the bar has let the keyboard go (the first Esc leaves the bar
+// highlighted with the keyboard, as on every desktop).
 void EscapeMenus()
 {
-    for (int i = 0; i < 5 && QApplication::activePopupWidget(); ++i) PressQtKey(Qt::Key_Escape);
+    for (int i = 0; i < 6 && (QApplication::activePopupWidget() || qobject_cast<QMenuBar*>(QApplication::focusWidget()));
+         ++i)
+        PressQtKey(Qt::Key_Escape);
 }
 
 // Opens the popups along the path with the mouse; the popup that holds the last item, or none
