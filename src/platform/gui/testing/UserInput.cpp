@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "platform/gui/GadgetWindow.h"
+#include "platform/gui/Menu.h"
 #include "platform/gui/ModalLoop.h"
 #include "platform/gui/TestHook.h"
 #include "platform/gui/Window.h"
@@ -118,12 +119,6 @@ std::string PlainText(QString t)
     const int tab = t.indexOf('\t');
     if (tab >= 0) t.truncate(tab);
     return t.remove('&').toStdString();
-}
-
-unsigned CommandIdOf(const QAction& a)
-{
-    const QVariant id = a.property("vynCommandId");
-    return id.isValid() ? id.toUInt() : 0;
 }
 
 // The popup titles on the way to the command's item, and the item, as they stand on the bar.
@@ -238,53 +233,50 @@ QWidget* MoveMouseTo(QPoint global)
     return hit;
 }
 
-QWidget* ClickAt(QPoint global, Qt::MouseButton button, Qt::KeyboardModifiers mods)
+namespace {
+
+// The pointer brought to the point and the window under it made ready for a press there; act
+// then gives the buttons at the point in that window. The widget Qt found there, or none.
+QWidget* PressAt(QPoint global, const std::function<void(QWindow*, QPoint)>& act)
 {
     QWidget* hit = nullptr;
     QPoint local;
     QWindow* handle = HandleAt(global, hit, local);
     if (!handle) return nullptr;
     QPointer<QWidget> guard(hit);
-    // The pointer comes to the point before the button is pressed there.
+    // The pointer comes to the point before a button is pressed there.
     QTest::mouseMove(handle, local);
     ActivateOnPress(handle, hit);
-    QTest::mousePress(handle, button, mods, local);
-    QTest::mouseRelease(handle, button, mods, local);
+    act(handle, local);
     QCoreApplication::processEvents();
     return guard;
+}
+
+}  // namespace
+
+QWidget* ClickAt(QPoint global, Qt::MouseButton button, Qt::KeyboardModifiers mods)
+{
+    return PressAt(global, [&](QWindow* handle, QPoint local) {
+        QTest::mousePress(handle, button, mods, local);
+        QTest::mouseRelease(handle, button, mods, local);
+    });
 }
 
 QWidget* DoubleClickAt(QPoint global, Qt::KeyboardModifiers mods)
 {
-    QWidget* hit = nullptr;
-    QPoint local;
-    QWindow* handle = HandleAt(global, hit, local);
-    if (!handle) return nullptr;
-    QPointer<QWidget> guard(hit);
-    QTest::mouseMove(handle, local);
-    ActivateOnPress(handle, hit);
-    QTest::mouseDClick(handle, Qt::LeftButton, mods, local);
-    QCoreApplication::processEvents();
-    return guard;
+    return PressAt(global, [&](QWindow* handle, QPoint local) { QTest::mouseDClick(handle, Qt::LeftButton, mods, local); });
 }
 
 QWidget* DragAt(QPoint from, QPoint to, Qt::KeyboardModifiers mods)
 {
-    QWidget* hit = nullptr;
-    QPoint local;
-    QWindow* handle = HandleAt(from, hit, local);
-    if (!handle) return nullptr;
-    QPointer<QWidget> guard(hit);
-    QTest::mouseMove(handle, local);
-    ActivateOnPress(handle, hit);
-    QTest::mousePress(handle, Qt::LeftButton, mods, local);
-    // While the button is held the window that took the press gets every move.
-    constexpr int kSteps = 4;
-    for (int i = 1; i <= kSteps && from != to; ++i)
-        QTest::mouseMove(handle, handle->mapFromGlobal(from + (to - from) * i / kSteps));
-    QTest::mouseRelease(handle, Qt::LeftButton, mods, handle->mapFromGlobal(to));
-    QCoreApplication::processEvents();
-    return guard;
+    return PressAt(from, [&](QWindow* handle, QPoint local) {
+        QTest::mousePress(handle, Qt::LeftButton, mods, local);
+        // While the button is held the window that took the press gets every move.
+        constexpr int kSteps = 4;
+        for (int i = 1; i <= kSteps && from != to; ++i)
+            QTest::mouseMove(handle, handle->mapFromGlobal(from + (to - from) * i / kSteps));
+        QTest::mouseRelease(handle, Qt::LeftButton, mods, handle->mapFromGlobal(to));
+    });
 }
 
 bool WheelAt(QPoint global, QPoint angleDelta, Qt::KeyboardModifiers mods)
@@ -382,14 +374,14 @@ bool ClickMenuItem(TWindow& frame, const std::string& popup, const std::string& 
 
 bool ClickMenuItem(TWindow& frame, unsigned id)
 {
-    return ClickPath(frame, [id](const QAction& a) { return CommandIdOf(a) == id; });
+    return ClickPath(frame, [id](const QAction& a) { return MenuActionId(a) == id; });
 }
 
 bool MenuItemShownGrey(TWindow& frame, unsigned id)
 {
     QMenuBar* bar = BarOf(frame);
     if (!bar) return false;
-    const std::vector<QAction*> path = BarPath(*bar, [id](const QAction& a) { return CommandIdOf(a) == id; });
+    const std::vector<QAction*> path = BarPath(*bar, [id](const QAction& a) { return MenuActionId(a) == id; });
     if (!OpenPath(*bar, path)) return false;
     const bool grey = !path.back()->isEnabled();
     EscapeMenus();
