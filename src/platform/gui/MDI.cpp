@@ -247,6 +247,12 @@ void TMDIChild::SetMenuDescr(const TMenuDescr& menu)
     if (client_->frame_ && client_->GetActiveMDIChild() == this) client_->frame_->ChildMenuChanged();
 }
 
+void TMDIChild::SetWindowText(const std::string& text)
+{
+    TWindow::SetWindowText(text);
+    if (sub_) sub_->setWindowTitle(QString::fromStdString(text));
+}
+
 bool TMDIChild::IsIconic() const { return sub_ && sub_->isMinimized(); }
 
 void TMDIChild::Restore()

@@ -76,6 +76,8 @@ public:
     void SetMenuDescr(const TMenuDescr& menu);
     const TMenuDescr& GetMenuDescr() const { return menu_; }
     TMDIClient& GetMDIClient() const { return *client_; }
+    // The title bar inside the client area shows the new caption too.
+    void SetWindowText(const std::string& text) override;
     bool IsIconic() const;
     void Restore();
     // The frame's close test: the client window's CanClose.

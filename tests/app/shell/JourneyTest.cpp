@@ -34,7 +34,8 @@ namespace {
 std::vector<std::string> FrameTitles(vynwApp& app)
 {
     std::vector<std::string> titles;
-    for (TMDIChild* c : app.GetMDIClient()->Children()) titles.push_back(c->GetWindowText());
+    // As each frame's title bar shows it.
+    for (TMDIChild* c : app.GetMDIClient()->Children()) titles.push_back(ShownCaption(*c));
     return titles;
 }
 

@@ -311,13 +311,13 @@ TEST(DesignerInShell, TheFrameShowsTheReportsTitleThenItsFile)
     auto* frame = dynamic_cast<QRPMDIChild*>(s.app->GetMDIClient()->GetActiveMDIChild());
     ASSERT_NE(frame, nullptr);
     EXPECT_FALSE(view.Doc().GetTitle().empty());
-    EXPECT_EQ(frame->GetWindowText(), view.Doc().GetTitle());
+    EXPECT_EQ(ShownCaption(*frame), view.Doc().GetTitle()) << "as its title bar shows it";
     const std::string path = s.env.data + "/caption.qrp";
     SetFileDialogAnswer([&path](bool save, const std::string&) { return save ? path : std::string(); });
     EXPECT_TRUE(ChooseMenuItem(*s.app->GetMainFrame(), 24334));
     SetFileDialogAnswer({});
     TTestHook::ProcessEvents();
-    EXPECT_EQ(frame->GetWindowText(), path);
+    EXPECT_EQ(ShownCaption(*frame), path);
 }
 
 TEST(DesignerInShell, TypingInPlaceIsKeptWhenTheProgramKeepsTheActivationAndDroppedWhenItLosesIt)
