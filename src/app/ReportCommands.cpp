@@ -257,10 +257,10 @@ void InstallReportCommands(vynwApp& app)
     app.OnCommandEnable(CM_REPORTPREVIEW, plateReport);
     // The designer view handles "Save in report list ..." through the hook bound above.
     app.OnCommandEnable(cmRepSaveInList, [](TCommandEnabler& ce) { ce.Enable(true); });
-    // A report designer's document is saved with the plate's "Save" and "Save As".
-    auto saveable = [&app](TCommandEnabler& ce) { ce.Enable(gCurrentDoc != nullptr || ActiveReportView(app) != nullptr); };
-    app.OnCommandEnable(CM_FILESAVE, saveable);
-    app.OnCommandEnable(CM_FILESAVEAS, saveable);
+    // A report designer's document is saved and closed with the plate's "Save", "Save As" and
+    // "Close".
+    auto plateOrReport = [&app](TCommandEnabler& ce) { ce.Enable(gCurrentDoc != nullptr || ActiveReportView(app) != nullptr); };
+    for (unsigned id : {CM_FILESAVE, CM_FILESAVEAS, CM_FILECLOSE}) app.OnCommandEnable(id, plateOrReport);
 }
 
 }  // namespace vyn

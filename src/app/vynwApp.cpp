@@ -211,7 +211,7 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     OnCommandEnable(CM_APPLICATION, always);
     OnCommandEnable(CM_METHODS, always);
     auto withDoc = [](TCommandEnabler& ce) { ce.Enable(gCurrentDoc != nullptr); };
-    for (unsigned id : {CM_FILESAVE, CM_FILESAVEAS, CM_FILECLOSE, CM_SHOWPLATE, CM_SHOWLIST, CM_SHOWCURVE, CM_NAMES,
+    for (unsigned id : {CM_FILESAVE, CM_FILESAVEAS, CM_SHOWPLATE, CM_SHOWLIST, CM_SHOWCURVE, CM_NAMES,
                         CM_METHODINFO, CM_SHOWSTATUS, CM_CALCULATIONS, CM_ADVANCEDCALC, CM_DATAPRESENTATION,
                         CM_RESULTPRESENTATION, CM_CALIBRATION, CM_SAVEASMETHOD})
         OnCommandEnable(id, withDoc);
@@ -443,6 +443,7 @@ void vynwApp::EvNewView(TView& view)
     if (byUser && GetAppSettings().autoMakeAftLoad && gCurrentDoc && NeedsCalculation(*gCurrentDoc)) {
         gCurrentDoc->CalculatePlate();
         gCurrentDoc->SetDirty(false);  // the automatic calculation is no change of the user's
+        ShowListAfterCalculation(*gCurrentDoc);
     }
 }
 
@@ -591,7 +592,14 @@ void vynwApp::CmFileSaveAs()
 
 void vynwApp::CmFileClose()
 {
-    if (gCurrentDoc) docManager_->CloseDoc(*gCurrentDoc);
+    if (gCurrentDoc) {
+        docManager_->CloseDoc(*gCurrentDoc);
+        return;
+    }
+    // An active report designer closes as its frame's close box closes it, asking about
+    // unsaved changes first.
+    if (client_ && ActiveReportView(*this))
+        if (TMDIChild* child = client_->GetActiveMDIChild()) child->CloseWindow();
 }
 
 void vynwApp::CmExit()
@@ -603,8 +611,12 @@ void vynwApp::CmCalculate()
 {
     if (!gCurrentDoc || !NeedsCalculation(*gCurrentDoc)) return;
     gCurrentDoc->CalculatePlate();
-    if (GetAppSettings().autoListAftMake && gCurrentDoc && gCurrentDoc->GetPlate().samplesWithResults > 0)
-        ShowView("Samples");
+    if (gCurrentDoc) ShowListAfterCalculation(*gCurrentDoc);
+}
+
+void vynwApp::ShowListAfterCalculation(const QDoc& doc)
+{
+    if (GetAppSettings().autoListAftMake && doc.GetPlate().samplesWithResults > 0) ShowView("Samples");
 }
 
 }  // namespace vyn
@@ -810,7 +822,7 @@ void vynwApp::CmMeasure()
     if (out.autoProcess) {
         if (NeedsCalculation(doc)) {
             doc.CalculatePlate();
-            if (GetAppSettings().autoListAftMake && doc.GetPlate().samplesWithResults > 0) ShowView("Samples");
+            ShowListAfterCalculation(doc);
         }
         return;
     }

@@ -89,6 +89,8 @@ private:
     void CmFileClose();
     void CmExit();
     void CmCalculate();
+    // After a calculation: the sample list, when the settings ask for it and results exist.
+    void ShowListAfterCalculation(const QDoc& doc);
     void CmApplication();
     void CmCalibration();
     void CmPrint();

@@ -1,5 +1,7 @@
 #include "document/LineReader.h"
 
+#include "platform/core/AtomicFile.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -45,10 +47,8 @@ bool LineReader::Open(const std::string& path)
 {
     Close();
     Reset();
-    int fd;
-    do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
+    // A pipe or a device under a plate's name would keep the program waiting for ever.
+    const int fd = OpenForReading(path);
     if (fd < 0) {
         error_ = errno ? errno : EIO;
         atEnd_ = true;

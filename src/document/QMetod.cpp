@@ -217,6 +217,9 @@ int QMetod::SelectMethod(int entry, int typedLimit, LineReader& reader, int* lim
 
 int QMetod::SelectEmpty(LineReader& reader, int* limit)
 {
+    // Closed without an error, even before any method was ever chosen in this run: the new
+    // plate meets the end at once and is empty, where a reader never opened would fail.
+    reader.OpenMemory({});
     reader.Close();
     if (limit) *limit = -1;
     return 2;

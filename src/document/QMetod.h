@@ -73,7 +73,8 @@ public:
     // Opens reader on the library at the entry's MNAM line, sets *limit (clamped) and
     // gLastMethodOffset; answers 1. 0 when that fails: the reader is closed.
     int SelectMethod(int entry, int typedLimit, LineReader& reader, int* limit);
-    // "Empty": a new plate without a method. The reader stays closed; limit -1; answers 2.
+    // "Empty": a new plate without a method. The reader is left closed and clear of errors, so
+    // the plate reads nothing; limit -1; answers 2.
     static int SelectEmpty(LineReader& reader, int* limit);
 
     // --- add or change ---

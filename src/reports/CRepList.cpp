@@ -109,6 +109,13 @@ int CRepList::Open(bool includeDeleted)
         status = (e == EACCES || e == EPERM || e == EBUSY || e == ETXTBSY || e == EROFS) ? lsShared : lsFailed;
         return -1;
     }
+    // A pipe or a device under the library's name would keep the program waiting on a read.
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        return -1;
+    }
     // Other writers are kept out while the list is open.
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd_);

@@ -48,7 +48,7 @@ int QRepDoc::ReadFileBytes(const std::vector<std::uint8_t>& bytes, RPReport& rep
 bool QRepDoc::ReadFile()
 {
     if (!HasDocPath()) return true;
-    const int fd = ::open(GetDocPath().c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenForReading(GetDocPath());
     if (fd < 0) {
         ShowDocMessage(kStrCannotOpen);
         return false;

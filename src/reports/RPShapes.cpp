@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
+#include "platform/core/AtomicFile.h"
 #include "reports/ByteIO.h"
 #include "reports/IRepView.h"
 #include "reports/RPDefaultAttrs.h"
@@ -301,9 +300,9 @@ int RPObjectPicture::LoadFromFileBytes(const std::vector<std::uint8_t>& file)
 
 std::unique_ptr<RPObject> RPObjectPicture::FromMetafileFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return nullptr;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string content;
+    if (!ReadWholeFile(path, content)) return nullptr;
+    const std::vector<std::uint8_t> bytes(content.begin(), content.end());
     auto picture = std::make_unique<RPObjectPicture>();
     if (picture->LoadFromFileBytes(bytes) != 0) return nullptr;
     return picture;

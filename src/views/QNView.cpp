@@ -57,6 +57,7 @@ void QNView::Init()
     auto always = [](TCommandEnabler& ce) { ce.Enable(true); };
     OnCommandEnable(cmModeButtonIdle, always);
     OnCommandEnable(cmSampleDefinition, always);
+    OnCommandEnable(cmSampleStatus, [this](TCommandEnabler& ce) { ce.Enable(Sample() != nullptr); });
     OnCommandEnable(cmCalculateSample, [this](TCommandEnabler& ce) { ce.Enable(CanCalculate() || PendingCount() > 0); });
     for (unsigned id : {cmExcludePoints, cmIncludePoints, cmInvertPoints})
         OnCommandEnable(id, [this](TCommandEnabler& ce) { ce.Enable(HasSelection()); });

@@ -204,12 +204,12 @@ TEST(LineReader, OpenAndReadFailuresLeaveItClosedInError)
     EXPECT_EQ(missing.ReadLine(line), 0u);
     EXPECT_EQ(line, "");
 
-    // A directory opens but cannot be read.
+    // A directory is refused as it is opened, as a pipe or a device would be.
     LineReader dir("/tmp");
-    ASSERT_FALSE(dir.IsError());
+    EXPECT_EQ(dir.GetError(), EISDIR);
+    EXPECT_TRUE(dir.IsEnd());
     EXPECT_EQ(dir.ReadLine(line), 0u);
     EXPECT_TRUE(dir.IsError());
-    EXPECT_TRUE(dir.IsEnd());
     dir.Close();
     dir.Close();
 

@@ -398,10 +398,34 @@ bool FileAppend::Rollback()
 
 // ---------------------------------------------------------------- reading and locking
 
+int OpenForReading(const std::string& path)
+{
+    // Asked by name first, so that a device is never opened; asked again of what was opened,
+    // in case the name was given to something else in between.
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0) return -1;
+    auto refuse = [](const struct stat& st) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return -1;
+    };
+    if (!S_ISREG(named.st_mode)) return refuse(named);
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return -1;
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(fd);
+        return refuse(opened);
+    }
+    return fd;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& content, bool* exists)
 {
     content.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenForReading(path);
     if (exists) *exists = fd >= 0 || errno != ENOENT;
     if (fd < 0) return false;
     char buf[8192];

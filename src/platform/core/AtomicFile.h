@@ -166,7 +166,14 @@ private:
     FileResult result_;
 };
 
-// Reads a whole file. False when it cannot be read; exists tells a missing file apart.
+// Opens a file for reading without ever waiting: only a regular file is opened (a pipe, a
+// device or a socket is refused with EINVAL, a folder with EISDIR, and a device is not even
+// opened), and a read that would wait, as one of a kernel message file under /proc does,
+// fails with EAGAIN instead. The descriptor, or -1 with errno set.
+int OpenForReading(const std::string& path);
+
+// Reads a whole file (opened as OpenForReading opens it). False when it cannot be read;
+// exists tells a missing file apart.
 bool ReadWholeFile(const std::string& path, std::string& content, bool* exists = nullptr);
 
 // An exclusive advisory lock on "<path>.lock" for a read-modify-write of path, held until

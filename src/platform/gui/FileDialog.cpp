@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QMimeDatabase>
 #include <QStringList>
 
 #include "platform/gui/Window.h"
@@ -20,6 +23,43 @@ QString QtFilter(const std::string& filter)
 }
 
 QWidget* Owner(TWindow* parent) { return parent ? parent->Widget() : nullptr; }
+
+// Icons and type names from the names alone. Qt's own provider opens every listed file to
+// guess its type from the content, and a file such as /proc/kmsg keeps that read waiting
+// for ever, with the program's only thread inside it.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override
+    {
+        if (info.isRoot()) return icon(Drive);
+        return icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override
+    {
+        if (!info.isFile()) return QFileIconProvider::type(info);  // no content read for these
+        const QMimeType mime = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+        // An ending the desktop does not know (a plate's, a report's) is named by itself.
+        if (mime.isDefault()) return info.suffix().isEmpty() ? QStringLiteral("File") : info.suffix().toUpper() + " File";
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+};
+
+// Our own widgets, so that the listing is ours too (a dialog of the desktop would guess types
+// from contents again), listing by names from the start: even a file selected before the
+// dialog shows is looked up in the list.
+void ListByNames(QFileDialog& dlg, NameOnlyIconProvider& icons)
+{
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setIconProvider(&icons);
+}
+
+bool RunDialog(QFileDialog& dlg, std::string& path)
+{
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+    path = dlg.selectedFiles().first().toStdString();
+    return true;
+}
 }  // namespace
 
 void SetFileDialogAnswer(std::function<std::string(bool, const std::string&)> answer) { gAnswer = std::move(answer); }
@@ -30,11 +70,12 @@ bool GetOpenFileName(TWindow* parent, const std::string& title, const std::strin
         path = gAnswer(false, title);
         return !path.empty();
     }
-    QString p = QFileDialog::getOpenFileName(Owner(parent), QString::fromStdString(title), QDir::currentPath(),
-                                             QtFilter(filter));
-    if (p.isEmpty()) return false;
-    path = p.toStdString();
-    return true;
+    NameOnlyIconProvider icons;
+    QFileDialog dlg(Owner(parent), QString::fromStdString(title), QDir::currentPath(), QtFilter(filter));
+    ListByNames(dlg, icons);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    return RunDialog(dlg, path);
 }
 
 bool GetSaveFileName(TWindow* parent, const std::string& title, const std::string& filter,
@@ -44,13 +85,13 @@ bool GetSaveFileName(TWindow* parent, const std::string& title, const std::strin
         path = gAnswer(true, title);
         return !path.empty();
     }
+    NameOnlyIconProvider icons;
     QFileDialog dlg(Owner(parent), QString::fromStdString(title), QDir::currentPath(), QtFilter(filter));
+    ListByNames(dlg, icons);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix(QString::fromStdString(defaultExt));
     if (!path.empty()) dlg.selectFile(QString::fromStdString(path));
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
-    path = dlg.selectedFiles().first().toStdString();
-    return true;
+    return RunDialog(dlg, path);
 }
 
 }  // namespace vyn

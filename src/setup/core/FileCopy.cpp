@@ -60,7 +60,7 @@ int MakeFolders(const std::string& dir, std::vector<std::string>& made)
 // times, flushed to disk; Commit later puts it in place.
 int CopyToTemp(CopyItem& item, const struct stat& srcStat)
 {
-    int in = ::open(item.source.c_str(), O_RDONLY | O_CLOEXEC);
+    const int in = OpenForReading(item.source);
     if (in < 0) return errno;
     // The source's time goes with the copy, so that a later install can tell which is newer.
     item.times[0] = srcStat.st_atim;

@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <charconv>
-#include <fstream>
 
+#include "platform/core/AtomicFile.h"
 #include "platform/core/StringTable.h"
 #include "platform/core/Utf8Text.h"
 #include "setup/core/SetupResIds.h"
@@ -66,16 +66,8 @@ bool InfFile::Open(const std::string& path)
 {
     path_ = path;
     Close();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Fail(kIdsInfCannotOpen, path);
     std::string bytes;
-    char buf[65536];
-    while (in) {
-        in.read(buf, sizeof buf);
-        bytes.append(buf, static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > kMaxFileSize) return Fail(kIdsInfTooLarge, path);
-    }
-    if (in.bad()) return Fail(kIdsInfCannotOpen, path);
+    if (!ReadWholeFile(path, bytes)) return Fail(kIdsInfCannotOpen, path);
     return Parse(bytes, path);
 }
 

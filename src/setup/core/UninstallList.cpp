@@ -230,16 +230,8 @@ int UninstallList::Load(const std::string& path)
 {
     Clear();
     // Only a regular file is read; a pipe named here would block the uninstall for ever.
-    struct stat named{};
-    if (::stat(path.c_str(), &named) != 0) return errno;
-    if (!S_ISREG(named.st_mode)) return EINVAL;
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno;
-    struct stat opened{};
-    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-        ::close(fd);
-        return EINVAL;
-    }
+    const int fd = OpenForReading(path);
+    if (fd < 0) return errno == EISDIR ? EINVAL : errno;
     std::string bytes(kMaxRecords * kRecordSize, '\0');
     std::size_t got = 0;
     while (got < bytes.size()) {

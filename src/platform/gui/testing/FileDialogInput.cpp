@@ -1,0 +1,67 @@
+#include "platform/gui/testing/FileDialogInput.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace vyn {
+
+namespace {
+
+QFileDialog* OpenDialog() { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); }
+
+}  // namespace
+
+bool FileDialogOpen() { return OpenDialog() != nullptr; }
+
+void WhenFileDialogRuns(std::function<void()> act)
+{
+    // A zero timer fires inside the dialog's own loop; bounded, so that a dialog that never
+    // comes cannot keep it alive.
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(0);
+    auto tries = std::make_shared<int>(100000);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, tries, act = std::move(act)] {
+        QFileDialog* dlg = OpenDialog();
+        if ((!dlg || !dlg->isVisible()) && --*tries > 0) return;
+        timer->stop();
+        timer->deleteLater();
+        if (dlg) act();
+    });
+    timer->start();
+}
+
+std::vector<std::string> FileDialogNames(const std::string& expected, int waitMs)
+{
+    std::vector<std::string> names;
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        names.clear();
+        QFileDialog* dlg = OpenDialog();
+        auto* list = dlg ? dlg->findChild<QAbstractItemView*>("listView") : nullptr;
+        if (!list || !list->model()) return names;
+        const QModelIndex root = list->rootIndex();
+        for (int r = 0; r < list->model()->rowCount(root); ++r)
+            names.push_back(list->model()->index(r, 0, root).data().toString().toStdString());
+        for (const std::string& n : names)
+            if (n == expected) return names;
+        if (clock.elapsed() > waitMs) return names;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
+void CancelFileDialog()
+{
+    QFileDialog* dlg = OpenDialog();
+    if (!dlg) return;
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dlg, Qt::Key_Escape);
+    // A dialog the key did not reach must still end, or the test would wait for ever.
+    if (OpenDialog() == dlg) dlg->reject();
+}
+
+}  // namespace vyn
