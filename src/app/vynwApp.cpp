@@ -104,13 +104,19 @@ public:
         if (gStatusBar) gStatusBar->SuspendBusy();
         int r = dlg_->Execute();
         if (gStatusBar) gStatusBar->ResumeBusy();
-        dlg_ = std::make_unique<QCalErrDlg>(parent_, false);  // the next report shows only its own lines
+        if (!keep_) dlg_ = std::make_unique<QCalErrDlg>(parent_, false);  // the next report shows only its own lines
         return r;
+    }
+    void KeepEarlierLines() override
+    {
+        keep_ = true;
+        dlg_->KeepEntries = true;
     }
 
 private:
     TWindow* parent_;
     std::unique_ptr<QCalErrDlg> dlg_;
+    bool keep_ = false;
 };
 
 const TFont& BarFont()
@@ -583,6 +589,7 @@ void vynwApp::CmFileSaveAs()
         return;
     }
     FollowChosenFolder(path);
+    gCurrentDoc->SetTitle(DocTitleOf(path));
     // Every frame of the plate shows where it is kept now.
     if (client_)
         for (TMDIChild* c : client_->Children())

@@ -107,11 +107,12 @@ void QCalErrDlg::CleanupWindow()
     sLastWindowRect = GetWindowRect();
     TDialog::CleanupWindow();
     title_.clear();
+    Indent = 0;
+    if (KeepEntries) return;
     names_.clear();
     texts_.clear();
     details_.clear();
     codes_.clear();
-    Indent = 0;
 }
 
 TResult QCalErrDlg::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)

@@ -41,6 +41,8 @@ public:
 
     // Blanks put before every added name while greater than 0.
     int Indent = 0;
+    // Closing keeps the entries, so that the next Execute shows them again with what was added.
+    bool KeepEntries = false;
 
     // The remembered placement belongs to one program run; a test starts a new "run" with it.
     static void ForgetPlacement();

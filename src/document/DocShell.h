@@ -19,7 +19,7 @@ enum : int {
 
 // One "Status" report: a title and lines of up to three columns, shown modally. Run answers
 // the id of the button that closed it; closing empties the title and the lines, so that the
-// next report of the same run shows only its own.
+// next report of the same run shows only its own, unless the lines are to be kept.
 class IStatusReport {
 public:
     virtual ~IStatusReport() = default;
@@ -30,6 +30,9 @@ public:
     virtual void AddMessage(const std::string& text) = 0;
     virtual void AddBlankLine() = 0;
     virtual int Run() = 0;
+    // From now on closing keeps the lines: each later Run shows them with the new ones added
+    // (a report run lists all its errors so far; a new title replaces the old).
+    virtual void KeepEarlierLines() {}
 };
 
 struct DocShell {

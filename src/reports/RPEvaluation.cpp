@@ -284,6 +284,8 @@ int RPReport::EvaluateAll()
     if (print_.pageCount == 0) return 0;
     std::unique_ptr<IStatusReport> dialog = GetRPRunShell().makeStatus ? GetRPRunShell().makeStatus() : MakeStatusReport();
     status_ = dialog.get();
+    // The run's errors pile up: each one shows beside those the user already let pass.
+    status_->KeepEarlierLines();
     int ignoreAll = 0;
     std::unique_ptr<TEvaluator> ev;
     if (plate_) {

@@ -56,8 +56,7 @@ TDocTemplate::TDocTemplate(std::string description, std::string filter, std::str
 
 bool TDocTemplate::MatchesPath(const std::string& path) const
 {
-    std::size_t slash = path.find_last_of('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string name = DocTitleOf(path);
     if (name.empty()) return false;
     std::size_t start = 0;
     while (start <= filter_.size()) {
@@ -118,7 +117,11 @@ TDocument* TDocManager::InitDoc(std::unique_ptr<TDocument> owned, TDocTemplate& 
     if (!owned) return nullptr;
     TDocument* doc = owned.release();
     doc->SetTemplate(&tpl);
-    if (!(flags & dtNewDoc) && !path.empty()) doc->SetDocPath(path);
+    if (!(flags & dtNewDoc) && !path.empty()) {
+        doc->SetDocPath(path);
+        // Where the document is named in lists and reports: its file's name.
+        if (doc->GetTitle().empty()) doc->SetTitle(DocTitleOf(path));
+    }
     Register(*doc);
     if (!doc->InitDoc()) {
         delete doc;

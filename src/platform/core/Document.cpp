@@ -79,6 +79,12 @@ bool TDocument::CanClose()
     return manager_ ? manager_->FlushDoc(*this) : false;
 }
 
+std::string DocTitleOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 bool TDocument::SetDocPath(const std::string& path)
 {
     path_ = path;

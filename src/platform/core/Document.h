@@ -10,6 +10,9 @@ class TView;
 class TDocTemplate;
 class TDocManager;
 
+// The title of a document kept in the file at path: the file's name without its folder.
+std::string DocTitleOf(const std::string& path);
+
 class TDocument {
 public:
     // A child document is owned by its parent and deleted with it.

@@ -465,7 +465,7 @@ TEST(ReportCommands, ALibraryReportPrintsAndPreviewsOverTheDemoPlate)
     const std::string second = s.env.root + "/open-report.pdf";
     s.app->GetPrinter()->SetOutputFile(second);
     hook.AnswerDialog(kDlgRepPlate, IDOK, [&file](TDialog& d) {
-        SelectRow(d, file);
+        SelectRow(d, "open.qrp");  // listed by its title, the file's name
         EXPECT_FALSE(d.GetDlgItem(106)->IsWindowEnabled());
         EXPECT_EQ(d.GetDlgItemText(102), file);
     });
@@ -700,9 +700,9 @@ TEST(ReportCommands, PlateReportDialogBindsOnlyALibraryReportTheUserTicks)
     ASSERT_NE(doc, nullptr);
     TTestHook::ProcessEvents();
 
-    // A plate bound to what is only an open report document: that one is selected, but it
-    // cannot be bound, and "&Close" binds nothing.
-    doc->GetPlate().reportDef = file;
+    // A plate bound to what is only an open report document (named by its title, the file's
+    // name): that one is selected, but it cannot be bound, and "&Close" binds nothing.
+    doc->GetPlate().reportDef = "open.qrp";
     hook.AnswerDialog(kDlgRepPlate, 0, [&file](TDialog& d) {
         EXPECT_EQ(d.GetDlgItemText(102), file) << "the open document selected";
         auto* box = dynamic_cast<TCheckBox*>(d.GetDlgItem(106));
@@ -711,7 +711,7 @@ TEST(ReportCommands, PlateReportDialogBindsOnlyALibraryReportTheUserTicks)
         Click(d, 105);
     });
     s.Command(CM_REPORTPRINT);
-    EXPECT_EQ(doc->GetPlate().reportDef, file);
+    EXPECT_EQ(doc->GetPlate().reportDef, "open.qrp");
 
     // A library report picked but not ticked: "&Close" binds nothing either.
     doc->GetPlate().reportDef.clear();
