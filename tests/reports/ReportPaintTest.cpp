@@ -14,6 +14,7 @@
 #include "platform/gui/Dc.h"
 #include "platform/gui/Printer.h"
 #include "reports/paint/APrintOutReport.h"
+#include "plate/QPlate.h"
 #include "reports/paint/RPPagePainter.h"
 
 namespace vyn {
@@ -70,6 +71,61 @@ TEST(ReportPaint, BackgroundsBordersAndMarkers)
     EXPECT_GT(dark, 10);
     p.image.save(QString::fromStdString(std::string(VYN_SOURCE_DIR) + "/build-reports-page.png"));
     std::remove((std::string(VYN_SOURCE_DIR) + "/build-reports-page.png").c_str());
+}
+
+// The height of the ink (pixels darker than mid-grey) inside the box.
+int InkHeight(const QImage& image, const QRect& box)
+{
+    int top = -1, bottom = -1;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            if ((image.pixel(x, y) & 0xFF) < 0x80) {
+                if (top < 0) top = y;
+                bottom = y;
+                break;
+            }
+    return top < 0 ? 0 : bottom - top + 1;
+}
+
+TEST(ReportPaint, MarkersAreLegibleAtThePrintersResolution)
+{
+    // At 600 units an inch the device's own font is about two points high; the markers must
+    // not inherit it from whatever the page painted before them.
+    struct Row {
+        const char* name;
+        const char* condition;
+        const char* contents;
+    };
+    const Row rows[] = {
+        {"#ERR# of a content error", "", "=1/0"},
+        {"#C# of a condition error", "=\"text\"", "Hello"},
+    };
+    for (const Row& row : rows) {
+        RPReport r;
+        // A plate without samples prints no detail band: the report header holds the boxes.
+        for (int i : {0, 2, 3, 4}) r.Band(i).SetEnabled(false);
+        r.Band(bandReportHeader).StoreHeight(1440);
+        auto* small = Add<RPObjectTextBox>(r, bandReportHeader, 0, 0, 1440, 288);
+        small->StoreContents("tiny");
+        auto* bad = Add<RPObjectTextBox>(r, bandReportHeader, 0, 720, 2880, 576);
+        bad->StoreCondition(row.condition);
+        bad->StoreContents(row.contents);
+        QPlate plate;
+        r.SetRunSource(&plate, nullptr);
+        QImage image(2400, 1200, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        r.Print().dpiX = r.Print().dpiY = 600;
+        r.Print().pageRect = TRect(0, 0, 2400, 1200);
+        r.Paginate();
+        ASSERT_GE(r.Print().pageCount, 1) << row.name;
+        TDC dc(image);
+        PaintReportPage(r, 1, dc);
+        // The marker's box: half an inch down, two inches wide, 0.4 inch high; 10 points are
+        // 83 units, their capitals more than 50.
+        const int ink = InkHeight(image, QRect(2, 300 + 2, 1196, 236));
+        EXPECT_GT(ink, 50) << row.name << ": the marker's letters are " << ink << " units high";
+        EXPECT_LT(ink, 200) << row.name;
+    }
 }
 
 TEST(ReportPaint, PrintsToPdf)

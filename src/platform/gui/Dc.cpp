@@ -586,6 +586,11 @@ bool TDC::SetWindowExt(const TSize& ext, TSize* old)
     impl_->FixIsotropic();
     return true;
 }
+bool TDC::SetDeviceViewport(const TPoint& org, const TSize& ext)
+{
+    TDC::SetViewportOrg(org);
+    return TDC::SetViewportExt(ext);
+}
 bool TDC::OffsetViewportOrg(const TPoint& delta, TPoint* old)
 {
     return SetViewportOrg(impl_->st.vOrg + delta, old);

@@ -183,6 +183,9 @@ public:
     virtual bool SetViewportExt(const TSize& ext, TSize* old = nullptr);
     virtual bool SetWindowOrg(const TPoint& org, TPoint* old = nullptr);
     virtual bool SetWindowExt(const TSize& ext, TSize* old = nullptr);
+    // The viewport in this surface's own pixels, as LPtoDP gives them: a context that takes
+    // the viewport calls in another device's units (a preview page) does not translate these.
+    bool SetDeviceViewport(const TPoint& org, const TSize& ext);
     bool OffsetViewportOrg(const TPoint& delta, TPoint* old = nullptr);
     bool OffsetWindowOrg(const TPoint& delta, TPoint* old = nullptr);
     TPoint GetViewportOrg() const;

@@ -411,7 +411,7 @@ void PaintGraphInstance(TDC& dc, RPReport& report, RPObjInstGraph& inst)
 {
     std::string marker;
     if (inst.PrepareGeometry(marker) != 0) {
-        if (!marker.empty()) PaintInstMessageBox(dc, inst.objRect, marker);
+        if (!marker.empty()) PaintInstMessageBox(dc, inst, marker);
         return;
     }
     PaintInstBackground(dc, inst);
@@ -456,7 +456,7 @@ void PaintGraphInstance(TDC& dc, RPReport& report, RPObjInstGraph& inst)
              in.right - 1 - ix - gp.labelW / 2, in.bottom - 1 - iy - gp.labelH - gp.mtY / 3 - gp.tickY};
     }
     if (f.right - f.left < 8 || f.bottom - f.top < 8) {
-        PaintInstMessageBox(dc, inst.objRect, GetResStringStd(kStrGraphTooSmall));
+        PaintInstMessageBox(dc, inst, GetResStringStd(kStrGraphTooSmall));
         return;
     }
 
@@ -464,11 +464,11 @@ void PaintGraphInstance(TDC& dc, RPReport& report, RPObjInstGraph& inst)
     const QCalibr* cal = plate ? &plate->calibr : nullptr;
     if (cal) {
         if (cal->state == csNotCalculated) {
-            PaintInstMessageBox(dc, inst.objRect, GetResStringStd(HasStandards(*plate) ? kStrNotCalculated : kStrNoStandards));
+            PaintInstMessageBox(dc, inst, GetResStringStd(HasStandards(*plate) ? kStrNotCalculated : kStrNoStandards));
             return;
         }
         if (cal->results.empty() || cal->results[0] == NoValue) {
-            PaintInstMessageBox(dc, inst.objRect, cal->message);
+            PaintInstMessageBox(dc, inst, cal->message);
             return;
         }
     }
@@ -484,7 +484,7 @@ void PaintGraphInstance(TDC& dc, RPReport& report, RPObjInstGraph& inst)
         gp.tx = GraphAxisTicks(g.GetAxisX(), xLo, xHi, !cal);
         gp.ty = GraphAxisTicks(g.GetAxisY(), yLo, yHi, !cal);
     } catch (const std::exception&) {
-        PaintInstMessageBox(dc, inst.objRect, GetResStringStd(kStrGraphFailed));
+        PaintInstMessageBox(dc, inst, GetResStringStd(kStrGraphFailed));
         return;
     }
     auto makeAxis = [](const RPGraphTicks& t, int pMin, int pMax) {
@@ -549,7 +549,7 @@ void PaintGraphInstance(TDC& dc, RPReport& report, RPObjInstGraph& inst)
         dc.RestoreDC(saved);
     });
     if (failed) {
-        PaintInstMessageBox(dc, inst.objRect, GetResStringStd(kStrGraphFailed));
+        PaintInstMessageBox(dc, inst, GetResStringStd(kStrGraphFailed));
         return;
     }
     PaintInstBorder(dc, inst);

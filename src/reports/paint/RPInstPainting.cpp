@@ -4,6 +4,7 @@
 
 #include "platform/gui/Gdi.h"
 #include "reports/RPObject.h"
+#include "reports/RPReport.h"
 #include "reports/RPRun.h"
 #include "reports/paint/WmfPlayer.h"
 
@@ -14,9 +15,11 @@ TRect IntersectRects(const TRect& a, const TRect& b)
     return TRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom));
 }
 
-void PaintInstMessageBox(TDC& dc, const TRect& objRect, const std::string& text)
+void PaintInstMessageBox(TDC& dc, const RPObjInst& inst, const std::string& text)
 {
-    TRect r = objRect;
+    constexpr int kMarkerTwips = 10 * 20;  // 10 points at the device's resolution
+    const TFont oldFont = dc.SelectObject(TFont("Arial", -inst.Report().PrintScaleY().FromTwips(kMarkerTwips)));
+    TRect r = inst.objRect;
     const TSize ext = dc.GetTextExtent(text);
     const int w = r.Width(), h = r.Height();
     int x, y;
@@ -38,6 +41,7 @@ void PaintInstMessageBox(TDC& dc, const TRect& objRect, const std::string& text)
     dc.LineTo(r.right, r.bottom);
     dc.LineTo(r.left, r.bottom);
     dc.LineTo(r.left, r.top);
+    dc.SelectObject(oldFont);
 }
 
 void PaintInstBackground(TDC& dc, const RPObjInst& inst)
@@ -116,8 +120,7 @@ bool PlayMetafileInBox(TDC& dc, const std::vector<std::uint8_t>& bits, const TRe
     // A metafile that sets no window of its own draws in the box's device units.
     dc.SetWindowOrg(TPoint(0, 0));
     dc.SetWindowExt(devSize);
-    dc.SetViewportOrg(corners[0]);
-    dc.SetViewportExt(devSize);
+    dc.SetDeviceViewport(corners[0], devSize);
     const bool ok = PlayMetafile(dc, bits);
     dc.RestoreDC(saved);
     return ok;

@@ -19,9 +19,10 @@ inline bool IsEmptyRect(const TRect& r) { return r.right <= r.left || r.bottom <
 
 void PaintInstBackground(TDC& dc, const RPObjInst& inst);
 void PaintInstBorder(TDC& dc, const RPObjInst& inst);
-// The text centred in the object rectangle on an opaque background, the rectangle (grown to
-// the text when it is smaller) outlined with the current pen.
-void PaintInstMessageBox(TDC& dc, const TRect& objRect, const std::string& text);
+// The text centred in the instance's object rectangle on an opaque background, in a font of its
+// own (whatever font the DC holds may be a device's tiny default), the rectangle (grown to the
+// text when it is smaller) outlined with the current pen.
+void PaintInstMessageBox(TDC& dc, const RPObjInst& inst, const std::string& text);
 
 // The size a picture of natural size cx x cy (hundredths of a millimetre) is played at in a
 // box of the given size, on a device of ppiX x ppiY units per inch: 0 Zoom keeps its

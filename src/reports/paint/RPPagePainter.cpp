@@ -20,7 +20,6 @@ namespace {
 TColor Colour(int rgb) { return ReportColour(rgb); }
 TRect Intersect(const TRect& a, const TRect& b) { return IntersectRects(a, b); }
 bool Empty(const TRect& r) { return IsEmptyRect(r); }
-void MessageBox(TDC& dc, const TRect& r, const std::string& text) { PaintInstMessageBox(dc, r, text); }
 void PaintBackground(TDC& dc, const RPObjInst& inst) { PaintInstBackground(dc, inst); }
 void PaintBorder(TDC& dc, const RPObjInst& inst) { PaintInstBorder(dc, inst); }
 
@@ -104,7 +103,7 @@ void PaintInstance(TDC& dc, RPReport& report, RPObjInst& inst)
     }
     std::string marker;
     if (inst.PrepareGeometry(marker) != 0) {
-        if (!marker.empty()) MessageBox(dc, inst.objRect, marker);
+        if (!marker.empty()) PaintInstMessageBox(dc, inst, marker);
         return;
     }
     switch (inst.Object().GetType()) {

@@ -1,0 +1,234 @@
+// What a user reads of open plates and of the reports printed over them: the plates' names in
+// "Select Calibration" and on paper, a report's picture in the print preview where the printed
+// page has it, and the run's "Status" dialog that keeps listing the errors already let pass.
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <QRectF>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../../reports/ReportFixtures.h"
+#include "../../reports/WmfFixture.h"
+#include "ShellTestFixture.h"
+#include "app/AppGlobals.h"
+#include "app/vynwApp.h"
+#include "controls/QCalErrDlg.h"
+#include "document/QDoc.h"
+#include "platform/gui/ControlListBox.h"
+#include "platform/gui/Dialog.h"
+#include "platform/gui/FileDialog.h"
+#include "platform/gui/GadgetWindow.h"
+#include "platform/gui/PrinterDialogs.h"
+#include "platform/gui/TestHook.h"
+#include "platform/gui/testing/ShownScreen.h"
+#include "platform/gui/testing/UserInput.h"
+#include "printing/RWPrinter.h"
+#include "printing/TPgWin.h"
+#include "printing/TRwPreview.h"
+#include "report_designer/RPListDialogs.h"
+#include "reports/CRepList.h"
+#include "reports/RPReport.h"
+#include "reports/RPShapes.h"
+
+using namespace vyn;
+
+namespace {
+
+// The running program with plates opened by the user from copies of the demo plate.
+struct PlateShell : ShellFixture {
+    ~PlateShell() { SetFileDialogAnswer(nullptr); }
+    QDoc* OpenCopy(const std::string& name)
+    {
+        const std::string path = env.data + "/" + name;
+        std::filesystem::copy_file(env.data + "/Demo.plt", path, std::filesystem::copy_options::overwrite_existing);
+        SetFileDialogAnswer([path](bool, const std::string&) { return path; });
+        EXPECT_TRUE(ChooseMenuItem(*app->GetMainFrame(), "File", "Open...")) << name;
+        TTestHook::ProcessEvents();
+        return gCurrentDoc && gCurrentDoc->GetDocPath() == path ? gCurrentDoc : nullptr;
+    }
+    void Command(unsigned id)
+    {
+        EXPECT_TRUE(ChooseMenuItem(*app->GetMainFrame(), id)) << "command " << id;
+        TTestHook::ProcessEvents();
+    }
+};
+
+void PutInLibrary(const RPReport& r)
+{
+    CRepList list(ReportLibraryPath());
+    list.Open(false);
+    ASSERT_EQ(list.Append(r), 0);
+}
+
+// A report of one report header over the plate; the rest of the bands off.
+void HeaderOnly(RPReport& r, const std::string& name)
+{
+    r.SetName(name);
+    for (int i : {bandPageHeader, bandDetail, bandReportFooter, bandPageFooter}) r.Band(i).SetEnabled(false);
+    r.Band(bandReportHeader).StoreHeight(2880);
+}
+
+// Picks the report in the plate's report dialog and lets the print dialog print.
+void AnswerReportAndPrintDialogs(TTestHook& hook, const std::string& name, bool print)
+{
+    hook.AnswerDialog(kDlgRepPlate, IDOK, [name](TDialog& d) {
+        auto& list = dynamic_cast<TListBox&>(*d.GetDlgItem(101));
+        for (int i = 0; i < list.GetCount(); ++i)
+            if (list.GetString(i).rfind(name, 0) == 0) list.UserSelect(i);
+    });
+    if (print) hook.AnswerDialog(TPrintDialog::kResId, IDOK);
+}
+
+bool HasTool(const char* tool) { return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0; }
+
+std::string PdfText(const std::string& pdf)
+{
+    const std::string txt = pdf + ".txt";
+    if (std::system(("pdftotext -layout '" + pdf + "' '" + txt + "'").c_str()) != 0) return {};
+    std::string text;
+    if (FILE* f = std::fopen(txt.c_str(), "rb")) {
+        char buf[4096];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+        std::fclose(f);
+    }
+    return text;
+}
+
+// Where the green of the picture lies on the page, as fractions of the page's width and height.
+QRectF GreenArea(const QImage& page)
+{
+    int l = page.width(), t = page.height(), r = -1, b = -1;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c(page.pixel(x, y));
+            if (c.green() > 180 && c.red() < 90 && c.blue() < 90) {
+                l = std::min(l, x);
+                r = std::max(r, x);
+                t = std::min(t, y);
+                b = std::max(b, y);
+            }
+        }
+    if (r < 0) return {};
+    const double w = page.width(), h = page.height();
+    return QRectF(l / w, t / h, (r + 1 - l) / w, (b + 1 - t) / h);
+}
+
+}  // namespace
+
+TEST(PlatesOnScreenAndPaper, SelectCalibrationNamesThePlatesOpenedFromFiles)
+{
+    TTestHook hook;
+    PlateShell s;
+    for (const char* name : {"First.plt", "Second.plt", "Third.plt"}) {
+        QDoc* doc = s.OpenCopy(name);
+        ASSERT_NE(doc, nullptr) << name;
+        if (vynwApp::NeedsCalculation(*doc)) doc->CalculatePlate();
+        ASSERT_EQ(doc->GetPlate().calibr.state, 1) << name << ": a valid calibration";
+    }
+    // On the third plate: "Load" in the calibration dialog offers the two others by name.
+    std::vector<std::string> rows;
+    hook.AnswerDialog(898, IDCANCEL, [&rows](TDialog& d) {
+        auto& list = dynamic_cast<TListBox&>(*d.GetDlgItem(101));
+        EXPECT_TRUE(list.IsWindowVisible());
+        for (int i = 0; i < list.GetCount(); ++i) rows.push_back(list.GetString(i));
+    });
+    hook.AnswerDialog(899, IDCANCEL, [](TDialog& d) { TTestHook::Click(*d.GetDlgItem(415)); });
+    s.Command(CM_CALIBRATION);
+    EXPECT_EQ(rows, (std::vector<std::string>{"First.plt", "Second.plt"}));
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+}
+
+TEST(PlatesOnScreenAndPaper, APrintedReportNamesItsPlateByItsFile)
+{
+    if (!HasTool("pdftotext")) GTEST_SKIP() << "pdftotext is not installed";
+    TTestHook hook;
+    PlateShell s;
+    RPReport r;
+    HeaderOnly(r, "Named");
+    test::Add<RPObjectTextBox>(r, bandReportHeader, 0, 0, 6000, 400)->StoreContents("=\"Plate \" + filename");
+    PutInLibrary(r);
+    ASSERT_NE(s.OpenCopy("Kept as this.plt"), nullptr);
+    const std::string pdf = s.env.root + "/named.pdf";
+    s.app->GetPrinter()->SetOutputFile(pdf);
+    AnswerReportAndPrintDialogs(hook, "Named", true);
+    s.Command(CM_REPORTPRINT);
+    EXPECT_NE(PdfText(pdf).find("Plate Kept as this.plt"), std::string::npos) << PdfText(pdf);
+}
+
+TEST(PlatesOnScreenAndPaper, ThePreviewShowsAReportsPictureWhereThePrintedPageHasIt)
+{
+    if (!HasTool("pdftoppm")) GTEST_SKIP() << "pdftoppm is not installed";
+    TTestHook hook;
+    PlateShell s;
+    RPReport r;
+    HeaderOnly(r, "Pictured");
+    auto* pic = test::Add<RPObjectPicture>(r, bandReportHeader, 1440, 720, 2880, 1440);
+    ASSERT_EQ(pic->LoadFromFileBytes(test::GreenRectangleWmf()), 0);
+    PutInLibrary(r);
+    ASSERT_NE(s.OpenCopy("Pictured.plt"), nullptr);
+
+    const std::string pdf = s.env.root + "/pictured.pdf";
+    s.app->GetPrinter()->SetOutputFile(pdf);
+    AnswerReportAndPrintDialogs(hook, "Pictured", true);
+    s.Command(CM_REPORTPRINT);
+    const std::string png = s.env.root + "/pictured";
+    ASSERT_EQ(std::system(("pdftoppm -r 40 -singlefile -png '" + pdf + "' '" + png + "'").c_str()), 0);
+    QImage paper(QString::fromStdString(png + ".png"));
+    ASSERT_FALSE(paper.isNull());
+    const QRectF printed = GreenArea(paper);
+    ASSERT_FALSE(printed.isEmpty()) << "the picture is on paper";
+
+    QRectF previewed;
+    bool shown = false;
+    WhenModalWindowRuns([&](TWindow& w) {
+        auto* preview = dynamic_cast<TRwPreview*>(&w);
+        ASSERT_NE(preview, nullptr);
+        TTestHook::ProcessEvents();
+        const QImage page = GrabPicture(preview->GetPageWindow());
+        shown = !page.isNull();
+        previewed = GreenArea(page);
+        if (const char* keep = std::getenv("VYN_PREVIEW_PNG")) page.save(keep);
+        ClickGadget(preview->GetControlBar(), CM_PREVIEWCLOSE);
+    });
+    AnswerReportAndPrintDialogs(hook, "Pictured", false);
+    s.Command(CM_REPORTPREVIEW);
+    ASSERT_TRUE(shown) << "the preview ran";
+    ASSERT_FALSE(previewed.isEmpty()) << "the picture is in the preview";
+    // One pixel of either picture is at most 2.5 % of the page.
+    const double tol = 0.025;
+    EXPECT_NEAR(previewed.left(), printed.left(), tol);
+    EXPECT_NEAR(previewed.top(), printed.top(), tol);
+    EXPECT_NEAR(previewed.width(), printed.width(), tol);
+    EXPECT_NEAR(previewed.height(), printed.height(), tol);
+}
+
+TEST(PlatesOnScreenAndPaper, TheStatusDialogOfAReportRunKeepsTheErrorsAlreadyShown)
+{
+    TTestHook hook;
+    PlateShell s;
+    RPReport r;
+    HeaderOnly(r, "Faulty");
+    test::Add<RPObjectTextBox>(r, bandReportHeader, 0, 0, 3000, 400)->StoreContents("=firstunknown");
+    test::Add<RPObjectTextBox>(r, bandReportHeader, 0, 500, 3000, 400)->StoreContents("=secondunknown");
+    PutInLibrary(r);
+    ASSERT_NE(s.OpenCopy("Faulty.plt"), nullptr);
+    s.app->GetPrinter()->SetOutputFile(s.env.root + "/faulty.pdf");
+    std::vector<std::string> shown;
+    auto read = [&shown](TDialog& d) { shown.push_back(d.GetDlgItemText(101)); };
+    hook.AnswerDialog(QCalErrDlg::kResId, 102, read);
+    hook.AnswerDialog(QCalErrDlg::kResId, 102, read);
+    AnswerReportAndPrintDialogs(hook, "Faulty", true);
+    s.Command(CM_REPORTPRINT);
+    ASSERT_EQ(shown.size(), 2u) << "one dialog for each error";
+    EXPECT_NE(shown[0].find("firstunknown"), std::string::npos) << shown[0];
+    EXPECT_EQ(shown[0].find("secondunknown"), std::string::npos) << shown[0];
+    EXPECT_NE(shown[1].find("firstunknown"), std::string::npos) << "the first error is still listed: " << shown[1];
+    EXPECT_NE(shown[1].find("secondunknown"), std::string::npos) << shown[1];
+}
