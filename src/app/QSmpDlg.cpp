@@ -5,6 +5,7 @@
 #include "controls/QGEdit.h"
 #include "evaluator/NoValue.h"
 #include "controls/EditTextLimit.h"
+#include "controls/InPlaceEditColours.h"
 #include "controls/QNumberSeries.h"
 #include "controls/QVarList.h"
 #include "controls/QVarNameDlg.h"
@@ -76,6 +77,8 @@ void QSmpDlg::SetupWindow()
             num = buf;
         }
         number_->SetText(num + ":");
+        // The number in the colour of its kind: red for a quantitative sample, blue otherwise.
+        number_->SetColors(quantitative_ ? TColor(255, 0, 0) : TColor(0, 0, 255), TColor(192, 192, 192));
         ident_->SetText(sample_->ident);
         UseLocal = sample_->UsesGlobalDefinition() ? 0 : 1;
     }
@@ -122,6 +125,8 @@ void QSmpDlg::UpdateControls(bool reload)
     };
     apply(evalList_, evalEdit_, evalPair_);
     apply(dilList_, dilEdit_, dilPair_);
+    ColourInPlaceEdit(*evalEdit_);
+    if (dilEdit_) ColourInPlaceEdit(*dilEdit_);
 }
 
 void QSmpDlg::Choose(bool local)
@@ -221,8 +226,11 @@ void QSmpDlg::EvalEditNotify(unsigned code)
         }
         break;
     }
-    case EN_SETFOCUS: evalPair_->EnableGadgets(true); break;
-    case EN_KILLFOCUS: evalPair_->EnableGadgets(false); break;
+    case EN_SETFOCUS:
+    case EN_KILLFOCUS:
+        evalPair_->EnableGadgets(code == EN_SETFOCUS);
+        ColourInPlaceEdit(*evalEdit_);
+        break;
     default: break;
     }
 }

@@ -64,8 +64,9 @@ void MyFormatDlg::SetupWindow()
 void MyFormatDlg::ShowDecimals(int mode)
 {
     const int show = mode == nmGeneral ? SW_HIDE : SW_SHOW;
-    GetDlgItem(104)->ShowWindow(show);
-    GetDlgItem(105)->ShowWindow(show);
+    // The decimals' spin arrows go with their field: alone they would step a number nobody sees.
+    for (int id : {104, 105, 305})
+        if (TWindow* w = GetDlgItem(id)) w->ShowWindow(show);
 }
 
 std::string MyFormatDlg::ExampleText() const

@@ -49,7 +49,8 @@ public:
     virtual bool CanReadFilters() { return true; }
     virtual bool CanWriteFilters() { return true; }
     virtual bool CanMovePlate() { return true; }
-    virtual bool HasOptions() { return true; }
+    // The simulated reader has no options of its own to offer; the families do.
+    virtual bool HasOptions() { return false; }
     virtual int OptionsDialog(TWindow* parent, std::string& options);
     // At most size - 1 bytes, always terminated; returns buffer.
     virtual char* GetOptionsText(char* buffer, int size, const std::string& options);

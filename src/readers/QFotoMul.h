@@ -27,6 +27,7 @@ public:
     bool CanReadFilters() override { return false; }
     bool CanWriteFilters() override { return false; }
     bool CanMovePlate() override { return false; }
+    bool HasOptions() override { return true; }
     int OptionsDialog(TWindow* parent, std::string& options) override;
     char* GetOptionsText(char* buffer, int size, const std::string& options) override;
     QFotoStatus Measure() override;

@@ -28,6 +28,7 @@ public:
     QFotoOstrel();
 
     bool CanMovePlate() override { return subType_ != 0; }
+    bool HasOptions() override { return true; }
     int OptionsDialog(TWindow* parent, std::string& options) override;
     char* GetOptionsText(char* buffer, int size, const std::string& options) override;
     QFotoStatus Measure() override;

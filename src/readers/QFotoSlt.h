@@ -29,6 +29,7 @@ public:
     QFotoSlt();
 
     bool CanWriteFilters() override { return false; }
+    bool HasOptions() override { return true; }
     int OptionsDialog(TWindow* parent, std::string& options) override;
     char* GetOptionsText(char* buffer, int size, const std::string& options) override;
     QFotoStatus Measure() override;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 
 #include "platform/core/StringTable.h"
 #include "reports/ByteIO.h"
@@ -174,9 +175,11 @@ void RPObject::MarkModified() const
 void RPObject::Invalidate() const
 {
     if (!owner_ || !View()) return;
+    // The marks reach beyond the object: the handles, and further still the grip at its
+    // top-left corner, which would otherwise stay behind on the screen.
     TRect r = px_.outer;
-    const TRect h(px_.colL0, px_.rowT0, px_.colR1, px_.rowB1);
-    r = TRect(std::min(r.left, h.left), std::min(r.top, h.top), std::max(r.right, h.right), std::max(r.bottom, h.bottom));
+    for (const TRect& h : {TRect(px_.colL0, px_.rowT0, px_.colR1, px_.rowB1), px_.anchor})
+        r = TRect(std::min(r.left, h.left), std::min(r.top, h.top), std::max(r.right, h.right), std::max(r.bottom, h.bottom));
     owner_->InvalidateBandRect(r);
 }
 

@@ -214,23 +214,27 @@ void QPView::ComputeScroll(int width, int height, int& firstCol, int& firstRow, 
 {
     // width and height are the whole window's: a bar takes its room only where it is needed,
     // and a bar shown for the old size does not keep itself for the new one.
-    auto range = [](int cell, int cells, int avail) {
+    // The cells to scroll away until the rest fits beside the title row or column: the titles
+    // are as wide as they are, not one cell (a cell grown for many layers is wider than the
+    // row titles, and a plate wholly shown would still get a step to scroll).
+    auto range = [](int header, int cell, int cells, int avail) {
         cell = std::max(1, cell);
-        return std::clamp((cell * (cells + 1) + cell - 1 - avail) / cell, 0, std::max(0, cells - 1));
+        return std::clamp((header + cell * cells + cell - 1 - avail) / cell, 0, std::max(0, cells - 1));
     };
     const int sb = kScrollBarSize;
+    const int hw = HeaderWidth, hh = HeaderHeight;
     maxCol = maxRow = 0;
-    if (range(CellWidth, Cols, width) == 0 && range(CellHeight, Rows, height) == 0) {
+    if (range(hw, CellWidth, Cols, width) == 0 && range(hh, CellHeight, Rows, height) == 0) {
         // the whole plate fits: no bar
-    } else if (range(CellHeight, Rows, height - sb) > 0) {
-        if (range(CellWidth, Cols, width - sb) > 0) {
-            maxCol = range(CellWidth, Cols, width - sb);
-            maxRow = range(CellHeight, Rows, height - sb);
+    } else if (range(hh, CellHeight, Rows, height - sb) > 0) {
+        if (range(hw, CellWidth, Cols, width - sb) > 0) {
+            maxCol = range(hw, CellWidth, Cols, width - sb);
+            maxRow = range(hh, CellHeight, Rows, height - sb);
         } else {
-            maxRow = range(CellHeight, Rows, height);
+            maxRow = range(hh, CellHeight, Rows, height);
         }
     } else {
-        maxCol = range(CellWidth, Cols, width);
+        maxCol = range(hw, CellWidth, Cols, width);
     }
     firstCol = std::min(FirstCol, maxCol);
     firstRow = std::min(FirstRow, maxRow);

@@ -384,9 +384,10 @@ TEST(NumberFormatDialog, EditsOneFormat)
     TTestHook hook;
     QWizzFormat f;
     hook.AnswerDialog(MyFormatDlg::kResId, IDOK, [](TDialog& d) {
-        EXPECT_FALSE(d.GetDlgItem(105)->IsWindowVisible()) << "General has no decimals";
+        for (int id : {104, 105, 305}) EXPECT_FALSE(d.GetDlgItem(id)->IsWindowVisible()) << id << ": General has no decimals";
+        EXPECT_TRUE(d.GetDlgItem(306)->IsWindowVisible()) << "the rounding's arrows stay";
         TTestHook::Click(*d.GetDlgItem(103));
-        EXPECT_TRUE(d.GetDlgItem(105)->IsWindowVisible());
+        for (int id : {104, 105, 305}) EXPECT_TRUE(d.GetDlgItem(id)->IsWindowVisible()) << id;
         d.SetDlgItemText(105, "1");
         d.SetDlgItemText(107, "6");
         EXPECT_EQ(d.GetDlgItemText(206), "|   3.1|");

@@ -5,7 +5,10 @@
 
 #include <QImage>
 
+#include <vector>
+
 #include "DesignerFixture.h"
+#include "platform/gui/testing/UserInput.h"
 
 namespace vyn::test {
 namespace {
@@ -228,6 +231,45 @@ TEST(Tracking, MoveOutlinesAreErasedExactly)
     f.view->UpdateWindow();
     EXPECT_EQ(f.Image(), selected);
     EXPECT_EQ(f.rect->TwipsRect(), TRect(4320, 720, 5040, 1080));
+}
+
+// The grip at an object's top-left corner reaches further out than the handles: the pixels
+// where only the grip is drawn, as the view shows them.
+std::vector<QRgb> GripOnlyPixels(TwoObjects& f, const QImage& img, const RPPixelGeometry& g)
+{
+    std::vector<QRgb> px;
+    for (int y = g.y - 5; y < g.y + 3; ++y)
+        for (int x = g.x - 5; x < g.x - 3; ++x) {
+            const TPoint p = f.At(bandDetail, x, y);
+            px.push_back(img.pixel(p.x, p.y));
+        }
+    return px;
+}
+
+TEST(Tracking, TheGripLeavesNothingBehindWhenTheObjectIsDroppedOrMoved)
+{
+    TwoObjects f;
+    const RPPixelGeometry home = f.box->Pixels();
+    const QImage clean = f.Image();
+    const TPoint inside = f.Inside(f.box);
+    ASSERT_TRUE(ClickReaches(*f.view, inside.x, inside.y));
+    f.view->UpdateWindow();
+    ASSERT_TRUE(f.box->Selected());
+    EXPECT_NE(GripOnlyPixels(f, f.Image(), home), GripOnlyPixels(f, clean, home)) << "the grip is shown";
+
+    const TPoint empty = f.At(bandDetail, 300, 80);
+    ASSERT_TRUE(ClickReaches(*f.view, empty.x, empty.y));
+    f.view->UpdateWindow();
+    ASSERT_FALSE(f.box->Selected());
+    EXPECT_EQ(GripOnlyPixels(f, f.Image(), home), GripOnlyPixels(f, clean, home)) << "dropped: its grip is gone";
+
+    ASSERT_TRUE(ClickReaches(*f.view, inside.x, inside.y));
+    const TPoint frame = f.OnFrame(f.box);
+    DragMouse(*f.view, frame.x, frame.y, frame.x + 60, frame.y + 30);
+    TTestHook::ProcessEvents();
+    f.view->UpdateWindow();
+    ASSERT_NE(f.box->Pixels().x, home.x) << "moved";
+    EXPECT_EQ(GripOnlyPixels(f, f.Image(), home), GripOnlyPixels(f, clean, home)) << "moved: no grip at the old corner";
 }
 
 TEST(Tracking, AutoScrollStepsGrowWithTheDistanceUpToOneAndAHalfInches)

@@ -3,6 +3,10 @@
 // back, no change reported when nothing changed, a view without editing, and the names list.
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QImage>
+
+#include <cstdlib>
 #include <functional>
 
 #include "ShellTestFixture.h"
@@ -22,6 +26,8 @@
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/ShownOnScreen.h"
+#include "platform/gui/testing/UserInput.h"
 
 using namespace vyn;
 
@@ -196,4 +202,65 @@ TEST(SampleNamesThroughTheDocument, RenameMarksTheDocumentChangedAndUnchangedDoe
     }
     EXPECT_TRUE(found);
     EXPECT_EQ(used, nullptr) << "the used descriptor is still the plate's object";
+}
+
+namespace {
+
+// How many pixels of the picture are near the colour.
+int PixelsNear(const QImage& image, QColor colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c(image.pixel(x, y));
+            n += std::abs(c.red() - colour.red()) < 40 && std::abs(c.green() - colour.green()) < 40 &&
+                 std::abs(c.blue() - colour.blue()) < 40;
+        }
+    return n;
+}
+
+}  // namespace
+
+TEST(SampleDefinitionDialog, TheNumberShowsTheKindsColourAndTheEditItsFocus)
+{
+    TTestHook hook;
+    DemoPlate s;
+    ASSERT_NE(s.doc, nullptr);
+    ShellDocDialogs ui(s.app->GetMainWindow());
+    struct Row {
+        const char* name;
+        int sample;
+        int resId;
+        QColor text;
+    };
+    const Row rows[] = {
+        {"quantitative: red", s.quant, QSmpDlg::kQuantitativeId, QColor(255, 0, 0)},
+        {"qualitative: blue", s.qual, QSmpDlg::kQualitativeId, QColor(0, 0, 255)},
+    };
+    const QColor grey(192, 192, 192), white(255, 255, 255);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_GE(row.sample, 0);
+        hook.AnswerDialog(row.resId, IDCANCEL, [&](TDialog& d) {
+            d.ShowWindow(SW_SHOW);
+            if (Smp(d).UseLocal == 0) ClickReaches(*d.GetDlgItem(103));
+            TTestHook::ProcessEvents();
+            const QImage label = ShownImage(*d.GetDlgItem(100));
+            ASSERT_FALSE(label.isNull());
+            EXPECT_GT(PixelsNear(label, row.text), 5) << "the number's text in the kind's colour";
+            EXPECT_GT(PixelsNear(label, grey), label.width() * label.height() / 2) << "on light grey";
+
+            TWindow& edit = *d.GetDlgItem(602);
+            ASSERT_TRUE(edit.IsWindowVisible());
+            const QImage idle = ShownImage(edit);
+            EXPECT_GT(PixelsNear(idle, grey), idle.width() * idle.height() / 2) << "grey while not typed in";
+            ASSERT_TRUE(ClickReaches(edit));
+            TTestHook::ProcessEvents();
+            const QImage typing = ShownImage(edit);
+            EXPECT_GT(PixelsNear(typing, white), typing.width() * typing.height() / 2) << "white while typed in";
+            ClickReaches(*d.GetDlgItem(IDCANCEL));  // ends the entry; the second Cancel the dialog
+        });
+        s.doc->EditSampleDefinition(ui, row.sample, 1);
+    }
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
 }

@@ -21,6 +21,7 @@
 #include "platform/gui/ControlList.h"
 #include "platform/gui/TestHook.h"
 #include "readers/QFoto.h"
+#include "readers/QFotoMul.h"
 #include "../../platform/core/TempConfigDir.h"
 
 namespace vyn {
@@ -388,9 +389,20 @@ TEST_F(SheetTest, FiltersOfferTheTableAndKeepWhatWasTyped)
     EXPECT_EQ(items, (std::vector<std::string>{"405", "492"})) << "a filter of 0 nm is no filter";
     EXPECT_EQ(shown, "450") << "a filter the table lacks is still shown";
     EXPECT_FALSE(refShown);
-    EXPECT_TRUE(optionsShown);
+    EXPECT_FALSE(optionsShown) << "the simulated reader has no options to offer";
     EXPECT_EQ(data.measFilter, 450);
     EXPECT_EQ(data.refFilter, 0) << "no number is 0";
+
+    // A reader family has its options: label and button are shown.
+    gReader = std::make_unique<QFotoMul>();
+    bool labelShown = false;
+    RunSheet(data, [&](QAllPsh& s) {
+        s.SelectPage(QAllPsh::pgFilters);
+        labelShown = Visible(s, QAllPsh::pgFilters, 805);
+        optionsShown = Visible(s, QAllPsh::pgFilters, 806);
+    });
+    EXPECT_TRUE(labelShown);
+    EXPECT_TRUE(optionsShown);
     gReader.reset();
     SetFilters(nullptr, 0);
 }

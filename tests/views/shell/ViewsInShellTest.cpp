@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <set>
 
 #include "../../app/shell/ShellTestFixture.h"
@@ -357,6 +358,35 @@ TEST(ViewsInShell, PlateViewFrameFitsThePlate)
     ASSERT_TRUE(s.Choose(2484));  // one more line per cell
     EXPECT_TRUE(fits());
     EXPECT_GT(view->GetClientRect().Height(), before);
+}
+
+TEST(ViewsInShell, AWhollyShownPlateOffersNothingToScroll)
+{
+    TTestHook hook;
+    ViewsShell s;
+    QPView* view = s.Active<QPView>();
+    ASSERT_NE(view, nullptr);
+    // The bars a user sees beside the cells.
+    auto shownBars = [view] {
+        int n = 0;
+        for (QScrollBar* b : view->Widget()->findChildren<QScrollBar*>())
+            n += b->isVisible() && b->maximum() > b->minimum();
+        return n;
+    };
+    EXPECT_EQ(shownBars(), 0) << "at first show";
+    // Room enough for the tallest cells.
+    s.app->GetMainFrame()->MoveWindow(0, 0, 1400, 1200);
+    TTestHook::ProcessEvents();
+    // Every further line makes the cells taller, and from some number of lines on wider than
+    // the row titles.
+    for (unsigned layer : {2484u, 2485u, 2486u, 2487u}) {
+        if (view->Layers & (1u << (layer - 2483))) continue;
+        if (!s.Choose(layer)) continue;
+        const TRect r = view->GetClientRect();
+        ASSERT_EQ(r.Width(), view->WantedClientSize().cx) << layer;
+        EXPECT_EQ(shownBars(), 0) << "layer command " << layer << ": the whole plate is shown";
+        EXPECT_EQ(view->FirstCol, 0);
+    }
 }
 
 TEST(ViewsInShell, DataEntryAsksForTheValueKindWhenTheLayersDoNotDecide)
