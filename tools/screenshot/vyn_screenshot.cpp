@@ -258,6 +258,7 @@ int MethodEditor(const std::string& what, const std::string& out)
 int MainWindow(int& argc, char** argv, const std::string& out, const std::string& which);
 // The designer inside the main window, in a file of its own for the same reason.
 int DesignerInMainWindow(int& argc, char** argv, const std::string& out);
+int PlateShot(int& argc, char** argv, const std::string& out, const std::string& which);
 #endif
 
 int main(int argc, char** argv)
@@ -295,6 +296,8 @@ int main(int argc, char** argv)
 #endif
 #ifdef VYN_SCREENSHOT_APP
     if (what == "report-designer") return DesignerInMainWindow(argc, argv, argv[2]);
+    if (what == "frame-caption" || what == "select-calibration" || what == "report-preview")
+        return PlateShot(argc, argv, argv[2], what);
 #endif
 #ifdef VYN_SCREENSHOT_DESIGNER
     if (what == "report-sections" || what == "duplicate-objects" || what == "insert-picture" ||
@@ -304,7 +307,7 @@ int main(int argc, char** argv)
     }
 #endif
     if (argc != 3 || what != "status-dialog") {
-        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|main-window|main-menus|tool-bar-tip|plate-view-dilution|plate-view-renumber|view-plate-matrix|view-sample-list|view-calibration-curve|view-sample-graph|plate-view|select-method|method-updates|sample-names|report-designer|report-sections|duplicate-objects|insert-picture|sample-simulation OUT.png [PLATE]\n");
+        std::fprintf(stderr, "usage: vyn_screenshot status-dialog|main-window|main-menus|tool-bar-tip|plate-view-dilution|plate-view-renumber|view-plate-matrix|view-sample-list|view-calibration-curve|view-sample-graph|plate-view|select-method|method-updates|sample-names|report-designer|frame-caption|select-calibration|report-preview|report-sections|duplicate-objects|insert-picture|sample-simulation OUT.png [PLATE]\n");
         return 2;
     }
     vyn::TApplication app(argc, argv);
