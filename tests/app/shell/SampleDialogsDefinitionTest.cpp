@@ -26,7 +26,7 @@
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/TestHook.h"
-#include "platform/gui/testing/ShownOnScreen.h"
+#include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
 
 using namespace vyn;
@@ -245,18 +245,18 @@ TEST(SampleDefinitionDialog, TheNumberShowsTheKindsColourAndTheEditItsFocus)
             d.ShowWindow(SW_SHOW);
             if (Smp(d).UseLocal == 0) ClickReaches(*d.GetDlgItem(103));
             TTestHook::ProcessEvents();
-            const QImage label = ShownImage(*d.GetDlgItem(100));
+            const QImage label = GrabPicture(*d.GetDlgItem(100));
             ASSERT_FALSE(label.isNull());
             EXPECT_GT(PixelsNear(label, row.text), 5) << "the number's text in the kind's colour";
             EXPECT_GT(PixelsNear(label, grey), label.width() * label.height() / 2) << "on light grey";
 
             TWindow& edit = *d.GetDlgItem(602);
             ASSERT_TRUE(edit.IsWindowVisible());
-            const QImage idle = ShownImage(edit);
+            const QImage idle = GrabPicture(edit);
             EXPECT_GT(PixelsNear(idle, grey), idle.width() * idle.height() / 2) << "grey while not typed in";
             ASSERT_TRUE(ClickReaches(edit));
             TTestHook::ProcessEvents();
-            const QImage typing = ShownImage(edit);
+            const QImage typing = GrabPicture(edit);
             EXPECT_GT(PixelsNear(typing, white), typing.width() * typing.height() / 2) << "white while typed in";
             ClickReaches(*d.GetDlgItem(IDCANCEL));  // ends the entry; the second Cancel the dialog
         });
