@@ -42,6 +42,8 @@ namespace {
 
 // The running program with plates opened by the user from copies of the demo plate.
 struct PlateShell : ShellFixture {
+    // Shown, as the user has it, so that its menus open.
+    PlateShell() { app->GetMainFrame()->ShowWindow(SW_SHOW); }
     ~PlateShell() { SetFileDialogAnswer(nullptr); }
     QDoc* OpenCopy(const std::string& name)
     {
