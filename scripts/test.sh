@@ -10,7 +10,11 @@ builddir=build
 flags=(-DVYN_WERROR=ON -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG")
 if [[ "${1:-}" == "--asan" ]]; then
   builddir=build-asan
-  flags+=(-DVYN_SANITIZE=ON -DVYN_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug)
+  # Lightly optimised, with assertions and without debug information: the sanitizers see the
+  # same memory faults as in a debug build, the suite builds and runs in a fraction of the time,
+  # and reports still name each function of the stack.
+  flags=(-DVYN_WERROR=ON -DVYN_SANITIZE=ON -DVYN_BENCH=OFF -DCMAKE_BUILD_TYPE=Release
+         "-DCMAKE_CXX_FLAGS_RELEASE=-O1")
 fi
 jobs=$(nproc)
 cmake -S . -B "$builddir" -G Ninja "${flags[@]}"
