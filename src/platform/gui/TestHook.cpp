@@ -46,6 +46,7 @@ int TTestHook::QtKeyCode(unsigned vk)
     case VK_DOWN: return Qt::Key_Down;
     case VK_INSERT: return Qt::Key_Insert;
     case VK_DELETE: return Qt::Key_Delete;
+    case VK_APPS: return Qt::Key_Menu;
     default: return 0;
     }
 }

@@ -700,6 +700,10 @@ void TWindow::NotifyParent(unsigned code)
 
 TResult TWindow::WindowProc(unsigned msg, TParam1 p1, TParam2 p2)
 {
+    // A handler that a window registered for a message answers it before the framework's own
+    // handling of that message does: a page that takes the context menus its edits forward, or
+    // a window that takes its own WM_TIMER, gets them whatever the message.
+    if (auto* h = table_.FindMessage(msg)) return (*h)(p1, p2);
     auto point = [p2] { return TPoint(static_cast<std::int16_t>(p2 & 0xFFFF), static_cast<std::int16_t>((p2 >> 16) & 0xFFFF)); };
     switch (msg) {
     case WM_COMMAND: return EvCommand(LOWORD(p1), reinterpret_cast<TWindow*>(p2), HIWORD(p1));
@@ -729,7 +733,6 @@ TResult TWindow::WindowProc(unsigned msg, TParam1 p1, TParam2 p2)
     case WM_ACTIVATE: EvActivate(LOWORD(p1), HIWORD(p1) != 0, reinterpret_cast<TWindow*>(p2)); return 0;
     default: break;
     }
-    if (auto* h = table_.FindMessage(msg)) return (*h)(p1, p2);
     if (msg == WM_HELP && p2) {
         // Nobody here answers the help request: the next window on the route, then the application.
         if (TWindow* next = NextOnRoute()) return next->SendMessage(WM_HELP, p1, p2);

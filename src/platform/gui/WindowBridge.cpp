@@ -43,6 +43,12 @@ TDialog* DialogOf(TWindow* w)
 
 TWindowBridge::TWindowBridge(TWindow* w) : window_(w) {}
 
+bool TWindowBridge::IsContextMenuKey(const QKeyEvent* e)
+{
+    const Qt::KeyboardModifiers mods = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    return (e->key() == Qt::Key_Menu && mods == Qt::NoModifier) || (e->key() == Qt::Key_F10 && mods == Qt::ShiftModifier);
+}
+
 unsigned TWindowBridge::VirtualKey(const QKeyEvent* e)
 {
     int k = e->key();
@@ -70,6 +76,7 @@ unsigned TWindowBridge::VirtualKey(const QKeyEvent* e)
     case Qt::Key_Down: return VK_DOWN;
     case Qt::Key_Insert: return VK_INSERT;
     case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Menu: return VK_APPS;
     default: return 0;
     }
 }
@@ -126,6 +133,15 @@ bool TWindowBridge::KeyPress(QWidget* w, QKeyEvent* e)
     }
     bool keyDefault = win->DispatchFromPlatform(WM_KEYDOWN, vk, lp);
     if (!window_) return true;
+    // The menu key and Shift+F10 that the window leaves to the default handling ask for its
+    // context menu, as a right click does.
+    if (keyDefault && IsContextMenuKey(e)) {
+        const QRect caret = w->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        const QPoint at = caret.isValid() ? caret.center() : w->rect().center();
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, at, w->mapToGlobal(at), e->modifiers());
+        QApplication::sendEvent(w, &request);
+        return true;
+    }
     unsigned ch = CharOf(e);
     bool charDefault = true;
     if (ch) {
@@ -205,6 +221,9 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* e)
     }
     case QEvent::ContextMenu: {
         auto* c = static_cast<QContextMenuEvent*>(e);
+        // Some window systems turn the menu key into a context menu of their own before the key
+        // arrives; the key press asks for it, so that it comes once.
+        if (c->reason() == QContextMenuEvent::Keyboard && c->spontaneous()) return true;
         return !win->DispatchFromPlatform(WM_CONTEXTMENU, reinterpret_cast<TParam1>(win),
                                           MAKELPARAM(c->globalPos().x(), c->globalPos().y()));
     }

@@ -37,6 +37,8 @@ public:
 
     static unsigned VirtualKey(const QKeyEvent* e);
     static unsigned CharOf(const QKeyEvent* e);
+    // Shift+F10 or the menu key: the keyboard's request for a context menu.
+    static bool IsContextMenuKey(const QKeyEvent* e);
     static unsigned ModKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
 
 protected:

@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QToolTip>
 
+#include <map>
+
 #include "../../app/shell/ShellTestFixture.h"
 #include "../MethodEditorsTestUtil.h"
 #include "app/AppGlobals.h"
@@ -17,7 +19,10 @@
 #include "calibration_dialogs/InvCalDlg.h"
 #include "calibration_dialogs/QCalDlg.h"
 #include "document/QDoc.h"
+#include "method_editors/CtxWzDlg.h"
 #include "method_editors/QAllPsh.h"
+#include "method_editors/QPageBlank.h"
+#include "method_editors/QPageCalcEvalVal.h"
 #include "method_editors/QHintText.h"
 #include "controls/QVarList.h"
 #include "method_editors/QWizzAll.h"
@@ -29,6 +34,7 @@
 #include "platform/gui/Gadget.h"
 #include "platform/gui/HelpWindow.h"
 #include "platform/gui/PropertySheet.h"
+#include "platform/gui/testing/UserInput.h"
 
 using namespace vyn;
 using vyn::test::Dump;
@@ -413,4 +419,59 @@ TEST(MethodMenus, LabelsOfEveryPageUnderlineTheirMarkedLetter)
     EXPECT_EQ(pages.size(), 6u) << "every page of the wizard was shown";
     EXPECT_EQ(literal, std::vector<std::string>{}) << "labels showing a literal '&'";
     EXPECT_GT(marked, 0) << "the composition page's \"&Formats\" underlines its letter";
+}
+
+// The expression edits of the method sheet offer the Expression Wizard to the right button, to
+// Shift+F10 and to the menu key; it opens over the edit and writes into it.
+TEST(MethodMenus, TheSheetsExpressionEditsOpenTheExpressionWizardByMouseAndKeys)
+{
+    DemoPlate demo;
+    ASSERT_NE(demo.doc, nullptr);
+    // What the wizard shows when it opens, and the edit it is opened over; it inserts "x".
+    std::vector<std::string> opened;
+    auto wizard = [&opened](TDialog& d) {
+        opened.push_back(d.Widget()->isVisible() ? d.Widget()->windowTitle().toStdString() : "(hidden)");
+        opened.back() += " over " + std::to_string(d.GetParent() ? d.GetParent()->GetId() : 0);
+        TWindow& text = *d.GetDlgItem(107);
+        TTestHook::Type("x", &text);
+        PressKey(text, VK_RETURN);
+    };
+    // The three ways of asking, on the edit of the id.
+    auto ask = [&demo, &wizard](TDialog& page, int id) {
+        TWindow& edit = *page.GetDlgItem(id);
+        ClickReaches(edit);
+        demo.hook.AnswerDialog(CtxWzDlg::kResId, IDCANCEL, wizard);
+        EXPECT_TRUE(RightClickReaches(edit));
+        demo.hook.AnswerDialog(CtxWzDlg::kResId, IDCANCEL, wizard);
+        PressKey(edit, VK_F10, MK_SHIFT);
+        demo.hook.AnswerDialog(CtxWzDlg::kResId, IDCANCEL, wizard);
+        PressKey(edit, VK_APPS);
+        TTestHook::ProcessEvents();
+        return edit.GetWindowText();
+    };
+    const std::string caption = "Expression Wizard over ";
+    std::map<int, std::string> written;
+    for (int shown : {QAllPsh::pgBlank, QAllPsh::pgCalculations, QAllPsh::pgEvaluations, QAllPsh::pgValidations}) {
+        gMethodSheetPage = shown;
+        opened.clear();
+        demo.hook.AnswerDialog(QAllPsh::kResId, IDCANCEL, [&](TDialog& d) {
+            TDialog& page = *dynamic_cast<QAllPsh&>(d).GetActivePage();
+            if (shown == QAllPsh::pgBlank) {
+                ASSERT_TRUE(ClickReaches(*page.GetDlgItem(QPageBlank::kGeneral)));
+                written[QPageBlank::kBlankEdit] = ask(page, QPageBlank::kBlankEdit);
+                written[QPageBlank::kTransformEdit] = ask(page, QPageBlank::kTransformEdit);
+            } else {
+                written[shown] = ask(page, QPageCalcEvalVal::kEdit);
+            }
+        });
+        ASSERT_TRUE(demo.Choose("Advanced calculations..."));
+        std::vector<std::string> expected;
+        for (int id : shown == QAllPsh::pgBlank ? std::vector<int>{QPageBlank::kBlankEdit, QPageBlank::kTransformEdit}
+                                                : std::vector<int>{QPageCalcEvalVal::kEdit})
+            expected.insert(expected.end(), 3, caption + std::to_string(id));
+        EXPECT_EQ(opened, expected) << "page " << shown << ": right click, Shift+F10, menu key";
+    }
+    for (const auto& [edit, text] : written)
+        EXPECT_NE(text.find("x x x"), std::string::npos) << edit << " shows \"" << text << "\"";
+    EXPECT_EQ(demo.hook.UnansweredDialogs(), 0);
 }

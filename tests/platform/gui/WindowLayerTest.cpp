@@ -99,6 +99,28 @@ public:
     std::atomic<int> calls{0};
 };
 
+// A handler a window registers for a message answers it, whatever the message: the ones the
+// framework handles itself as well (a page takes the context menus its edits forward).
+TEST(MessageTable, RegisteredHandlersAnswerEveryMessage)
+{
+    struct TableWindow : TWindow {
+        using TWindow::OnMessage;
+    };
+    for (unsigned msg : {WM_COMMAND, WM_TIMER, WM_SIZE, WM_GETMINMAXINFO, WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_GETDLGCODE,
+                         WM_SETFOCUS, WM_KILLFOCUS, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
+                         WM_RBUTTONUP, WM_MOUSEMOVE, WM_CONTEXTMENU, WM_HSCROLL, WM_VSCROLL, WM_CLOSE, WM_ACTIVATE,
+                         WM_HELP, WM_USER + 1}) {
+        TableWindow w;
+        unsigned seen = 0;
+        w.OnMessage(msg, [&seen, msg](TParam1, TParam2) {
+            seen = msg;
+            return TResult(7);
+        });
+        EXPECT_EQ(w.SendMessage(msg, 0, 0), 7) << "message 0x" << std::hex << msg;
+        EXPECT_EQ(seen, msg) << "message 0x" << std::hex << msg;
+    }
+}
+
 TEST(SettingsChange, ReturningToTheProgramAsksAboutTheWindowsSection)
 {
     struct App : TApplication {
