@@ -352,7 +352,12 @@ void QRepView::CmSaveInReportList()
 void QRepView::EvContextMenu(TWindow* window, int x, int y)
 {
     if (window == this) {
-        if (dragState_ != 0 || trackCode_ != tcEdit || !HasFocus()) return;
+        if (dragState_ != 0 || !HasFocus()) return;
+        // What lies under the pointer is known from its last move; a click that has selected
+        // the text box under a resting pointer since then changed it. A request from the
+        // keyboard has no point of its own.
+        HitTest(x == -1 && y == -1 ? lastPointer_ : ScreenToClient(TPoint(x, y)));
+        if (trackCode_ != tcEdit) return;
         BeginTextEdit(false);
         if (!Editing()) return;
     } else if (window == textEditor_) {

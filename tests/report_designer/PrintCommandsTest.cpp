@@ -91,8 +91,10 @@ TEST(PrintCommands, RightClickOpensTheWizardOnlyOverTheTextOfASingleSelectedText
     const TPoint inside = f.At(bandDetail, box->Pixels().x + 30, box->Pixels().y + 10);
     auto rightClick = [&] {
         f.view->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(inside.x, inside.y));
+        // The request carries the point on the screen.
+        const TPoint screen = f.view->ClientToScreen(inside);
         f.view->SendMessage(WM_CONTEXTMENU, reinterpret_cast<TParam1>(static_cast<TWindow*>(f.view)),
-                            MAKELPARAM(inside.x, inside.y));
+                            MAKELPARAM(screen.x, screen.y));
     };
     rightClick();
     EXPECT_EQ(wizards, 0) << "nothing selected";

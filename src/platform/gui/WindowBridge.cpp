@@ -224,8 +224,9 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* e)
         // Some window systems turn the menu key into a context menu of their own before the key
         // arrives; the key press asks for it, so that it comes once.
         if (c->reason() == QContextMenuEvent::Keyboard && c->spontaneous()) return true;
-        return !win->DispatchFromPlatform(WM_CONTEXTMENU, reinterpret_cast<TParam1>(win),
-                                          MAKELPARAM(c->globalPos().x(), c->globalPos().y()));
+        // A request from the keyboard has no point: the window places its menu itself.
+        const QPoint at = c->reason() == QContextMenuEvent::Keyboard ? QPoint(-1, -1) : c->globalPos();
+        return !win->DispatchFromPlatform(WM_CONTEXTMENU, reinterpret_cast<TParam1>(win), MAKELPARAM(at.x(), at.y()));
     }
     case QEvent::Resize: {
         // A frame with an inner client area hears of the area's size, once the area has it.

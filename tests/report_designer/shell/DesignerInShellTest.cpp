@@ -438,6 +438,37 @@ TEST(DesignerInShell, TheRightClickOffersTheExpressionWizardInTheViewAndInTheExp
     view.Doc().SetDirty(false);
 }
 
+// The pointer rests on a text box, a click selects it and a right click at once, without the
+// mouse moving, opens its text with the Expression Wizard.
+TEST(DesignerInShell, ARightClickStraightAfterTheClickThatSelectedATextBoxOffersTheWizard)
+{
+    TTestHook hook;
+    DesignerShell s;
+    QRepView& view = s.OpenDesigner();
+    RPObjectTextBox* box = s.PlaceTextBox(view);
+    ASSERT_NE(box, nullptr);
+    const int top = view.Report().Band(bandDetail).BodyTop();
+    MouseOver(view, 400, top + 30);
+    ASSERT_TRUE(ClickReaches(view, 400, top + 30));
+    ASSERT_TRUE(view.Selection().empty()) << "a click beside the box leaves nothing selected";
+    const RPPixelGeometry& g = box->Pixels();
+    const TPoint middle(g.x + g.width / 2 - view.ScrollX(), box->Owner()->BodyTop() + g.y + g.height / 2);
+    MouseOver(view, middle.x, middle.y);
+    ASSERT_TRUE(ClickReaches(view, middle.x, middle.y));
+    ASSERT_EQ(view.Selection().size(), 1u);
+    std::vector<std::string> opened;
+    hook.AnswerDialog(CtxWzDlg::kResId, IDCANCEL, [&opened, &view](TDialog& d) {
+        opened.push_back(d.Widget()->isVisible() ? d.Widget()->windowTitle().toStdString() : "(hidden)");
+        if (d.GetParent() == view.TextEditor()) opened.back() += " over the text";
+    });
+    ASSERT_TRUE(RightClickReaches(view, middle.x, middle.y));
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(opened, std::vector<std::string>{"Expression Wizard over the text"});
+    if (view.Editing()) PressKey(*view.TextEditor(), VK_ESCAPE);
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+    view.Doc().SetDirty(false);
+}
+
 TEST(DesignerInShell, TheWheelAndTheScrollBarsScrollTheViewAndTheAttributeRows)
 {
     TTestHook hook;
