@@ -198,6 +198,9 @@ SCtrl* QRAttrDlg::RowWithCode(int code) const
 
 void QRAttrDlg::RebuildRows()
 {
+    // A row being edited keeps the shared controls over it until its edit ends; the rows it
+    // stands among are going, so they go with it, and nothing it holds is written.
+    if (SCtrl* r = CurrentRow(); r && r->editing) r->EndEdit(1);
     currentRow_ = -1;
     rowsDirty_ = 0;
     valuesDirty_ = 0;

@@ -130,6 +130,8 @@ void TWindow::AttachWidget(QWidget* w)
     widget_->setProperty(kWindowProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
     bridge_ = new TWindowBridge(this);
     widget_->installEventFilter(bridge_);
+    // A scroll area (a list, a multi-line edit) takes the mouse in its viewport.
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(widget_)) area->viewport()->installEventFilter(bridge_);
     if (!title_.empty() && widget_->isWindow()) widget_->setWindowTitle(QString::fromStdString(title_));
     // Scroll ranges set before the window existed.
     SyncBar(SB_HORZ);

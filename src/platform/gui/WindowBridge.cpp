@@ -1,5 +1,6 @@
 #include "platform/gui/WindowBridge.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -12,6 +13,7 @@
 #include <QWheelEvent>
 #include <QTimerEvent>
 
+#include "platform/gui/Application.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/Keyboard.h"
 #include "platform/gui/Window.h"
@@ -159,13 +161,49 @@ bool TWindowBridge::KeyPress(QWidget* w, QKeyEvent* e)
     return true;
 }
 
+bool TWindowBridge::ClaimsFromShortcuts(QWidget* w, QKeyEvent* e)
+{
+    // The menu's shortcuts are the main window's. In a window of its own beside it (the
+    // attribute window), a control that takes every key keeps Esc, Enter and Tab, as it would
+    // in a dialog: Esc in a choice list closes the list rather than choosing the designer's
+    // pointer.
+    const unsigned vk = VirtualKey(e);
+    if (vk != VK_ESCAPE && vk != VK_RETURN && vk != VK_TAB) return false;
+    TApplication* app = TApplication::Current();
+    TWindow* main = app ? app->GetMainWindow() : nullptr;
+    if (!main || !main->Widget() || main->Widget()->window() == w->window()) return false;
+    TMsg m{WM_KEYDOWN, vk, KeyParam(e)};
+    const auto code = static_cast<unsigned>(window_->SendMessage(WM_GETDLGCODE, vk, reinterpret_cast<TParam2>(&m)));
+    if (!(code & DLGC_WANTALLKEYS)) return false;
+    e->accept();
+    return true;
+}
+
+bool TWindowBridge::Mouse(QMouseEvent* m)
+{
+    unsigned msg = WM_MOUSEMOVE;
+    bool right = m->button() == Qt::RightButton;
+    if (m->type() == QEvent::MouseButtonPress) msg = right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
+    else if (m->type() == QEvent::MouseButtonRelease) msg = right ? WM_RBUTTONUP : WM_LBUTTONUP;
+    else if (m->type() == QEvent::MouseButtonDblClick) msg = right ? WM_RBUTTONDOWN : WM_LBUTTONDBLCLK;
+    if (msg != WM_MOUSEMOVE && m->button() != Qt::LeftButton && m->button() != Qt::RightButton) return false;
+    return !window_->DispatchFromPlatform(msg, ModKeys(m->buttons(), m->modifiers()), PointParam(m->position()));
+}
+
 bool TWindowBridge::eventFilter(QObject* watched, QEvent* e)
 {
     TWindow* win = window_;
     auto* w = qobject_cast<QWidget*>(watched);
     if (!win || !w || synthesizing_) return false;
+    const bool mouse = e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonRelease ||
+                       e->type() == QEvent::MouseButtonDblClick || e->type() == QEvent::MouseMove;
+    // A scroll area's viewport is the window's client area, where Qt delivers its mouse input;
+    // what the viewport leaves reaches the area itself afterwards and was heard already.
+    if (w != win->Widget()) return mouse && Mouse(static_cast<QMouseEvent*>(e));
+    if (mouse && qobject_cast<QAbstractScrollArea*>(w)) return false;
     switch (e->type()) {
     case QEvent::KeyPress: return KeyPress(w, static_cast<QKeyEvent*>(e));
+    case QEvent::ShortcutOverride: return ClaimsFromShortcuts(w, static_cast<QKeyEvent*>(e));
     case QEvent::KeyRelease: {
         auto* k = static_cast<QKeyEvent*>(e);
         return !win->DispatchFromPlatform(WM_KEYUP, VirtualKey(k), KeyParam(k));
@@ -187,16 +225,7 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* e)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove: {
-        auto* m = static_cast<QMouseEvent*>(e);
-        unsigned msg = WM_MOUSEMOVE;
-        bool right = m->button() == Qt::RightButton;
-        if (e->type() == QEvent::MouseButtonPress) msg = right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
-        else if (e->type() == QEvent::MouseButtonRelease) msg = right ? WM_RBUTTONUP : WM_LBUTTONUP;
-        else if (e->type() == QEvent::MouseButtonDblClick) msg = right ? WM_RBUTTONDOWN : WM_LBUTTONDBLCLK;
-        if (msg != WM_MOUSEMOVE && m->button() != Qt::LeftButton && m->button() != Qt::RightButton) return false;
-        return !win->DispatchFromPlatform(msg, ModKeys(m->buttons(), m->modifiers()), PointParam(m->position()));
-    }
+    case QEvent::MouseMove: return Mouse(static_cast<QMouseEvent*>(e));
     case QEvent::Enter:
     case QEvent::Leave:
         // The parent learns which of its children lies under the mouse (hint lines).

@@ -48,6 +48,10 @@ protected:
 
 private:
     bool KeyPress(QWidget* w, QKeyEvent* e);
+    // Whether the window keeps the key from the program's shortcuts (a shortcut override).
+    bool ClaimsFromShortcuts(QWidget* w, QKeyEvent* e);
+    // A mouse message for the window from a press, release, double click or move.
+    bool Mouse(QMouseEvent* m);
     bool Wheel(QWidget* w, QEvent* e);
     TWindow* window_;
     bool synthesizing_ = false;

@@ -469,6 +469,59 @@ TEST(DesignerInShell, ARightClickStraightAfterTheClickThatSelectedATextBoxOffers
     view.Doc().SetDirty(false);
 }
 
+// A choice row's list, dropped with its arrow button: a click on a choice applies it and
+// closes the list; Esc with the list open leaves neither the list nor the arrow drawn.
+TEST(DesignerInShell, AChoiceListTakesAPickWithTheMouseAndGoesWithEsc)
+{
+    TTestHook hook;
+    DesignerShell s;
+    QRepView& view = s.OpenDesigner();
+    RPObjectTextBox* box = s.PlaceTextBox(view);
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
+    TTestHook::ProcessEvents();
+    QRAttrDlg& pane = *QRAttrGlobals::gAttrDlg;
+    int row = -1;
+    for (std::size_t i = 0; i < pane.ShownRows().size(); ++i)
+        if (pane.ShownRows()[i]->caption == "Back Style") row = static_cast<int>(i);
+    ASSERT_GE(row, 0);
+    const TRect value = pane.ValueRect(row);
+    ASSERT_TRUE(ClickReaches(pane, value.left + 4, (value.top + value.bottom) / 2));
+    TTestHook::ProcessEvents();
+    TWindow& arrow = *QRAttrGlobals::gAttrDropButton;
+    TWindow& list = *QRAttrGlobals::gAttrList;
+    TWindow& edit = *QRAttrGlobals::gAttrEdit;
+    ASSERT_TRUE(arrow.IsWindowVisible()) << "the row being edited shows its arrow";
+    EXPECT_EQ(edit.GetWindowText(), "Normal");
+
+    // A pick with the mouse.
+    ASSERT_TRUE(ClickReaches(arrow));
+    TTestHook::ProcessEvents();
+    ASSERT_TRUE(list.IsWindowVisible());
+    const int itemHeight = QRAttrGlobals::gAttrMetrics.cy;
+    ASSERT_TRUE(ClickReaches(list, 6, itemHeight / 2)) << "\"Clear\", the first choice";
+    TTestHook::ProcessEvents();
+    EXPECT_FALSE(list.IsWindowVisible()) << "the pick closes the list";
+    EXPECT_EQ(edit.GetWindowText(), "Clear");
+    EXPECT_EQ(box->GetBackStyle(), 0) << "and applies it";
+
+    // Esc with the list open closes it and goes back to the value; Esc there ends the edit
+    // without writing, and nothing of the list stays drawn over the rows.
+    ASSERT_TRUE(ClickReaches(arrow));
+    TTestHook::ProcessEvents();
+    ASSERT_TRUE(list.IsWindowVisible());
+    PressKey(list, VK_ESCAPE);
+    TTestHook::ProcessEvents();
+    EXPECT_FALSE(list.IsWindowVisible());
+    EXPECT_TRUE(edit.HasFocus());
+    PressKey(edit, VK_ESCAPE);
+    TTestHook::ProcessEvents();
+    EXPECT_FALSE(list.IsWindowVisible());
+    EXPECT_EQ(arrow.IsWindowVisible(), edit.IsWindowVisible()) << "the arrow stands only beside a value being edited";
+    EXPECT_EQ(box->GetBackStyle(), 0);
+    view.Doc().SetDirty(false);
+}
+
 TEST(DesignerInShell, TheWheelAndTheScrollBarsScrollTheViewAndTheAttributeRows)
 {
     TTestHook hook;
