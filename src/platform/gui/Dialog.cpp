@@ -132,6 +132,15 @@ void TDialog::BuildControls()
                     c->Widget()->setFocusPolicy(Qt::NoFocus);
             }
         }
+    // A group box or a bare frame lies beneath the controls it frames, whichever line of the
+    // template declares it, so that clicks within it reach them; frames keep their order among
+    // themselves.
+    for (int i = tmpl_->controlCount - 1; i >= 0; --i) {
+        const TControlTemplate& t = tmpl_->controls[i];
+        const bool frame = t.kind == TControlKind::GROUPBOX ||
+                           (t.kind == TControlKind::STATIC && (t.style & dlgstyle::BORDER) && (!t.text || !*t.text));
+        if (TWindow* c = made[static_cast<std::size_t>(i)]; frame && c && c->Widget()) c->Widget()->lower();
+    }
     // A label's marked letter moves the focus to the next control in the tab order.
     for (int i = 0; i < tmpl_->controlCount; ++i) {
         auto* label = dynamic_cast<TStatic*>(made[static_cast<std::size_t>(i)]);

@@ -150,6 +150,41 @@ TEST(DesignerInShell, NewReportStartsWithTheLastSectionsAndCancelDiscardsIt)
     EXPECT_EQ(hook.UnansweredDialogs(), 0);
 }
 
+// The sections dialog as a user meets it: the pointer on a box's label shows the box's hint
+// below, and a click there switches the box.
+TEST(DesignerInShell, TheSectionsBoxesShowTheirHintsAndTakeClicksOnTheirLabels)
+{
+    TTestHook hook;
+    DesignerShell s;
+    std::snprintf(gSectionFlags, sizeof gSectionFlags, "%s", "11111");
+    std::vector<std::string> hints;
+    std::string shown;
+    hook.AnswerDialog(idRPSecDlg, IDOK, [&](TDialog& d) {
+        for (int id = 101; id <= 105; ++id) {
+            auto& box = dynamic_cast<TCheckBox&>(*d.GetDlgItem(id));
+            const TRect r = box.GetClientRect();
+            MouseOver(box, 24, r.Height() / 2);
+            hints.push_back(d.GetDlgItem(301)->GetWindowText());
+            EXPECT_TRUE(ClickReaches(box, 24, r.Height() / 2));
+            shown += box.GetCheck() == TCheckBox::BF_CHECKED ? '1' : '0';
+        }
+    });
+    s.NewReport();
+    EXPECT_EQ(shown, "00000") << "each click switched its box off";
+    EXPECT_EQ(hints, (std::vector<std::string>{"Page header appears on every page ...",
+                                               "Report header appears just once at the beginning ...",
+                                               "Detail section repeats for every sample ...",
+                                               "Report footer appears just once at the end ...",
+                                               "Page footer appears on every page ..."}));
+    ASSERT_EQ(s.Reports().size(), 1u);
+    std::string bands;
+    for (int i = 0; i < 5; ++i) bands += s.Reports()[0]->Report().Band(i).Enabled() ? '1' : '0';
+    EXPECT_EQ(bands, "00000");
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+    // The choice stays for the rest of the run; the next new report takes every section again.
+    std::snprintf(gSectionFlags, sizeof gSectionFlags, "%s", "11111");
+}
+
 TEST(DesignerInShell, DesignerGadgetsStandOnTheBarsWhileItsFrameIsActive)
 {
     TTestHook hook;
