@@ -80,6 +80,8 @@ void QRPMDIChild::EvMDIActivate(bool active)
     // A report designer is nobody's plate view: the plate commands find no current document.
     SetActiveView(nullptr, nullptr);
     TMDIChild::EvMDIActivate(active);
+    // A frame whose view is being destroyed loses the activation with nothing left to tell.
+    if (ViewIsGone()) return;
     QRepView& view = pane_->View();
     view.SetActive(active);
     view.EvMDIActivate(active);

@@ -283,6 +283,7 @@ void TMDIChild::ClientGone()
 
 void TMDIChild::ViewGone()
 {
+    viewGone_ = true;
     Destroy();
     DeleteLater();
 }

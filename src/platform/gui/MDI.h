@@ -90,6 +90,8 @@ public:
     // The view inside the client window was deleted elsewhere, the client window around it
     // was not: the frame closes without asking and deletes the client window with itself.
     void ViewGone();
+    // Whether the view inside has gone (its frame is on its way out).
+    bool ViewIsGone() const { return viewGone_; }
 
     // Activation as the MDI client reports it (active true) or the loss of it.
     virtual void EvMDIActivate(bool active);
@@ -122,6 +124,7 @@ private:
     QMdiSubWindow* sub_ = nullptr;
     QWidget* area_ = nullptr;  // the inner client area of a frame that places its children
     bool ownArea_ = false;
+    bool viewGone_ = false;
     TMenuDescr menu_;
 };
 
