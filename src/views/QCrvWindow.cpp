@@ -624,21 +624,26 @@ bool QCrvWindow::IsExcluded(int i) const
 void QCrvWindow::DrawPoints(TDC& dc)
 {
     dc.SelectObject(TPen(TColor::Black, 0));
-    for (int k = 0; k < count_; ++k) {
-        const TRect& r = bounds_[k];
-        if (r.IsEmpty()) continue;
-        const int i = order_[k];
-        TColor fill = kRed;
-        if (sel_[i] && blinkOn_) fill = TColor::Black;
-        else if (flags_[i] & kToggled) fill = TColor::White;
-        else if (flags_[i] & kSecondColour) fill = kYellow;
-        dc.SelectObject(TBrush(fill));
-        if (IsExcluded(i)) {
-            const int s = (r.Width() - 1) / 2, cx = r.left + s, cy = r.top + s;
-            TPoint d[4] = {{cx - s, cy}, {cx, cy - s}, {cx + s, cy}, {cx, cy + s}};
-            dc.Polygon(d, 4);
-        } else {
-            dc.Ellipse(r);
+    // Selected points come last: replicates of one standard lie on one spot, and a twin drawn
+    // after the selected one would hide its mark (a Tab onto it showed nothing).
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int k = 0; k < count_; ++k) {
+            const TRect& r = bounds_[k];
+            if (r.IsEmpty()) continue;
+            const int i = order_[k];
+            if ((sel_[i] != 0) != (pass == 1)) continue;
+            TColor fill = kRed;
+            if (sel_[i] && blinkOn_) fill = TColor::Black;
+            else if (flags_[i] & kToggled) fill = TColor::White;
+            else if (flags_[i] & kSecondColour) fill = kYellow;
+            dc.SelectObject(TBrush(fill));
+            if (IsExcluded(i)) {
+                const int s = (r.Width() - 1) / 2, cx = r.left + s, cy = r.top + s;
+                TPoint d[4] = {{cx - s, cy}, {cx, cy - s}, {cx + s, cy}, {cx, cy + s}};
+                dc.Polygon(d, 4);
+            } else {
+                dc.Ellipse(r);
+            }
         }
     }
 }

@@ -28,6 +28,8 @@
 #include "views/QPView.h"
 #include "views/QSView.h"
 #include "views/ViewShell.h"
+#include "platform/gui/testing/ShownScreen.h"
+#include "platform/gui/testing/UserInput.h"
 
 using namespace vyn;
 
@@ -482,6 +484,34 @@ TEST(ViewsInShell, EveryHandledCommandCanBeReached)
             for (const TMenuItemInfo& item : MenuItems(menu)) found.insert(static_cast<unsigned>(item.id));
         for (unsigned id : r.handled) EXPECT_TRUE(found.count(id)) << r.view << ": command " << id << " cannot be reached";
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The curve opened from its palette button takes the keyboard at once: a Tab as the keyboard
+// gives it, with no click into the graph first, marks a standard on the screen, and Shift+Tab
+// and Esc keep reaching the graph afterwards (Qt's own focus chain took the Tab before).
+TEST(ViewsInShell, TabWalksTheCurvesPointsStraightAfterItOpens)
+{
+    TTestHook hook;
+    ViewsShell s;
+    TGadget* button = s.Gadget(2226);
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(ClickGadget(*button->GetGadgetWindow(), 2226));
+    TTestHook::ProcessEvents();
+    QSView* curve = s.Active<QSView>();
+    ASSERT_NE(curve, nullptr);
+    const QImage before = GrabPicture(*curve);
+    PressKeys(VK_TAB);
+    EXPECT_TRUE(WaitUntil([&] { return GrabPicture(*curve) != before; }, 1500)) << "Tab marked nothing on the curve";
+    EXPECT_TRUE(curve->HasSelection());
+    PressKeys(VK_TAB, MK_SHIFT);
+    EXPECT_FALSE(curve->HasSelection()) << "Shift+Tab before the first standard marks nothing";
+    PressKeys(VK_TAB);
+    PressKeys(VK_ESCAPE);
+    EXPECT_FALSE(curve->HasSelection()) << "the keys go on reaching the graph";
 }
 
 }  // namespace
