@@ -6,6 +6,7 @@
 #include "platform/gui/Dc.h"
 #include "platform/gui/Keyboard.h"
 #include "report_designer/AttrEditor.h"
+#include "report_designer/AttrRows.h"
 #include "report_designer/QRepView.h"
 
 namespace vyn {
@@ -408,6 +409,10 @@ void QRAttrFrame::Show(bool show, bool activate)
         bool inside = false;
         for (TWindow* w = GetFocus(); w && !inside; w = w->GetParent()) inside = w == this;
         if (!inside) SetFocus();
+        // The activation may already have started the current row's edit; the keyboard then
+        // belongs to its value, not to the frame around it.
+        if (gAttrDlg && gAttrEdit && gAttrEdit->IsWindowVisible())
+            if (SCtrl* row = gAttrDlg->CurrentRow(); row && row->editing) gAttrEdit->SetFocus();
     }
     if (!show && gAttrDlg) gAttrDlg->SetShown(0);
 }

@@ -59,11 +59,6 @@ struct DesignerShell : ShellFixture {
         app->GetMainFrame()->ShowWindow(SW_SHOW);
         TTestHook::ProcessEvents();
     }
-    void Command(unsigned id)
-    {
-        app->GetMainFrame()->CommandStart()->SendCommand(id);
-        TTestHook::ProcessEvents();
-    }
     std::vector<QRepDoc*> Reports() const
     {
         std::vector<QRepDoc*> out;
@@ -75,7 +70,8 @@ struct DesignerShell : ShellFixture {
     void NewReport()
     {
         TTestHook::Get().AnswerDialog(kDlgRepManager, 104);
-        Command(CM_REPORTS);
+        EXPECT_TRUE(ClickMenuItem(*app->GetMainFrame(), CM_REPORTS));
+        TTestHook::ProcessEvents();
     }
     // The view of the designer frame that is active now.
     QRepView* Designer() const
@@ -108,7 +104,29 @@ struct DesignerShell : ShellFixture {
     // The window system makes the window the active one, as a click on its caption does.
     static void Activate(TWindow& w)
     {
-        w.Widget()->activateWindow();
+        EXPECT_TRUE(BringToFront(w));
+        TTestHook::ProcessEvents();
+    }
+    // The middle of the text box in the view's client coordinates.
+    static TPoint Middle(QRepView& view, RPObjectTextBox& box)
+    {
+        const RPPixelGeometry& g = box.Pixels();
+        return TPoint(g.x + g.width / 2 - view.ScrollX(), box.Owner()->BodyTop() + g.y + g.height / 2);
+    }
+    // A click on the text of the selected text box opens it in place.
+    static void EditInPlace(QRepView& view, RPObjectTextBox& box)
+    {
+        const TPoint m = Middle(view, box);
+        MouseOver(view, m.x, m.y);
+        EXPECT_TRUE(ClickReaches(view, m.x, m.y));
+        TTestHook::ProcessEvents();
+    }
+    // The whole text of the edit that has the keyboard taken, then the text typed over it.
+    static void TypeOver(const std::string& text)
+    {
+        PressKeys(VK_HOME);
+        PressKeys(VK_END, MK_SHIFT);
+        TypeText(text);
         TTestHook::ProcessEvents();
     }
     std::map<unsigned, TMenuBarItem> MenuBar() const
@@ -140,7 +158,10 @@ TEST(DesignerInShell, NewReportStartsWithTheLastSectionsAndCancelDiscardsIt)
     EXPECT_EQ(offered, "10111");
     EXPECT_TRUE(s.Reports().empty()) << "a cancelled new report is discarded";
 
-    hook.AnswerDialog(idRPSecDlg, IDOK, [](TDialog& d) { dynamic_cast<TCheckBox*>(d.GetDlgItem(105))->Click(); });
+    hook.AnswerDialog(idRPSecDlg, IDOK, [](TDialog& d) {
+        auto& box = dynamic_cast<TCheckBox&>(*d.GetDlgItem(105));
+        EXPECT_TRUE(ClickReaches(box, 24, box.GetClientRect().Height() / 2));
+    });
     s.NewReport();
     ASSERT_EQ(s.Reports().size(), 1u);
     RPReport& r = s.Reports()[0]->Report();
@@ -367,20 +388,18 @@ TEST(DesignerInShell, TypingInPlaceIsKeptWhenTheProgramKeepsTheActivationAndDrop
     // Another window of the program takes over (the attribute window): the text is written.
     ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
     DesignerShell::Activate(*s.app->GetMainFrame());
-    view.SetFocus();
-    view.BeginTextEdit(false);
+    DesignerShell::EditInPlace(view, *box);
     ASSERT_TRUE(view.Editing());
-    TTestHook::Type("kept", view.TextEditor());
+    DesignerShell::TypeOver("kept");
     DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
     EXPECT_FALSE(view.Editing());
     EXPECT_EQ(box->GetContents(), "kept");
 
     // Another program takes over: what was typed is dropped.
     DesignerShell::Activate(*s.app->GetMainFrame());
-    view.SetFocus();
-    view.BeginTextEdit(false);
+    DesignerShell::EditInPlace(view, *box);
     ASSERT_TRUE(view.Editing());
-    TTestHook::Type("dropped", view.TextEditor());
+    DesignerShell::TypeOver("dropped");
     QApplication::setActiveWindow(nullptr);
     TTestHook::ProcessEvents();
     EXPECT_FALSE(view.Editing());
@@ -407,7 +426,8 @@ TEST(DesignerInShell, TheAttributeWindowEditsWhileActiveAndDropsATypedValueWhenL
     EXPECT_TRUE(QRAttrGlobals::gAttrEdit->IsWindowVisible());
 
     // Typed, then the user goes back to the report: the typed value is dropped.
-    TTestHook::Type("typed", QRAttrGlobals::gAttrEdit);
+    DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
+    DesignerShell::TypeOver("typed");
     DesignerShell::Activate(*s.app->GetMainFrame());
     EXPECT_FALSE(pane.CurrentRow()->editing);
     EXPECT_EQ(box->GetContents(), before);
@@ -415,9 +435,8 @@ TEST(DesignerInShell, TheAttributeWindowEditsWhileActiveAndDropsATypedValueWhenL
     // Back in the attribute window the row edits again; Enter writes.
     DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
     ASSERT_TRUE(pane.CurrentRow()->editing);
-    QRAttrGlobals::gAttrEdit->SetWindowText("");
-    TTestHook::Type("typed", QRAttrGlobals::gAttrEdit);
-    PressKey(*QRAttrGlobals::gAttrEdit, VK_RETURN);
+    DesignerShell::TypeOver("typed");
+    PressKeys(VK_RETURN);
     TTestHook::ProcessEvents();
     EXPECT_EQ(box->GetContents(), "typed");
     view.Doc().SetDirty(false);
@@ -580,7 +599,7 @@ TEST(DesignerInShell, TheWheelAndTheScrollBarsScrollTheViewAndTheAttributeRows)
     EXPECT_GT(view.ScrollY(), 0);
 
     // The attribute rows of a text box do not fit the window: the wheel moves them.
-    view.SendCommand(cmRepTextBox);
+    ASSERT_TRUE(ClickGadget(*gToolPalette, cmRepTextBox));
     ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
     TTestHook::ProcessEvents();
     QRAttrDlg& pane = *QRAttrGlobals::gAttrDlg;
@@ -647,16 +666,22 @@ TEST(DesignerInShell, HelpFromTheMenuAndF1OpensTheDesignersTopic)
         return topic;
     };
     EXPECT_EQ(shown([&] { ChooseMenuItem(main, CM_HELPCONTEXT); }), QRepView::kHelpContext) << "Help menu";
-    view.SetFocus();
-    EXPECT_EQ(shown([&] { TTestHook::Key(VK_F1, 0, &view); }), QRepView::kHelpContext) << "F1 in the view";
+    DesignerShell::Activate(main);
+    ASSERT_TRUE(ClickReaches(view, 400, view.Report().Band(bandDetail).BodyTop() + 60)) << "beside the box";
+    EXPECT_EQ(shown([] { PressKeys(VK_F1); }), QRepView::kHelpContext) << "F1 in the view";
 
     ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
     TTestHook::ProcessEvents();
     ASSERT_TRUE(QRAttrGlobals::gAttrEdit->IsWindowVisible());
-    EXPECT_EQ(shown([] { TTestHook::Key(VK_F1, 0, QRAttrGlobals::gAttrEdit); }), QRepView::kHelpContext)
-        << "F1 in the attribute window's value edit";
-    EXPECT_EQ(shown([] { TTestHook::Key(VK_F1, 0, QRAttrGlobals::gAttrDlg); }), QRepView::kHelpContext)
-        << "F1 in the attribute rows";
+    DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
+    ASSERT_TRUE(QRAttrGlobals::gAttrEdit->HasFocus());
+    EXPECT_EQ(shown([] { PressKeys(VK_F1); }), QRepView::kHelpContext) << "F1 in the attribute window's value edit";
+    PressKeys(VK_ESCAPE);
+    TTestHook::ProcessEvents();
+    DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
+    ASSERT_TRUE(QRAttrGlobals::gAttrDlg->HasFocus()) << "Esc leaves the value for the rows";
+    EXPECT_EQ(shown([] { PressKeys(VK_F1); }), QRepView::kHelpContext) << "F1 in the attribute rows";
+    DesignerShell::Activate(main);
     EXPECT_EQ(shown([&] { ChooseMenuItem(main, CM_HELPCONTEXT); }), QRepView::kHelpContext)
         << "Help menu with the attribute window open";
     EXPECT_EQ(view.Selection().size(), 1u) << "asking for help changes nothing";
@@ -676,9 +701,10 @@ TEST(DesignerInShell, TheClipboardKeysInTheAttributeWindowEditTheValueNotTheRepo
     TTestHook::ProcessEvents();
     QRAttrEdit& edit = *QRAttrGlobals::gAttrEdit;
     ASSERT_TRUE(QRAttrGlobals::gAttrDlg->CurrentRow() && QRAttrGlobals::gAttrDlg->CurrentRow()->editing);
-    edit.SetFocus();
-    edit.SetWindowText("");
-    TTestHook::Type("abcd", &edit);
+    DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
+    ASSERT_TRUE(edit.HasFocus());
+    DesignerShell::TypeOver("abcd");
+    ASSERT_EQ(edit.GetWindowText(), "abcd");
     const std::size_t objects = view.Report().Band(bandDetail).Objects().size();
     struct Step {
         const char* what;
@@ -697,8 +723,11 @@ TEST(DesignerInShell, TheClipboardKeysInTheAttributeWindowEditTheValueNotTheRepo
     };
     for (const Step& st : steps) {
         SCOPED_TRACE(st.what);
-        edit.SetSelection(st.from, st.to);
-        TTestHook::Key(st.key, st.mods, &edit);
+        // The selection made with the keys, as a user makes it.
+        PressKeys(VK_HOME);
+        for (int i = 0; i < st.from; ++i) PressKeys(VK_RIGHT);
+        for (int i = st.from; i < st.to; ++i) PressKeys(VK_RIGHT, MK_SHIFT);
+        PressKeys(st.key, st.mods);
         TTestHook::ProcessEvents();
         EXPECT_EQ(edit.GetWindowText(), st.text);
         std::string clip;
