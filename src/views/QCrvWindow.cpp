@@ -710,12 +710,16 @@ void QCrvWindow::ResetMarkers()
 void QCrvWindow::EvSetFocus(TWindow* lost)
 {
     TWindow::EvSetFocus(lost);
+    // The window system gives the focus to the window under the pointer before the press
+    // reaches it; the press must still know that the window had no focus.
+    focusByClick_ = GetKeyState(VK_LBUTTON) < 0;
     SetTimer(kBlinkTimer, 200);
 }
 
 void QCrvWindow::EvKillFocus(TWindow* gets)
 {
     TWindow::EvKillFocus(gets);
+    focusByClick_ = false;
     KillTimer(kBlinkTimer);
 }
 
@@ -847,7 +851,8 @@ void QCrvWindow::EvLButtonDown(unsigned, const TPoint& p)
 {
     // The first click on a window without the focus only activates it: a click meant to bring
     // the graph forward must not select or move anything.
-    if (!HasFocus()) {
+    if (!HasFocus() || focusByClick_) {
+        focusByClick_ = false;
         SetFocus();
         return;
     }

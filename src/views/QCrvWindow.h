@@ -158,6 +158,7 @@ private:
     bool rangeChanged_ = false;
     int mx1_ = -1, mx2_ = -1;
     int focus_ = 0;
+    bool focusByClick_ = false;  // the focus came with the press of the left button now down
     TRect hit1_, hit2_;
 
     bool dragging_ = false;

@@ -19,6 +19,7 @@ void SetKeyModifiers(unsigned modKeys)
 
 short GetKeyState(int vk)
 {
+    if (vk == VK_LBUTTON) return (QGuiApplication::mouseButtons() & Qt::LeftButton) ? static_cast<short>(-128) : 0;
     unsigned mods = gKeyMods;
     if (!gKeyModsKnown) {
         Qt::KeyboardModifiers q = QGuiApplication::keyboardModifiers();

@@ -1,6 +1,7 @@
 #pragma once
 // The state of the modifier keys while a key message is being handled, as GetKeyState tells
-// it: negative when the key is down. Only VK_SHIFT, VK_CONTROL and VK_MENU are known.
+// it: negative when the key is down. Only VK_SHIFT, VK_CONTROL, VK_MENU and the left mouse
+// button (VK_LBUTTON) are known.
 namespace vyn {
 
 short GetKeyState(int vk);

@@ -27,7 +27,7 @@ constexpr unsigned WM_SIZE = 0x0005, WM_SETFOCUS = 0x0007, WM_KILLFOCUS = 0x0008
                    WM_RBUTTONDOWN = 0x0204, WM_RBUTTONUP = 0x0205, WM_USER = 0x0400;
 
 // Virtual key codes.
-constexpr unsigned VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17, VK_MENU = 18,
+constexpr unsigned VK_LBUTTON = 1, VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_SHIFT = 16, VK_CONTROL = 17, VK_MENU = 18,
                    VK_ESCAPE = 27, VK_SPACE = 32, VK_PRIOR = 33, VK_NEXT = 34, VK_END = 35, VK_HOME = 36,
                    VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40, VK_INSERT = 45, VK_DELETE = 46,
                    VK_APPS = 0x5D, VK_F1 = 0x70, VK_F2 = 0x71, VK_F10 = 0x79, VK_F12 = 0x7B;

@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "ListRowInput.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/ReportCommands.h"
 #include "app/RwMainWindow.h"
 #include "app/vynwApp.h"
+#include "document/QDoc.h"
 #include "platform/gui/FileDialog.h"
 #include "platform/gui/HelpWindow.h"
 #include "platform/gui/Menu.h"
@@ -23,6 +25,7 @@
 #include "report_designer/DesignerDialogs.h"
 #include "report_designer/QRepView.h"
 #include "report_designer/RPListDialogs.h"
+#include "views/QNView.h"
 #include "views/ViewCommands.h"
 
 using namespace vyn;
@@ -75,7 +78,8 @@ TEST(AcceleratorJourney, EveryKeyOfEachViewsMenuRunsItsCommandOrStaysGrey)
 {
     TTestHook hook;
     KeysShell s;
-    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    auto* doc = dynamic_cast<QDoc*>(s.app->OpenPlate(s.env.data + "/Demo.plt"));
+    ASSERT_NE(doc, nullptr);
     TTestHook::ProcessEvents();
     auto choose = [](unsigned id) {
         return [id](KeysShell& sh) {
@@ -88,6 +92,23 @@ TEST(AcceleratorJourney, EveryKeyOfEachViewsMenuRunsItsCommandOrStaysGrey)
         {"plate matrix", 111, choose(CM_SHOWPLATE), {}},
         {"sample list", 112, choose(CM_SHOWLIST), {}},
         {"calibration curve", 113, choose(CM_SHOWCURVE), {}},
+        {"sample graph", 114,
+         [doc](KeysShell& sh) {
+             if (dynamic_cast<QNView*>(gActiveView)) return true;
+             // The graph of the first quantitative sample, picked in the list.
+             if (!ChooseMenuItem(sh.Main(), CM_SHOWLIST)) return false;
+             TTestHook::ProcessEvents();
+             auto* list = dynamic_cast<QLView*>(gActiveView);
+             const QPlate& plate = doc->GetPlate();
+             int quant = -1;
+             for (int i = 0; i < plate.sampleCount && quant < 0; ++i)
+                 if (plate.GetSample(i)->kind == skQuantitative) quant = i;
+             if (!list || quant < 0 || !ClickListRow(*list, quant)) return false;
+             const bool chosen = ChooseMenuItem(sh.Main(), cmSampleGraph);
+             TTestHook::ProcessEvents();
+             return chosen && dynamic_cast<QNView*>(gActiveView) != nullptr;
+         },
+         {}},
         {"report designer", 140,
          [](KeysShell& sh) {
              if (ActiveReportView(*sh.app)) return true;

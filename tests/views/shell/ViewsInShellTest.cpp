@@ -9,9 +9,12 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMdiSubWindow>
 #include <QScrollBar>
+#include <algorithm>
 #include <set>
 
+#include "../../app/shell/ListRowInput.h"
 #include "../../app/shell/ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppSettings.h"
@@ -43,6 +46,7 @@ struct ViewsShell : ShellFixture {
         app->GetMainFrame()->ShowWindow(SW_SHOW);
         doc = dynamic_cast<QDoc*>(app->OpenPlate(env.data + "/Demo.plt"));
         TTestHook::ProcessEvents();
+        BringToFront(Main());
     }
     // The user closes the windows before the program ends (changes are not saved).
     ~ViewsShell()
@@ -51,6 +55,7 @@ struct ViewsShell : ShellFixture {
             for (int i = 0; i < 8; ++i) TTestHook::Get().AnswerMessageBox(IDNO);
         Choose(24365);
     }
+    TWindow& Main() const { return *app->GetMainFrame(); }
     QMenuBar& Bar() const { return *static_cast<QMainWindow*>(app->GetMainFrame()->Widget())->menuBar(); }
     // The menu bar's item of the command, its enabler asked as when its popup opens.
     QAction* Item(unsigned id)
@@ -69,14 +74,12 @@ struct ViewsShell : ShellFixture {
         }
         return nullptr;
     }
-    // Chooses the item as the user does; false when it is missing or grey.
+    // Chooses the item with the mouse on the menu bar; false when it is missing or grey.
     bool Choose(unsigned id)
     {
-        QAction* a = Item(id);
-        if (!a || !a->isEnabled()) return false;
-        a->trigger();
+        const bool chosen = ChooseMenuItem(Main(), id);
         TTestHook::ProcessEvents();
-        return true;
+        return chosen;
     }
     // The gadget of the command on either bar, its enabler asked as at idle.
     TGadget* Gadget(unsigned id)
@@ -93,13 +96,9 @@ struct ViewsShell : ShellFixture {
     {
         TGadget* g = Gadget(id);
         if (!g || !g->GetEnabled()) return false;
-        TGadgetWindow* w = g->GetGadgetWindow();
-        const TRect r = g->GetBounds();
-        const auto at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        w->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        w->SendMessage(WM_LBUTTONUP, 0, at);
+        const bool reached = ClickGadget(*g->GetGadgetWindow(), static_cast<int>(id));
         TTestHook::ProcessEvents();
-        return true;
+        return reached;
     }
     template <class View>
     View* Active() const
@@ -113,6 +112,34 @@ struct ViewsShell : ShellFixture {
         return Choose(windowCommand) ? Active<View>() : nullptr;
     }
 };
+
+// A click on the middle of the well's cell.
+void ClickWell(QPView& view, int well)
+{
+    const TRect r = view.CellRect(well % view.Cols, well / view.Cols);
+    ClickAt(ScreenPoint(view, (r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    TTestHook::ProcessEvents();
+}
+
+// The child frame's window in the main window's client area, as the user sees it.
+QMdiSubWindow* SubWindowOf(TWindow& frame)
+{
+    for (QWidget* w = frame.Widget(); w; w = w->parentWidget())
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) return sub;
+    return nullptr;
+}
+
+// The frame's bottom right corner dragged so that its outer size becomes width x height.
+void DragFrameTo(TWindow& frame, int width, int height)
+{
+    QMdiSubWindow* sub = SubWindowOf(frame);
+    ASSERT_NE(sub, nullptr);
+    const QPoint from = sub->mapToGlobal(QPoint(sub->width() - 2, sub->height() - 2));
+    // The pointer comes to the corner from inside the frame, so that the frame sees it reach its edge.
+    MoveMouseTo(sub->mapToGlobal(sub->rect().center()));
+    DragAt(from, from + QPoint(width - sub->width(), height - sub->height()));
+    TTestHook::ProcessEvents();
+}
 
 TEST(ViewsInShell, PlateViewMenuAndPaletteReachTheView)
 {
@@ -157,7 +184,7 @@ TEST(ViewsInShell, SampleListModesByMenuAndGadgets)
     ASSERT_NE(list->Titles(), nullptr);
     EXPECT_TRUE(list->Titles()->IsWindow()) << "the column titles stand above the rows";
     const int row = s.doc->GetPlate().fixedCount;
-    list->SetSelIndex(row);
+    ASSERT_TRUE(ClickListRow(*list, row));
     // A narrow main window: the edit must give up what would run past the bar.
     TWindow& main = *s.app->GetMainFrame();
     main.MoveWindow(0, 0, 420, 400);
@@ -170,19 +197,26 @@ TEST(ViewsInShell, SampleListModesByMenuAndGadgets)
     ASSERT_EQ(edit->GetParent(), gToolBar);
     EXPECT_TRUE(edit->IsWindowVisible());
     EXPECT_LE(gToolBar->ChildRectInClient(*edit).right, gToolBar->GetClientRect().right);
-    EXPECT_EQ(edit->GetWindowText(), s.doc->GetPlate().GetSample(row)->ident);
-    list->SetFocus();
-    TTestHook::Type("X", list);
-    TTestHook::Type("17", edit);
+    const std::string ident = s.doc->GetPlate().GetSample(row)->ident;
+    EXPECT_TRUE(ident.empty() ? ShownTexts(*edit).empty() : ShowsText(edit->Widget(), ident));
+    // Typed into the row, then on at the end of the edit's text.
+    ASSERT_TRUE(ClickListRow(*list, row));
+    TypeText("X");
+    const TRect e = edit->GetClientRect();
+    ClickAt(ScreenPoint(*edit, e.right - 2, e.bottom / 2));
+    TypeText("17");
     ASSERT_TRUE(s.Click(1)) << "the confirm gadget";
     EXPECT_EQ(s.doc->GetPlate().GetSample(row)->ident, "X17");
+    bool shown = false;
+    for (const std::string& line : ListRows(*list)) shown = shown || line.find("X17") != std::string::npos;
+    EXPECT_TRUE(shown) << "the list shows the new identification";
     EXPECT_TRUE(list->HasFocus());
     ASSERT_TRUE(s.Click(2503));  // the mode button ends the entry
     EXPECT_EQ(list->GetMode(), QLView::mdDisplay);
     ASSERT_TRUE(s.Choose(2502));
     EXPECT_EQ(list->GetMode(), QLView::mdListModify);
     const int fixed = s.doc->GetPlate().fixedCount;
-    list->SetSelIndex(fixed);
+    ASSERT_TRUE(ClickListRow(*list, fixed));
     ASSERT_TRUE(s.Click(2505));
     EXPECT_EQ(s.doc->GetPlate().fixedCount, fixed + 1);
     ASSERT_TRUE(s.Choose(2501));
@@ -214,17 +248,20 @@ TEST(ViewsInShell, SampleListFrameHoldsTheTitlesAboveTheList)
         EXPECT_EQ(list->GetClientRect().Height(), c.Height() - h + 1);
     };
     laidOut("as shown");
-    // The user makes the frame larger, then so narrow that the identification title gives way.
-    const TRect before = frame->GetClientRect();
-    frame->MoveWindow(10, 10, 640, 470);
+    // The user makes the frame larger, then so narrow that the identification title gives way
+    // (in a main window with room for the larger frame).
+    s.app->GetMainFrame()->MoveWindow(0, 0, 1100, 800);
     TTestHook::ProcessEvents();
+    const TRect before = frame->GetClientRect();
+    DragFrameTo(*frame, 640, 470);
     EXPECT_GT(frame->GetClientRect().Width(), before.Width());
     laidOut("larger");
-    EXPECT_EQ(titles->IdentTitle(), "Sample Id");
+    EXPECT_TRUE(ShowsText(titles->Widget(), "Sample Id"));
     frame->MoveWindow(10, 10, 140, 300);
     TTestHook::ProcessEvents();
     laidOut("narrow");
-    EXPECT_EQ(titles->IdentTitle(), "Id") << "the strip was painted anew for the narrower columns";
+    EXPECT_TRUE(ShowsText(titles->Widget(), "Id")) << "the strip was painted anew for the narrower columns";
+    EXPECT_FALSE(ShowsText(titles->Widget(), "Sample Id"));
 
     // The frame asks the list for its row height; another frame leaves the question unanswered.
     TMeasureItem item{static_cast<unsigned>(list->GetId()), 0, 0, 0};
@@ -283,8 +320,7 @@ TEST(ViewsInShell, FramesStopAtTheirViewsMinimumSize)
     EXPECT_EQ(info.minTrackSizeX, list->MinWindowWidth() + dx);
     EXPECT_EQ(info.minTrackSizeY, list->MinWindowHeight() + dy);
 
-    frame->MoveWindow(0, 0, 20, 20);
-    TTestHook::ProcessEvents();
+    DragFrameTo(*frame, 20, 20);
     EXPECT_EQ(frame->GetWindowRect().Width(), list->MinWindowWidth() + dx);
     EXPECT_EQ(frame->GetWindowRect().Height(), list->MinWindowHeight() + dy);
 }
@@ -303,9 +339,9 @@ TEST(ViewsInShell, CurveAndSampleGraphTakeTheirCommands)
     EXPECT_EQ(gModeButton->GetCommandId(), 2213);
     EXPECT_NE(s.Gadget(2208), nullptr);
     // Tab reaches the graph inside its frame: the first standard is selected.
-    TTestHook::Key(VK_TAB);
+    PressKeys(VK_TAB);
     EXPECT_TRUE(curve->HasSelection());
-    TTestHook::Key(VK_ESCAPE);
+    PressKeys(VK_ESCAPE);
     // F5 (the menu's key) opens the inverse calculation on the plate's curve.
     hook.AnswerDialog(4047, IDCANCEL);
     ASSERT_TRUE(s.Choose(2425));
@@ -317,12 +353,10 @@ TEST(ViewsInShell, CurveAndSampleGraphTakeTheirCommands)
     // A middle standard: the range markers stand at the ends of the curve.
     const std::size_t mid = cal.pointX.size() / 2;
     const TPoint at(curve->XDevice(cal.pointX[mid]), curve->YDevice(cal.pointY[mid]));
-    curve->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    curve->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    ClickAt(ScreenPoint(*curve, at.x, at.y));
     EXPECT_FALSE(curve->HasSelection());
     EXPECT_TRUE(curve->HasFocus());
-    curve->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    curve->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    ClickAt(ScreenPoint(*curve, at.x, at.y));
     EXPECT_TRUE(curve->HasSelection());
 
     // The sample graph of the first quantitative sample, from the list.
@@ -332,7 +366,7 @@ TEST(ViewsInShell, CurveAndSampleGraphTakeTheirCommands)
     for (int i = 0; i < s.doc->GetPlate().sampleCount && quant < 0; ++i)
         if (s.doc->GetPlate().GetSample(i)->kind == skQuantitative) quant = i;
     ASSERT_GE(quant, 0);
-    list->SetSelIndex(quant);
+    ASSERT_TRUE(ClickListRow(*list, quant));
     ASSERT_TRUE(s.Click(2227));
     QNView* graph = s.Active<QNView>();
     ASSERT_NE(graph, nullptr);
@@ -409,7 +443,7 @@ TEST(ViewsInShell, DataEntryAsksForTheValueKindWhenTheLayersDoNotDecide)
     int helpId = 0;
     hook.AnswerDialog(QChView::kResId, IDOK, [&helpId](TDialog& d) {
         helpId = d.GetContextHelpId();
-        TTestHook::Click(*d.GetDlgItem(QChView::IDC_MEASURED));
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(QChView::IDC_MEASURED)));
     });
     ASSERT_TRUE(s.Choose(2472));
     EXPECT_EQ(hook.DialogsRun().size(), 2u);
@@ -436,13 +470,11 @@ TEST(ViewsInShell, BlankWellsSteerTheBlanking)
     QPlate& p = s.doc->GetPlate();
     ASSERT_EQ(p.dataMode, dmSimple);
     auto deleteWell = [&](int well) {
-        view->Selected.assign(view->Selected.size(), 0);
-        view->Selected[static_cast<std::size_t>(well)] = 1;
-        view->SelectedCount = 1;
-        TTestHook::Key(VK_DELETE, 0, view);
+        ClickWell(*view, well);
+        ASSERT_EQ(view->SelectedCount, 1);
+        PressKeys(VK_DELETE);
     };
-    view->SetFocus();
-    view->SendCommand(cmLayoutMode);
+    ASSERT_TRUE(s.Click(cmLayoutMode));
     ASSERT_EQ(view->Mode, static_cast<unsigned>(pmLayout));
     deleteWell(1);  // A2: one blank well left
     EXPECT_EQ(p.dataMode, dmSimple);
