@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QHelpEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QToolTip>
 
 #include <map>
@@ -24,6 +22,7 @@
 #include "method_editors/QPageBlank.h"
 #include "method_editors/QPageCalcEvalVal.h"
 #include "method_editors/QHintText.h"
+#include "method_editors/QSheetTabs.h"
 #include "controls/QVarList.h"
 #include "method_editors/QWizzAll.h"
 #include "controls/TOkCancelGadgetWin.h"
@@ -38,8 +37,6 @@
 
 using namespace vyn;
 using vyn::test::Dump;
-using vyn::test::NextTo;
-using vyn::test::Press;
 
 namespace {
 
@@ -53,6 +50,10 @@ struct DemoPlate {
 
     DemoPlate()
     {
+        // Shown, as a user sees it: the mouse and the menu reach only a visible window.
+        shell.app->GetMainFrame()->MoveWindow(0, 0, 1100, 800);
+        shell.app->GetMainFrame()->ShowWindow(SW_SHOW);
+        TTestHook::ProcessEvents();
         GetAppSettings().autoMakeAftLoad = 0;
         doc = dynamic_cast<QDoc*>(shell.app->OpenPlate(shell.env.data + "/Demo.plt"));
         GetAppSettings().autoMakeAftLoad = 1;
@@ -64,7 +65,7 @@ struct DemoPlate {
     bool Choose(const char* item)
     {
         TWindow& frame = *shell.app->GetMainFrame();
-        return TTestHook::ChooseMenuItem(frame, "Definition", item) || TTestHook::ChooseMenuItem(frame, "Plate", item);
+        return ClickMenuItem(frame, "Definition", item) || ClickMenuItem(frame, "Plate", item);
     }
     // Every sample's results, with their error texts.
     std::string Results()
@@ -81,6 +82,43 @@ struct DemoPlate {
     }
 };
 
+// A click on the dialog's button of the id.
+void Press(TDialog& d, int id)
+{
+    TWindow* button = d.GetDlgItem(id);
+    ASSERT_NE(button, nullptr) << id;
+    EXPECT_TRUE(ClickReaches(*button)) << id;
+    TTestHook::ProcessEvents();
+}
+
+// Next until the page is shown (or eight presses did not reach it).
+void NextTo(TPropertySheet& sheet, int page)
+{
+    for (int i = 0; i < 8 && sheet.GetActiveIndex() != page; ++i) Press(sheet, TPropertySheet::ID_PSNEXT);
+}
+
+// A click on the sheet's tab of the page.
+void ClickTab(QAllPsh& sheet, int page)
+{
+    auto* tabs = dynamic_cast<QSheetTabs*>(sheet.GetDlgItem(QAllPsh::kTabId));
+    ASSERT_NE(tabs, nullptr);
+    const TRect r = tabs->TabRect(page);
+    EXPECT_TRUE(ClickReaches(*tabs, (r.left + r.right) / 2, (r.top + r.bottom) / 2)) << "tab " << page;
+    TTestHook::ProcessEvents();
+}
+
+// A click into the edit of the id, its text taken whole and the text typed over it.
+void TypeInto(TDialog& d, int id, const std::string& text)
+{
+    TWindow* edit = d.GetDlgItem(id);
+    ASSERT_NE(edit, nullptr) << id;
+    EXPECT_TRUE(ClickReaches(*edit)) << id;
+    PressKeys(VK_HOME);
+    PressKeys(VK_END, MK_SHIFT);
+    TypeText(text);
+    TTestHook::ProcessEvents();
+}
+
 // The first control of the window that takes the keyboard.
 TWindow* FirstFocusable(TWindow& page)
 {
@@ -96,7 +134,8 @@ int HelpOnF1(TWindow& w)
     w.SetFocus();
     TTestHook::ProcessEvents();
     ResetLastHelpTopic();
-    TTestHook::Key(VK_F1);
+    PressKeys(VK_F1);
+    TTestHook::ProcessEvents();
     return LastHelpTopic();
 }
 
@@ -146,9 +185,9 @@ TEST(MethodMenus, WizardFromThePlateMenuAddsAConditionToTheDemoMethod)
         TDialog& page = *sheet.GetActivePage();
         auto& list = dynamic_cast<QVarList&>(*page.GetDlgItem(102));
         list.SetFocus();
-        TTestHook::Key(VK_END);
-        TTestHook::Type("od>0");
-        TTestHook::Key(VK_RETURN);
+        PressKeys(VK_END);
+        TypeText("od>0");
+        PressKeys(VK_RETURN);
         TTestHook::ProcessEvents();
         NextTo(sheet, QWizzAll::kMeasurementPage);
         Press(sheet, Sheet::ID_PSFINISH);
@@ -211,22 +250,22 @@ TEST(MethodMenus, WizardCategoriesEvaluateOnTheDemoPlateAndQuotesAreRefused)
         TTestHook::ProcessEvents();
         NextTo(sheet, QWizzAll::kCategoriesPage);
         TDialog& cat = *sheet.GetActivePage();
-        cat.SetDlgItemText(102, "conc");
-        cat.SetDlgItemText(300, "20");
-        cat.SetDlgItemText(301, "60");
-        cat.SetDlgItemText(200, "say \"no\"");
-        cat.SetDlgItemText(201, "grey");
-        cat.SetDlgItemText(202, "pos");
+        TypeInto(cat, 102, "conc");
+        TypeInto(cat, 300, "20");
+        TypeInto(cat, 301, "60");
+        TypeInto(cat, 200, "say \"no\"");
+        TypeInto(cat, 201, "grey");
+        TypeInto(cat, 202, "pos");
         demo.hook.AnswerMessageBox(IDOK);
         Press(sheet, Sheet::ID_PSNEXT);
         EXPECT_EQ(sheet.GetActiveIndex(), QWizzAll::kCategoriesPage) << "a name with a quote is refused";
-        cat.SetDlgItemText(200, "say no");
+        TypeInto(cat, 200, "say no");
         Press(sheet, Sheet::ID_PSNEXT);
         ASSERT_EQ(sheet.GetActiveIndex(), QWizzAll::kPresentationPage);
         TDialog& pres = *sheet.GetActivePage();
-        TTestHook::Click(*pres.GetDlgItem(110));  // matrix names, the grey zone's left empty
-        pres.SetDlgItemText(400, "-");
-        pres.SetDlgItemText(402, "+");
+        ASSERT_TRUE(ClickReaches(*pres.GetDlgItem(110)));  // matrix names, the grey zone's left empty
+        TypeInto(pres, 400, "-");
+        TypeInto(pres, 402, "+");
         NextTo(sheet, QWizzAll::kMeasurementPage);
         demo.hook.AnswerMessageBox(IDYES);  // no measurement filter
         Press(sheet, Sheet::ID_PSFINISH);
@@ -252,11 +291,11 @@ TEST(MethodMenus, SheetFromThePlateMenuAsksAboutAnExpressionThatDoesNotParse)
         TDialog& page = *sheet.GetActivePage();
         auto& list = dynamic_cast<QVarList&>(*page.GetDlgItem(101));
         list.SetFocus();
-        TTestHook::Key(VK_END);
-        TTestHook::Type("1+*2");
-        TTestHook::Key(VK_RETURN);
+        PressKeys(VK_END);
+        TypeText("1+*2");
+        PressKeys(VK_RETURN);
         demo.hook.AnswerMessageBox(IDNO);  // correct it
-        sheet.SelectPage(QAllPsh::pgEvaluations);
+        ClickTab(sheet, QAllPsh::pgEvaluations);
         EXPECT_EQ(sheet.GetActiveIndex(), QAllPsh::pgCalculations) << "the user stays to correct it";
         auto& edit = dynamic_cast<TEdit&>(*page.GetDlgItem(102));
         EXPECT_TRUE(edit.HasFocus());
@@ -264,11 +303,11 @@ TEST(MethodMenus, SheetFromThePlateMenuAsksAboutAnExpressionThatDoesNotParse)
         edit.GetSelection(start, end);
         EXPECT_EQ(start, 3) << "the caret stands where the parser stopped";
         demo.hook.AnswerMessageBox(IDYES);  // keep it after all
-        sheet.SelectPage(QAllPsh::pgEvaluations);
+        ClickTab(sheet, QAllPsh::pgEvaluations);
         EXPECT_EQ(sheet.GetActiveIndex(), QAllPsh::pgEvaluations);
-        sheet.SelectPage(QAllPsh::pgCalculations);
-        sheet.SelectPage(QAllPsh::pgEvaluations);  // kept: not asked again
-        sheet.PressOk();
+        ClickTab(sheet, QAllPsh::pgCalculations);
+        ClickTab(sheet, QAllPsh::pgEvaluations);  // kept: not asked again
+        Press(sheet, IDOK);
     });
     ASSERT_TRUE(demo.Choose("Advanced calculations..."));
     ASSERT_EQ(demo.hook.Messages().size(), 2u);
@@ -299,12 +338,13 @@ TEST(MethodMenus, InverseCalculationFromTheCurveViewsToolsMenu)
     std::string yRange, concentration;
     demo.hook.AnswerDialog(InvCalDlg::kResId, IDCANCEL, [&](TDialog& d) {
         yRange = d.GetDlgItemText(InvCalDlg::kYRange);
-        d.GetDlgItem(InvCalDlg::kYEdit)->SetFocus();
-        TTestHook::Type("1");
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(InvCalDlg::kYEdit)));
+        TypeText("1");
+        TTestHook::ProcessEvents();
         concentration = d.GetDlgItemText(InvCalDlg::kXEdit);
     });
     TWindow& frame = *demo.shell.app->GetMainFrame();
-    ASSERT_TRUE(TTestHook::ChooseMenuItem(frame, "Tools", "Inverse calculate...")) << "the curve view's menu on the bar";
+    ASSERT_TRUE(ClickMenuItem(frame, "Tools", "Inverse calculate...")) << "the curve view's menu on the bar";
     EXPECT_EQ(demo.hook.DialogsRun(), std::vector<int>{InvCalDlg::kResId});
     EXPECT_FALSE(yRange.empty());
     EXPECT_FALSE(concentration.empty()) << "a signal typed on the demo curve gives its concentration";
@@ -319,7 +359,7 @@ TEST(MethodMenus, F1OnTheSheetAndTheWizardShowsTheHelpOfThePage)
     demo.hook.AnswerDialog(QAllPsh::kResId, IDCANCEL, [&](TDialog& d) {
         auto& sheet = dynamic_cast<QAllPsh&>(d);
         for (int i = 0; i < QAllPsh::pgCount; ++i) {
-            sheet.SelectPage(i);
+            ClickTab(sheet, i);
             TWindow* control = FirstFocusable(*sheet.GetActivePage());
             ASSERT_NE(control, nullptr) << "page " << i;
             sheetTopics.push_back(HelpOnF1(*control));
@@ -365,22 +405,25 @@ TEST(MethodMenus, ConfirmAndCancelButtonsShowTheirTipAndStatusHint)
         ASSERT_NE(pair, nullptr);
         ASSERT_TRUE(pair->IsWindowVisible());
         gStatusBar->SetText(before);
-        QWidget* w = pair->Widget();
+        // Qt shows tips in the active window only; the sheet becomes it as it opens.
+        ASSERT_TRUE(WaitUntil([&d] { return d.Widget()->isActiveWindow(); }));
+        // The mouse comes across the page onto each button.
+        MoveMouseTo(ScreenPoint(page, 12, 12));
         for (TGadget* g : pair->Gadgets()) {
             const TRect r = g->GetBounds();
-            const QPoint at(r.left + r.Width() / 2, r.top + r.Height() / 2);
             // The mouse moves onto the button and rests there.
-            QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(w->mapToGlobal(at)), Qt::NoButton, Qt::NoButton,
-                             Qt::NoModifier);
-            QApplication::sendEvent(w, &move);
-            hints.push_back(gStatusBar->GetText());
-            QHelpEvent rest(QEvent::ToolTip, at, w->mapToGlobal(at));
-            QApplication::sendEvent(w, &rest);
-            tips.push_back(QToolTip::isVisible() ? QToolTip::text().toStdString() : "");
+            tips.push_back(HoverAt(ScreenPoint(*pair, r.left + r.Width() / 2, r.top + r.Height() / 2)));
+            hints.push_back(StatusLineText(*gStatusBar));
         }
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(w, &leave);
-        hints.push_back(gStatusBar->GetText());
+        // And leaves them for the page, back over the first and off again (the sheet opened
+        // from a menu click takes Qt's enter and leave tracking only after the pointer has
+        // once left a button for the page).
+        MoveMouseTo(ScreenPoint(page, 10, 10));
+        const TRect first = pair->Gadgets()[0]->GetBounds();
+        MoveMouseTo(ScreenPoint(*pair, first.left + 3, first.top + 3));
+        MoveMouseTo(ScreenPoint(page, 10, 10));
+        TTestHook::ProcessEvents();
+        hints.push_back(StatusLineText(*gStatusBar));
         QToolTip::hideText();
     });
     ASSERT_TRUE(demo.Choose("Advanced calculations..."));
@@ -398,7 +441,7 @@ TEST(MethodMenus, LabelsOfEveryPageUnderlineTheirMarkedLetter)
     gMethodSheetPage = QAllPsh::pgBlank;
     demo.hook.AnswerDialog(QAllPsh::kResId, IDCANCEL, [&](TDialog& d) {
         auto& sheet = dynamic_cast<QAllPsh&>(d);
-        for (int i = 0; i < QAllPsh::pgCount; ++i) sheet.SelectPage(i);
+        for (int i = 0; i < QAllPsh::pgCount; ++i) ClickTab(sheet, i);
         LiteralAmpersands(sheet, literal, marked);
     });
     ASSERT_TRUE(demo.Choose("Advanced calculations..."));
@@ -432,9 +475,12 @@ TEST(MethodMenus, TheSheetsExpressionEditsOpenTheExpressionWizardByMouseAndKeys)
     auto wizard = [&opened](TDialog& d) {
         opened.push_back(d.Widget()->isVisible() ? d.Widget()->windowTitle().toStdString() : "(hidden)");
         opened.back() += " over " + std::to_string(d.GetParent() ? d.GetParent()->GetId() : 0);
-        TWindow& text = *d.GetDlgItem(107);
-        TTestHook::Type("x", &text);
-        PressKey(text, VK_RETURN);
+        // The keyboard in the wizard's text (a click there can be taken by the press that
+        // opened the wizard, still held while its loop runs), the user types at its end.
+        d.GetDlgItem(107)->SetFocus();
+        PressKeys(VK_END);
+        TypeText("x");
+        PressKeys(VK_RETURN);
     };
     // The three ways of asking, on the edit of the id.
     auto ask = [&demo, &wizard](TDialog& page, int id) {
