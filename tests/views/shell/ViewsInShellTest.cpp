@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QWidget>
 #include <QMainWindow>
 #include <QMenu>
@@ -129,12 +132,42 @@ QMdiSubWindow* SubWindowOf(TWindow& frame)
     return nullptr;
 }
 
+// A person's pause between two actions with the mouse.
+void Pause(int ms)
+{
+    WaitUntil([] { return false; }, ms);
+}
+
+// A click on the close box the child frame's title bar shows.
+void ClickCloseBox(TWindow& frame)
+{
+    QMdiSubWindow* sub = SubWindowOf(frame);
+    ASSERT_NE(sub, nullptr);
+    QStyleOptionTitleBar opt;
+    opt.initFrom(sub);
+    opt.subControls = QStyle::SC_All;
+    opt.titleBarFlags = sub->windowFlags();
+    opt.titleBarState = sub->windowState();
+    opt.state |= QStyle::State_Active;
+    const int titleHeight = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &opt, sub);
+    opt.rect = QRect(0, 0, sub->width(), titleHeight);
+    const QRect box = sub->style()->subControlRect(QStyle::CC_TitleBar, &opt, QStyle::SC_TitleBarCloseButton, sub);
+    ASSERT_FALSE(box.isEmpty());
+    Pause(QApplication::doubleClickInterval() + 100);
+    MoveMouseTo(sub->mapToGlobal(sub->rect().center()));
+    ClickAt(sub->mapToGlobal(box.center()));
+    TTestHook::ProcessEvents();
+}
+
 // The frame's bottom right corner dragged so that its outer size becomes width x height.
 void DragFrameTo(TWindow& frame, int width, int height)
 {
     QMdiSubWindow* sub = SubWindowOf(frame);
     ASSERT_NE(sub, nullptr);
     const QPoint from = sub->mapToGlobal(QPoint(sub->width() - 2, sub->height() - 2));
+    // A person lets go and takes the corner again after a moment: two presses at one spot
+    // within the double-click time would be a double click on the frame's edge.
+    Pause(QApplication::doubleClickInterval() + 100);
     // The pointer comes to the corner from inside the frame, so that the frame sees it reach its edge.
     MoveMouseTo(sub->mapToGlobal(sub->rect().center()));
     DragAt(from, from + QPoint(width - sub->width(), height - sub->height()));
@@ -257,8 +290,7 @@ TEST(ViewsInShell, SampleListFrameHoldsTheTitlesAboveTheList)
     EXPECT_GT(frame->GetClientRect().Width(), before.Width());
     laidOut("larger");
     EXPECT_TRUE(ShowsText(titles->Widget(), "Sample Id"));
-    frame->MoveWindow(10, 10, 140, 300);
-    TTestHook::ProcessEvents();
+    DragFrameTo(*frame, 140, 300);
     laidOut("narrow");
     EXPECT_TRUE(ShowsText(titles->Widget(), "Id")) << "the strip was painted anew for the narrower columns";
     EXPECT_FALSE(ShowsText(titles->Widget(), "Sample Id"));
@@ -272,8 +304,7 @@ TEST(ViewsInShell, SampleListFrameHoldsTheTitlesAboveTheList)
     EXPECT_EQ(item.itemHeight, 0) << "not the list's id";
 
     // Closed by its close box: the frame, the list and its titles go; the plate view stays.
-    frame->Widget()->close();
-    TTestHook::ProcessEvents();
+    ClickCloseBox(*frame);
     for (TMDIChild* c : s.app->GetMDIClient()->Children()) {
         EXPECT_EQ(dynamic_cast<listMDIChild*>(c), nullptr);
         EXPECT_EQ(dynamic_cast<QLView*>(c->GetClientWindow()), nullptr);
