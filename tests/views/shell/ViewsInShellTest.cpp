@@ -9,9 +9,7 @@
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 #include <QWidget>
-#include <QMainWindow>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <algorithm>
@@ -34,6 +32,7 @@
 #include "views/QPView.h"
 #include "views/QSView.h"
 #include "views/ViewShell.h"
+#include "platform/gui/testing/HintInput.h"
 #include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
 
@@ -59,24 +58,23 @@ struct ViewsShell : ShellFixture {
         Choose(24365);
     }
     TWindow& Main() const { return *app->GetMainFrame(); }
-    QMenuBar& Bar() const { return *static_cast<QMainWindow*>(app->GetMainFrame()->Widget())->menuBar(); }
-    // The menu bar's item of the command, its enabler asked as when its popup opens.
-    QAction* Item(unsigned id)
+    // The command's item as its popup shows it, opened with the mouse and the pointer on the
+    // item: whether it is there to highlight (not greyed), and its check mark.
+    struct ShownItem {
+        bool shown = false;
+        bool checked = false;
+    };
+    ShownItem Shown(unsigned id)
     {
-        UpdateMenuBar(Bar());
-        std::vector<QMenu*> menus;
-        for (QAction* a : Bar().actions())
-            if (a->menu()) menus.push_back(a->menu());
-        while (!menus.empty()) {
-            QMenu* m = menus.back();
-            menus.pop_back();
-            for (QAction* a : m->actions()) {
-                if (a->menu()) menus.push_back(a->menu());
-                else if (a->property("vynCommandId").toUInt() == id) return a;
-            }
-        }
-        return nullptr;
+        ShownItem item;
+        item.shown = HighlightMenuItem(Main(), id);
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()); item.shown && menu)
+            if (QAction* a = menu->activeAction()) item.checked = a->isChecked();
+        CloseMenus();
+        return item;
     }
+    // Whether the bar shows the command's item at all, greyed or not.
+    bool OnBar(unsigned id) { return Shown(id).shown || MenuItemShownGrey(Main(), id); }
     // Chooses the item with the mouse on the menu bar; false when it is missing or grey.
     bool Choose(unsigned id)
     {
@@ -181,8 +179,9 @@ TEST(ViewsInShell, PlateViewMenuAndPaletteReachTheView)
     ASSERT_NE(s.doc, nullptr);
     QPView* view = s.Active<QPView>();
     ASSERT_NE(view, nullptr);
-    ASSERT_NE(s.Item(2483), nullptr) << "the display mode's Tools popup";
-    EXPECT_TRUE(s.Item(2483)->isChecked());
+    const auto identLayer = s.Shown(2483);
+    ASSERT_TRUE(identLayer.shown) << "the display mode's Tools popup";
+    EXPECT_TRUE(identLayer.checked);
     // The palette's layer buttons are live: identifications on, then off by the menu.
     ASSERT_TRUE(s.Click(2484));
     EXPECT_TRUE(view->Layers & plIdent);
@@ -192,10 +191,10 @@ TEST(ViewsInShell, PlateViewMenuAndPaletteReachTheView)
     ASSERT_EQ(gModeButton->GetCommandId(), 2473);
     ASSERT_TRUE(s.Click(2473));
     EXPECT_EQ(view->Mode, static_cast<unsigned>(pmLayout));
-    EXPECT_EQ(s.Item(2483), nullptr);
+    EXPECT_FALSE(s.OnBar(2483));
     ASSERT_TRUE(s.Choose(2476));
     EXPECT_EQ(view->Mode, static_cast<unsigned>(pmControls));
-    EXPECT_NE(s.Item(2491), nullptr) << "the controls tool's popup";
+    EXPECT_TRUE(s.OnBar(2491)) << "the controls tool's popup";
     EXPECT_FALSE(s.Choose(2483)) << "no layer command in a tool";
     ASSERT_TRUE(s.Click(2475));
     ASSERT_TRUE(s.Choose(2474));
@@ -224,7 +223,7 @@ TEST(ViewsInShell, SampleListModesByMenuAndGadgets)
     TTestHook::ProcessEvents();
     ASSERT_TRUE(s.Click(1572));
     EXPECT_EQ(list->GetMode(), QLView::mdIdEntry);
-    EXPECT_NE(s.Item(2503), nullptr) << "the entry's Tools popup";
+    EXPECT_TRUE(s.OnBar(2503)) << "the entry's Tools popup";
     // The identification edit stands on the tool bar, within its right edge, and takes typing.
     QGEdit* edit = list->Edit();
     ASSERT_EQ(edit->GetParent(), gToolBar);
@@ -365,7 +364,7 @@ TEST(ViewsInShell, CurveAndSampleGraphTakeTheirCommands)
     const int logX = s.doc->GetPlate().curveLogX;
     ASSERT_TRUE(s.Choose(2426));
     EXPECT_NE(s.doc->GetPlate().curveLogX, logX);
-    EXPECT_EQ(s.Item(2426)->isChecked(), s.doc->GetPlate().curveLogX != 0);
+    EXPECT_EQ(s.Shown(2426).checked, s.doc->GetPlate().curveLogX != 0);
     EXPECT_TRUE(s.Choose(2426));
     EXPECT_EQ(gModeButton->GetCommandId(), 2213);
     EXPECT_NE(s.Gadget(2208), nullptr);
@@ -406,7 +405,7 @@ TEST(ViewsInShell, CurveAndSampleGraphTakeTheirCommands)
     const int grid = s.doc->GetPlate().curveGrid;
     ASSERT_TRUE(s.Choose(2428));
     EXPECT_NE(s.doc->GetPlate().curveGrid, grid);
-    EXPECT_FALSE(s.Item(2227) && s.Item(2227)->isEnabled() && !s.Item(2227)->isChecked());
+    EXPECT_TRUE(!s.OnBar(2227) || MenuItemShownGrey(s.Main(), 2227) || s.Shown(2227).checked);
 }
 
 TEST(ViewsInShell, PlateViewFrameFitsThePlate)
