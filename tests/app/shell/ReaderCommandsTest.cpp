@@ -16,6 +16,7 @@
 #include "plate/Profile.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/UserInput.h"
 #include "plate/FilterTable.h"
 #include "readers/QCommSettings.h"
 #include "readers/QFoto.h"
@@ -30,12 +31,39 @@ using vyn::test::WaitFor;
 
 namespace {
 
-// Chooses the item from whichever popup of the menu bar holds it, as a user looks for it.
+// Chooses the item with the mouse from whichever popup of the menu bar holds it, as a user
+// looks for it; the main window is shown first, as the mouse reaches only a visible window.
 bool Choose(TWindow& frame, const char* item)
 {
+    if (!frame.IsWindowVisible()) {
+        frame.MoveWindow(0, 0, 1100, 800);
+        frame.ShowWindow(SW_SHOW);
+        TTestHook::ProcessEvents();
+    }
     for (const char* popup : {"Action", "Plate", "Definition", "Options", "Reader", "File"})
-        if (TTestHook::ChooseMenuItem(frame, popup, item)) return true;
+        if (ClickMenuItem(frame, popup, item)) return true;
     return false;
+}
+
+// A click into the edit of the id, its text taken whole and the text typed over it.
+void TypeInto(TDialog& d, int id, const std::string& text)
+{
+    TWindow* edit = d.GetDlgItem(id);
+    ASSERT_NE(edit, nullptr) << id;
+    EXPECT_TRUE(ClickReaches(*edit)) << id;
+    PressKeys(VK_HOME);
+    PressKeys(VK_END, MK_SHIFT);
+    TypeText(text);
+    TTestHook::ProcessEvents();
+}
+
+// A click on the dialog's button of the id.
+void Press(TDialog& d, int id)
+{
+    TWindow* button = d.GetDlgItem(id);
+    ASSERT_NE(button, nullptr) << id;
+    EXPECT_TRUE(ClickReaches(*button)) << id;
+    TTestHook::ProcessEvents();
 }
 
 // A fast reader: the instrument's waits shortened, and the settings back as they were after.
@@ -76,11 +104,14 @@ TEST(ReaderCommands, MeasureFromTheMenuTwiceWithTheDefaultPortText)
     for (int run = 1; run <= 2; ++run) {
         gCurrentDoc->GetPlate().measuredCount = 0;
         hook.AnswerDialog(1, 0, [](TDialog& d) {
-            d.SetDlgItemText(102, "405");
+            TypeInto(d, 102, "405");
             // Without processing: the plate keeps exactly what was measured.
             auto& autoBox = dynamic_cast<TCheckBox&>(*d.GetDlgItem(111));
-            if (autoBox.GetCheck() == TCheckBox::BF_CHECKED) TTestHook::Click(autoBox);
-            TTestHook::Click(*d.GetDlgItem(IDOK));
+            if (autoBox.GetCheck() == TCheckBox::BF_CHECKED) {
+                EXPECT_TRUE(ClickReaches(autoBox, 6, autoBox.GetClientRect().Height() / 2)) << "on the box";
+            }
+            EXPECT_NE(autoBox.GetCheck(), TCheckBox::BF_CHECKED);
+            Press(d, IDOK);
             EXPECT_TRUE(d.HasEnded()) << dynamic_cast<QMeaDlg&>(d).MessageText();
         });
         hook.AnswerDialog(4, 0, [](TDialog& d) { EXPECT_TRUE(WaitFor([&] { return d.HasEnded(); }, 8000)); });
@@ -110,10 +141,11 @@ TEST(ReaderCommands, SilentReaderShowsItsMessageInTheMeasureDialog)
     const int measured = gCurrentDoc->GetPlate().measuredCount;
     bool seen = false;
     hook.AnswerDialog(1, IDCANCEL, [&](TDialog& d) {
-        d.SetDlgItemText(102, "405");
-        TTestHook::Click(*d.GetDlgItem(IDOK));
+        TypeInto(d, 102, "405");
+        Press(d, IDOK);
         EXPECT_FALSE(d.HasEnded());
-        EXPECT_EQ(dynamic_cast<QMeaDlg&>(d).MessageText(), "Device not responding.");
+        EXPECT_TRUE(ShowsText(d.GetDlgItem(106)->Widget(), "Device not responding."))
+            << dynamic_cast<QMeaDlg&>(d).MessageText();
         seen = ShowsRedText(*d.GetDlgItem(106));
     });
     hook.AnswerDialog(4, 0, [](TDialog& d) { EXPECT_TRUE(WaitFor([&] { return d.HasEnded(); }, 8000)); });
@@ -132,15 +164,21 @@ TEST(ReaderCommands, PhotometerEditsTheTableAndItIsKeptAtTheEnd)
         ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
         hook.AnswerDialog(2, 0, [](TDialog& d) {
             auto& list = dynamic_cast<TListBox&>(*d.GetDlgItem(101));
-            list.SetFocus();
             for (const char* value : {"405", "620"}) {
-                list.UserSelect(list.GetCount() - 1);  // the new-entry row
-                TTestHook::Type(value);
-                TTestHook::Key(VK_RETURN);
+                // A click on the new-entry row, the last one.
+                const TRect r = list.GetItemRect(list.GetCount() - 1);
+                EXPECT_TRUE(ClickReaches(list, r.left + 6, (r.top + r.bottom) / 2));
+                TypeText(value);
+                PressKeys(VK_RETURN);
+                TTestHook::ProcessEvents();
             }
             EXPECT_EQ(dynamic_cast<QFltDlg&>(d).Values(), (std::vector<int>{405, 620}));
-            EXPECT_EQ(d.GetDlgItemText(IDOK), "OK");
-            TTestHook::Click(*d.GetDlgItem(IDOK));
+            const std::vector<std::string> rows = ListRows(list);
+            ASSERT_GE(rows.size(), 2u);
+            EXPECT_NE(rows[0].find("405"), std::string::npos) << rows[0];
+            EXPECT_NE(rows[1].find("620"), std::string::npos) << "as the list shows them: " << rows[1];
+            EXPECT_EQ(ButtonFaceText(*d.GetDlgItem(IDOK)), "OK");
+            Press(d, IDOK);
         });
         ASSERT_TRUE(Choose(*s.app->GetMainFrame(), "Photometer"));
         EXPECT_EQ(GetFilterCount(), 2);
@@ -157,7 +195,17 @@ TEST(ReaderCommands, PortTextIsSavedAsTheSettingsHoldItAndReadBackWhole)
     {
         ShellFixture s([] { ProfileWriteString("application", "port", "COM2:4800"); });
         EXPECT_EQ(gCommSettings.GetSettingsText(), "COM2:4800,E,7,1") << "the short text is taken as it stands";
-        hook.AnswerDialog(3, IDOK, [](TDialog& d) { dynamic_cast<TComboBox&>(*d.GetDlgItem(102)).SetSelIndex(3); });
+        hook.AnswerDialog(3, IDOK, [](TDialog& d) {
+            // The port list opened with a click, the fourth port chosen with the keys.
+            auto& ports = dynamic_cast<TComboBox&>(*d.GetDlgItem(102));
+            EXPECT_TRUE(ClickReaches(ports));
+            TTestHook::ProcessEvents();
+            PressKeys(VK_HOME);
+            for (int i = 0; i < 3; ++i) PressKeys(VK_DOWN);
+            PressKeys(VK_RETURN);
+            TTestHook::ProcessEvents();
+            EXPECT_EQ(ports.GetSelIndex(), 3);
+        });
         ASSERT_TRUE(Choose(*s.app->GetMainFrame(), "Communication"));
         gCommSettings.baud = 19200;  // as a driver's lock would leave it
         s.app.reset();
