@@ -16,6 +16,7 @@
 #include "plate/Profile.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/FieldInput.h"
 #include "platform/gui/testing/UserInput.h"
 #include "plate/FilterTable.h"
 #include "readers/QCommSettings.h"
@@ -50,11 +51,7 @@ void TypeInto(TDialog& d, int id, const std::string& text)
 {
     TWindow* edit = d.GetDlgItem(id);
     ASSERT_NE(edit, nullptr) << id;
-    EXPECT_TRUE(ClickReaches(*edit)) << id;
-    PressKeys(VK_HOME);
-    PressKeys(VK_END, MK_SHIFT);
-    TypeText(text);
-    TTestHook::ProcessEvents();
+    EXPECT_TRUE(TypeIntoField(*edit, text)) << id;
 }
 
 // A click on the dialog's button of the id.

@@ -33,6 +33,7 @@
 #include "platform/gui/Gadget.h"
 #include "platform/gui/HelpWindow.h"
 #include "platform/gui/PropertySheet.h"
+#include "platform/gui/testing/FieldInput.h"
 #include "platform/gui/testing/UserInput.h"
 
 using namespace vyn;
@@ -112,11 +113,7 @@ void TypeInto(TDialog& d, int id, const std::string& text)
 {
     TWindow* edit = d.GetDlgItem(id);
     ASSERT_NE(edit, nullptr) << id;
-    EXPECT_TRUE(ClickReaches(*edit)) << id;
-    PressKeys(VK_HOME);
-    PressKeys(VK_END, MK_SHIFT);
-    TypeText(text);
-    TTestHook::ProcessEvents();
+    EXPECT_TRUE(TypeIntoField(*edit, text)) << id;
 }
 
 // The first control of the window that takes the keyboard.

@@ -27,6 +27,7 @@
 #include "platform/gui/HelpWindow.h"
 #include "app/RwMainWindow.h"
 #include "platform/gui/testing/ScrollInput.h"
+#include "platform/gui/testing/FieldInput.h"
 #include "platform/gui/testing/UserInput.h"
 #include "method_editors/CtxWzDlg.h"
 #include "platform/gui/FileDialog.h"
@@ -119,14 +120,6 @@ struct DesignerShell : ShellFixture {
         const TPoint m = Middle(view, box);
         MouseOver(view, m.x, m.y);
         EXPECT_TRUE(ClickReaches(view, m.x, m.y));
-        TTestHook::ProcessEvents();
-    }
-    // The whole text of the edit that has the keyboard taken, then the text typed over it.
-    static void TypeOver(const std::string& text)
-    {
-        PressKeys(VK_HOME);
-        PressKeys(VK_END, MK_SHIFT);
-        TypeText(text);
         TTestHook::ProcessEvents();
     }
     std::map<unsigned, TMenuBarItem> MenuBar() const
@@ -390,7 +383,7 @@ TEST(DesignerInShell, TypingInPlaceIsKeptWhenTheProgramKeepsTheActivationAndDrop
     DesignerShell::Activate(*s.app->GetMainFrame());
     DesignerShell::EditInPlace(view, *box);
     ASSERT_TRUE(view.Editing());
-    DesignerShell::TypeOver("kept");
+    TypeOver("kept");
     DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
     EXPECT_FALSE(view.Editing());
     EXPECT_EQ(box->GetContents(), "kept");
@@ -399,7 +392,7 @@ TEST(DesignerInShell, TypingInPlaceIsKeptWhenTheProgramKeepsTheActivationAndDrop
     DesignerShell::Activate(*s.app->GetMainFrame());
     DesignerShell::EditInPlace(view, *box);
     ASSERT_TRUE(view.Editing());
-    DesignerShell::TypeOver("dropped");
+    TypeOver("dropped");
     QApplication::setActiveWindow(nullptr);
     TTestHook::ProcessEvents();
     EXPECT_FALSE(view.Editing());
@@ -427,7 +420,7 @@ TEST(DesignerInShell, TheAttributeWindowEditsWhileActiveAndDropsATypedValueWhenL
 
     // Typed, then the user goes back to the report: the typed value is dropped.
     DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
-    DesignerShell::TypeOver("typed");
+    TypeOver("typed");
     DesignerShell::Activate(*s.app->GetMainFrame());
     EXPECT_FALSE(pane.CurrentRow()->editing);
     EXPECT_EQ(box->GetContents(), before);
@@ -435,7 +428,7 @@ TEST(DesignerInShell, TheAttributeWindowEditsWhileActiveAndDropsATypedValueWhenL
     // Back in the attribute window the row edits again; Enter writes.
     DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
     ASSERT_TRUE(pane.CurrentRow()->editing);
-    DesignerShell::TypeOver("typed");
+    TypeOver("typed");
     PressKeys(VK_RETURN);
     TTestHook::ProcessEvents();
     EXPECT_EQ(box->GetContents(), "typed");
@@ -703,7 +696,7 @@ TEST(DesignerInShell, TheClipboardKeysInTheAttributeWindowEditTheValueNotTheRepo
     ASSERT_TRUE(QRAttrGlobals::gAttrDlg->CurrentRow() && QRAttrGlobals::gAttrDlg->CurrentRow()->editing);
     DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
     ASSERT_TRUE(edit.HasFocus());
-    DesignerShell::TypeOver("abcd");
+    TypeOver("abcd");
     ASSERT_EQ(edit.GetWindowText(), "abcd");
     const std::size_t objects = view.Report().Band(bandDetail).Objects().size();
     struct Step {

@@ -1,0 +1,23 @@
+#include "platform/gui/testing/FieldInput.h"
+
+#include "platform/gui/WindowMessages.h"
+#include "platform/gui/testing/UserInput.h"
+
+namespace vyn {
+
+void TypeOver(const std::string& text)
+{
+    PressKeys(VK_HOME);
+    PressKeys(VK_END, MK_SHIFT);
+    TypeText(text);
+    TTestHook::ProcessEvents();
+}
+
+bool TypeIntoField(TWindow& field, const std::string& text)
+{
+    const bool reached = ClickReaches(field);
+    TypeOver(text);
+    return reached;
+}
+
+}  // namespace vyn
