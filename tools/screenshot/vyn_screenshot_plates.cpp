@@ -22,6 +22,7 @@
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/FileDialog.h"
+#include "platform/gui/testing/PlaceableMetafile.h"
 #include "printing/TRwPreview.h"
 #include "report_designer/RPListDialogs.h"
 #include "reports/CRepList.h"
@@ -41,48 +42,27 @@ bool Save(QWidget* w, const std::string& out) { return w && w->grab().save(QStri
 // A small placeable metafile: a plate of 3 x 2 wells, two of them coloured, 1.5 x 1 inch.
 std::vector<std::uint8_t> PlatePicture()
 {
-    std::vector<std::uint16_t> rec;
-    auto add = [&rec](std::uint16_t fn, std::vector<std::uint16_t> params) {
-        const std::uint32_t size = 3 + static_cast<std::uint32_t>(params.size());
-        rec.push_back(static_cast<std::uint16_t>(size & 0xFFFF));
-        rec.push_back(static_cast<std::uint16_t>(size >> 16));
-        rec.push_back(fn);
-        rec.insert(rec.end(), params.begin(), params.end());
+    TPlaceableMetafile wmf;
+    auto brush = [&wmf](std::uint32_t bgr) {
+        wmf.Add(0x02FC, {0, static_cast<std::uint16_t>(bgr & 0xFFFF), static_cast<std::uint16_t>(bgr >> 16), 0});
     };
-    auto brush = [&add](std::uint32_t bgr) {
-        add(0x02FC, {0, static_cast<std::uint16_t>(bgr & 0xFFFF), static_cast<std::uint16_t>(bgr >> 16), 0});
-    };
-    add(0x020B, {0, 0});        // window origin
-    add(0x020C, {1000, 1500});  // window extent y, x
-    brush(0xF0E0C8);            // object 0: the plate, light blue
-    brush(0xFFFFFF);            // 1: an empty well
-    brush(0x40C040);            // 2: a positive well, green
-    brush(0x4040E0);            // 3: a reactive well, red
-    add(0x012D, {0});
-    add(0x041B, {980, 1480, 20, 20});  // rectangle bottom, right, top, left
+    wmf.Add(0x020B, {0, 0});        // window origin
+    wmf.Add(0x020C, {1000, 1500});  // window extent y, x
+    brush(0xF0E0C8);                // object 0: the plate, light blue
+    brush(0xFFFFFF);                // 1: an empty well
+    brush(0x40C040);                // 2: a positive well, green
+    brush(0x4040E0);                // 3: a reactive well, red
+    wmf.Add(0x012D, {0});
+    wmf.Add(0x041B, {980, 1480, 20, 20});  // rectangle bottom, right, top, left
     const int fill[6] = {2, 1, 3, 1, 2, 1};
     for (int i = 0; i < 6; ++i) {
         const int x = 150 + (i % 3) * 450, y = 150 + (i / 3) * 400;
-        add(0x012D, {static_cast<std::uint16_t>(fill[i])});
-        add(0x0418, {static_cast<std::uint16_t>(y + 300), static_cast<std::uint16_t>(x + 300),
-                     static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(x)});
+        wmf.Add(0x012D, {static_cast<std::uint16_t>(fill[i])});
+        wmf.Add(0x0418, {static_cast<std::uint16_t>(y + 300), static_cast<std::uint16_t>(x + 300),
+                         static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(x)});
     }
-    add(0x0000, {});
-    std::vector<std::uint16_t> words = {0x9AC6, 0xCDD7, 0, 0, 0, 1500, 1000, 1000, 0, 0, 0};
-    std::uint16_t sum = 0;
-    for (int i = 0; i < 10; ++i) sum ^= words[static_cast<std::size_t>(i)];
-    words[10] = sum;
-    const std::uint32_t total = 9 + static_cast<std::uint32_t>(rec.size());
-    const std::vector<std::uint16_t> header = {1, 9, 0x0300, static_cast<std::uint16_t>(total & 0xFFFF),
-                                               static_cast<std::uint16_t>(total >> 16), 4, 7, 0, 0};
-    words.insert(words.end(), header.begin(), header.end());
-    words.insert(words.end(), rec.begin(), rec.end());
-    std::vector<std::uint8_t> bytes;
-    for (std::uint16_t w : words) {
-        bytes.push_back(static_cast<std::uint8_t>(w & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(w >> 8));
-    }
-    return bytes;
+    wmf.Add(0x0000, {});
+    return wmf.Bytes(1500, 1000, 1000, 4);
 }
 
 template <class T>

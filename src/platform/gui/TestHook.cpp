@@ -122,6 +122,21 @@ void TTestHook::Type(const std::string& text, TWindow* target)
     }
 }
 
+QMenuBar* TTestHook::MenuBarOf(TWindow& frame)
+{
+    QWidget* top = frame.Widget() ? frame.Widget()->window() : nullptr;
+    auto* main = qobject_cast<QMainWindow*>(top);
+    return main ? main->menuBar() : nullptr;
+}
+
+std::string TTestHook::MenuPlainText(const QString& text)
+{
+    QString t = text;
+    const int tab = t.indexOf('\t');
+    if (tab >= 0) t.truncate(tab);
+    return t.remove('&').toStdString();
+}
+
 void TTestHook::Click(TWindow& button)
 {
     if (auto* b = dynamic_cast<TButton*>(&button)) b->Click();
@@ -130,21 +145,6 @@ void TTestHook::Click(TWindow& button)
 namespace {
 
 bool BlockedByModal(QWidget* w);
-
-QMenuBar* BarOf(TWindow& frame)
-{
-    QWidget* top = frame.Widget() ? frame.Widget()->window() : nullptr;
-    auto* main = qobject_cast<QMainWindow*>(top);
-    return main ? main->menuBar() : nullptr;
-}
-
-// A menu text as the user reads it: no mnemonic marks, no accelerator.
-std::string PlainText(QString t)
-{
-    const int tab = t.indexOf('\t');
-    if (tab >= 0) t.truncate(tab);
-    return t.remove('&').toStdString();
-}
 
 // Walks the popups as a user opening them would: each popup's enablers are asked first. fn gets
 // each command item, the path of popup titles before it and the popups open on the way; true
@@ -188,7 +188,7 @@ unsigned CommandIdOf(const QAction& a)
 template <class Match>
 bool ChooseFromBar(TWindow& frame, Match matches)
 {
-    QMenuBar* bar = BarOf(frame);
+    QMenuBar* bar = TTestHook::MenuBarOf(frame);
     // A hidden frame's bar still chooses (tests of commands need no window on a screen); one
     // that a modal window covers does not.
     if (!bar || BlockedByModal(frame.Widget())) return false;
@@ -214,7 +214,7 @@ bool ChooseFromBar(TWindow& frame, Match matches)
 std::vector<TMenuBarItem> TTestHook::MenuBarItems(TWindow& frame)
 {
     std::vector<TMenuBarItem> items;
-    QMenuBar* bar = BarOf(frame);
+    QMenuBar* bar = MenuBarOf(frame);
     if (!bar) return items;
     WalkBar(*bar, [&](QAction* a, const std::string& path, std::vector<QMenu*>&) {
         if (const unsigned id = CommandIdOf(*a))
@@ -234,7 +234,7 @@ bool TTestHook::ChooseMenuItem(TWindow& frame, const std::string& popup, const s
 {
     return ChooseFromBar(frame, [&](const QAction& a, const std::string& path) {
         const std::size_t slash = path.find('/');
-        return PlainText(QString::fromStdString(path.substr(0, slash))) == popup && PlainText(a.text()) == item;
+        return MenuPlainText(QString::fromStdString(path.substr(0, slash))) == popup && MenuPlainText(a.text()) == item;
     });
 }
 

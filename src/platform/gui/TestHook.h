@@ -19,6 +19,10 @@ namespace vyn {
 
 class TDialog;
 class TWindow;
+}  // namespace vyn
+class QMenuBar;
+class QString;
+namespace vyn {
 
 struct TMenuBarItem {
     unsigned id;
@@ -85,6 +89,8 @@ public:
 
     // Platform side.
     static int QtKeyCode(unsigned vk);  // the Qt key of a virtual key
+    static QMenuBar* MenuBarOf(TWindow& frame);        // the bar of the frame's top window, or none
+    static std::string MenuPlainText(const QString& text);  // as the user reads it: no '&', no accelerator
     static int RunDialog(TDialog& dlg);
     static int ShowMessage(const std::string& text, const std::string& caption, unsigned flags, int defaultAnswer);
 

@@ -102,6 +102,13 @@ struct DesignerShell : ShellFixture {
         EXPECT_EQ(view.Selection().size(), 1u);
         return view.Selection().empty() ? nullptr : dynamic_cast<RPObjectTextBox*>(view.Selection()[0]);
     }
+    // The attribute window, opened with its gadget on the tool palette.
+    static bool OpenAttributeWindow()
+    {
+        const bool clicked = ClickGadget(*gToolPalette, 7118);
+        TTestHook::ProcessEvents();
+        return clicked;
+    }
     // The window system makes the window the active one, as a click on its caption does.
     static void Activate(TWindow& w)
     {
@@ -409,8 +416,7 @@ TEST(DesignerInShell, TheAttributeWindowEditsWhileActiveAndDropsATypedValueWhenL
     RPObjectTextBox* box = s.PlaceTextBox(view);
     ASSERT_NE(box, nullptr);
     const std::string before = box->GetContents();
-    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
-    TTestHook::ProcessEvents();
+    ASSERT_TRUE(s.OpenAttributeWindow());
     QRAttrDlg& pane = *QRAttrGlobals::gAttrDlg;
     ASSERT_TRUE(QRAttrGlobals::gAttrFrame->IsWindowVisible());
     ASSERT_NE(pane.CurrentRow(), nullptr);
@@ -461,8 +467,7 @@ TEST(DesignerInShell, TheRightClickOffersTheExpressionWizardInTheViewAndInTheExp
     if (view.Editing()) PressKey(*view.TextEditor(), VK_ESCAPE);
 
     // In the attribute window's contents row.
-    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
-    TTestHook::ProcessEvents();
+    ASSERT_TRUE(s.OpenAttributeWindow());
     QRAttrDlg& pane = *QRAttrGlobals::gAttrDlg;
     ASSERT_TRUE(pane.CurrentRow() && pane.CurrentRow()->editing);
     hook.AnswerDialog(CtxWzDlg::kResId, IDCANCEL, note);
@@ -525,8 +530,7 @@ TEST(DesignerInShell, AChoiceListTakesAPickWithTheMouseAndGoesWithEsc)
     QRepView& view = s.OpenDesigner();
     RPObjectTextBox* box = s.PlaceTextBox(view);
     ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
-    TTestHook::ProcessEvents();
+    ASSERT_TRUE(s.OpenAttributeWindow());
     QRAttrDlg& pane = *QRAttrGlobals::gAttrDlg;
     int row = -1;
     for (std::size_t i = 0; i < pane.ShownRows().size(); ++i)
@@ -593,8 +597,7 @@ TEST(DesignerInShell, TheWheelAndTheScrollBarsScrollTheViewAndTheAttributeRows)
 
     // The attribute rows of a text box do not fit the window: the wheel moves them.
     ASSERT_TRUE(ClickGadget(*gToolPalette, cmRepTextBox));
-    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
-    TTestHook::ProcessEvents();
+    ASSERT_TRUE(s.OpenAttributeWindow());
     QRAttrDlg& pane = *QRAttrGlobals::gAttrDlg;
     const int visible = pane.GetClientRect().Height() / QRAttrGlobals::gAttrMetrics.rowHeight;
     ASSERT_GT(static_cast<int>(pane.ShownRows().size()), visible);
@@ -663,8 +666,7 @@ TEST(DesignerInShell, HelpFromTheMenuAndF1OpensTheDesignersTopic)
     ASSERT_TRUE(ClickReaches(view, 400, view.Report().Band(bandDetail).BodyTop() + 60)) << "beside the box";
     EXPECT_EQ(shown([] { PressKeys(VK_F1); }), QRepView::kHelpContext) << "F1 in the view";
 
-    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
-    TTestHook::ProcessEvents();
+    ASSERT_TRUE(s.OpenAttributeWindow());
     ASSERT_TRUE(QRAttrGlobals::gAttrEdit->IsWindowVisible());
     DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
     ASSERT_TRUE(QRAttrGlobals::gAttrEdit->HasFocus());
@@ -690,8 +692,7 @@ TEST(DesignerInShell, TheClipboardKeysInTheAttributeWindowEditTheValueNotTheRepo
     QRepView& view = s.OpenDesigner();
     RPObjectTextBox* box = s.PlaceTextBox(view);
     ASSERT_NE(box, nullptr);
-    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
-    TTestHook::ProcessEvents();
+    ASSERT_TRUE(s.OpenAttributeWindow());
     QRAttrEdit& edit = *QRAttrGlobals::gAttrEdit;
     ASSERT_TRUE(QRAttrGlobals::gAttrDlg->CurrentRow() && QRAttrGlobals::gAttrDlg->CurrentRow()->editing);
     DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);

@@ -107,20 +107,6 @@ void SendKey(QWindow* window, Qt::Key key, Qt::KeyboardModifiers mods, const QSt
     QCoreApplication::processEvents();
 }
 
-QMenuBar* BarOf(TWindow& frame)
-{
-    QWidget* top = frame.Widget() ? frame.Widget()->window() : nullptr;
-    auto* main = qobject_cast<QMainWindow*>(top);
-    return main ? main->menuBar() : nullptr;
-}
-
-std::string PlainText(QString t)
-{
-    const int tab = t.indexOf('\t');
-    if (tab >= 0) t.truncate(tab);
-    return t.remove('&').toStdString();
-}
-
 // The popup titles on the way to the command's item, and the item, as they stand on the bar.
 bool PathTo(QMenu* menu, const std::function<bool(const QAction&)>& matches, std::vector<QAction*>& path)
 {
@@ -173,7 +159,7 @@ QMenu* OpenPath(QMenuBar& bar, const std::vector<QAction*>& path)
 
 bool ClickPath(TWindow& frame, const std::function<bool(const QAction&)>& matches)
 {
-    QMenuBar* bar = BarOf(frame);
+    QMenuBar* bar = TTestHook::MenuBarOf(frame);
     if (!bar) return false;
     const std::vector<QAction*> path = BarPath(*bar, matches);
     QMenu* menu = OpenPath(*bar, path);
@@ -359,15 +345,15 @@ void PressShortcut(const std::string& keys)
 
 bool ClickMenuItem(TWindow& frame, const std::string& popup, const std::string& item)
 {
-    QMenuBar* bar = BarOf(frame);
+    QMenuBar* bar = TTestHook::MenuBarOf(frame);
     if (!bar) return false;
     QMenu* titled = nullptr;
     for (QAction* top : bar->actions())
-        if (top->menu() && PlainText(top->text()) == popup) titled = top->menu();
+        if (top->menu() && TTestHook::MenuPlainText(top->text()) == popup) titled = top->menu();
     if (!titled) return false;
     return ClickPath(frame, [&](const QAction& a) {
         for (QObject* p = a.parent(); p; p = p->parent())
-            if (p == titled) return PlainText(a.text()) == item;
+            if (p == titled) return TTestHook::MenuPlainText(a.text()) == item;
         return false;
     });
 }
@@ -379,7 +365,7 @@ bool ClickMenuItem(TWindow& frame, unsigned id)
 
 bool MenuItemShownGrey(TWindow& frame, unsigned id)
 {
-    QMenuBar* bar = BarOf(frame);
+    QMenuBar* bar = TTestHook::MenuBarOf(frame);
     if (!bar) return false;
     const std::vector<QAction*> path = BarPath(*bar, [id](const QAction& a) { return MenuActionId(a) == id; });
     if (!OpenPath(*bar, path)) return false;
