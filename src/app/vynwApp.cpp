@@ -119,6 +119,13 @@ private:
     bool keep_ = false;
 };
 
+// Settings that did not reach the settings file are gone at the next start: the user hears it
+// now, while the values can still be noted down.
+void TellSettingsNotKept(TWindow* parent)
+{
+    MessageBox(parent, SettingsNotKeptText(), GetResStringStd(kMsgSettingsCaption), MB_OK | MB_ICONEXCLAMATION);
+}
+
 const TFont& BarFont()
 {
     static const TFont font("Arial", -13);  // 10 points
@@ -270,11 +277,12 @@ vynwApp::~vynwApp()
     SetPreviewPrinter(nullptr);
     printer_.reset();
     ReleaseReaderDriver(5000);  // saves the filter table
-    if (FilterTableSaveFailed()) MessageBox(nullptr, GetResStringStd(3105), name_, MB_OK | MB_ICONEXCLAMATION);
     // The port text as the settings hold it now, a driver's locks included.
     GetAppSettings().port = gCommSettings.GetSettingsText();
-    SaveAppSettings(GetAppSettings(), showState);
-    SavePrintSettings(kProfileName);
+    const bool appKept = SaveAppSettings(GetAppSettings(), showState);
+    const bool printKept = SavePrintSettings(kProfileName);
+    // The filter table lives in the settings file as well: one message names the file.
+    if (FilterTableSaveFailed() || !appKept || !printKept) TellSettingsNotKept(nullptr);
     GetDocShell() = DocShell{};
     GetViewShell() = ViewShell{};
     QPView::Shell() = QPViewShell{};
@@ -793,7 +801,7 @@ void vynwApp::CmApplication()
     gDecimalChar = dlg.DecimalChar == ',' ? ',' : '.';
     ApplyExchangeSettings(s);
     // The settings file takes the change at once: a crash later loses nothing of it.
-    SaveAppSettings(s, showState);
+    if (!SaveAppSettings(s, showState)) TellSettingsNotKept(frame_);
     // Values on screen follow the new decimal character and texts.
     for (TDocument* d : docManager_->GetDocuments())
         for (TView* v = d->NextView(nullptr); v; v = d->NextView(v))
@@ -854,7 +862,7 @@ void vynwApp::CmCommunication()
     if (QComSetupDlg(frame_, gCommSettings).Execute() != IDOK) return;
     AppSettings& s = GetAppSettings();
     s.port = gCommSettings.GetSettingsText();
-    SaveAppSettings(s, showState);
+    if (!SaveAppSettings(s, showState)) TellSettingsNotKept(frame_);
 }
 
 }  // namespace vyn

@@ -105,6 +105,12 @@ int ProfileScanFormat(const char* section, const char* key, const char* format, 
     return n < 0 ? 0 : n;
 }
 
+std::string SettingsNotKeptText()
+{
+    const ProfileFile file(kProfileName);
+    return FormatResString(file.ReadOnly() ? kMsgSettingsReadOnly : kMsgSettingsNotWritten, file.Path().c_str());
+}
+
 int RegReadValue(RegRoot root, const char* subKey, const char* name, char* buffer, int size)
 {
     if (!buffer || size <= 0) return 0;

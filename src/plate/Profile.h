@@ -34,6 +34,11 @@ int ProfileWriteFormat(const char* section, const char* key, const char* format,
 int ProfileScanFormat(const char* section, const char* key, const char* format, ...)
     __attribute__((format(scanf, 3, 4)));
 
+// What the user is told when settings could not be written to "VYN.INI": the file by its full
+// path, and whether it was left alone because it is read-only; the box bears the program's name.
+inline constexpr int kMsgSettingsNotWritten = 21086, kMsgSettingsReadOnly = 21087, kMsgSettingsCaption = 21090;
+std::string SettingsNotKeptText();
+
 // Reads a registry value into buffer (emptied first); answers the bytes stored, a text's
 // terminating zero included, or 0 with an empty buffer when the key or value is missing, the
 // value does not fit, or the store cannot be read.

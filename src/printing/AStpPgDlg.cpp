@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "plate/Profile.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ChooseFontDialog.h"
 #include "platform/gui/ControlButton.h"
@@ -253,7 +254,8 @@ int RunPageSetup(TWindow* parent, int kind, TPrinter* printer)
     if (!printer) printer = GetPreviewPrinter();
     AStpPgDlg dlg(parent, kind, printer);
     const int r = dlg.Execute();
-    if (r == IDOK) SavePrintSettings("VYN.INI");
+    if (r == IDOK && !SavePrintSettings(kProfileName))
+        MessageBox(parent, SettingsNotKeptText(), GetResStringStd(kMsgSettingsCaption), MB_OK | MB_ICONEXCLAMATION);
     return r;
 }
 

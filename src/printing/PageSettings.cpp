@@ -216,13 +216,14 @@ void LoadPrintSettings(const char* iniPath)
     gGlobalMode = GetPrivateProfileInt("Pages", "GlobalMode", gGlobalMode, iniPath);
 }
 
-void SavePrintSettings(const char* iniPath)
+bool SavePrintSettings(const char* iniPath)
 {
+    bool ok = true;
     for (int k : kProfileOrder) {
-        WritePrivateProfileString("Pages", kKindKeys[k], FormatMarginsText(gPageMargins[k]).c_str(), iniPath);
-        WritePrivateProfileString("Fonts", kKindKeys[k], FormatFontText(gPageFonts[k]).c_str(), iniPath);
+        ok = WritePrivateProfileString("Pages", kKindKeys[k], FormatMarginsText(gPageMargins[k]).c_str(), iniPath) && ok;
+        ok = WritePrivateProfileString("Fonts", kKindKeys[k], FormatFontText(gPageFonts[k]).c_str(), iniPath) && ok;
     }
-    WritePrivateProfileString("Pages", "GlobalMode", std::to_string(gGlobalMode).c_str(), iniPath);
+    return WritePrivateProfileString("Pages", "GlobalMode", std::to_string(gGlobalMode).c_str(), iniPath) && ok;
 }
 
 void LoadKindMargins(int kind)

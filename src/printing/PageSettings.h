@@ -56,8 +56,9 @@ const char* PrintKindKey(int kind);
 void ResetPrintSettings();
 
 // Reads and writes every kind and "GlobalMode"; iniPath is the profile name ("VYN.INI").
+// Saving answers false when a value could not be written.
 void LoadPrintSettings(const char* iniPath);
-void SavePrintSettings(const char* iniPath);
+bool SavePrintSettings(const char* iniPath);
 
 // The profile texts of one kind's records, and their reading: a text that does not hold a
 // whole record leaves the record as it was (answers false).

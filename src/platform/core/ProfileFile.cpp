@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/core/AsciiText.h"
 #include "platform/core/AtomicFile.h"
@@ -126,10 +128,26 @@ bool Update(const std::string& path, const std::function<bool(Document&)>& chang
     else if (exists)
         return false;  // unreadable: never replace what we could not read
     if (!change(doc)) return true;
-    return WriteFileAtomic(path, Serialize(doc));
+    const std::string changed = Serialize(doc);
+    if (exists && changed == content) return true;
+    // The rename of the rewrite would replace a file whose mode forbids writing (and root may
+    // write any file): the user made it read-only to keep it as it is, so it stays so.
+    if (IsReadOnlyProfile(path)) return false;
+    return WriteFileAtomic(path, changed);
 }
 
 }  // namespace
+
+bool IsReadOnlyProfile(const std::string& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    // By the mode first: an open for writing succeeds for root whatever the mode says.
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+    return ::access(path.c_str(), W_OK) != 0;
+}
+
+bool ProfileFile::ReadOnly() const { return IsReadOnlyProfile(path_); }
 
 ProfileFile::ProfileFile(const std::string& name) : path_(ResolvePath(name)) {}
 

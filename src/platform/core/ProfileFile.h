@@ -16,6 +16,9 @@ public:
     static std::string ResolvePath(const std::string& name);
 
     const std::string& Path() const { return path_; }
+    // The file exists and its mode (or the system) does not let this program write it. Such a
+    // file is never changed: every write answers false and leaves it as it is.
+    bool ReadOnly() const;
 
     // False when the file, the section or the key is missing.
     bool Read(const std::string& section, const std::string& key, std::string& value) const;
@@ -34,6 +37,9 @@ public:
 private:
     std::string path_;
 };
+
+// ProfileFile::ReadOnly for a path as it stands.
+bool IsReadOnlyProfile(const std::string& path);
 
 // The profile calls the program was written against, on a ProfileFile.
 

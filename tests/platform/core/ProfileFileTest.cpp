@@ -3,6 +3,7 @@
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -146,6 +147,35 @@ TEST_F(ProfileFileTest, KilledWriterLeavesOldFileWhole)
     char buf[16];
     GetPrivateProfileString("s", "key1", "", buf, sizeof buf, "VYN.INI");
     EXPECT_STREQ(buf, "changed");
+}
+
+// A file the user made read-only keeps its content and mode whoever runs the program (root
+// included, whom no mode stops): every write is refused, and a write that changes nothing is no
+// failure. A folder in the file's place is refused too, without being taken for read-only.
+TEST_F(ProfileFileTest, AReadOnlyFileIsLeftAsItIs)
+{
+    const std::string old = "[s]\nk=old\n";
+    WriteText(Path(), old);
+    ASSERT_EQ(::chmod(Path().c_str(), 0444), 0);
+    ProfileFile file("VYN.INI");
+    EXPECT_TRUE(file.ReadOnly());
+    EXPECT_FALSE(WritePrivateProfileString("s", "k", "new", "VYN.INI"));
+    EXPECT_FALSE(WritePrivateProfileString("s", "other", "1", "VYN.INI"));
+    EXPECT_FALSE(WritePrivateProfileString("s", nullptr, nullptr, "VYN.INI"));
+    EXPECT_TRUE(WritePrivateProfileString("s", "k", "old", "VYN.INI")) << "nothing to change";
+    EXPECT_EQ(FileText(Path()), old);
+    EXPECT_EQ(std::filesystem::status(Path()).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::group_read | std::filesystem::perms::others_read);
+
+    ASSERT_EQ(::chmod(Path().c_str(), 0644), 0);
+    EXPECT_FALSE(file.ReadOnly());
+    EXPECT_TRUE(WritePrivateProfileString("s", "k", "new", "VYN.INI"));
+
+    std::filesystem::remove(Path());
+    std::filesystem::create_directory(Path());
+    EXPECT_FALSE(file.ReadOnly());
+    EXPECT_FALSE(WritePrivateProfileString("s", "k", "new", "VYN.INI"));
+    EXPECT_TRUE(std::filesystem::is_directory(Path()));
 }
 
 }  // namespace
