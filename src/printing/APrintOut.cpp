@@ -67,6 +67,14 @@ void APrintOut::BeginPrinting() { clipRegion = TRegion(TRect(0, 0, PageSize.cx, 
 
 bool APrintOut::HasPage(int page) { return page >= 1 && page <= pageCount; }
 
+void APrintOut::GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage)
+{
+    TPrintout::GetDialogInfo(minPage, maxPage, selFromPage, selToPage);
+    // The layout of SetPrintParams counted the pages, so the print dialog offers no page past
+    // the last. A kind that lays out only when printing begins has no count yet.
+    if (pageCount > 0) maxPage = pageCount;
+}
+
 void APrintOut::EndPrinting()
 {
     clipRegion.reset();

@@ -28,6 +28,7 @@ public:
     ~APrintOut() override;
 
     void SetPrintParams(TDC* dc, TSize pageSize) override;
+    void GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) override;
     void BeginPrinting() override;
     bool HasPage(int page) override;
     void EndPrinting() override;

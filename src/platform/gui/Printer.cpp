@@ -22,10 +22,11 @@ namespace {
 
 constexpr int kFileDpi = 600;
 
-QPageLayout PortraitLayout(double wMm, double hMm)
+QPageLayout PaperLayout(double wMm, double hMm, bool landscape)
 {
-    return QPageLayout(QPageSize(QSizeF(wMm, hMm), QPageSize::Millimeter), QPageLayout::Portrait,
-                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    return QPageLayout(QPageSize(QSizeF(wMm, hMm), QPageSize::Millimeter),
+                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                       QPageLayout::Millimeter);
 }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
@@ -122,12 +123,13 @@ void TPrinter::SetPaperSize(double widthMm, double heightMm)
 
 std::unique_ptr<TDC> TPrinter::MakeInfoDC() const
 {
-    QPageLayout layout = PortraitLayout(paperW_, paperH_);
+    QPageLayout layout = PaperLayout(paperW_, paperH_, data_.landscape);
     if (!data_.printToFile) {
         QPrinterInfo info = QPrinterInfo::printerInfo(Q(printerName_));
         if (!info.isNull()) {
             QPrinter p(info, QPrinter::HighResolution);
             p.setPageSize(layout.pageSize());
+            p.setPageOrientation(layout.orientation());
             // The printer's own unprintable border stays: the page is what it can print.
             layout = p.pageLayout();
         }
@@ -144,7 +146,7 @@ TSize TPrinter::PageSize() const
 std::unique_ptr<TPrinter::Device> TPrinter::OpenDevice() const
 {
     auto dev = std::make_unique<Device>();
-    const QPageLayout layout = PortraitLayout(paperW_, paperH_);
+    const QPageLayout layout = PaperLayout(paperW_, paperH_, data_.landscape);
     if (data_.printToFile) {
         // A file that cannot be made is told before the first page is drawn.
         dev->file = std::make_unique<AtomicFile>(data_.fileName);
@@ -161,6 +163,7 @@ std::unique_ptr<TPrinter::Device> TPrinter::OpenDevice() const
         auto p = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
         if (resolution_ > 0) p->setResolution(resolution_);
         p->setPageSize(layout.pageSize());
+        p->setPageOrientation(layout.orientation());
         p->setCopyCount(std::max(1, data_.copies));
         dev->printer = p.get();
         dev->paged = std::move(p);
@@ -201,6 +204,9 @@ void TPrinter::ReportError(TWindow* parent, int error)
                                  : FormatResString(23855, printerName_.c_str());
         break;
     case peWrite: text = FormatResString(23851, data_.fileName.c_str()); break;
+    case peNoPage:
+        text = data_.printToFile ? FormatResString(23857, data_.fileName.c_str()) : GetResString(23856);
+        break;
     default: return;  // a cancelled job needs no message
     }
     MessageBox(parent, text, GetResString(23850), MB_OK | MB_ICONEXCLAMATION);
@@ -245,6 +251,7 @@ bool TPrinter::Print(TWindow* parent, TPrintout& printout, bool prompt)
     const int to = data_.pageRange ? data_.toPage : INT_MAX;
     printout.BeginDocument(from, to, 0);
     bool written = true;
+    int printed = 0;
     for (int n = from; n <= to && printout.HasPage(n); ++n) {
         if (n > from && !dev->paged->newPage()) {
             written = false;
@@ -253,6 +260,7 @@ bool TPrinter::Print(TWindow* parent, TPrintout& printout, bool prompt)
         if (abortDlg) abortDlg->SetPage(n, data_.pageRange ? data_.toPage : 0);
         TRect rect(0, 0, page.cx, page.cy);
         printout.PrintPage(n, rect, 0);
+        ++printed;
         QCoreApplication::processEvents();
         if (aborted_) break;
     }
@@ -263,16 +271,20 @@ bool TPrinter::Print(TWindow* parent, TPrintout& printout, bool prompt)
         delete abortWin;
     }
 
-    if (aborted_ && dev->printer) dev->printer->abort();
+    // A range past the printout's last page draws nothing, yet the device would still put out
+    // the blank page it began with: such a job is dropped like a cancelled one.
+    const bool empty = printed == 0 && !aborted_;
+    if ((aborted_ || empty) && dev->printer) dev->printer->abort();
     dev->dc.reset();  // ends the painter: the device finishes its output here
     dev->paged.reset();
     if (dev->file) {
-        // An aborted or failed job leaves the old file as it was (the service drops its copy).
+        // An aborted, empty or failed job leaves the old file as it was (the service drops its copy).
         const QByteArray& bytes = dev->pdfBytes.data();
-        written = !aborted_ && written && !bytes.isEmpty() &&
+        written = !aborted_ && !empty && written && !bytes.isEmpty() &&
                   dev->file->Write(bytes.constData(), static_cast<std::size_t>(bytes.size())) && dev->file->Commit();
     }
     if (aborted_) lastJobError_ = peAborted;
+    else if (empty) lastJobError_ = peNoPage;
     else if (!written) lastJobError_ = peWrite;
     ReportError(parent, lastJobError_);
     return lastJobError_ == peNone;

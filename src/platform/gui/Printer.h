@@ -24,7 +24,8 @@ struct TPrintDialogData {
     int fromPage = 1;
     int toPage = 1;
     bool pageRange = false;  // false: all pages
-    int copies = 1;
+    int copies = 1;          // for the printer; a file is written once
+    bool landscape = false;  // paper turned: the printouts lay out on the wide page
     bool printToFile = false;
     std::string fileName;    // the PDF file when printing to a file
 };
@@ -36,6 +37,7 @@ enum TPrinterError : int {
     peCannotOpen = 2,  // the device or the file could not be opened
     peWrite = 3,       // the file could not be completed
     peAborted = 4,     // cancelled by the user
+    peNoPage = 5,      // the printout had no page in the range: nothing was printed or written
 };
 
 class TPrinter {
@@ -70,7 +72,8 @@ public:
     // the printer's own unless set.
     void SetResolution(int dpi) { resolution_ = dpi; }
     int GetResolution() const;
-    // Paper in millimetres, portrait; A4 unless set.
+    // Paper in millimetres as it stands upright; A4 unless set. The print dialog's orientation
+    // (GetData().landscape) turns it for the measuring context and the jobs alike.
     void SetPaperSize(double widthMm, double heightMm);
 
     // A context with the printer's resolution and page for measuring and laying out (the

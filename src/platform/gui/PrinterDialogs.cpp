@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <sys/stat.h>
 
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlButton.h"
@@ -40,6 +41,13 @@ int ReadCount(const std::string& text)
     return v;
 }
 
+// A file of that name is there to be replaced (a link counts by what it names).
+bool FileStandsThere(const std::string& name)
+{
+    struct stat st;
+    return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 }  // namespace
 
 // ==================================================================== print dialog
@@ -55,6 +63,8 @@ TPrintDialog::TPrintDialog(TWindow* parent, TPrintDialogData& data, std::string&
     from_ = new TEdit(this, kFrom, 5);
     to_ = new TEdit(this, kTo, 5);
     copies_ = new TEdit(this, kCopies, 3);
+    portrait_ = new TRadioButton(this, kPortrait);
+    landscape_ = new TRadioButton(this, kLandscape);
     OnNotify(kToFile, BN_CLICKED, [this] { UpdateFileState(); });
 }
 
@@ -74,6 +84,7 @@ void TPrintDialog::SetupWindow()
     from_->SetWindowText(std::to_string(data_.fromPage));
     to_->SetWindowText(std::to_string(data_.toPage));
     copies_->SetWindowText(std::to_string(std::max(1, data_.copies)));
+    (data_.landscape ? landscape_ : portrait_)->Check();
     UpdateFileState();
 }
 
@@ -82,6 +93,8 @@ void TPrintDialog::UpdateFileState()
     const bool toFile = toFile_->GetCheck() == TCheckBox::BF_CHECKED;
     fileName_->EnableWindow(toFile);
     printerBox_->EnableWindow(!toFile && printerBox_->GetCount() > 0);
+    // A file is written once; copies are the printer's business.
+    copies_->EnableWindow(!toFile);
 }
 
 void TPrintDialog::CmOk()
@@ -106,12 +119,18 @@ void TPrintDialog::CmOk()
         }
     }
     const int copies = ReadCount(copies_->GetWindowText());
+    if (toFile && FileStandsThere(file) &&
+        MessageBox(this, FormatResString(23858, file.c_str()), GetResString(23850), MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+        fileName_->SetFocus();
+        return;
+    }
     data_.printToFile = toFile;
     data_.fileName = file;
     data_.pageRange = range;
     data_.fromPage = from;
     data_.toPage = to;
     data_.copies = std::clamp(copies, 1, 999);
+    data_.landscape = landscape_->GetCheck() == TCheckBox::BF_CHECKED;
     if (int i = printerBox_->GetSelIndex(); i >= 0) printer_ = printerBox_->GetString(i);
     TDialog::CmOk();
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The two dialogs of the printer object: the modal print dialog (printer, print to file, page
-// range, copies) and the modeless abort dialog that stands while a job runs.
+// range, copies, orientation) and the modeless abort dialog that stands while a job runs.
 #include <string>
 
 #include "platform/gui/Dialog.h"
@@ -19,7 +19,7 @@ public:
     static constexpr int kResId = 1538;
     // Control ids.
     static constexpr int kPrinter = 1139, kToFile = 1040, kFileName = 1155, kAll = 1056, kPages = 1058,
-                         kFrom = 1152, kTo = 1153, kCopies = 1154;
+                         kFrom = 1152, kTo = 1153, kCopies = 1154, kPortrait = 1064, kLandscape = 1065;
 
     // Edits data in place, and only when the dialog ends with OK; printer is set to the name
     // chosen (empty when the system has no printers).
@@ -42,6 +42,8 @@ private:
     TEdit* from_;
     TEdit* to_;
     TEdit* copies_;
+    TRadioButton* portrait_;
+    TRadioButton* landscape_;
 };
 
 class TPrinterAbortDlg : public TDialog {

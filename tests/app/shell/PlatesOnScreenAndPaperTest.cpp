@@ -1,6 +1,7 @@
 // What a user reads of open plates and of the reports printed over them: the plates' names in
 // "Select Calibration" and on paper, a report's picture in the print preview where the printed
-// page has it, and the run's "Status" dialog that keeps listing the errors already let pass.
+// page has it, the run's "Status" dialog that keeps listing the errors already let pass, and the
+// print dialog's pages and paper for the plate matrix.
 #include <gtest/gtest.h>
 
 #include <QColor>
@@ -10,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,12 +23,15 @@
 #include "app/vynwApp.h"
 #include "controls/QCalErrDlg.h"
 #include "document/QDoc.h"
+#include "platform/core/StringTable.h"
+#include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlListBox.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/FileDialog.h"
 #include "platform/gui/GadgetWindow.h"
 #include "platform/gui/PrinterDialogs.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/FieldInput.h"
 #include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
 #include "printing/RWPrinter.h"
@@ -233,4 +239,62 @@ TEST(PlatesOnScreenAndPaper, TheStatusDialogOfAReportRunKeepsTheErrorsAlreadySho
     EXPECT_EQ(shown[0].find("secondunknown"), std::string::npos) << shown[0];
     EXPECT_NE(shown[1].find("firstunknown"), std::string::npos) << "the first error is still listed: " << shown[1];
     EXPECT_NE(shown[1].find("secondunknown"), std::string::npos) << shown[1];
+}
+
+// File > Print of the plate matrix: the dialog offers the printout's own pages and refuses a
+// range past them, and on turned paper the plate is laid out across the wide page.
+TEST(PlatesOnScreenAndPaper, ThePrintDialogKnowsThePlatesPagesAndTurnsThePaper)
+{
+    if (!HasTool("pdftotext") || !HasTool("pdfinfo")) GTEST_SKIP() << "pdftotext and pdfinfo are not installed";
+    TTestHook hook;
+    PlateShell s;
+    ASSERT_NE(s.OpenCopy("Printed.plt"), nullptr);
+    const std::string pdf = s.env.root + "/printed.pdf";
+    std::string offeredTo, refused;
+    hook.AnswerMessageBox(IDOK);
+    hook.AnswerDialog(TPrintDialog::kResId, IDOK, [&](TDialog& d) {
+        auto item = [&d](int id) -> TWindow& { return *d.GetDlgItem(id); };
+        for (const TShownText& t : ShownTexts(item(TPrintDialog::kTo))) offeredTo += t.text;
+        if (static_cast<TCheckBox&>(item(TPrintDialog::kToFile)).GetCheck() != TCheckBox::BF_CHECKED)
+            ClickAt(ScreenPoint(item(TPrintDialog::kToFile)));
+        ASSERT_TRUE(TypeIntoField(item(TPrintDialog::kFileName), pdf));
+        ClickAt(ScreenPoint(item(TPrintDialog::kPages)));
+        ASSERT_TRUE(TypeIntoField(item(TPrintDialog::kFrom), "50"));
+        ASSERT_TRUE(TypeIntoField(item(TPrintDialog::kTo), "60"));
+        ClickAt(ScreenPoint(item(IDOK)));
+        ASSERT_FALSE(d.HasEnded()) << "pages the plate does not have";
+        refused = hook.MessageTexts().empty() ? "" : hook.MessageTexts().back();
+        ASSERT_TRUE(TypeIntoField(item(TPrintDialog::kFrom), "1"));
+        ASSERT_TRUE(TypeIntoField(item(TPrintDialog::kTo), "1"));
+        ASSERT_NE(d.GetDlgItem(TPrintDialog::kLandscape), nullptr) << "the paper can be turned";
+        ClickAt(ScreenPoint(item(TPrintDialog::kLandscape)));
+    });
+    s.Command(CM_PRINT);
+    ASSERT_FALSE(offeredTo.empty());
+    EXPECT_LT(std::atoi(offeredTo.c_str()), 50) << "the plate's last page, not a number of no printout";
+    EXPECT_EQ(refused, FormatResString(23853, ("1-" + offeredTo).c_str()));
+    EXPECT_EQ(hook.MessageTexts().size(), 1u);
+
+    FILE* info = ::popen(("pdfinfo '" + pdf + "'").c_str(), "r");
+    ASSERT_NE(info, nullptr);
+    char line[256];
+    double w = 0, h = 0;
+    int pages = 0;
+    while (std::fgets(line, sizeof line, info)) {
+        std::sscanf(line, "Pages: %d", &pages);
+        std::sscanf(line, "Page size: %lf x %lf", &w, &h);
+    }
+    ::pclose(info);
+    EXPECT_EQ(pages, 1);
+    EXPECT_GT(w, h) << "turned paper";
+    // The header's "page 1/n" stands at the right margin of the wide page, not of an upright one.
+    const std::string bbox = pdf + ".html";
+    ASSERT_EQ(std::system(("pdftotext -bbox '" + pdf + "' '" + bbox + "'").c_str()), 0);
+    std::ifstream in(bbox);
+    std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t word = html.find(">1/" + offeredTo + "<");
+    ASSERT_NE(word, std::string::npos) << html;
+    const std::size_t xMax = html.rfind("xMax=\"", word);
+    ASSERT_NE(xMax, std::string::npos);
+    EXPECT_GT(std::atof(html.c_str() + xMax + 6), 0.8 * w) << html.substr(xMax, 40);
 }
