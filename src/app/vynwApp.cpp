@@ -274,6 +274,13 @@ vynwApp::~vynwApp()
         delete frame_;
         frame_ = nullptr;
     }
+    // The bars went with the frame. A message box below runs the idle time, which must not
+    // write into their gadgets.
+    gToolBar = gToolPalette = nullptr;
+    gModeButton = nullptr;
+    gStatusBar = nullptr;
+    gModeGadget = gStateGadget = nullptr;
+    for (auto& g : gToolBarGadgets) g = nullptr;
     SetPreviewPrinter(nullptr);
     printer_.reset();
     ReleaseReaderDriver(5000);  // saves the filter table
@@ -287,11 +294,6 @@ vynwApp::~vynwApp()
     GetViewShell() = ViewShell{};
     QPView::Shell() = QPViewShell{};
     QPView::SetControlHost(nullptr);
-    gToolBar = gToolPalette = nullptr;
-    gModeButton = nullptr;
-    gStatusBar = nullptr;
-    gModeGadget = gStateGadget = nullptr;
-    for (auto& g : gToolBarGadgets) g = nullptr;
     gCurrentDoc = nullptr;
     gActiveView = nullptr;
     if (gApp == this) gApp = nullptr;
