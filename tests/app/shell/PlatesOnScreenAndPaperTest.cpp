@@ -1,12 +1,13 @@
 // What a user reads of open plates and of the reports printed over them: the plates' names in
 // "Select Calibration" and on paper, a report's picture in the print preview where the printed
 // page has it, the run's "Status" dialog that keeps listing the errors already let pass, and the
-// print dialog's pages and paper for the plate matrix.
+// print dialog's pages and paper for the plate matrix, on paper and in the preview.
 #include <gtest/gtest.h>
 
 #include <QColor>
 #include <QImage>
 #include <QRectF>
+#include <QSize>
 
 #include <cstdio>
 #include <cstdlib>
@@ -242,7 +243,8 @@ TEST(PlatesOnScreenAndPaper, TheStatusDialogOfAReportRunKeepsTheErrorsAlreadySho
 }
 
 // File > Print of the plate matrix: the dialog offers the printout's own pages and refuses a
-// range past them, and on turned paper the plate is laid out across the wide page.
+// range past them, and on turned paper the plate is laid out across the wide page, printed and
+// previewed.
 TEST(PlatesOnScreenAndPaper, ThePrintDialogKnowsThePlatesPagesAndTurnsThePaper)
 {
     if (!HasTool("pdftotext") || !HasTool("pdfinfo")) GTEST_SKIP() << "pdftotext and pdfinfo are not installed";
@@ -297,4 +299,17 @@ TEST(PlatesOnScreenAndPaper, ThePrintDialogKnowsThePlatesPagesAndTurnsThePaper)
     const std::size_t xMax = html.rfind("xMax=\"", word);
     ASSERT_NE(xMax, std::string::npos);
     EXPECT_GT(std::atof(html.c_str() + xMax + 6), 0.8 * w) << html.substr(xMax, 40);
+
+    // The preview lays the page out on the same turned paper.
+    QSize shown;
+    WhenModalWindowRuns([&shown](TWindow& win) {
+        auto* preview = dynamic_cast<TRwPreview*>(&win);
+        ASSERT_NE(preview, nullptr);
+        TTestHook::ProcessEvents();
+        shown = GrabPicture(preview->GetPageWindow()).size();
+        ClickGadget(preview->GetControlBar(), CM_PREVIEWCLOSE);
+    });
+    s.Command(CM_PREVIEW);
+    ASSERT_FALSE(shown.isEmpty()) << "the preview ran";
+    EXPECT_GT(shown.width(), shown.height());
 }
