@@ -21,6 +21,7 @@
 #include "platform/gui/Printout.h"
 #include "platform/gui/TestHook.h"
 #include "platform/gui/testing/FieldInput.h"
+#include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
 
 namespace vyn {
@@ -149,7 +150,9 @@ TEST_F(PrintToFile, AFileThatIsThereIsReplacedOnlyWhenTheUserSaysYes)
     // The dialog offers the last name again; Yes replaces the file.
     hook.AnswerMessageBox(IDYES);
     std::string offered;
-    hook.AnswerDialog(TPrintDialog::kResId, IDOK, [&](TDialog& d) { offered = d.GetDlgItemText(TPrintDialog::kFileName); });
+    hook.AnswerDialog(TPrintDialog::kResId, IDOK, [&](TDialog& d) {
+        for (const TShownText& t : ShownTexts(Item(d, TPrintDialog::kFileName))) offered += t.text;
+    });
     printer.SetOutputFile(pdf);
     EXPECT_TRUE(printer.Print(nullptr, printout, true));
     EXPECT_EQ(offered, pdf);
