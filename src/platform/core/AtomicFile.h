@@ -178,8 +178,9 @@ bool ReadWholeFile(const std::string& path, std::string& content, bool* exists =
 
 // The one spelling of the file a name reaches: made absolute against the current folder, links
 // followed and "." and ".." taken as the system takes them (".." after a link leads to the
-// parent of the link's target, not back to the link's folder). The part of the name that does not
-// exist yet is kept as written, so a file about to be made has its spelling too.
+// parent of the link's target, not back to the link's folder). The part of the name that does
+// not exist yet is taken as written, its "." and ".." resolved in the text, so a file about to
+// be made has its one spelling too.
 std::string FilePathIdentity(const std::string& path);
 
 // Whether two names reach one file: the same device and inode when both exist, else the same

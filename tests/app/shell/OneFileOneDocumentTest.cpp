@@ -4,6 +4,7 @@
 // graph closed itself before.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -93,13 +94,13 @@ struct OneFileShell : LockFolder, ShellFixture {
         for (std::string& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
         const std::string line = JoinArguments(static_cast<int>(argv.size()) - 1, argv.data(), startDir);
-        bool sent = false, done = false;
+        std::atomic<bool> sent{false}, done{false};
         std::thread sender([&] {
             sent = SendHandOver(channel, SecondStartRecords(line), 5000);
             done = true;
         });
         // The end record posts the opening; a little more time lets a wrongly opened file show.
-        WaitUntil([&] { return done; }, 6000);
+        WaitUntil([&] { return done.load(); }, 6000);
         sender.join();
         WaitUntil([] { return false; }, 300);
         return sent;
