@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -26,6 +27,8 @@
 #include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
 #include "report_designer/RPListDialogs.h"
+#include "reports/QRepDoc.h"
+#include "reports/RPReport.h"
 #include "views/QLView.h"
 #include "views/QNView.h"
 
@@ -182,24 +185,35 @@ TEST(OneFileOneDocument, SaveAsOntoAFileAnotherWindowHoldsIsRefused)
 
     struct Row {
         const char* name;
-        bool report;      // the active document is a new report, else the plate B.plt
-        const char* typed;  // the name typed in the save dialog, in the data folder's link
+        bool newReport;      // the saved document is a new report, else the plate B.plt
+        const char* holder;  // the file of the other window, in the data folder
+        const char* typed;   // the name typed in the save dialog, from the test's folder
     };
     const Row rows[] = {
-        {"a plate onto the other plate's file", false, "linked/Demo.plt"},
-        {"a report onto the plate's file", true, "linked/../data/Demo.plt"},
+        {"a plate onto the other plate's file", false, "Demo.plt", "linked/Demo.plt"},
+        {"a report onto the plate's file", true, "Demo.plt", "linked/../data/Demo.plt"},
+        {"a plate onto the open report's file", false, "held.qrp", "linked/./held.qrp"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         TTestHook hook;
         OneFileShell s;
-        const std::string a = s.env.data + "/Demo.plt", b = s.env.data + "/B.plt";
+        const std::string a = s.env.data + "/Demo.plt", b = s.env.data + "/B.plt", report = s.env.data + "/held.qrp";
         std::filesystem::copy_file(a, b);
+        {
+            RPReport kept;
+            kept.SetName("kept");
+            const std::vector<std::uint8_t> bytes = QRepDoc::FileBytes(kept);
+            std::ofstream(report, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                          static_cast<std::streamsize>(bytes.size()));
+        }
         std::filesystem::create_directory_symlink(s.env.data, s.env.root + "/linked");
-        const std::string before = FileBytes(a);
+        const std::string holder = s.env.data + "/" + r.holder;
+        const std::string before = FileBytes(holder);
         ASSERT_TRUE(s.OpenByMenu(a));
+        ASSERT_TRUE(s.OpenByMenu(report));
         ASSERT_TRUE(s.OpenByMenu(b));
-        if (r.report) {
+        if (r.newReport) {
             hook.AnswerDialog(kDlgRepManager, 104);  // "&New  >"
             hook.AnswerDialog(7008, IDOK);          // its sections as they are
             ASSERT_TRUE(s.Choose(CM_REPORTS));
@@ -207,17 +221,18 @@ TEST(OneFileOneDocument, SaveAsOntoAFileAnotherWindowHoldsIsRefused)
         }
         const std::vector<std::string> windows = s.Captions();
         const std::string active = s.ActiveCaption();
+        const std::size_t documents = s.Documents();
 
         hook.AnswerMessageBox(IDOK);
         ASSERT_TRUE(s.SaveAsByMenu(s.env.root + "/" + r.typed));
-        EXPECT_EQ(hook.MessageTexts(), std::vector<std::string>{refusal(a)});
-        EXPECT_EQ(FileBytes(a), before) << "the other window's file is untouched";
+        EXPECT_EQ(hook.MessageTexts(), std::vector<std::string>{refusal(holder)});
+        EXPECT_EQ(FileBytes(holder), before) << "the other window's file is untouched";
         EXPECT_EQ(s.Captions(), windows);
         EXPECT_EQ(s.ActiveCaption(), active) << "the saved document keeps its own name";
-        EXPECT_EQ(s.Documents(), r.report ? 3u : 2u);
+        EXPECT_EQ(s.Documents(), documents);
 
         // Under a name of its own the same document is saved.
-        const std::string own = s.env.data + (r.report ? "/own.qrp" : "/own.plt");
+        const std::string own = s.env.data + (r.newReport ? "/own.qrp" : "/own.plt");
         ASSERT_TRUE(s.SaveAsByMenu(own));
         EXPECT_TRUE(std::filesystem::exists(own));
         EXPECT_EQ(hook.MessageTexts().size(), 1u);
