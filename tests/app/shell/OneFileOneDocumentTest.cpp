@@ -278,8 +278,9 @@ TEST(OneFileOneDocument, APlateOpensAgainAfterItsSampleGraphClosedItself)
 
     ASSERT_TRUE(s.OpenByMenu(a));
     EXPECT_EQ(s.Captions(), std::vector<std::string>{a}) << "the plate opens again";
-    auto* again = dynamic_cast<QDoc*>(gCurrentDoc);
-    ASSERT_NE(again, nullptr);
-    EXPECT_EQ(again->GetPlate().sampleCount, samples - 1) << "as it was saved";
+    ASSERT_TRUE(s.Choose(2225));  // Windows > Sample list
+    auto* listAgain = dynamic_cast<QLView*>(gActiveView);
+    ASSERT_NE(listAgain, nullptr);
+    EXPECT_EQ(ListRows(*listAgain).size(), static_cast<std::size_t>(samples - 1)) << "as it was saved";
     EXPECT_TRUE(hook.MessageTexts().empty());
 }
