@@ -1,5 +1,7 @@
 #include "app/FileHandOver.h"
 
+#include "platform/core/AtomicFile.h"
+
 #include <climits>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -55,6 +57,9 @@ std::string JoinArguments(int argc, char** argv, const std::string& startDir)
         if (a.empty()) continue;
         // The running instance and the program after its set-up work in other folders.
         if (a[0] != '/' && !startDir.empty()) a = startDir + (startDir.back() == '/' ? "" : "/") + a;
+        // "./B.plt" or "../data/A.plt" names the file an open document may hold under its
+        // plain name; its window shows the plain name too.
+        if (a[0] == '/') a = FilePathIdentity(a);
         if (!line.empty()) line += ' ';
         line += a.find(' ') != std::string::npos ? "\"" + a + "\"" : a;
     }

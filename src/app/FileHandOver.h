@@ -27,7 +27,8 @@ std::vector<THandOverRecord> SecondStartRecords(const std::string& commandLine);
 // The records of dropped files: begin without text, one whole name per non-empty name, end.
 std::vector<THandOverRecord> DropRecords(const std::vector<std::string>& names);
 // A command line from the program's arguments: relative names are made whole against the
-// folder the program was started in, and arguments holding a blank are quoted.
+// folder the program was started in, "." and ".." and links in them taken as the system takes
+// them, and arguments holding a blank are quoted.
 std::string JoinArguments(int argc, char** argv, const std::string& startDir);
 
 // One pending file: the whole-name flag and the name. Names are kept whole: a path the system

@@ -237,6 +237,7 @@ bool SaveActiveReport(vynwApp& app, bool askPath)
     if (!GetSaveFileName(app.GetMainFrame(), GetResStringStd(kStrSaveReport), GetResStringStd(kStrReportFilter), "qrp",
                          path))
         return true;
+    if (app.PathHeldByOther(doc, path)) return true;
     const std::string old = doc.GetDocPath();
     doc.SetDocPath(path);
     if (!doc.Commit(true)) doc.SetDocPath(old);

@@ -156,6 +156,7 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
         return GetSaveFileName(frame_, GetResStringStd(21094), GetResStringStd(21092), "plt", path) ? WholePath(path)
                                                                                                  : std::string();
     };
+    docManager_->onPathHeld = [this](TDocument& doc, TDocument& holder) { TellPathHeld(doc, holder); };
     LoadPrintSettings(kProfileName);
     printer_ = std::make_unique<RWPrinter>();
     SetPreviewPrinter(printer_.get());
@@ -424,6 +425,21 @@ TDocument* vynwApp::OpenPlate(const std::string& path)
 
 bool vynwApp::CanCloseAll() { return docManager_->CloseAll(); }
 
+bool vynwApp::PathHeldByOther(TDocument& doc, const std::string& path)
+{
+    TDocument* holder = docManager_->OtherDocumentOf(doc, path);
+    if (holder) TellPathHeld(doc, *holder);
+    return holder != nullptr;
+}
+
+void vynwApp::TellPathHeld(TDocument&, TDocument& holder)
+{
+    // Two documents of one file would each overwrite what the other saved, so the save is
+    // refused rather than the other window closed behind the user's back.
+    MessageBox(frame_, FormatWithArg(GetResString(kMsgPathHeld), holder.GetDocPath().c_str()), name_,
+               MB_OK | MB_ICONEXCLAMATION);
+}
+
 bool vynwApp::NeedsCalculation(QDoc& doc)
 {
     const QPlate& p = doc.GetPlate();
@@ -567,7 +583,11 @@ void vynwApp::CmFileOpen()
     if (!GetOpenFileName(frame_, GetResStringStd(21093), OpenFileFilter(), path)) return;
     path = WholePath(path);
     FollowChosenFolder(path);
-    OpenAnyFile(*this, path);
+    TDocument* open = docManager_->FindDocument(path);
+    TDocument* doc = OpenAnyFile(*this, path);
+    // The file is open already, under this name or another: its window comes to the front.
+    if (doc && doc == open)
+        if (TView* view = doc->NextView(nullptr)) ActivateViewFrame(*view);
 }
 
 void vynwApp::CmFileSave()
@@ -592,6 +612,7 @@ void vynwApp::CmFileSaveAs()
     std::string path = gCurrentDoc->GetDocPath();
     if (!GetSaveFileName(frame_, GetResStringStd(21094), GetResStringStd(21092), "plt", path)) return;
     path = WholePath(path);
+    if (PathHeldByOther(*gCurrentDoc, path)) return;
     const std::string old = gCurrentDoc->GetDocPath();
     gCurrentDoc->SetDocPath(path);
     if (!gCurrentDoc->Commit(true)) {
@@ -664,10 +685,12 @@ void vynwApp::BindViewShell()
     vs.barsChanged = [](TView& view, const QPViewBars& bars) {
         if (bars.installed || PlateViewGadgets().ShownFor() == &view) PlateViewGadgets().Apply(view, bars);
     };
-    vs.closeView = [this](TView& view) {
-        if (!client_) return;
-        for (TMDIChild* c : client_->Children())
-            if (dynamic_cast<TView*>(c->GetClientWindow()) == &view) c->ClientGone();
+    vs.closeView = [](TView& view) {
+        // The view goes, not only its frame: a view left behind would keep its document open
+        // after the user closed every window of it, and the file could not be opened again.
+        // Its frame follows through EvViewDestroyed. Only another view of the document asks
+        // this, so the document outlives the call.
+        if (view.GetDocument().GetViewCount() > 1) delete &view;
     };
 
     QPViewShell& ps = QPView::Shell();
@@ -762,11 +785,13 @@ bool vynwApp::ExchangeAllowed()
 void vynwApp::ActivateViewFrame(TView& view)
 {
     if (!client_) return;
-    for (TMDIChild* c : client_->Children())
-        if (dynamic_cast<TView*>(c->GetClientWindow()) == &view) {
+    for (TMDIChild* c : client_->Children()) {
+        const auto* pane = dynamic_cast<const QRPDesignerPane*>(c->GetClientWindow());
+        if (dynamic_cast<TView*>(c->GetClientWindow()) == &view || (pane && pane->ViewKey() == &view)) {
             client_->ActivateChild(*c);
             return;
         }
+    }
 }
 
 TView* vynwApp::ShowSampleView(int sampleIndex)

@@ -21,6 +21,9 @@ class RWPrinter;
 class vynwMDIClient;
 class THandOverServer;
 
+// "The file %s is open in another window. ..." for a save onto another open document's file.
+inline constexpr int kMsgPathHeld = 21120;
+
 class vynwApp : public TApplication {
 public:
     // commandLine: the names to open once the main window is ready; handOverName: the socket
@@ -73,6 +76,9 @@ public:
     TView* ShowView(const std::string& templateName);
     // Opens a document of a plate file as the file command does; nullptr when it cannot.
     TDocument* OpenPlate(const std::string& path);
+    // Whether another open document is kept in the file the path names; the user is told so,
+    // and doc must not be saved there.
+    bool PathHeldByOther(TDocument& doc, const std::string& path);
 
 private:
     void RegisterTemplates();
@@ -80,6 +86,7 @@ private:
     void CreateControlBars(RwMainWindow& frame);
     void EvNewView(TView& view);
     void EvViewDestroyed(const TView* view);
+    void TellPathHeld(TDocument& doc, TDocument& holder);
 
     void CmNewPlate();
     void CmSaveAsMethod();

@@ -235,10 +235,18 @@ int QMetod::AddMethod(QPlate& plate, const std::string& name, const std::string&
         message_ = FormatResString(kMsgNameNotStorable, CutUtf8(bad, 40).c_str());
         return kMsgNameNotStorable;
     }
-    plate.methodName = name;
-    plate.methodInfo = comment;
+    // The block carries the new name; the plate takes it only once the block is stored, so a
+    // failed store leaves the plate's method exactly as it was.
     std::string block;
-    if (!RenderPlateBlock(plate, pwMethod, block)) return Fail(kMsgErrorWritingFile);
+    {
+        const std::string oldName = plate.methodName, oldInfo = plate.methodInfo;
+        plate.methodName = name;
+        plate.methodInfo = comment;
+        const bool rendered = RenderPlateBlock(plate, pwMethod, block);
+        plate.methodName = oldName;
+        plate.methodInfo = oldInfo;
+        if (!rendered) return Fail(kMsgErrorWritingFile);
+    }
 
     // The library keeps whatever it holds, listed or not; the new block goes after it, and any
     // failure cuts it back to what it was.
@@ -264,6 +272,8 @@ int QMetod::AddMethod(QPlate& plate, const std::string& name, const std::string&
     // Only now that the new version is whole may the old one stop being listed.
     if (replacedOffset >= 0 && !file.Patch(replacedOffset, "MNAD")) return Fail(kMsgLibraryUpdate);
     if (!file.Commit()) return Fail(kMsgErrorWritingFile);
+    plate.methodName = name;
+    plate.methodInfo = comment;
     gLastMethodOffset = offset;
     List();
     return 0;

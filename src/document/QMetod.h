@@ -80,8 +80,9 @@ public:
     // --- add or change ---
     // Appends the plate's method (no measurement) under name and comment. replaceEntry >= 0
     // replaces that method: its old block is marked MNAD only after the new block is whole.
-    // On any failure the library keeps its old length and content; the answer is 0 or the
-    // message id (LastMessage has the text). The library is listed afresh on success and
+    // On any failure the library keeps its old length and content and the plate its method's
+    // name and comment; the answer is 0 or the message id (LastMessage has the text). On
+    // success the plate's method takes the name and comment, the library is listed afresh and
     // gLastMethodOffset names the new block.
     int AddMethod(QPlate& plate, const std::string& name, const std::string& comment,
                   int replaceEntry = -1);

@@ -178,11 +178,11 @@ bool QNView::VnNotify(int event, long item)
         }
         return true;
     case vnSampleRemoved:
-        // Its sample gone, the view goes too; until the shell closes it, it shows nothing.
+        // Its sample gone, the view goes too; without a shell to close it, it shows nothing.
         if (sample_ && !Sample()) {
             sample_ = nullptr;
             Rebuild();
-            if (GetViewShell().closeView) GetViewShell().closeView(*this);
+            if (GetViewShell().closeView) GetViewShell().closeView(*this);  // this view is gone now
         } else if (Sample() && TitleText() != shownTitle_) {
             Rebuild();  // a sample before it went: its number moved up
         }

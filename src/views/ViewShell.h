@@ -26,7 +26,8 @@ struct ViewShell {
     // The bars of a list or graph view changed; the shell shows them while the view is active
     // (installed) and takes them off when it is not.
     std::function<void(TView& view, const QPViewBars& bars)> barsChanged;
-    // Closes the view's frame once the current notification is over (its sample went).
+    // Closes the view with its frame (its sample went): the view is deleted before the call
+    // returns, so the caller touches nothing of it afterwards.
     std::function<void(TView& view)> closeView;
     std::function<bool(const std::string& text)> putClipboardText;
     // False when the clipboard holds no text.

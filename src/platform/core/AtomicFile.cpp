@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/file.h>
@@ -443,6 +444,31 @@ bool ReadWholeFile(const std::string& path, std::string& content, bool* exists)
     ::close(fd);
     if (!ok) content.clear();
     return ok;
+}
+
+std::string FilePathIdentity(const std::string& path)
+{
+    if (path.empty()) return {};
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    // A link at the name itself may lead to a file not made yet; its target is the name.
+    fs::path p = ResolveWriteTarget(path);
+    if (p.is_relative()) {
+        const fs::path here = fs::current_path(ec);
+        if (ec) return fs::path(path).lexically_normal().string();
+        p = here / p;
+    }
+    fs::path whole = fs::weakly_canonical(p, ec);
+    if (ec) whole = p.lexically_normal();
+    return whole.string();
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    if (a.empty() || b.empty()) return false;
+    struct stat sa {}, sb {};
+    if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return FilePathIdentity(a) == FilePathIdentity(b);
 }
 
 FileLock::FileLock(const std::string& path)

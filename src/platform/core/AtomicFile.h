@@ -176,6 +176,18 @@ int OpenForReading(const std::string& path);
 // exists tells a missing file apart.
 bool ReadWholeFile(const std::string& path, std::string& content, bool* exists = nullptr);
 
+// The one spelling of the file a name reaches: made absolute against the current folder, links
+// followed and "." and ".." taken as the system takes them (".." after a link leads to the
+// parent of the link's target, not back to the link's folder). The part of the name that does
+// not exist yet is taken as written, its "." and ".." resolved in the text, so a file about to
+// be made has its one spelling too.
+std::string FilePathIdentity(const std::string& path);
+
+// Whether two names reach one file: the same device and inode when both exist, else the same
+// spelling as FilePathIdentity gives it. Names are compared case-sensitively, as the file system
+// compares them; a folder that ignores case is still caught by the inode.
+bool SameFile(const std::string& a, const std::string& b);
+
 // An exclusive advisory lock on "<path>.lock" for a read-modify-write of path, held until
 // destruction. The kernel drops it when the process dies, so no stale lock survives.
 class FileLock {

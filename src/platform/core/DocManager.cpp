@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/core/AtomicFile.h"
+
 namespace vyn {
 
 namespace {
@@ -41,6 +43,13 @@ std::string Trim(const std::string& s)
     if (b == std::string::npos) return {};
     std::size_t e = s.find_last_not_of(' ');
     return s.substr(b, e - b + 1);
+}
+
+// Whether the document is kept in the file the path names, however either spells it.
+bool KeptIn(const TDocument& doc, const std::string& path)
+{
+    if (path.empty() || !doc.HasDocPath()) return false;
+    return doc.GetDocPath() == path || SameFile(doc.GetDocPath(), path);
 }
 
 }  // namespace
@@ -147,7 +156,14 @@ TView* TDocManager::CreateView(TDocTemplate& tpl, TDocument& doc)
 TDocument* TDocManager::FindDocument(const std::string& path) const
 {
     for (TDocument* doc : docs_)
-        if (doc->GetDocPath() == path) return doc;
+        if (KeptIn(*doc, path)) return doc;
+    return nullptr;
+}
+
+TDocument* TDocManager::OtherDocumentOf(const TDocument& doc, const std::string& path) const
+{
+    for (TDocument* other : docs_)
+        if (other != &doc && KeptIn(*other, path)) return other;
     return nullptr;
 }
 
@@ -192,6 +208,10 @@ bool TDocManager::FlushDoc(TDocument& doc)
     if (!doc.HasDocPath()) {
         const std::string path = onAskSavePath ? onAskSavePath(doc) : std::string();
         if (path.empty()) return false;
+        if (TDocument* holder = OtherDocumentOf(doc, path)) {
+            if (onPathHeld) onPathHeld(doc, *holder);
+            return false;
+        }
         doc.SetDocPath(path);
     }
     return doc.Commit(true);

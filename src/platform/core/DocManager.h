@@ -113,8 +113,13 @@ public:
 
     // Open documents in the order they were created.
     const std::vector<TDocument*>& GetDocuments() const { return docs_; }
-    // The document whose path equals the given one exactly (case-sensitive); nullptr for none.
+    // The document kept in the file the path names, however the path spells it (relative,
+    // with "." or "..", through a link); nullptr for none. One file is one document: a second
+    // document of it would overwrite the first one's saved changes with its own.
     TDocument* FindDocument(const std::string& path) const;
+    // The open document other than doc that is kept in the file the path names; nullptr when
+    // none is, so doc may be saved there.
+    TDocument* OtherDocumentOf(const TDocument& doc, const std::string& path) const;
 
     // Asks the document; when it agrees, closes and deletes it. False leaves it open.
     bool CloseDoc(TDocument& doc);
@@ -136,6 +141,9 @@ public:
 
     std::function<SaveAnswer(TDocument&)> onAskSave;
     std::function<std::string(TDocument&)> onAskSavePath;
+    // The path chosen for saving doc is the file of another open document (holder): nothing is
+    // written and doc stays open; this tells the user why.
+    std::function<void(TDocument& doc, TDocument& holder)> onPathHeld;
     // Called once a view made by CreateView is attached (the GUI gives it its frame).
     std::function<void(TView&)> onViewCreated;
     // Called from a view's destructor; only the pointer's identity may be used.

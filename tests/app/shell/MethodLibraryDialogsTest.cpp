@@ -18,6 +18,13 @@
 #include "platform/gui/ControlListBox.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/FieldInput.h"
+#include "platform/gui/testing/ShownScreen.h"
+#include "platform/gui/testing/UserInput.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/StringTable.h"
+#include "document/PlateFile.h"
+#include "app/TMyStatusBar.h"
 
 using namespace vyn;
 
@@ -293,4 +300,51 @@ TEST(MethodLibraryDialogs, DeleteKeyInTheListMarksAndRestoresInOwnerDrawnRows)
     });
     s.Command(CM_METHODS);
     EXPECT_EQ(seen, (std::vector<std::string>{"+|Restore|OK", "|Delete|Close"}));
+}
+
+// With the data folder's disk full, "Add" stores nothing and changes nothing of the plate: its
+// method keeps its name, the status line shows it, and the plate is not marked changed.
+TEST(MethodLibraryDialogs, AFailedAddLeavesThePlatesMethodAsItWas)
+{
+    TTestHook hook;
+    Shell s;
+    RwMainWindow& main = *s.app->GetMainFrame();
+    s.app->ShowMainWindow();
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    QDoc* doc = gCurrentDoc;
+    ASSERT_NE(doc, nullptr);
+    const std::string method = doc->GetPlate().methodName, comment = doc->GetPlate().methodInfo;
+    ASSERT_FALSE(method.empty());
+    // The program's idle time fills the status line.
+    s.app->IdleAction(0);
+    ASSERT_EQ(StatusLineText(*gStatusBar), method);
+    std::string library;
+    ASSERT_TRUE(ReadWholeFile(GetMtwFilePath(), library));
+
+    bool stayedOpen = false;
+    hook.AnswerDialog(QSelMet::kAddId, 0, [&](TDialog& d) {
+        ASSERT_TRUE(TypeIntoField(*d.GetDlgItem(113), "NewMeth"));
+        {
+            FileFault full(FileStep::Write, 1, ENOSPC);
+            ASSERT_TRUE(ClickReaches(*d.GetDlgItem(114)));  // "Add"
+            TTestHook::ProcessEvents();
+            EXPECT_TRUE(full.Fired());
+        }
+        stayedOpen = !d.HasEnded();
+        ASSERT_TRUE(ClickReaches(*d.GetDlgItem(IDCANCEL)));
+    });
+    hook.AnswerMessageBox(IDOK);
+    ASSERT_TRUE(ChooseMenuItem(main, CM_SAVEASMETHOD));
+    TTestHook::ProcessEvents();
+
+    EXPECT_EQ(hook.MessageTexts(), std::vector<std::string>{GetResStringStd(kMsgErrorWritingFile)});
+    EXPECT_TRUE(stayedOpen) << "the dialog stays open on its failure";
+    std::string after;
+    ASSERT_TRUE(ReadWholeFile(GetMtwFilePath(), after));
+    EXPECT_TRUE(after == library) << "the library is unchanged";
+    EXPECT_EQ(doc->GetPlate().methodName, method);
+    EXPECT_EQ(doc->GetPlate().methodInfo, comment);
+    EXPECT_FALSE(doc->IsDirty());
+    s.app->IdleAction(0);
+    EXPECT_EQ(StatusLineText(*gStatusBar), method) << "the status line keeps the plate's method";
 }

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
+#include <unistd.h>
 
 #include "platform/core/DocManager.h"
 #include "platform/core/Document.h"
@@ -236,6 +239,68 @@ TEST_F(DocViewTest, FindDocumentComparesThePathExactly)
     TDocument* doc = mgr.CreateDoc(*plates, "/d/Plate.plt");
     EXPECT_EQ(mgr.FindDocument("/d/Plate.plt"), doc);
     EXPECT_EQ(mgr.FindDocument("/d/plate.plt"), nullptr);
+}
+
+// A second document of one file would overwrite what the first one saved: whatever spelling
+// names an open document's file finds that document, and saving another document there is refused.
+TEST_F(DocViewTest, OneFileIsOneDocumentHoweverItsNameIsSpelled)
+{
+    namespace fs = std::filesystem;
+    std::string tmpl = (fs::temp_directory_path() / "vyn-docs-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+    const std::string dir = tmpl;
+    fs::create_directories(dir + "/data");
+    fs::create_directories(dir + "/other");
+    std::ofstream(dir + "/data/A.plt") << "A";
+    std::ofstream(dir + "/data/B.plt") << "B";
+    fs::create_directory_symlink(dir + "/data", dir + "/linked");
+    fs::create_hard_link(dir + "/data/A.plt", dir + "/other/hard.plt");
+
+    TDocument* a = mgr.CreateDoc(*plates, dir + "/data/A.plt");
+    // Not on the disk yet: a new file saved under this name later.
+    TDocument* fresh = mgr.CreateDoc(*plates, dir + "/data/new.plt");
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(fresh, nullptr);
+    struct Row {
+        const char* name;
+        std::string path;
+        TDocument* found;
+    };
+    const Row rows[] = {
+        {"as opened", dir + "/data/A.plt", a},
+        {"with a dot", dir + "/data/./A.plt", a},
+        {"up and down again", dir + "/other/../data/A.plt", a},
+        {"through a linked folder", dir + "/linked/A.plt", a},
+        {"up from a linked folder", dir + "/linked/../data/A.plt", a},
+        {"a hard link", dir + "/other/hard.plt", a},
+        {"a file to be made, through the link", dir + "/linked/new.plt", fresh},
+        {"another file", dir + "/data/B.plt", nullptr},
+        {"another case", dir + "/data/a.plt", nullptr},
+        {"nothing", "", nullptr},
+    };
+    for (const Row& r : rows) EXPECT_EQ(mgr.FindDocument(r.path), r.found) << r.name;
+
+    // A relative name is taken in the current folder.
+    const fs::path here = fs::current_path();
+    fs::current_path(dir + "/other");
+    EXPECT_EQ(mgr.FindDocument("../linked/A.plt"), a);
+    fs::current_path(here);
+
+    // A new document saved on closing, under a name that the open A.plt holds: refused, kept open.
+    TDocument* held = nullptr;
+    mgr.onAskSave = [](TDocument&) { return TDocManager::SaveAnswer::Save; };
+    mgr.onAskSavePath = [&dir](TDocument&) { return dir + "/linked/A.plt"; };
+    mgr.onPathHeld = [&held](TDocument&, TDocument& holder) { held = &holder; };
+    auto* unnamed = static_cast<TestDoc*>(mgr.InitDoc(std::make_unique<TestDoc>(), *plates, {}, dtNewDoc));
+    ASSERT_NE(unnamed, nullptr);
+    unnamed->SetDirty();
+    EXPECT_FALSE(mgr.CloseDoc(*unnamed));
+    EXPECT_EQ(held, a);
+    EXPECT_EQ(unnamed->committedPath, "<none>");
+    EXPECT_FALSE(unnamed->HasDocPath());
+    EXPECT_EQ(mgr.OtherDocumentOf(*a, dir + "/linked/A.plt"), nullptr) << "a document may be saved over its own file";
+    EXPECT_EQ(mgr.OtherDocumentOf(*unnamed, dir + "/linked/A.plt"), a);
+    fs::remove_all(dir);
 }
 
 TEST_F(DocViewTest, TemplateShowsOnlyDocumentsOfItsKind)
