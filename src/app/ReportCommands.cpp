@@ -16,6 +16,7 @@
 #include "printing/PageSettings.h"
 #include "printing/RWPrinter.h"
 #include "printing/TRwPreview.h"
+#include "report_designer/DesignerDialogs.h"
 #include "report_designer/QRPMDIChild.h"
 #include "report_designer/QRepView.h"
 #include "report_designer/QRepViewShell.h"
@@ -85,14 +86,17 @@ void ReportThePlate(vynwApp& app, bool preview)
 void NewReport(vynwApp& app)
 {
     TDocTemplate* tpl = ReportTemplate(app);
-    if (!tpl || !app.GetDocManager().CreateDoc(*tpl, {}, dtNewDoc)) return;
-    // The new report starts with the bands chosen last and asks; cancelled, it is discarded.
-    if (!GetRepViewShell().sectionsDialog) return;
-    QRepView* view = ActiveReportView(app);
-    if (view && !view->ChooseNewReportSections()) {
-        view->Doc().SetDirty(false);
-        app.GetDocManager().CloseDoc(view->Doc());
-    }
+    if (!tpl) return;
+    // The sections are chosen before the designer exists: the dialog stands over no half-made
+    // designer, and a cancelled choice leaves no document behind. The dialog starts from the
+    // sections chosen last.
+    RPSecDlg sections(app.GetMainFrame());
+    if (sections.Execute() != IDOK) return;
+    TDocManager& docs = app.GetDocManager();
+    auto* doc = dynamic_cast<QRepDoc*>(docs.CreateDoc(*tpl, {}, dtNewDoc | dtNoAutoView));
+    if (!doc) return;
+    for (int i = 0; i < 5; ++i) doc->Report().Band(i).SetEnabled(gSectionFlags[i] == '1');
+    docs.CreateView(*tpl, *doc);
 }
 
 void EditLibraryReport(vynwApp& app, const RPManDlg& dlg)

@@ -1,5 +1,7 @@
 #include "controls/QCalErrDlg.h"
 
+#include <limits>
+
 #include "platform/gui/Control.h"
 #include "platform/gui/ControlEdit.h"
 #include "platform/core/StringTable.h"
@@ -98,6 +100,9 @@ void QCalErrDlg::SetupWindow()
     }
     text_->SetWindowText(text);
     FitScrollBars();
+    // The entry just added is the one the user must decide on: the caret at the end keeps it in
+    // sight however many earlier entries stand above it.
+    text_->SetSelection(std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
     setUp_ = true;
 }
 

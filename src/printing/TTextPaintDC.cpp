@@ -123,6 +123,11 @@ std::vector<int> TTextPaintDC::SpreadAdvances(std::vector<int> w, int printerWid
     return w;
 }
 
+TSize TTextPaintDC::GetTextExtent(std::string_view text) const
+{
+    return printerDC_ ? printerDC_->GetTextExtent(text) : TDC::GetTextExtent(text);
+}
+
 bool TTextPaintDC::TextOut(int x, int y, std::string_view text)
 {
     std::u32string chars = DecodeText(text);

@@ -28,6 +28,10 @@ public:
     bool SetViewportOrg(const TPoint& org, TPoint* old = nullptr) override;
     bool SetViewportExt(const TSize& ext, TSize* old = nullptr) override;
     bool TextOut(int x, int y, std::string_view text) override;
+    // Measured where the printout measures: a layout that depends on a text's size (a graph's
+    // label room, a message box) then comes out as on paper, not as the small screen font
+    // rounds it.
+    TSize GetTextExtent(std::string_view text) const override;
 
     // While scaling, the printout's own mapping calls are scaled from the page (windowExt,
     // printer pixels) into the page window (viewportExt).

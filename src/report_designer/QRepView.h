@@ -225,8 +225,6 @@ public:
     void CmPaste();
     void CmDuplicate();
     bool CmSections();  // false when the dialog was cancelled
-    // A new report takes the bands chosen last, then the user chooses; false when cancelled.
-    bool ChooseNewReportSections();
     void CmTool(int tool);
     void CmPageSetup();
     void CmReportPrint();

@@ -255,13 +255,6 @@ void QRepView::CmDuplicate()
     }
 }
 
-bool QRepView::ChooseNewReportSections()
-{
-    for (int i = 0; i < 5; ++i)
-        if (report_.Band(i).Enabled() != (gSectionFlags[i] == '1')) ToggleSection(i);
-    return CmSections();
-}
-
 bool QRepView::CmSections()
 {
     std::string flags(5, '0');

@@ -251,7 +251,7 @@ public:
                     const std::vector<int>& dx);
     // Returns the height of the text drawn (or measured); DT_CALCRECT changes only rect.
     int DrawText(std::string_view text, TRect& rect, unsigned format);
-    TSize GetTextExtent(std::string_view text) const;
+    virtual TSize GetTextExtent(std::string_view text) const;
     bool GetTextMetrics(TTextMetric& tm) const;
     TTextMetric GetTextMetrics() const;
     std::string GetTextFace() const;  // the face name of the selected font's record

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -129,6 +130,55 @@ QRectF GreenArea(const QImage& page)
     return QRectF(l / w, t / h, (r + 1 - l) / w, (b + 1 - t) / h);
 }
 
+// Where the pixels that pass a colour test lie on the page, as fractions of its size.
+template <class Pick>
+QRectF AreaOf(const QImage& page, Pick pick)
+{
+    int l = page.width(), t = page.height(), r = -1, b = -1;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (pick(QColor(page.pixel(x, y)))) {
+                l = std::min(l, x);
+                r = std::max(r, x);
+                t = std::min(t, y);
+                b = std::max(b, y);
+            }
+    if (r < 0) return {};
+    const double w = page.width(), h = page.height();
+    return QRectF(l / w, t / h, (r + 1 - l) / w, (b + 1 - t) / h);
+}
+
+// The report's first page as printed to a PDF and rasterised.
+QImage PrintedPage(PlateShell& s, TTestHook& hook, const std::string& report, const std::string& stem)
+{
+    const std::string pdf = s.env.root + "/" + stem + ".pdf";
+    s.app->GetPrinter()->SetOutputFile(pdf);
+    AnswerReportAndPrintDialogs(hook, report, true);
+    s.Command(CM_REPORTPRINT);
+    const std::string png = s.env.root + "/" + stem;
+    if (std::system(("pdftoppm -r 60 -f 1 -l 1 -singlefile -png '" + pdf + "' '" + png + "'").c_str()) != 0) return {};
+    QImage page(QString::fromStdString(png + ".png"));
+    if (const char* keep = std::getenv("VYN_PAPER_PNG")) page.save(keep);
+    return page;
+}
+
+// The report's first page as the print preview shows it.
+QImage PreviewedPage(PlateShell& s, TTestHook& hook, const std::string& report)
+{
+    QImage shown;
+    WhenModalWindowRuns([&](TWindow& w) {
+        auto* preview = dynamic_cast<TRwPreview*>(&w);
+        ASSERT_NE(preview, nullptr);
+        TTestHook::ProcessEvents();
+        shown = GrabPicture(preview->GetPageWindow());
+        if (const char* keep = std::getenv("VYN_PREVIEW_PNG")) shown.save(keep);
+        ClickGadget(preview->GetControlBar(), CM_PREVIEWCLOSE);
+    });
+    AnswerReportAndPrintDialogs(hook, report, false);
+    s.Command(CM_REPORTPREVIEW);
+    return shown;
+}
+
 }  // namespace
 
 TEST(PlatesOnScreenAndPaper, SelectCalibrationNamesThePlatesOpenedFromFiles)
@@ -224,22 +274,89 @@ TEST(PlatesOnScreenAndPaper, TheStatusDialogOfAReportRunKeepsTheErrorsAlreadySho
     PlateShell s;
     RPReport r;
     HeaderOnly(r, "Faulty");
-    test::Add<RPObjectTextBox>(r, bandReportHeader, 0, 0, 3000, 400)->StoreContents("=firstunknown");
-    test::Add<RPObjectTextBox>(r, bandReportHeader, 0, 500, 3000, 400)->StoreContents("=secondunknown");
+    const std::vector<std::string> unknown{"firstunknown", "secondunknown", "thirdunknown", "fourthunknown"};
+    for (std::size_t i = 0; i < unknown.size(); ++i)
+        test::Add<RPObjectTextBox>(r, bandReportHeader, 0, 500 * static_cast<int>(i), 3000, 400)
+            ->StoreContents("=" + unknown[i]);
     PutInLibrary(r);
     ASSERT_NE(s.OpenCopy("Faulty.plt"), nullptr);
     s.app->GetPrinter()->SetOutputFile(s.env.root + "/faulty.pdf");
-    std::vector<std::string> shown;
-    auto read = [&shown](TDialog& d) { shown.push_back(d.GetDlgItemText(101)); };
-    hook.AnswerDialog(QCalErrDlg::kResId, 102, read);
-    hook.AnswerDialog(QCalErrDlg::kResId, 102, read);
+    std::vector<std::string> held, lastShownLine;
+    auto read = [&](TDialog& d) {
+        held.push_back(d.GetDlgItemText(101));
+        // The list as the user sees it: its last visible line shows the error just met.
+        const std::vector<std::string> lines = ShownLines(d.GetDlgItem(101)->Widget());
+        std::string last;
+        for (const std::string& l : lines)
+            if (l.find("unknown") != std::string::npos) last = l;
+        lastShownLine.push_back(last);
+    };
+    for (std::size_t i = 0; i < unknown.size(); ++i) hook.AnswerDialog(QCalErrDlg::kResId, 102, read);
     AnswerReportAndPrintDialogs(hook, "Faulty", true);
     s.Command(CM_REPORTPRINT);
-    ASSERT_EQ(shown.size(), 2u) << "one dialog for each error";
-    EXPECT_NE(shown[0].find("firstunknown"), std::string::npos) << shown[0];
-    EXPECT_EQ(shown[0].find("secondunknown"), std::string::npos) << shown[0];
-    EXPECT_NE(shown[1].find("firstunknown"), std::string::npos) << "the first error is still listed: " << shown[1];
-    EXPECT_NE(shown[1].find("secondunknown"), std::string::npos) << shown[1];
+    ASSERT_EQ(held.size(), unknown.size()) << "one dialog for each error";
+    EXPECT_EQ(held[0].find("secondunknown"), std::string::npos) << held[0];
+    for (std::size_t i = 0; i < unknown.size(); ++i) {
+        for (std::size_t k = 0; k <= i; ++k)
+            EXPECT_NE(held[i].find(unknown[k]), std::string::npos) << "dialog " << i + 1 << " still lists " << unknown[k];
+        EXPECT_NE(lastShownLine[i].find(unknown[i]), std::string::npos)
+            << "dialog " << i + 1 << " shows its newest error; the last line shown: " << lastShownLine[i];
+    }
+}
+
+// A report of text, a picture, a graph too small for its labels and a large graph: the preview
+// shows each where, and as, the printed page has it. The small graph is the one that told them
+// apart: the preview measured its labels narrower than the printer and drew a squeezed graph
+// where the paper shows "***".
+TEST(PlatesOnScreenAndPaper, ThePreviewOfAReportWithGraphsIsThePrintedPage)
+{
+    if (!HasTool("pdftoppm") || !HasTool("pdftotext")) GTEST_SKIP() << "poppler's tools are not installed";
+    TTestHook hook;
+    PlateShell s;
+    RPReport r;
+    HeaderOnly(r, "Graphs");
+    r.Band(bandReportHeader).StoreHeight(5760);
+    test::Add<RPObjectTextBox>(r, bandReportHeader, 0, 0, 4320, 400)->StoreContents("Preview and paper");
+    auto* pic = test::Add<RPObjectPicture>(r, bandReportHeader, 5760, 0, 1440, 720);
+    ASSERT_EQ(pic->LoadFromFileBytes(test::GreenRectangleWmf()), 0);
+    // Curves and points in colours of their own (COLORREF: blue in the high byte).
+    auto* small = test::Add<RPObjectGraph>(r, bandReportHeader, 0, 1440, 1225, 1225);
+    small->SetRGBCurve(0xFF0000);
+    small->SetRGBPoint(0xFF0000);
+    auto* large = test::Add<RPObjectGraph>(r, bandReportHeader, 2880, 1440, 4320, 2880);
+    large->SetRGBCurve(0xFF00FF);
+    large->SetRGBPoint(0xFF00FF);
+    PutInLibrary(r);
+    ASSERT_NE(s.OpenCopy("Graphs.plt"), nullptr);
+
+    const QImage paper = PrintedPage(s, hook, "Graphs", "graphs");
+    ASSERT_FALSE(paper.isNull());
+    EXPECT_NE(PdfText(s.env.root + "/graphs.pdf").find("***"), std::string::npos) << "the small graph's box on paper, " << s.env.root;
+    const QImage preview = PreviewedPage(s, hook, "Graphs");
+    ASSERT_FALSE(preview.isNull()) << "the preview ran";
+
+    auto green = [](const QColor& c) { return c.green() > 180 && c.red() < 90 && c.blue() < 90; };
+    auto blue = [](const QColor& c) { return c.blue() > 180 && c.red() < 90 && c.green() < 90; };
+    // Not red: the preview draws the margins in red.
+    auto magenta = [](const QColor& c) { return c.red() > 180 && c.green() < 90 && c.blue() > 180; };
+    auto ink = [](const QColor& c) { return c.red() < 100 && c.green() < 100 && c.blue() < 100; };
+    const struct {
+        const char* what;
+        std::function<bool(const QColor&)> pick;
+    } parts[] = {{"the picture", green}, {"the small graph's curve", blue}, {"the large graph's curve", magenta},
+                 {"the black of text, axes and labels", ink}};
+    // One pixel of the preview is up to 1.5 % of the page.
+    const double tol = 0.02;
+    for (const auto& part : parts) {
+        const QRectF printed = AreaOf(paper, part.pick), previewed = AreaOf(preview, part.pick);
+        EXPECT_EQ(previewed.isEmpty(), printed.isEmpty()) << part.what << " on one of them only";
+        if (printed.isEmpty() || previewed.isEmpty()) continue;
+        EXPECT_NEAR(previewed.left(), printed.left(), tol) << part.what;
+        EXPECT_NEAR(previewed.top(), printed.top(), tol) << part.what;
+        EXPECT_NEAR(previewed.right(), printed.right(), tol) << part.what;
+        EXPECT_NEAR(previewed.bottom(), printed.bottom(), tol) << part.what;
+    }
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
 }
 
 // File > Print of the plate matrix: the dialog offers the printout's own pages and refuses a

@@ -150,20 +150,33 @@ TEST(DesignerInShell, NewReportStartsWithTheLastSectionsAndCancelDiscardsIt)
     DesignerShell s;
     std::snprintf(gSectionFlags, sizeof gSectionFlags, "%s", "10111");
     std::string offered;
-    hook.AnswerDialog(idRPSecDlg, IDCANCEL, [&offered](TDialog& d) {
+    // The sections are asked for first: no designer frame stands behind the dialog.
+    auto framesShown = [&s] {
+        int shown = 0;
+        for (TMDIChild* c : s.app->GetMDIClient()->Children()) shown += c->IsWindowVisible() ? 1 : 0;
+        return shown;
+    };
+    int framesUnderDialog = -1;
+    hook.AnswerDialog(idRPSecDlg, IDCANCEL, [&](TDialog& d) {
+        framesUnderDialog = framesShown();
         for (int id = 101; id <= 105; ++id)
             offered += dynamic_cast<TCheckBox*>(d.GetDlgItem(id))->GetCheck() == TCheckBox::BF_CHECKED ? '1' : '0';
     });
     s.NewReport();
     EXPECT_EQ(offered, "10111");
+    EXPECT_EQ(framesUnderDialog, 0);
     EXPECT_TRUE(s.Reports().empty()) << "a cancelled new report is discarded";
 
-    hook.AnswerDialog(idRPSecDlg, IDOK, [](TDialog& d) {
+    framesUnderDialog = -1;
+    hook.AnswerDialog(idRPSecDlg, IDOK, [&](TDialog& d) {
+        framesUnderDialog = framesShown();
         auto& box = dynamic_cast<TCheckBox&>(*d.GetDlgItem(105));
         EXPECT_TRUE(ClickReaches(box, 24, box.GetClientRect().Height() / 2));
     });
     s.NewReport();
+    EXPECT_EQ(framesUnderDialog, 0);
     ASSERT_EQ(s.Reports().size(), 1u);
+    EXPECT_EQ(framesShown(), 1) << "the designer opens once the sections are chosen";
     RPReport& r = s.Reports()[0]->Report();
     std::string bands;
     for (int i = 0; i < 5; ++i) bands += r.Band(i).Enabled() ? '1' : '0';
