@@ -242,10 +242,14 @@ bool SaveActiveReport(vynwApp& app, bool askPath)
                          path))
         return true;
     if (app.PathHeldByOther(doc, path)) return true;
-    const std::string old = doc.GetDocPath();
+    const std::string old = doc.GetDocPath(), oldTitle = doc.GetTitle();
     doc.SetDocPath(path);
-    if (!doc.Commit(true)) doc.SetDocPath(old);
-    else if (auto* frame = dynamic_cast<QRPDesignerPane*>(view->GetParent()))
+    // Saved under a new name, the report is known by its file, as one opened from it is.
+    doc.SetTitle(DocTitleOf(path));
+    if (!doc.Commit(true)) {
+        doc.SetDocPath(old);
+        doc.SetTitle(oldTitle);
+    } else if (auto* frame = dynamic_cast<QRPDesignerPane*>(view->GetParent()))
         if (auto* child = dynamic_cast<QRPMDIChild*>(frame->Frame())) child->ShowDocTitle();
     return true;
 }

@@ -261,6 +261,12 @@ void QRAttrDlg::Update()
     if (pending) Invalidate(false);
 }
 
+void QRAttrDlg::DocTitleChanged(const QRepView& view)
+{
+    // The pane lives as long as its frame: without it there is no window to name.
+    if (gAttrDlg && gAttrFrame && gAttrView == &view) gAttrFrame->SetWindowText(view.Doc().GetTitle());
+}
+
 void QRAttrDlg::SetShown(int shown)
 {
     shown_ = shown;

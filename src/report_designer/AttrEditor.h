@@ -32,6 +32,8 @@ public:
     static void ShowFor(QRepView* view, int show);
     static void ShowForNoActivate(QRepView* view, int show);
     static TRect GetFrameRect();
+    // The window's caption follows the title of the document it is attached to.
+    static void DocTitleChanged(const QRepView& view);
     // Connects the report views' attribute hooks to the editor.
     static void InstallViewHooks();
 

@@ -2,6 +2,7 @@
 
 #include "platform/gui/Dc.h"
 #include "platform/gui/Gdi.h"
+#include "report_designer/AttrEditor.h"
 #include "report_designer/DesignerMetrics.h"
 #include "report_designer/QRepView.h"
 #include "report_designer/QRuler.h"
@@ -68,6 +69,7 @@ void QRPMDIChild::ShowDocTitle()
 {
     const TDocument& doc = pane_->View().GetDocument();
     SetWindowText(doc.HasDocPath() ? doc.GetDocPath() : doc.GetTitle());
+    QRAttrDlg::DocTitleChanged(pane_->View());
 }
 
 void QRPMDIChild::EvFrameActivate(unsigned active, bool, TWindow* other)

@@ -47,7 +47,9 @@ int TChooseFontDialog::Execute()
     const QFont chosen = QFontDialog::getFont(&ok, initial, parent_ ? parent_->Widget() : nullptr);
     if (!ok) return IDCANCEL;
     pointSize_ = static_cast<int>(std::lround(chosen.pointSizeF() * 10.0));
-    lf_.lfFaceName = chosen.family().toStdString().substr(0, 31);
+    // The dialog offers the shipped family that stands in for the record's face; a user who
+    // changed only the size or the style keeps the face the record names.
+    if (chosen.family() != initial.family()) lf_.lfFaceName = chosen.family().toStdString().substr(0, 31);
     lf_.lfHeight = HeightOf(pointSize_, dpiY_);
     lf_.lfWidth = 0;
     lf_.lfWeight = static_cast<int>(chosen.weight());

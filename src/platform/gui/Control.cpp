@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QValidator>
 #include <vector>
 
 #include "platform/gui/ControlButton.h"
@@ -426,6 +427,20 @@ QWidget* TRadioButton::MakeControl(QWidget* parentWidget)
 
 // --- TEdit ---------------------------------------------------------------------------------------
 
+namespace {
+// An edit with the upper-case style turns every letter typed, pasted or set into a capital,
+// where the caret stands.
+class TUpperCaseValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+}  // namespace
+
 TEdit::TEdit(TWindow* parent, int resourceId, int textLimit) : TControl(parent, resourceId), textLimit_(textLimit) {}
 
 TEdit::TEdit(TWindow* parent, int id, const std::string& text, int x, int y, int w, int h, int textLimit, bool multiline)
@@ -454,6 +469,7 @@ QWidget* TEdit::MakeControl(QWidget* parentWidget)
     e->setReadOnly(style_ & dlgstyle::READONLY);
     if (textLimit_ > 0) e->setMaxLength(textLimit_ - 1);
     if (style_ & dlgstyle::PASSWORD) e->setEchoMode(QLineEdit::Password);
+    if (style_ & dlgstyle::UPPERCASE) e->setValidator(new TUpperCaseValidator(e));
     e->setText(Q(text_));
     QObject::connect(e, &QLineEdit::textEdited, e, [this] { modified_ = true; });
     QObject::connect(e, &QLineEdit::textChanged, e, [this] { NotifyParent(EN_CHANGE); });

@@ -1,5 +1,6 @@
 #include "platform/gui/GadgetWindow.h"
 
+#include <QApplication>
 #include <QHelpEvent>
 #include <QImage>
 #include <QToolTip>
@@ -163,6 +164,14 @@ protected:
         if (!w || !bar_ || !bar_->Widget()) return false;
         if (e->type() == QEvent::Leave && w == bar_->Widget()) {
             bar_->MouseLeft();
+            return false;
+        }
+        if (e->type() == QEvent::Enter || e->type() == QEvent::MouseMove) {
+            // The toolkit shows tips only in the active window; the bars' tips show while any
+            // of the program's windows is active (the designer's attribute window, a tool
+            // window), and not while another program is.
+            if (QWidget* top = w->window())
+                top->setAttribute(Qt::WA_AlwaysShowToolTips, QApplication::activeWindow() != nullptr);
             return false;
         }
         if (e->type() != QEvent::ToolTip) return false;

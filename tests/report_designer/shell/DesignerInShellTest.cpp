@@ -28,10 +28,14 @@
 #include "app/RwMainWindow.h"
 #include "platform/gui/testing/ScrollInput.h"
 #include "platform/gui/testing/FieldInput.h"
+#include "platform/gui/testing/FontDialogInput.h"
+#include "platform/gui/testing/HintInput.h"
+#include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
 #include "method_editors/CtxWzDlg.h"
 #include "platform/gui/FileDialog.h"
 #include "report_designer/AttrControls.h"
+#include "report_designer/AttrDialogs.h"
 #include "report_designer/AttrEditor.h"
 #include "report_designer/AttrGlobals.h"
 #include "report_designer/AttrRows.h"
@@ -55,6 +59,8 @@ struct DesignerShell : ShellFixture {
     {
         // A new run of the program: the attribute window is not wanted yet.
         gAttrEditorShown = false;
+        // and it is placed beside the main window's right edge when it first shows.
+        QRAttrFrame::firstShow = true;
         // Shown, as a user sees it: the mouse and the menu reach only a visible window.
         app->GetMainFrame()->MoveWindow(0, 0, 1100, 800);
         app->GetMainFrame()->ShowWindow(SW_SHOW);
@@ -106,6 +112,27 @@ struct DesignerShell : ShellFixture {
     static bool OpenAttributeWindow()
     {
         const bool clicked = ClickGadget(*gToolPalette, 7118);
+        TTestHook::ProcessEvents();
+        return clicked;
+    }
+    // The attribute row with that caption clicked for editing, then its "..." button; the
+    // row's dialog runs in the click.
+    static bool OpenRowDialog(const std::string& caption)
+    {
+        QRAttrDlg& pane = *QRAttrGlobals::gAttrDlg;
+        int row = -1;
+        for (std::size_t i = 0; i < pane.ShownRows().size(); ++i)
+            if (pane.ShownRows()[i]->caption == caption) row = static_cast<int>(i);
+        if (row < 0) return false;
+        // Rows below the window's lower edge come up with the wheel.
+        for (int turns = 0; turns < 40 && pane.ValueRect(row).bottom > pane.GetClientRect().bottom; ++turns) {
+            TurnWheel(pane.Widget(), QPoint(0, -120));
+            TTestHook::ProcessEvents();
+        }
+        const TRect value = pane.ValueRect(row);
+        if (!ClickReaches(pane, value.left + 4, (value.top + value.bottom) / 2)) return false;
+        TTestHook::ProcessEvents();
+        const bool clicked = ClickReaches(*QRAttrGlobals::gAttrMoreButton);
         TTestHook::ProcessEvents();
         return clicked;
     }
@@ -387,6 +414,77 @@ TEST(DesignerInShell, TheFrameShowsTheReportsTitleThenItsFile)
     SetFileDialogAnswer({});
     TTestHook::ProcessEvents();
     EXPECT_EQ(ShownCaption(*frame), path);
+
+    // The attribute window names the report by its title: after a second Save as, its new file.
+    ASSERT_TRUE(s.OpenAttributeWindow());
+    EXPECT_EQ(ShownCaption(*QRAttrGlobals::gAttrFrame), "caption.qrp");
+    const std::string renamed = s.env.data + "/renamed.qrp";
+    SetFileDialogAnswer([&renamed](bool save, const std::string&) { return save ? renamed : std::string(); });
+    EXPECT_TRUE(ChooseMenuItem(*s.app->GetMainFrame(), 24334));
+    SetFileDialogAnswer({});
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(ShownCaption(*frame), renamed);
+    EXPECT_EQ(ShownCaption(*QRAttrGlobals::gAttrFrame), "renamed.qrp");
+}
+
+// The dialogs behind the attribute rows keep what the user chose as the user sees it: the cell
+// of an evaluation context stands in capitals as it is typed, and a font whose size alone was
+// changed keeps its face.
+TEST(DesignerInShell, TheRowDialogsShowWhatTheUserChose)
+{
+    TTestHook hook;
+    DesignerShell s;
+    QRepView& view = s.OpenDesigner();
+    RPObjectTextBox* box = s.PlaceTextBox(view);
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(s.OpenAttributeWindow());
+    QRAttrDlg& pane = *QRAttrGlobals::gAttrDlg;
+
+    std::string cellShown;
+    hook.AnswerDialog(idQRSrcDlg, IDOK, [&cellShown](TDialog& d) {
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(102))) << "Cell";
+        TTestHook::ProcessEvents();
+        EXPECT_TRUE(TypeIntoField(*d.GetDlgItem(105), "b3"));
+        for (const TShownText& t : ShownTexts(*d.GetDlgItem(105))) cellShown += t.text;
+    });
+    ASSERT_TRUE(DesignerShell::OpenRowDialog("Source"));
+    EXPECT_EQ(cellShown, "B3");
+    EXPECT_EQ(box->GetSource().kind, srCell);
+    EXPECT_TRUE(ShowsText(pane.Widget(), "Cell:B3")) << "the row shows the cell chosen";
+
+    ASSERT_EQ(box->GetFont()->Face(), "Arial");
+    std::string familyOffered;
+    bool sizeTyped = false;
+    WhenFontDialogRuns([&] {
+        familyOffered = FontDialogFamily();
+        sizeTyped = TypeFontSize("14");
+        AcceptFontDialog();
+    });
+    ASSERT_TRUE(DesignerShell::OpenRowDialog("Font"));
+    EXPECT_TRUE(sizeTyped);
+    EXPECT_FALSE(familyOffered.empty()) << "the dialog ran";
+    EXPECT_EQ(box->GetFont()->height, 140);
+    EXPECT_EQ(box->GetFont()->Face(), "Arial") << "offered as " << familyOffered;
+    EXPECT_TRUE(ShowsText(pane.Widget(), "14 pt  Arial"));
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+    view.Doc().SetDirty(false);
+}
+
+// While the attribute window is the active window, the main window's buttons still show their
+// tips under a resting mouse.
+TEST(DesignerInShell, TheBarsShowTheirTipsWhileTheAttributeWindowIsActive)
+{
+    TTestHook hook;
+    DesignerShell s;
+    s.OpenDesigner();
+    ASSERT_TRUE(s.OpenAttributeWindow());
+    DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
+    ASSERT_TRUE(QRAttrGlobals::gAttrFrame->Widget()->isActiveWindow());
+    TGadget* save = gToolBar->GadgetWithId(24333);
+    ASSERT_NE(save, nullptr);
+    const TRect r = save->GetBounds();
+    EXPECT_EQ(RestMouse(*gToolBar, (r.left + r.right) / 2, (r.top + r.bottom) / 2), "Save");
+    EXPECT_TRUE(QRAttrGlobals::gAttrFrame->Widget()->isActiveWindow()) << "the rest did not activate the main window";
 }
 
 TEST(DesignerInShell, TypingInPlaceIsKeptWhenTheProgramKeepsTheActivationAndDroppedWhenItLosesIt)
