@@ -175,7 +175,8 @@ void BindDesignerHooks()
         if (dlg.Execute() != IDYES) return 0;
         v.Report().SetName(dlg.Name);
         v.Report().SetDescription(dlg.Comment);
-        return dlg.StoreReport(v.Report()) == 0 ? 1 : -1;
+        const int stored = dlg.StoreReport(v.Report());
+        return stored == 0 ? 1 : stored == CRepList::kListFull ? -2 : -1;
     };
     // The wizard lists the report's names and those of the first open plate; in an empty field
     // it starts the text with "=", which makes a text box's contents a formula.

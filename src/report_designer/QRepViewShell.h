@@ -63,7 +63,8 @@ struct QRepViewShell {
     std::function<bool(QRepView&)> choosePrintSource;
     // Whether any plate document is open.
     std::function<bool()> plateDocumentOpen;
-    // "Save to Report List": 1 stored, 0 cancelled, -1 the library could not be written.
+    // "Save to Report List": 1 stored, 0 cancelled, -1 the library could not be written, -2 it is
+    // full.
     std::function<int(QRepView&)> saveInReportList;
     std::function<void(QRepView&, TEdit&)> expressionWizard;
     std::function<void(int contextId)> help;

@@ -244,7 +244,7 @@ int CRepList::AppendBytes(std::vector<std::uint8_t>& b, const RPReport& report, 
 {
     if (!CheckHeader(b)) return -1;
     // Guarded here: a library of more entries would no longer open.
-    if (GetU32(b.data() + 12) >= kMaxLibraryEntries) return -1;
+    if (GetU32(b.data() + 12) >= kMaxLibraryEntries) return kListFull;
     oldEnd = GetU32(b.data() + 16);
     if (static_cast<std::uint64_t>(oldEnd) + kEntryHeaderSize > b.size()) return -1;
     const std::vector<std::uint8_t> stream = report.WriteStream();
@@ -278,7 +278,12 @@ int CRepList::Append(const RPReport& report)
         b.clear();
     }
     std::uint32_t oldEnd = 0;
-    if (b.empty() || AppendBytes(b, report, oldEnd) != 0 || !Rewrite(b, create)) {
+    const int appended = b.empty() ? -1 : AppendBytes(b, report, oldEnd);
+    if (appended == kListFull) {
+        Close();
+        return kListFull;
+    }
+    if (appended != 0 || !Rewrite(b, create)) {
         Close();
         status = lsFailed;
         return -1;
@@ -293,7 +298,13 @@ int CRepList::Replace(const RPReport& report, int index)
     std::vector<std::uint8_t> b;
     std::uint32_t oldEnd = 0;
     const std::uint32_t entry = descrs_[static_cast<std::size_t>(index)].offset;
-    if (!ReadFileBytes(b) || AppendBytes(b, report, oldEnd) != 0 || entry + 8u > b.size()) {
+    // A replaced report is written anew behind the others: it needs a free entry too.
+    const int appended = ReadFileBytes(b) ? AppendBytes(b, report, oldEnd) : -1;
+    if (appended == kListFull) {
+        Close();
+        return kListFull;
+    }
+    if (appended != 0 || entry + 8u > b.size()) {
         Close();
         status = lsFailed;
         return -1;

@@ -45,6 +45,9 @@ public:
     bool SetStrings(int index, const std::string& name, const std::string& description);
     bool RevertEntry(int index);
     int Commit();
+    // 0 done, kListFull when the list already holds its kMaxLibraryEntries entries (the file is
+    // left as it was), -1 any other failure.
+    static constexpr int kListFull = -2;
     int Append(const RPReport& report);
     int Replace(const RPReport& report, int index);
     int Consolidate();

@@ -2,11 +2,17 @@
 // page holds, for a plate that fits, one that is too wide and one that is too low.
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QImage>
+#include <QTemporaryDir>
+#include <cstdlib>
 #include <memory>
 #include <set>
+#include <string>
 
 #include "../printing/PrintTestUtil.h"
 #include "printing/APrintOutPlate.h"
+#include "printing/RWPrinter.h"
 
 namespace vyn::test {
 namespace {
@@ -116,6 +122,47 @@ TEST(PlatePrintout, TooLowWithTwoPlatesAcross)
         for (int c : PrintedCells(p, n)) all.insert(c);
     EXPECT_EQ(all.size(), 96u);
     EXPECT_EQ(std::set<int>(all.begin(), all.end()).size(), 96u);
+}
+
+// A method name and a comment of 600 characters print up to the right margin and no further,
+// as the header's texts do: nothing of them reaches the paper's edge.
+TEST(PlatePrintout, LongTextsStopAtTheRightMargin)
+{
+    if (std::system("command -v pdftoppm >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftoppm is not installed";
+    class LongTexts : public TestPlatePrint {
+    public:
+        void PrepareHeader() override
+        {
+            header.methodName = std::string(600, 'W');
+            header.comment = std::string(600, 'M');
+        }
+    };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ResetPrintSettings();
+    const std::string pdf = dir.filePath("long.pdf").toStdString(), png = dir.filePath("long").toStdString();
+    RWPrinter printer;
+    printer.SetOutputFile(pdf);
+    LongTexts p;
+    ASSERT_TRUE(printer.Print(nullptr, p, false));
+    const TSize device = printer.MakeInfoDC()->DeviceSize();
+    ASSERT_GT(p.pageRect.right, 0);
+    ASSERT_EQ(std::system(("pdftoppm -r 72 -f 1 -l 1 -singlefile -png '" + pdf + "' '" + png + "'").c_str()), 0);
+    const QImage page(QString::fromStdString(png + ".png"));
+    ASSERT_FALSE(page.isNull());
+    if (const char* keep = std::getenv("VYN_PAPER_PNG")) page.save(keep);
+
+    const int margin = static_cast<int>(static_cast<long long>(p.pageRect.right) * page.width() / device.cx);
+    int inkBeyond = 0, inkBefore = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c(page.pixel(x, y));
+            if (c.lightness() > 128) continue;
+            if (x > margin + 1) ++inkBeyond;
+            else if (x > margin - 20) ++inkBefore;
+        }
+    EXPECT_EQ(inkBeyond, 0) << "ink right of the margin at x = " << margin << " of " << page.width();
+    EXPECT_GT(inkBefore, 0) << "the long texts run up to the margin";
 }
 
 }  // namespace

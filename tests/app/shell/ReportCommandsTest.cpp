@@ -36,6 +36,7 @@
 #include "platform/gui/testing/UserInput.h"
 #include "printing/RWPrinter.h"
 #include "printing/TRwPreview.h"
+#include "report_designer/DesignerDialogs.h"
 #include "report_designer/QRPMDIChild.h"
 #include "report_designer/QRepView.h"
 #include "report_designer/RPListDialogs.h"
@@ -400,6 +401,55 @@ TEST(ReportCommands, DesignerSavesIntoTheLibraryButNeverOverALibraryItCannotRead
     list.Open(false);
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.GetDescr(0).name, "Kept");
+}
+
+// A library that holds its 1024 entries takes no further report: the designer says that the
+// list is full and how to make room, keeps the report open and leaves the file as it was.
+TEST(ReportCommands, SavingIntoAFullLibrarySaysItIsFullAndHowToMakeRoom)
+{
+    TTestHook hook;
+    Shell s;
+    RPReport one;
+    one.SetName("one of many");
+    AppendToLibrary(one);
+    // The one entry repeated up to the limit.
+    Bytes b = ReadAll(ReportLibraryPath());
+    const std::uint32_t first = GetU32(b.data() + 8), end = GetU32(b.data() + 16);
+    const Bytes entry(b.begin() + first, b.begin() + end);
+    Bytes full(b.begin(), b.begin() + first);
+    for (std::uint32_t i = 0; i < kMaxLibraryEntries; ++i) full.insert(full.end(), entry.begin(), entry.end());
+    full.insert(full.end(), kEntryHeaderSize, 0);
+    PutU32(full.data() + 12, kMaxLibraryEntries);
+    PutU32(full.data() + 16, static_cast<std::uint32_t>(first + kMaxLibraryEntries * entry.size()));
+    WriteAll(ReportLibraryPath(), full);
+    {
+        CRepList list(ReportLibraryPath());
+        ASSERT_EQ(list.Open(false), 0) << "a full library still opens";
+        ASSERT_EQ(list.Count(), static_cast<int>(kMaxLibraryEntries));
+    }
+
+    hook.AnswerDialog(kDlgRepManager, 104);
+    hook.AnswerDialog(idRPSecDlg, IDOK);
+    s.Command(CM_REPORTS);
+    QRepView* view = ActiveReportView(*s.app);
+    ASSERT_NE(view, nullptr);
+    for (int button : {103, 104}) {  // added as a new report, then over the first one
+        hook.AnswerDialog(kDlgRepAdd, button, [button](TDialog& d) {
+            d.SetDlgItemText(121, "One too many");
+            if (button == 104) List(d).UserSelect(0);
+        });
+        const std::size_t shown = hook.Messages().size();
+        s.Command(cmRepSaveInList);
+        TTestHook::ProcessEvents();
+        ASSERT_EQ(hook.Messages().size(), shown + 1) << "button " << button;
+        EXPECT_EQ(hook.Messages().back().text,
+                  "The report list is full: it holds 1024 reports. Deleting reports you no longer need and "
+                  "consolidating the list (Reports ..., More ...) makes room.");
+        EXPECT_EQ(ReadAll(ReportLibraryPath()), full) << "button " << button;
+        ASSERT_EQ(ActiveReportView(*s.app), view) << "the designer stays open";
+    }
+    view->Doc().SetDirty(false);
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
 }
 
 TEST(ReportCommands, ALibraryReportPrintsAndPreviewsOverTheDemoPlate)
