@@ -84,6 +84,8 @@ void RPPrnPlate::Update()
 {
     const int e = entries_->SelectedEntry();
     if (TWindow* b = GetDlgItem(106)) b->EnableWindow(LibraryEntrySelected());
+    // Without a chosen report (an empty library and no open report) there is nothing to print.
+    if (TWindow* go = GetDlgItem(IDOK)) go->EnableWindow(e >= 0);
     std::string detail;
     if (e >= 0 && (static_cast<unsigned>(e) & kExtraEntryBit)) {
         const std::size_t i = static_cast<unsigned>(e) & ~kExtraEntryBit;

@@ -452,6 +452,33 @@ TEST(ReportCommands, SavingIntoAFullLibrarySaysItIsFullAndHowToMakeRoom)
     EXPECT_EQ(hook.UnansweredDialogs(), 0);
 }
 
+// With an empty report library "Report a plate" has nothing to print: its "Print..." (or
+// "Preview...") stands grey, a click on it does nothing, and the dialog closes with "Close".
+TEST(ReportCommands, AnEmptyLibraryOffersNothingToPrint)
+{
+    TTestHook hook;
+    Shell s;
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    TTestHook::ProcessEvents();
+    for (unsigned command : {CM_REPORTPRINT, CM_REPORTPREVIEW}) {
+        bool grey = false, stillOpen = false;
+        hook.AnswerDialog(kDlgRepPlate, 0, [&](TDialog& d) {
+            EXPECT_EQ(List(d).GetCount(), 0);
+            TWindow& go = *d.GetDlgItem(IDOK);
+            grey = !go.IsWindowEnabled();
+            ClickReaches(go);
+            TTestHook::ProcessEvents();
+            stillOpen = d.IsWindow() && d.IsWindowVisible();
+            Click(d, 105);
+        });
+        s.Command(command);
+        EXPECT_TRUE(grey) << command;
+        EXPECT_TRUE(stillOpen) << command << ": the grey button ends nothing";
+    }
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+    EXPECT_TRUE(hook.MessageTexts().empty());
+}
+
 TEST(ReportCommands, ALibraryReportPrintsAndPreviewsOverTheDemoPlate)
 {
     TTestHook hook;
