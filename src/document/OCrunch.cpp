@@ -43,6 +43,8 @@ std::string IntText(T value)
 
 OCrunch::OCrunch(int fd) : fd_(fd) {}
 
+OCrunch::OCrunch(std::string& sink) : sink_(&sink) {}
+
 void OCrunch::BeginTag(int tag)
 {
     count_ = 0;
@@ -116,6 +118,12 @@ void OCrunch::WritePending(bool continueAfter)
 {
     if (count_ < 0) {
         line_.clear();
+        return;
+    }
+    if (sink_) {
+        sink_->append(line_).append("\r\n");
+        count_ += static_cast<long>(line_.size() + 2);
+        line_ = continueAfter ? " " : "";
         return;
     }
     std::string out = line_;

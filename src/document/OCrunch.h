@@ -10,6 +10,9 @@ class OCrunch {
 public:
     // fd stays the caller's: it is neither closed nor positioned here.
     explicit OCrunch(int fd);
+    // Appends the lines to the text instead: a file is then written in one piece, not with a
+    // system call per line. The text stays the caller's.
+    explicit OCrunch(std::string& sink);
     OCrunch(const OCrunch&) = delete;
     OCrunch& operator=(const OCrunch&) = delete;
 
@@ -38,7 +41,8 @@ private:
     void Append(const std::string& text) { line_ += text; }
     void WritePending(bool continueAfter);
 
-    int fd_;
+    int fd_ = -1;
+    std::string* sink_ = nullptr;
     std::string line_;  // the pending line
     long count_ = 0;
 };

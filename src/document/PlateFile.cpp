@@ -1,7 +1,6 @@
 #include "document/PlateFile.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,6 +52,7 @@ void SetMessage(std::string* message, int id)
 class BlockWriter {
 public:
     explicit BlockWriter(int fd) : out_(fd) {}
+    explicit BlockWriter(std::string& sink) : out_(sink) {}
 
     OCrunch& Begin(int tag)
     {
@@ -953,26 +953,19 @@ long WritePlateFile(QPlate& plate, int fd, int flag, std::string* message)
 bool RenderPlateBlock(QPlate& plate, int flag, std::string& block, std::string* message)
 {
     block.clear();
-    const int fd = ::memfd_create("vyn-plate-block", MFD_CLOEXEC);
-    if (fd < 0) {
+    std::string bad;
+    if (CheckPlateForFile(plate, &bad) != 0) {
+        if (message) *message = FormatResString(kMsgNameNotStorable, CutUtf8(bad, 40).c_str());
+        return false;
+    }
+    // Rendered in memory: the file is then written (or kept as the saved state) in one piece.
+    BlockWriter w(block);
+    if (!WriteBlock(plate, w, flag)) {
+        block.clear();
         SetMessage(message, kMsgErrorWritingFile);
         return false;
     }
-    bool ok = WritePlateFile(plate, fd, flag, message) >= 0;
-    if (ok && ::lseek(fd, 0, SEEK_SET) == 0) {
-        char buffer[8192];
-        ssize_t n;
-        while ((n = ::read(fd, buffer, sizeof buffer)) > 0) block.append(buffer, static_cast<std::size_t>(n));
-        if (n < 0) ok = false;
-    } else {
-        ok = false;
-    }
-    ::close(fd);
-    if (!ok) {
-        block.clear();
-        if (message && message->empty()) SetMessage(message, kMsgErrorWritingFile);
-    }
-    return ok;
+    return true;
 }
 
 bool SavePlateFile(QPlate& plate, const std::string& path, int flag, std::string* message)

@@ -456,6 +456,24 @@ TEST(PlateFile, SaveReplacesTheFileWhole)
     EXPECT_EQ(message, GetResString(3104));
 }
 
+// The block rendered in memory (what a save writes and what the document keeps as its saved
+// state) is byte for byte what the record writer puts into a file, for a plate and a method.
+TEST(PlateFile, TheRenderedBlockIsWhatTheFileWriterWrites)
+{
+    QPlate p;
+    test::BuildRichPlate(p);
+    for (int flag : {pwPlate, pwMethod}) {
+        test::TempFile file("");
+        const int fd = ::open(file.Path().c_str(), O_WRONLY | O_TRUNC);
+        ASSERT_GE(fd, 0);
+        const long written = WritePlateFile(p, fd, flag);
+        ::close(fd);
+        const std::string block = WriteBlock(p, flag);
+        EXPECT_EQ(written, static_cast<long>(block.size())) << "flag " << flag;
+        EXPECT_EQ(block, file.Read()) << "flag " << flag;
+    }
+}
+
 // Writing to a full disk fails with the writer's message and a negative count.
 TEST(PlateFile, WriteErrorIsReported)
 {
