@@ -84,6 +84,20 @@ std::string ShownHelpHeading()
     return {};
 }
 
+std::string ShownHelpTopicText()
+{
+    if (!gHelp || !gHelp->isVisible()) return {};
+    QTextBlock block = gHelp->cursorForPosition(QPoint(2, 2)).block();
+    while (block.isValid() && block.blockFormat().headingLevel() == 0) block = block.next();
+    std::string text;
+    for (block = block.isValid() ? block.next() : block; block.isValid() && block.blockFormat().headingLevel() == 0;
+         block = block.next()) {
+        if (!text.empty()) text += ' ';
+        text += block.text().toStdString();
+    }
+    return text;
+}
+
 void CloseHelpWindow()
 {
     if (gHelp) gHelp->close();

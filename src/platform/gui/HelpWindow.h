@@ -17,5 +17,8 @@ void ResetLastHelpTopic();
 // The heading of the topic that stands at the top of the help window ("" while it is not
 // shown): what the user reads there.
 std::string ShownHelpHeading();
+// The text of that topic as the window shows it, its heading left out, paragraphs joined by
+// blanks ("" while it is not shown).
+std::string ShownHelpTopicText();
 
 }  // namespace vyn
