@@ -22,6 +22,7 @@
 #include "app/vynwApp.h"
 #include "method_editors/CtxWzDlg.h"
 #include "platform/core/ResFiles.h"
+#include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/HelpWindow.h"
 #include "platform/gui/TestHook.h"
@@ -31,6 +32,7 @@
 #include "report_designer/QRepView.h"
 #include "report_designer/RPListDialogs.h"
 #include "report_designer/RPPrintDialogs.h"
+#include "reports/CRepList.h"
 #include "reports/QRepDoc.h"
 #include "views/QLView.h"
 #include "views/QPView.h"
@@ -48,6 +50,15 @@ std::string Plain(std::string s)
     for (char c : s)
         if (c != '&') out += c;
     while (!out.empty() && (out.back() == '.' || out.back() == ' ')) out.pop_back();
+    return out;
+}
+
+// Runs of blanks read as one ("New  >" on a button, "New >" in a sentence).
+std::string OneBlank(const std::string& s)
+{
+    std::string out;
+    for (char c : s)
+        if (c != ' ' || out.empty() || out.back() != ' ') out += c;
     return out;
 }
 
@@ -188,6 +199,7 @@ TEST(HelpTexts, DialogTopicsNameTheButtonsTheDialogsShow)
     TTestHook hook;
     HelpTextShell s;
     TWindow* main = &s.Main();
+    CRepList reports(s.env.data + "/none.mrw");
     struct Row {
         const char* name;
         int topic;
@@ -203,6 +215,16 @@ TEST(HelpTexts, DialogTopicsNameTheButtonsTheDialogsShow)
          [&] { return std::make_unique<RPPrnPlate>(main, 0, s.app->GetDocManager()); }, {1, 105}, {}},
         {"report a plate, preview", 3343, kDlgRepPlate,
          [&] { return std::make_unique<RPPrnPlate>(main, 1, s.app->GetDocManager()); }, {1, 105}, {}},
+        {"report list manipulation", 3339, kDlgRepManager, [&] { return std::make_unique<RPManDlg>(main); },
+         {103, 104, 105, 106, 107, 108}, {}},
+        {"report description", 3340, kDlgRepName, [&] { return std::make_unique<RPNameDlg>(main, "a", "b", false); },
+         {103, 1}, {}},
+        {"save to report list", 3341, kDlgRepAdd, [&] { return std::make_unique<RPAddDlg>(main); }, {103, 104}, {}},
+        {"report list details", 3342, kDlgRepDetails, [&] { return std::make_unique<RPManMoreDlg>(main, reports); },
+         {101, 102}, {}},
+        {"report printout mode", 3344, kDlgRepPrintMode,
+         [&] { return std::make_unique<RPDefPrnDlg>(main, s.app->GetDocManager()); }, {}, {}},
+        {"report sections", 3335, idRPSecDlg, [&] { return std::make_unique<RPSecDlg>(main); }, {1}, {}},
         {"application options", 3161, QAppDlg::kResId, [&] { return std::make_unique<QAppDlg>(main); }, {1, 2},
          [](TDialog& d, const std::string& topic) -> std::string {
              // The page buttons stand one below the other at the left of the page.
@@ -234,12 +256,15 @@ TEST(HelpTexts, DialogTopicsNameTheButtonsTheDialogsShow)
     std::map<int, std::string> topics;
     std::ostringstream wrong;
     for (const Row& row : rows) {
-        const std::string topic = topics.count(row.topic) ? topics[row.topic] : topics[row.topic] = TopicText(row.topic);
+        const std::string topic =
+            topics.count(row.topic) ? topics[row.topic] : topics[row.topic] = OneBlank(TopicText(row.topic));
         ASSERT_FALSE(topic.empty()) << row.name;
         hook.AnswerDialog(row.resId, IDCANCEL, [&](TDialog& d) {
+            for (TWindow* c : d.Children())
+                if (auto* b = dynamic_cast<TButton*>(c); b && !dynamic_cast<TCheckBox*>(c) && b->IsWindowVisible())
+                    facesOf[row.topic].insert(OneBlank(ButtonFaceText(*b)));
             for (int id : row.buttons) {
-                const std::string face = ButtonFaceText(*d.GetDlgItem(id));
-                facesOf[row.topic].insert(face);
+                const std::string face = OneBlank(ButtonFaceText(*d.GetDlgItem(id)));
                 if (!names(topic, face))
                     wrong << row.name << ": the topic does not name \"" << face << "\"\n";
             }
