@@ -20,6 +20,7 @@
 #include "app/QAppDlg.h"
 #include "app/RwMainWindow.h"
 #include "app/vynwApp.h"
+#include "controls/QCalErrDlg.h"
 #include "method_editors/CtxWzDlg.h"
 #include "platform/core/ResFiles.h"
 #include "platform/gui/ControlButton.h"
@@ -28,6 +29,8 @@
 #include "platform/gui/TestHook.h"
 #include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
+#include "reader_dialogs/QFltDlg.h"
+#include "reader_dialogs/QMeaDlg.h"
 #include "report_designer/DesignerDialogs.h"
 #include "report_designer/QRepView.h"
 #include "report_designer/RPListDialogs.h"
@@ -208,6 +211,8 @@ TEST(HelpTexts, DialogTopicsNameTheButtonsTheDialogsShow)
         std::vector<int> buttons;
         // What else the dialog shows that its topic speaks of; empty when all is well.
         std::function<std::string(TDialog&, const std::string& topic)> more;
+        // Faces a button takes later, as the user works in the dialog.
+        std::vector<std::string> later = {};
     };
     const std::vector<Row> rows = {
         {"expression wizard", 3320, 9001, [&] { return std::make_unique<CtxWzDlg>(main, true); }, {1, 2, 104}, {}},
@@ -225,6 +230,10 @@ TEST(HelpTexts, DialogTopicsNameTheButtonsTheDialogsShow)
         {"report printout mode", 3344, kDlgRepPrintMode,
          [&] { return std::make_unique<RPDefPrnDlg>(main, s.app->GetDocManager()); }, {}, {}},
         {"report sections", 3335, idRPSecDlg, [&] { return std::make_unique<RPSecDlg>(main); }, {1}, {}},
+        {"measure", 3310, 1, [&] { return std::make_unique<QMeaDlg>(main); }, {108, 109, 1}, {}},
+        {"photometer setup", 3311, 2, [&] { return std::make_unique<QFltDlg>(main); }, {102, 103, 1}, {}, {"OK"}},
+        {"status", 3220, QCalErrDlg::kResId, [&] { return std::make_unique<QCalErrDlg>(main, false); }, {102, 103, 104},
+         {}},
         {"application options", 3161, QAppDlg::kResId, [&] { return std::make_unique<QAppDlg>(main); }, {1, 2},
          [](TDialog& d, const std::string& topic) -> std::string {
              // The page buttons stand one below the other at the left of the page.
@@ -272,6 +281,7 @@ TEST(HelpTexts, DialogTopicsNameTheButtonsTheDialogsShow)
                 if (const std::string m = row.more(d, topic); !m.empty()) wrong << row.name << ": " << m << "\n";
         });
         row.make()->Execute();
+        facesOf[row.topic].insert(row.later.begin(), row.later.end());
     }
     for (const auto& [topic, faces] : facesOf)
         for (const std::string& button : usual)
