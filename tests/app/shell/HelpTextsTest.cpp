@@ -18,6 +18,7 @@
 #include "app/AppGlobals.h"
 #include "app/AppPaths.h"
 #include "app/QAppDlg.h"
+#include "app/QSelMet.h"
 #include "app/RwMainWindow.h"
 #include "app/vynwApp.h"
 #include "controls/QCalErrDlg.h"
@@ -230,6 +231,12 @@ TEST(HelpTexts, DialogTopicsNameTheButtonsTheDialogsShow)
         {"report printout mode", 3344, kDlgRepPrintMode,
          [&] { return std::make_unique<RPDefPrnDlg>(main, s.app->GetDocManager()); }, {}, {}},
         {"report sections", 3335, idRPSecDlg, [&] { return std::make_unique<RPSecDlg>(main); }, {1}, {}},
+        {"method list updates", 3170, QSelMet::kUpdateId, [&] { return std::make_unique<QSelMet>(main, QSelMet::kUpdateId); },
+         {1, 2, 105, 106, 120}, {}, {"OK", "Restore"}},
+        {"select a method", 3171, QSelMet::kSelectId, [&] { return std::make_unique<QSelMet>(main, QSelMet::kSelectId); },
+         {108, 109, 2}, {}},
+        {"add to methods", 3172, QSelMet::kAddId, [&] { return std::make_unique<QSelMet>(main, QSelMet::kAddId); },
+         {114, 115, 111}, {}},
         {"measure", 3310, 1, [&] { return std::make_unique<QMeaDlg>(main); }, {108, 109, 1}, {}},
         {"photometer setup", 3311, 2, [&] { return std::make_unique<QFltDlg>(main); }, {102, 103, 1}, {}, {"OK"}},
         {"status", 3220, QCalErrDlg::kResId, [&] { return std::make_unique<QCalErrDlg>(main, false); }, {102, 103, 104},
