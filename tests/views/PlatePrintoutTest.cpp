@@ -140,6 +140,8 @@ TEST(PlatePrintout, LongTextsStopAtTheRightMargin)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     ResetPrintSettings();
+    // A wide right margin, far inside what the printer can print.
+    gPageMargins[pkPlate] = {100, 100, 250, 100};
     const std::string pdf = dir.filePath("long.pdf").toStdString(), png = dir.filePath("long").toStdString();
     RWPrinter printer;
     printer.SetOutputFile(pdf);
@@ -163,6 +165,7 @@ TEST(PlatePrintout, LongTextsStopAtTheRightMargin)
         }
     EXPECT_EQ(inkBeyond, 0) << "ink right of the margin at x = " << margin << " of " << page.width();
     EXPECT_GT(inkBefore, 0) << "the long texts run up to the margin";
+    ResetPrintSettings();
 }
 
 }  // namespace
