@@ -346,6 +346,13 @@ void QRattrStat::Paint(TDC& dc, bool, TRect&)
 
 QRAttrFrame::QRAttrFrame(TWindow* parent) : TWindow(parent) { SetOwnedPopup(true); }
 
+// The frame goes with the main window that owns it; the editor is made anew for the next one,
+// so nothing may go on pointing at this one.
+QRAttrFrame::~QRAttrFrame()
+{
+    if (gAttrFrame == this) gAttrFrame = nullptr;
+}
+
 void QRAttrFrame::SetupWindow()
 {
     TWindow::SetupWindow();

@@ -125,6 +125,7 @@ private:
 class QRAttrFrame : public TWindow, public QRAttrGlobals {
 public:
     explicit QRAttrFrame(TWindow* parent);
+    ~QRAttrFrame() override;
     // Shows or hides the window; the row pane rebuilds when it is shown.
     void Show(bool show, bool activate);
     void Layout();
