@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <ostream>
 
+#include "ListRowInput.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppSettings.h"
@@ -17,6 +19,7 @@
 #include "platform/gui/FileDialog.h"
 #include "platform/gui/Gadget.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
 #include "plate/Profile.h"
 #include "views/QLView.h"
@@ -52,6 +55,49 @@ struct DemoShell : ShellFixture {
     }
     bool opened = false;
 };
+
+// What the plate matrix shows in a well's cell, read from its picture on the screen: a sample's
+// well is a raised tile where a free well shows a checkerboard, and a value is black text on the
+// value line (the second line with the layers the matrix opens with).
+struct ShownCell {
+    bool free = false;
+    bool value = false;
+};
+ShownCell CellShows(QPView& view, int col, int row)
+{
+    TTestHook::ProcessEvents();
+    const QImage* img = view.ClientImage();
+    if (!img) return {};
+    const TRect r = view.CellRect(col, row);
+    ShownCell shown;
+    shown.free = img->pixel(r.left + 1, r.top + 1) != img->pixel(r.left + 2, r.top + 1);
+    const int top = r.top + view.MarginY + view.LineHeight;
+    for (int y = top; y < top + view.LineHeight; ++y)
+        for (int x = r.left + view.MarginX; x < r.left + view.MarginX + view.CellTextWidth; ++x)
+            if ((img->pixel(x, y) & 0xFFFFFF) == 0) shown.value = true;
+    return shown;
+}
+bool operator==(ShownCell a, ShownCell b) { return a.free == b.free && a.value == b.value; }
+std::ostream& operator<<(std::ostream& os, ShownCell c)
+{
+    return os << (c.free ? "free" : "sample") << (c.value ? " with a value" : " without a value");
+}
+constexpr ShownCell kFreeNoValue{true, false}, kFreeValue{true, true}, kSampleNoValue{false, false},
+    kSampleValue{false, true};
+
+// The matrix as it stands on the screen, compared with the same matrix painted afresh: a cell
+// that was left out of the repaint keeps the old picture and makes them differ.
+bool PictureIsCurrent(QPView& view)
+{
+    TTestHook::ProcessEvents();
+    const QImage* kept = view.ClientImage();
+    if (!kept) return false;
+    const QImage before = kept->copy();
+    view.Invalidate(true);
+    TTestHook::ProcessEvents();
+    const QImage* fresh = view.ClientImage();
+    return fresh && *fresh == before;
+}
 
 }  // namespace
 
@@ -127,4 +173,85 @@ TEST(DemoPlateFirstSteps, SampleListFollowsTheCalculationAfterOpening)
     EXPECT_EQ(kinds, (std::vector<std::string>{"other", "list"})) << "the plate, then its sample list";
     EXPECT_NE(dynamic_cast<QLView*>(gActiveView), nullptr) << "the list comes to the front";
     EXPECT_FALSE(gCurrentDoc && gCurrentDoc->IsDirty()) << "the calculation is no change of the user's";
+}
+
+// Deleting a sample invalidates the whole plate: the wells keep their measured values, but the
+// blanked values derived from them are gone until the plate is calculated again, and every open
+// view shows just that, wherever the sample was deleted from and whether or not its sample graph
+// was open (which closes with it). Calculating brings every well's value back, the freed wells'
+// too.
+TEST(DemoPlateFirstSteps, ViewsShowThePlateAfterASampleIsDeleted)
+{
+    enum From { List, Matrix };
+    const struct {
+        const char* name;
+        From from;
+        bool graph;
+    } cases[] = {
+        {"from the list", List, false},
+        {"from the list, its sample graph open", List, true},
+        {"from the matrix, its sample graph open", Matrix, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTestHook hook;
+        DemoShell s;
+        ASSERT_TRUE(s.opened);
+        auto* matrix = dynamic_cast<QPView*>(gActiveView);
+        ASSERT_NE(matrix, nullptr);
+        // The first sample lies in C1 and C2, the third in C5 and C6; B1 is a standard.
+        ASSERT_EQ(CellShows(*matrix, 0, 2), kSampleValue);
+        ASSERT_EQ(CellShows(*matrix, 4, 2), kSampleValue);
+        ASSERT_EQ(CellShows(*matrix, 0, 1), kSampleValue);
+        ASSERT_TRUE(s.Choose(CM_SHOWLIST));
+        auto* list = dynamic_cast<QLView*>(gActiveView);
+        ASSERT_NE(list, nullptr);
+        ASSERT_TRUE(ClickListRow(*list, 0));
+        if (c.graph) {
+            ASSERT_TRUE(s.Choose(2227)) << "Windows > Sample graph";
+            ASSERT_NE(dynamic_cast<QNView*>(gActiveView), nullptr);
+        }
+        if (c.from == List) {
+            // The graph covers the list's left part: a click on its first row's right end.
+            ASSERT_TRUE(ClickReaches(*list, list->GetClientRect().right - 4, list->RowHeight() / 2)) << "back to the list";
+            TTestHook::ProcessEvents();
+            ASSERT_EQ(gActiveView, list);
+            ASSERT_TRUE(s.Choose(2502)) << "Tools > List modifications";
+            ASSERT_TRUE(ClickListRow(*list, 0));
+        } else {
+            // A click on a free well of the top row, which the other windows leave uncovered.
+            const TRect a6 = matrix->CellRect(5, 0);
+            ASSERT_TRUE(ClickReaches(*matrix, (a6.left + a6.right) / 2, (a6.top + a6.bottom) / 2));
+            TTestHook::ProcessEvents();
+            ASSERT_EQ(gActiveView, matrix);
+            ASSERT_TRUE(s.Choose(2473)) << "Tools > Layout";
+            const TRect c1 = matrix->CellRect(0, 2), c2 = matrix->CellRect(1, 2);
+            DragMouse(*matrix, (c1.left + c1.right) / 2, (c1.top + c1.bottom) / 2, (c2.left + c2.right) / 2,
+                      (c2.top + c2.bottom) / 2);
+            TTestHook::ProcessEvents();
+        }
+        ASSERT_TRUE(s.Choose(2490)) << "Tools > Delete";
+        EXPECT_TRUE(hook.Messages().empty());
+
+        EXPECT_EQ(gCurrentDoc->GetPlate().sampleCount, 3);
+        for (TMDIChild* child : s.app->GetMDIClient()->Children())
+            EXPECT_EQ(dynamic_cast<QNView*>(child->GetClientWindow()), nullptr) << "the sample graph went with its sample";
+        EXPECT_EQ(ListRows(*list).size(), 3u);
+        EXPECT_TRUE(PictureIsCurrent(*matrix)) << "no cell keeps what it showed before the deletion";
+        EXPECT_EQ(CellShows(*matrix, 0, 2), kFreeNoValue) << "the freed well, its blanked value dropped";
+        EXPECT_EQ(CellShows(*matrix, 1, 2), kFreeNoValue);
+        EXPECT_EQ(CellShows(*matrix, 4, 2), kSampleNoValue) << "another sample, its blanked value dropped";
+        EXPECT_EQ(CellShows(*matrix, 0, 1), kSampleNoValue);
+
+        if (c.from == Matrix) {
+            ASSERT_TRUE(s.Choose(2474)) << "Tools > Normal view: layout editing calculates nothing";
+        }
+        ASSERT_TRUE(s.Choose(CM_CALCULATE));
+        EXPECT_TRUE(PictureIsCurrent(*matrix));
+        EXPECT_EQ(CellShows(*matrix, 0, 2), kFreeValue) << "the freed well keeps its measured value";
+        EXPECT_EQ(CellShows(*matrix, 4, 2), kSampleValue);
+        EXPECT_EQ(CellShows(*matrix, 0, 1), kSampleValue);
+        EXPECT_TRUE(hook.Messages().empty());
+        EXPECT_EQ(hook.UnansweredDialogs(), 0);
+    }
 }
