@@ -747,6 +747,9 @@ void QWizzAll::ForgetPosition() { sPosition = TPoint(-1, -1); }
 void QWizzAll::SetupWindow()
 {
     TPropertySheet::SetupWindow();
+    // The wizard's own buttons lead to the wizard's topic, not on to the main window's.
+    for (int id : {ID_PSBACK, ID_PSNEXT, ID_PSFINISH, IDCANCEL})
+        if (TWindow* button = GetDlgItem(id)) button->SetContextHelpId(kHelpId);
     if (startPage_ != 0) SetActivePage(startPage_);
     if (sPosition.x != -1 || sPosition.y != -1)
         SetWindowPos(nullptr, sPosition.x, sPosition.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER);

@@ -121,7 +121,7 @@ std::shared_ptr<ReaderJob> MakeJob()
 
 QRunnerDlg::QRunnerDlg(TWindow* parent, QFoto& driver) : TDialog(parent, idDlgProgress), driver_(driver)
 {
-    SetContextHelpId(3313);
+    SetContextHelpId(kHelpProgress);
     OnMessage(WM_RUNNERSTATUS, [this](TParam1 p1, TParam2 p2) { return EvRunnerStatus(p1, p2); });
 }
 
@@ -278,6 +278,8 @@ TResult QRunnerDlg::EvRunnerStatus(TParam1 p1, TParam2 p2)
     }
     case rrConfirm: {
         TDialog confirm(this, idDlgConfirmPlate);
+        // Its own topic: the progress window's would not tell what Confirm and Abort do here.
+        confirm.SetContextHelpId(kHelpConfirmPlate);
         return confirm.Execute();
     }
     default: return 0;

@@ -15,6 +15,12 @@ enum ReaderDialogId : int {
     idDlgOstrelOptions = 6666,
 };
 
+// Help topics of the reader dialogs that the dialogs do not set themselves.
+enum ReaderHelpId : int {
+    kHelpProgress = 3313,
+    kHelpConfirmPlate = 3318,  // the scanning reader waits for the plate
+};
+
 // String-table ids of the reader dialogs (resources/strings/readers_ui.str).
 enum ReaderUiStringId : int {
     idsFltClose = 6200,

@@ -531,6 +531,11 @@ void QRepView::EvKeyDown(unsigned key, unsigned repeatCount, unsigned flags)
         if (ce.IsEnabled()) SendCommand(id);
         return;
     }
+    // The Tools menu shows Esc beside Pointer: with a placing tool chosen, Esc gives the pointer back.
+    if (key == VK_ESCAPE && dragState_ == 0 && tool_ != 0) {
+        SendCommand(cmRepPointer);
+        return;
+    }
     if (dragState_ != 0 || tool_ != 0) {
         TWindow::EvKeyDown(key, repeatCount, flags);
         return;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -33,6 +34,10 @@ QTextBrowser* MakeHelpWindow(const std::string& html, QWidget* owner)
     if (TTestHook::Active()) browser->setAttribute(Qt::WA_ShowWithoutActivating);
     browser->setWindowTitle(QStringLiteral("Vyn Help"));
     browser->resize(560, 640);
+    // Read and done: Esc puts the help away, as it closes a dialog.
+    auto* done = new QShortcut(QKeySequence(Qt::Key_Escape), browser);
+    done->setContext(Qt::WindowShortcut);
+    QObject::connect(done, &QShortcut::activated, browser, &QWidget::close);
     browser->setHtml(QString::fromUtf8(html.data(), static_cast<int>(html.size())));
     QTextFrame* root = browser->document()->rootFrame();
     QTextFrameFormat format = root->frameFormat();

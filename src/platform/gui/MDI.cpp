@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QShortcut>
 #include <QTimer>
 #include <algorithm>
 #include <set>
@@ -81,6 +83,35 @@ void TMDIClient::SetupWindow()
     TWindow::SetupWindow();
     QObject::connect(Area(), &QMdiArea::subWindowActivated, SignalContext(),
                      [this](QMdiSubWindow* sub) { SubWindowActivated(sub); });
+    // The keys of an MDI frame: the next and the previous child, and closing the active one as
+    // its close box does. They belong to the main window alone: a dialog or a property sheet is
+    // a window of its own and keeps Ctrl+Tab for its pages.
+    const auto bind = [this](QKeyCombination key, void (TMDIClient::*act)()) {
+        auto* sc = new QShortcut(QKeySequence(key), Area());
+        sc->setContext(Qt::WindowShortcut);
+        QObject::connect(sc, &QShortcut::activated, SignalContext(), [this, act] { (this->*act)(); });
+    };
+    bind(Qt::CTRL | Qt::Key_F6, &TMDIClient::ActivateNextChild);
+    bind(Qt::CTRL | Qt::Key_Tab, &TMDIClient::ActivateNextChild);
+    bind(Qt::CTRL | Qt::SHIFT | Qt::Key_F6, &TMDIClient::ActivatePreviousChild);
+    bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, &TMDIClient::ActivatePreviousChild);
+    bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, &TMDIClient::ActivatePreviousChild);
+    bind(Qt::CTRL | Qt::Key_F4, &TMDIClient::CloseActiveChild);
+}
+
+void TMDIClient::ActivateNextChild()
+{
+    if (Area() && children_.size() > 1) Area()->activateNextSubWindow();
+}
+
+void TMDIClient::ActivatePreviousChild()
+{
+    if (Area() && children_.size() > 1) Area()->activatePreviousSubWindow();
+}
+
+void TMDIClient::CloseActiveChild()
+{
+    if (active_) active_->CloseWindow();
 }
 
 void TMDIClient::SetBackground(TColor color)
@@ -191,6 +222,15 @@ QWidget* TMDIChild::MakeWidget(QWidget*)
 {
     sub_ = new QMdiSubWindow;
     sub_->setAttribute(Qt::WA_DeleteOnClose, false);
+    // Every child's own menu would bind the same close keys, which then take no effect at all:
+    // the client binds them once for the active child (SetupWindow), the menu only shows them.
+    if (QMenu* menu = sub_->systemMenu())
+        for (QAction* a : menu->actions())
+            if (!a->shortcut().isEmpty()) {
+                if (a->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_F4)))
+                    a->setText(a->text().section('\t', 0, 0) + "\tCtrl+F4");
+                a->setShortcuts({});
+            }
     sub_->setWindowTitle(QString::fromStdString(GetWindowText()));
     if (ownArea_) {
         area_ = new TMDIChildArea(this);

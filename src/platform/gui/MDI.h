@@ -38,6 +38,11 @@ public:
     void ArrangeIcons();
     // Asks every child whether it may close; closes them all only when all agree.
     bool CloseChildren();
+    // Ctrl+F6 and Ctrl+Shift+F6 (Ctrl+Tab, Ctrl+Shift+Tab): the next or previous child in the
+    // order the children were opened, round; Ctrl+F4: the active child closes, asking as its close box does.
+    void ActivateNextChild();
+    void ActivatePreviousChild();
+    void CloseActiveChild();
     void SetBackground(TColor color);
 
     QMdiArea* Area() const;

@@ -32,6 +32,34 @@ void SplitKey(const std::string& text, std::string& label, std::string& key)
     key = tab == std::string::npos ? std::string() : text.substr(tab + 1);
 }
 
+// Keys that the windows give a meaning of their own: Esc, Enter, Tab and the moving keys in a
+// view or an edit, F1 as help on the window that has the keyboard. A label may show such a key
+// as a reminder, but a window-wide shortcut would take it before the window could see it.
+bool LeftToTheWindows(const QKeySequence& seq)
+{
+    if (seq.count() != 1) return false;
+    const QKeyCombination k = seq[0];
+    if (k.keyboardModifiers() != Qt::NoModifier) return false;
+    switch (k.key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+    case Qt::Key_Space:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Backspace:
+    case Qt::Key_F1: return true;
+    default: return false;
+    }
+}
+
 // The callbacks live with the menu bar, so that idle updates and replaced popups reach them.
 class TMenuBarHooks : public QObject {
 public:
@@ -52,7 +80,8 @@ public:
         if (ce.TextWasSet()) {
             std::string label, key;
             SplitKey(ce.GetText(), label, key);
-            a->setText(QString::fromStdString(label));
+            const QString shownKey = a->shortcut().isEmpty() ? a->text().section('\t', 1) : QString();
+            a->setText(QString::fromStdString(label) + (shownKey.isEmpty() ? QString() : '\t' + shownKey));
         }
     }
     void Send(unsigned id) const
@@ -108,8 +137,14 @@ void FillMenu(TMenuBarHooks* hooks, QMenuBar* bar, QMenu* into, const TMenuTempl
             QAction* a = stack.back()->addAction(QString::fromStdString(label));
             a->setProperty(kIdProperty, static_cast<unsigned>(item.id));
             if (!key.empty()) {
-                a->setShortcut(QKeySequence(QString::fromStdString(key)));
-                a->setShortcutContext(Qt::WindowShortcut);
+                const QKeySequence seq(QString::fromStdString(key));
+                if (LeftToTheWindows(seq)) {
+                    // Shown beside the label only; the menu draws what follows the tab as the key.
+                    a->setText(QString::fromStdString(label + "\t" + key));
+                } else {
+                    a->setShortcut(seq);
+                    a->setShortcutContext(Qt::WindowShortcut);
+                }
             }
             const unsigned id = static_cast<unsigned>(item.id);
             QObject::connect(a, &QAction::triggered, a, [hooks, id] { RunMenuCommand([hooks, id] { hooks->Send(id); }); });

@@ -217,9 +217,13 @@ std::vector<TMenuBarItem> TTestHook::MenuBarItems(TWindow& frame)
     QMenuBar* bar = MenuBarOf(frame);
     if (!bar) return items;
     WalkBar(*bar, [&](QAction* a, const std::string& path, std::vector<QMenu*>&) {
-        if (const unsigned id = CommandIdOf(*a))
-            items.push_back({id, path + a->text().toStdString(),
-                             a->shortcut().toString(QKeySequence::PortableText).toStdString(), a->isEnabled()});
+        if (const unsigned id = CommandIdOf(*a)) {
+            // A key that the windows keep for themselves stands in the text after a tab.
+            const QString text = a->text().section('\t', 0, 0);
+            const QString key = a->shortcut().isEmpty() ? a->text().section('\t', 1)
+                                                        : a->shortcut().toString(QKeySequence::PortableText);
+            items.push_back({id, path + text.toStdString(), key.toStdString(), a->isEnabled()});
+        }
         return false;
     });
     return items;
