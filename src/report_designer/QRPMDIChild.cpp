@@ -25,6 +25,8 @@ QRPDesignerPane::QRPDesignerPane(QRepView& view) : TWindow(nullptr), view_(view)
 void QRPDesignerPane::SetupWindow()
 {
     TWindow::SetupWindow();
+    // F1 with the keyboard on the frame, a ruler or the corner is help on the designer too.
+    SetContextHelpId(QRepView::kHelpContext);
     LayoutChildren();
 }
 

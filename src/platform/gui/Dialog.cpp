@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include <QApplication>
 #include <QDialog>
+#include <QPointer>
 #include <QKeyEvent>
 #include <cmath>
 
@@ -10,6 +12,7 @@
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/Fonts.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/WindowBridge.h"
 
 namespace vyn {
 
@@ -171,6 +174,23 @@ bool TDialog::Create()
     return true;
 }
 
+namespace {
+// The control that had the keyboard before a modal dialog (an edit whose page lights its
+// Confirm/Cancel pair while it has the focus) learns that it has it again, as after a click,
+// even when the window system gave no window the activation back.
+void GiveFocusBack(QWidget* focusBefore)
+{
+    if (!focusBefore || !focusBefore->isVisible()) return;
+    TWindow* back = TWindow::FromWidget(focusBefore);
+    if (!back) return;
+    // The dialog just hidden may still count as the active window until the window system
+    // says otherwise.
+    const QWidget* active = QApplication::activeWindow();
+    if (!active || !active->isVisible()) back->SetFocus();
+    if (back->HasFocus()) TWindowBridge::FocusBack(*back);
+}
+}  // namespace
+
 int TDialog::Execute()
 {
     if (!tmpl_) return -1;
@@ -179,6 +199,7 @@ int TDialog::Execute()
         modal_ = false;
         return -1;
     }
+    const QPointer<QWidget> focusBefore = QApplication::focusWidget();
     int r = TTestHook::Active() ? TTestHook::RunDialog(*this) : RunModal();
     if (!ended_) result_ = r;
     r = result_;
@@ -191,6 +212,7 @@ int TDialog::Execute()
         w->deleteLater();
     }
     modal_ = false;
+    GiveFocusBack(focusBefore);
     return r;
 }
 

@@ -102,6 +102,7 @@ std::string ShownHelpTopicText()
     }
     return text;
 }
+QWidget* ShownHelpWindow() { return gHelp && gHelp->isVisible() ? gHelp.data() : nullptr; }
 
 void CloseHelpWindow()
 {

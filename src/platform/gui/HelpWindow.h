@@ -4,6 +4,8 @@
 // contents. Under the test hook the window opens without taking the activation.
 #include <string>
 
+class QWidget;
+
 namespace vyn {
 
 // helpFile names a built-in file ("help/vyn.html"). False when the file is missing.
@@ -20,5 +22,7 @@ std::string ShownHelpHeading();
 // The text of that topic as the window shows it, its heading left out, paragraphs joined by
 // blanks ("" while it is not shown).
 std::string ShownHelpTopicText();
+// The help window while it is shown, else none; for tests that act on it as a user does.
+QWidget* ShownHelpWindow();
 
 }  // namespace vyn

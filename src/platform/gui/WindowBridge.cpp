@@ -111,6 +111,14 @@ unsigned TWindowBridge::ModKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers 
     return m;
 }
 
+void TWindowBridge::FocusBack(TWindow& window)
+{
+    if (gLastFocus == &window) return;
+    TWindow* lost = gLastFocus;
+    gLastFocus = &window;
+    window.DispatchFromPlatform(WM_SETFOCUS, reinterpret_cast<TParam1>(lost), 0);
+}
+
 bool TWindowBridge::KeyPress(QWidget* w, QKeyEvent* e)
 {
     TWindow* win = window_;

@@ -40,6 +40,10 @@ public:
     // Shift+F10 or the menu key: the keyboard's request for a context menu.
     static bool IsContextMenuKey(const QKeyEvent* e);
     static unsigned ModKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
+    // The window has the keyboard again after a modal window closed. The window system does not
+    // always report focus that merely stays where it was: the window hears WM_SETFOCUS unless
+    // it heard it already.
+    static void FocusBack(TWindow& window);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

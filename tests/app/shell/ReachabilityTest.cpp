@@ -157,7 +157,7 @@ TEST(MainMenu, ItemsEnablersAndKeysWithoutAPlate)
         {CM_PRINT, "&File/&Print...", false, ""},
         {CM_REPORTPRINT, "&File/&Report print...", false, ""},
         {CM_REPORTPREVIEW, "&File/Report pre&view...", false, ""},
-        {CM_EXIT, "&File/E&xit", true, ""},
+        {CM_EXIT, "&File/E&xit", true, "Alt+F4"},
         {CM_MEASURE, "&Plate/&Measure...", false, ""},
         {CM_CALCULATE, "&Plate/&Calculate", false, "F9"},
         {CM_CALIBRATE, "&Plate/Cali&brate", false, ""},

@@ -518,3 +518,89 @@ TEST(MethodMenus, TheSheetsExpressionEditsOpenTheExpressionWizardByMouseAndKeys)
         EXPECT_NE(text.find("x x x"), std::string::npos) << edit << " shows \"" << text << "\"";
     EXPECT_EQ(demo.hook.UnansweredDialogs(), 0);
 }
+
+// Calculations page: a click on the row "blank" gives its edit the caret and lights the
+// Confirm/Cancel pair; a right click on the edit opens the Expression Wizard, which greys the
+// pair while it is up. Closed with Esc, inserting nothing, the edit has the caret again and
+// the pair is lit again, as after a click.
+TEST(MethodMenus, ThePairLightsAgainWhenTheExpressionWizardClosesWithoutInserting)
+{
+    DemoPlate demo;
+    ASSERT_NE(demo.doc, nullptr);
+    gMethodSheetPage = QAllPsh::pgCalculations;
+    struct Seen {
+        bool editFocused = false;
+        std::vector<bool> lit;  // the pair's gadgets, cancel then confirm
+    };
+    auto pairOf = [](TDialog& page) -> TOkCancelGadgetWin* {
+        for (TWindow* c : page.Children())
+            if (auto* p = dynamic_cast<TOkCancelGadgetWin*>(c)) return p;
+        return nullptr;
+    };
+    auto seen = [](TWindow& edit, TOkCancelGadgetWin& pair) {
+        Seen s;
+        s.editFocused = edit.HasFocus();
+        for (TGadget* g : pair.Gadgets()) s.lit.push_back(g->GetEnabled());
+        return s;
+    };
+    Seen afterClick, inWizard, afterWizard;
+    bool wizardRan = false;
+    demo.hook.AnswerDialog(QAllPsh::kResId, IDCANCEL, [&](TDialog& d) {
+        TDialog& page = *dynamic_cast<QAllPsh&>(d).GetActivePage();
+        auto& list = *dynamic_cast<QVarList*>(page.GetDlgItem(QPageCalcEvalVal::kList));
+        TWindow& edit = *page.GetDlgItem(QPageCalcEvalVal::kEdit);
+        TOkCancelGadgetWin* pair = pairOf(page);
+        ASSERT_NE(pair, nullptr);
+        const std::vector<std::string> rows = ListRows(list);
+        int row = -1;
+        for (std::size_t i = 0; i < rows.size() && row < 0; ++i)
+            if (rows[i].find("blank") != std::string::npos) row = static_cast<int>(i);
+        ASSERT_GE(row, 0) << "no row \"blank\" on the calculations page";
+        // On the expression, right of the name (a click on the name would rename).
+        const int h = list.RowHeight();
+        ASSERT_TRUE(ClickReaches(list, list.GetClientRect().Width() * 3 / 4, (row - list.TopIndex()) * h + h / 2));
+        ASSERT_TRUE(ClickReaches(edit));
+        TTestHook::ProcessEvents();
+        afterClick = seen(edit, *pair);
+        demo.hook.AnswerDialog(CtxWzDlg::kResId, 0, [&](TDialog&) {
+            wizardRan = true;
+            inWizard = seen(edit, *pair);
+            PressKeys(VK_ESCAPE);
+        });
+        EXPECT_TRUE(RightClickReaches(edit));
+        TTestHook::ProcessEvents();
+        afterWizard = seen(edit, *pair);
+    });
+    ASSERT_TRUE(demo.Choose("Advanced calculations..."));
+    ASSERT_TRUE(wizardRan);
+    EXPECT_TRUE(afterClick.editFocused);
+    EXPECT_EQ(afterClick.lit, (std::vector<bool>{true, true})) << "a click into the edit lights the pair";
+    EXPECT_EQ(inWizard.lit, (std::vector<bool>{false, false})) << "the pair is grey while the wizard is up";
+    EXPECT_TRUE(afterWizard.editFocused) << "the edit has the caret again";
+    EXPECT_EQ(afterWizard.lit, (std::vector<bool>{true, true})) << "the pair stays grey after the wizard";
+    EXPECT_EQ(demo.hook.UnansweredDialogs(), 0);
+}
+
+// The wizard's own Back, Next, Finish and Cancel lead F1 to the wizard's topic, as the sheet's
+// OK, Cancel and Print lead to theirs, never on to the main window's.
+TEST(MethodMenus, F1OnTheWizardsOwnButtonsShowsTheWizardsTopic)
+{
+    DemoPlate demo;
+    ASSERT_NE(demo.doc, nullptr);
+    std::map<std::string, int> topics;
+    demo.hook.AnswerDialog(QWizzAll::kSheetResId, IDCANCEL, [&](TDialog& d) {
+        auto& sheet = dynamic_cast<Sheet&>(d);
+        TTestHook::ProcessEvents();
+        Press(sheet, Sheet::ID_PSNEXT);  // Back is greyed on the first page
+        topics["Back"] = HelpOnF1(*sheet.GetDlgItem(Sheet::ID_PSBACK));
+        topics["Next"] = HelpOnF1(*sheet.GetDlgItem(Sheet::ID_PSNEXT));
+        topics["Cancel"] = HelpOnF1(*sheet.GetDlgItem(IDCANCEL));
+        NextTo(sheet, QWizzAll::kMeasurementPage);
+        topics["Finish"] = HelpOnF1(*sheet.GetDlgItem(Sheet::ID_PSFINISH));
+        CloseHelpWindow();
+    });
+    ASSERT_TRUE(demo.Choose("Calculations..."));
+    const int w = QWizzAll::kHelpId;
+    EXPECT_EQ(topics, (std::map<std::string, int>{{"Back", w}, {"Cancel", w}, {"Finish", w}, {"Next", w}}));
+    EXPECT_EQ(demo.hook.UnansweredDialogs(), 0);
+}

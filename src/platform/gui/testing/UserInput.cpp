@@ -292,9 +292,10 @@ std::string HoverAt(QPoint global, int waitMs)
     return ShownToolTip();
 }
 
-bool BringToFront(TWindow& window)
+bool BringToFront(TWindow& window) { return BringToFront(window.Widget()); }
+
+bool BringToFront(QWidget* w)
 {
-    QWidget* w = window.Widget();
     if (!w || !w->isVisible()) return false;
     QWidget* top = w->window();
     if (QWindow* handle = top->windowHandle()) handle->requestActivate();

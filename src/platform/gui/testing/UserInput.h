@@ -50,6 +50,8 @@ std::string HoverAt(QPoint global, int waitMs = 2000);
 // The window's top-level window brought to the front with the keyboard, as a click on its title
 // bar does (the window system's own decoration, which no Qt event reaches); whether it became active.
 bool BringToFront(TWindow& window);
+// The same for a window of the program's that is no TWindow (the help window).
+bool BringToFront(QWidget* window);
 
 // ---- the keyboard, to the window that has the keyboard focus
 
