@@ -15,6 +15,7 @@
 #include "platform/gui/ControlListBox.h"
 #include "plate/Profile.h"
 #include "platform/gui/Dialog.h"
+#include "platform/gui/HelpWindow.h"
 #include "platform/gui/TestHook.h"
 #include "platform/gui/testing/FieldInput.h"
 #include "platform/gui/testing/UserInput.h"
@@ -25,6 +26,7 @@
 #include "readers/TComm.h"
 #include "reader_dialogs/QFltDlg.h"
 #include "reader_dialogs/QMeaDlg.h"
+#include "reader_dialogs/ReaderUiIds.h"
 
 using namespace vyn;
 using vyn::test::ShowsRedText;
@@ -120,6 +122,59 @@ TEST(ReaderCommands, MeasureFromTheMenuTwiceWithTheDefaultPortText)
                 << "run " << run << ", well " << i;
     }
     EXPECT_EQ(hook.UnansweredDialogs(), 0);
+}
+
+void UseScanningReader()
+{
+    ProfileWriteString("application", "reader_type", "2");
+    ProfileWriteString("application", "reader_subtype", "1");
+}
+
+// A scanning reader waits for the plate with its "Confirm" dialog over the progress window.
+// F1 there opens the dialog's own topic, not the progress window's; Esc puts the help away
+// again, and Confirm lets the measurement go on.
+TEST(ReaderCommands, F1InTheScanningReadersConfirmOpensItsOwnTopicAndEscClosesTheHelp)
+{
+    TTestHook hook;
+    FastReader fast;
+    emu::Script script;
+    script.family = emu::Family::Ostrel;
+    script.subType = 1;
+    script.model = "FSCH";
+    for (int i = 0; i < 96; ++i) script.plate[static_cast<std::size_t>(i)] = 100 + i * 10;
+    emu::ReaderEmulator reader(script);
+    ASSERT_TRUE(reader.Ok());
+    reader.Start();
+    ShellFixture s(UseScanningReader);
+    ProfileFile("VYN.INI").Write("ports", "COM1", reader.SlavePath());
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    gCurrentDoc->GetPlate().measuredCount = 0;
+    hook.AnswerDialog(1, 0, [](TDialog& d) {
+        TypeInto(d, 102, "405");
+        Press(d, IDOK);
+    });
+    hook.AnswerDialog(4, 0, [](TDialog& d) { EXPECT_TRUE(WaitFor([&] { return d.HasEnded(); }, 8000)); });
+    std::string heading, headingAfterEsc = "(not read)";
+    int topic = -1;
+    hook.AnswerDialog(idDlgConfirmPlate, IDOK, [&](TDialog& d) {
+        ResetLastHelpTopic();
+        PressKey(d, VK_F1);
+        TTestHook::ProcessEvents();
+        topic = LastHelpTopic();
+        heading = ShownHelpHeading();
+        // The user brings the help window up, reads, and presses Esc.
+        ASSERT_TRUE(BringToFront(ShownHelpWindow()));
+        PressKeys(VK_ESCAPE);
+        TTestHook::ProcessEvents();
+        headingAfterEsc = ShownHelpHeading();
+    });
+    ASSERT_TRUE(Choose(*s.app->GetMainFrame(), "Measure..."));
+    EXPECT_EQ(topic, kHelpConfirmPlate);
+    EXPECT_EQ(heading, "Confirm");
+    EXPECT_EQ(headingAfterEsc, "") << "Esc did not close the help window";
+    EXPECT_EQ(gCurrentDoc->GetPlate().measuredCount, 96) << "Confirm let the measurement go on";
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+    CloseHelpWindow();
 }
 
 TEST(ReaderCommands, SilentReaderShowsItsMessageInTheMeasureDialog)
