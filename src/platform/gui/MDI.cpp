@@ -1,6 +1,7 @@
 #include "platform/gui/MDI.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -41,6 +42,25 @@ protected:
 
 private:
     TMDIChild* frame_;
+};
+
+// Qt's MDI area forgets its active child whenever the main window loses the activation (a
+// dialog, the designer's attribute window) and, when the main window has it again, activates
+// the child it last saw activated, which need not be the program's active child (the main
+// window was disabled meanwhile). The program's active child is given back to the area first.
+class TKeepActiveChild : public QObject {
+public:
+    explicit TKeepActiveChild(TMDIClient& client) : QObject(client.Area()), client_(client) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::WindowActivate && watched == client_.Area()) client_.KeepActiveChild();
+        return false;
+    }
+
+private:
+    TMDIClient& client_;
 };
 }  // namespace
 
@@ -83,6 +103,7 @@ void TMDIClient::SetupWindow()
     TWindow::SetupWindow();
     QObject::connect(Area(), &QMdiArea::subWindowActivated, SignalContext(),
                      [this](QMdiSubWindow* sub) { SubWindowActivated(sub); });
+    Area()->installEventFilter(new TKeepActiveChild(*this));
     // The keys of an MDI frame: the next and the previous child, and closing the active one as
     // its close box does. They belong to the main window alone: a dialog or a property sheet is
     // a window of its own and keeps Ctrl+Tab for its pages.
@@ -97,6 +118,23 @@ void TMDIClient::SetupWindow()
     bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, &TMDIClient::ActivatePreviousChild);
     bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, &TMDIClient::ActivatePreviousChild);
     bind(Qt::CTRL | Qt::Key_F4, &TMDIClient::CloseActiveChild);
+}
+
+void TMDIClient::KeepActiveChild()
+{
+    if (!Area() || !active_ || !active_->sub_ || active_->sub_->isHidden()) return;
+    if (Area()->activeSubWindow() != active_->sub_) Area()->setActiveSubWindow(active_->sub_);
+    // The keyboard comes back to where the main window last had it (with nowhere, to the first
+    // control that takes it), and a child that gets it becomes the active one. Disabling the
+    // main window for a dialog may have moved it into another child or let it go: it goes
+    // back into the active child (a bar keeps it).
+    QWidget* focus = Area()->window()->focusWidget();
+    if (focus && active_->sub_->isAncestorOf(focus)) return;
+    bool elsewhere = !focus;
+    for (TMDIChild* c : children_) elsewhere = elsewhere || (c->sub_ && c->sub_->isAncestorOf(focus));
+    if (!elsewhere) return;
+    QWidget* inner = active_->sub_->focusWidget() ? active_->sub_->focusWidget() : active_->sub_->widget();
+    if (inner) inner->setFocus(Qt::OtherFocusReason);
 }
 
 void TMDIClient::ActivateNextChild()

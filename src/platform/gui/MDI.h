@@ -43,6 +43,8 @@ public:
     void ActivateNextChild();
     void ActivatePreviousChild();
     void CloseActiveChild();
+    // The main window has the activation again: the program's active child is the area's too.
+    void KeepActiveChild();
     void SetBackground(TColor color);
 
     QMdiArea* Area() const;

@@ -5,6 +5,10 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QWidget>
 
 #include <algorithm>
@@ -842,6 +846,82 @@ TEST(DesignerInShell, TheClipboardKeysInTheAttributeWindowEditTheValueNotTheRepo
         EXPECT_EQ(view.Selection().size(), 1u);
     }
     view.Doc().SetDirty(false);
+}
+
+// With a plate open beside the designer: a row's "..." dialog in the attribute window, then
+// the Duplicate button on the tool bar. The designer stays the active frame while Duplicate is
+// up and after it, a maximised designer stays in front, and the attribute window goes when the
+// plate window is chosen.
+TEST(DesignerInShell, TheDesignerStaysActiveThroughItsDialogsAfterARowsDialog)
+{
+    TTestHook hook;
+    DesignerShell s;
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    TTestHook::ProcessEvents();
+    TMDIClient& client = *s.app->GetMDIClient();
+    TMDIChild* plateFrame = client.GetActiveMDIChild();
+    ASSERT_NE(plateFrame, nullptr);
+    QRepView& view = s.OpenDesigner();
+    TMDIChild* designerFrame = client.GetActiveMDIChild();
+    ASSERT_NE(designerFrame, plateFrame);
+    // Maximised with the button of its title bar, as a user does.
+    auto* sub = qobject_cast<QMdiSubWindow*>(designerFrame->Widget());
+    ASSERT_NE(sub, nullptr);
+    QStyleOptionTitleBar bar;
+    bar.initFrom(sub);
+    bar.titleBarFlags = sub->windowFlags();
+    bar.subControls = QStyle::SC_TitleBarMaxButton;
+    bar.rect = QRect(0, 0, sub->width(), sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, sub));
+    const QRect maxButton = sub->style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarMaxButton, sub);
+    ClickAt(sub->mapToGlobal(maxButton.center()));
+    TTestHook::ProcessEvents();
+    ASSERT_TRUE(sub->isMaximized());
+    ASSERT_NE(s.PlaceTextBox(view), nullptr);
+    ASSERT_TRUE(s.OpenAttributeWindow());
+    QRAttrDlg& pane = *QRAttrGlobals::gAttrDlg;
+
+    // The number format row, clicked, and its "..." dialog cancelled.
+    const int h = QRAttrGlobals::gAttrMetrics.rowHeight;
+    for (int i = 0; i < 40 && !dynamic_cast<SCtrlFormat*>(pane.CurrentRow()); ++i) {
+        if (pane.RowTop(i) + h > pane.GetClientRect().bottom) PressKey(*QRAttrGlobals::gAttrEdit, VK_DOWN);
+        else ClickReaches(pane, pane.GetClientRect().Width() / 2, pane.RowTop(i) + h / 2);
+        TTestHook::ProcessEvents();
+    }
+    ASSERT_NE(dynamic_cast<SCtrlFormat*>(pane.CurrentRow()), nullptr) << "no number format row";
+    ASSERT_TRUE(QRAttrGlobals::gAttrMoreButton->IsWindowVisible());
+    hook.AnswerDialog(idQRFmtDlg, IDCANCEL);
+    ASSERT_TRUE(ClickReaches(*QRAttrGlobals::gAttrMoreButton));
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(client.GetActiveMDIChild(), designerFrame) << "the row's dialog left another frame active";
+    // The Duplicate button stands on the bar while the designer is active.
+    ASSERT_NE(gToolBar->GadgetWithId(7119), nullptr);
+
+    TMDIChild* activeDuring = nullptr;
+    bool maximisedDuring = false;
+    hook.AnswerDialog(idQReplObj, IDCANCEL, [&](TDialog&) {
+        activeDuring = client.GetActiveMDIChild();
+        maximisedDuring = sub->isMaximized() && client.Area()->activeSubWindow() == sub;
+    });
+    // The program's idle time lights the button, as a user waits for it.
+    s.app->IdleAction(0);
+    ASSERT_TRUE(gToolBar->GadgetWithId(7119)->GetEnabled());
+    ASSERT_TRUE(ClickGadget(*gToolBar, 7119));
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(hook.DialogsRun().back(), idQReplObj);
+    EXPECT_EQ(activeDuring, designerFrame) << "the plate window became the active frame under Duplicate";
+    EXPECT_TRUE(maximisedDuring) << "the maximised designer dropped behind";
+    EXPECT_EQ(client.GetActiveMDIChild(), designerFrame);
+    EXPECT_EQ(s.app->GetMainFrame()->GetShownMenuId(), 140);
+    EXPECT_TRUE(QRAttrGlobals::gAttrFrame->IsWindowVisible()) << "the attribute window is back with its designer";
+
+    // The plate window chosen: the attribute window goes with the designer's activation.
+    PressShortcut("Ctrl+F6");
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(client.GetActiveMDIChild(), plateFrame);
+    EXPECT_FALSE(QRAttrGlobals::gAttrFrame->IsWindowVisible()) << "the attribute window stays over the plate view";
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+    // Leaving, the program asks whether to save the new report: not this time.
+    hook.AnswerMessageBox(IDNO);
 }
 
 }  // namespace
