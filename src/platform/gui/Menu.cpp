@@ -138,8 +138,11 @@ void FillMenu(TMenuBarHooks* hooks, QMenuBar* bar, QMenu* into, const TMenuTempl
             a->setProperty(kIdProperty, static_cast<unsigned>(item.id));
             if (!key.empty()) {
                 const QKeySequence seq(QString::fromStdString(key));
-                if (LeftToTheWindows(seq)) {
-                    // Shown beside the label only; the menu draws what follows the tab as the key.
+                const bool named = seq.toString(QKeySequence::PortableText).compare(QString::fromStdString(key),
+                                                                                   Qt::CaseInsensitive) == 0;
+                if (!named || LeftToTheWindows(seq)) {
+                    // Shown beside the label only (also a key Qt has no name for, "Alt+BkSp"): the
+                    // menu draws what follows the tab as the key.
                     a->setText(QString::fromStdString(label + "\t" + key));
                 } else {
                     a->setShortcut(seq);

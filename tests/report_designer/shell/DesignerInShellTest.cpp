@@ -314,6 +314,9 @@ TEST(DesignerInShell, TheMenuBarIsTheDesignersWhileItIsActive)
     auto bar = s.MenuBar();
     EXPECT_EQ(bar.at(7109).path, "&Tools/&Text Box");
     EXPECT_EQ(bar.at(24325).key, "Del");
+    // Keys the view keeps for itself, or that Qt has no name for, are shown all the same.
+    EXPECT_EQ(bar.at(7108).key, "Esc");
+    EXPECT_EQ(bar.at(24321).key, "Alt+BkSp");
     // As the view's enablers say: nothing selected, so nothing to cut; the pointer is checked.
     EXPECT_FALSE(bar.at(24322).enabled);
     EXPECT_FALSE(bar.at(7119).enabled);
