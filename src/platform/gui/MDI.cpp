@@ -45,9 +45,10 @@ private:
 };
 
 // Qt's MDI area forgets its active child whenever the main window loses the activation (a
-// dialog, the designer's attribute window) and, when the main window has it again, activates
-// the child it last saw activated, which need not be the program's active child (the main
-// window was disabled meanwhile). The program's active child is given back to the area first.
+// dialog, the designer's attribute window); when the main window has it again, the child that
+// then gets the keyboard becomes the active one, which need not be the program's active child
+// (the main window was disabled meanwhile and its keyboard went elsewhere). The program's
+// active child is given back to the area, with the keyboard, before that happens.
 class TKeepActiveChild : public QObject {
 public:
     explicit TKeepActiveChild(TMDIClient& client) : QObject(client.Area()), client_(client) {}
