@@ -8,6 +8,7 @@
 #include "method_editors/SheetHelp.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlButton.h"
+#include "platform/gui/Keyboard.h"
 
 namespace vyn {
 
@@ -58,6 +59,8 @@ void QAllPsh::SetupWindow()
     std::vector<std::string> titles;
     for (int i = 0; i < GetPageCount(); ++i) titles.push_back(GetPage(i)->GetTitle());
     tabs_->SetTabs(titles);
+    // The tab row takes the focus with Tab and turns the pages with the arrows.
+    tabs_->ModifyStyle(0, dlgstyle::TABSTOP);
     ShowPage(gMethodSheetPage >= 0 && gMethodSheetPage < GetPageCount() ? gMethodSheetPage : 0);
 
     TWindow* ok = GetDlgItem(IDOK);
@@ -110,6 +113,31 @@ void QAllPsh::TabChanged()
 {
     const int sel = tabs_->GetSel();
     if (sel >= 0) SelectPage(sel);
+}
+
+bool QAllPsh::PreProcessKey(unsigned vk, TWindow* focus)
+{
+    if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
+        const bool back = GetKeyState(VK_SHIFT) < 0;
+        if (vk == VK_TAB) return StepPage(back ? -1 : 1), true;
+        if (vk == VK_NEXT) return StepPage(1), true;
+        if (vk == VK_PRIOR) return StepPage(-1), true;
+    }
+    return TPropertySheet::PreProcessKey(vk, focus);
+}
+
+void QAllPsh::StepPage(int step)
+{
+    const int n = GetPageCount();
+    TPropertyPage* old = GetActivePage();
+    if (n < 2 || !old) return;
+    const bool inPage = old->HasFocus();
+    // As a click on the tab: the page left commits, or keeps the user when it cannot.
+    tabs_->UserSelect((GetActiveIndex() + step + n) % n);
+    TPropertyPage* now = GetActivePage();
+    // The keyboard stays in the pages: it goes on to the first field of the new one.
+    if (inPage && now != old)
+        if (TWindow* first = NextTabStop(now, true)) first->SetFocus();
 }
 
 void QAllPsh::PressOk()

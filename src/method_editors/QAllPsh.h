@@ -90,9 +90,13 @@ protected:
     void SetupWindow() override;
     void CleanupWindow() override;
     void CmOk() override;
+    // Ctrl+Tab and Ctrl+PgDn go to the next page, Ctrl+Shift+Tab and Ctrl+PgUp to the one
+    // before, round the ends, wherever the focus is.
+    bool PreProcessKey(unsigned vk, TWindow* focus) override;
 
 private:
     void TabChanged();
+    void StepPage(int step);
     void Print();
     void ShowPage(int index);
 

@@ -93,4 +93,17 @@ void QSheetTabs::EvKeyDown(unsigned key, unsigned repeatCount, unsigned flags)
     TControl::EvKeyDown(key, repeatCount, flags);
 }
 
+// The selected tab shows the focus frame while the row has the keyboard.
+void QSheetTabs::EvSetFocus(TWindow* lost)
+{
+    TControl::EvSetFocus(lost);
+    Invalidate(true);
+}
+
+void QSheetTabs::EvKillFocus(TWindow* gets)
+{
+    TControl::EvKillFocus(gets);
+    Invalidate(true);
+}
+
 }  // namespace vyn

@@ -30,6 +30,8 @@ protected:
     void Paint(TDC& dc, bool erase, TRect& rect) override;
     void EvLButtonDown(unsigned modKeys, const TPoint& p) override;
     void EvKeyDown(unsigned key, unsigned repeatCount, unsigned flags) override;
+    void EvSetFocus(TWindow* lost) override;
+    void EvKillFocus(TWindow* gets) override;
 
 private:
     std::vector<std::string> titles_;

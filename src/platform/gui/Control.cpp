@@ -27,6 +27,28 @@ namespace vyn {
 namespace {
 QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
 std::string S(const QString& q) { return q.toUtf8().toStdString(); }
+
+// A label whose marked letter is resolved when it is pressed: the control right after it may be
+// hidden or disabled by then, and the focus goes on to the next one that can take it.
+class TLabelWidget : public QLabel, public TWindowLink {
+public:
+    TLabelWidget(TStatic* label, QWidget* parent) : QLabel(parent), label_(label) {}
+    void Detach() override { label_ = nullptr; }
+
+protected:
+    bool event(QEvent* e) override
+    {
+        // The label's only shortcut is its marked letter, grabbed while it has a buddy.
+        if (e->type() == QEvent::Shortcut && label_ && buddy()) {
+            label_->MnemonicPressed();
+            return true;
+        }
+        return QLabel::event(e);
+    }
+
+private:
+    TStatic* label_;
+};
 }  // namespace
 
 // --- TControl ------------------------------------------------------------------------------------
@@ -100,6 +122,14 @@ void TControl::ApplyColors()
     w->setPalette(QPalette());
 }
 
+void TControl::ModifyStyle(unsigned remove, unsigned add)
+{
+    const unsigned before = style_;
+    style_ = (style_ & ~remove) | add;
+    if (Widget() && ((before ^ style_) & dlgstyle::TABSTOP))
+        Widget()->setFocusPolicy(style_ & dlgstyle::TABSTOP ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
 std::string TControl::GetWindowText() const { return Widget() ? WidgetText() : text_; }
 
 void TControl::SetWindowText(const std::string& text)
@@ -128,7 +158,7 @@ TControl* MakeTemplateControl(TWindow* parent, const TControlTemplate& t)
 
 QWidget* TStatic::MakeControl(QWidget* parentWidget)
 {
-    auto* l = new QLabel(parentWidget);
+    auto* l = new TLabelWidget(this, parentWidget);
     l->setTextFormat(Qt::PlainText);
     Qt::Alignment a = Qt::AlignTop | Qt::AlignLeft;
     if (style_ & dlgstyle::CENTER) a = Qt::AlignTop | Qt::AlignHCenter;
@@ -170,6 +200,16 @@ void TStatic::SetMnemonicTarget(TWindow* target)
 {
     mnemonicTarget_ = target;
     ShowText(static_cast<QLabel*>(Widget()));
+}
+
+void TStatic::MnemonicPressed()
+{
+    auto* dlg = dynamic_cast<TDialog*>(GetParent());
+    if (!dlg || !mnemonicTarget_) return;
+    TWindow* to = mnemonicTarget_;
+    if (!to->IsWindowVisible() || !to->IsWindowEnabled() || !to->Widget() || !(to->Widget()->focusPolicy() & Qt::TabFocus))
+        to = dlg->NextTabStop(this, true);
+    if (to && to->Widget()) to->Widget()->setFocus(Qt::ShortcutFocusReason);
 }
 
 void TStatic::ShowText(QLabel* l)

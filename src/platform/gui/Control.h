@@ -18,7 +18,8 @@ public:
     TControl(TWindow* parent, int id, const std::string& text, int x, int y, int w, int h, unsigned style = 0);
 
     unsigned GetStyle() const { return style_; }
-    void ModifyStyle(unsigned remove, unsigned add) { style_ = (style_ & ~remove) | add; }
+    // A made control's tab-stop style decides at once whether Tab stops on it.
+    void ModifyStyle(unsigned remove, unsigned add);
     bool IsBoundToTemplate() const { return bound_; }
 
     std::string GetWindowText() const override;
@@ -64,10 +65,13 @@ public:
     }
     void SetText(const std::string& text) { SetWindowText(text); }
     std::string GetText() const { return GetWindowText(); }
-    // The control that an Alt+letter marked with '&' in the text moves the focus to (the next
-    // one in the dialog's tab order); "&&" shows one '&'. Without one, or with the NOPREFIX
-    // style, no letter is marked; NOPREFIX shows every '&' as it stands.
+    // The control after the label in the dialog's tab order: with one, an Alt+letter marked
+    // with '&' in the text moves the focus to the first control from there on that can take it
+    // then (shown and enabled); "&&" shows one '&'. Without one, or with the NOPREFIX style, no
+    // letter is marked; NOPREFIX shows every '&' as it stands.
     void SetMnemonicTarget(TWindow* target);
+    // The marked letter pressed: the focus moves on as above.
+    void MnemonicPressed();
 
 protected:
     QWidget* MakeControl(QWidget* parentWidget) override;

@@ -11,6 +11,7 @@
 #include "platform/gui/Control.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/Fonts.h"
+#include "platform/gui/Keyboard.h"
 #include "platform/gui/TestHook.h"
 #include "platform/gui/WindowBridge.h"
 
@@ -264,6 +265,38 @@ void TDialog::DialogKey(unsigned vk, TWindow* from)
     TWindow* def = ChildWithId(defaultId_);
     if (def && def->Widget() && (!def->IsWindowEnabled() || !def->IsWindowVisible())) return;
     SendCommand(static_cast<unsigned>(defaultId_), BN_CLICKED, def);
+}
+
+bool TDialog::PreProcessKey(unsigned vk, TWindow* focus)
+{
+    if (vk != VK_TAB || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    if (focus) {
+        TMsg m{WM_KEYDOWN, vk, 1};
+        if (focus->SendMessage(WM_GETDLGCODE, vk, reinterpret_cast<TParam2>(&m)) & DLGC_WANTTAB) return false;
+    }
+    const bool forward = GetKeyState(VK_SHIFT) >= 0;
+    if (TWindow* next = NextTabStop(focus, forward); next && next->Widget())
+        next->Widget()->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    // A lone tab stop keeps the focus; the key is the dialog's all the same.
+    return true;
+}
+
+TWindow* TDialog::NextTabStop(TWindow* from, bool forward) const
+{
+    QWidget* start = from && from->Widget() ? from->Widget() : Widget();
+    if (!start) return nullptr;
+    QWidget* top = start->window();
+    // Qt's focus chain runs through every widget of the window in tab order, the inner parts
+    // of a control (an edit's viewport, a combo box's field) right after it.
+    QWidget* w = start;
+    for (;;) {
+        w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == start) return nullptr;
+        if (w->window() != top || w->focusProxy()) continue;
+        if ((w->focusPolicy() & Qt::TabFocus) != Qt::TabFocus || !w->isEnabled() || !w->isVisibleTo(top)) continue;
+        TWindow* win = FromWidget(w);
+        if (win && win != from) return win;
+    }
 }
 
 void TDialog::CmOk() { CloseWindow(IDOK); }

@@ -44,6 +44,15 @@ public:
 
     // Enter or Escape that the focused control did not claim.
     void DialogKey(unsigned vk, TWindow* from);
+    // A key pressed on a control of the dialog (or of a page inside it), heard by the dialog
+    // before the control: Tab and Shift+Tab move the focus, unless the control asks for Tab
+    // itself (DLGC_WANTTAB). The modifiers are those of GetKeyState. True when the dialog took
+    // the key.
+    virtual bool PreProcessKey(unsigned vk, TWindow* focus);
+    // The control that Tab (forward) or Shift+Tab moves the focus to from the window: the next
+    // visible, enabled tab stop in the tab order of the dialog's window, round its end; nullptr
+    // when there is none other.
+    TWindow* NextTabStop(TWindow* from, bool forward) const;
 
 protected:
     QWidget* MakeWidget(QWidget* parentWidget) override;

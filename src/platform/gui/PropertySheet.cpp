@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QLabel>
+#include <QWidget>
 
 #include "platform/gui/ControlButton.h"
 
@@ -62,8 +63,38 @@ void TPropertySheet::SetupWindow()
             p->Widget()->move(at.left, at.top);
             p->Widget()->hide();
         }
+    PagesBeforeButtons();
     active_ = -1;
     if (!pages_.empty()) SetActivePage(0);
+}
+
+void TPropertySheet::PagesBeforeButtons()
+{
+    QWidget* top = Widget();
+    QWidget* lastPage = nullptr;
+    for (TPropertyPage* p : pages_)
+        if (p->Widget()) lastPage = p->Widget();
+    if (!top || !lastPage) return;
+    // The pages were made after the sheet's own controls; the buttons below them move behind
+    // the last page, in their order.
+    std::vector<QWidget*> buttons;
+    bool fromFirstButton = false;
+    for (QWidget* w = top->nextInFocusChain(); w && w != top; w = w->nextInFocusChain()) {
+        if (w->parentWidget() != top) continue;
+        TWindow* c = FromWidget(w);
+        if (dynamic_cast<TPropertyPage*>(c)) continue;
+        if (dynamic_cast<TButton*>(c)) fromFirstButton = true;
+        if (fromFirstButton && w->focusPolicy() != Qt::NoFocus) buttons.push_back(w);
+    }
+    // Qt orders only widgets that take the focus; a page does only for this.
+    const Qt::FocusPolicy pagePolicy = lastPage->focusPolicy();
+    lastPage->setFocusPolicy(Qt::TabFocus);
+    QWidget* prev = lastPage;
+    for (QWidget* b : buttons) {
+        QWidget::setTabOrder(prev, b);
+        prev = b;
+    }
+    lastPage->setFocusPolicy(pagePolicy);
 }
 
 void TPropertySheet::SetActivePage(int index)

@@ -65,6 +65,9 @@ protected:
     void SetupWindow() override;
 
 private:
+    // The pages stand above the sheet's buttons and come before them in the tab order.
+    void PagesBeforeButtons();
+
     std::vector<TPropertyPage*> pages_;
     TPoint origin_;
     int active_ = -1;

@@ -124,7 +124,15 @@ bool TWindowBridge::KeyPress(QWidget* w, QKeyEvent* e)
     TWindow* win = window_;
     unsigned vk = VirtualKey(e);
     TParam2 lp = KeyParam(e);
-    SetKeyModifiers(ModKeys(Qt::NoButton, e->modifiers()) | (e->modifiers() & Qt::AltModifier ? 0x20u : 0u));
+    Qt::KeyboardModifiers mods = e->modifiers();
+    // Shift+Tab arrives as Backtab, with or without the Shift it came from.
+    if (e->key() == Qt::Key_Backtab) mods |= Qt::ShiftModifier;
+    SetKeyModifiers(ModKeys(Qt::NoButton, mods) | (mods & Qt::AltModifier ? 0x20u : 0u));
+    // The dialogs around the control hear the key first, the innermost first (a page, then its
+    // sheet): Tab moves the focus before any control can keep it.
+    for (TDialog* dlg = DialogOf(win); dlg; dlg = DialogOf(dlg))
+        if (dlg->PreProcessKey(vk, win)) return true;
+    if (!window_) return true;
     // As in a dialog: Enter and Escape go to the dialog's buttons unless the control claims them.
     if (vk == VK_RETURN || vk == VK_ESCAPE) {
         if (TDialog* dlg = DialogOf(win)) {

@@ -1,0 +1,131 @@
+// Tab, Shift+Tab and the labels' marked letters in dialogs, pressed as a user presses them:
+// every dialog resource is walked round with Tab and back with Shift+Tab, and each label's
+// letter must reach a control that can take the focus. The small dialog below holds the
+// controls that used to keep the Tab key (an owner-drawn list, a multi-line edit) and one that
+// asks for it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/gui/Control.h"
+#include "platform/gui/ControlEdit.h"
+#include "platform/gui/ControlListBox.h"
+#include "platform/gui/Dialog.h"
+#include "platform/gui/DialogTemplate.h"
+#include "platform/gui/TestHook.h"
+#include "platform/gui/testing/TabWalk.h"
+#include "platform/gui/testing/UserInput.h"
+
+namespace vyn {
+namespace {
+
+std::string Lines(const std::vector<std::string>& v)
+{
+    std::string all;
+    for (const std::string& s : v) all += s + "\n";
+    return all;
+}
+
+TEST(DialogTabWalk, EveryDialogResourceWalksRoundWithTabAndBackWithShiftTab)
+{
+    std::vector<std::string> faults;
+    for (int d = 0; d < res::kDialogCount; ++d) {
+        const TDialogTemplate& tmpl = res::kDialogTable[d];
+        TTestHook hook;
+        TDialog dlg(nullptr, tmpl);
+        hook.AnswerDialog(tmpl.id, IDCANCEL, [&](TDialog& shown) {
+            for (const std::string& f : WalkWithTab(shown)) faults.push_back(f);
+            for (const std::string& f : PressLabelMnemonics(shown)) faults.push_back(f);
+        });
+        dlg.Execute();
+        for (const std::string& m : hook.MessageTexts()) faults.push_back("dialog " + std::to_string(tmpl.id) + ": message " + m);
+    }
+    EXPECT_TRUE(faults.empty()) << Lines(faults);
+}
+
+// A control that the system gives the Tab key (it moves within itself, as the report
+// designer's attribute rows do).
+class TabTakingEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+    int tabs = 0;
+
+protected:
+    unsigned EvGetDlgCode(const TMsg* msg) override { return TEdit::EvGetDlgCode(msg) | DLGC_WANTTAB; }
+    void EvKeyDown(unsigned key, unsigned repeatCount, unsigned flags) override
+    {
+        if (key == VK_TAB) ++tabs;
+        else TEdit::EvKeyDown(key, repeatCount, flags);
+    }
+    void EvChar(unsigned ch, unsigned repeatCount, unsigned flags) override
+    {
+        if (ch != 9) TEdit::EvChar(ch, repeatCount, flags);
+    }
+};
+
+const TControlTemplate kKeysControls[] = {
+    {-1, TControlKind::STATIC, "&List", 0, 4, 4, 40, 10},
+    {301, TControlKind::LISTBOX, "", dlgstyle::OWNERDRAWFIXED | dlgstyle::NOTIFY | dlgstyle::BORDER | dlgstyle::TABSTOP, 4, 14, 80, 30},
+    {302, TControlKind::EDIT, "", dlgstyle::MULTILINE | dlgstyle::BORDER | dlgstyle::TABSTOP, 4, 48, 80, 12},
+    {-1, TControlKind::STATIC, "&Hidden next", 0, 4, 62, 60, 10},
+    {303, TControlKind::EDIT, "", dlgstyle::BORDER | dlgstyle::TABSTOP | dlgstyle::HIDDEN, 4, 72, 80, 12},
+    {304, TControlKind::EDIT, "", dlgstyle::BORDER | dlgstyle::TABSTOP | dlgstyle::DISABLED, 4, 86, 80, 12},
+    {305, TControlKind::EDIT, "", dlgstyle::BORDER | dlgstyle::TABSTOP, 4, 100, 80, 12},
+    {306, TControlKind::EDIT, "", dlgstyle::BORDER | dlgstyle::TABSTOP, 4, 114, 80, 12},
+    {IDOK, TControlKind::BUTTON, "OK", dlgstyle::TABSTOP | dlgstyle::DEFPUSHBUTTON, 90, 14, 40, 14},
+};
+const TDialogTemplate kKeys{9974, "Keys", 8, "MS Sans Serif", dlgstyle::POPUP | dlgstyle::CAPTION, 0, 0, 140, 130,
+                            kKeysControls, 9};
+
+TEST(DialogTabWalk, TabLeavesListsAndMultiLineEditsAndStaysWithAControlThatAsksForIt)
+{
+    TTestHook hook;
+    TDialog dlg(nullptr, kKeys);
+    auto* list = new TListBox(&dlg, 301);
+    auto* taker = new TabTakingEdit(&dlg, 306);
+    hook.AnswerDialog(kKeys.id, IDOK, [&](TDialog& d) {
+        list->AddString("a");
+        list->AddString("b");
+        ClickAt(ScreenPoint(*list, 5, 3));
+        ASSERT_EQ(TWindow::GetFocus(), list);
+        struct Row {
+            const char* name;
+            unsigned mods;
+            int from, to;
+        };
+        for (const Row& r : {Row{"Tab out of the owner-drawn list", 0, 301, 302},
+                             Row{"Tab out of the multi-line edit, past the hidden and the disabled edit", 0, 302, 305},
+                             Row{"Shift+Tab back into the multi-line edit", MK_SHIFT, 305, 302},
+                             Row{"Shift+Tab back into the list", MK_SHIFT, 302, 301},
+                             Row{"Shift+Tab round the start to OK", MK_SHIFT, 301, IDOK}}) {
+            SCOPED_TRACE(r.name);
+            ASSERT_EQ(TWindow::GetFocus(), d.GetDlgItem(r.from));
+            PressKeys(VK_TAB, r.mods);
+            EXPECT_EQ(TWindow::GetFocus(), d.GetDlgItem(r.to));
+        }
+        EXPECT_EQ(d.GetDlgItemText(302), "") << "the multi-line edit took the tab as text";
+
+        d.GetDlgItem(305)->SetFocus();
+        PressKeys(VK_TAB);
+        ASSERT_EQ(TWindow::GetFocus(), taker);
+        PressKeys(VK_TAB);
+        PressKeys(VK_TAB, MK_SHIFT);
+        EXPECT_EQ(TWindow::GetFocus(), taker) << "the control that asks for Tab keeps it";
+        EXPECT_EQ(taker->tabs, 2);
+
+        // The label's control is hidden and the next one disabled: its letter goes on to 305.
+        PressKeys('H', TTestHook::kAlt);
+        EXPECT_EQ(TWindow::GetFocus(), d.GetDlgItem(305));
+        d.GetDlgItem(304)->EnableWindow(true);
+        PressKeys('H', TTestHook::kAlt);
+        EXPECT_EQ(TWindow::GetFocus(), d.GetDlgItem(304)) << "enabled again, it takes the letter's focus";
+        PressKeys('L', TTestHook::kAlt);
+        EXPECT_EQ(TWindow::GetFocus(), list);
+    });
+    EXPECT_EQ(dlg.Execute(), IDOK);
+    EXPECT_TRUE(hook.MessageTexts().empty()) << Lines(hook.MessageTexts());
+}
+
+}  // namespace
+}  // namespace vyn
