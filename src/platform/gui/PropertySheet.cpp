@@ -86,15 +86,22 @@ void TPropertySheet::PagesBeforeButtons()
         if (dynamic_cast<TButton*>(c)) fromFirstButton = true;
         if (fromFirstButton && w->focusPolicy() != Qt::NoFocus) buttons.push_back(w);
     }
-    // Qt orders only widgets that take the focus; a page does only for this.
-    const Qt::FocusPolicy pagePolicy = lastPage->focusPolicy();
-    lastPage->setFocusPolicy(Qt::TabFocus);
-    QWidget* prev = lastPage;
+    // The last page's controls follow it in the chain; the buttons go after the last of them.
+    QWidget* last = lastPage;
+    while (lastPage->isAncestorOf(last->nextInFocusChain())) last = last->nextInFocusChain();
+    // Qt orders only widgets that take the focus (a label or a page does for this moment), and
+    // puts none behind the very last of the window's chain: a stand-in closes the chain meanwhile.
+    const Qt::FocusPolicy lastPolicy = last->focusPolicy();
+    if (lastPolicy == Qt::NoFocus) last->setFocusPolicy(Qt::TabFocus);
+    auto* end = new QWidget(top);
+    end->setFocusPolicy(Qt::TabFocus);
+    QWidget* prev = last;
     for (QWidget* b : buttons) {
         QWidget::setTabOrder(prev, b);
         prev = b;
     }
-    lastPage->setFocusPolicy(pagePolicy);
+    delete end;
+    last->setFocusPolicy(lastPolicy);
 }
 
 void TPropertySheet::SetActivePage(int index)

@@ -1,0 +1,198 @@
+// The dialogs a keyboard user meets over the demo plate, opened from the menus and walked with
+// the keys alone: Tab round every control and Shift+Tab back, each label's marked letter, the
+// wizard's pages one after the other and the method sheet's pages turned with Ctrl+Tab. These
+// are the dialogs whose lists and edits are the program's own (owner-drawn sample names, the
+// variable lists, the method and report lists), which the bare dialog resources do not show.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ShellTestFixture.h"
+#include "app/AppGlobals.h"
+#include "app/QDlgDesc.h"
+#include "app/QSelMet.h"
+#include "method_editors/QAllPsh.h"
+#include "method_editors/QSheetTabs.h"
+#include "method_editors/QWizzAll.h"
+#include "platform/gui/Dialog.h"
+#include "platform/gui/PropertySheet.h"
+#include "platform/gui/TestHook.h"
+#include "platform/gui/testing/TabWalk.h"
+#include "platform/gui/testing/UserInput.h"
+#include "report_designer/QRepView.h"
+
+using namespace vyn;
+
+namespace {
+
+constexpr int kReportList = 7031, kSaveToReportList = 7033, kReportSections = 7008;
+
+std::string Lines(const std::vector<std::string>& v)
+{
+    std::string all;
+    for (const std::string& s : v) all += s + "\n";
+    return all;
+}
+
+// The walks of one dialog (or of the page shown in it), their faults added to the list.
+void Walk(TDialog& d, std::vector<std::string>& faults, const std::string& where)
+{
+    for (const std::string& f : WalkWithTab(d)) faults.push_back(where + ": " + f);
+    for (const std::string& f : PressLabelMnemonics(d)) faults.push_back(where + ": " + f);
+}
+
+struct Keyboard : ShellFixture {
+    TTestHook hook;
+    std::vector<std::string> faults;
+    Keyboard()
+    {
+        app->ShowMainWindow();
+        EXPECT_NE(app->OpenPlate(env.data + "/Demo.plt"), nullptr);
+        TTestHook::ProcessEvents();
+    }
+    bool Choose(unsigned id)
+    {
+        const bool chosen = ChooseMenuItem(*app->GetMainFrame(), id);
+        TTestHook::ProcessEvents();
+        return chosen;
+    }
+    // A walk of the dialog when it comes up; it is then closed with its button.
+    void WalkWhenShown(int resId, int closeWith, const char* name)
+    {
+        hook.AnswerDialog(resId, closeWith, [this, name](TDialog& d) { Walk(d, faults, name); });
+    }
+    void ExpectNoFault()
+    {
+        EXPECT_TRUE(faults.empty()) << Lines(faults);
+        std::vector<std::string> texts = hook.MessageTexts();
+        EXPECT_TRUE(texts.empty()) << "a message no step expects: " << Lines(texts);
+        EXPECT_EQ(hook.UnansweredDialogs(), 0);
+    }
+};
+
+TEST(KeyboardWalk, SampleNamesSelectAMethodAndTheReportListsWalkRoundWithTheKeys)
+{
+    Keyboard k;
+    k.WalkWhenShown(QDlgDesc::kResId, IDCANCEL, "Sample Names");
+    EXPECT_TRUE(k.Choose(CM_NAMES));
+    k.WalkWhenShown(QSelMet::kSelectId, IDCANCEL, "Select a method");
+    EXPECT_TRUE(k.Choose(CM_FILENEW));
+    k.WalkWhenShown(QSelMet::kUpdateId, IDCANCEL, "Method List Updates");
+    EXPECT_TRUE(k.Choose(CM_METHODS));
+    // "New" in the report list opens the designer, whose report is then saved to the list.
+    k.hook.AnswerDialog(kReportList, 104, [&k](TDialog& d) { Walk(d, k.faults, "Report List Manipulation"); });
+    k.WalkWhenShown(kReportSections, IDOK, "Report Sections");
+    EXPECT_TRUE(k.Choose(CM_REPORTS));
+    k.WalkWhenShown(kSaveToReportList, IDCANCEL, "Save to Report List");
+    EXPECT_TRUE(k.Choose(cmRepSaveInList));
+    EXPECT_EQ(k.hook.DialogsRun(), (std::vector<int>{QDlgDesc::kResId, QSelMet::kSelectId, QSelMet::kUpdateId,
+                                                     kReportList, kReportSections, kSaveToReportList}));
+    k.ExpectNoFault();
+}
+
+TEST(KeyboardWalk, TheMethodWizardFromPageToPageWithTheKeys)
+{
+    Keyboard k;
+    std::vector<int> pages;
+    k.hook.AnswerDialog(QWizzAll::kSheetResId, IDCANCEL, [&](TDialog& d) {
+        auto& sheet = dynamic_cast<TPropertySheet&>(d);
+        for (int guard = 0; guard < 8; ++guard) {
+            const int at = sheet.GetActiveIndex();
+            pages.push_back(at);
+            TPropertyPage& page = *sheet.GetActivePage();
+            if (at == QWizzAll::kCompositionPage) {
+                // The absorbance in the long result: its format button shows, and the
+                // "&Formats" label stands over it.
+                PressKeys('A', TTestHook::kAlt);
+                EXPECT_TRUE(WaitUntil([&] { return page.GetDlgItem(114)->IsWindowVisible(); }))
+                    << "Alt+A checked \"&Absorbance\"";
+            }
+            Walk(sheet, k.faults, "wizard page " + page.GetTitle());
+            if (sheet.GetDlgItem(TPropertySheet::ID_PSFINISH)->IsWindowVisible()) break;
+            PressKeys('N', TTestHook::kAlt);
+            if (!WaitUntil([&] { return sheet.GetActiveIndex() != at; })) {
+                ADD_FAILURE() << "Alt+N did not leave page " << page.GetTitle();
+                break;
+            }
+        }
+    });
+    EXPECT_TRUE(k.Choose(CM_CALCULATIONS));
+    EXPECT_EQ(pages.back(), QWizzAll::kMeasurementPage) << "the walk went through to the last page";
+    EXPECT_GE(pages.size(), 4u);
+    k.ExpectNoFault();
+}
+
+TEST(KeyboardWalk, TheMethodSheetTurnsItsPagesWithCtrlTabAndEachPageWalksRound)
+{
+    Keyboard k;
+    std::vector<int> shown;
+    k.hook.AnswerDialog(QAllPsh::kResId, IDCANCEL, [&](TDialog& d) {
+        auto& sheet = dynamic_cast<QAllPsh&>(d);
+        for (int i = 0; i < sheet.GetPageCount(); ++i) {
+            shown.push_back(sheet.GetActiveIndex());
+            Walk(sheet, k.faults, "sheet page " + sheet.GetActivePage()->GetTitle());
+            PressKeys(VK_TAB, MK_CONTROL);
+        }
+        EXPECT_EQ(sheet.GetActiveIndex(), shown.front()) << "Ctrl+Tab on the last page comes round to the first";
+    });
+    gMethodSheetPage = 0;
+    EXPECT_TRUE(k.Choose(CM_ADVANCEDCALC));
+    EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    k.ExpectNoFault();
+}
+
+TEST(KeyboardWalk, TheMethodSheetsKeysForItsPages)
+{
+    Keyboard k;
+    k.hook.AnswerDialog(QAllPsh::kResId, IDCANCEL, [&](TDialog& d) {
+        auto& sheet = dynamic_cast<QAllPsh&>(d);
+        TWindow* tabs = sheet.Tabs();
+        struct Row {
+            const char* name;
+            unsigned vk, mods;
+            int from, to;
+        };
+        // From a field of the page: the new page is shown and its first field has the keyboard.
+        for (int i = 0; i < 8 && !sheet.GetPage(0)->HasFocus(); ++i) PressKeys(VK_TAB);
+        ASSERT_TRUE(sheet.GetPage(0)->HasFocus()) << "Tab reaches the first page's fields";
+        for (const Row& r : {Row{"Ctrl+Tab", VK_TAB, MK_CONTROL, 0, 1}, Row{"Ctrl+PgDn", VK_NEXT, MK_CONTROL, 1, 2},
+                             Row{"Ctrl+Shift+Tab", VK_TAB, MK_CONTROL | MK_SHIFT, 2, 1},
+                             Row{"Ctrl+PgUp", VK_PRIOR, MK_CONTROL, 1, 0},
+                             Row{"Ctrl+PgUp round the start", VK_PRIOR, MK_CONTROL, 0, 5},
+                             Row{"Ctrl+Tab round the end", VK_TAB, MK_CONTROL, 5, 0}}) {
+            SCOPED_TRACE(r.name);
+            ASSERT_EQ(sheet.GetActiveIndex(), r.from);
+            PressKeys(r.vk, r.mods);
+            EXPECT_EQ(sheet.GetActiveIndex(), r.to);
+            EXPECT_TRUE(ShownOnScreen(*sheet.GetPage(r.to)));
+            EXPECT_FALSE(ShownOnScreen(*sheet.GetPage(r.from)));
+            TWindow* focus = TWindow::GetFocus();
+            EXPECT_TRUE(focus && sheet.GetPage(r.to)->HasFocus()) << "the keyboard is in the page shown";
+        }
+        // Shift+Tab from the page's first field reaches the tab row, where the arrows turn the pages.
+        while (!tabs->HasFocus() && sheet.GetPage(0)->HasFocus()) PressKeys(VK_TAB, MK_SHIFT);
+        ASSERT_TRUE(tabs->HasFocus()) << "the tab row takes the focus";
+        PressKeys(VK_RIGHT);
+        EXPECT_EQ(sheet.GetActiveIndex(), 1);
+        EXPECT_TRUE(tabs->HasFocus()) << "the focus stays in the tab row";
+        PressKeys(VK_LEFT);
+        EXPECT_EQ(sheet.GetActiveIndex(), 0);
+        PressKeys(VK_TAB);
+        EXPECT_TRUE(sheet.GetPage(0)->HasFocus()) << "Tab goes on from the tab row into the page";
+        // Below the page: OK, Cancel and "Print..." in this order.
+        for (int i = 0; i < 8 && !sheet.GetDlgItem(IDOK)->HasFocus(); ++i) PressKeys(VK_TAB);
+        ASSERT_TRUE(sheet.GetDlgItem(IDOK)->HasFocus()) << "Tab goes on from the page to OK";
+        PressKeys(VK_TAB);
+        EXPECT_TRUE(sheet.GetDlgItem(IDCANCEL)->HasFocus());
+        PressKeys(VK_TAB);
+        EXPECT_TRUE(sheet.GetDlgItem(QAllPsh::kPrintId)->HasFocus()) << "\"Print...\" comes after Cancel";
+        PressKeys(VK_TAB);
+        EXPECT_TRUE(tabs->HasFocus()) << "and the tab row after it, round the end";
+    });
+    gMethodSheetPage = 0;
+    EXPECT_TRUE(k.Choose(CM_ADVANCEDCALC));
+    k.ExpectNoFault();
+}
+
+}  // namespace
