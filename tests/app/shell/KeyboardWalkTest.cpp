@@ -35,11 +35,12 @@ std::string Lines(const std::vector<std::string>& v)
     return all;
 }
 
-// The walks of one dialog (or of the page shown in it), their faults added to the list.
-void Walk(TDialog& d, std::vector<std::string>& faults, const std::string& where)
+// The walks of one dialog, their faults added to the list: Tab round the whole dialog, and the
+// labels of the page shown in it (of the dialog itself when it has no pages).
+void Walk(TDialog& d, std::vector<std::string>& faults, const std::string& where, TDialog* page = nullptr)
 {
     for (const std::string& f : WalkWithTab(d)) faults.push_back(where + ": " + f);
-    for (const std::string& f : PressLabelMnemonics(d)) faults.push_back(where + ": " + f);
+    for (const std::string& f : PressLabelMnemonics(page ? *page : d)) faults.push_back(where + ": " + f);
 }
 
 struct Keyboard : ShellFixture {
@@ -108,7 +109,7 @@ TEST(KeyboardWalk, TheMethodWizardFromPageToPageWithTheKeys)
                 EXPECT_TRUE(WaitUntil([&] { return page.GetDlgItem(114)->IsWindowVisible(); }))
                     << "Alt+A checked \"&Absorbance\"";
             }
-            Walk(sheet, k.faults, "wizard page " + page.GetTitle());
+            Walk(sheet, k.faults, "wizard page " + page.GetTitle(), &page);
             if (sheet.GetDlgItem(TPropertySheet::ID_PSFINISH)->IsWindowVisible()) break;
             PressKeys('N', TTestHook::kAlt);
             if (!WaitUntil([&] { return sheet.GetActiveIndex() != at; })) {
@@ -131,7 +132,7 @@ TEST(KeyboardWalk, TheMethodSheetTurnsItsPagesWithCtrlTabAndEachPageWalksRound)
         auto& sheet = dynamic_cast<QAllPsh&>(d);
         for (int i = 0; i < sheet.GetPageCount(); ++i) {
             shown.push_back(sheet.GetActiveIndex());
-            Walk(sheet, k.faults, "sheet page " + sheet.GetActivePage()->GetTitle());
+            Walk(sheet, k.faults, "sheet page " + sheet.GetActivePage()->GetTitle(), sheet.GetActivePage());
             PressKeys(VK_TAB, MK_CONTROL);
         }
         EXPECT_EQ(sheet.GetActiveIndex(), shown.front()) << "Ctrl+Tab on the last page comes round to the first";
