@@ -284,16 +284,25 @@ bool TDialog::PreProcessKey(unsigned vk, TWindow* focus)
 TWindow* TDialog::NextTabStop(TWindow* from, bool forward) const
 {
     QWidget* start = from && from->Widget() ? from->Widget() : Widget();
-    if (!start) return nullptr;
-    QWidget* top = start->window();
+    // The walk stays within the outermost dialog: a page's Tab goes on to its sheet's buttons,
+    // a dialog placed in another window never hands the focus to that window's controls.
+    const TDialog* outer = this;
+    while (outer->Widget() && !outer->Widget()->isWindow()) {
+        const TDialog* up = nullptr;
+        for (TWindow* p = outer->GetParent(); p && !up; p = p->GetParent()) up = dynamic_cast<const TDialog*>(p);
+        if (!up) break;
+        outer = up;
+    }
+    QWidget* scope = outer->Widget();
+    if (!start || !scope) return nullptr;
     // Qt's focus chain runs through every widget of the window in tab order, the inner parts
     // of a control (an edit's viewport, a combo box's field) right after it.
     QWidget* w = start;
     for (;;) {
         w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
         if (!w || w == start) return nullptr;
-        if (w->window() != top || w->focusProxy()) continue;
-        if ((w->focusPolicy() & Qt::TabFocus) != Qt::TabFocus || !w->isEnabled() || !w->isVisibleTo(top)) continue;
+        if (!scope->isAncestorOf(w) || w->focusProxy()) continue;
+        if ((w->focusPolicy() & Qt::TabFocus) != Qt::TabFocus || !w->isEnabled() || !w->isVisibleTo(scope)) continue;
         TWindow* win = FromWidget(w);
         if (win && win != from) return win;
     }

@@ -13,6 +13,7 @@
 #include "platform/gui/ControlListBox.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/DialogTemplate.h"
+#include "platform/gui/PropertySheet.h"
 #include "platform/gui/TestHook.h"
 #include "platform/gui/testing/TabWalk.h"
 #include "platform/gui/testing/UserInput.h"
@@ -64,7 +65,7 @@ protected:
     }
 };
 
-const TControlTemplate kKeysControls[] = {
+const TControlTemplate kWalkKeysControls[] = {
     {-1, TControlKind::STATIC, "&List", 0, 4, 4, 40, 10},
     {301, TControlKind::LISTBOX, "", dlgstyle::OWNERDRAWFIXED | dlgstyle::NOTIFY | dlgstyle::BORDER | dlgstyle::TABSTOP, 4, 14, 80, 30},
     {302, TControlKind::EDIT, "", dlgstyle::MULTILINE | dlgstyle::BORDER | dlgstyle::TABSTOP, 4, 48, 80, 12},
@@ -75,16 +76,16 @@ const TControlTemplate kKeysControls[] = {
     {306, TControlKind::EDIT, "", dlgstyle::BORDER | dlgstyle::TABSTOP, 4, 114, 80, 12},
     {IDOK, TControlKind::BUTTON, "OK", dlgstyle::TABSTOP | dlgstyle::DEFPUSHBUTTON, 90, 14, 40, 14},
 };
-const TDialogTemplate kKeys{9974, "Keys", 8, "MS Sans Serif", dlgstyle::POPUP | dlgstyle::CAPTION, 0, 0, 140, 130,
-                            kKeysControls, 9};
+const TDialogTemplate kWalkKeys{9974, "Keys", 8, "MS Sans Serif", dlgstyle::POPUP | dlgstyle::CAPTION, 0, 0, 140, 130,
+                            kWalkKeysControls, 9};
 
 TEST(DialogTabWalk, TabLeavesListsAndMultiLineEditsAndStaysWithAControlThatAsksForIt)
 {
     TTestHook hook;
-    TDialog dlg(nullptr, kKeys);
+    TDialog dlg(nullptr, kWalkKeys);
     auto* list = new TListBox(&dlg, 301);
     auto* taker = new TabTakingEdit(&dlg, 306);
-    hook.AnswerDialog(kKeys.id, IDOK, [&](TDialog& d) {
+    hook.AnswerDialog(kWalkKeys.id, IDOK, [&](TDialog& d) {
         list->AddString("a");
         list->AddString("b");
         ClickAt(ScreenPoint(*list, 5, 3));
@@ -125,6 +126,46 @@ TEST(DialogTabWalk, TabLeavesListsAndMultiLineEditsAndStaysWithAControlThatAsksF
     });
     EXPECT_EQ(dlg.Execute(), IDOK);
     EXPECT_TRUE(hook.MessageTexts().empty()) << Lines(hook.MessageTexts());
+}
+
+const TControlTemplate kWalkSheetControls[] = {
+    {TPropertySheet::ID_PSBACK, TControlKind::BUTTON, "< &Back", dlgstyle::TABSTOP, 8, 80, 40, 14},
+    {TPropertySheet::ID_PSNEXT, TControlKind::BUTTON, "&Next >", dlgstyle::TABSTOP | dlgstyle::DEFPUSHBUTTON, 52, 80, 40, 14},
+    {IDCANCEL, TControlKind::BUTTON, "Cancel", dlgstyle::TABSTOP, 96, 80, 40, 14},
+};
+const TDialogTemplate kWalkSheet{9975, "Wizard", 8, "MS Sans Serif", dlgstyle::POPUP | dlgstyle::CAPTION, 0, 0, 150, 100,
+                            kWalkSheetControls, 3};
+const TControlTemplate kWalkPageControls[] = {
+    {-1, TControlKind::STATIC, "&Name", 0, 4, 4, 40, 10},
+    {101, TControlKind::EDIT, "", dlgstyle::BORDER | dlgstyle::TABSTOP, 4, 16, 80, 12},
+    {102, TControlKind::LISTBOX, "", dlgstyle::OWNERDRAWFIXED | dlgstyle::BORDER | dlgstyle::TABSTOP, 4, 30, 80, 30},
+};
+const TDialogTemplate kWalkPage{9976, "Page", 8, "MS Sans Serif", dlgstyle::POPUP, 0, 0, 140, 70, kWalkPageControls, 3};
+
+TEST(DialogTabWalk, ASheetWalksItsPageBeforeItsButtonsAndADialogFromThePageWalksItsOwn)
+{
+    TTestHook hook;
+    TPropertySheet sheet(nullptr, kWalkSheet);
+    auto* page = new TPropertyPage(&sheet, kWalkPage);
+    sheet.AddPage(page);
+    std::vector<std::string> faults;
+    hook.AnswerDialog(kWalkSheet.id, IDCANCEL, [&](TDialog&) {
+        page->GetDlgItem(101)->SetFocus();
+        const std::vector<int> order = {102, TPropertySheet::ID_PSBACK, TPropertySheet::ID_PSNEXT, IDCANCEL, 101};
+        for (int id : order) {
+            PressKeys(VK_TAB);
+            TWindow* at = TWindow::GetFocus();
+            EXPECT_EQ(at ? at->GetId() : 0, id) << "Tab goes from the page's fields to the sheet's buttons";
+        }
+        // A dialog the page opens is a window of its own: Tab goes round its controls alone.
+        TDialog inner(page, kWalkKeys);
+        hook.AnswerDialog(kWalkKeys.id, IDOK, [&](TDialog& d) {
+            for (const std::string& f : WalkWithTab(d)) faults.push_back(f);
+        });
+        inner.Execute();
+    });
+    sheet.Execute();
+    EXPECT_TRUE(faults.empty()) << Lines(faults);
 }
 
 }  // namespace
