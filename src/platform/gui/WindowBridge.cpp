@@ -129,10 +129,10 @@ bool TWindowBridge::KeyPress(QWidget* w, QKeyEvent* e)
     if (e->key() == Qt::Key_Backtab) mods |= Qt::ShiftModifier;
     SetKeyModifiers(ModKeys(Qt::NoButton, mods) | (mods & Qt::AltModifier ? 0x20u : 0u));
     // The dialogs around the control hear the key first, the innermost first (a page, then its
-    // sheet): Tab moves the focus before any control can keep it.
-    for (TDialog* dlg = DialogOf(win); dlg; dlg = DialogOf(dlg))
+    // sheet): Tab moves the focus before any control can keep it. Only those in the key's own
+    // window: the sheet behind a dialog opened from its page hears nothing.
+    for (TDialog* dlg = DialogOf(win); dlg && dlg->Widget() && dlg->Widget()->window() == w->window(); dlg = DialogOf(dlg))
         if (dlg->PreProcessKey(vk, win)) return true;
-    if (!window_) return true;
     // As in a dialog: Enter and Escape go to the dialog's buttons unless the control claims them.
     if (vk == VK_RETURN || vk == VK_ESCAPE) {
         if (TDialog* dlg = DialogOf(win)) {
@@ -185,6 +185,9 @@ bool TWindowBridge::ClaimsFromShortcuts(QWidget* w, QKeyEvent* e)
     // pointer.
     const unsigned vk = VirtualKey(e);
     if (vk != VK_ESCAPE && vk != VK_RETURN && vk != VK_TAB) return false;
+    // The control is asked once per key, when the key comes (its answer may act, as Ctrl+Enter
+    // on a variable list does); with Ctrl or Alt held the key is no dialog key to keep.
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
     TApplication* app = TApplication::Current();
     TWindow* main = app ? app->GetMainWindow() : nullptr;
     if (!main || !main->Widget() || main->Widget()->window() == w->window()) return false;

@@ -12,6 +12,7 @@
 #include "app/AppGlobals.h"
 #include "app/QDlgDesc.h"
 #include "app/QSelMet.h"
+#include "controls/QVarNameDlg.h"
 #include "method_editors/QAllPsh.h"
 #include "method_editors/QSheetTabs.h"
 #include "method_editors/QWizzAll.h"
@@ -190,9 +191,27 @@ TEST(KeyboardWalk, TheMethodSheetsKeysForItsPages)
         EXPECT_TRUE(sheet.GetDlgItem(QAllPsh::kPrintId)->HasFocus()) << "\"Print...\" comes after Cancel";
         PressKeys(VK_TAB);
         EXPECT_TRUE(tabs->HasFocus()) << "and the tab row after it, round the end";
+
+        // A dialog opened from a page keeps its keys: Ctrl+Tab there leaves the sheet's page alone.
+        PressKeys(VK_RIGHT);
+        PressKeys(VK_RIGHT);
+        ASSERT_EQ(sheet.GetActiveIndex(), QAllPsh::pgCalculations);
+        PressKeys(VK_TAB);
+        ASSERT_TRUE(sheet.GetPage(QAllPsh::pgCalculations)->HasFocus()) << "the list of calculations";
+        bool renamed = false;
+        k.hook.AnswerDialog(QVarNameDlg::kResId, IDCANCEL, [&](TDialog& name) {
+            renamed = true;
+            PressKeys(VK_TAB, MK_CONTROL);
+            EXPECT_EQ(sheet.GetActiveIndex(), QAllPsh::pgCalculations);
+            PressKeys(VK_TAB);
+            EXPECT_TRUE(name.HasFocus()) << "Tab goes round the name dialog's own controls";
+        });
+        PressKeys(VK_RETURN, MK_CONTROL);
+        EXPECT_TRUE(renamed) << "Ctrl+Enter on the list opens the name dialog";
     });
     gMethodSheetPage = 0;
     EXPECT_TRUE(k.Choose(CM_ADVANCEDCALC));
+    EXPECT_EQ(k.hook.DialogsRun(), (std::vector<int>{QAllPsh::kResId, QVarNameDlg::kResId})) << "the name dialog came once";
     k.ExpectNoFault();
 }
 
