@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "ListRowInput.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/QDlgDesc.h"
 #include "app/QSelMet.h"
+#include "app/QSmpDlg.h"
 #include "controls/QVarNameDlg.h"
+#include "document/QDoc.h"
 #include "method_editors/QAllPsh.h"
 #include "method_editors/QSheetTabs.h"
 #include "method_editors/QWizzAll.h"
@@ -21,7 +24,11 @@
 #include "platform/gui/TestHook.h"
 #include "platform/gui/testing/TabWalk.h"
 #include "platform/gui/testing/UserInput.h"
+#include "plate/QNSample.h"
+#include "plate/QPlate.h"
 #include "report_designer/QRepView.h"
+#include "views/QLView.h"
+#include "views/ViewCommands.h"
 
 using namespace vyn;
 
@@ -90,6 +97,35 @@ TEST(KeyboardWalk, SampleNamesSelectAMethodAndTheReportListsWalkRoundWithTheKeys
     EXPECT_TRUE(k.Choose(cmRepSaveInList));
     EXPECT_EQ(k.hook.DialogsRun(), (std::vector<int>{QDlgDesc::kResId, QSelMet::kSelectId, QSelMet::kUpdateId,
                                                      kReportList, kReportSections, kSaveToReportList}));
+    k.ExpectNoFault();
+}
+
+TEST(KeyboardWalk, TheSampleDefinitionWalksRoundWithTheKeys)
+{
+    Keyboard k;
+    ASSERT_TRUE(k.Choose(CM_SHOWLIST));
+    auto* list = dynamic_cast<QLView*>(gActiveView);
+    ASSERT_NE(list, nullptr);
+    const QPlate& plate = gCurrentDoc->GetPlate();
+    int walked = 0;
+    for (int kind : {QSmpDlg::kQualitativeId, QSmpDlg::kQuantitativeId}) {
+        // The first sample of the kind, picked in the list.
+        int row = -1;
+        for (int i = 0; i < plate.sampleCount && row < 0; ++i) {
+            const bool quantitative = dynamic_cast<const QNSample*>(plate.GetSample(i)) != nullptr;
+            if (dynamic_cast<const QQSample*>(plate.GetSample(i)) && quantitative == (kind == QSmpDlg::kQuantitativeId))
+                row = i;
+        }
+        if (row < 0) continue;
+        ASSERT_TRUE(ClickListRow(*list, row)) << kind;
+        k.hook.AnswerDialog(kind, IDCANCEL, [&k, &walked](TDialog& d) {
+            ++walked;
+            Walk(d, k.faults, "Sample Definition");
+        });
+        EXPECT_TRUE(k.Choose(cmSampleDefinition));
+    }
+    // The demo plate's samples are quantitative; a qualitative one shows the same lists, fewer.
+    EXPECT_GE(walked, 1);
     k.ExpectNoFault();
 }
 
