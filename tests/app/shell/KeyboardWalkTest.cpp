@@ -83,7 +83,29 @@ struct Keyboard : ShellFixture {
 TEST(KeyboardWalk, SampleNamesSelectAMethodAndTheReportListsWalkRoundWithTheKeys)
 {
     Keyboard k;
-    k.WalkWhenShown(QDlgDesc::kResId, IDCANCEL, "Sample Names");
+    // Each kind of sample in turn, chosen by its letter: the kinds show their own list, and the
+    // colour swatches a Tab stops on only at the one chosen.
+    k.hook.AnswerDialog(QDlgDesc::kResId, IDCANCEL, [&k](TDialog& d) {
+        auto& names = dynamic_cast<QDlgDesc&>(d);
+        struct Kind {
+            char letter;
+            int page;
+        };
+        for (const Kind& kind : {Kind{'C', 0}, Kind{'L', 1}, Kind{'S', 2}, Kind{'N', 3}}) {
+            PressKeys(static_cast<unsigned>(kind.letter), TTestHook::kAlt);
+            EXPECT_TRUE(WaitUntil([&] { return names.CurrentPage() == kind.page; })) << "Alt+" << kind.letter;
+            Walk(d, k.faults, std::string("Sample Names, kind ") + kind.letter);
+        }
+        // A name typed on the list's new row and given a colour: of the swatches only the chosen
+        // one is a tab stop.
+        PressKeys('M', TTestHook::kAlt);
+        PressKeys(VK_END);
+        PressKeys(VK_TAB);
+        TypeText("N1");
+        EXPECT_TRUE(d.GetDlgItem(401)->IsWindowVisible()) << "the swatches show for the new name";
+        ClickAt(ScreenPoint(*d.GetDlgItem(406)));  // red
+        Walk(d, k.faults, "Sample Names, a new name in red");
+    });
     EXPECT_TRUE(k.Choose(CM_NAMES));
     k.WalkWhenShown(QSelMet::kSelectId, IDCANCEL, "Select a method");
     EXPECT_TRUE(k.Choose(CM_FILENEW));
