@@ -5,6 +5,7 @@
 // variable lists, the method and report lists), which the bare dialog resources do not show.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,18 +52,26 @@ void Walk(TDialog& d, std::vector<std::string>& faults, const std::string& where
     for (const std::string& f : PressLabelMnemonics(page ? *page : d)) faults.push_back(where + ": " + f);
 }
 
-struct Keyboard : ShellFixture {
+// The program over the demo plate, the test hook in place from its start to its end.
+struct Keyboard {
     TTestHook hook;
+    std::unique_ptr<ShellFixture> shell = std::make_unique<ShellFixture>();
     std::vector<std::string> faults;
     Keyboard()
     {
-        app->ShowMainWindow();
-        EXPECT_NE(app->OpenPlate(env.data + "/Demo.plt"), nullptr);
+        shell->app->ShowMainWindow();
+        EXPECT_NE(shell->app->OpenPlate(shell->env.data + "/Demo.plt"), nullptr);
         TTestHook::ProcessEvents();
+    }
+    // The program ends with nothing to ask: a message on the way out fails the test too.
+    ~Keyboard()
+    {
+        shell.reset();
+        EXPECT_TRUE(hook.MessageTexts().empty()) << Lines(hook.MessageTexts());
     }
     bool Choose(unsigned id)
     {
-        const bool chosen = ChooseMenuItem(*app->GetMainFrame(), id);
+        const bool chosen = ChooseMenuItem(*shell->app->GetMainFrame(), id);
         TTestHook::ProcessEvents();
         return chosen;
     }
