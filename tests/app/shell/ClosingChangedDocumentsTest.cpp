@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../../reports/ReportFixtures.h"
+#include "PlateInput.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppPaths.h"
@@ -68,19 +69,12 @@ struct ClosingShell : ShellFixture {
         SetFileDialogAnswer(nullptr);
         return path;
     }
-    // Double-click on well E5 of the active plate view, 0.3 typed, Enter, and Esc ends the
-    // data entry.
+    // 0.3 typed into well E5 of the active plate view.
     void TypeValueIntoE5()
     {
         auto* view = dynamic_cast<QPView*>(gActiveView);
         ASSERT_NE(view, nullptr);
-        const TRect r = view->CellRect(4, 4);
-        DoubleClickAt(ScreenPoint(*view, (r.left + r.right) / 2, (r.top + r.bottom) / 2));
-        TTestHook::ProcessEvents();
-        TypeText("0.3");
-        PressKeys(VK_RETURN);
-        PressKeys(VK_ESCAPE);
-        TTestHook::ProcessEvents();
+        TypeIntoWell(*view, 4, 4, "0.3");
         ASSERT_TRUE(gCurrentDoc && gCurrentDoc->IsDirty()) << "the typed value changed the plate";
     }
     std::size_t Frames() const { return app->GetMDIClient()->Children().size(); }
