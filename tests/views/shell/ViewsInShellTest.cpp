@@ -322,7 +322,6 @@ TEST(ViewsInShell, ClosingThePlateTakesTheSampleListFrameWithIt)
     ViewsShell s;
     ASSERT_NE(s.Show<QLView>(2225), nullptr);
     ASSERT_NE(dynamic_cast<listMDIChild*>(s.app->GetMDIClient()->GetActiveMDIChild()), nullptr);
-    s.doc->SetDirty(false);
     ASSERT_TRUE(s.Choose(CM_FILECLOSE));
     TTestHook::ProcessEvents();
     EXPECT_TRUE(s.app->GetMDIClient()->Children().empty());
