@@ -325,7 +325,7 @@ TEST(ClosingChangedDocuments, AChangedReportSavedFromTheQuestionIsAReportFile)
         ASSERT_TRUE(s.Choose(r.closeWith));
         EXPECT_EQ(hook.Messages().size(), 1u);
         EXPECT_EQ(title, GetResStringStd(7928));
-        EXPECT_EQ(kind.rfind("Reports (*.qrp)", 0), 0u) << kind;
+        EXPECT_EQ(kind, "Reports (*.qrp)");
         EXPECT_FALSE(std::filesystem::exists(stem + ".plt"));
         ASSERT_TRUE(std::filesystem::exists(stem + ".qrp"));
         EXPECT_EQ(s.Frames(), 0u);
