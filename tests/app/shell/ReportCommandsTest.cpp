@@ -461,6 +461,7 @@ TEST(ReportCommands, SavingIntoAFullLibrarySaysItIsFullAndHowToMakeRoom)
             if (button == 104) List(d).UserSelect(0);
         });
         const std::size_t shown = hook.Messages().size();
+        hook.AnswerMessageBox(IDOK);
         s.Command(cmRepSaveInList);
         TTestHook::ProcessEvents();
         ASSERT_EQ(hook.Messages().size(), shown + 1) << "button " << button;
