@@ -229,6 +229,12 @@ TDocument* OpenAnyFile(vynwApp& app, const std::string& path)
 
 std::string OpenFileFilter() { return GetResStringStd(kStrOpenFilter); }
 
+bool AskReportPath(vynwApp& app, std::string& path)
+{
+    return GetSaveFileName(app.GetMainFrame(), GetResStringStd(kStrSaveReport), GetResStringStd(kStrReportFilter), "qrp",
+                           path);
+}
+
 bool SaveActiveReport(vynwApp& app, bool askPath)
 {
     QRepView* view = ActiveReportView(app);
@@ -239,9 +245,7 @@ bool SaveActiveReport(vynwApp& app, bool askPath)
         return true;
     }
     std::string path = doc.GetDocPath();
-    if (!GetSaveFileName(app.GetMainFrame(), GetResStringStd(kStrSaveReport), GetResStringStd(kStrReportFilter), "qrp",
-                         path))
-        return true;
+    if (!AskReportPath(app, path)) return true;
     if (app.PathHeldByOther(doc, path)) return true;
     const std::string old = doc.GetDocPath(), oldTitle = doc.GetTitle();
     doc.SetDocPath(path);

@@ -45,6 +45,7 @@
 #include "report_designer/QRepView.h"
 #include "report_designer/ReportTemplate.h"
 #include "app/ReportCommands.h"
+#include "reports/QRepDoc.h"
 #include "reports/paint/RPScreenFont.h"
 #include "printing/AStpPgDlg.h"
 #include "printing/QMethodSummaryPrintout.h"
@@ -151,10 +152,14 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
         return a == IDYES ? TDocManager::SaveAnswer::Save
                           : (a == IDNO ? TDocManager::SaveAnswer::Discard : TDocManager::SaveAnswer::Cancel);
     };
-    docManager_->onAskSavePath = [this](TDocument&) {
+    docManager_->onAskSavePath = [this](TDocument& doc) {
+        // Each kind of document gets its own dialog, filter and ending: a report written under
+        // a plate's would be a file that neither kind can open again.
         std::string path;
-        return GetSaveFileName(frame_, GetResStringStd(21094), GetResStringStd(21092), "plt", path) ? WholePath(path)
-                                                                                                 : std::string();
+        const bool chosen = dynamic_cast<QRepDoc*>(&doc)
+                                ? AskReportPath(*this, path)
+                                : GetSaveFileName(frame_, GetResStringStd(21094), GetResStringStd(21092), "plt", path);
+        return chosen ? WholePath(path) : std::string();
     };
     docManager_->onPathHeld = [this](TDocument& doc, TDocument& holder) { TellPathHeld(doc, holder); };
     LoadPrintSettings(kProfileName);

@@ -67,6 +67,11 @@ QRPMDIChild::QRPMDIChild(TMDIClient& parent, const std::string& title, QRepView&
     pane_->SetFrame(this);
 }
 
+TView* QRPMDIChild::GetView() const
+{
+    return GetClientWindow() && !ViewIsGone() ? &pane_->View() : nullptr;
+}
+
 void QRPMDIChild::ShowDocTitle()
 {
     const TDocument& doc = pane_->View().GetDocument();

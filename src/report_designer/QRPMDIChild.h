@@ -62,6 +62,8 @@ public:
     QRPMDIChild(TMDIClient& parent, const std::string& title, QRepView& view);
 
     QRPDesignerPane& Pane() const { return *pane_; }
+    // The designer view inside the pane.
+    TView* GetView() const override;
     void EvMDIActivate(bool active) override;
     // The program's main window was activated or lost the activation with this frame active.
     void EvFrameActivate(unsigned active, bool minimized, TWindow* other) override;

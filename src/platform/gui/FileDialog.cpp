@@ -18,7 +18,12 @@ QString QtFilter(const std::string& filter)
 {
     QStringList parts = QString::fromStdString(filter).split('|');
     QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2) out << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // The dialog reads the patterns from the parentheses; a text that already names them
+        // ("Plates (*.plt)") is not given them a second time.
+        const QString patterns = "(" + QString(parts[i + 1]).replace(';', ' ') + ")";
+        out << (parts[i].trimmed().endsWith(patterns) ? parts[i] : parts[i] + " " + patterns);
+    }
     return out.join(";;");
 }
 

@@ -231,9 +231,24 @@ void TMDIClient::ArrangeIcons()
 
 bool TMDIClient::CloseChildren()
 {
-    for (TMDIChild* c : children_)
-        if (!c->CanClose()) return false;
-    for (TMDIChild* c : std::vector<TMDIChild*>(children_)) c->CloseWindow();
+    const std::vector<TMDIChild*> closing(children_);
+    // A view alone agrees to close while another view of its document stays open; here all of
+    // them go, so the document itself is asked, once, whatever number of views it has.
+    std::vector<TDocument*> docs;
+    for (TMDIChild* c : closing) {
+        if (TView* view = c->GetView()) {
+            TDocument* doc = &view->GetDocument();
+            if (std::find(docs.begin(), docs.end(), doc) == docs.end()) docs.push_back(doc);
+        } else if (!c->CanClose()) {
+            return false;
+        }
+    }
+    for (TDocument* doc : docs)
+        if (!doc->CanClose()) return false;
+    // A document whose changes the user chose to drop is still dirty: asking its frames again
+    // would put the same question a second time.
+    for (TMDIChild* c : closing)
+        if (LiveChildren().count(c) && c->IsWindow()) c->CloseAgreed();
     return true;
 }
 
@@ -339,6 +354,8 @@ void TMDIChild::Restore()
     if (sub_) sub_->showNormal();
 }
 
+TView* TMDIChild::GetView() const { return dynamic_cast<TView*>(clientWnd_); }
+
 bool TMDIChild::CanClose()
 {
     if (auto* q = dynamic_cast<TCloseQuery*>(clientWnd_)) return q->CanCloseWindow();
@@ -351,6 +368,12 @@ bool TMDIChild::CloseWindow()
     Destroy();
     DeleteLater();
     return true;
+}
+
+void TMDIChild::CloseAgreed()
+{
+    Destroy();
+    DeleteLater();
 }
 
 void TMDIChild::ClientGone()

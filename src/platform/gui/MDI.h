@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Document.h"
 #include "platform/gui/Menu.h"
 #include "platform/gui/Window.h"
 
@@ -36,7 +37,8 @@ public:
     void CascadeChildren();
     void TileChildren();
     void ArrangeIcons();
-    // Asks every child whether it may close; closes them all only when all agree.
+    // Closes every child when all agree: each changed document behind them is asked once,
+    // however many of its views are open; a refusal anywhere leaves every child open.
     bool CloseChildren();
     // Ctrl+F6 and Ctrl+Shift+F6 (Ctrl+Tab, Ctrl+Shift+Tab): the next or previous child in the
     // order the children were opened, round; Ctrl+F4: the active child closes, asking as its close box does.
@@ -87,10 +89,14 @@ public:
     void SetWindowText(const std::string& text) override;
     bool IsIconic() const;
     void Restore();
+    // The view the frame shows, when its client window is one or holds one.
+    virtual TView* GetView() const;
     // The frame's close test: the client window's CanClose.
     virtual bool CanClose();
     // Closes the frame when it may close; the object is deleted once the event loop runs.
     bool CloseWindow();
+    // Closes the frame without asking: the caller already had the closing agreed.
+    void CloseAgreed();
     // The client window was deleted elsewhere (its document went): the frame closes without
     // asking.
     void ClientGone();

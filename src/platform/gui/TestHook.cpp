@@ -323,13 +323,14 @@ int TTestHook::ShowMessage(const std::string& text, const std::string& caption, 
 {
     TTestHook& h = Get();
     int answer = defaultAnswer;
-    if (!h.boxAnswers_.empty()) {
+    const bool answered = !h.boxAnswers_.empty();
+    if (answered) {
         answer = h.boxAnswers_.front();
         h.boxAnswers_.pop_front();
     } else {
         ++h.unansweredBoxes_;
     }
-    h.messages_.push_back({text, caption, flags, answer});
+    h.messages_.push_back({text, caption, flags, answer, answered});
     return answer;
 }
 

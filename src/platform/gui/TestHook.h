@@ -36,6 +36,7 @@ struct TShownMessage {
     std::string caption;
     unsigned flags;
     int answer;
+    bool answered = true;  // false: no answer was registered, the box took its default button
 };
 
 class TTestHook {
@@ -54,6 +55,10 @@ public:
     const std::vector<TShownMessage>& Messages() const { return messages_; }
     std::vector<std::string> MessageTexts() const;
     int UnansweredBoxes() const { return unansweredBoxes_; }
+    // Answers registered for boxes that have not come (yet).
+    std::size_t PendingBoxAnswers() const { return boxAnswers_.size(); }
+    // Takes back the answers not used: a test that probes whether a box comes at all.
+    void ForgetBoxAnswers() { boxAnswers_.clear(); }
     int UnansweredDialogs() const { return unansweredDialogs_; }
     // Warning beeps sounded while the hook lives (MessageBeep).
     int Beeps() const { return beeps_; }

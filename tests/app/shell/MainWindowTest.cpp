@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "PlateInput.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppPaths.h"
@@ -68,16 +69,21 @@ TEST(MainWindowTest, ClosingAChangedPlateAsksAndCancelKeepsIt)
 {
     TTestHook hook;
     Shell s;
+    s.app->ShowMainWindow();
     TDocument* doc = s.app->OpenPlate(s.env.data + "/Demo.plt");
     ASSERT_NE(doc, nullptr);
-    doc->SetDirty(true);
+    TTestHook::ProcessEvents();
+    auto* view = dynamic_cast<QPView*>(gActiveView);
+    ASSERT_NE(view, nullptr);
+    TypeIntoWell(*view, 4, 4, "0.3");
+    ASSERT_TRUE(doc->IsDirty());
     hook.AnswerMessageBox(IDCANCEL);
-    s.app->GetMainFrame()->SendCommand(CM_FILECLOSE);
+    EXPECT_TRUE(ChooseMenuItem(*s.app->GetMainFrame(), CM_FILECLOSE));
     ASSERT_EQ(hook.Messages().size(), 1u);
     EXPECT_NE(hook.Messages()[0].text.find("Demo.plt"), std::string::npos);
     EXPECT_EQ(s.app->GetDocManager().GetDocuments().size(), 1u);
     hook.AnswerMessageBox(IDNO);
-    s.app->GetMainFrame()->SendCommand(CM_FILECLOSE);
+    EXPECT_TRUE(ChooseMenuItem(*s.app->GetMainFrame(), CM_FILECLOSE));
     TTestHook::ProcessEvents();
     EXPECT_TRUE(s.app->GetDocManager().GetDocuments().empty());
     EXPECT_TRUE(s.app->GetMDIClient()->Children().empty());

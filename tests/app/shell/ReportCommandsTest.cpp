@@ -21,6 +21,7 @@
 #include "app/FileHandOver.h"
 #include "app/ReportCommands.h"
 #include "app/RwMainWindow.h"
+#include "app/TMyControlBar.h"
 #include "app/vynwApp.h"
 #include "app/vynwMDI.h"
 #include "document/QDoc.h"
@@ -43,6 +44,7 @@
 #include "reports/ByteIO.h"
 #include "reports/CRepList.h"
 #include "reports/QRepDoc.h"
+#include "reports/RPSection.h"
 
 using namespace vyn;
 
@@ -205,16 +207,30 @@ TEST(ReportCommands, OpenReadsEveryObjectAndSaveKeepsWhatWasNotEdited)
     for (int k = 0; k < 6; ++k) EXPECT_EQ(kinds[k], 1) << "object kind " << k;
     EXPECT_EQ(view->Report().WriteStream(), stream) << "read as it was written";
 
-    // One edit, saved with "Save": the rest of the report is kept byte for byte.
-    view->Report().SetDescription("edited");
-    view->Doc().SetDirty(true);
+    // One edit, a rectangle drawn in the detail band, saved with "Save": the rest of the
+    // report is kept byte for byte.
+    s.app->ShowMainWindow();  // the mouse reaches only what is shown
+    TTestHook::ProcessEvents();
+    const std::size_t detailObjects = view->Report().Detail().Objects().size();
+    const int top = view->Report().Detail().BodyTop();
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7110));  // the rectangle
+    DragMouse(*view, 200 - view->ScrollX(), top + 35, 300 - view->ScrollX(), top + 70);
+    TTestHook::ProcessEvents();
+    ASSERT_EQ(view->Report().Detail().Objects().size(), detailObjects + 1);
+    ASSERT_TRUE(view->Doc().IsDirty());
     ASSERT_TRUE(s.Choose("File", "Save"));
     EXPECT_FALSE(view->Doc().IsDirty());
-    rich.SetDescription("edited");
     QRepDoc again;
     again.SetDocPath(path);
     ASSERT_TRUE(again.ReadFile());
-    EXPECT_EQ(again.Report().WriteStream(), rich.WriteStream());
+    RPSection& detail = again.Report().Detail();
+    ASSERT_EQ(detail.Objects().size(), detailObjects + 1) << "the rectangle was saved";
+    RPObject* drawn = nullptr;
+    for (const auto& o : detail.Objects())
+        if (o->GetType() == otRectangle) drawn = o.get();
+    ASSERT_NE(drawn, nullptr);
+    detail.RemoveObject(drawn);
+    EXPECT_EQ(again.Report().WriteStream(), stream);
 
     // Opening it again only brings the open designer forward.
     const int docs = s.Documents();
@@ -248,6 +264,7 @@ TEST(ReportCommands, AFileThatCannotBeReadIsNotOpenedAndStaysAsItWas)
         std::remove(path.c_str());
         if (row.bytes) WriteAll(path, *row.bytes);
         const int messages = static_cast<int>(hook.Messages().size());
+        hook.AnswerMessageBox(IDOK);
         s.OpenThroughMenu(path);
         EXPECT_EQ(s.Documents(), 0) << row.name;
         ASSERT_EQ(static_cast<int>(hook.Messages().size()), messages + 1) << row.name;
@@ -353,11 +370,15 @@ TEST(ReportCommands, ReportListManagerWriteFailuresLoseNothing)
             Click(d, 107);
         });
         const std::size_t shown = hook.Messages().size();
+        hook.AnswerMessageBox(IDOK);  // for the failure, when this write fails
         {
             FileFault fault(FileStep::None, failAt);
             s.Command(CM_REPORTS);
         }
-        if (hook.Messages().size() == shown) break;
+        if (hook.Messages().size() == shown) {
+            hook.ForgetBoxAnswers();  // every write went through: no failure to report
+            break;
+        }
         ++failures;
         EXPECT_EQ(hook.Messages().back().text, "Error writing report list file.");
         EXPECT_EQ(ReadAll(ReportLibraryPath()), before) << "failing at write " << failAt;
@@ -385,6 +406,7 @@ TEST(ReportCommands, DesignerSavesIntoTheLibraryButNeverOverALibraryItCannotRead
         EXPECT_EQ(List(d).GetCount(), 0) << "nothing listed from a library that cannot be read";
         d.SetDlgItemText(121, "Kept");
     });
+    hook.AnswerMessageBox(IDOK);
     s.Command(cmRepSaveInList);
     ASSERT_FALSE(hook.Messages().empty());
     EXPECT_EQ(hook.Messages().back().text, "Cannot write report list file.");
@@ -439,6 +461,7 @@ TEST(ReportCommands, SavingIntoAFullLibrarySaysItIsFullAndHowToMakeRoom)
             if (button == 104) List(d).UserSelect(0);
         });
         const std::size_t shown = hook.Messages().size();
+        hook.AnswerMessageBox(IDOK);
         s.Command(cmRepSaveInList);
         TTestHook::ProcessEvents();
         ASSERT_EQ(hook.Messages().size(), shown + 1) << "button " << button;

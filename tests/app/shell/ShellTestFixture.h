@@ -2,6 +2,13 @@
 // The running program for one test: fresh configuration and data folders with the demo data,
 // and the application with its main window created and its first events handled. Torn down in
 // the reverse order, the system folder forgotten, so the next test starts clean.
+//
+// The tear-down asks nothing on the user's behalf: the program's end deletes what is still
+// open without questions. A message box that no step of the test answered, or an answer
+// registered for a box that never came, fails the test: either the program showed a box where
+// it should not, or the test lost track of what the user sees.
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
@@ -38,6 +45,12 @@ struct ShellFixture {
     {
         app.reset();
         vyn::SetSysFilesDir("");
+        if (!vyn::TTestHook::Active()) return;
+        const vyn::TTestHook& hook = vyn::TTestHook::Get();
+        for (const vyn::TShownMessage& m : hook.Messages())
+            if (!m.answered) ADD_FAILURE() << "a message box that no step expects: \"" << m.text << "\"";
+        if (hook.PendingBoxAnswers() > 0)
+            ADD_FAILURE() << hook.PendingBoxAnswers() << " answer(s) for message boxes that never came";
     }
     ShellFixture(const ShellFixture&) = delete;
     ShellFixture& operator=(const ShellFixture&) = delete;

@@ -279,9 +279,9 @@ TEST(DesignerInShell, DesignerGadgetsStandOnTheBarsWhileItsFrameIsActive)
     EXPECT_FALSE(s.OnBar(gToolBar, 2230));
 
     // The designer closed: nothing of it stays.
-    s.Reports()[0]->SetDirty(false);
-    s.app->GetDocManager().CloseDoc(*s.Reports()[0]);
+    EXPECT_TRUE(ChooseMenuItem(*s.app->GetMainFrame(), CM_FILECLOSE));
     TTestHook::ProcessEvents();
+    EXPECT_TRUE(s.Reports().empty());
     EXPECT_FALSE(s.OnBar(gToolPalette, 7109));
     EXPECT_FALSE(s.OnBar(gToolBar, 7119));
     EXPECT_EQ(gModeButton->GetCommandId(), CM_MODEBUTTON);
@@ -346,9 +346,9 @@ TEST(DesignerInShell, TheMenuBarIsTheDesignersWhileItIsActive)
         if (dynamic_cast<QRPMDIChild*>(c)) s.app->GetMDIClient()->ActivateChild(*c);
     TTestHook::ProcessEvents();
     EXPECT_EQ(main.GetShownMenuId(), 140);
-    s.Reports()[0]->SetDirty(false);
-    s.app->GetDocManager().CloseDoc(*s.Reports()[0]);
+    EXPECT_TRUE(ChooseMenuItem(*s.app->GetMainFrame(), CM_FILECLOSE));
     TTestHook::ProcessEvents();
+    EXPECT_TRUE(s.Reports().empty());
     EXPECT_EQ(main.GetShownMenuId(), own);
 }
 
@@ -381,7 +381,6 @@ TEST(DesignerInShell, ATextBoxGadgetPlacesAnObjectWithTheMouse)
     PressKey(view, VK_ESCAPE);
     EXPECT_EQ(view.Tool(), 0);
     EXPECT_FALSE(view.Locked());
-    view.Doc().SetDirty(false);
 }
 
 TEST(DesignerInShell, TheKeysOfTheMenuReachTheView)
@@ -403,7 +402,6 @@ TEST(DesignerInShell, TheKeysOfTheMenuReachTheView)
     EXPECT_EQ(detail.Objects().size(), 2u);
     PressKey(view, VK_DELETE, MK_SHIFT);
     EXPECT_EQ(detail.Objects().size(), 1u);
-    view.Doc().SetDirty(false);
 }
 
 TEST(DesignerInShell, TheFrameShowsTheReportsTitleThenItsFile)
@@ -523,7 +521,6 @@ TEST(DesignerInShell, TypingInPlaceIsKeptWhenTheProgramKeepsTheActivationAndDrop
     EXPECT_FALSE(view.Editing());
     EXPECT_EQ(box->GetContents(), "kept");
     EXPECT_NE(before, "kept");
-    view.Doc().SetDirty(false);
 }
 
 TEST(DesignerInShell, TheAttributeWindowEditsWhileActiveAndDropsATypedValueWhenLeft)
@@ -556,7 +553,6 @@ TEST(DesignerInShell, TheAttributeWindowEditsWhileActiveAndDropsATypedValueWhenL
     PressKeys(VK_RETURN);
     TTestHook::ProcessEvents();
     EXPECT_EQ(box->GetContents(), "typed");
-    view.Doc().SetDirty(false);
 }
 
 TEST(DesignerInShell, TheRightClickOffersTheExpressionWizardInTheViewAndInTheExpressionRows)
@@ -605,7 +601,6 @@ TEST(DesignerInShell, TheRightClickOffersTheExpressionWizardInTheViewAndInTheExp
     TTestHook::ProcessEvents();
     EXPECT_EQ(over.size(), 2u);
     EXPECT_EQ(hook.UnansweredDialogs(), 0);
-    view.Doc().SetDirty(false);
 }
 
 // The pointer rests on a text box, a click selects it and a right click at once, without the
@@ -636,7 +631,6 @@ TEST(DesignerInShell, ARightClickStraightAfterTheClickThatSelectedATextBoxOffers
     EXPECT_EQ(opened, std::vector<std::string>{"Expression Wizard over the text"});
     if (view.Editing()) PressKey(*view.TextEditor(), VK_ESCAPE);
     EXPECT_EQ(hook.UnansweredDialogs(), 0);
-    view.Doc().SetDirty(false);
 }
 
 // A choice row's list, dropped with its arrow button: a click on a choice applies it and
@@ -688,7 +682,6 @@ TEST(DesignerInShell, AChoiceListTakesAPickWithTheMouseAndGoesWithEsc)
     EXPECT_FALSE(list.IsWindowVisible());
     EXPECT_EQ(arrow.IsWindowVisible(), edit.IsWindowVisible()) << "the arrow stands only beside a value being edited";
     EXPECT_EQ(box->GetBackStyle(), 0);
-    view.Doc().SetDirty(false);
 }
 
 TEST(DesignerInShell, TheWheelAndTheScrollBarsScrollTheViewAndTheAttributeRows)
@@ -751,7 +744,6 @@ TEST(DesignerInShell, SelectingAndMovingAnObjectLeavesItsNeighboursDrawn)
     view.UpdateWindow();
     const QImage whole = view.ClientImage()->copy();
     EXPECT_TRUE(afterMoves == whole) << "a part of the view was left undrawn or drawn over";
-    view.Doc().SetDirty(false);
 }
 
 // Help while the designer is active: "Current context" on the Help menu and F1, in the view and
@@ -798,7 +790,6 @@ TEST(DesignerInShell, HelpFromTheMenuAndF1OpensTheDesignersTopic)
     EXPECT_EQ(shown([&] { ChooseMenuItem(main, CM_HELPCONTEXT); }), QRepView::kHelpContext)
         << "Help menu with the attribute window open";
     EXPECT_EQ(view.Selection().size(), 1u) << "asking for help changes nothing";
-    view.Doc().SetDirty(false);
 }
 
 // The designer's clipboard keys in the attribute window's value edit act on the typed text; the
@@ -848,7 +839,6 @@ TEST(DesignerInShell, TheClipboardKeysInTheAttributeWindowEditTheValueNotTheRepo
         EXPECT_EQ(view.Report().Band(bandDetail).Objects().size(), objects);
         EXPECT_EQ(view.Selection().size(), 1u);
     }
-    view.Doc().SetDirty(false);
 }
 
 // With a plate open beside the designer: a row's "..." dialog in the attribute window, then

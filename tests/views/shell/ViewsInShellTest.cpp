@@ -50,13 +50,9 @@ struct ViewsShell : ShellFixture {
         TTestHook::ProcessEvents();
         BringToFront(Main());
     }
-    // The user closes the windows before the program ends (changes are not saved).
-    ~ViewsShell()
-    {
-        if (TTestHook::Active())
-            for (int i = 0; i < 8; ++i) TTestHook::Get().AnswerMessageBox(IDNO);
-        Choose(24365);
-    }
+    // The user closes the windows before the program ends; a test that changed the plate
+    // answers the question about it itself.
+    ~ViewsShell() { Choose(24365); }
     TWindow& Main() const { return *app->GetMainFrame(); }
     // The command's item as its popup shows it, opened with the mouse and the pointer on the
     // item: whether it is there to highlight (not greyed), and its check mark.
@@ -253,6 +249,10 @@ TEST(ViewsInShell, SampleListModesByMenuAndGadgets)
     EXPECT_EQ(s.doc->GetPlate().fixedCount, fixed + 1);
     ASSERT_TRUE(s.Choose(2501));
     EXPECT_EQ(list->GetMode(), QLView::mdDisplay);
+    // The identification and the fixed sample are not kept: one question for the plate, No.
+    hook.AnswerMessageBox(IDNO);
+    ASSERT_TRUE(s.Choose(24365));
+    EXPECT_EQ(hook.Messages().size(), 1u);
 }
 
 // The sample list's frame: the column titles in a strip along the top at full width, the list
@@ -322,7 +322,6 @@ TEST(ViewsInShell, ClosingThePlateTakesTheSampleListFrameWithIt)
     ViewsShell s;
     ASSERT_NE(s.Show<QLView>(2225), nullptr);
     ASSERT_NE(dynamic_cast<listMDIChild*>(s.app->GetMDIClient()->GetActiveMDIChild()), nullptr);
-    s.doc->SetDirty(false);
     ASSERT_TRUE(s.Choose(CM_FILECLOSE));
     TTestHook::ProcessEvents();
     EXPECT_TRUE(s.app->GetMDIClient()->Children().empty());
@@ -406,6 +405,11 @@ TEST(ViewsInShell, CurveAndSampleGraphTakeTheirCommands)
     ASSERT_TRUE(s.Choose(2428));
     EXPECT_NE(s.doc->GetPlate().curveGrid, grid);
     EXPECT_TRUE(!s.OnBar(2227) || MenuItemShownGrey(s.Main(), 2227) || s.Shown(2227).checked);
+    // The changed axes and grid are not kept: one question for the plate and its four windows.
+    hook.AnswerMessageBox(IDNO);
+    ASSERT_TRUE(s.Choose(24365));
+    EXPECT_EQ(hook.Messages().size(), 1u);
+    EXPECT_TRUE(s.app->GetMDIClient()->Children().empty());
 }
 
 TEST(ViewsInShell, PlateViewFrameFitsThePlate)

@@ -2,8 +2,12 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -53,6 +57,37 @@ std::vector<std::string> FileDialogNames(const std::string& expected, int waitMs
         if (clock.elapsed() > waitMs) return names;
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
+}
+
+std::string FileDialogTitle()
+{
+    QFileDialog* dlg = OpenDialog();
+    return dlg ? dlg->windowTitle().toStdString() : std::string();
+}
+
+std::string FileDialogFileKind()
+{
+    QFileDialog* dlg = OpenDialog();
+    auto* kinds = dlg ? dlg->findChild<QComboBox*>("fileTypeCombo") : nullptr;
+    return kinds ? kinds->currentText().toStdString() : std::string();
+}
+
+void AcceptFileName(const std::string& name)
+{
+    QFileDialog* dlg = OpenDialog();
+    if (!dlg) return;
+    auto* field = dlg->findChild<QLineEdit*>("fileNameEdit");
+    if (!field) return;
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, QString::fromStdString(name));
+    // The name's completion list may hold Enter for itself; the dialog's own button does not.
+    auto* buttons = dlg->findChild<QDialogButtonBox*>("buttonBox");
+    QPushButton* accept = buttons ? qobject_cast<QPushButton*>(buttons->buttons().value(0)) : nullptr;
+    for (QAbstractButton* b : buttons ? buttons->buttons() : QList<QAbstractButton*>())
+        if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole) accept = qobject_cast<QPushButton*>(b);
+    if (accept) QTest::mouseClick(accept, Qt::LeftButton);
+    else QTest::keyClick(field, Qt::Key_Return);
 }
 
 void CancelFileDialog()

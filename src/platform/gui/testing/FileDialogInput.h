@@ -18,5 +18,12 @@ std::vector<std::string> FileDialogNames(const std::string& expected, int waitMs
 void CancelFileDialog();
 // Whether a file dialog is open now.
 bool FileDialogOpen();
+// The open file dialog's title bar and the file kind its type box shows ("" without a dialog).
+std::string FileDialogTitle();
+std::string FileDialogFileKind();
+// The name typed into the dialog's name field, then Enter; the dialog adds its default ending
+// to a name without one, as it does for the user. The name is typed, then the dialog's Save
+// (or Open) button clicked.
+void AcceptFileName(const std::string& name);
 
 }  // namespace vyn
