@@ -1,6 +1,7 @@
 // Every dialog resource, built as the program builds it: each control a user clicks is the
 // window Qt finds under the pointer anywhere on it, not a group box or a frame that lies on top
-// and swallows the click. (Controls and labels may share a place where a dialog shows them in
+// and swallows the click; and no two controls shown together cover each other, except a frame
+// around what it frames. (Controls and labels may share a place where a dialog shows them in
 // turn, as pages; the dialog's own code hides the others.)
 #include <gtest/gtest.h>
 
@@ -68,6 +69,85 @@ TEST(DialogStacking, NoControlOfAnyDialogLiesUnderAnother)
     std::string all;
     for (const std::string& s : covered) all += s + "\n";
     EXPECT_TRUE(covered.empty()) << all;
+}
+
+// A group box, or a bare bordered static, drawn around other controls.
+bool IsFrame(const TControlTemplate& t)
+{
+    return t.kind == TControlKind::GROUPBOX ||
+           (t.kind == TControlKind::STATIC && (t.style & dlgstyle::BORDER) && (!t.text || !*t.text));
+}
+
+// When a control is shown: on which page of a dialog that shows one page at a time, and in
+// which of the alternatives of a page (0: always). Two controls on different pages, or in
+// different alternatives of one page, share a place without ever being seen together.
+struct ShownWhen {
+    int page = 0, alternative = 0;
+};
+
+ShownWhen WhenShown(int dialog, int control)
+{
+    switch (dialog) {
+    case 898:  // the list of plates with a calibration, or the note that there is none
+        return {0, control == 101 ? 1 : (control == 102 ? 2 : 0)};
+    case 1425:  // six pages, numbered by the hundreds of their ids
+        if (control < 200 || control > 799) return {};
+        // The export pages show the separator or the field widths.
+        if (control == 403 || control == 404 || control == 503 || control == 504) return {control / 100, 1};
+        if ((control >= 405 && control <= 410) || (control >= 505 && control <= 507)) return {control / 100, 2};
+        return {control / 100, 0};
+    default: return {};
+    }
+}
+
+bool NeverShownTogether(int dialog, int a, int b)
+{
+    const ShownWhen x = WhenShown(dialog, a), y = WhenShown(dialog, b);
+    if (x.page && y.page && x.page != y.page) return true;
+    return x.page == y.page && x.alternative && y.alternative && x.alternative != y.alternative;
+}
+
+std::string Describe(const TControlTemplate& t, const QRect& r)
+{
+    std::ostringstream s;
+    s << t.id << " \"" << (t.text ? t.text : "") << "\" (" << r.x() << "," << r.y() << " " << r.width() << "x"
+      << r.height() << ")";
+    return s.str();
+}
+
+TEST(DialogStacking, NoTwoControlsShownTogetherOverlap)
+{
+    std::vector<std::string> overlaps;
+    for (int d = 0; d < res::kDialogCount; ++d) {
+        const TDialogTemplate& tmpl = res::kDialogTable[d];
+        TDialog dlg(nullptr, tmpl);
+        ASSERT_TRUE(dlg.Create()) << "dialog " << tmpl.id;
+        // The places as built: a combo box is its closed field, whatever its list's height.
+        std::vector<std::pair<const TControlTemplate*, QRect>> shown;
+        std::size_t next = 0;
+        std::vector<TWindow*> kids = dlg.Children();
+        for (int i = 0; i < tmpl.controlCount; ++i) {
+            const TControlTemplate& t = tmpl.controls[i];
+            // Children are made in template order, one for each line.
+            TWindow* c = next < kids.size() ? kids[next++] : nullptr;
+            EXPECT_TRUE(c && c->GetId() == t.id) << "dialog " << tmpl.id << ", line " << i;
+            if ((t.style & dlgstyle::HIDDEN) || !c || !c->Widget()) continue;
+            shown.emplace_back(&t, c->Widget()->geometry());
+        }
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            for (std::size_t j = i + 1; j < shown.size(); ++j) {
+                const auto& [a, ra] = shown[i];
+                const auto& [b, rb] = shown[j];
+                if (!ra.intersects(rb)) continue;
+                if ((IsFrame(*a) && ra.contains(rb)) || (IsFrame(*b) && rb.contains(ra))) continue;
+                if (NeverShownTogether(tmpl.id, a->id, b->id)) continue;
+                overlaps.push_back("dialog " + std::to_string(tmpl.id) + ": " + Describe(*a, ra) + " overlaps " +
+                                   Describe(*b, rb));
+            }
+    }
+    std::string all;
+    for (const std::string& s : overlaps) all += s + "\n";
+    EXPECT_TRUE(overlaps.empty()) << overlaps.size() << " overlaps:\n" << all;
 }
 
 }  // namespace
