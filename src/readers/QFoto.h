@@ -49,8 +49,9 @@ public:
     virtual bool CanReadFilters() { return true; }
     virtual bool CanWriteFilters() { return true; }
     virtual bool CanMovePlate() { return true; }
-    // The simulated reader has no options of its own to offer; the families do.
-    virtual bool HasOptions() { return false; }
+    // The simulated reader offers a stand-in options button, so that a method can be set up
+    // for a reader family on a machine without the instrument.
+    virtual bool HasOptions() { return true; }
     virtual int OptionsDialog(TWindow* parent, std::string& options);
     // At most size - 1 bytes, always terminated; returns buffer.
     virtual char* GetOptionsText(char* buffer, int size, const std::string& options);

@@ -46,7 +46,7 @@ TEST_F(MeasureDialog, OpensFromTheRequest)
         EXPECT_FALSE(d.GetDlgItem(110)->IsWindowEnabled()) << "the plate has no values to subtract";
         EXPECT_EQ(Box(d, 110).GetCheck(), TCheckBox::BF_CHECKED);
         EXPECT_TRUE(d.GetDlgItem(111)->IsWindowEnabled());
-        EXPECT_FALSE(d.GetDlgItem(105)->IsWindowVisible()) << "the simulated reader has no options to offer";
+        EXPECT_EQ(d.GetDlgItemText(105), "Reader\nSpecific\nOptions") << "the simulated reader offers its options";
         EXPECT_TRUE(d.GetDlgItem(108)->IsWindowVisible());
         EXPECT_EQ(dynamic_cast<QMeaDlg&>(d).MessageText(), "");
     });

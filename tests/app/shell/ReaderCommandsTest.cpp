@@ -207,6 +207,24 @@ TEST(ReaderCommands, SilentReaderShowsItsMessageInTheMeasureDialog)
     EXPECT_EQ(gCurrentDoc->GetPlate().measuredCount, measured) << "the plate is as it was";
 }
 
+TEST(ReaderCommands, SimulatedReaderOffersItsOptionsButton)
+{
+    TTestHook hook;
+    ShellFixture s;
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    std::string face;
+    hook.AnswerMessageBox(IDOK);
+    hook.AnswerDialog(1, IDCANCEL, [&](TDialog& d) {
+        face = ButtonFaceText(*d.GetDlgItem(105));
+        Press(d, 105);  // the click lands on the button: it is there to press
+    });
+    ASSERT_TRUE(Choose(*s.app->GetMainFrame(), "Measure..."));
+    EXPECT_EQ(face, "Reader Specific Options") << "the options button's face";
+    ASSERT_EQ(hook.Messages().size(), 1u) << "a click on it shows the options box";
+    EXPECT_EQ(hook.Messages()[0].caption, "Options");
+    EXPECT_EQ(hook.UnansweredBoxes(), 0);
+}
+
 TEST(ReaderCommands, PhotometerEditsTheTableAndItIsKeptAtTheEnd)
 {
     TTestHook hook;
