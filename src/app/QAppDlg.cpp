@@ -250,7 +250,13 @@ void QAppDlg::RefreshExport(int base, QNumFormat& format)
     format.SetMode(mode);
     format.SetDecimals(Number(decimals));
     format.SetDigits(Number(digits));
-    SetDlgItemText(sample, FormatDouble(kPi, format));
+    // The sample shows the decimal character chosen in this dialog, which the program takes
+    // on only when the dialog is saved.
+    const char programs = gDecimalChar;
+    gDecimalChar = DecimalChar == ',' ? ',' : '.';
+    const std::string shown = FormatDouble(kPi, format);
+    gDecimalChar = programs;
+    SetDlgItemText(sample, shown);
 }
 
 void QAppDlg::Spin(int editId, unsigned code, int low, int high)

@@ -1,5 +1,6 @@
 // The options dialog refuses a decimal character that is also a separator of exported fields:
-// such values would be read back as other numbers.
+// such values would be read back as other numbers; its format samples show the decimal
+// character chosen.
 #include <gtest/gtest.h>
 
 #include "ShellTestFixture.h"
@@ -12,6 +13,9 @@
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/ShownScreen.h"
+#include "platform/gui/testing/UserInput.h"
+#include "plate/Profile.h"
 
 using namespace vyn;
 
@@ -38,5 +42,49 @@ TEST(TextExchangeOptions, CommaAsDecimalAndSeparatorIsRefusedWhereItIsSet)
     EXPECT_EQ(GetAppSettings().cellSeparator, ';');
     gDecimalChar = oldDecimal;
     GetAppSettings() = before;
+    QAppDlg::ResetLastPage();
+}
+
+// With the decimal comma in use the export pages' samples show numbers with a comma, and with
+// the dot once "Dot" is clicked; the program takes the dot on only when the dialog is saved.
+TEST(TextExchangeOptions, FormatSamplesShowTheDecimalCharacterChosen)
+{
+    TTestHook hook;
+    const char oldDecimal = gDecimalChar;
+    {
+        ShellFixture s([] { ProfileWriteInt(kAppSection, "comma", 1); });
+        ASSERT_EQ(gDecimalChar, ',');
+        std::string withComma, withDot;
+        hook.AnswerDialog(QAppDlg::kResId, IDCANCEL, [&](TDialog& d) {
+            // On the round box at the left, where a click on a radio button always lands.
+            auto press = [&](int id) {
+                TWindow& radio = *d.GetDlgItem(id);
+                EXPECT_TRUE(ClickReaches(radio, 6, radio.GetClientRect().Height() / 2)) << id;
+                TTestHook::ProcessEvents();
+            };
+            auto sample = [&](int id) {
+                std::string all;
+                for (const TShownText& t : ShownTexts(*d.GetDlgItem(id))) all += t.text;
+                return all;
+            };
+            press(103);  // the "Results" page
+            press(414);  // "Fixed": a number with decimals
+            withComma = sample(421);
+            press(101);
+            press(202);  // "Dot"
+            press(104);  // the "Plate data" page
+            press(511);
+            withDot = sample(518);
+        });
+        TWindow& main = *s.app->GetMainFrame();
+        main.MoveWindow(0, 0, 1100, 800);
+        main.ShowWindow(SW_SHOW);
+        TTestHook::ProcessEvents();
+        ASSERT_TRUE(ChooseMenuItem(main, CM_APPLICATION));
+        EXPECT_NE(withComma.find("3,14"), std::string::npos) << withComma;
+        EXPECT_NE(withDot.find("3.14"), std::string::npos) << withDot;
+        EXPECT_EQ(gDecimalChar, ',') << "cancelled: the program keeps its comma";
+    }
+    gDecimalChar = oldDecimal;
     QAppDlg::ResetLastPage();
 }
