@@ -1,5 +1,7 @@
 #include "app/TMySwitchTG.h"
 
+#include <algorithm>
+
 #include "platform/gui/Dc.h"
 #include "platform/gui/GadgetWindow.h"
 
@@ -34,6 +36,16 @@ TColor TMySwitchTG::ShownColor() const
     if (selected_ < 0) return TGadgetWindow::FaceColor();
     TColor c = entries_[static_cast<std::size_t>(selected_)].color;
     return c == TColor::None ? TGadgetWindow::FaceColor() : c;
+}
+
+TSize TMySwitchTG::GetDesiredSize(TDC& dc)
+{
+    TSize size = TTextGadget::GetDesiredSize(dc);
+    int widest = dc.GetTextExtent(GetText()).cx;
+    for (const Entry& e : entries_) widest = std::max(widest, dc.GetTextExtent(e.text).cx);
+    // The text stands 2 pixels inside the border on either side (TTextGadget::Paint).
+    size.cx = std::max(size.cx, widest + 2 * BorderWidth() + 4);
+    return size;
 }
 
 void TMySwitchTG::PaintBackground(TDC& dc, const TRect& inner) { dc.FillRect(inner, TBrush(ShownColor())); }

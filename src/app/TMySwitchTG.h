@@ -27,6 +27,10 @@ public:
     bool Touched() const { return touched_; }
     void ClearTouched() { touched_ = false; }
 
+    // Wide enough for its given number of characters and for the widest of its texts, so that
+    // no entry is shown cut ("INVALID" is wider than seven average letters).
+    TSize GetDesiredSize(TDC& dc) override;
+
 protected:
     void PaintBackground(TDC& dc, const TRect& inner) override;
 

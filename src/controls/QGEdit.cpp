@@ -1,6 +1,7 @@
 #include "controls/QGEdit.h"
 
 #include "platform/gui/Dialog.h"
+#include "platform/gui/GadgetWindow.h"
 
 namespace vyn {
 
@@ -107,9 +108,22 @@ void QGEdit::Commit()
     FocusOwner->SetFocus();
 }
 
+void QGEdit::SetupWindow()
+{
+    TEdit::SetupWindow();
+    ShowBarColors(HasFocus());
+}
+
+void QGEdit::ShowBarColors(bool focused)
+{
+    if (!dynamic_cast<TControlBar*>(GetParent())) return;
+    SetColors(TColor(0, 0, 0), focused ? TColor(255, 255, 255) : TColor(192, 192, 192));
+}
+
 void QGEdit::EvKillFocus(TWindow* gets)
 {
     TEdit::EvKillFocus(gets);
+    ShowBarColors(false);
     if (WizardRunning) return;
     Invalidate(true);
     if (FocusOwner && FocusOwner->IsWindow()) {
@@ -121,6 +135,7 @@ void QGEdit::EvKillFocus(TWindow* gets)
 void QGEdit::EvSetFocus(TWindow* lost)
 {
     TEdit::EvSetFocus(lost);
+    ShowBarColors(true);
     Invalidate(true);
 }
 

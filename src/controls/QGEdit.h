@@ -51,6 +51,7 @@ public:
                              const TwostrArray* validations = nullptr, const TwostrArray* evaluations = nullptr);
 
 protected:
+    void SetupWindow() override;
     void EvKillFocus(TWindow* gets) override;
     void EvSetFocus(TWindow* lost) override;
     unsigned EvGetDlgCode(const TMsg* msg) override;
@@ -59,6 +60,9 @@ protected:
     void EvContextMenu(TWindow* window, int x, int y) override;
 
 private:
+    // On a tool bar the field is white while it has the focus and light grey without it, so
+    // that a glance tells whether typing goes there.
+    void ShowBarColors(bool focused);
     void Notify(unsigned code);
     void Ended();
 };

@@ -18,6 +18,7 @@
 #include "document/MethodPaths.h"
 #include "document/QDoc.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
 #include "plate/Profile.h"
 #include "printing/PageSettings.h"
@@ -144,6 +145,34 @@ TEST(MainWindowTest, SwitchGadgetAndPictureButton)
     EXPECT_EQ(b.GetText(), "");
     b.SetNumber(12);
     EXPECT_EQ(b.GetText(), "12");
+}
+
+// Each status gadget, in each of its states, paints its text whole: no state word ("INVALID",
+// "DEFINITION") is cut at the gadget's edge.
+TEST(MainWindowTest, StatusGadgetsShowEachOfTheirTextsWhole)
+{
+    TTestHook hook;
+    Shell s;
+    TWindow& main = *s.app->GetMainFrame();
+    main.MoveWindow(0, 0, 1100, 800);
+    main.ShowWindow(SW_SHOW);
+    TTestHook::ProcessEvents();
+    for (TMySwitchTG* g : {gModeGadget, gStateGadget}) {
+        for (int i = 0; i < g->EntryCount(); ++i) {
+            const std::string text = g->EntryText(i);
+            if (text.empty()) continue;
+            g->Select(i);  // the state the program's idle refresh would put it in
+            g->ClearTouched();
+            TTestHook::ProcessEvents();
+            bool found = false;
+            for (const TShownText& run : ShownTexts(gStatusBar->Widget())) {
+                if (run.text != text) continue;
+                found = true;
+                EXPECT_GE(run.rect.width(), gStatusBar->TextWidth(text)) << "\"" << text << "\" is cut";
+            }
+            EXPECT_TRUE(found) << text;
+        }
+    }
 }
 
 // The main window comes up as the last run left it, and the end of a run records how it was.
