@@ -304,6 +304,10 @@ void QPViewGadgets::Apply(TView& view, const QPViewBars& bars)
         place(gToolBar, gdSeparator);
         for (int id : bars.mainBar)
             if (id != cmInsertCarrier && id != cmEjectCarrier) place(gToolBar, id);
+        // The name box keeps its place on the bar while a replication pattern is pending, but
+        // is not shown: no name is chosen then. Inserting the gadget has shown it.
+        if (nameBox_ && gToolBar->Contains(*nameBox_) && !bars.nameBoxShown)
+            nameBox_->GetControl().ShowWindow(SW_HIDE);
         gToolBar->LayoutSession();
     }
     if (gToolPalette) {

@@ -680,6 +680,9 @@ void vynwApp::BindViewShell()
     };
     vs.showSampleView = [this](QDoc&, int sample) { ShowSampleView(sample); };
     vs.help = [](int id) { HelpContext(id); };
+    vs.setModeText = [](int entry) {
+        if (gModeGadget) gModeGadget->Select(entry);
+    };
     vs.putClipboardText = [](const std::string& text) { return Clipboard::SetText(text); };
     vs.getClipboardText = [](std::string& text) { return Clipboard::GetText(text); };
     vs.copyFixedSamples = GetAppSettings().expFixes != 0;

@@ -14,6 +14,7 @@
 #include "printing/PageSettings.h"
 #include "printing/QMethodSummaryPrintout.h"
 #include "views/QSView.h"
+#include "views/ViewBitmaps.h"
 #include "views/ViewShell.h"
 
 namespace vyn {
@@ -484,6 +485,17 @@ TResult QLView::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
     return TWindow::EvCommand(id, control, notifyCode);
 }
 
+void QLView::EvCommandEnable(TCommandEnabler& ce)
+{
+    // Asked at every idle round while the list is the active view, so the mode gadget keeps
+    // naming the work mode; the plain display leaves the gadget to the shell.
+    if (GetViewShell().setModeText) {
+        if (mode_ == mdListModify) GetViewShell().setModeText(3);
+        else if (mode_ == mdIdEntry) GetViewShell().setModeText(4);
+    }
+    TWindow::EvCommandEnable(ce);
+}
+
 // --- painting --------------------------------------------------------------------------------
 
 std::string QLView::NumberText(int index) const
@@ -570,7 +582,18 @@ void QLView::DrawRow(TDC& dc, const TRect& rect, int index)
     dc.DrawText(s->ident, id, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     bool isText = true;
     const std::string result = ResultText(index, isText);
-    dc.DrawText(result, res, (isText ? DT_LEFT : DT_RIGHT) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (!isText && dc.GetTextExtent(result).cx > res.Width()) {
+        // Aligned to the right, a number too wide would lose its first digits and read as
+        // another number: it shows from its start, and the plate view's mark says it goes on.
+        dc.DrawText(result, res, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        const int markW = std::max(1, dc.GetTextExtent("M").cx / 2);
+        const TRect cell = res;
+        const TBitmap picture = ViewBitmaps::OverflowMark(markW, cell.Height());
+        TMemoryDC mark(picture);
+        dc.BitBlt(cell.right - markW, cell.top, markW, cell.Height(), mark, 0, 0, SRCCOPY);
+    } else {
+        dc.DrawText(result, res, (isText ? DT_LEFT : DT_RIGHT) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
     dc.SetTextColor(oldText);
     dc.SetBkMode(oldMode);
 

@@ -102,6 +102,7 @@ protected:
     void EvVScroll(unsigned code, unsigned pos, TWindow* control) override;
     unsigned EvGetDlgCode(const TMsg* msg) override;
     TResult EvCommand(unsigned id, TWindow* control, unsigned notifyCode) override;
+    void EvCommandEnable(TCommandEnabler& ce) override;
 
 private:
     QSample* Current() const;

@@ -390,16 +390,7 @@ void QPView::BuildCellBitmaps()
         FillChecker(dc, W, H, ShadowColor, HighlightColor);
         blackEdges(dc);
     });
-    const int w = std::max(1, WidthM / 2), h = std::max(1, LineHeight);
-    OverflowMark = TBitmap(w, h);
-    {
-        TMemoryDC dc(OverflowMark);
-        dc.FillRect(TRect(0, 0, w, h), TBrush(TColor::White));
-        dc.SelectObject(TPen());
-        const std::vector<TPoint> triangle = {{0, 0}, {w - 1, h / 2}, {0, h - 1}, {0, 0}};
-        dc.Polyline(triangle);
-        dc.SetPixel(0, 0, TColor::Black);
-    }
+    OverflowMark = ViewBitmaps::OverflowMark(WidthM / 2, LineHeight);
     BuildMoveMarks();
 }
 

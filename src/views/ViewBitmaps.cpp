@@ -1,6 +1,10 @@
 #include "views/ViewBitmaps.h"
 
+#include <algorithm>
 #include <string_view>
+#include <vector>
+
+#include "platform/gui/Dc.h"
 
 #if __has_include("platform/gui/ResBitmap.h")
 #include "platform/gui/ResBitmap.h"
@@ -170,6 +174,19 @@ TBitmap ViewBitmaps::Load(int id)
     for (const PixelArt& art : kArts)
         if (art.id == id) return FromArt(art);
     return {};
+}
+
+TBitmap ViewBitmaps::OverflowMark(int width, int height)
+{
+    const int w = std::max(1, width), h = std::max(1, height);
+    TBitmap mark(w, h);
+    TMemoryDC dc(mark);
+    dc.FillRect(TRect(0, 0, w, h), TBrush(TColor::White));
+    dc.SelectObject(TPen());
+    const std::vector<TPoint> triangle = {{0, 0}, {w - 1, h / 2}, {0, h - 1}, {0, 0}};
+    dc.Polyline(triangle);
+    dc.SetPixel(0, 0, TColor::Black);
+    return mark;
 }
 
 }  // namespace vyn

@@ -11,6 +11,9 @@ struct ViewBitmaps {
     static TBitmap Load(int id);
     static TBitmap KeyCursor() { return Load(31); }
     static TBitmap Glyph(int id) { return Load(id); }
+    // The mark at the right end of a number too wide for its field: a white box with a
+    // triangle pointing right, saying that the number goes on beyond what is shown.
+    static TBitmap OverflowMark(int width, int height);
 };
 
 }  // namespace vyn

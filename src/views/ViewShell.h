@@ -23,6 +23,8 @@ struct ViewShell {
     // The inverse-calculation dialog on the plate's calibration.
     std::function<void(TWindow* parent, QDoc& doc)> inverseCalculation;
     std::function<void(int contextId)> help;
+    // Selects the entry of the status bar's mode gadget that names the view's work mode.
+    std::function<void(int entry)> setModeText;
     // The bars of a list or graph view changed; the shell shows them while the view is active
     // (installed) and takes them off when it is not.
     std::function<void(TView& view, const QPViewBars& bars)> barsChanged;

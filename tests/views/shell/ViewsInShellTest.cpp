@@ -22,7 +22,10 @@
 #include "app/QChView.h"
 #include "app/QPictButtGadget.h"
 #include "app/TMyControlBar.h"
+#include "app/TMyStatusBar.h"
+#include "app/TMySwitchTG.h"
 #include "app/vynwMDI.h"
+#include "controls/QGCombo.h"
 #include "controls/QGEdit.h"
 #include "document/QDoc.h"
 #include "platform/gui/Menu.h"
@@ -32,6 +35,7 @@
 #include "views/QPView.h"
 #include "views/QSView.h"
 #include "views/ViewShell.h"
+#include "platform/gui/testing/FieldInput.h"
 #include "platform/gui/testing/HintInput.h"
 #include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
@@ -253,6 +257,136 @@ TEST(ViewsInShell, SampleListModesByMenuAndGadgets)
     hook.AnswerMessageBox(IDNO);
     ASSERT_TRUE(s.Choose(24365));
     EXPECT_EQ(hook.Messages().size(), 1u);
+}
+
+// The status bar's mode gadget names the list's work mode while the list is active: the list
+// modification in red, the identification entry in yellow.
+TEST(ViewsInShell, SampleListShowsItsModeInTheStatusBar)
+{
+    TTestHook hook;
+    ViewsShell s;
+    QLView* list = s.Show<QLView>(2225);
+    ASSERT_NE(list, nullptr);
+    // What the bar shows once the program has had its idle round, as when it waits for input.
+    auto shown = [&](const char* text) {
+        s.app->IdleAction(0);
+        return WaitUntil([&] { return ShowsText(gStatusBar->Widget(), text); }, 3000);
+    };
+    // The gadget's face just inside its border, where no letter is painted.
+    auto face = [&] {
+        const TRect b = gModeGadget->GetBounds();
+        return GrabPicture(*gStatusBar).pixelColor(b.left + 3, b.top + 3);
+    };
+    ASSERT_TRUE(s.Choose(2502));
+    ASSERT_EQ(list->GetMode(), QLView::mdListModify);
+    EXPECT_TRUE(shown("DEFINITION"));
+    EXPECT_EQ(face(), QColor(255, 0, 0));
+    ASSERT_TRUE(s.Choose(2501));
+    ASSERT_TRUE(s.Click(1572));
+    ASSERT_EQ(list->GetMode(), QLView::mdIdEntry);
+    EXPECT_TRUE(shown("ID ENTRY"));
+    EXPECT_EQ(face(), QColor(255, 255, 0));
+    ASSERT_TRUE(s.Click(2503));
+    ASSERT_EQ(list->GetMode(), QLView::mdDisplay);
+    s.app->IdleAction(0);
+    EXPECT_TRUE(WaitUntil([&] { return !ShowsText(gStatusBar->Widget(), "ID ENTRY"); }, 3000))
+        << "the plain list leaves the gadget to the measurement time";
+}
+
+// The tool bar's edit is white while typing goes there and light grey while it does not.
+TEST(ViewsInShell, ToolBarEditIsGreyWithoutTheFocus)
+{
+    TTestHook hook;
+    ViewsShell s;
+    QLView* list = s.Show<QLView>(2225);
+    ASSERT_NE(list, nullptr);
+    const int row = s.doc->GetPlate().fixedCount;
+    ASSERT_TRUE(ClickListRow(*list, row));
+    ASSERT_TRUE(s.Click(1572));
+    QGEdit* edit = list->Edit();
+    ASSERT_EQ(edit->GetParent(), gToolBar);
+    // The field's face near its right end, where no letter of a short identification lies.
+    auto face = [&] {
+        TTestHook::ProcessEvents();
+        const TRect r = edit->GetClientRect();
+        return GrabPicture(*edit).pixelColor(r.right - 5, r.bottom / 2);
+    };
+    const TRect e = edit->GetClientRect();
+    ClickAt(ScreenPoint(*edit, e.right - 2, e.bottom / 2));
+    ASSERT_TRUE(edit->HasFocus());
+    EXPECT_EQ(face(), QColor(255, 255, 255)) << "typing goes to the edit";
+    ASSERT_TRUE(ClickListRow(*list, row + 1));
+    ASSERT_FALSE(edit->HasFocus());
+    EXPECT_EQ(face(), QColor(192, 192, 192)) << "the list has the keyboard";
+    ASSERT_TRUE(s.Click(2503));
+}
+
+// A result wider than its column shows its first digits, cut on the right with the plate
+// view's overflow mark (a white box with a triangle), never its last digits alone, which
+// would read as another number.
+TEST(ViewsInShell, SampleListCutsAWideResultOnTheRightWithTheMark)
+{
+    TTestHook hook;
+    ViewsShell s;
+    // The results shown fixed with 15 decimals: wider than the column.
+    hook.AnswerDialog(5243, 0, [](TDialog& d) {
+        TWindow& fixed = *d.GetDlgItem(103);
+        EXPECT_TRUE(ClickReaches(fixed, 6, fixed.GetClientRect().Height() / 2));
+        TTestHook::ProcessEvents();
+        EXPECT_TRUE(TypeIntoField(*d.GetDlgItem(104), "15"));
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(IDOK)));
+    });
+    ASSERT_TRUE(s.Choose(2244));
+    QLView* list = s.Show<QLView>(2225);
+    ASSERT_NE(list, nullptr);
+    const QPlate& plate = s.doc->GetPlate();
+    int row = -1;
+    std::string result;
+    for (int i = 0; i < list->GetCount() && row < 0; ++i) {
+        bool isText = true;
+        const std::string text = list->ResultText(i, isText);
+        const QSample* sample = plate.GetSample(i);
+        if (!isText && text.size() >= 10 && sample && !sample->colourSet && (i + 1) * list->RowHeight() < 200) {
+            row = i;
+            result = text;
+        }
+    }
+    ASSERT_GE(row, 0) << "the demo plate has a numeric result";
+    ASSERT_LT(list->ResultsPixelWidth(), list->CharWidth() * static_cast<int>(result.size()))
+        << "the result " << result << " does not fit";
+    TTestHook::ProcessEvents();
+    const QImage picture = GrabPicture(*list);
+    int white = 0;
+    for (int x = list->SeparatorX() + 2; x < list->SeparatorX() + list->ResultsPixelWidth() - 1; ++x)
+        for (int yy = row * list->RowHeight() + 2; yy < (row + 1) * list->RowHeight() - 2; ++yy)
+            if (picture.pixelColor(x, yy) == QColor(255, 255, 255)) ++white;
+    EXPECT_GT(white, list->RowHeight()) << "the overflow mark at the end of " << result;
+    bool shown = false;
+    for (const std::string& line : ListRows(*list)) shown = shown || line.find(result) != std::string::npos;
+    EXPECT_TRUE(shown) << "the number is painted from its start: " << result;
+}
+
+// Replication hides the name box while the pattern waits for its place and shows it again
+// when the pattern is dropped; the box keeps its place on the bar.
+TEST(ViewsInShell, ReplicationHidesTheNameBoxUntilThePatternIsPlaced)
+{
+    TTestHook hook;
+    ViewsShell s;
+    QPView* view = s.Active<QPView>();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(s.Click(cmLayoutMode));
+    ASSERT_TRUE(s.Choose(cmStandards));
+    ASSERT_TRUE(s.Click(2499)) << "the free-style arrangement replicates";
+    ASSERT_NE(view->Pattern, nullptr) << "the plate's standards are the pattern";
+    QWidget* box = view->NameBox()->Widget();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(ShownOnScreen(box));
+    ASSERT_TRUE(s.Click(2495));
+    EXPECT_TRUE(view->Mode & pmPatternPending);
+    EXPECT_FALSE(ShownOnScreen(box)) << "no name is chosen for a pending pattern";
+    ASSERT_TRUE(s.Click(2495));
+    EXPECT_FALSE(view->Mode & pmPatternPending);
+    EXPECT_TRUE(ShownOnScreen(box));
 }
 
 // The sample list's frame: the column titles in a strip along the top at full width, the list
