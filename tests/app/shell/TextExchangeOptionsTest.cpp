@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ShellTestFixture.h"
+#include <QWidget>
 #include "app/AppGlobals.h"
 #include "app/AppSettings.h"
 #include "app/QAppDlg.h"
@@ -45,8 +46,9 @@ TEST(TextExchangeOptions, CommaAsDecimalAndSeparatorIsRefusedWhereItIsSet)
     QAppDlg::ResetLastPage();
 }
 
-// With the decimal comma in use the export pages' samples show numbers with a comma, and with
-// the dot once "Dot" is clicked; the program takes the dot on only when the dialog is saved.
+// With the decimal comma in use the export pages' samples show numbers with a comma, whole (not
+// cut at the bottom into a dot), and with the dot once "Dot" is clicked; the program takes the
+// dot on only when the dialog is saved.
 TEST(TextExchangeOptions, FormatSamplesShowTheDecimalCharacterChosen)
 {
     TTestHook hook;
@@ -62,9 +64,15 @@ TEST(TextExchangeOptions, FormatSamplesShowTheDecimalCharacterChosen)
                 EXPECT_TRUE(ClickReaches(radio, 6, radio.GetClientRect().Height() / 2)) << id;
                 TTestHook::ProcessEvents();
             };
+            // The sample's text, each line whole within the field: a line cut at the field's
+            // bottom shows a comma as a dot.
             auto sample = [&](int id) {
                 std::string all;
-                for (const TShownText& t : ShownTexts(*d.GetDlgItem(id))) all += t.text;
+                QWidget* field = d.GetDlgItem(id)->Widget();
+                for (const TShownText& t : ShownTexts(field)) {
+                    EXPECT_LE(t.rect.bottom(), field->contentsRect().bottom()) << id << ": \"" << t.text << "\" is cut";
+                    all += t.text;
+                }
                 return all;
             };
             press(103);  // the "Results" page
