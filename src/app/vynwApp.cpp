@@ -476,6 +476,8 @@ void vynwApp::EvNewView(TView& view)
     frame->Create();
     // The plate view's frame takes the size of the whole plate, not the frame's default size.
     if (auto* plate = dynamic_cast<QPView*>(&view)) plate->FitFrame();
+    // A new sample list takes the width the last one was left at.
+    if (auto* list = dynamic_cast<QLView*>(&view)) FitViewFrame(*list, TSize(list->WantedWidth(), list->GetWindowRect().Height()));
     const bool byUser = frame_ && frame_->OpeningFiles();
     if (byUser && GetAppSettings().autoMakeAftLoad && gCurrentDoc && NeedsCalculation(*gCurrentDoc)) {
         gCurrentDoc->CalculatePlate();

@@ -193,6 +193,12 @@ void QLView::SetupWindow()
     FitColumns();
 }
 
+int QLView::WantedWidth() const
+{
+    const int preferred = kScrollBarWidth + numberWidth_ + identWidth_ + resultsPx_;
+    return std::max(minWidth_, sRememberedWidth > 0 ? sRememberedWidth * cw_ / 4 : preferred);
+}
+
 void QLView::FitColumns()
 {
     const int clientW = GetClientRect().Width() - kScrollBarWidth;

@@ -58,6 +58,9 @@ public:
     int ResultsPixelWidth() const { return resultsPx_; }
     int SeparatorX() const { return numberWidth_ + identWidth_; }
     int MinWindowWidth() const { return minWidth_; }
+    // The width a new list takes: the width the last list was left at, or the width that
+    // shows its columns whole when no list was open before; never below the least width.
+    int WantedWidth() const;
     int MinWindowHeight() const { return minHeight_; }
     void SetResultsPixelWidth(int w);
     // The strip of column titles that the list's frame shows above it; the list repaints it

@@ -213,7 +213,30 @@ void TMDIClient::ActivateChild(TMDIChild& child)
 
 void TMDIClient::CascadeChildren()
 {
-    if (Area()) Area()->cascadeSubWindows();
+    // Each frame steps one title bar down and to the right of the one before, and all take
+    // the size that lets the last of them end at the area's corner (at least the least size
+    // their views allow): every title stays in reach and every frame keeps a useful body.
+    QMdiArea* area = Area();
+    if (!area) return;
+    std::vector<QMdiSubWindow*> frames;
+    for (TMDIChild* c : children_)
+        if (c->sub_ && c->sub_->isVisible() && !c->IsIconic() && c != active_) frames.push_back(c->sub_);
+    if (active_ && active_->sub_ && active_->sub_->isVisible() && !active_->IsIconic()) frames.push_back(active_->sub_);
+    if (frames.empty()) return;
+    const QSize room = area->viewport()->size();
+    int step = 0;
+    for (QMdiSubWindow* f : frames)
+        if (f->widget()) step = std::max(step, f->widget()->geometry().top());
+    if (step <= 0) step = 24;
+    const int n = static_cast<int>(frames.size());
+    const int w = room.width() - (n - 1) * step, h = room.height() - (n - 1) * step;
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* f = frames[static_cast<std::size_t>(i)];
+        if (f->isMaximized()) f->showNormal();
+        const QSize least = f->minimumSize();
+        f->setGeometry(i * step, i * step, std::max(w, least.width()), std::max(h, least.height()));
+        f->raise();
+    }
 }
 
 void TMDIClient::TileChildren()

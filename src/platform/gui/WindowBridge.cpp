@@ -287,6 +287,8 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* e)
     }
     case QEvent::Show:
         // Top-level windows and MDI frames keep the minimum tracking size their window asks for.
+        // A minimised MDI frame is only its title bar: its view's minimum would give it a body.
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w); sub && sub->isMinimized()) return false;
         if ((w->isWindow() || qobject_cast<QMdiSubWindow*>(w)) && window_) {
             TMinMaxInfo info;
             win->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<TParam2>(&info));

@@ -136,8 +136,8 @@ void Pause(int ms)
     WaitUntil([] { return false; }, ms);
 }
 
-// A click on the close box the child frame's title bar shows.
-void ClickCloseBox(TWindow& frame)
+// A click on a button the child frame's title bar shows (close, minimise, ...).
+void ClickTitleBarButton(TWindow& frame, QStyle::SubControl button)
 {
     QMdiSubWindow* sub = SubWindowOf(frame);
     ASSERT_NE(sub, nullptr);
@@ -149,13 +149,15 @@ void ClickCloseBox(TWindow& frame)
     opt.state |= QStyle::State_Active;
     const int titleHeight = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &opt, sub);
     opt.rect = QRect(0, 0, sub->width(), titleHeight);
-    const QRect box = sub->style()->subControlRect(QStyle::CC_TitleBar, &opt, QStyle::SC_TitleBarCloseButton, sub);
+    const QRect box = sub->style()->subControlRect(QStyle::CC_TitleBar, &opt, button, sub);
     ASSERT_FALSE(box.isEmpty());
     Pause(QApplication::doubleClickInterval() + 100);
     MoveMouseTo(sub->mapToGlobal(sub->rect().center()));
     ClickAt(sub->mapToGlobal(box.center()));
     TTestHook::ProcessEvents();
 }
+
+void ClickCloseBox(TWindow& frame) { ClickTitleBarButton(frame, QStyle::SC_TitleBarCloseButton); }
 
 // The frame's bottom right corner dragged so that its outer size becomes width x height.
 void DragFrameTo(TWindow& frame, int width, int height)
@@ -486,6 +488,68 @@ TEST(ViewsInShell, FramesStopAtTheirViewsMinimumSize)
     DragFrameTo(*frame, 20, 20);
     EXPECT_EQ(frame->GetWindowRect().Width(), list->MinWindowWidth() + dx);
     EXPECT_EQ(frame->GetWindowRect().Height(), list->MinWindowHeight() + dy);
+}
+
+// Windows > Cascade steps the frames down one title bar each and leaves each a body to work
+// in; minimised and lined up by Arrange icons, the plate's and the list's frames are title bars
+// as the curve's is, without a grey body below.
+TEST(ViewsInShell, CascadedAndMinimisedFramesKeepTheirShape)
+{
+    TTestHook hook;
+    ViewsShell s;
+    s.app->GetMainFrame()->MoveWindow(0, 0, 1100, 800);
+    TTestHook::ProcessEvents();
+    ASSERT_NE(s.Show<QLView>(2225), nullptr);
+    ASSERT_TRUE(s.Choose(2226));
+    const std::vector<TMDIChild*> frames = s.app->GetMDIClient()->Children();
+    ASSERT_EQ(frames.size(), 3u);
+    ASSERT_TRUE(s.Choose(CM_CASCADECHILDREN));
+    const int title = SubWindowOf(*frames[0])->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    std::vector<int> tops;
+    for (TMDIChild* f : frames) {
+        QMdiSubWindow* sub = SubWindowOf(*f);
+        ASSERT_NE(sub, nullptr);
+        EXPECT_GT(sub->height(), 4 * title) << "a cascaded frame keeps a body";
+        EXPECT_GT(sub->width(), 200);
+        tops.push_back(sub->y());
+    }
+    std::sort(tops.begin(), tops.end());
+    EXPECT_TRUE(std::adjacent_find(tops.begin(), tops.end()) == tops.end()) << "each title stays in reach";
+
+    for (TMDIChild* f : frames) ClickTitleBarButton(*f, QStyle::SC_TitleBarMinButton);
+    ASSERT_TRUE(s.Choose(CM_ARRANGEICONS));
+    const int iconHeight = SubWindowOf(*frames[2])->height();  // the curve's, drawn right
+    for (TMDIChild* f : frames) {
+        QMdiSubWindow* sub = SubWindowOf(*f);
+        EXPECT_TRUE(sub->isMinimized());
+        EXPECT_EQ(sub->height(), iconHeight) << "no body under the title bar";
+        EXPECT_LT(sub->height(), 2 * title);
+    }
+}
+
+// A sample list that the user made wider or narrower, closed and opened again, comes back as
+// wide as it was left.
+TEST(ViewsInShell, SampleListOpensAgainAtTheWidthItWasLeftAt)
+{
+    TTestHook hook;
+    ViewsShell s;
+    s.app->GetMainFrame()->MoveWindow(0, 0, 1100, 800);
+    TTestHook::ProcessEvents();
+    for (int width : {520, 380}) {
+        SCOPED_TRACE(width);
+        QLView* list = s.Show<QLView>(2225);
+        ASSERT_NE(list, nullptr);
+        TMDIChild* frame = s.app->GetMDIClient()->GetActiveMDIChild();
+        DragFrameTo(*frame, width, SubWindowOf(*frame)->height());
+        const int left = SubWindowOf(*frame)->width();
+        ASSERT_NEAR(left, width, 2);
+        ClickCloseBox(*frame);
+        list = s.Show<QLView>(2225);
+        ASSERT_NE(list, nullptr);
+        frame = s.app->GetMDIClient()->GetActiveMDIChild();
+        EXPECT_NEAR(SubWindowOf(*frame)->width(), left, list->CharWidth());
+        ClickCloseBox(*frame);
+    }
 }
 
 TEST(ViewsInShell, CurveAndSampleGraphTakeTheirCommands)
