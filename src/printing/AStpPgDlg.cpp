@@ -12,6 +12,7 @@
 #include "platform/gui/Dc.h"
 #include "platform/gui/MsgBox.h"
 #include "platform/gui/Printer.h"
+#include "platform/gui/ResBitmap.h"
 #include "printing/TRwPreview.h"
 
 namespace vyn {
@@ -51,7 +52,8 @@ AStpPgDlg::AStpPgDlg(TWindow* parent, int kind, TPrinter* printer)
 
     for (int k = 0; k < kPrintKindCount; ++k) {
         new TRadioButton(this, IDC_KIND + k);
-        new TStatic(this, IDC_ICON + k);
+        // Each kind's picture, drawn from its bitmap; the template's word stays if there is none.
+        (new TStatic(this, IDC_ICON + k))->SetPicture(LoadResBitmap(IDC_ICON + k));
     }
     new TRadioButton(this, IDC_UNIT_INCH);
     new TRadioButton(this, IDC_UNIT_MM);

@@ -2,6 +2,7 @@
 // their limits, switching kinds, "Apply to All", the font check box, GlobalMode, and what OK
 // and Cancel leave in the settings and in "VYN.INI".
 #include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <fstream>
@@ -11,7 +12,10 @@
 #include "platform/gui/ChooseFontDialog.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"
+#include "platform/gui/ResBitmap.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/ShownScreen.h"
+#include "platform/gui/testing/UserInput.h"
 #include "printing/AStpPgDlg.h"
 #include "printing/RWPrinter.h"
 
@@ -104,6 +108,42 @@ TEST_F(PageSetup, ShowsTheKindsMarginsAndSwitchesUnitsBackAndForth)
     Run(-1, IDCANCEL, [&](TDialog& d) {
         EXPECT_TRUE(Checked(d, 107));
         EXPECT_EQ(d.GetDlgItemText(108), "50");
+    });
+}
+
+// Whether the picture lies somewhere in the shown image, pixel for pixel.
+bool ShowsPicture(const QImage& shown, const TBitmap& picture)
+{
+    for (int y0 = 0; y0 + picture.Height() <= shown.height(); ++y0)
+        for (int x0 = 0; x0 + picture.Width() <= shown.width(); ++x0) {
+            bool same = true;
+            for (int y = 0; y < picture.Height() && same; ++y)
+                for (int x = 0; x < picture.Width() && same; ++x) {
+                    const TColor want = picture.GetPixel(x, y);
+                    const QRgb got = shown.pixel(x0 + x, y0 + y);
+                    same = qRed(got) == want.Red() && qGreen(got) == want.Green() && qBlue(got) == want.Blue();
+                }
+            if (same) return true;
+        }
+    return false;
+}
+
+// Each kind chosen with the mouse shows its own picture, not a framed word.
+TEST_F(PageSetup, EachKindShowsItsPicture)
+{
+    Run(pkPlate, IDCANCEL, [&](TDialog& d) {
+        for (int k = 0; k < kPrintKindCount; ++k) {
+            SCOPED_TRACE(k);
+            TWindow& radio = *d.GetDlgItem(101 + k);
+            EXPECT_TRUE(ClickReaches(radio, 6, radio.GetClientRect().Height() / 2));
+            TTestHook::ProcessEvents();
+            TWindow& icon = *d.GetDlgItem(23601 + k);
+            const TBitmap picture = LoadResBitmap(23601 + k);
+            ASSERT_FALSE(picture.IsNull()) << "the kind's bitmap";
+            EXPECT_GT(picture.Width(), 20) << "a picture of its own size, not a button's";
+            EXPECT_TRUE(ShownTexts(icon).empty()) << "no word in place of the picture";
+            EXPECT_TRUE(ShowsPicture(GrabPicture(icon).convertToFormat(QImage::Format_RGB32), picture));
+        }
     });
 }
 

@@ -604,12 +604,95 @@ COMMAND_PICTURES = {
 }
 
 
+# --- the page setup's pictures of the printout kinds (48 x 32) ----------------------------------
+
+def sized(w, h, draw):
+    """Draws a picture of another size than the buttons' 20 x 20."""
+    global W, H
+    old = (W, H)
+    W, H = w, h
+    try:
+        return draw()
+    finally:
+        W, H = old
+
+
+def kind_plate():
+    """A plate of wells, some filled."""
+    c = canvas()
+    rect(c, 1, 3, 46, 28, 's', 'k')
+    for j in range(5):
+        for i in range(10):
+            fill = 'b' if j == 1 else ('o' if j == 2 and i < 8 else ('G' if j == 0 and i < 2 else 'w'))
+            x, y = 6 + 4 * i, 8 + 4 * j
+            rect(c, x - 1, y - 1, x + 1, y + 1, fill, 'g' if fill == 'w' else fill)
+    return c
+
+
+def kind_results():
+    """A page of results: number, identification and result on each line."""
+    c = canvas()
+    page(c, 9, 1, 38, 30, None)
+    for y in range(6, 28, 4):
+        line(c, 12, y, 13, y, 'r')
+        line(c, 16, y, 26, y, 'd')
+        line(c, 29, y, 34, y, 'k')
+    return c
+
+
+def kind_graph():
+    """A calibration curve through its standards, with its axes."""
+    c = canvas()
+    line(c, 6, 2, 6, 28)
+    line(c, 6, 28, 44, 28)
+    for x in range(6, 45, 6):
+        dot(c, x, 29, 'k')
+    pts = [(7, 26), (12, 24), (17, 20), (22, 15), (27, 10), (32, 7), (37, 5), (43, 4)]
+    for a, b in zip(pts, pts[1:]):
+        line(c, a[0], a[1], b[0], b[1], 'b')
+    for (x, y) in ((12, 24), (22, 15), (32, 7)):
+        rect(c, x - 1, y - 1, x + 1, y + 1, 'r', 'r')
+    return c
+
+
+def kind_method():
+    """The method's summary: a page of definitions, a well and formula lines."""
+    c = canvas()
+    page(c, 9, 1, 38, 30, None)
+    disc(c, 15, 7, 3, 'B', 'k')
+    for y in (5, 8):
+        line(c, 21, y, 34, y, 'd')
+    for y in (14, 18, 22, 26):
+        line(c, 12, y, 14, y, 'm')
+        line(c, 17, y, 34, y, 'b')
+    return c
+
+
+def kind_report():
+    """A report page: a title bar, lines of text and a small graph."""
+    c = canvas()
+    page(c, 9, 1, 38, 30, None)
+    rect(c, 11, 4, 34, 7, 'B', 'B')
+    for y in (10, 12):
+        line(c, 12, y, 34, y, 'd')
+    line(c, 13, 16, 13, 27)
+    line(c, 13, 27, 34, 27)
+    for a, b in zip([(14, 26), (19, 24), (24, 20), (29, 18), (33, 17)],
+                    [(19, 24), (24, 20), (29, 18), (33, 17), (34, 17)]):
+        line(c, a[0], a[1], b[0], b[1], 'r')
+    return c
+
+
+KIND_PICTURES = {23601: kind_plate, 23602: kind_results, 23603: kind_graph, 23604: kind_method,
+                 23605: kind_report}
+
+
 def write(path, c):
     used = sorted({ch for row in c for ch in row})
     name = os.path.splitext(os.path.basename(path))[0]
     with open(path, 'w') as f:
         f.write('/* XPM */\nstatic const char *pic_%s[] = {\n' % name)
-        f.write('"%d %d %d 1",\n' % (W, H, len(used)))
+        f.write('"%d %d %d 1",\n' % (len(c[0]), len(c), len(used)))
         for ch in used:
             f.write('"%s c %s",\n' % (ch, COLORS[ch]))
         f.write(',\n'.join('"%s"' % ''.join(row) for row in c))
@@ -626,6 +709,8 @@ def main():
         write(os.path.join(out, '%d.xpm' % (1029 + n)), mode(n))
     for res_id, draw in COMMAND_PICTURES.items():
         write(os.path.join(out, '%d.xpm' % res_id), draw())
+    for res_id, draw in KIND_PICTURES.items():
+        write(os.path.join(out, '%d.xpm' % res_id), sized(48, 32, draw))
 
 
 if __name__ == '__main__':

@@ -7,6 +7,7 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QPixmap>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QValidator>
@@ -212,9 +213,20 @@ void TStatic::MnemonicPressed()
     if (to && to->Widget()) to->Widget()->setFocus(Qt::ShortcutFocusReason);
 }
 
+void TStatic::SetPicture(const TBitmap& picture)
+{
+    picture_ = picture;
+    ShowText(static_cast<QLabel*>(Widget()));
+}
+
 void TStatic::ShowText(QLabel* l)
 {
     if (!l) return;
+    if (!picture_.IsNull()) {
+        l->setPixmap(QPixmap::fromImage(*picture_.Image()));
+        l->setAlignment(Qt::AlignCenter);
+        return;
+    }
     const std::string& t = text_;
     const bool prefix = !(style_ & dlgstyle::NOPREFIX);
     // A label with a buddy underlines its marked letter and gives Alt+letter to the buddy.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/gui/DialogTemplate.h"
+#include "platform/gui/Gdi.h"
 #include "platform/gui/Window.h"
 
 class QLabel;
@@ -72,6 +73,9 @@ public:
     void SetMnemonicTarget(TWindow* target);
     // The marked letter pressed: the focus moves on as above.
     void MnemonicPressed();
+    // A picture shown in the middle of the label in place of its text (a picture static); a
+    // null bitmap shows the text again.
+    void SetPicture(const TBitmap& picture);
 
 protected:
     QWidget* MakeControl(QWidget* parentWidget) override;
@@ -81,6 +85,7 @@ protected:
 
 private:
     int textLimit_ = 0;
+    TBitmap picture_;
     void ShowText(QLabel* label);
     TWindow* mnemonicTarget_ = nullptr;
 };
