@@ -78,21 +78,71 @@ DIGITS = {
 
 
 def mode(n):
-    c = canvas()
-    rect(c, 1, 1, 18, 18, 'w', 'g')
+    """The side bar's mode button: each picture shows the command the button is bound to
+    with it (0 help, 1 list modifications, 2 back to the normal view from an edit mode,
+    3 the pointer, 4 calibrate, 5 calculate the sample, 6 the plate's layout)."""
     if n == 0:
+        c = canvas()
+        rect(c, 1, 1, 18, 18, 'w', 'g')
         glyph = DIGITS['?']
         for j, row in enumerate(glyph):
             for i, bit in enumerate(row):
                 if bit == '1':
                     rect(c, 6 + 2 * i, 3 + 2 * j, 7 + 2 * i, 4 + 2 * j, 'b', 'b')
         return c
-    # One small plate grid per mode, with the mode's cells marked.
-    marks = {1: 'r', 2: 'y', 3: 'r', 4: 'y', 5: 'c', 6: 'b'}[n]
+    return {1: mode_list_edit, 2: mode_edit, 3: pointer, 4: curve, 5: sample_graph, 6: mode_layout}[n]()
+
+
+def layout_grid(c):
+    """A small plate whose wells show the layout's colours."""
+    marks = ['G', 'b', 'o']
     for j in range(3):
         for i in range(4):
-            x, y = 3 + 4 * i, 4 + 4 * j
-            rect(c, x, y, x + 2, y + 2, marks if (i + j + n) % 3 == 0 else 'w', 'k')
+            x, y = 1 + 4 * i, 5 + 4 * j
+            rect(c, x, y, x + 2, y + 2, marks[j] if i < 3 - j + 1 else 'w', 'k')
+
+
+def small_pencil(c):
+    poly(c, [(15, 1), (19, 5), (12, 12), (9, 12), (9, 9)], 'y')
+    line(c, 15, 1, 9, 8)
+    line(c, 19, 5, 13, 11)
+    dot(c, 9, 11, 'k')
+    dot(c, 10, 11, 'k')
+    dot(c, 9, 10, 'k')
+
+
+def mode_layout():
+    c = canvas()
+    layout_grid(c)
+    return c
+
+
+def mode_edit():
+    """An edit mode that the button ends: the layout with the pencil on it."""
+    c = canvas()
+    layout_grid(c)
+    small_pencil(c)
+    return c
+
+
+def mode_list_edit():
+    """The sample list with the pencil that changes it."""
+    c = canvas()
+    rect(c, 0, 4, 13, 18, 'w', 'k')
+    for y in (7, 10, 13, 16):
+        rect(c, 2, y - 1, 3, y, 'r', 'r')
+        line(c, 5, y, 11, y, 'd')
+    small_pencil(c)
+    return c
+
+
+def pointer():
+    """The mouse pointer: an arrow pointing up and left."""
+    c = canvas()
+    pts = [(4, 1), (4, 16), (8, 12), (11, 18), (13, 17), (10, 11), (15, 11)]
+    poly(c, pts, 'w')
+    for a, b in zip(pts, pts[1:] + pts[:1]):
+        line(c, a[0], a[1], b[0], b[1], 'k')
     return c
 
 
@@ -537,12 +587,21 @@ def edit_sample():
 
 
 def renumber(active):
-    """A number tag; the red number of the next sample is drawn over it."""
+    """A number tag; the red number of the next sample is drawn over it while renumbering,
+    and at rest it shows the numbers 1 2 3 in a row."""
     c = canvas()
     rect(c, 2, 3, 17, 16, 'Y' if active else 'w', 'k')
     disc(c, 4, 5, 0, 'k', 'k')
     line(c, 2, 17, 17, 17, 'g')
     line(c, 18, 4, 18, 17, 'g')
+    if not active:
+        # 1, 2 and 3 in small strokes, the order they give.
+        line(c, 6, 7, 6, 12, 'b')
+        line(c, 5, 8, 6, 7, 'b')
+        for (x0, y0, x1, y1) in ((9, 7, 11, 7), (11, 7, 11, 9), (11, 9, 9, 11), (9, 12, 11, 12)):
+            line(c, x0, y0, x1, y1, 'b')
+        for (x0, y0, x1, y1) in ((13, 7, 15, 7), (15, 7, 15, 12), (13, 9, 15, 9), (13, 12, 15, 12)):
+            line(c, x0, y0, x1, y1, 'b')
     return c
 
 

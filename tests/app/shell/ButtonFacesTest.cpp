@@ -138,6 +138,29 @@ TEST(ButtonFaces, EveryEnabledButtonShowsItsPicture)
         EXPECT_TRUE(checked.count(id)) << "button " << id << " was never seen enabled";
 }
 
+// At rest the renumber button shows what it does (numbers on a tag), not a blank square.
+TEST(ButtonFaces, RenumberButtonAtRestShowsNumbers)
+{
+    TTestHook hook;
+    ShellFixture s;
+    s.app->ShowMainWindow();
+    ASSERT_TRUE(s.app->OpenPlate(s.env.data + "/Demo.plt"));
+    TTestHook::ProcessEvents();
+    EXPECT_TRUE(ClickGadget(*gToolPalette, cmLayoutMode));
+    TTestHook::ProcessEvents();
+    const QImage shown = Painted(*gToolPalette);
+    const TGadget* b = gToolPalette->GadgetWithId(cmRenumber);
+    ASSERT_NE(b, nullptr);
+    const TRect r = b->GetBounds();
+    int ink = 0;  // pixels neither white, black, grey nor the face
+    for (int y = r.top + 2; y < r.bottom - 2; ++y)
+        for (int x = r.left + 2; x < r.right - 2; ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            if (c.red() != c.green() || c.green() != c.blue()) ++ink;
+        }
+    EXPECT_GT(ink, 10) << "the tag carries its numbers";
+}
+
 // Layout editing of the demo plate as a user does it: the standards tool, free style, the
 // dilution buttons; repeat with a sample picked; renumbering two steps.
 TEST(ButtonFaces, PlateViewButtonsShowDilutionLetterRenumberAndRepeat)
