@@ -24,8 +24,9 @@ int sMenuUsers = 0;
 // The system's scroll-bar thickness, which the smallest frame leaves room for.
 constexpr int kScrollBarSize = 17;
 
+// The layer buttons stand as the values come about: measured (2486) before transformed (2485).
 const std::vector<int> kDisplayPalette = {cmDataEntry, gdSeparator, cmPlateMatrix, cmSampleList,
-                                          cmCalibrationCurve, gdSeparator, 2483, 2484, 2485, 2486, 2487};
+                                          cmCalibrationCurve, gdSeparator, 2483, 2484, 2486, 2485, 2487};
 const std::vector<int> kToolPalette = {cmControls, cmQualitative, cmStandards, cmQuantitative,
                                        cmRepeat, cmEditSample, cmRenumber};
 

@@ -209,6 +209,33 @@ TEST(ViewsInShell, PlateViewMenuAndPaletteReachTheView)
     EXPECT_EQ(view->Mode, static_cast<unsigned>(pmDisplay));
 }
 
+// The plate view's layer buttons stand down the side bar as layout, identifications, measured,
+// transformed, results.
+TEST(ViewsInShell, LayerButtonsStandInTheirOrder)
+{
+    TTestHook hook;
+    ViewsShell s;
+    ASSERT_NE(s.Active<QPView>(), nullptr);
+    std::vector<std::pair<int, int>> shown;  // top on the bar, command
+    for (TGadget* g : gToolPalette->Gadgets())
+        if (g->GetId() >= static_cast<int>(cmLayerFirst) && g->GetId() <= static_cast<int>(cmLayerLast))
+            shown.emplace_back(g->GetBounds().top, g->GetId());
+    std::sort(shown.begin(), shown.end());
+    std::vector<int> order;
+    for (const auto& [top, id] : shown) order.push_back(id);
+    EXPECT_EQ(order, (std::vector<int>{2483, 2484, 2486, 2485, 2487}));
+    // And the tips say which is which, where the pointer rests.
+    for (const auto& [top, id] : shown) {
+        const TRect r = gToolPalette->GadgetWithId(id)->GetBounds();
+        const std::string tip = HoverAt(ScreenPoint(*gToolPalette, (r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        if (id == 2486) {
+            EXPECT_EQ(tip, "Measured data");
+        } else if (id == 2485) {
+            EXPECT_EQ(tip, "Transformed data");
+        }
+    }
+}
+
 TEST(ViewsInShell, SampleListModesByMenuAndGadgets)
 {
     TTestHook hook;
