@@ -57,6 +57,9 @@ void ListByNames(QFileDialog& dlg, NameOnlyIconProvider& icons)
 {
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.setIconProvider(&icons);
+    // The program's files come from systems that do not tell "TXT" from "txt": a filter
+    // matches an ending in any case.
+    dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);
 }
 
 bool RunDialog(QFileDialog& dlg, std::string& path)

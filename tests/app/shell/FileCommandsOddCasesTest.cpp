@@ -3,6 +3,9 @@
 // typed as the name of a plate, and the file dialogs listing a folder.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QComboBox>
+
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -229,5 +232,47 @@ TEST(FileCommandsOddCases, FileDialogsListAFolderWithoutOpeningItsFiles)
         if (opened.empty() && command == CM_FILEOPEN) look(command, "/proc", "self");
     }
     ::close(watch);
+    std::filesystem::remove_all(dir);
+}
+
+// "*.TXT" finds text files whatever the case of their ending, as a user of the program's files
+// expects: a file written elsewhere as "lower.txt" is listed beside "UPPER.TXT"; the type list
+// names the pattern once.
+TEST(FileCommandsOddCases, ImportListsTextFilesWhateverTheCaseOfTheirEnding)
+{
+    const std::string tmpl = (std::filesystem::temp_directory_path() / "vyn-import-XXXXXX").string();
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    const std::string dir = ::mkdtemp(name.data());
+    for (const char* file : {"UPPER.TXT", "lower.txt", "Mixed.Txt", "other.dat"}) {
+        const int fd = ::open((dir + "/" + file).c_str(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+    const std::filesystem::path before = std::filesystem::current_path();
+    {
+        TTestHook hook;
+        Shell s;
+        ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+        TTestHook::ProcessEvents();
+        ASSERT_EQ(::chdir(dir.c_str()), 0);
+        std::vector<std::string> names;
+        std::string type;
+        WhenFileDialogRuns([&] {
+            names = FileDialogNames("UPPER.TXT");
+            if (auto* types = QApplication::activeModalWidget()->findChild<QComboBox*>("fileTypeCombo"))
+                type = types->currentText().toStdString();
+            CancelFileDialog();
+        });
+        EXPECT_TRUE(ChooseMenuItem(*s.app->GetMainFrame(), 2203)) << "Import identifications...";
+        TTestHook::ProcessEvents();
+        auto listed = [&](const char* n) { return std::find(names.begin(), names.end(), n) != names.end(); };
+        EXPECT_TRUE(listed("UPPER.TXT"));
+        EXPECT_TRUE(listed("lower.txt"));
+        EXPECT_TRUE(listed("Mixed.Txt"));
+        EXPECT_FALSE(listed("other.dat")) << "the filter still filters";
+        EXPECT_EQ(type, "Text (*.TXT)") << "the type shows its pattern once";
+    }
+    std::filesystem::current_path(before);
     std::filesystem::remove_all(dir);
 }
