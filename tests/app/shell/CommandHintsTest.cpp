@@ -153,3 +153,29 @@ TEST(CommandHints, ToolTipOnHoverAndStatusLineOnAHighlightedItem)
     CloseMenus();
     EXPECT_EQ(gStatusBar->GetText(), method) << "the method's name again once the menu is closed";
 }
+
+// The hint of the highlighted item goes with the menu, however the menu closes: by Escape, by a
+// click elsewhere, and for the Tools popup that the view puts in place.
+TEST(CommandHints, TheLastHintGoesWhenTheMenuCloses)
+{
+    TTestHook hook;
+    ShellFixture s;
+    s.app->ShowMainWindow();
+    TWindow& main = *s.app->GetMainFrame();
+    ASSERT_TRUE(s.app->OpenPlate(s.env.data + "/Demo.plt"));
+    TTestHook::ProcessEvents();
+    s.app->IdleAction(0);
+    const std::string method = StatusLineText(*gStatusBar);
+    ASSERT_EQ(method, "Demo Linear");
+    for (unsigned id : {2483u, 2211u}) {  // the Tools popup's first item, then the Action menu's
+        ASSERT_TRUE(HighlightMenuItem(main, id)) << id;
+        EXPECT_NE(StatusLineText(*gStatusBar), method) << id << ": the item's hint shows";
+        CloseMenus();
+        TTestHook::ProcessEvents();
+        EXPECT_EQ(StatusLineText(*gStatusBar), method) << id;
+    }
+    ASSERT_TRUE(HighlightMenuItem(main, 2211));
+    ClickAt(ScreenPoint(*s.app->GetMDIClient(), 4, 4));
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(StatusLineText(*gStatusBar), method) << "closed by a click elsewhere";
+}
