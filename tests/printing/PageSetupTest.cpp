@@ -2,7 +2,6 @@
 // their limits, switching kinds, "Apply to All", the font check box, GlobalMode, and what OK
 // and Cancel leave in the settings and in "VYN.INI".
 #include <QFileInfo>
-#include <QImage>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <fstream>
@@ -111,23 +110,6 @@ TEST_F(PageSetup, ShowsTheKindsMarginsAndSwitchesUnitsBackAndForth)
     });
 }
 
-// Whether the picture lies somewhere in the shown image, pixel for pixel.
-bool ShowsPicture(const QImage& shown, const TBitmap& picture)
-{
-    for (int y0 = 0; y0 + picture.Height() <= shown.height(); ++y0)
-        for (int x0 = 0; x0 + picture.Width() <= shown.width(); ++x0) {
-            bool same = true;
-            for (int y = 0; y < picture.Height() && same; ++y)
-                for (int x = 0; x < picture.Width() && same; ++x) {
-                    const TColor want = picture.GetPixel(x, y);
-                    const QRgb got = shown.pixel(x0 + x, y0 + y);
-                    same = qRed(got) == want.Red() && qGreen(got) == want.Green() && qBlue(got) == want.Blue();
-                }
-            if (same) return true;
-        }
-    return false;
-}
-
 // Each kind chosen with the mouse shows its own picture, not a framed word.
 TEST_F(PageSetup, EachKindShowsItsPicture)
 {
@@ -142,7 +124,7 @@ TEST_F(PageSetup, EachKindShowsItsPicture)
             ASSERT_FALSE(picture.IsNull()) << "the kind's bitmap";
             EXPECT_GT(picture.Width(), 20) << "a picture of its own size, not a button's";
             EXPECT_TRUE(ShownTexts(icon).empty()) << "no word in place of the picture";
-            EXPECT_TRUE(ShowsPicture(GrabPicture(icon).convertToFormat(QImage::Format_RGB32), picture));
+            EXPECT_TRUE(ShowsPicture(icon, picture));
         }
     });
 }

@@ -746,6 +746,69 @@ KIND_PICTURES = {23601: kind_plate, 23602: kind_results, 23603: kind_graph, 2360
                  23605: kind_report}
 
 
+# --- the installation wizard's pictures (96 x 160), one for each page ---------------------------
+
+def wizard_panel():
+    """The pages' common ground: a blue panel, darker towards the bottom, with a plate at the top."""
+    c = canvas()
+    rect(c, 0, 0, W - 1, H - 1, 'B', 'b')
+    for y in range(H // 2, H - 1):
+        for x in range(1, W - 1):
+            if (x + y) % 2 == 0 or y > 3 * H // 4:
+                c[y][x] = 'b'
+    rect(c, 14, 10, 81, 45, 's', 'k')
+    for j in range(4):
+        for i in range(8):
+            x, y = 20 + 8 * i, 16 + 8 * j
+            fill = ['G', 'b', 'o', 'w'][j] if i < 8 - j else 'w'
+            disc(c, x, y, 2, fill, 'd')
+    return c
+
+
+def wizard_welcome():
+    c = wizard_panel()
+    # A reader's carrier taking the plate in.
+    rect(c, 24, 70, 71, 100, 's', 'k')
+    rect(c, 30, 76, 65, 82, 'd', 'k')
+    for i in range(5):
+        line(c, 48 - i, 88 + i, 48 + i, 88 + i, 'Y')
+    return c
+
+
+def wizard_destination():
+    c = wizard_panel()
+    # A folder to put the program in.
+    rect(c, 20, 78, 75, 112, 'y', 'k')
+    rect(c, 20, 72, 42, 78, 'y', 'k')
+    line(c, 22, 84, 73, 84, 'n')
+    return c
+
+
+def wizard_start_menu():
+    c = wizard_panel()
+    # A menu with the program's entry picked.
+    rect(c, 22, 66, 73, 120, 'w', 'k')
+    for k, y in enumerate(range(72, 118, 9)):
+        if k == 2:
+            rect(c, 23, y - 3, 72, y + 3, 'b', 'b')
+            line(c, 28, y, 66, y, 'w')
+        else:
+            line(c, 28, y, 66, y, 'd')
+    return c
+
+
+def wizard_confirm():
+    c = wizard_panel()
+    # A check mark: all is ready.
+    for t in range(4):
+        line(c, 26, 88 + t, 42, 104 + t, 'G')
+        line(c, 42, 104 + t, 72, 70 + t, 'G')
+    return c
+
+
+WIZARD_PICTURES = {601: wizard_confirm, 602: wizard_destination, 603: wizard_start_menu, 604: wizard_welcome}
+
+
 def write(path, c):
     used = sorted({ch for row in c for ch in row})
     name = os.path.splitext(os.path.basename(path))[0]
@@ -770,6 +833,8 @@ def main():
         write(os.path.join(out, '%d.xpm' % res_id), draw())
     for res_id, draw in KIND_PICTURES.items():
         write(os.path.join(out, '%d.xpm' % res_id), sized(48, 32, draw))
+    for res_id, draw in WIZARD_PICTURES.items():
+        write(os.path.join(out, '%d.xpm' % res_id), sized(96, 160, draw))
 
 
 if __name__ == '__main__':

@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 
 #include "platform/core/StringTable.h"
+#include "platform/gui/Control.h"
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/ControlListBox.h"
 #include "platform/gui/MsgBox.h"
 #include "platform/gui/PropertySheet.h"
+#include "platform/gui/ResBitmap.h"
 #include "setup/core/SetupContext.h"
 #include "setup/core/SetupResIds.h"
 #include "setup/core/SetupText.h"
@@ -18,6 +20,12 @@ namespace {
 
 using Sheet = TPropertySheet;
 
+// The page's picture at its left, in control 101.
+void ShowPagePicture(TWindow* page, int pictureId)
+{
+    (new TStatic(page, 101))->SetPicture(LoadResBitmap(pictureId));
+}
+
 int Ask(TWindow* owner, int textId, int captionId, unsigned flags)
 {
     return MessageBox(owner, GetResString(textId), GetResString(captionId), flags);
@@ -27,6 +35,7 @@ class WelcomePage : public TPropertyPage {
 public:
     WelcomePage(Sheet* sheet, SetupContext& ctx) : TPropertyPage(sheet, kIddWelcome), ctx_(ctx)
     {
+        ShowPagePicture(this, 604);
         if (!ctx.systemName.empty()) SetTitle(GetResString(kIdsSetupFor) + ctx.systemName);
         OnCommand(kCmInfMissing, [this] { InfMissing(); });
         OnCommand(kCmRunningCheck, [] {});  // the program is never found running here
@@ -67,6 +76,7 @@ class DestinationPage : public TPropertyPage {
 public:
     DestinationPage(Sheet* sheet, SetupContext& ctx) : TPropertyPage(sheet, kIddDestination), ctx_(ctx)
     {
+        ShowPagePicture(this, 602);
         OnCommand(302, [this] {
             BrowseForFolder(this, ctx_);
             SetDlgItemText(301, ctx_.destination);
@@ -100,6 +110,7 @@ class StartMenuPage : public TPropertyPage {
 public:
     StartMenuPage(Sheet* sheet, SetupContext& ctx) : TPropertyPage(sheet, kIddStartMenu), ctx_(ctx)
     {
+        ShowPagePicture(this, 603);
         list_ = new TListBox(this, 402);
         OnNotify(402, LBN_SELCHANGE, [this] {
             if (list_->GetSelIndex() >= 0) SetDlgItemText(401, list_->GetString(list_->GetSelIndex()));
@@ -150,7 +161,10 @@ private:
 
 class ConfirmPage : public TPropertyPage {
 public:
-    ConfirmPage(Sheet* sheet, SetupContext& ctx) : TPropertyPage(sheet, kIddConfirm), ctx_(ctx) {}
+    ConfirmPage(Sheet* sheet, SetupContext& ctx) : TPropertyPage(sheet, kIddConfirm), ctx_(ctx)
+    {
+        ShowPagePicture(this, 601);
+    }
 
 protected:
     int SetActive() override

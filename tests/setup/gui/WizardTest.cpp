@@ -5,7 +5,10 @@
 #include "../core/SetupTree.h"
 #include "platform/gui/ControlListBox.h"
 #include "platform/gui/PropertySheet.h"
+#include "platform/gui/ResBitmap.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/ShownScreen.h"
+#include "platform/gui/testing/UserInput.h"
 #include "setup/core/SetupJob.h"
 #include "setup/wizard/GuiSetupUi.h"
 #include "setup/wizard/SetupWizard.h"
@@ -100,6 +103,32 @@ TEST(SetupWizard, RunsFromWelcomeToAnInstalledProgram)
     EXPECT_EQ(ReadFile(chosen + "/vyn"), "#!/bin/sh\n# the program\n");
     EXPECT_TRUE(Exists(tree.menuFolder + "Lab Apps/Vyn.desktop"));
     EXPECT_TRUE(Exists(tree.menuFolder + "Lab Apps/keep"));
+}
+
+// Each page shows its picture at its left, page after page as Next is clicked.
+TEST(SetupWizard, EachPageShowsItsPicture)
+{
+    SetupTree tree;
+    SetupContext ctx;
+    GuiSetupUi ui;
+    tree.Start(ctx, tree.setupFolder + "setup", {}, ui);
+    TTestHook hook;
+    std::vector<int> shown;
+    hook.AnswerDialog(kIddWizardSheet, IDCANCEL, [&](TDialog& d) {
+        auto& sheet = dynamic_cast<TPropertySheet&>(d);
+        TTestHook::ProcessEvents();
+        for (int picture : {604, 602, 603, 601}) {
+            TWindow* frame = sheet.GetActivePage()->GetDlgItem(101);
+            ASSERT_NE(frame, nullptr);
+            if (ShowsPicture(*frame, LoadResBitmap(picture))) shown.push_back(picture);
+            if (picture != 601) {
+                EXPECT_TRUE(ClickReaches(*sheet.GetDlgItem(TPropertySheet::ID_PSNEXT)));
+                TTestHook::ProcessEvents();
+            }
+        }
+    });
+    RunSetupJob(ctx, [](SetupContext& c) { return RunWizard(c); });
+    EXPECT_EQ(shown, (std::vector<int>{604, 602, 603, 601}));
 }
 
 TEST(SetupWizard, AnUnreadableInfEndsTheWizardWithItsMessage)

@@ -12,6 +12,7 @@
 
 #include "platform/gui/DcTextRecord.h"
 #include "platform/gui/GadgetWindow.h"
+#include "platform/gui/Gdi.h"
 #include "platform/gui/Window.h"
 
 namespace vyn {
@@ -195,6 +196,22 @@ QImage GrabPicture(QWidget* widget, QRect rect)
 }
 
 QImage GrabPicture(TWindow& window, QRect rect) { return GrabPicture(window.Widget(), rect); }
+
+bool ShowsPicture(TWindow& window, const TBitmap& picture)
+{
+    if (picture.IsNull()) return false;
+    const QImage shown = GrabPicture(window).convertToFormat(QImage::Format_RGB32);
+    const QImage want = picture.Image()->convertToFormat(QImage::Format_RGB32);
+    for (int y0 = 0; y0 + want.height() <= shown.height(); ++y0)
+        for (int x0 = 0; x0 + want.width() <= shown.width(); ++x0) {
+            bool same = true;
+            for (int y = 0; y < want.height() && same; ++y)
+                for (int x = 0; x < want.width() && same; ++x)
+                    same = (shown.pixel(x0 + x, y0 + y) & 0xFFFFFF) == (want.pixel(x, y) & 0xFFFFFF);
+            if (same) return true;
+        }
+    return false;
+}
 
 std::string ShownToolTip() { return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string(); }
 

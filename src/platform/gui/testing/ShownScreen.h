@@ -12,6 +12,7 @@ class QWidget;
 
 namespace vyn {
 
+class TBitmap;
 class TStatusBar;
 class TWindow;
 
@@ -37,6 +38,8 @@ std::string ButtonFaceText(TWindow& button);
 // The picture of the window as it is on the screen now (a part of it when rect is given, client coordinates).
 QImage GrabPicture(TWindow& window, QRect rect = QRect());
 QImage GrabPicture(QWidget* widget, QRect rect = QRect());
+// Whether the window shows the picture somewhere on it, pixel for pixel.
+bool ShowsPicture(TWindow& window, const TBitmap& picture);
 // The tool tip Qt shows now, or "" when none is visible.
 std::string ShownToolTip();
 // The text painted in the status line's text field (its first gadget).
