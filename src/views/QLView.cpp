@@ -593,10 +593,9 @@ void QLView::DrawRow(TDC& dc, const TRect& rect, int index)
         // another number: it shows from its start, and the plate view's mark says it goes on.
         dc.DrawText(result, res, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         const int markW = std::max(1, dc.GetTextExtent("M").cx / 2);
-        const TRect cell = res;
-        const TBitmap picture = ViewBitmaps::OverflowMark(markW, cell.Height());
+        const TBitmap picture = ViewBitmaps::OverflowMark(markW, res.Height());
         TMemoryDC mark(picture);
-        dc.BitBlt(cell.right - markW, cell.top, markW, cell.Height(), mark, 0, 0, SRCCOPY);
+        dc.BitBlt(res.right - markW, res.top, markW, res.Height(), mark, 0, 0, SRCCOPY);
     } else {
         dc.DrawText(result, res, (isText ? DT_LEFT : DT_RIGHT) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
