@@ -393,6 +393,7 @@ TEST(ViewsInShell, SampleListCutsAWideResultOnTheRightWithTheMark)
     bool shown = false;
     for (const std::string& line : ListRows(*list)) shown = shown || line.find(result) != std::string::npos;
     EXPECT_TRUE(shown) << "the number is painted from its start: " << result;
+    hook.AnswerMessageBox(IDNO);  // the changed presentation is not kept when the windows close
 }
 
 // Replication hides the name box while the pattern waits for its place and shows it again
