@@ -770,8 +770,10 @@ bool vynwApp::FitViewFrame(TWindow& view, const TSize& wanted)
         if (c->IsIconic() || (frame.Width() >= area.Width() && frame.Height() >= area.Height())) return false;
         // The view's whole window: the scroll bars it shows now go once the plate fits.
         const TRect inner = view.GetWindowRect();
-        const int w = std::min(wanted.cx + frame.Width() - inner.Width(), area.Width());
-        const int h = std::min(wanted.cy + frame.Height() - inner.Height(), area.Height());
+        // The frame keeps its place and ends within the area, where its corner can be reached.
+        const TRect at = client_->ChildRectInClient(*c);
+        const int w = std::min(wanted.cx + frame.Width() - inner.Width(), area.Width() - std::max(0, at.left));
+        const int h = std::min(wanted.cy + frame.Height() - inner.Height(), area.Height() - std::max(0, at.top));
         c->SetWindowPos(nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
         return true;
     }
