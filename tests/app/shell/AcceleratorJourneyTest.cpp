@@ -242,7 +242,6 @@ TEST(AcceleratorJourney, TheMainWindowsKeysWorkWhicheverViewIsActive)
     }
     EXPECT_GE(opened, 5) << "Ctrl+O asks for a file with each view active";
     SetFileDialogAnswer(nullptr);
-    for (int i = 0; i < 8; ++i) hook.AnswerMessageBox(IDNO);
 }
 
 TEST(AcceleratorJourney, F9CalculatesOnceAndIsThenGrey)
@@ -363,5 +362,4 @@ TEST(AcceleratorJourney, EscInTheDesignerClearsTheSelectionAndGivesThePointerBac
     TTestHook::ProcessEvents();
     EXPECT_EQ(view->Tool(), 0) << "Esc gives the pointer back";
     EXPECT_FALSE(MenuItemShownGrey(s.Main(), cmRepPointer));
-    for (int i = 0; i < 4; ++i) hook.AnswerMessageBox(IDNO);
 }
