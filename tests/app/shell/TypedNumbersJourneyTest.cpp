@@ -1,0 +1,132 @@
+// Numbers typed into the calibration dialog that no file can hold: "nan", infinities and numbers
+// past the double range are refused with a message where they are typed, the entry keeps its
+// value, and the plate saved afterwards opens again with what the user meant.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "ShellTestFixture.h"
+#include "app/AppGlobals.h"
+#include "app/RwMainWindow.h"
+#include "calibration_dialogs/QCalDlg.h"
+#include "document/QDoc.h"
+#include "plate/QPlate.h"
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/FileDialog.h"
+#include "platform/gui/TestHook.h"
+#include "platform/gui/testing/FieldInput.h"
+#include "platform/gui/testing/UserInput.h"
+
+using namespace vyn;
+
+namespace typed_numbers {
+
+// The demo plate shown in the running program.
+struct ShownDemo {
+    TTestHook hook;
+    ShellFixture shell;
+    QDoc* doc = nullptr;
+    std::string path;
+
+    ShownDemo()
+    {
+        shell.app->GetMainFrame()->MoveWindow(0, 0, 1100, 800);
+        shell.app->GetMainFrame()->ShowWindow(SW_SHOW);
+        TTestHook::ProcessEvents();
+        path = shell.env.data + "/Demo.plt";
+        doc = dynamic_cast<QDoc*>(shell.app->OpenPlate(path));
+        TTestHook::ProcessEvents();
+    }
+    RwMainWindow& Main() { return *shell.app->GetMainFrame(); }
+    bool Choose(const char* item)
+    {
+        return ClickMenuItem(Main(), "Definition", item) || ClickMenuItem(Main(), "Plate", item);
+    }
+    // Save, close, and open the file again through the menu; the document opened, or none.
+    QDoc* SaveCloseAndOpen()
+    {
+        if (!ChooseMenuItem(Main(), CM_FILESAVE) || !ChooseMenuItem(Main(), CM_FILECLOSE)) return nullptr;
+        TTestHook::ProcessEvents();
+        SetFileDialogAnswer([this](bool, const std::string&) { return path; });
+        const bool opened = ChooseMenuItem(Main(), CM_FILEOPEN);
+        SetFileDialogAnswer(nullptr);
+        TTestHook::ProcessEvents();
+        return opened ? dynamic_cast<QDoc*>(gCurrentDoc) : nullptr;
+    }
+};
+
+std::string FileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A click on the dialog's control of the id.
+void Press(TDialog& d, int id)
+{
+    TWindow* w = d.GetDlgItem(id);
+    ASSERT_NE(w, nullptr) << id;
+    EXPECT_TRUE(ClickReaches(*w)) << id;
+    TTestHook::ProcessEvents();
+}
+
+// The texts a user may type for a number that are none the plate file can keep.
+const char* const kNotNumbers[] = {"nan", "inf", "-Infinity", "1e999", "-1e999"};
+
+TEST(TypedNumbers, CalibrationRefusesTextsThatAreNoNumbersAndTheSavedPlateOpensAgain)
+{
+    ShownDemo demo;
+    ASSERT_NE(demo.doc, nullptr);
+    const std::vector<double> concentrations = demo.doc->GetPlate().calibr.concentrations;
+    ASSERT_FALSE(concentrations.empty());
+    ASSERT_EQ(demo.doc->GetPlate().calibr.model, 0) << "the demo curve is linear: K0 can be fixed";
+
+    std::vector<std::string> expected;
+    demo.hook.AnswerDialog(QCalDlg::kResId, 0, [&](TDialog& d) {
+        TTestHook::ProcessEvents();
+        // Each text over the first concentration, confirmed with Enter.
+        for (const char* text : kNotNumbers) {
+            SCOPED_TRACE(text);
+            Press(d, QCalDlg::kList);
+            PressKeys(VK_HOME);
+            PressKeys(VK_F2);
+            TypeOver(text);
+            demo.hook.AnswerMessageBox(IDOK);
+            PressKeys(VK_RETURN);
+            TTestHook::ProcessEvents();
+            expected.push_back("\"" + std::string(text) + "\" is not a number.");
+            EXPECT_EQ(d.GetDlgItemText(QCalDlg::kEdit), "5") << "the entry shows its kept value again";
+        }
+        // The fixed intercept: refused at OK, the dialog stays; a number then closes it.
+        Press(d, QCalDlg::kFixK0);
+        ASSERT_TRUE(d.GetDlgItem(QCalDlg::kK0)->IsWindowVisible());
+        for (const char* text : kNotNumbers) {
+            SCOPED_TRACE(text);
+            EXPECT_TRUE(TypeIntoField(*d.GetDlgItem(QCalDlg::kK0), text));
+            demo.hook.AnswerMessageBox(IDOK);
+            Press(d, IDOK);
+            expected.push_back("\"" + std::string(text) + "\" is not a number.");
+            ASSERT_TRUE(d.IsWindow() && d.IsWindowVisible()) << "the dialog stays open";
+        }
+        EXPECT_TRUE(TypeIntoField(*d.GetDlgItem(QCalDlg::kK0), "0.25"));
+        Press(d, IDOK);
+    });
+    ASSERT_TRUE(demo.Choose("Calibration..."));
+    EXPECT_EQ(demo.hook.MessageTexts(), expected);
+    EXPECT_EQ(demo.doc->GetPlate().calibr.concentrations, concentrations);
+    ASSERT_TRUE(demo.doc->IsDirty()) << "fixing K0 changed the plate";
+
+    QDoc* again = demo.SaveCloseAndOpen();
+    EXPECT_EQ(FileText(demo.path).find("nan"), std::string::npos);
+    ASSERT_NE(again, nullptr) << "the saved plate opens again";
+    EXPECT_EQ(again->GetPlate().calibr.fixedK, 1);
+    EXPECT_EQ(again->GetPlate().calibr.K0, 0.25);
+    EXPECT_EQ(again->GetPlate().calibr.concentrations, concentrations);
+    EXPECT_EQ(demo.hook.MessageTexts(), expected) << "no other message";
+    EXPECT_EQ(demo.hook.UnansweredBoxes(), 0);
+}
+
+}  // namespace typed_numbers
