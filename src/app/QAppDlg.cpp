@@ -18,6 +18,7 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 constexpr int kMsgNoSeparator = 21096;
+constexpr int kMsgNotASeparator = 21341;
 constexpr const char* kSeparators = ".,;t: |";
 
 // The first control id of each page; its frame has the id one below.
@@ -36,7 +37,12 @@ char SystemDecimal()
     }
 }
 
-std::string SeparatorShown(char c) { return c == '\t' ? std::string("t") : std::string(1, c); }
+// A separator the exports cannot use shows as nothing, so that Save asks for one.
+std::string SeparatorShown(char c)
+{
+    if (!IsPlainSeparator(static_cast<unsigned char>(c))) return {};
+    return c == '\t' ? std::string("t") : std::string(1, c);
+}
 
 char SeparatorTyped(const std::string& text)
 {
@@ -279,14 +285,18 @@ void QAppDlg::EvVScroll(unsigned code, unsigned pos, TWindow* control)
 
 void QAppDlg::CmOk()
 {
-    // A separator of no character would put NUL bytes into every exported line.
+    // A separator of no character would put NUL bytes into every exported line; one of a
+    // letter beyond ASCII would store the first byte of its UTF-8 and cut every text there.
     for (const auto& [edit, page] : {std::pair{403, 2}, std::pair{503, 3}}) {
-        if (!GetDlgItemText(edit).empty()) continue;
+        const std::string typed = GetDlgItemText(edit);
+        if (!typed.empty() && IsPlainSeparator(static_cast<unsigned char>(SeparatorTyped(typed)))) continue;
         Check(101 + page, true);
         for (int p = 0; p < 6; ++p)
             if (p != page) Check(101 + p, false);
         PageButton(page);
-        MessageBox(this, GetResString(kMsgNoSeparator), GetWindowText(), MB_OK | MB_ICONEXCLAMATION);
+        const std::string message = typed.empty() ? std::string(GetResString(kMsgNoSeparator))
+                                                  : FormatWithArg(GetResString(kMsgNotASeparator), CutUtf8(typed, 8).c_str());
+        MessageBox(this, message, GetWindowText(), MB_OK | MB_ICONEXCLAMATION);
         if (TWindow* e = GetDlgItem(edit)) e->SetFocus();
         return;
     }
