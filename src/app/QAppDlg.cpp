@@ -6,6 +6,7 @@
 
 #include "app/AppSettings.h"
 #include "controls/QGEdit.h"
+#include "controls/TypedNumberEntry.h"
 #include "plate/TextFieldCodec.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlButton.h"
@@ -285,19 +286,32 @@ void QAppDlg::EvVScroll(unsigned code, unsigned pos, TWindow* control)
 
 void QAppDlg::CmOk()
 {
+    // The page of a refused edit is shown, its message given and the edit focused.
+    auto refuse = [this](int page, int edit, const std::string& message) {
+        Check(101 + page, true);
+        for (int p = 0; p < 6; ++p)
+            if (p != page) Check(101 + p, false);
+        PageButton(page);
+        MessageBox(this, message, GetWindowText(), MB_OK | MB_ICONEXCLAMATION);
+        if (TWindow* e = GetDlgItem(edit)) e->SetFocus();
+    };
     // A separator of no character would put NUL bytes into every exported line; one of a
     // letter beyond ASCII would store the first byte of its UTF-8 and cut every text there.
     for (const auto& [edit, page] : {std::pair{403, 2}, std::pair{503, 3}}) {
         const std::string typed = GetDlgItemText(edit);
         if (!typed.empty() && IsPlainSeparator(static_cast<unsigned char>(SeparatorTyped(typed)))) continue;
-        Check(101 + page, true);
-        for (int p = 0; p < 6; ++p)
-            if (p != page) Check(101 + p, false);
-        PageButton(page);
-        const std::string message = typed.empty() ? std::string(GetResString(kMsgNoSeparator))
-                                                  : FormatWithArg(GetResString(kMsgNotASeparator), CutUtf8(typed, 8).c_str());
-        MessageBox(this, message, GetWindowText(), MB_OK | MB_ICONEXCLAMATION);
-        if (TWindow* e = GetDlgItem(edit)) e->SetFocus();
+        refuse(page, edit, typed.empty() ? std::string(GetResString(kMsgNoSeparator))
+                                         : FormatWithArg(GetResString(kMsgNotASeparator), CutUtf8(typed, 8).c_str()));
+        return;
+    }
+    // A width or format field holding "-1e999" would be read as its leading -1 and silently
+    // become another setting.
+    for (const auto& [edit, page] : {std::pair{406, 2}, std::pair{409, 2}, std::pair{416, 2}, std::pair{419, 2},
+                                     std::pair{506, 3}, std::pair{513, 3}, std::pair{516, 3}}) {
+        const std::string typed = GetDlgItemText(edit);
+        double ignored = 0;
+        if (ReadTypedNumber(typed.c_str(), ignored) != tnNotANumber) continue;
+        refuse(page, edit, NotANumberText(typed));
         return;
     }
     ResError = Limited(GetDlgItemText(303), 128);

@@ -10,11 +10,15 @@ constexpr int kMsgNotANumber = 21340;
 constexpr int kAppCaption = 21090;
 }  // namespace
 
-void TellNotANumber(TWindow* owner, const std::string& text)
+std::string NotANumberText(const std::string& typed)
 {
     const std::string pattern = GetResStringStd(kMsgNotANumber);
-    MessageBox(owner, FormatWithArg(pattern.c_str(), CutUtf8(text, 40).c_str()), GetResStringStd(kAppCaption),
-               MB_OK | MB_ICONEXCLAMATION);
+    return FormatWithArg(pattern.c_str(), CutUtf8(typed, 40).c_str());
+}
+
+void TellNotANumber(TWindow* owner, const std::string& text)
+{
+    MessageBox(owner, NotANumberText(text), GetResStringStd(kAppCaption), MB_OK | MB_ICONEXCLAMATION);
 }
 
 TypedNumber TakeTypedNumber(TWindow* owner, const std::string& text, double& value)

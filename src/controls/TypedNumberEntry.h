@@ -10,6 +10,9 @@ namespace vyn {
 
 class TWindow;
 
+// The message for such a text: "… is not a number.", for dialogs that give it their own way.
+std::string NotANumberText(const std::string& typed);
+
 // tnNotANumber has already been told to the user, with the owner as the message's parent.
 TypedNumber TakeTypedNumber(TWindow* owner, const std::string& text, double& value);
 // The message alone, for an edit that must show its kept value again before the message

@@ -49,6 +49,8 @@ QDesc* FindDescriptor(const QPlate& plate, std::string_view name, std::uint32_t 
 // Whether a descriptor name survives the file: an unquoted field that reads back as the same
 // text of kind name.
 bool IsStorableName(std::string_view name);
+// What the file carries. Names are typed with at most 62 characters (the Names dialog), and the
+// message states that limit; longer names from older files are still written back.
 inline constexpr std::size_t kMaxStorableName = 250;
 
 // --- single lines --------------------------------------------------------------------------

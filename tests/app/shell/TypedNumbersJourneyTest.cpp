@@ -9,8 +9,11 @@
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/RwMainWindow.h"
+#include "app/AppSettings.h"
+#include "app/QAppDlg.h"
 #include "calibration_dialogs/QCalDlg.h"
 #include "document/QDoc.h"
+#include "plate/Profile.h"
 #include "plate/QPlate.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/FileDialog.h"
@@ -127,6 +130,43 @@ TEST(TypedNumbers, CalibrationRefusesTextsThatAreNoNumbersAndTheSavedPlateOpensA
     EXPECT_EQ(again->GetPlate().calibr.concentrations, concentrations);
     EXPECT_EQ(demo.hook.MessageTexts(), expected) << "no other message";
     EXPECT_EQ(demo.hook.UnansweredBoxes(), 0);
+}
+
+// "-1e999" as the rounding read as its leading -1 and silently became 0 (all digits): the
+// options refuse it like every other text that is no number.
+TEST(TypedNumbers, RoundingTypedPastTheDoubleRangeIsRefused)
+{
+    ShownDemo demo;
+    ASSERT_NE(demo.doc, nullptr);
+    const AppSettings before = GetAppSettings();
+    std::vector<std::string> expected;
+    // The options' plate data page, its "Rounding" edit.
+    demo.hook.AnswerDialog(QAppDlg::kResId, 0, [&](TDialog& d) {
+        TTestHook::ProcessEvents();
+        Press(d, 104);
+        EXPECT_TRUE(TypeIntoField(*d.GetDlgItem(516), "-1e999"));
+        demo.hook.AnswerMessageBox(IDOK);
+        Press(d, IDOK);
+        expected.push_back("\"-1e999\" is not a number.");
+        ASSERT_TRUE(d.IsWindow() && d.IsWindowVisible()) << "the dialog stays open";
+        EXPECT_TRUE(TypeIntoField(*d.GetDlgItem(516), "6"));
+        Press(d, IDOK);
+    });
+    ASSERT_TRUE(ChooseMenuItem(demo.Main(), CM_APPLICATION));
+    EXPECT_EQ(GetAppSettings().cellFormat.digits, 6);
+
+    EXPECT_EQ(demo.hook.MessageTexts(), expected);
+    char stored[32] = "";
+    ProfileGetString(kAppSection, "cell_format", "", stored, sizeof stored);
+    EXPECT_EQ(std::string(stored), "0 6 2") << "mode, digits, decimals in the settings file";
+    // Opened again, the dialog shows the rounding kept.
+    std::string shown;
+    demo.hook.AnswerDialog(QAppDlg::kResId, IDCANCEL, [&](TDialog& d) { shown = d.GetDlgItemText(516); });
+    ASSERT_TRUE(ChooseMenuItem(demo.Main(), CM_APPLICATION));
+    EXPECT_EQ(shown, "6");
+    EXPECT_EQ(demo.hook.MessageTexts(), expected) << "no other message";
+    GetAppSettings() = before;
+    QAppDlg::ResetLastPage();
 }
 
 }  // namespace typed_numbers
