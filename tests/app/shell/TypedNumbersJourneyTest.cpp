@@ -11,10 +11,12 @@
 #include "app/RwMainWindow.h"
 #include "app/AppSettings.h"
 #include "app/QAppDlg.h"
+#include "app/QChView.h"
 #include "calibration_dialogs/QCalDlg.h"
 #include "document/QDoc.h"
 #include "plate/Profile.h"
 #include "plate/QPlate.h"
+#include "views/QPView.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/FileDialog.h"
 #include "platform/gui/TestHook.h"
@@ -167,6 +169,42 @@ TEST(TypedNumbers, RoundingTypedPastTheDoubleRangeIsRefused)
     EXPECT_EQ(demo.hook.MessageTexts(), expected) << "no other message";
     GetAppSettings() = before;
     QAppDlg::ResetLastPage();
+}
+
+// The data-entry box read "nan" and "-inf" as numbers and stored them in the well.
+TEST(TypedNumbers, DataEntryKeepsTheWellsValueForTextsThatAreNoNumbers)
+{
+    ShownDemo demo;
+    ASSERT_NE(demo.doc, nullptr);
+    demo.hook.AnswerDialog(QChView::kResId, IDOK, [](TDialog& d) {
+        if (TWindow* measured = d.GetDlgItem(QChView::IDC_MEASURED)) ClickReaches(*measured);
+    });
+    ASSERT_TRUE(ClickMenuItem(demo.Main(), "Tools", "Data simulation"));
+    TTestHook::ProcessEvents();
+    auto* view = dynamic_cast<QPView*>(gActiveView);
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->Mode, pmDataEntry);
+    const bool measured = view->EntryLayer == plMeasured;
+    auto value = [&] {
+        const QWellRecord& w = demo.doc->GetPlate().wells[0];
+        return measured ? w.measured : w.data;
+    };
+    const double kept = value();
+    std::vector<std::string> expected;
+    for (const char* text : {"nan", "-inf", "-1e999"}) {
+        SCOPED_TRACE(text);
+        view->SetFocus();
+        PressKeys(VK_HOME);
+        PressKeys(VK_F2);
+        TypeOver(text);
+        demo.hook.AnswerMessageBox(IDOK);
+        PressKeys(VK_RETURN);
+        TTestHook::ProcessEvents();
+        expected.push_back("\"" + std::string(text) + "\" is not a number. The well keeps its value.");
+        EXPECT_EQ(value(), kept);
+    }
+    EXPECT_EQ(demo.hook.MessageTexts(), expected);
+    EXPECT_FALSE(demo.doc->IsDirty());
 }
 
 }  // namespace typed_numbers
