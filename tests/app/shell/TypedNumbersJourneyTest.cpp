@@ -6,16 +6,20 @@
 #include <fstream>
 #include <sstream>
 
+#include "ListRowInput.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/RwMainWindow.h"
 #include "app/AppSettings.h"
 #include "app/QAppDlg.h"
 #include "app/QChView.h"
+#include "app/QSmpDlg.h"
 #include "calibration_dialogs/QCalDlg.h"
 #include "document/QDoc.h"
 #include "plate/Profile.h"
+#include "plate/QNSample.h"
 #include "plate/QPlate.h"
+#include "views/QLView.h"
 #include "views/QPView.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/FileDialog.h"
@@ -205,6 +209,54 @@ TEST(TypedNumbers, DataEntryKeepsTheWellsValueForTextsThatAreNoNumbers)
     }
     EXPECT_EQ(demo.hook.MessageTexts(), expected);
     EXPECT_FALSE(demo.doc->IsDirty());
+}
+
+// A sample's own dilutions: "nan" and "1e999" typed over a dilution are refused the same way,
+// and the plate saved afterwards opens again with the dilutions as they were.
+TEST(TypedNumbers, SampleDilutionThatIsNoNumberIsRefused)
+{
+    ShownDemo demo;
+    ASSERT_NE(demo.doc, nullptr);
+    int quant = -1;
+    for (int i = 0; i < demo.doc->GetPlate().sampleCount && quant < 0; ++i)
+        if (dynamic_cast<QNSample*>(demo.doc->GetPlate().GetSample(i))) quant = i;
+    ASSERT_GE(quant, 0);
+    ASSERT_TRUE(ChooseMenuItem(demo.Main(), CM_SHOWLIST));
+    TTestHook::ProcessEvents();
+    auto* list = dynamic_cast<QLView*>(gActiveView);
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(ClickListRow(*list, quant));
+
+    std::vector<double> dilutions;
+    std::vector<std::string> expected;
+    demo.hook.AnswerDialog(QSmpDlg::kQuantitativeId, 0, [&](TDialog& d) {
+        TTestHook::ProcessEvents();
+        Press(d, 103);  // its own definition
+        dilutions = static_cast<QSmpDlg&>(d).Dilutions;
+        ASSERT_FALSE(dilutions.empty());
+        for (const char* text : {"nan", "1e999"}) {
+            SCOPED_TRACE(text);
+            Press(d, 603);
+            PressKeys(VK_HOME);
+            PressKeys(VK_F2);
+            TypeOver(text);
+            demo.hook.AnswerMessageBox(IDOK);
+            PressKeys(VK_RETURN);
+            TTestHook::ProcessEvents();
+            expected.push_back("\"" + std::string(text) + "\" is not a number.");
+        }
+        EXPECT_EQ(static_cast<QSmpDlg&>(d).Dilutions, dilutions);
+        Press(d, IDOK);
+    });
+    ASSERT_TRUE(ClickMenuItem(demo.Main(), "Definition", "Sample..."));
+    EXPECT_EQ(demo.hook.MessageTexts(), expected);
+    ASSERT_TRUE(demo.doc->IsDirty()) << "the sample took its own definition";
+    EXPECT_EQ(dynamic_cast<QNSample*>(demo.doc->GetPlate().GetSample(quant))->QuantDefinition(), dilutions);
+
+    QDoc* again = demo.SaveCloseAndOpen();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(dynamic_cast<QNSample*>(again->GetPlate().GetSample(quant))->QuantDefinition(), dilutions);
+    EXPECT_EQ(demo.hook.MessageTexts(), expected) << "no other message";
 }
 
 }  // namespace typed_numbers
