@@ -27,6 +27,7 @@ constexpr int kCalculatedText = 1720, kStoredText = 1721, kNoValidCalibration = 
 TPoint sLastPos(-1, -1);
 
 // false, after telling the user, when the text reads as no number the plate file can hold.
+// A hidden edit (its coefficient no longer fixed) shows value again, so that the next OK passes.
 bool ReadK(TWindow* owner, TEdit& edit, double fallback, double& value)
 {
     const std::string text = LimitChars(edit.GetWindowText(), 30);
@@ -35,6 +36,8 @@ bool ReadK(TWindow* owner, TEdit& edit, double fallback, double& value)
         if (edit.IsWindowVisible()) {
             edit.SetFocus();
             edit.SetSelection(0, 32767);
+        } else {
+            edit.SetWindowText(FormatDouble(value, nmGeneral, 0, 0, 0));
         }
         return false;
     }

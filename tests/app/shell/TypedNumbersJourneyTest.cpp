@@ -138,6 +138,34 @@ TEST(TypedNumbers, CalibrationRefusesTextsThatAreNoNumbersAndTheSavedPlateOpensA
     EXPECT_EQ(demo.hook.UnansweredBoxes(), 0);
 }
 
+// A coefficient typed as "nan" and then unfixed: its edit is hidden, OK tells it once, and the
+// edit shows the kept value so that the next OK closes the dialog with the coefficient as it was.
+TEST(TypedNumbers, UnfixedCoefficientTypedAsNanIsToldOnceAndDropped)
+{
+    ShownDemo demo;
+    ASSERT_NE(demo.doc, nullptr);
+    const double k1 = demo.doc->GetPlate().calibr.K1;
+    bool stayed = false, closed = false;
+    demo.hook.AnswerDialog(QCalDlg::kResId, 0, [&](TDialog& d) {
+        TTestHook::ProcessEvents();
+        Press(d, QCalDlg::kFixK1);
+        EXPECT_TRUE(TypeIntoField(*d.GetDlgItem(QCalDlg::kK1), "nan"));
+        Press(d, QCalDlg::kFixK1);
+        ASSERT_FALSE(d.GetDlgItem(QCalDlg::kK1)->IsWindowVisible());
+        demo.hook.AnswerMessageBox(IDOK);
+        Press(d, IDOK);
+        stayed = d.IsWindow() && d.IsWindowVisible();
+        Press(d, IDOK);
+        closed = !d.IsWindowVisible();
+    });
+    ASSERT_TRUE(demo.Choose("Calibration..."));
+    EXPECT_TRUE(stayed);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(demo.hook.MessageTexts(), std::vector<std::string>{"\"nan\" is not a number."});
+    EXPECT_EQ(demo.doc->GetPlate().calibr.K1, k1);
+    EXPECT_EQ(demo.hook.UnansweredBoxes(), 0);
+}
+
 // "-1e999" as the rounding read as its leading -1 and silently became 0 (all digits): the
 // options refuse it like every other text that is no number.
 TEST(TypedNumbers, RoundingTypedPastTheDoubleRangeIsRefused)
