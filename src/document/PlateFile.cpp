@@ -963,7 +963,7 @@ bool RenderPlateBlock(QPlate& plate, int flag, std::string& block, std::string* 
     BlockWriter w(block);
     if (!WriteBlock(plate, w, flag)) {
         block.clear();
-        SetMessage(message, kMsgErrorWritingFile);
+        SetMessage(message, w.HadNotANumber() ? kMsgNotANumberValue : kMsgErrorWritingFile);
         return false;
     }
     return true;
