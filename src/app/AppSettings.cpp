@@ -31,6 +31,14 @@ void ReadFormat(const char* key, QNumFormat& f)
     }
 }
 
+// A stored code that is no plain separator (a NUL, the first byte of a UTF-8 letter from an
+// earlier run) gives the default, or every export would carry it.
+char GetSeparator(const char* key, char def)
+{
+    const int code = ProfileGetInt(kAppSection, key, static_cast<unsigned char>(def));
+    return IsPlainSeparator(code) ? static_cast<char>(code) : def;
+}
+
 bool WriteFormat(const char* key, const QNumFormat& f)
 {
     return ProfileWriteFormat(kAppSection, key, "%d %d %d", f.mode, f.digits, f.decimals) != 0;
@@ -96,12 +104,12 @@ void LoadAppSettings(AppSettings& s, int& showState)
     s.expUnder = GetText("exp_under", s.expUnder);
     s.expOver = GetText("exp_over", s.expOver);
     s.expFixFields = ProfileGetInt(kAppSection, "exp_fix_fields", s.expFixFields);
-    s.expSeparator = static_cast<char>(ProfileGetInt(kAppSection, "exp_separator", s.expSeparator) & 0xFF);
+    s.expSeparator = GetSeparator("exp_separator", s.expSeparator);
     s.expIdLen = ProfileGetInt(kAppSection, "exp_id_len", s.expIdLen);
     s.expResLen = ProfileGetInt(kAppSection, "exp_res_len", s.expResLen);
     ReadFormat("exp_format", s.expFormat);
     s.cellFixFields = ProfileGetInt(kAppSection, "cell_fix_fields", s.cellFixFields);
-    s.cellSeparator = static_cast<char>(ProfileGetInt(kAppSection, "cell_separator", s.cellSeparator) & 0xFF);
+    s.cellSeparator = GetSeparator("cell_separator", s.cellSeparator);
     s.cellValLen = ProfileGetInt(kAppSection, "cell_val_len", s.cellValLen);
     ReadFormat("cell_format", s.cellFormat);
     s.expFixes = ProfileGetInt(kAppSection, "exp_fixes", s.expFixes);

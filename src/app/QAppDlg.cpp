@@ -6,6 +6,7 @@
 
 #include "app/AppSettings.h"
 #include "controls/QGEdit.h"
+#include "controls/TypedNumberEntry.h"
 #include "plate/TextFieldCodec.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlButton.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 constexpr int kMsgNoSeparator = 21096;
+constexpr int kMsgNotASeparator = 21341;
 constexpr const char* kSeparators = ".,;t: |";
 
 // The first control id of each page; its frame has the id one below.
@@ -36,7 +38,12 @@ char SystemDecimal()
     }
 }
 
-std::string SeparatorShown(char c) { return c == '\t' ? std::string("t") : std::string(1, c); }
+// A separator the exports cannot use shows as nothing, so that Save asks for one.
+std::string SeparatorShown(char c)
+{
+    if (!IsPlainSeparator(static_cast<unsigned char>(c))) return {};
+    return c == '\t' ? std::string("t") : std::string(1, c);
+}
 
 char SeparatorTyped(const std::string& text)
 {
@@ -285,15 +292,32 @@ void QAppDlg::EvVScroll(unsigned code, unsigned pos, TWindow* control)
 
 void QAppDlg::CmOk()
 {
-    // A separator of no character would put NUL bytes into every exported line.
-    for (const auto& [edit, page] : {std::pair{403, 2}, std::pair{503, 3}}) {
-        if (!GetDlgItemText(edit).empty()) continue;
+    // The page of a refused edit is shown, its message given and the edit focused.
+    auto refuse = [this](int page, int edit, const std::string& message) {
         Check(101 + page, true);
         for (int p = 0; p < 6; ++p)
             if (p != page) Check(101 + p, false);
         PageButton(page);
-        MessageBox(this, GetResString(kMsgNoSeparator), GetWindowText(), MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(this, message, GetWindowText(), MB_OK | MB_ICONEXCLAMATION);
         if (TWindow* e = GetDlgItem(edit)) e->SetFocus();
+    };
+    // A separator of no character would put NUL bytes into every exported line; one of a
+    // letter beyond ASCII would store the first byte of its UTF-8 and cut every text there.
+    for (const auto& [edit, page] : {std::pair{403, 2}, std::pair{503, 3}}) {
+        const std::string typed = GetDlgItemText(edit);
+        if (!typed.empty() && IsPlainSeparator(static_cast<unsigned char>(SeparatorTyped(typed)))) continue;
+        refuse(page, edit, typed.empty() ? std::string(GetResString(kMsgNoSeparator))
+                                         : FormatWithArg(GetResString(kMsgNotASeparator), CutUtf8(typed, 8).c_str()));
+        return;
+    }
+    // A width or format field holding "-1e999" would be read as its leading -1 and silently
+    // become another setting.
+    for (const auto& [edit, page] : {std::pair{406, 2}, std::pair{409, 2}, std::pair{416, 2}, std::pair{419, 2},
+                                     std::pair{506, 3}, std::pair{513, 3}, std::pair{516, 3}}) {
+        const std::string typed = GetDlgItemText(edit);
+        double ignored = 0;
+        if (ReadTypedNumber(typed.c_str(), ignored) != tnNotANumber) continue;
+        refuse(page, edit, NotANumberText(typed));
         return;
     }
     ResError = Limited(GetDlgItemText(303), 128);

@@ -4,6 +4,7 @@
 
 #include "app/QClrBut.h"
 #include "app/QDescLst.h"
+#include "document/PlateFile.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
@@ -312,16 +313,8 @@ bool QDlgDesc::CheckPages()
             }
         }
         if (empty < 0 && duplicate < 0) continue;
-        if (p != page_) {
-            for (int r = 0; r < 4; ++r)
-                if (auto* b = dynamic_cast<TRadioButton*>(GetDlgItem(kRadio + r)))
-                    b->SetCheck(r == p ? TCheckBox::BF_CHECKED : TCheckBox::BF_UNCHECKED);
-            ShowPage(p);
-        }
         QDescLst* list = lists_[static_cast<std::size_t>(p)];
-        list->SetSelIndex(empty >= 0 ? empty : duplicate);
-        list->Invalidate(true);
-        Refresh();
+        SelectFinding(p, empty >= 0 ? empty : duplicate);
         const int answer = MessageBox(this, GetResString(empty >= 0 ? kMsgNoName : kMsgDuplicate), "",
                                       MB_ABORTRETRYIGNORE | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
         if (answer == IDIGNORE) return true;
@@ -331,6 +324,38 @@ bool QDlgDesc::CheckPages()
         }
         list->SetFocus();
         return false;
+    }
+    return true;
+}
+
+void QDlgDesc::SelectFinding(int page, int row)
+{
+    if (page != page_) {
+        for (int r = 0; r < 4; ++r)
+            if (auto* b = dynamic_cast<TRadioButton*>(GetDlgItem(kRadio + r)))
+                b->SetCheck(r == page ? TCheckBox::BF_CHECKED : TCheckBox::BF_UNCHECKED);
+        ShowPage(page);
+    }
+    QDescLst* list = lists_[static_cast<std::size_t>(page)];
+    list->SetSelIndex(row);
+    list->Invalidate(true);
+    Refresh();
+}
+
+bool QDlgDesc::CheckStorableNames()
+{
+    for (int p = 0; p < 4; ++p) {
+        const auto& kind = kinds_[static_cast<std::size_t>(p)];
+        for (std::size_t i = 0; i < kind.size(); ++i) {
+            // An empty name was already asked about above; the user chose to keep it.
+            const std::string& name = kind[i]->name;
+            if (name.empty() || IsStorableName(name)) continue;
+            SelectFinding(p, static_cast<int>(i));
+            MessageBox(this, FormatResString(kMsgNameNotStorable, CutUtf8(name, 40).c_str()), "",
+                       MB_OK | MB_ICONEXCLAMATION);
+            lists_[static_cast<std::size_t>(p)]->SetFocus();
+            return false;
+        }
     }
     return true;
 }
@@ -349,7 +374,7 @@ void QDlgDesc::CmOk()
         if (current_) list->PostMessage(WM_KEYDOWN, VK_DOWN, 0);
         return;
     }
-    if (!CheckPages()) return;
+    if (!CheckPages() || !CheckStorableNames()) return;
 
     bool same = working_.size() == docDescs_.size();
     for (std::size_t i = 0; same && i < working_.size(); ++i) same = working_[i]->IsIdentical(*docDescs_[i]);

@@ -50,6 +50,10 @@ private:
     bool IsOwnCopy(const QDesc* d) const;
     void RemoveFromWorking(QDesc* d);
     bool CheckPages();
+    // Names the plate file cannot carry ("9x", "a;b") are refused here, not at the next Save.
+    bool CheckStorableNames();
+    // Shows the page and selects the row that a check found.
+    void SelectFinding(int page, int row);
 
     int update_ = 0;
     QDescList& docDescs_;

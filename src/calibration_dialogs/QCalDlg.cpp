@@ -9,6 +9,7 @@
 #include "controls/EditTextLimit.h"
 #include "controls/InPlaceEditColours.h"
 #include "controls/QNumberSeries.h"
+#include "controls/TypedNumberEntry.h"
 #include "controls/QVarList.h"
 #include "controls/TOkCancelGadgetWin.h"
 #include "platform/core/StringTable.h"
@@ -25,10 +26,23 @@ constexpr int kCalculatedText = 1720, kStoredText = 1721, kNoValidCalibration = 
 // Where the last dialog stood, for the next one in this run.
 TPoint sLastPos(-1, -1);
 
-double ReadK(const TEdit& edit, double fallback)
+// false, after telling the user, when the text reads as no number the plate file can hold.
+// A hidden edit (its coefficient no longer fixed) shows value again, so that the next OK passes.
+bool ReadK(TWindow* owner, TEdit& edit, double fallback, double& value)
 {
-    const double v = ParseDouble(LimitChars(edit.GetWindowText(), 30).c_str());
-    return v == NoValue ? fallback : v;
+    const std::string text = LimitChars(edit.GetWindowText(), 30);
+    double v = NoValue;
+    if (TakeTypedNumber(owner, text, v) == tnNotANumber) {
+        if (edit.IsWindowVisible()) {
+            edit.SetFocus();
+            edit.SetSelection(0, 32767);
+        } else {
+            edit.SetWindowText(FormatDouble(value, nmGeneral, 0, 0, 0));
+        }
+        return false;
+    }
+    value = v == NoValue ? fallback : v;
+    return true;
 }
 }  // namespace
 
@@ -125,17 +139,20 @@ void QCalDlg::KVisibility()
     k1_->ShowWindow(linear && fixK1_->GetCheck() == TCheckBox::BF_CHECKED ? SW_SHOW : SW_HIDE);
 }
 
-void QCalDlg::StoreControls()
+bool QCalDlg::StoreControls()
 {
+    double k0 = K0, k1 = K1;
+    if (!ReadK(this, *k0_, 0.0, k0) || !ReadK(this, *k1_, 1.0, k1)) return false;
     const int sel = model_->GetSelIndex();
     model = sel >= 0 && sel < QCalibr::ModelCount() ? sel : 0;
     logX = logX_->GetCheck() == TCheckBox::BF_CHECKED && QCalibr::HasLogOption(model) ? 1 : 0;
     decreasing = decreasing_->GetCheck() == TCheckBox::BF_CHECKED ? 1 : 0;
     fixedK = fixK0_->GetCheck() == TCheckBox::BF_CHECKED ? 1 : fixK1_->GetCheck() == TCheckBox::BF_CHECKED ? 2 : 0;
-    K0 = ReadK(*k0_, 0.0);
-    K1 = ReadK(*k1_, 1.0);
+    K0 = k0;
+    K1 = k1;
     while (!concentrations.empty() && concentrations.back() == NoValue) concentrations.pop_back();
     list_->Refill();
+    return true;
 }
 
 void QCalDlg::LoadCalibration()
@@ -195,8 +212,7 @@ TResult QCalDlg::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
     case IDCANCEL:
         if (series_->ConfirmOrCancel(id)) return 0;
         if (id == IDOK) {
-            StoreControls();
-            CloseWindow(IDOK);
+            if (StoreControls()) CloseWindow(IDOK);
         } else {
             CloseWindow(IDCANCEL);
         }

@@ -56,7 +56,8 @@ public:
     double K1 = 1.0;
 
     void LoadFromCalibration(int storedFlag, const QCalibr& c);
-    void StoreControls();
+    // false, the dialog staying open, when K0 or K1 holds a text that is not a number.
+    bool StoreControls();
 
     QVarList& List() const { return *list_; }
     QGEdit& Edit() const { return *edit_; }

@@ -7,6 +7,7 @@
 #include "controls/InPlaceEditColours.h"
 #include "controls/QVarList.h"
 #include "controls/TOkCancelGadgetWin.h"
+#include "controls/TypedNumberEntry.h"
 
 namespace vyn {
 
@@ -59,7 +60,14 @@ void QNumberSeries::EditNotify(unsigned code)
     case QGEdit::kChanged: {
         if (sel < 0) break;
         const std::string text = LimitChars(edit_.GetWindowText(), kMaxText);
-        const double v = ParseDouble(text.c_str());
+        double v = NoValue;
+        if (ReadTypedNumber(text.c_str(), v) == tnNotANumber) {
+            // The entry keeps its value; the edit shows it again before the message takes
+            // the focus, so that leaving the edit does not hand the text over a second time.
+            edit_.Open(nullptr);
+            TellNotANumber(edit_.GetParent(), text);
+            break;
+        }
         if (list_.HasElementSelected()) {
             values_[static_cast<std::size_t>(sel)] = v;
             list_.RedrawSelected();

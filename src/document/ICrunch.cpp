@@ -1,6 +1,7 @@
 #include "document/ICrunch.h"
 
 #include <climits>
+#include <cmath>
 
 #include "document/TagNames.h"
 #include "evaluator/NoValue.h"
@@ -99,7 +100,9 @@ double ICrunch::GetReal(int i) const
 {
     const std::string& text = GetField(i);
     if (text.empty()) return NoValue;
-    return ParseDouble(text.c_str());
+    // "-nan" passes as a number field; taken in, it could never be written back.
+    const double v = ParseDouble(text.c_str());
+    return std::isnan(v) ? NoValue : v;
 }
 
 // Reads a quoted text from the character after its opening quote up to and including the

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <charconv>
 
 #include "document/TagNames.h"
@@ -83,6 +84,12 @@ void OCrunch::PutLong(long value)
 
 void OCrunch::PutDouble(double value)
 {
+    if (std::isnan(value)) {
+        notANumber_ = true;
+        count_ = -1;
+        line_.clear();
+        return;
+    }
     PutField(FormatDouble(value, 0, 0, 0, 0));
 }
 

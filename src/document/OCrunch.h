@@ -25,7 +25,7 @@ public:
     void PutInt(int value);
     void PutLong(long value);
     // The program's general number form with the current decimal character; NoValue
-    // gives an empty field.
+    // gives an empty field. nan has no form the reader takes back: it fails the record.
     void PutDouble(double value);
     // A quoted text: tab, quote and backslash escaped, other control characters dropped,
     // folded wherever the line grows past 63 characters.
@@ -36,6 +36,8 @@ public:
     long Finish();
 
     long GetCount() const { return count_; }
+    // A record failed because of a value that is not a number.
+    bool HadNotANumber() const { return notANumber_; }
 
 private:
     void Append(const std::string& text) { line_ += text; }
@@ -45,6 +47,7 @@ private:
     std::string* sink_ = nullptr;
     std::string line_;  // the pending line
     long count_ = 0;
+    bool notANumber_ = false;
 };
 
 }  // namespace vyn

@@ -71,6 +71,7 @@ public:
         return true;
     }
     long Total() const { return failed_ ? -1 : total_; }
+    bool HadNotANumber() const { return out_.HadNotANumber(); }
 
     void Pairs(const TwostrArray& list)
     {
@@ -944,7 +945,7 @@ long WritePlateFile(QPlate& plate, int fd, int flag, std::string* message)
     }
     BlockWriter w(fd);
     if (!WriteBlock(plate, w, flag)) {
-        SetMessage(message, kMsgErrorWritingFile);
+        SetMessage(message, w.HadNotANumber() ? kMsgNotANumberValue : kMsgErrorWritingFile);
         return -1;
     }
     return w.Total();
@@ -962,7 +963,7 @@ bool RenderPlateBlock(QPlate& plate, int flag, std::string& block, std::string* 
     BlockWriter w(block);
     if (!WriteBlock(plate, w, flag)) {
         block.clear();
-        SetMessage(message, kMsgErrorWritingFile);
+        SetMessage(message, w.HadNotANumber() ? kMsgNotANumberValue : kMsgErrorWritingFile);
         return false;
     }
     return true;

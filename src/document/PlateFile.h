@@ -31,6 +31,8 @@ inline constexpr int kMsgCannotCreateFile = 3104;
 inline constexpr int kMsgErrorWritingFile = 3105;
 inline constexpr int kMsgCannotCloseFile = 3106;
 inline constexpr int kMsgNameNotStorable = 3107;
+// A value that is not a number (nan), which the reader would refuse: the block is not written.
+inline constexpr int kMsgNotANumberValue = 21342;
 
 // --- descriptor kind names ---------------------------------------------------------------
 
@@ -47,6 +49,8 @@ QDesc* FindDescriptor(const QPlate& plate, std::string_view name, std::uint32_t 
 // Whether a descriptor name survives the file: an unquoted field that reads back as the same
 // text of kind name.
 bool IsStorableName(std::string_view name);
+// What the file carries. Names are typed with at most 62 characters (the Names dialog), and the
+// message states that limit; longer names from older files are still written back.
 inline constexpr std::size_t kMaxStorableName = 250;
 
 // --- single lines --------------------------------------------------------------------------
@@ -69,7 +73,8 @@ int CheckPlateForFile(const QPlate& plate, std::string* badName = nullptr);
 // Writes one block at the file's current position. The names of the definition lists are
 // normalised first and kept so. A plate holding a name the file cannot carry is refused before
 // a byte is written. Answers the bytes written, or -1: *message then holds the text to show
-// ("Error writing file." after a write error, the lines before it stay in the file).
+// ("Error writing file." after a write error, the lines before it stay in the file; a value
+// that is not a number ends the block at its line with kMsgNotANumberValue).
 long WritePlateFile(QPlate& plate, int fd, int flag, std::string* message = nullptr);
 
 // The same block into memory, for writers that place the bytes themselves.

@@ -242,10 +242,14 @@ int QMetod::AddMethod(QPlate& plate, const std::string& name, const std::string&
         const std::string oldName = plate.methodName, oldInfo = plate.methodInfo;
         plate.methodName = name;
         plate.methodInfo = comment;
-        const bool rendered = RenderPlateBlock(plate, pwMethod, block);
+        std::string why;
+        const bool rendered = RenderPlateBlock(plate, pwMethod, block, &why);
         plate.methodName = oldName;
         plate.methodInfo = oldInfo;
-        if (!rendered) return Fail(kMsgErrorWritingFile);
+        if (!rendered) {
+            message_ = why;
+            return kMsgErrorWritingFile;
+        }
     }
 
     // The library keeps whatever it holds, listed or not; the new block goes after it, and any

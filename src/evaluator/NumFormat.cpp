@@ -293,6 +293,20 @@ double ParseDouble(const char* text, const char** end)
     return value;
 }
 
+TypedNumber ReadTypedNumber(const char* text, double& value, const char** end)
+{
+    const char* stop = text;
+    const double v = ParseDouble(text, &stop);
+    if (end) *end = stop;
+    if (!text || stop == text) {
+        value = NoValue;
+        return tnMissing;
+    }
+    if (!std::isfinite(v)) return tnNotANumber;
+    value = v;
+    return tnNumber;
+}
+
 double RoundToSignificant(double value, int n)
 {
     if (n == 0 || value == NoValue || !std::isfinite(value)) return value;

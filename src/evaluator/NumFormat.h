@@ -46,6 +46,15 @@ inline const char* FormatDouble(double value, const QNumFormat& f, int missingFl
 // receives the first character not read (the start of text in that case).
 double ParseDouble(const char* text, const char** end = nullptr);
 
+// A number the user typed, read as ParseDouble reads it. strtod also reads "nan", "inf"
+// and numbers past the double range (as infinities, the positive one being NoValue); none
+// of these is a number the program can compute with or write to a file, so they are told
+// apart from a text that simply holds no number.
+enum TypedNumber { tnMissing, tnNumber, tnNotANumber };
+// tnMissing: no number at all (value NoValue); tnNumber: a finite value; tnNotANumber:
+// value untouched. *end as for ParseDouble.
+TypedNumber ReadTypedNumber(const char* text, double& value, const char** end = nullptr);
+
 // Reads a number with '.' as the only decimal point (strtod rules, "C" locale). Answers
 // false, with value untouched and *end = text, when nothing converts.
 bool ReadCDouble(const char* text, double& value, const char** end = nullptr);

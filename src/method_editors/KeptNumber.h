@@ -8,6 +8,7 @@
 #include "evaluator/NoValue.h"
 #include "evaluator/NumFormat.h"
 #include "controls/EditTextLimit.h"
+#include "controls/TypedNumberEntry.h"
 #include "platform/gui/ControlEdit.h"
 
 namespace vyn {
@@ -20,13 +21,25 @@ public:
         shown_ = value == NoValue ? std::string() : FormatDouble(value, nmGeneral, 0, 15, 0);
         edit.SetWindowText(shown_);
     }
-    // missing: the value of a text that holds no number.
-    double Read(const TEdit& edit, std::size_t maxChars, double missing) const
+    // missing: the value of a text that holds no number. A text that reads as no number the
+    // program can keep (nan, an infinity, past the double range) is refused: the user is told,
+    // the edit shows the kept value again and takes the focus, and false is returned.
+    bool Read(TWindow* owner, TEdit& edit, std::size_t maxChars, double missing, double& value) const
     {
         const std::string text = LimitChars(edit.GetWindowText(), maxChars);
-        if (text == shown_) return value_;
-        const double v = ParseDouble(text.c_str());
-        return v == NoValue ? missing : v;
+        if (text == shown_) {
+            value = value_;
+            return true;
+        }
+        double v = NoValue;
+        if (ReadTypedNumber(text.c_str(), v) == tnNotANumber) {
+            edit.SetWindowText(shown_);
+            TellNotANumber(owner, text);
+            if (edit.IsWindowVisible()) edit.SetFocus();
+            return false;
+        }
+        value = v == NoValue ? missing : v;
+        return true;
     }
 
 private:

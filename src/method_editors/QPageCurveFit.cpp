@@ -172,8 +172,7 @@ bool QPageCurveFit::KillActive()
     s.fixedParams = (fixK0_->GetCheck() == TCheckBox::BF_CHECKED ? 1 : 0) +
                     (fixK1_->GetCheck() == TCheckBox::BF_CHECKED ? 2 : 0);
     if (s.fixedParams == 3) s.fixedParams = 0;
-    s.k0 = shownK0_.Read(*k0_, 63, 0.0);
-    s.k1 = shownK1_.Read(*k1_, 63, 1.0);
+    if (!shownK0_.Read(this, *k0_, 63, 0.0, s.k0) || !shownK1_.Read(this, *k1_, 63, 1.0, s.k1)) return false;
     conc_->DropTrailingMissing();
     dil_->DropTrailingMissing();
     return true;

@@ -280,8 +280,7 @@ private:
         s.logX = IsChecked(this, 408) && QCalibr::HasLogOption(s.model) ? 1 : 0;
         const bool k0 = IsChecked(this, 409), k1 = IsChecked(this, 410);
         s.fixedK = k0 == k1 ? 0 : k0 ? 1 : 2;
-        s.K0 = shownK0_.Read(*k0_, 159, 0.0);
-        s.K1 = shownK1_.Read(*k1_, 159, 1.0);
+        if (!shownK0_.Read(this, *k0_, 159, 0.0, s.K0) || !shownK1_.Read(this, *k1_, 159, 1.0, s.K1)) return -1;
         auto& conc = s.concentrations;
         series_.DropTrailingMissing();
 

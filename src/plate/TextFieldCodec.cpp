@@ -129,6 +129,11 @@ TextFieldSettings& TextFields()
     return settings;
 }
 
+bool IsPlainSeparator(int code)
+{
+    return code == '\t' || (code >= 32 && code <= 126);
+}
+
 bool SeparatorIsDecimalChar(char decimalChar, int fixFields, char separator)
 {
     return fixFields == 0 && separator == decimalChar;

@@ -35,6 +35,11 @@ struct TextFieldSettings {
 // The program-wide settings; the shell loads them from its settings file.
 TextFieldSettings& TextFields();
 
+// Whether the character can separate fields: the tabulator or one printable ASCII character.
+// A byte of a longer UTF-8 character would cut every text holding that character, and a
+// control character would put stray bytes between the fields.
+bool IsPlainSeparator(int code);
+
 // Whether separated fields would be split inside their numbers: "0,05" with ',' as both the
 // decimal character and the separator reads back as 0 and 5. Such a text is not written.
 bool SeparatorIsDecimalChar(char decimalChar, int fixFields, char separator);

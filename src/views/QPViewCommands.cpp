@@ -425,9 +425,9 @@ void QPView::EntryNotify(unsigned code)
     double value = NoValue;
     if (!OnlySpaces(text)) {
         const char* end = nullptr;
-        value = ParseDouble(text.c_str(), &end);
         // A typo must not wipe the well: only a whole number is stored, an empty box clears it.
-        if (value == NoValue || !end || !OnlySpaces(end)) {
+        // nan and infinities are no numbers either: the plate file could not hold them.
+        if (ReadTypedNumber(text.c_str(), value, &end) != tnNumber || !end || !OnlySpaces(end)) {
             // The box shows the kept value again, so that leaving it does not offer the text twice.
             const std::string shown = FormatResString(kMsgNotANumber, text.c_str());
             EntryNotify(QGEdit::kEnded);

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QValidator>
+#include <algorithm>
 #include <vector>
 
 #include "platform/gui/ControlButton.h"
@@ -523,7 +524,19 @@ QWidget* TEdit::MakeControl(QWidget* parentWidget)
     if (style_ & dlgstyle::PASSWORD) e->setEchoMode(QLineEdit::Password);
     if (style_ & dlgstyle::UPPERCASE) e->setValidator(new TUpperCaseValidator(e));
     e->setText(Q(text_));
-    QObject::connect(e, &QLineEdit::textEdited, e, [this] { modified_ = true; });
+    QObject::connect(e, &QLineEdit::textEdited, e, [this, e](const QString& typed) {
+        modified_ = true;
+        // A line break pasted into a one-line field becomes a blank there and then: kept, it
+        // would be dropped by whatever stores the text, and the value would change unseen.
+        if (!typed.contains(QLatin1Char('\n')) && !typed.contains(QLatin1Char('\r'))) return;
+        QString oneLine = typed;
+        oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        const int caret = e->cursorPosition() - static_cast<int>(typed.size() - oneLine.size());
+        e->setText(oneLine);
+        e->setCursorPosition(std::max(0, caret));
+    });
     QObject::connect(e, &QLineEdit::textChanged, e, [this] { NotifyParent(EN_CHANGE); });
     settingText_ = false;
     modified_ = false;

@@ -230,6 +230,33 @@ TEST(ParseDouble, Cases)
     EXPECT_EQ(end, nullptr);
 }
 
+// What the user types: no number at all is a missing entry, and a text that strtod reads as nan,
+// an infinity or past the double range is told apart from it, so that the edit can refuse it.
+TEST(ReadTypedNumber, TellsNumbersMissingEntriesAndTextsThatAreNone)
+{
+    struct Row {
+        const char* text;
+        TypedNumber kind;
+        double value;  // when kind is tnNumber or tnMissing
+    };
+    static const Row rows[] = {
+        {"2.5", tnNumber, 2.5},           {" -1e300", tnNumber, -1e300}, {"1e-999", tnNumber, 0.0},
+        {"12abc", tnNumber, 12},          {"", tnMissing, NoValue},      {"  ", tnMissing, NoValue},
+        {"abc", tnMissing, NoValue},      {"nan", tnNotANumber, 0},      {"-NaN", tnNotANumber, 0},
+        {"nan(0x1)", tnNotANumber, 0},    {"inf", tnNotANumber, 0},      {"-Infinity", tnNotANumber, 0},
+        {"1e999", tnNotANumber, 0},       {"-1e999", tnNotANumber, 0},   {"1.8e308", tnNotANumber, 0},
+    };
+    for (const Row& r : rows) {
+        double v = 7.0;
+        EXPECT_EQ(ReadTypedNumber(r.text, v), r.kind) << r.text;
+        EXPECT_EQ(v, r.kind == tnNotANumber ? 7.0 : r.value) << r.text;
+    }
+    DecimalCharScope comma(',');
+    double v = 0;
+    EXPECT_EQ(ReadTypedNumber("1,5", v), tnNumber);
+    EXPECT_EQ(v, 1.5);
+}
+
 // A process locale with a decimal comma (as a desktop session may set) must change neither
 // what is written nor what is read.
 TEST(ParseDouble, IgnoresTheProcessLocale)
