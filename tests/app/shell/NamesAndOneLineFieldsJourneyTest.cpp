@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "ShownDemo.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/QDlgDesc.h"
@@ -23,44 +24,6 @@
 using namespace vyn;
 
 namespace names_and_one_line_fields {
-
-std::string FileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// The demo plate shown in the running program.
-struct ShownDemo {
-    TTestHook hook;
-    ShellFixture shell;
-    QDoc* doc = nullptr;
-    std::string path;
-
-    ShownDemo()
-    {
-        shell.app->GetMainFrame()->MoveWindow(0, 0, 1100, 800);
-        shell.app->GetMainFrame()->ShowWindow(SW_SHOW);
-        TTestHook::ProcessEvents();
-        path = shell.env.data + "/Demo.plt";
-        doc = dynamic_cast<QDoc*>(shell.app->OpenPlate(path));
-        TTestHook::ProcessEvents();
-    }
-    RwMainWindow& Main() { return *shell.app->GetMainFrame(); }
-    // Save, close, and open the file again through the menu; the document opened, or none.
-    QDoc* SaveCloseAndOpen()
-    {
-        if (!ChooseMenuItem(Main(), CM_FILESAVE) || !ChooseMenuItem(Main(), CM_FILECLOSE)) return nullptr;
-        TTestHook::ProcessEvents();
-        SetFileDialogAnswer([this](bool, const std::string&) { return path; });
-        const bool opened = ChooseMenuItem(Main(), CM_FILEOPEN);
-        SetFileDialogAnswer(nullptr);
-        TTestHook::ProcessEvents();
-        return opened ? dynamic_cast<QDoc*>(gCurrentDoc) : nullptr;
-    }
-};
 
 void Press(TDialog& d, int id)
 {

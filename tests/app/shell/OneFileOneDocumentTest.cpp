@@ -15,6 +15,7 @@
 
 #include "ListRowInput.h"
 #include "ShellTestFixture.h"
+#include "ShownDemo.h"
 #include "app/AppGlobals.h"
 #include "app/FileHandOver.h"
 #include "app/ReportCommands.h"
@@ -35,14 +36,6 @@
 using namespace vyn;
 
 namespace {
-
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The folder of the running program's lock, made before the program and removed after it.
 struct LockFolder {
@@ -209,7 +202,7 @@ TEST(OneFileOneDocument, SaveAsOntoAFileAnotherWindowHoldsIsRefused)
         }
         std::filesystem::create_directory_symlink(s.env.data, s.env.root + "/linked");
         const std::string holder = s.env.data + "/" + r.holder;
-        const std::string before = FileBytes(holder);
+        const std::string before = FileText(holder);
         ASSERT_TRUE(s.OpenByMenu(a));
         ASSERT_TRUE(s.OpenByMenu(report));
         ASSERT_TRUE(s.OpenByMenu(b));
@@ -226,7 +219,7 @@ TEST(OneFileOneDocument, SaveAsOntoAFileAnotherWindowHoldsIsRefused)
         hook.AnswerMessageBox(IDOK);
         ASSERT_TRUE(s.SaveAsByMenu(s.env.root + "/" + r.typed));
         EXPECT_EQ(hook.MessageTexts(), std::vector<std::string>{refusal(holder)});
-        EXPECT_EQ(FileBytes(holder), before) << "the other window's file is untouched";
+        EXPECT_EQ(FileText(holder), before) << "the other window's file is untouched";
         EXPECT_EQ(s.Captions(), windows);
         EXPECT_EQ(s.ActiveCaption(), active) << "the saved document keeps its own name";
         EXPECT_EQ(s.Documents(), documents);

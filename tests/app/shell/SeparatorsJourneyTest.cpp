@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "ShownDemo.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppSettings.h"
@@ -27,38 +28,19 @@ using namespace vyn;
 
 namespace separators_journey {
 
-std::string FileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// The demo plate shown in the running program; prepare runs before the program starts.
-struct ShownDemo {
-    TTestHook hook;
-    ShellFixture shell;
-    QDoc* doc = nullptr;
-
-    explicit ShownDemo(void (*prepare)() = nullptr) : shell(prepare)
-    {
-        shell.app->GetMainFrame()->MoveWindow(0, 0, 1100, 800);
-        shell.app->GetMainFrame()->ShowWindow(SW_SHOW);
-        TTestHook::ProcessEvents();
-        doc = dynamic_cast<QDoc*>(shell.app->OpenPlate(shell.env.data + "/Demo.plt"));
-        TTestHook::ProcessEvents();
-    }
-    ~ShownDemo() { QAppDlg::ResetLastPage(); }
-    RwMainWindow& Main() { return *shell.app->GetMainFrame(); }
-    // A command of the menu bar that asks for a file name, answered with path.
-    bool ChooseWithFile(unsigned id, const std::string& path)
+// The demo plate, with the options dialog's page forgotten afterwards; prepare runs before the
+// program starts.
+struct ExportDemo : ShownDemo {
+    explicit ExportDemo(void (*prepare)() = nullptr) : ShownDemo(prepare) {}
+    ~ExportDemo() { QAppDlg::ResetLastPage(); }
+    // A command of the menu bar that asks for a file name, answered with file.
+    bool ChooseWithFile(unsigned id, const std::string& file)
     {
         // A plate with blanking asks which values; the measured ones are the plate's own.
         hook.AnswerDialog(QChView::kResId, IDOK, [](TDialog& d) {
             if (TWindow* measured = d.GetDlgItem(QChView::IDC_MEASURED)) ClickReaches(*measured);
         });
-        SetFileDialogAnswer([path](bool, const std::string&) { return path; });
+        SetFileDialogAnswer([file](bool, const std::string&) { return file; });
         const bool chosen = ChooseMenuItem(Main(), id);
         SetFileDialogAnswer(nullptr);
         TTestHook::ProcessEvents();
@@ -104,7 +86,7 @@ constexpr unsigned kImportData = 2205, kExportData = 2206;
 
 TEST(Separators, OneThatIsNotAPlainCharacterIsRefusedWhereItIsTyped)
 {
-    ShownDemo demo;
+    ExportDemo demo;
     ASSERT_NE(demo.doc, nullptr);
     const AppSettings before = GetAppSettings();
     std::vector<std::string> expected;
@@ -151,7 +133,7 @@ void WriteOddSeparators()
 
 TEST(Separators, OneFromTheSettingsFileThatIsNoCharacterGivesTheDefault)
 {
-    ShownDemo demo(&WriteOddSeparators);
+    ExportDemo demo(&WriteOddSeparators);
     ASSERT_NE(demo.doc, nullptr);
     EXPECT_EQ(GetAppSettings().cellSeparator, '\t');
     EXPECT_EQ(GetAppSettings().expSeparator, '\t');

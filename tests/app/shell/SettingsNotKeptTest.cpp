@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "ShellTestFixture.h"
+#include "ShownDemo.h"
 #include "app/AppGlobals.h"
 #include "app/AppSettings.h"
 #include "app/QAppDlg.h"
@@ -30,14 +31,6 @@ namespace {
 const char kOldIni[] = "[application]\ncomma=0\n\n[Pages]\nPlate=20 50 20 70\n";
 
 std::string IniPath() { return ProfileFile::ResolvePath(kProfileName); }
-
-std::string FileText(const std::string& path)
-{
-    std::ifstream f(path);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
 
 void IniIsAFolder() { std::filesystem::create_directories(IniPath()); }
 

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "ListRowInput.h"
+#include "ShownDemo.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/RwMainWindow.h"
@@ -31,47 +32,13 @@ using namespace vyn;
 
 namespace typed_numbers {
 
-// The demo plate shown in the running program.
-struct ShownDemo {
-    TTestHook hook;
-    ShellFixture shell;
-    QDoc* doc = nullptr;
-    std::string path;
-
-    ShownDemo()
-    {
-        shell.app->GetMainFrame()->MoveWindow(0, 0, 1100, 800);
-        shell.app->GetMainFrame()->ShowWindow(SW_SHOW);
-        TTestHook::ProcessEvents();
-        path = shell.env.data + "/Demo.plt";
-        doc = dynamic_cast<QDoc*>(shell.app->OpenPlate(path));
-        TTestHook::ProcessEvents();
-    }
-    RwMainWindow& Main() { return *shell.app->GetMainFrame(); }
+// The demo plate, with the menus that hold the calibration and sample commands.
+struct TypedDemo : ShownDemo {
     bool Choose(const char* item)
     {
         return ClickMenuItem(Main(), "Definition", item) || ClickMenuItem(Main(), "Plate", item);
     }
-    // Save, close, and open the file again through the menu; the document opened, or none.
-    QDoc* SaveCloseAndOpen()
-    {
-        if (!ChooseMenuItem(Main(), CM_FILESAVE) || !ChooseMenuItem(Main(), CM_FILECLOSE)) return nullptr;
-        TTestHook::ProcessEvents();
-        SetFileDialogAnswer([this](bool, const std::string&) { return path; });
-        const bool opened = ChooseMenuItem(Main(), CM_FILEOPEN);
-        SetFileDialogAnswer(nullptr);
-        TTestHook::ProcessEvents();
-        return opened ? dynamic_cast<QDoc*>(gCurrentDoc) : nullptr;
-    }
 };
-
-std::string FileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // A click on the dialog's control of the id.
 void Press(TDialog& d, int id)
@@ -87,7 +54,7 @@ const char* const kNotNumbers[] = {"nan", "inf", "-Infinity", "1e999", "-1e999"}
 
 TEST(TypedNumbers, CalibrationRefusesTextsThatAreNoNumbersAndTheSavedPlateOpensAgain)
 {
-    ShownDemo demo;
+    TypedDemo demo;
     ASSERT_NE(demo.doc, nullptr);
     const std::vector<double> concentrations = demo.doc->GetPlate().calibr.concentrations;
     ASSERT_FALSE(concentrations.empty());
@@ -142,7 +109,7 @@ TEST(TypedNumbers, CalibrationRefusesTextsThatAreNoNumbersAndTheSavedPlateOpensA
 // edit shows the kept value so that the next OK closes the dialog with the coefficient as it was.
 TEST(TypedNumbers, UnfixedCoefficientTypedAsNanIsToldOnceAndDropped)
 {
-    ShownDemo demo;
+    TypedDemo demo;
     ASSERT_NE(demo.doc, nullptr);
     const double k1 = demo.doc->GetPlate().calibr.K1;
     bool stayed = false, closed = false;
@@ -170,7 +137,7 @@ TEST(TypedNumbers, UnfixedCoefficientTypedAsNanIsToldOnceAndDropped)
 // options refuse it like every other text that is no number.
 TEST(TypedNumbers, RoundingTypedPastTheDoubleRangeIsRefused)
 {
-    ShownDemo demo;
+    TypedDemo demo;
     ASSERT_NE(demo.doc, nullptr);
     const AppSettings before = GetAppSettings();
     std::vector<std::string> expected;
@@ -206,7 +173,7 @@ TEST(TypedNumbers, RoundingTypedPastTheDoubleRangeIsRefused)
 // The data-entry box read "nan" and "-inf" as numbers and stored them in the well.
 TEST(TypedNumbers, DataEntryKeepsTheWellsValueForTextsThatAreNoNumbers)
 {
-    ShownDemo demo;
+    TypedDemo demo;
     ASSERT_NE(demo.doc, nullptr);
     demo.hook.AnswerDialog(QChView::kResId, IDOK, [](TDialog& d) {
         if (TWindow* measured = d.GetDlgItem(QChView::IDC_MEASURED)) ClickReaches(*measured);
@@ -243,7 +210,7 @@ TEST(TypedNumbers, DataEntryKeepsTheWellsValueForTextsThatAreNoNumbers)
 // and the plate saved afterwards opens again with the dilutions as they were.
 TEST(TypedNumbers, SampleDilutionThatIsNoNumberIsRefused)
 {
-    ShownDemo demo;
+    TypedDemo demo;
     ASSERT_NE(demo.doc, nullptr);
     int quant = -1;
     for (int i = 0; i < demo.doc->GetPlate().sampleCount && quant < 0; ++i)
