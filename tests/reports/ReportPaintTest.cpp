@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "ReportFixtures.h"
@@ -149,6 +150,46 @@ TEST(ReportPaint, PrintsToPdf)
     std::fclose(f);
     EXPECT_EQ(std::string(head), "%PDF");
     if (!std::getenv("VYN_KEEP_REPORT_PDF")) std::remove(pdf.c_str());
+}
+
+// A run without a plate asks for its simulated samples once a print job: the pages are counted
+// for the print dialog on the upright page, and paper turned in the dialog lays the run out
+// again with the numbers already given.
+TEST(ReportPaint, APrintJobAsksForItsSamplesOnceAndLaysOutAgainOnTurnedPaper)
+{
+    RPReport r;
+    test::BuildRichReport(r);
+    int asked = 0;
+    GetRPRunShell().fakeSamples = [&asked](int& f, int& s) {
+        ++asked;
+        f = 1;
+        s = 4;
+    };
+    TPrinter printer;
+    printer.SetOutputFile("/dev/null");
+    {
+        APrintOutReport printout(r);
+        // As the printer drives a job: measured before the dialog, then on the job's paper.
+        const std::unique_ptr<TDC> upright = printer.MakeInfoDC();
+        printout.SetPrintParams(upright.get(), upright->DeviceSize());
+        int minPage = 0, maxPage = 0, from = 0, to = 0;
+        printout.GetDialogInfo(minPage, maxPage, from, to);
+        EXPECT_EQ(maxPage, r.Print().pageCount);
+        EXPECT_GE(maxPage, 1);
+        const TRect uprightRect = r.Print().pageRect;
+        printer.GetData().landscape = true;
+        const std::unique_ptr<TDC> turned = printer.MakeInfoDC();
+        printout.SetPrintParams(turned.get(), turned->DeviceSize());
+        printout.BeginPrinting();
+        EXPECT_FALSE(r.Print().pageRect == uprightRect);
+        EXPECT_GT(r.Print().pageRect.Width(), r.Print().pageRect.Height()) << "laid out on the wide page";
+        EXPECT_GE(r.Print().pageCount, 1);
+        EXPECT_TRUE(printout.HasPage(r.Print().pageCount));
+        printout.EndPrinting();
+        EXPECT_EQ(r.Print().pageCount, 0) << "the run is freed with the job";
+    }
+    GetRPRunShell().fakeSamples = nullptr;
+    EXPECT_EQ(asked, 1);
 }
 
 }  // namespace

@@ -1,11 +1,33 @@
 #include "reports/paint/APrintOutReport.h"
 
+#include <functional>
+#include <optional>
+#include <utility>
+
 #include "platform/gui/Dc.h"
 #include "printing/PageSettings.h"
 #include "reports/RPReport.h"
+#include "reports/RPRun.h"
 #include "reports/paint/RPPagePainter.h"
 
 namespace vyn {
+
+namespace {
+
+// Holds back the question for simulated samples while it lives: a run laid out again for
+// other paper keeps the numbers the user already gave for this job.
+class SampleQuestionHeld {
+public:
+    SampleQuestionHeld() : held_(std::move(GetRPRunShell().fakeSamples)) { GetRPRunShell().fakeSamples = nullptr; }
+    ~SampleQuestionHeld() { GetRPRunShell().fakeSamples = std::move(held_); }
+    SampleQuestionHeld(const SampleQuestionHeld&) = delete;
+    SampleQuestionHeld& operator=(const SampleQuestionHeld&) = delete;
+
+private:
+    std::function<void(int&, int&)> held_;
+};
+
+}  // namespace
 
 APrintOutReport::APrintOutReport(RPReport& report, bool preview) : report_(report), preview_(preview) {}
 
@@ -21,6 +43,22 @@ void APrintOutReport::SetPrintParams(TDC* dc, TSize pageSize)
     p.pageRect = pageRect;
     p.dpiX = dpiX;
     p.dpiY = dpiY;
+    if (preview_ || !DC) return;
+    // A print job lays the run out on the printer's page before the print dialog, so that the
+    // dialog offers the report's own pages, and prints that same layout. Only other paper (the
+    // dialog may turn it) or another printer lays it out again, from the beginning.
+    if (laidOut_ && layoutDpiX_ == dpiX && layoutDpiY_ == dpiY && layoutRect_ == pageRect) return;
+    std::optional<SampleQuestionHeld> askedBefore;
+    if (laidOut_) {
+        askedBefore.emplace();
+        report_.FreePages();
+    }
+    report_.Paginate();
+    laidOut_ = true;
+    layoutDpiX_ = dpiX;
+    layoutDpiY_ = dpiY;
+    layoutRect_ = pageRect;
+    pageCount = p.pageCount;
 }
 
 APrintOutReport::~APrintOutReport()
@@ -33,6 +71,8 @@ APrintOutReport::~APrintOutReport()
 void APrintOutReport::BeginPrinting()
 {
     APrintOut::BeginPrinting();
+    // A print job has its layout from SetPrintParams; the preview lays out here.
+    if (!preview_ && laidOut_) return;
     report_.Paginate();
     if (preview_) {
         laidOut_ = true;
@@ -49,6 +89,7 @@ void APrintOutReport::PrintPage(int page, TRect&, unsigned)
 
 void APrintOutReport::EndPrinting()
 {
+    if (!preview_) laidOut_ = false;
     report_.FreePages();
     APrintOut::EndPrinting();
 }

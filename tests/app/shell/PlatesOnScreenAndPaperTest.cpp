@@ -430,3 +430,77 @@ TEST(PlatesOnScreenAndPaper, ThePrintDialogKnowsThePlatesPagesAndTurnsThePaper)
     ASSERT_FALSE(shown.isEmpty()) << "the preview ran";
     EXPECT_GT(shown.width(), shown.height());
 }
+
+// File > Report print: the dialog offers the report's own last page and refuses a range past it,
+// and the pages offered are the pages printed. On paper turned in the dialog the report is laid
+// out again for the wide page rather than printed in the upright page's layout.
+TEST(PlatesOnScreenAndPaper, TheReportPrintDialogKnowsTheReportsPages)
+{
+    if (!HasTool("pdfinfo")) GTEST_SKIP() << "pdfinfo is not installed";
+    TTestHook hook;
+    PlateShell s;
+    // Four inches for each sample: two on an upright page, one on a turned one.
+    RPReport r;
+    r.SetName("Samples");
+    for (int i : {bandPageHeader, bandReportHeader, bandReportFooter, bandPageFooter}) r.Band(i).SetEnabled(false);
+    r.Band(bandDetail).StoreHeight(5760);
+    test::Add<RPObjectTextBox>(r, bandDetail, 0, 0, 4320, 400)->StoreContents("Sample");
+    PutInLibrary(r);
+    ASSERT_NE(s.OpenCopy("Reported.plt"), nullptr);
+    auto pdfInfo = [](const std::string& pdf, double& w, double& h) {
+        FILE* info = ::popen(("pdfinfo '" + pdf + "'").c_str(), "r");
+        int pages = 0;
+        if (!info) return pages;
+        char line[256];
+        while (std::fgets(line, sizeof line, info)) {
+            std::sscanf(line, "Pages: %d", &pages);
+            std::sscanf(line, "Page size: %lf x %lf", &w, &h);
+        }
+        ::pclose(info);
+        return pages;
+    };
+
+    const std::string pdf = s.env.root + "/reported.pdf";
+    std::string offeredTo, refused;
+    hook.AnswerMessageBox(IDOK);
+    AnswerReportAndPrintDialogs(hook, "Samples", false);
+    hook.AnswerDialog(TPrintDialog::kResId, IDOK, [&](TDialog& d) {
+        auto item = [&d](int id) -> TWindow& { return *d.GetDlgItem(id); };
+        for (const TShownText& t : ShownTexts(item(TPrintDialog::kTo))) offeredTo += t.text;
+        if (static_cast<TCheckBox&>(item(TPrintDialog::kToFile)).GetCheck() != TCheckBox::BF_CHECKED)
+            ClickAt(ScreenPoint(item(TPrintDialog::kToFile)));
+        ASSERT_TRUE(TypeIntoField(item(TPrintDialog::kFileName), pdf));
+        ClickAt(ScreenPoint(item(TPrintDialog::kPages)));
+        const std::string past = std::to_string(std::atoi(offeredTo.c_str()) + 1);
+        ASSERT_TRUE(TypeIntoField(item(TPrintDialog::kFrom), past));
+        ASSERT_TRUE(TypeIntoField(item(TPrintDialog::kTo), past));
+        ClickAt(ScreenPoint(item(IDOK)));
+        ASSERT_FALSE(d.HasEnded()) << "a page the report does not have";
+        refused = hook.MessageTexts().empty() ? "" : hook.MessageTexts().back();
+        ASSERT_TRUE(TypeIntoField(item(TPrintDialog::kFrom), "1"));
+        ASSERT_TRUE(TypeIntoField(item(TPrintDialog::kTo), offeredTo));
+        ClickAt(ScreenPoint(item(IDOK)));
+    });
+    s.Command(CM_REPORTPRINT);
+    const int offered = std::atoi(offeredTo.c_str());
+    EXPECT_GT(offered, 1);
+    EXPECT_LT(offered, 100) << "the report's last page, not a number of no printout";
+    EXPECT_EQ(refused, FormatResString(23853, ("1-" + offeredTo).c_str()));
+    EXPECT_EQ(hook.MessageTexts().size(), 1u);
+    double w = 0, h = 0;
+    EXPECT_EQ(pdfInfo(pdf, w, h), offered) << "every page offered is printed";
+
+    // The paper turned in the dialog: the wide page holds fewer samples, so there are more pages.
+    std::remove(pdf.c_str());
+    AnswerReportAndPrintDialogs(hook, "Samples", false);
+    hook.AnswerDialog(TPrintDialog::kResId, IDOK, [&](TDialog& d) {
+        ASSERT_NE(d.GetDlgItem(TPrintDialog::kLandscape), nullptr);
+        ClickAt(ScreenPoint(*d.GetDlgItem(TPrintDialog::kLandscape)));
+        ClickAt(ScreenPoint(*d.GetDlgItem(IDOK)));
+    });
+    s.Command(CM_REPORTPRINT);
+    EXPECT_GT(pdfInfo(pdf, w, h), offered);
+    EXPECT_GT(w, h) << "turned paper";
+    EXPECT_EQ(hook.MessageTexts().size(), 1u);
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+}
