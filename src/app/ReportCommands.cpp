@@ -254,8 +254,9 @@ bool SaveActiveReport(vynwApp& app, bool askPath)
     if (!doc.Commit(true)) {
         doc.SetDocPath(old);
         doc.SetTitle(oldTitle);
-    } else if (auto* frame = dynamic_cast<QRPDesignerPane*>(view->GetParent()))
-        if (auto* child = dynamic_cast<QRPMDIChild*>(frame->Frame())) child->ShowDocTitle();
+    } else {
+        app.ShowDocFile(doc);
+    }
     return true;
 }
 

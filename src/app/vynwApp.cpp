@@ -162,6 +162,7 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
         return chosen ? WholePath(path) : std::string();
     };
     docManager_->onPathHeld = [this](TDocument& doc, TDocument& holder) { TellPathHeld(doc, holder); };
+    docManager_->onDocRenamed = [this](TDocument& doc) { ShowDocFile(doc); };
     LoadPrintSettings(kProfileName);
     printer_ = std::make_unique<RWPrinter>();
     SetPreviewPrinter(printer_.get());
@@ -628,11 +629,18 @@ void vynwApp::CmFileSaveAs()
     }
     FollowChosenFolder(path);
     gCurrentDoc->SetTitle(DocTitleOf(path));
-    // Every frame of the plate shows where it is kept now.
-    if (client_)
-        for (TMDIChild* c : client_->Children())
-            if (auto* v = dynamic_cast<TView*>(c->GetClientWindow()); v && &v->GetDocument() == gCurrentDoc)
-                c->SetWindowText(path);
+    ShowDocFile(*gCurrentDoc);
+}
+
+void vynwApp::ShowDocFile(TDocument& doc)
+{
+    if (!client_) return;
+    for (TMDIChild* c : client_->Children()) {
+        TView* v = c->GetView();
+        if (!v || &v->GetDocument() != &doc) continue;
+        if (auto* report = dynamic_cast<QRPMDIChild*>(c)) report->ShowDocTitle();
+        else c->SetWindowText(doc.GetDocPath());
+    }
 }
 
 void vynwApp::CmFileClose()

@@ -79,6 +79,9 @@ public:
     // Whether another open document is kept in the file the path names; the user is told so,
     // and doc must not be saved there.
     bool PathHeldByOther(TDocument& doc, const std::string& path);
+    // After the document was saved under a new name: every window of it shows its file (title
+    // bars, and with them the Windows menu; a report's attribute window its title).
+    void ShowDocFile(TDocument& doc);
 
 private:
     void RegisterTemplates();

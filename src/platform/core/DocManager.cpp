@@ -213,6 +213,17 @@ bool TDocManager::FlushDoc(TDocument& doc)
             return false;
         }
         doc.SetDocPath(path);
+        // A file that could not be written is not the document's: it stays unnamed, and the
+        // next save asks for a name again.
+        if (!doc.Commit(true)) {
+            doc.SetDocPath(std::string());
+            return false;
+        }
+        // The close may still be cancelled by a later question: the document then stays open
+        // and must be known by the file it is kept in from now on.
+        doc.SetTitle(DocTitleOf(path));
+        if (onDocRenamed) onDocRenamed(doc);
+        return true;
     }
     return doc.Commit(true);
 }

@@ -144,6 +144,9 @@ public:
     // The path chosen for saving doc is the file of another open document (holder): nothing is
     // written and doc stays open; this tells the user why.
     std::function<void(TDocument& doc, TDocument& holder)> onPathHeld;
+    // Called once a document was written to the file the user just named for it; its title is
+    // that file's already, its windows are still to show it.
+    std::function<void(TDocument&)> onDocRenamed;
     // Called once a view made by CreateView is attached (the GUI gives it its frame).
     std::function<void(TView&)> onViewCreated;
     // Called from a view's destructor; only the pointer's identity may be used.

@@ -28,6 +28,8 @@
 #include "platform/gui/testing/FileDialogInput.h"
 #include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
+#include "report_designer/AttrEditor.h"
+#include "report_designer/AttrControls.h"
 #include "report_designer/DesignerDialogs.h"
 #include "report_designer/QRepView.h"
 #include "report_designer/RPListDialogs.h"
@@ -349,4 +351,61 @@ TEST(ClosingChangedDocuments, AChangedReportSavedFromTheQuestionIsAReportFile)
             EXPECT_TRUE(TakeQuitRequest());
         }
     }
+}
+
+// A new report saved under a name from the question, and a later question of the same Close all
+// cancelled: the report stays open and is known by its file from then on, in its title bar, in
+// the Windows menu and in the attribute window, as after File > Save as.
+TEST(ClosingChangedDocuments, ANewReportSavedBeforeACancelShowsItsFile)
+{
+    TTestHook hook;
+    ClosingShell s;
+    hook.AnswerDialog(kDlgRepManager, 104);
+    hook.AnswerDialog(idRPSecDlg, IDOK);
+    ASSERT_TRUE(s.Choose(CM_REPORTS));
+    QRepView* view = ActiveReportView(*s.app);
+    ASSERT_NE(view, nullptr);
+    TMDIChild* reportFrame = s.app->GetMDIClient()->GetActiveMDIChild();
+    ASSERT_NE(reportFrame, nullptr);
+    const std::string untitled = ShownCaption(*reportFrame);
+    const int top = view->Report().Band(bandDetail).BodyTop();
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7110));  // the rectangle
+    DragMouse(*view, 60, top + 10, 160, top + 50);
+    TTestHook::ProcessEvents();
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));  // the attribute window
+    TTestHook::ProcessEvents();
+    ASSERT_NE(QRAttrGlobals::gAttrFrame, nullptr);
+
+    const std::string plate = s.OpenPlate("A.plt");
+    const Bytes before = ReadAll(plate);
+    s.TypeValueIntoE5();
+
+    ASSERT_EQ(::chdir(s.env.data.c_str()), 0) << "the dialog opens on the data folder";
+    const std::string saved = s.env.data + "/rep1.qrp";
+    WhenFileDialogRuns([] { AcceptFileName("rep1"); });
+    hook.AnswerMessageBox(IDYES);
+    hook.AnswerMessageBox(IDCANCEL);
+    ASSERT_TRUE(s.Choose(CM_CLOSECHILDREN));
+    EXPECT_EQ(hook.Messages().size(), 2u);
+    EXPECT_EQ(AskedAbout(hook, {plate}), std::vector<std::string>{plate}) << "the plate second";
+    ASSERT_TRUE(std::filesystem::exists(saved));
+    EXPECT_TRUE(ReadAll(plate) == before);
+    ASSERT_EQ(s.Frames(), 2u) << "Cancel kept both windows";
+
+    EXPECT_NE(ShownCaption(*reportFrame), untitled);
+    EXPECT_EQ(ShownCaption(*reportFrame), saved);
+    EXPECT_TRUE(ClickMenuItem(s.Main(), "Windows", "1 " + saved)) << "the Windows menu names the file";
+    EXPECT_EQ(s.app->GetMDIClient()->GetActiveMDIChild(), reportFrame);
+    ASSERT_TRUE(ClickGadget(*gToolPalette, 7118));
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(ShownCaption(*QRAttrGlobals::gAttrFrame), "rep1.qrp");
+
+    // Saved, the report closes without a question; the plate is asked about once more.
+    ASSERT_TRUE(ClickMenuItem(s.Main(), "Windows", "2 " + plate));
+    hook.AnswerMessageBox(IDNO);
+    ASSERT_TRUE(s.Choose(CM_CLOSECHILDREN));
+    EXPECT_EQ(hook.Messages().size(), 3u);
+    EXPECT_EQ(s.Frames(), 0u);
+    EXPECT_TRUE(ReadAll(plate) == before);
+    EXPECT_EQ(hook.UnansweredBoxes(), 0);
 }

@@ -165,6 +165,16 @@ bool ClickPath(TWindow& frame, const std::function<bool(const QAction&)>& matche
     QMenu* menu = OpenPath(*bar, path);
     if (!menu) return false;
     QAction* item = path.back();
+    // A popup that lists what is open (the Windows menu) makes its items anew as it opens.
+    if (!menu->actions().contains(item)) {
+        item = nullptr;
+        for (QAction* a : menu->actions())
+            if (!item && !a->isSeparator() && !a->menu() && matches(*a)) item = a;
+        if (!item) {
+            EscapeMenus();
+            return false;
+        }
+    }
     // A greyed item takes no click: the popup stays open and is closed as a user would.
     if (!item->isEnabled() || !item->isVisible()) {
         EscapeMenus();
@@ -352,11 +362,24 @@ bool ClickMenuItem(TWindow& frame, const std::string& popup, const std::string& 
     for (QAction* top : bar->actions())
         if (top->menu() && TTestHook::MenuPlainText(top->text()) == popup) titled = top->menu();
     if (!titled) return false;
-    return ClickPath(frame, [&](const QAction& a) {
+    const auto inTitled = [&](const QAction& a) {
         for (QObject* p = a.parent(); p; p = p->parent())
             if (p == titled) return TTestHook::MenuPlainText(a.text()) == item;
         return false;
-    });
+    };
+    if (!BarPath(*bar, inTitled).empty()) return ClickPath(frame, inTitled);
+    // Not there before the popup opens: it may be one of the items the popup makes as it opens.
+    if (!bar->isVisible()) return false;
+    ClickAt(ScreenPoint(bar, bar->actionGeometry(titled->menuAction()).center()));
+    if (!WaitUntil([titled] { return titled->isVisible(); })) return EscapeMenus(), false;
+    for (QAction* a : titled->actions())
+        if (!a->isSeparator() && !a->menu() && a->isEnabled() && inTitled(*a)) {
+            ClickAt(ScreenPoint(titled, titled->actionGeometry(a).center()));
+            TTestHook::ProcessEvents();
+            return true;
+        }
+    EscapeMenus();
+    return false;
 }
 
 bool ClickMenuItem(TWindow& frame, unsigned id)
