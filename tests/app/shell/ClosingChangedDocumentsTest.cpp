@@ -14,11 +14,13 @@
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppPaths.h"
+#include "app/QSelMet.h"
 #include "app/ReportCommands.h"
 #include "app/RwMainWindow.h"
 #include "app/TMyControlBar.h"
 #include "app/vynwApp.h"
 #include "app/vynwMDI.h"
+#include "document/NewPlate.h"
 #include "document/QDoc.h"
 #include "platform/core/DocManager.h"
 #include "platform/core/StringTable.h"
@@ -407,5 +409,94 @@ TEST(ClosingChangedDocuments, ANewReportSavedBeforeACancelShowsItsFile)
     EXPECT_EQ(hook.Messages().size(), 3u);
     EXPECT_EQ(s.Frames(), 0u);
     EXPECT_TRUE(ReadAll(plate) == before);
+    EXPECT_EQ(hook.UnansweredBoxes(), 0);
+}
+
+// The same for a new plate: saved under a name from the question before a later Cancel, every
+// window of it shows its file.
+TEST(ClosingChangedDocuments, ANewPlateSavedBeforeACancelShowsItsFile)
+{
+    TTestHook hook;
+    ClosingShell s;
+    gPlateLineReader.Open("");
+    hook.AnswerDialog(QSelMet::kSelectId, 109);  // "Empty"
+    ASSERT_TRUE(s.Choose(CM_FILENEW));
+    s.TypeValueIntoE5();
+    ASSERT_TRUE(s.Choose(CM_SHOWLIST));
+    ASSERT_EQ(s.Frames(), 2u);
+    const std::vector<TMDIChild*> newFrames = s.app->GetMDIClient()->Children();
+    const std::string untitled = ShownCaption(*newFrames[0]);
+
+    const std::string plate = s.OpenPlate("A.plt");
+    const Bytes before = ReadAll(plate);
+    s.TypeValueIntoE5();
+
+    ASSERT_EQ(::chdir(s.env.data.c_str()), 0) << "the dialog opens on the data folder";
+    const std::string saved = s.env.data + "/new1.plt";
+    WhenFileDialogRuns([] { AcceptFileName("new1"); });
+    hook.AnswerMessageBox(IDYES);
+    hook.AnswerMessageBox(IDCANCEL);
+    ASSERT_TRUE(s.Choose(CM_CLOSECHILDREN));
+    EXPECT_EQ(hook.Messages().size(), 2u);
+    EXPECT_TRUE(HoldsTypedValue(saved));
+    EXPECT_TRUE(ReadAll(plate) == before);
+    ASSERT_EQ(s.Frames(), 3u) << "Cancel kept every window";
+
+    for (TMDIChild* f : newFrames) {
+        EXPECT_NE(ShownCaption(*f), untitled);
+        EXPECT_EQ(ShownCaption(*f), saved);
+    }
+    EXPECT_TRUE(ClickMenuItem(s.Main(), "Windows", "2 " + saved)) << "the Windows menu names the file";
+    EXPECT_EQ(s.app->GetMDIClient()->GetActiveMDIChild(), newFrames[1]);
+
+    // Saved, the new plate closes without a question; plate A is asked about once more.
+    hook.AnswerMessageBox(IDNO);
+    ASSERT_TRUE(s.Choose(CM_CLOSECHILDREN));
+    EXPECT_EQ(AskedAbout(hook, {plate}).size(), 2u);
+    EXPECT_EQ(hook.Messages().size(), 3u);
+    EXPECT_EQ(s.Frames(), 0u);
+    EXPECT_EQ(hook.UnansweredBoxes(), 0);
+}
+
+// A new plate whose file could not be written stays unnamed: the close stops, the caption is
+// the untitled one, and the next save asks for a name again instead of trying that file.
+TEST(ClosingChangedDocuments, ANewPlateThatCouldNotBeWrittenStaysUnnamed)
+{
+    TTestHook hook;
+    ClosingShell s;
+    gPlateLineReader.Open("");
+    hook.AnswerDialog(QSelMet::kSelectId, 109);  // "Empty"
+    ASSERT_TRUE(s.Choose(CM_FILENEW));
+    s.TypeValueIntoE5();
+    TMDIChild* frame = s.app->GetMDIClient()->GetActiveMDIChild();
+    ASSERT_NE(frame, nullptr);
+    const std::string untitled = ShownCaption(*frame);
+
+    const std::string nowhere = s.env.data + "/missing/new1.plt";
+    int asked = 0;
+    SetFileDialogAnswer([&](bool save, const std::string&) {
+        ++asked;
+        return save ? nowhere : std::string();
+    });
+    hook.AnswerMessageBox(IDYES);
+    hook.AnswerMessageBox(IDOK);  // the failure to write
+    ASSERT_TRUE(s.Choose(CM_CLOSECHILDREN));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(hook.Messages().size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(nowhere));
+    ASSERT_EQ(s.Frames(), 1u) << "the plate stays open, its change with it";
+    EXPECT_EQ(ShownCaption(*frame), untitled);
+
+    const std::string saved = s.env.data + "/new1.plt";
+    SetFileDialogAnswer([&](bool save, const std::string&) {
+        ++asked;
+        return save ? saved : std::string();
+    });
+    ASSERT_TRUE(s.Choose(CM_FILESAVE));
+    EXPECT_EQ(asked, 2) << "File > Save asks for a name";
+    EXPECT_TRUE(HoldsTypedValue(saved));
+    EXPECT_EQ(ShownCaption(*frame), saved);
+    ASSERT_TRUE(s.Choose(CM_CLOSECHILDREN));
+    EXPECT_EQ(s.Frames(), 0u);
     EXPECT_EQ(hook.UnansweredBoxes(), 0);
 }
