@@ -68,6 +68,7 @@ void PressShortcut(const std::string& keys);
 
 // Clicks the popup's title on the frame's menu bar and then the item (texts compared without '&'
 // and accelerator); false when it is not there or greyed (the popup is then closed with Esc).
+// Items a popup makes as it opens (the Windows menu's list of windows) are found too.
 bool ClickMenuItem(TWindow& frame, const std::string& popup, const std::string& item);
 // The same, the item named by its command id.
 bool ClickMenuItem(TWindow& frame, unsigned id);
