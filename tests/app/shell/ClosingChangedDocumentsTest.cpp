@@ -81,6 +81,14 @@ struct ClosingShell : ShellFixture {
         TypeIntoWell(*view, 4, 4, "0.3");
         ASSERT_TRUE(gCurrentDoc && gCurrentDoc->IsDirty()) << "the typed value changed the plate";
     }
+    // File > New with "Empty" chosen for the method, and 0.3 typed into the new plate.
+    void NewChangedPlate(TTestHook& hook)
+    {
+        gPlateLineReader.Open("");
+        hook.AnswerDialog(QSelMet::kSelectId, 109);  // "Empty"
+        ASSERT_TRUE(Choose(CM_FILENEW));
+        TypeValueIntoE5();
+    }
     std::size_t Frames() const { return app->GetMDIClient()->Children().size(); }
     std::size_t Documents() const { return app->GetDocManager().GetDocuments().size(); }
 };
@@ -418,10 +426,7 @@ TEST(ClosingChangedDocuments, ANewPlateSavedBeforeACancelShowsItsFile)
 {
     TTestHook hook;
     ClosingShell s;
-    gPlateLineReader.Open("");
-    hook.AnswerDialog(QSelMet::kSelectId, 109);  // "Empty"
-    ASSERT_TRUE(s.Choose(CM_FILENEW));
-    s.TypeValueIntoE5();
+    ASSERT_NO_FATAL_FAILURE(s.NewChangedPlate(hook));
     ASSERT_TRUE(s.Choose(CM_SHOWLIST));
     ASSERT_EQ(s.Frames(), 2u);
     const std::vector<TMDIChild*> newFrames = s.app->GetMDIClient()->Children();
@@ -464,10 +469,7 @@ TEST(ClosingChangedDocuments, ANewPlateThatCouldNotBeWrittenStaysUnnamed)
 {
     TTestHook hook;
     ClosingShell s;
-    gPlateLineReader.Open("");
-    hook.AnswerDialog(QSelMet::kSelectId, 109);  // "Empty"
-    ASSERT_TRUE(s.Choose(CM_FILENEW));
-    s.TypeValueIntoE5();
+    ASSERT_NO_FATAL_FAILURE(s.NewChangedPlate(hook));
     TMDIChild* frame = s.app->GetMDIClient()->GetActiveMDIChild();
     ASSERT_NE(frame, nullptr);
     const std::string untitled = ShownCaption(*frame);
