@@ -7,6 +7,8 @@
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/Dc.h"
 #include "platform/gui/Fonts.h"
+#include "views/FieldText.h"
+#include "views/ViewBitmaps.h"
 
 namespace vyn {
 
@@ -36,7 +38,8 @@ QDefPres::QDefPres(TWindow* parent, int resId)
       digits_(new TEdit(this, 107, 3)),
       width_(new TEdit(this, 110, 4)),
       units_(new TEdit(this, 113, 64)),
-      sample_(new TStatic(this, 109, 64))
+      sample_(new TStatic(this, 109, 64)),
+      mark_(new TStatic(this, 121))
 {
     for (unsigned id : {101u, 102u, 103u}) OnCommand(id, [this] { ModeClicked(); });
     OnNotify(104, EN_CHANGE, [this] { if (setupCount_ <= 0) Refresh(); });
@@ -52,8 +55,7 @@ void QDefPres::SetupWindow()
         // The sample shows digits: their width converts dialog units of the field to pixels.
         TBitmap scratch(8, 8);
         TMemoryDC dc(scratch);
-        const TDialogTemplate* t = GetTemplate();
-        dc.SelectObject(TFont(t && t->fontFace ? t->fontFace : "MS Sans Serif", -(t ? t->pointSize : 8) * 96 / 72));
+        dc.SelectObject(GetDialogFont());
         CharWidth = std::max(1, dc.GetTextExtent("0").cx);
     }
     ++setupCount_;
@@ -96,7 +98,7 @@ void QDefPres::Refresh()
     Format.SetMode(CheckedMode());
     Format.SetDecimals(EditNumber(*decimals_));
     Format.SetDigits(EditNumber(*digits_));
-    sample_->SetText(FormatDouble(kMinusPi, Format));
+    ShowSample();
     const int show = Format.mode == nmGeneral ? SW_HIDE : SW_SHOW;
     for (int id : {104, 105, 106})
         if (TWindow* w = GetDlgItem(id)) w->ShowWindow(show);
@@ -108,14 +110,38 @@ void QDefPres::ApplyFieldWidth()
     TWindow* frame = GetDlgItem(120);
     if (!frame || !sample_->IsWindow()) return;
     const TRect fr = ChildRectInClient(*frame);
-    const TRect sr = ChildRectInClient(*sample_);
+    if (!fieldSet_) field_ = ChildRectInClient(*sample_);
+    fieldSet_ = true;
     int w = FieldWidth * CharWidth / 4;
     if (fr.Width() < 2 * CharWidth + w) w = fr.Width() - 2 * CharWidth;
-    const int right = fr.right - CharWidth;
-    sample_->MoveWindow(right - w, sr.top, w, sr.Height(), true);
-    std::string text = sample_->GetText();
-    if (text.size() > 64) text.resize(64);
-    sample_->SetText(text);
+    field_.right = fr.right - CharWidth;
+    field_.left = field_.right - w;
+    ShowSample();
+}
+
+// -pi in the format, in the field: whole, or its first characters and the plate view's
+// overflow mark, as a value that wide shows in the plate view; never its tail without its sign.
+void QDefPres::ShowSample()
+{
+    const std::string text = FormatDouble(kMinusPi, Format);
+    if (!fieldSet_ || !sample_->IsWindow()) {
+        sample_->SetText(text);
+        return;
+    }
+    TBitmap scratch(8, 8);
+    TMemoryDC dc(scratch);
+    dc.SelectObject(GetDialogFont());
+    const int markW = std::max(1, dc.GetTextExtent("M").cx / 2);
+    const TFieldText f = FitToField(dc, text, field_.Width(), markW);
+    const int textW = f.overflows ? field_.Width() - markW : field_.Width();
+    sample_->MoveWindow(field_.left, field_.top, std::max(0, textW), field_.Height(), true);
+    sample_->SetText(f.shown);
+    if (f.overflows) {
+        const int h = std::min(field_.Height(), dc.GetTextExtent("0").cy);
+        mark_->SetPicture(ViewBitmaps::OverflowMark(markW, h));
+        mark_->MoveWindow(field_.right - markW, field_.top, markW, h, true);
+    }
+    mark_->ShowWindow(f.overflows ? SW_SHOW : SW_HIDE);
 }
 
 void QDefPres::Spin(TEdit& edit, unsigned code, int maxValue)

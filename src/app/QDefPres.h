@@ -5,6 +5,7 @@
 #include <string>
 
 #include "evaluator/NumFormat.h"
+#include "platform/core/Geometry.h"
 #include "platform/gui/Dialog.h"
 
 namespace vyn {
@@ -34,6 +35,7 @@ private:
     void ModeClicked();
     void Refresh();
     void ApplyFieldWidth();
+    void ShowSample();
     void Spin(TEdit& edit, unsigned code, int maxValue);
 
     TRadioButton* mode_[3];
@@ -42,6 +44,9 @@ private:
     TEdit* width_;
     TEdit* units_;
     TStatic* sample_;
+    TStatic* mark_;        // the overflow mark after a sample too wide for the field
+    TRect field_;          // where the sample's field stands, client pixels
+    bool fieldSet_ = false;
     static int setupCount_;
 };
 

@@ -57,9 +57,11 @@ void InvCalDlg::Convert(int source, int target)
 {
     if (!calibration_ || calibration_->state != csValid) return;
     const QCalibr& c = *calibration_;
-    const double v = ParseDouble(LimitChars(GetDlgItemText(source), 63).c_str());
+    // "nan", "inf" and numbers past the double range convert to nothing, like a text that holds
+    // no number: compared with the ranges they would read as beyond them.
+    double v = NoValue;
     std::string text;
-    if (v != NoValue) {
+    if (ReadTypedNumber(LimitChars(GetDlgItemText(source), 63).c_str(), v) == tnNumber) {
         if (source == kXEdit) {
             if (v >= c.results[crDrawLo] && v <= c.results[crDrawHi]) text = Number(c.CurveY(v));
         } else {

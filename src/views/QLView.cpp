@@ -14,6 +14,7 @@
 #include "printing/PageSettings.h"
 #include "printing/QMethodSummaryPrintout.h"
 #include "views/QSView.h"
+#include "views/FieldText.h"
 #include "views/ViewBitmaps.h"
 #include "views/ViewShell.h"
 
@@ -588,17 +589,11 @@ void QLView::DrawRow(TDC& dc, const TRect& rect, int index)
     dc.DrawText(s->ident, id, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     bool isText = true;
     const std::string result = ResultText(index, isText);
-    if (!isText && dc.GetTextExtent(result).cx > res.Width()) {
-        // Aligned to the right, a number too wide would lose its first digits and read as
-        // another number: it shows from its start, and the plate view's mark says it goes on.
-        dc.DrawText(result, res, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        const int markW = std::max(1, dc.GetTextExtent("M").cx / 2);
-        const TBitmap picture = ViewBitmaps::OverflowMark(markW, res.Height());
-        TMemoryDC mark(picture);
-        dc.BitBlt(res.right - markW, res.top, markW, res.Height(), mark, 0, 0, SRCCOPY);
-    } else {
-        dc.DrawText(result, res, (isText ? DT_LEFT : DT_RIGHT) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    }
+    // Aligned to the right, a number too wide would lose its first digits and read as another
+    // number: it shows from its start, and the plate view's mark says it goes on.
+    const int markW = std::max(1, dc.GetTextExtent("M").cx / 2);
+    DrawFieldText(dc, result, res, (isText ? DT_LEFT : DT_RIGHT) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX,
+                  ViewBitmaps::OverflowMark(markW, res.Height()));
     dc.SetTextColor(oldText);
     dc.SetBkMode(oldMode);
 

@@ -10,6 +10,7 @@
 #include "printing/PageSettings.h"
 #include "printing/QMethodSummaryPrintout.h"
 #include "views/QPView.h"
+#include "views/FieldText.h"
 #include "views/ViewBitmaps.h"
 
 namespace vyn {
@@ -306,20 +307,16 @@ void QPView::PaintCell(TDC& dc, TDC& canvas, int col, int row, bool selected)
             }
             text(sample->ident, r, TColor::Black, DT_LEFT);
         } else if (layer == plData || layer == plMeasured) {
-            const std::string s = layer == plData ? Plate->FormatData(i) : Plate->FormatMeasured(i);
-            const TColor colour = layer == plData ? TColor::Black : kMagenta;
-            if (canvas.GetTextExtent(s).cx <= rect.Width()) {
-                text(s, rect, colour, DT_RIGHT);
-            } else {
-                // Too wide: the start of the number shows, and a mark says that more follows.
-                text(s, rect, colour, DT_LEFT);
-                TMemoryDC mark(OverflowMark);
-                canvas.BitBlt(rect.right - WidthM / 2, rect.top, WidthM / 2, rect.Height(), mark, 0, 0, SRCCOPY);
-            }
+            // Too wide: the start of the number shows, and a mark says that more follows.
+            canvas.SetTextColor(layer == plData ? TColor::Black : kMagenta);
+            DrawFieldText(canvas, layer == plData ? Plate->FormatData(i) : Plate->FormatMeasured(i), rect,
+                          DT_RIGHT | kTextFlags, OverflowMark);
         } else if (layer == plResult && sample && well.position == 0) {
+            // A result too wide for its line as well: cut on the left it would read as another number.
             bool isText = false;
             const std::string s = Plate->WellResultText(*sample, isText);
-            text(s, rect, TColor::Black, isText ? DT_LEFT : DT_RIGHT);
+            canvas.SetTextColor(TColor::Black);
+            DrawFieldText(canvas, s, rect, (isText ? DT_LEFT : DT_RIGHT) | kTextFlags, OverflowMark);
         }
         if (layer <= plMeasured) rect.Offset(0, LineHeight);
     }

@@ -902,12 +902,20 @@ bool TDC::BitBlt(int x, int y, int w, int h, const TDC& src, int sx, int sy, std
 namespace {
 
 // The noted runs of the copied part of the source, where the copy puts them in the destination.
+// A plain copy paints over what the destination showed there: the runs it covers are gone (a
+// cell composed in one canvas after another, each started with its background).
 void CarryRuns(const QImage& from, const QRect& part, const QImage& to, const QRect& landed, int dx0, int dy0, int dw,
-               int dh, int sx0, int sy0, int sW, int sH)
+               int dh, int sx0, int sy0, int sW, int sH, bool replaces)
 {
+    if (landed.isEmpty()) return;
     const auto it = Recorded().byImage.find(ImageKey(from));
-    if (it == Recorded().byImage.end() || landed.isEmpty()) return;
-    const std::vector<TTextRun> runs = it->second;  // source and destination may be one image
+    // Source and destination may be one image.
+    const std::vector<TTextRun> runs = it == Recorded().byImage.end() ? std::vector<TTextRun>() : it->second;
+    if (replaces) {
+        if (const auto there = Recorded().byImage.find(ImageKey(to)); there != Recorded().byImage.end())
+            std::erase_if(there->second, [&](const TTextRun& r) { return landed.contains(ToQRect(r.rect)); });
+    }
+    if (runs.empty()) return;
     auto mapX = [&](long long x) { return static_cast<int>(dx0 + (x - sx0) * dw / sW); };
     auto mapY = [&](long long y) { return static_cast<int>(dy0 + (y - sy0) * dh / sH); };
     std::vector<TTextRun>& out = Recorded().byImage[ImageKey(to)];
@@ -964,7 +972,8 @@ bool TDC::StretchBlt(int x, int y, int w, int h, const TDC& src, int sx, int sy,
     if (d.image) {
         const std::function<bool(int, int, QRgb&)> fn = sample;
         d.Blit(dst, &fn, rop);
-        if (Recorded().on) CarryRuns(simg, sRect, *d.image, dst & d.Clip().boundingRect(), dx0, dy0, dw, dh, sx0, sy0, sW, sH);
+        if (Recorded().on)
+            CarryRuns(simg, sRect, *d.image, dst & d.Clip().boundingRect(), dx0, dy0, dw, dh, sx0, sy0, sW, sH, rop == SRCCOPY);
     } else if (d.painter) {
         // Printers take plain copies.
         QImage piece(dst.size(), QImage::Format_ARGB32);

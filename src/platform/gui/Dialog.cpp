@@ -86,6 +86,8 @@ TSize TDialog::BaseUnitsOf(const std::string& face, int pointSize)
     return TSize((w / 26 + 1) / 2, f->Metrics().tmHeight);
 }
 
+TFont TDialog::GetDialogFont() const { return tmpl_ ? TFont(DialogLogFont(tmpl_->fontFace, tmpl_->pointSize)) : TFont(); }
+
 TRect TDialog::MapDialogRect(const TRect& r, TSize bu)
 {
     return TRect(MulDiv(r.left, bu.cx, 4), MulDiv(r.top, bu.cy, 8), MulDiv(r.right, bu.cx, 4), MulDiv(r.bottom, bu.cy, 8));

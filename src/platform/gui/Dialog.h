@@ -38,6 +38,8 @@ public:
     // Base units of the dialog font: the average width of its letters and its height.
     TSize GetBaseUnits() const { return baseUnits_; }
     static TSize BaseUnitsOf(const std::string& face, int pointSize);
+    // The font the dialog's controls show their texts in, for measuring what fits in them.
+    TFont GetDialogFont() const;
     // Dialog units to pixels: x * baseX / 4 and y * baseY / 8, rounded as the framework does.
     void MapDialogRect(TRect& r) const;
     static TRect MapDialogRect(const TRect& r, TSize baseUnits);

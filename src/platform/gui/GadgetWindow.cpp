@@ -117,13 +117,15 @@ void TGadgetWindow::LayoutSession()
         sizes.push_back(g->GetDesiredSize(dc));
         used += (direction_ == Horizontal ? sizes.back().cx : sizes.back().cy) + 1;
     }
-    int spare = std::max(0, length - used - Margin());
+    int spare = length - used - Margin();
     int pos = Margin();
     for (std::size_t i = 0; i < gadgets_.size(); ++i) {
         TGadget* g = gadgets_[i];
         int extent = direction_ == Horizontal ? sizes[i].cx : sizes[i].cy;
         if (g->WideAsPossible) {
-            extent += spare;
+            // It takes what the others leave, more or less than it asks for: a long text (the
+            // status line's method name) is cut there rather than push the others off the bar.
+            extent = std::max(0, extent + spare);
             spare = 0;
         }
         if (direction_ == Horizontal) g->SetBounds(TRect(pos, Margin(), pos + extent, thick - Margin()));
