@@ -26,19 +26,22 @@ constexpr int kCalculatedText = 1720, kStoredText = 1721, kNoValidCalibration = 
 // Where the last dialog stood, for the next one in this run.
 TPoint sLastPos(-1, -1);
 
-// false, after telling the user, when the text reads as no number the plate file can hold.
-// A hidden edit (its coefficient no longer fixed) shows value again, so that the next OK passes.
+// false, after telling the user, when the shown edit's text reads as no number the plate file
+// can hold. A hidden edit (its coefficient not fixed, or not the linear model) cannot be
+// mended where it stands: its text is dropped, the coefficient keeps its value, and the edit
+// shows that value again should its box be ticked later.
 bool ReadK(TWindow* owner, TEdit& edit, double fallback, double& value)
 {
     const std::string text = LimitChars(edit.GetWindowText(), 30);
     double v = NoValue;
-    if (TakeTypedNumber(owner, text, v) == tnNotANumber) {
-        if (edit.IsWindowVisible()) {
-            edit.SetFocus();
-            edit.SetSelection(0, 32767);
-        } else {
+    if (!edit.IsWindowVisible()) {
+        if (ReadTypedNumber(text.c_str(), v) == tnNotANumber) {
             edit.SetWindowText(FormatDouble(value, nmGeneral, 0, 0, 0));
+            return true;
         }
+    } else if (TakeTypedNumber(owner, text, v) == tnNotANumber) {
+        edit.SetFocus();
+        edit.SetSelection(0, 32767);
         return false;
     }
     value = v == NoValue ? fallback : v;

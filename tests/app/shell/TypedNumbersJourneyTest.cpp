@@ -112,31 +112,46 @@ TEST(TypedNumbers, CalibrationRefusesTextsThatAreNoNumbersAndTheSavedPlateOpensA
     EXPECT_EQ(demo.hook.UnansweredBoxes(), 0);
 }
 
-// A coefficient typed as "nan" and then unfixed: its edit is hidden, OK tells it once, and the
-// edit shows the kept value so that the next OK closes the dialog with the coefficient as it was.
-TEST(TypedNumbers, UnfixedCoefficientTypedAsNanIsToldOnceAndDropped)
+// A coefficient typed as "nan" and then unfixed: its edit is hidden, and OK refused the dialog
+// over a value the user could no longer see. The hidden text is dropped: OK closes at once
+// without a message, the coefficient keeps its value, and its box ticked again shows that value.
+TEST(TypedNumbers, UnfixedCoefficientTypedAsNanIsDroppedAtOk)
 {
     TypedDemo demo;
     ASSERT_NE(demo.doc, nullptr);
-    const double k1 = demo.doc->GetPlate().calibr.K1;
-    bool stayed = false, closed = false;
-    demo.hook.AnswerDialog(QCalDlg::kResId, 0, [&](TDialog& d) {
-        TTestHook::ProcessEvents();
-        Press(d, QCalDlg::kFixK1);
-        EXPECT_TRUE(TypeIntoField(*d.GetDlgItem(QCalDlg::kK1), "nan"));
-        Press(d, QCalDlg::kFixK1);
-        ASSERT_FALSE(d.GetDlgItem(QCalDlg::kK1)->IsWindowVisible());
-        demo.hook.AnswerMessageBox(IDOK);
-        Press(d, IDOK);
-        stayed = d.IsWindow() && d.IsWindowVisible();
-        Press(d, IDOK);
-        closed = !d.IsWindowVisible();
-    });
-    ASSERT_TRUE(demo.Choose("Calibration..."));
-    EXPECT_TRUE(stayed);
-    EXPECT_TRUE(closed);
-    EXPECT_EQ(demo.hook.MessageTexts(), std::vector<std::string>{"\"nan\" is not a number."});
-    EXPECT_EQ(demo.doc->GetPlate().calibr.K1, k1);
+    struct Case {
+        int box, edit;
+        const char* name;
+    };
+    for (const Case& c : {Case{QCalDlg::kFixK0, QCalDlg::kK0, "K0"}, Case{QCalDlg::kFixK1, QCalDlg::kK1, "K1"}}) {
+        SCOPED_TRACE(c.name);
+        std::string kept;
+        bool closed = false;
+        demo.hook.AnswerDialog(QCalDlg::kResId, 0, [&](TDialog& d) {
+            TTestHook::ProcessEvents();
+            kept = d.GetDlgItemText(c.edit);
+            Press(d, c.box);
+            EXPECT_TRUE(TypeIntoField(*d.GetDlgItem(c.edit), "nan"));
+            Press(d, c.box);
+            ASSERT_FALSE(d.GetDlgItem(c.edit)->IsWindowVisible());
+            Press(d, IDOK);
+            closed = !d.IsWindowVisible();
+        });
+        ASSERT_TRUE(demo.Choose("Calibration..."));
+        EXPECT_TRUE(closed) << "OK closes the dialog";
+        // Opened again, the box ticked shows the coefficient as it was.
+        std::string shown;
+        demo.hook.AnswerDialog(QCalDlg::kResId, 0, [&](TDialog& d) {
+            TTestHook::ProcessEvents();
+            Press(d, c.box);
+            shown = d.GetDlgItemText(c.edit);
+            Press(d, IDCANCEL);
+        });
+        ASSERT_TRUE(demo.Choose("Calibration..."));
+        EXPECT_EQ(shown, kept);
+    }
+    EXPECT_EQ(demo.hook.MessageTexts(), std::vector<std::string>{}) << "no message";
+    EXPECT_FALSE(demo.doc->IsDirty()) << "nothing changed";
     EXPECT_EQ(demo.hook.UnansweredBoxes(), 0);
 }
 
