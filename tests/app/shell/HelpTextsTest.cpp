@@ -18,6 +18,7 @@
 #include "app/AppGlobals.h"
 #include "app/AppPaths.h"
 #include "app/QAppDlg.h"
+#include "app/QDlgDesc.h"
 #include "app/QSelMet.h"
 #include "app/RwMainWindow.h"
 #include "app/vynwApp.h"
@@ -150,6 +151,9 @@ TEST(HelpTexts, MenusNamedInTopicsAreOnTheMenuBarOfTheirWindow)
     TTestHook::ProcessEvents();
     ASSERT_NE(dynamic_cast<QPView*>(gActiveView), nullptr);
     bars["plate matrix"] = ShownBar(s.Main());
+    ASSERT_TRUE(ChooseMenuItem(s.Main(), 2226));
+    TTestHook::ProcessEvents();
+    bars["calibration curve"] = ShownBar(s.Main());
     ASSERT_TRUE(ChooseMenuItem(s.Main(), 2225));
     TTestHook::ProcessEvents();
     ASSERT_NE(dynamic_cast<QLView*>(gActiveView), nullptr);
@@ -168,7 +172,7 @@ TEST(HelpTexts, MenusNamedInTopicsAreOnTheMenuBarOfTheirWindow)
     const std::map<int, std::set<std::string>> windowTopics = {
         {3000, {"no plate", "plate matrix"}}, {3240, {"plate matrix"}}, {3241, {"plate matrix"}},
         {3242, {"plate matrix"}},             {3250, {"sample list"}},  {3251, {"sample list"}},
-        {3252, {"sample list"}},              {3290, {"report designer"}},
+        {3252, {"sample list"}},              {3260, {"calibration curve"}}, {3290, {"report designer"}},
     };
 
     std::ostringstream wrong;
@@ -296,4 +300,90 @@ TEST(HelpTexts, DialogTopicsNameTheButtonsTheDialogsShow)
                 wrong << "topic " << topic << " names a \"" << button << "\" button the dialog does not have\n";
     EXPECT_EQ(wrong.str(), "");
     EXPECT_EQ(hook.UnansweredDialogs(), 0);
+}
+
+// A view's topic names its commands as the view's own menu bar shows them: the calibration
+// curve's topic called its fitting command "Calibrate", the plate matrix's name for it, while
+// the curve's "Action" menu reads "Calibration".
+TEST(HelpTexts, ViewTopicsNameCommandsAsTheViewsMenusShowThem)
+{
+    TTestHook hook;
+    HelpTextShell s;
+    s.app->OpenPlate(s.env.data + "/Demo.plt");
+    TTestHook::ProcessEvents();
+    std::map<int, Bar> bars;
+    bars[3240] = ShownBar(s.Main());
+    for (const auto& [topic, command] : {std::pair{3250, 2225u}, std::pair{3260, 2226u}}) {
+        ASSERT_TRUE(ChooseMenuItem(s.Main(), command));
+        TTestHook::ProcessEvents();
+        bars[topic] = ShownBar(s.Main());
+    }
+    std::set<std::string> items;
+    for (const auto& [topic, bar] : bars)
+        for (const auto& [title, texts] : bar.popups) items.insert(texts.begin(), texts.end());
+    std::ostringstream wrong;
+    for (const auto& [topic, bar] : bars) {
+        std::set<std::string> own;
+        for (const auto& [title, texts] : bar.popups) own.insert(texts.begin(), texts.end());
+        for (const Quoted& q : QuotedNames(TopicText(topic)))
+            if (items.count(q.name) && !own.count(q.name))
+                wrong << "topic " << topic << " names \"" << q.name << "\", which its view's menus do not show\n";
+    }
+    EXPECT_EQ(wrong.str(), "");
+}
+
+// "Sample Names": "+/-" switches the reference mark of a name, as the list shows after a click
+// on it, and a name is added by typing into the empty last row; the topic said "+/-" adds one.
+// "Print Page Setup": the calculations chosen there show in the information block of every
+// printout, not only the method's.
+TEST(HelpTexts, SampleNamesAndPageSetupTopicsSayWhatTheirControlsDo)
+{
+    TTestHook hook;
+    HelpTextShell s;
+    s.app->OpenPlate(s.env.data + "/Demo.plt");
+    TTestHook::ProcessEvents();
+    std::vector<std::string> first, typed, switched;
+    hook.AnswerDialog(QDlgDesc::kResId, IDCANCEL, [&](TDialog& d) {
+        TTestHook::ProcessEvents();
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(103)));  // the standards' page
+        TWindow& list = *d.GetDlgItem(203);
+        EXPECT_TRUE(ClickReaches(list, 30, 4));  // its first name
+        first = ListRows(list);
+        // The empty last row, and a name typed there.
+        PressKeys(VK_END);
+        TypeText("S2");
+        TTestHook::ProcessEvents();
+        typed = ListRows(list);
+        EXPECT_EQ(ButtonFaceText(*d.GetDlgItem(501)), "+/-");
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(501)));
+        TTestHook::ProcessEvents();
+        switched = ListRows(list);
+    });
+    ASSERT_TRUE(ClickMenuItem(s.Main(), "Definition", "Names..."));
+    auto rowOf = [](const std::vector<std::string>& rows, const std::string& name) {
+        for (const std::string& r : rows)
+            if (r.size() >= name.size() && r.compare(r.size() - name.size(), name.size(), name) == 0) return r;
+        return std::string();
+    };
+    ASSERT_EQ(typed.size(), first.size() + 1) << "typed into the empty last row, a name is added";
+    ASSERT_EQ(switched.size(), typed.size()) << "\"+/-\" adds no name";
+    EXPECT_EQ(rowOf(typed, "S2"), "+\tS2");
+    EXPECT_EQ(rowOf(switched, "S2"), "-\tS2") << "\"+/-\" switches the name's reference mark";
+
+    // The sentence of each topic that speaks of the control, and what it must and must not say.
+    auto sentence = [](const std::string& text, const std::string& about) {
+        const std::size_t at = text.find(about);
+        if (at == std::string::npos) return std::string();
+        const std::size_t from = text.rfind(". ", at), to = text.find(". ", at);
+        return text.substr(from == std::string::npos ? 0 : from + 2, to == std::string::npos ? std::string::npos : to - from);
+    };
+    const std::string names = OneBlank(TopicText(3140));
+    const std::string sign = sentence(names, "\"+/-\"");
+    EXPECT_NE(sign.find("reference mark"), std::string::npos) << sign;
+    EXPECT_EQ(sign.find("adds"), std::string::npos) << sign;
+    EXPECT_NE(names.find("type it into the empty last row"), std::string::npos) << names;
+    const std::string setup = OneBlank(TopicText(3300));
+    const std::string calculations = sentence(setup, "calculations");
+    EXPECT_NE(calculations.find("every printout"), std::string::npos) << calculations;
+    EXPECT_EQ(calculations.find("method printout"), std::string::npos) << calculations;
 }
