@@ -295,10 +295,10 @@ TEST(ShellCommandsTest, PresentationDialogCopiesBackOnlyOnOk)
     std::string sample;
     hook.AnswerDialog(QDefPres::kResId, IDOK, [&](TDialog& d) {
         unitsVisible = d.GetDlgItem(113)->IsWindowVisible();
-        d.SetDlgItemText(110, "5");
         ClickRadio(d, 103);
         d.SetDlgItemText(104, "3");
         sample = d.GetDlgItemText(109);
+        d.SetDlgItemText(110, "5");
     });
     EXPECT_EQ(ui.RunPresentation(data), IDOK);
     EXPECT_FALSE(unitsVisible) << "data mode hides the units";
