@@ -10,6 +10,8 @@
 #include <QPixmap>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextCursor>
 #include <QValidator>
 #include <algorithm>
 #include <vector>
@@ -486,6 +488,30 @@ namespace {
 // what the program stores of it: a text typed or pasted beyond that loses what was inserted
 // last, just before the caret, whole characters at a time, as the edit's own length limit
 // would cut it. The length limit alone counts UTF-16 units, so "ä" counts one and stores two.
+// The bytes a text takes where the program keeps it: UTF-8, a line end as CR LF.
+qsizetype StoredBytes(QStringView text)
+{
+    return text.toUtf8().size() + text.count(QLatin1Char('\n'));
+}
+
+// Cuts text to maxBytes, taking whole characters from just before pos (what was inserted
+// last), or from the end when nothing stands before it; pos follows. False when it fitted.
+bool CutToBytes(QString& text, int& pos, int maxBytes)
+{
+    qsizetype bytes = StoredBytes(text);
+    if (bytes <= maxBytes) return false;
+    pos = std::clamp(pos, 0, static_cast<int>(text.size()));
+    while (bytes > maxBytes) {
+        const int at = pos > 0 ? pos : static_cast<int>(text.size());
+        if (at == 0) break;
+        const int n = (at >= 2 && text[at - 1].isLowSurrogate() && text[at - 2].isHighSurrogate()) ? 2 : 1;
+        bytes -= StoredBytes(QStringView(text).mid(at - n, n));
+        text.remove(at - n, n);
+        if (pos > 0) pos -= n;
+    }
+    return true;
+}
+
 class TEditValidator : public QValidator {
 public:
     TEditValidator(QObject* parent, bool upperCase, int maxBytes)
@@ -495,18 +521,7 @@ public:
     State validate(QString& input, int& pos) const override
     {
         if (upperCase_) input = input.toUpper();
-        if (maxBytes_ < 0) return Acceptable;
-        qsizetype bytes = input.toUtf8().size();
-        pos = std::clamp(pos, 0, static_cast<int>(input.size()));
-        while (bytes > maxBytes_) {
-            // Before the caret while there is something, else from the end.
-            const int at = pos > 0 ? pos : static_cast<int>(input.size());
-            if (at == 0) break;
-            const int n = (at >= 2 && input[at - 1].isLowSurrogate() && input[at - 2].isHighSurrogate()) ? 2 : 1;
-            bytes -= QStringView(input).mid(at - n, n).toUtf8().size();
-            input.remove(at - n, n);
-            if (pos > 0) pos -= n;
-        }
+        if (maxBytes_ >= 0) CutToBytes(input, pos, maxBytes_);
         return Acceptable;
     }
 
@@ -533,7 +548,19 @@ QWidget* TEdit::MakeControl(QWidget* parentWidget)
         e->setHorizontalScrollBarPolicy(style_ & dlgstyle::HSCROLL ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         e->setVerticalScrollBarPolicy(style_ & dlgstyle::VSCROLL ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         e->setPlainText(Q(text_));
-        QObject::connect(e, &QPlainTextEdit::textChanged, e, [this] {
+        QObject::connect(e, &QPlainTextEdit::textChanged, e, [this, e] {
+            // A multi-line edit has no validator: a text beyond the limit is cut here.
+            if (textLimit_ > 0) {
+                QString text = e->toPlainText();
+                int pos = e->textCursor().position();
+                if (CutToBytes(text, pos, textLimit_ - 1)) {
+                    const QSignalBlocker quiet(e);
+                    e->setPlainText(text);
+                    QTextCursor c = e->textCursor();
+                    c.setPosition(pos);
+                    e->setTextCursor(c);
+                }
+            }
             if (!settingText_) modified_ = true;
             NotifyParent(EN_CHANGE);
         });
@@ -645,6 +672,7 @@ void TEdit::SetTextLimit(int limit)
 
 void TEdit::ApplyTextLimit(QLineEdit* e)
 {
+    if (!e) return;
     // UTF-16 units never outnumber the bytes of UTF-8, so the length limit cuts nothing the
     // byte limit would keep.
     e->setMaxLength(textLimit_ > 0 ? textLimit_ - 1 : 32767);

@@ -8,8 +8,9 @@ class QLineEdit;
 
 namespace vyn {
 
-// A text limit is the size of the text's buffer, its end included: a one-line edit takes at
-// most textLimit - 1 bytes of UTF-8 (0: no limit), never half a character.
+// A text limit is the size of the text's buffer, its end included: the edit takes at most
+// textLimit - 1 bytes of UTF-8 (0: no limit), never half a character, a line end of a
+// multi-line edit counting as the two bytes CR LF that its text gives.
 class TEdit : public TControl {
 public:
     TEdit(TWindow* parent, int resourceId, int textLimit = 0);
