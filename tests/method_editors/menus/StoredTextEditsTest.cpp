@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "../../app/shell/ShellTestFixture.h"
+#include "../../app/shell/ShownDemo.h"
 #include "app/AppGlobals.h"
 #include "app/AppSettings.h"
 #include "document/QDoc.h"
@@ -70,13 +70,9 @@ void CheckBox(TDialog& page, int id)
 
 TEST(StoredTextEdits, TheWizardsEditsTakeWhatTheyKeep)
 {
-    TTestHook hook;
-    ShellFixture shell;
-    shell.app->GetMainFrame()->MoveWindow(0, 0, 1100, 800);
-    shell.app->GetMainFrame()->ShowWindow(SW_SHOW);
-    TTestHook::ProcessEvents();
-    ASSERT_NE(shell.app->OpenPlate(shell.env.data + "/Demo.plt"), nullptr);
-    TTestHook::ProcessEvents();
+    ShownDemo demo;
+    ASSERT_NE(demo.doc, nullptr);
+    TTestHook& hook = demo.hook;
 
     const std::string wide = "\xC3\xA4", wider = "\xE4\xB8\xAD";  // ä, 中
     std::vector<int> filled;  // per range of ids
@@ -132,7 +128,7 @@ TEST(StoredTextEdits, TheWizardsEditsTakeWhatTheyKeep)
         for (int box : {103, 104, 105}) CheckBox(composition, box);
         fill(composition, 130, 133, wider, 31, false);
     });
-    ASSERT_TRUE(ChooseMenuItem(*shell.app->GetMainFrame(), CM_CALCULATIONS));
+    ASSERT_TRUE(ChooseMenuItem(demo.Main(), CM_CALCULATIONS));
     // Value to compare, thresholds, category names, matrix and export names, separators.
     EXPECT_EQ(filled.size(), 6u);
     for (std::size_t i = 0; i < filled.size(); ++i) EXPECT_GT(filled[i], 0) << "range " << i << " shown and filled";
