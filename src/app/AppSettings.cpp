@@ -31,12 +31,21 @@ void ReadFormat(const char* key, QNumFormat& f)
     }
 }
 
-// A stored code that is no plain separator (a NUL, the first byte of a UTF-8 letter from an
-// earlier run) gives the default, or every export would carry it.
+// A stored code that cannot separate the fields (a NUL, the first byte of a UTF-8 letter from
+// an earlier run, a digit or sign that numbers hold) gives the default, or every export would
+// carry it and read back as other values.
 char GetSeparator(const char* key, char def)
 {
     const int code = ProfileGetInt(kAppSection, key, static_cast<unsigned char>(def));
-    return IsPlainSeparator(code) ? static_cast<char>(code) : def;
+    return IsUsableSeparator(code) ? static_cast<char>(code) : def;
+}
+
+// A field width of none or less (the settings file edited by hand) gives the default: fixed
+// fields of no width would export nothing.
+int GetWidth(const char* key, int def)
+{
+    const int width = ProfileGetInt(kAppSection, key, def);
+    return width > 0 ? width : def;
 }
 
 bool WriteFormat(const char* key, const QNumFormat& f)
@@ -105,12 +114,12 @@ void LoadAppSettings(AppSettings& s, int& showState)
     s.expOver = GetText("exp_over", s.expOver);
     s.expFixFields = ProfileGetInt(kAppSection, "exp_fix_fields", s.expFixFields);
     s.expSeparator = GetSeparator("exp_separator", s.expSeparator);
-    s.expIdLen = ProfileGetInt(kAppSection, "exp_id_len", s.expIdLen);
-    s.expResLen = ProfileGetInt(kAppSection, "exp_res_len", s.expResLen);
+    s.expIdLen = GetWidth("exp_id_len", s.expIdLen);
+    s.expResLen = GetWidth("exp_res_len", s.expResLen);
     ReadFormat("exp_format", s.expFormat);
     s.cellFixFields = ProfileGetInt(kAppSection, "cell_fix_fields", s.cellFixFields);
     s.cellSeparator = GetSeparator("cell_separator", s.cellSeparator);
-    s.cellValLen = ProfileGetInt(kAppSection, "cell_val_len", s.cellValLen);
+    s.cellValLen = GetWidth("cell_val_len", s.cellValLen);
     ReadFormat("cell_format", s.cellFormat);
     s.expFixes = ProfileGetInt(kAppSection, "exp_fixes", s.expFixes);
     s.impFixes = ProfileGetInt(kAppSection, "imp_fixes", s.impFixes);

@@ -20,6 +20,7 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 constexpr int kMsgNoSeparator = 21096;
 constexpr int kMsgNotASeparator = 21341;
+constexpr int kMsgSeparatorInNumbers = 21347;
 constexpr const char* kSeparators = ".,;t: |";
 
 // The first control id of each page; its frame has the id one below.
@@ -41,7 +42,7 @@ char SystemDecimal()
 // A separator the exports cannot use shows as nothing, so that Save asks for one.
 std::string SeparatorShown(char c)
 {
-    if (!IsPlainSeparator(static_cast<unsigned char>(c))) return {};
+    if (!IsUsableSeparator(static_cast<unsigned char>(c))) return {};
     return c == '\t' ? std::string("t") : std::string(1, c);
 }
 
@@ -64,7 +65,9 @@ int QAppDlg::lastPage_ = -1;
 bool QAppDlg::settingUp_ = false;
 
 QAppDlg::QAppDlg(TWindow* parent, int resId)
-    : TDialog(parent, resId), expSep_(new QScEdit(this, 403, 2)), cellSep_(new QScEdit(this, 503, 2))
+    // The separator edits take one character of any kind (up to four bytes), so that one the
+    // exports cannot use is refused at Save with its reason rather than swallowed unseen.
+    : TDialog(parent, resId), expSep_(new QScEdit(this, 403, 5)), cellSep_(new QScEdit(this, 503, 5))
 {
     if (!systemDecimal_) systemDecimal_ = SystemDecimal();
     DecimalChar = systemDecimal_;
@@ -302,12 +305,18 @@ void QAppDlg::CmOk()
         if (TWindow* e = GetDlgItem(edit)) e->SetFocus();
     };
     // A separator of no character would put NUL bytes into every exported line; one of a
-    // letter beyond ASCII would store the first byte of its UTF-8 and cut every text there.
+    // letter beyond ASCII would store the first byte of its UTF-8 and cut every text there; a
+    // digit or sign would split the exported numbers into other numbers.
     for (const auto& [edit, page] : {std::pair{403, 2}, std::pair{503, 3}}) {
         const std::string typed = GetDlgItemText(edit);
-        if (!typed.empty() && IsPlainSeparator(static_cast<unsigned char>(SeparatorTyped(typed)))) continue;
-        refuse(page, edit, typed.empty() ? std::string(GetResString(kMsgNoSeparator))
-                                         : FormatWithArg(GetResString(kMsgNotASeparator), CutUtf8(typed, 8).c_str()));
+        if (typed.empty()) {
+            refuse(page, edit, GetResString(kMsgNoSeparator));
+            return;
+        }
+        const SeparatorFault fault = CheckSeparator(static_cast<unsigned char>(SeparatorTyped(typed)));
+        if (fault == sfUsable) continue;
+        const int message = fault == sfInNumbers ? kMsgSeparatorInNumbers : kMsgNotASeparator;
+        refuse(page, edit, FormatWithArg(GetResString(message), CutUtf8(typed, 8).c_str()));
         return;
     }
     // A width or format field holding "-1e999" would be read as its leading -1 and silently

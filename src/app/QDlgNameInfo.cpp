@@ -9,8 +9,8 @@ QDlgNameInfo::QDlgNameInfo(TWindow* parent, const std::string& name, const std::
     : TDialog(parent, kResId),
       Name(name),
       Comment(comment),
-      name_(new TEdit(this, 113, kMaxText)),
-      comment_(new TEdit(this, 112, kMaxText))
+      name_(new TEdit(this, 113, kMaxText + 1)),
+      comment_(new TEdit(this, 112, kMaxText + 1))
 {
 }
 

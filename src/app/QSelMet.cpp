@@ -87,8 +87,8 @@ QSelMet::QSelMet(TWindow* parent, int resId, QMetod library)
 {
     if (resId == kSelectId) spin_ = new TScrollBar(this, 110);
     if (resId == kAddId) {
-        name_ = new TEdit(this, 113, static_cast<int>(kMaxAddText));
-        comment_ = new TEdit(this, 112, static_cast<int>(kMaxAddText));
+        name_ = new TEdit(this, 113, static_cast<int>(kMaxAddText) + 1);
+        comment_ = new TEdit(this, 112, static_cast<int>(kMaxAddText) + 1);
     }
     OnNotify(101, LBN_SELCHANGE, [this] { Refresh(); });
     OnNotify(101, LBN_DBLCLK, [this] {

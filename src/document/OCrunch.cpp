@@ -8,6 +8,7 @@
 
 #include "document/TagNames.h"
 #include "evaluator/NumFormat.h"
+#include "platform/core/Utf8Text.h"
 
 namespace vyn {
 
@@ -101,7 +102,7 @@ void OCrunch::PutString(const std::string& text)
         const unsigned char c = static_cast<unsigned char>(ch);
         // A dropped control character must not fold the line first: the empty continuation
         // piece it would leave is lost on reading, and the plate would not read back as written.
-        if (c < 32 && c != '\t') continue;
+        if (IsUnstorableControl(c)) continue;
         if (line_.size() > kFoldAt - 1) {
             line_ += '\'';
             Flush();

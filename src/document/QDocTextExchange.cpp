@@ -29,6 +29,8 @@ enum ExchangeText : int {
     etResultsExport = 1657,
     etIdentificationsImport = 1658,
     etSeparatorIsDecimal = 1660,
+    etNoValueToExport = 1661,
+    etNothingToExport = 1662,
 };
 
 // How the values read are put into the plate.
@@ -145,13 +147,21 @@ int QDoc::ExportData(IDocDialogs& ui, bool transformed)
         ShowDocMessage(etSeparatorIsDecimal);
         return 0;
     }
-    const std::string path = ChooseDataFile(ui, transformed ? etTransformedExport : etMeasuredExport, true);
-    if (path.empty()) return 0;
     std::string content;
     for (int r = 0; r < fPlate.rows; ++r) {
         content += FormatCellRow(fPlate, r, transformed);
         content += "\r\n";
     }
+    // A file of separators or blanks alone (no values yet, or fixed fields too narrow for
+    // every one of them) would pass for an export; the text is judged as it reads back.
+    int readable = 0;
+    ReadPlateRows(SplitTextLines(content), fPlate.columns, fPlate.rows, readable);
+    if (readable == 0) {
+        ShowDocMessage(etNoValueToExport);
+        return 0;
+    }
+    const std::string path = ChooseDataFile(ui, transformed ? etTransformedExport : etMeasuredExport, true);
+    if (path.empty()) return 0;
     if (!WriteFileAtomic(path, content)) {
         ShowDocMessage(etCannotWrite);
         return 0;
@@ -244,15 +254,21 @@ int QDoc::ExportResults(IDocDialogs& ui)
         ShowDocMessage(etSeparatorIsDecimal);
         return -1;
     }
-    std::string* filter = s.ownResultFilter ? &s.resultFilter : &s.idFilter;
-    int* index = s.ownResultFilter ? &s.resultFilterIndex : &s.idFilterIndex;
-    const std::string path = ChooseFile(ui, etResultsExport, true, *filter, *index);
-    if (path.empty()) return 0;
     std::string content;
     for (int i = first; i < p.sampleCount; ++i) {
         content += FormatResultLine(*p.GetSample(i), kResultLineSize);
         content += "\r\n";
     }
+    // Lines of blanks alone (no identifications and no results yet, or fields too narrow for
+    // any of them) would pass for an export.
+    if (content.find_first_not_of(" *\r\n") == std::string::npos) {
+        ShowDocMessage(etNothingToExport);
+        return 0;
+    }
+    std::string* filter = s.ownResultFilter ? &s.resultFilter : &s.idFilter;
+    int* index = s.ownResultFilter ? &s.resultFilterIndex : &s.idFilterIndex;
+    const std::string path = ChooseFile(ui, etResultsExport, true, *filter, *index);
+    if (path.empty()) return 0;
     if (!WriteFileAtomic(path, content)) {
         ShowDocMessage(etCannotWrite);
         return -1;

@@ -57,7 +57,7 @@ CtxWzDlg::CtxWzDlg(TWindow* parent, bool startWithEq)
     : TDialog(parent, kResId),
       categoryList_(new TListBox(this, 101)),
       itemList_(new TListBox(this, 102)),
-      insertText_(new TEdit(this, 107)),
+      insertText_(new TEdit(this, 107, static_cast<int>(kMaxInsert) + 1)),
       helpText_(new TEdit(this, 105)),
       palette_(new QOperWin(this, 106, kOperators)),
       startWithEq_(startWithEq)

@@ -171,6 +171,17 @@ using Sheet = TPropertySheet;
 // An expression edit that forwards its context menu to the page.
 QGEdit* ExpressionEdit(TDialog* page, int id) { return new QGEdit(page, nullptr, page, id, true); }
 
+// What the wizard's state keeps of a name, expression or threshold text, and of a separator of
+// the long result, in bytes of UTF-8.
+constexpr std::size_t kTextBytes = 255, kSeparatorBytes = 31;
+
+// The edits from first to last take no more than the state keeps of them.
+void LimitEdits(TDialog* page, int first, int last, std::size_t bytes)
+{
+    for (int id = first; id <= last; ++id)
+        if (auto* e = dynamic_cast<TEdit*>(page->GetDlgItem(id))) e->SetTextLimit(static_cast<int>(bytes) + 1);
+}
+
 // ---------------------------------------------------------------------------------------------
 class QWizzCurveFit : public QWizzPage {
 public:
@@ -338,6 +349,9 @@ protected:
         QWizzPage::SetupWindow();
         wiz_.ReadSettings();
         for (int id : {102, 300, 301, 302, 303, 304}) Show(this, id, true);
+        LimitEdits(this, 102, 102, kTextBytes);
+        LimitEdits(this, 300, 300 + kMaxThresholds - 1, kTextBytes);
+        LimitEdits(this, 200, 200 + kCategorySlots - 1, kTextBytes);
         for (int k = 0; k < kMaxThresholds; ++k) SetDlgItemText(300 + k, st().thresholds[k]);
         for (int k = 0; k < kCategorySlots; ++k) SetDlgItemText(200 + k, st().categoryNames[k]);
         SetDlgItemText(102, st().valueToCompare);
@@ -361,10 +375,10 @@ protected:
     {
         if (RefuseQuotedText(this, Ids(200, 206))) return -1;
         QWizzState& s = st();
-        for (int k = 0; k < kMaxThresholds; ++k) s.thresholds[k] = CutUtf8(GetDlgItemText(300 + k), 255);
+        for (int k = 0; k < kMaxThresholds; ++k) s.thresholds[k] = CutUtf8(GetDlgItemText(300 + k), kTextBytes);
         s.thresholdCount = CountThresholds(s.thresholds);
-        for (int k = 0; k < kCategorySlots; ++k) s.categoryNames[k] = CutUtf8(GetDlgItemText(200 + k), 255);
-        s.valueToCompare = CutUtf8(GetDlgItemText(102), 255);
+        for (int k = 0; k < kCategorySlots; ++k) s.categoryNames[k] = CutUtf8(GetDlgItemText(200 + k), kTextBytes);
+        s.valueToCompare = CutUtf8(GetDlgItemText(102), kTextBytes);
         for (int k = 0; k < s.thresholdCount; ++k) {
             if (!s.thresholds[k].empty()) continue;
             if (!AskContinue(this, GetResString(3255))) return -1;
@@ -401,6 +415,8 @@ protected:
         QWizzPage::SetupWindow();
         const QWizzState& s = st();
         bool anyMatrix = false, anyExport = false, anyColour = false;
+        LimitEdits(this, 400, 400 + kCategorySlots - 1, kTextBytes);
+        LimitEdits(this, 500, 500 + kCategorySlots - 1, kTextBytes);
         for (int k = 0; k < kCategorySlots; ++k) {
             SetDlgItemText(400 + k, s.matrixNames[k]);
             SetDlgItemText(500 + k, s.exportNames[k]);
@@ -433,8 +449,8 @@ protected:
         if (RefuseQuotedText(this, names)) return -1;
         QWizzState& s = st();
         for (int k = 0; k < kCategorySlots; ++k) {
-            s.matrixNames[k] = IsChecked(this, 110) ? CutUtf8(GetDlgItemText(400 + k), 255) : "";
-            s.exportNames[k] = IsChecked(this, 111) ? CutUtf8(GetDlgItemText(500 + k), 255) : "";
+            s.matrixNames[k] = IsChecked(this, 110) ? CutUtf8(GetDlgItemText(400 + k), kTextBytes) : "";
+            s.exportNames[k] = IsChecked(this, 111) ? CutUtf8(GetDlgItemText(500 + k), kTextBytes) : "";
             s.colours[k] = IsChecked(this, 112) ? swatches_[k]->GetColour() : -1;
         }
         return 0;
@@ -487,6 +503,7 @@ protected:
         SetChecked(this, 103, s.includeValue);
         SetChecked(this, 104, s.includeAbsorbance);
         SetChecked(this, 105, s.includeConcentration);
+        LimitEdits(this, 130, 133, kSeparatorBytes);
         for (int i = 0; i < 4; ++i) SetDlgItemText(130 + i, s.separators[i]);
     }
 
@@ -508,7 +525,7 @@ protected:
         const bool fromMethod = std::any_of(s.generatedAsRead.begin(), s.generatedAsRead.end(),
                                             [](const twostr& t) { return t.name == "LongResult"; });
         for (int i = 0; i < 4; ++i) {
-            const std::string t = CutUtf8(GetDlgItemText(130 + i), 31);
+            const std::string t = CutUtf8(GetDlgItemText(130 + i), kSeparatorBytes);
             if (!fromMethod || t != s.separators[i]) s.separators[i] = t.empty() ? " " : t;
         }
         return 0;

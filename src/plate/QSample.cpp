@@ -8,6 +8,7 @@
 #include "plate/QDesc.h"
 #include "plate/QPlate.h"
 #include "plate/Utilities.h"
+#include "platform/core/Utf8Text.h"
 
 namespace vyn {
 
@@ -19,6 +20,11 @@ constexpr std::size_t kLocationLimit = 73;
 QSample::QSample(QPlate* plate_, int kind_) : kind(kind_), plate(plate_) {}
 
 QSample::~QSample() = default;
+
+void QSample::SetIdent(std::string_view text)
+{
+    ident = WithoutUnstorableControls(text);
+}
 
 int QSample::MakeFixName()
 {

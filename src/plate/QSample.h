@@ -52,7 +52,9 @@ public:
     QSample& operator=(const QSample&) = delete;
 
     // --- identity ---
-    void SetIdent(std::string_view text) { ident = text; }
+    // Control bytes that the plate file cannot hold are dropped here, whether the text was
+    // imported, pasted or typed: what the sample shows is what its file keeps.
+    void SetIdent(std::string_view text);
     // "Fix%d" from the plate's counter, which then advances modulo 99. Answers 1.
     int MakeFixName();
     bool IsFixed() const;

@@ -129,9 +129,11 @@ TextFieldSettings& TextFields()
     return settings;
 }
 
-bool IsPlainSeparator(int code)
+SeparatorFault CheckSeparator(int code)
 {
-    return code == '\t' || (code >= 32 && code <= 126);
+    if (code != '\t' && (code < 32 || code > 126)) return sfNotPlain;
+    if ((code >= '0' && code <= '9') || code == '+' || code == '-' || code == 'e' || code == 'E') return sfInNumbers;
+    return sfUsable;
 }
 
 bool SeparatorIsDecimalChar(char decimalChar, int fixFields, char separator)

@@ -35,10 +35,16 @@ struct TextFieldSettings {
 // The program-wide settings; the shell loads them from its settings file.
 TextFieldSettings& TextFields();
 
-// Whether the character can separate fields: the tabulator or one printable ASCII character.
-// A byte of a longer UTF-8 character would cut every text holding that character, and a
-// control character would put stray bytes between the fields.
-bool IsPlainSeparator(int code);
+// Whether a character can separate the fields of the text exports, and why not. It must be
+// the tabulator or one printable ASCII character: a byte of a longer UTF-8 character would cut
+// every text holding that character, and a control character would put stray bytes between
+// the fields. And no number as FormatDouble writes it may hold it: with "0" as the separator,
+// 0.0495 and 0.098 read back as 495 and 98, with "e" or "-" a value in scientific form falls
+// apart. The decimal character is the one character left out here: whether it clashes depends
+// on the decimal setting chosen with the separator (SeparatorIsDecimalChar).
+enum SeparatorFault { sfUsable, sfNotPlain, sfInNumbers };
+SeparatorFault CheckSeparator(int code);
+inline bool IsUsableSeparator(int code) { return CheckSeparator(code) == sfUsable; }
 
 // Whether separated fields would be split inside their numbers: "0,05" with ',' as both the
 // decimal character and the separator reads back as 0 and 5. Such a text is not written.

@@ -132,8 +132,10 @@ TEST_F(TextExchangeTest, FileDialogsTitlesFiltersAndCancel)
     EXPECT_EQ(ui.fileDialogs[2].filterIndex, 2) << "the index chosen is remembered";
     EXPECT_EQ(TextExchange().dataFilterIndex, 2);
 
-    // The results export shares the identifications' index unless it has its own filter.
+    // The results export shares the identifications' index unless it has its own filter. The
+    // imports dropped the results; an identification gives the export something to write.
     ui.fileDialogs.clear();
+    f.p.GetSample(0)->SetIdent("P1");
     TextExchange().idFilterIndex = 3;
     f.doc.ExportResults(ui);
     TextExchange().ownResultFilter = true;

@@ -95,4 +95,13 @@ std::string Utf8FromLegacyBytes(std::string_view bytes)
     return out;
 }
 
+std::string WithoutUnstorableControls(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char ch : text)
+        if (!IsUnstorableControl(static_cast<unsigned char>(ch))) out += ch;
+    return out;
+}
+
 }  // namespace vyn

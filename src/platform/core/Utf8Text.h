@@ -27,4 +27,11 @@ std::string TextFromFile(const std::string& text);
 // Windows-1252 (a file edited by hand can mix both).
 std::string Utf8FromLegacyBytes(std::string_view bytes);
 
+// The control bytes that no text of the program's files holds: every byte below 32 but the
+// tabulator, which the files write as an escape. The writers drop them, so a text keeping one
+// would show it (as a box) and come back from its file without it.
+inline bool IsUnstorableControl(unsigned char c) { return c < 32 && c != '\t'; }
+// text without those bytes.
+std::string WithoutUnstorableControls(std::string_view text);
+
 }  // namespace vyn

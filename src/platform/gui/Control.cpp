@@ -10,6 +10,8 @@
 #include <QPixmap>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextCursor>
 #include <QValidator>
 #include <algorithm>
 #include <vector>
@@ -481,16 +483,51 @@ QWidget* TRadioButton::MakeControl(QWidget* parentWidget)
 // --- TEdit ---------------------------------------------------------------------------------------
 
 namespace {
-// An edit with the upper-case style turns every letter typed, pasted or set into a capital,
-// where the caret stands.
-class TUpperCaseValidator : public QValidator {
+// What a one-line edit takes. With the upper-case style every letter typed, pasted or set
+// becomes a capital. With a text limit the text holds at most so many bytes of UTF-8, which is
+// what the program stores of it: a text typed or pasted beyond that loses what was inserted
+// last, just before the caret, whole characters at a time, as the edit's own length limit
+// would cut it. The length limit alone counts UTF-16 units, so "ä" counts one and stores two.
+// The bytes a text takes where the program keeps it: UTF-8, a line end as CR LF.
+qsizetype StoredBytes(QStringView text)
+{
+    return text.toUtf8().size() + text.count(QLatin1Char('\n'));
+}
+
+// Cuts text to maxBytes, taking whole characters from just before pos (what was inserted
+// last), or from the end when nothing stands before it; pos follows. False when it fitted.
+bool CutToBytes(QString& text, int& pos, int maxBytes)
+{
+    qsizetype bytes = StoredBytes(text);
+    if (bytes <= maxBytes) return false;
+    pos = std::clamp(pos, 0, static_cast<int>(text.size()));
+    while (bytes > maxBytes) {
+        const int at = pos > 0 ? pos : static_cast<int>(text.size());
+        if (at == 0) break;
+        const int n = (at >= 2 && text[at - 1].isLowSurrogate() && text[at - 2].isHighSurrogate()) ? 2 : 1;
+        bytes -= StoredBytes(QStringView(text).mid(at - n, n));
+        text.remove(at - n, n);
+        if (pos > 0) pos -= n;
+    }
+    return true;
+}
+
+class TEditValidator : public QValidator {
 public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override
+    TEditValidator(QObject* parent, bool upperCase, int maxBytes)
+        : QValidator(parent), upperCase_(upperCase), maxBytes_(maxBytes)
     {
-        input = input.toUpper();
+    }
+    State validate(QString& input, int& pos) const override
+    {
+        if (upperCase_) input = input.toUpper();
+        if (maxBytes_ >= 0) CutToBytes(input, pos, maxBytes_);
         return Acceptable;
     }
+
+private:
+    bool upperCase_;
+    int maxBytes_;  // -1: no limit
 };
 }  // namespace
 
@@ -511,7 +548,19 @@ QWidget* TEdit::MakeControl(QWidget* parentWidget)
         e->setHorizontalScrollBarPolicy(style_ & dlgstyle::HSCROLL ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         e->setVerticalScrollBarPolicy(style_ & dlgstyle::VSCROLL ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         e->setPlainText(Q(text_));
-        QObject::connect(e, &QPlainTextEdit::textChanged, e, [this] {
+        QObject::connect(e, &QPlainTextEdit::textChanged, e, [this, e] {
+            // A multi-line edit has no validator: a text beyond the limit is cut here.
+            if (textLimit_ > 0) {
+                QString text = e->toPlainText();
+                int pos = e->textCursor().position();
+                if (CutToBytes(text, pos, textLimit_ - 1)) {
+                    const QSignalBlocker quiet(e);
+                    e->setPlainText(text);
+                    QTextCursor c = e->textCursor();
+                    c.setPosition(pos);
+                    e->setTextCursor(c);
+                }
+            }
             if (!settingText_) modified_ = true;
             NotifyParent(EN_CHANGE);
         });
@@ -520,9 +569,8 @@ QWidget* TEdit::MakeControl(QWidget* parentWidget)
     }
     auto* e = new QLineEdit(parentWidget);
     e->setReadOnly(style_ & dlgstyle::READONLY);
-    if (textLimit_ > 0) e->setMaxLength(textLimit_ - 1);
     if (style_ & dlgstyle::PASSWORD) e->setEchoMode(QLineEdit::Password);
-    if (style_ & dlgstyle::UPPERCASE) e->setValidator(new TUpperCaseValidator(e));
+    ApplyTextLimit(e);
     e->setText(Q(text_));
     QObject::connect(e, &QLineEdit::textEdited, e, [this, e](const QString& typed) {
         modified_ = true;
@@ -619,7 +667,19 @@ void TEdit::SetReadOnly(bool readOnly)
 void TEdit::SetTextLimit(int limit)
 {
     textLimit_ = limit;
-    if (auto* e = qobject_cast<QLineEdit*>(Widget())) e->setMaxLength(limit > 0 ? limit - 1 : 32767);
+    if (auto* e = qobject_cast<QLineEdit*>(Widget())) ApplyTextLimit(e);
+}
+
+void TEdit::ApplyTextLimit(QLineEdit* e)
+{
+    if (!e) return;
+    // UTF-16 units never outnumber the bytes of UTF-8, so the length limit cuts nothing the
+    // byte limit would keep.
+    e->setMaxLength(textLimit_ > 0 ? textLimit_ - 1 : 32767);
+    const bool upper = (style_ & dlgstyle::UPPERCASE) != 0;
+    const QValidator* old = e->validator();
+    e->setValidator(upper || textLimit_ > 0 ? new TEditValidator(e, upper, textLimit_ > 0 ? textLimit_ - 1 : -1) : nullptr);
+    delete old;
 }
 
 unsigned TEdit::EvGetDlgCode(const TMsg*)

@@ -4,8 +4,13 @@
 // The modified flag is set by the user's typing and cleared when a program sets the text.
 #include "platform/gui/Control.h"
 
+class QLineEdit;
+
 namespace vyn {
 
+// A text limit is the size of the text's buffer, its end included: the edit takes at most
+// textLimit - 1 bytes of UTF-8 (0: no limit), never half a character, a line end of a
+// multi-line edit counting as the two bytes CR LF that its text gives.
 class TEdit : public TControl {
 public:
     TEdit(TWindow* parent, int resourceId, int textLimit = 0);
@@ -35,6 +40,7 @@ protected:
     void EvKillFocus(TWindow* gets) override;
 
 private:
+    void ApplyTextLimit(QLineEdit* e);
     int textLimit_;
     bool modified_ = false;
     bool settingText_ = false;
