@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "platform/gui/ChooseColorDialog.h"
+#include "platform/gui/ControlList.h"
 #include "platform/gui/Dc.h"
 #include "platform/gui/Gdi.h"
 
@@ -19,42 +20,11 @@ int TColorSwatch::GetColour() const
 
 void TColorSwatch::SetColour(int colour) { SetWindowText(std::to_string(colour)); }
 
-void TColorSwatch::SetWidgetText(const std::string& text)
+void TColorSwatch::DrawItem(TDrawItem& item)
 {
-    value_ = text;
-    if (IsWindow()) Invalidate(false);
-}
-
-void TColorSwatch::EvLButtonDown(unsigned, const TPoint&)
-{
-    pressed_ = true;
-    SetFocus();
-    Invalidate(false);
-}
-
-void TColorSwatch::EvLButtonUp(unsigned, const TPoint& p)
-{
-    if (!pressed_) return;
-    pressed_ = false;
-    Invalidate(false);
-    if (GetClientRect().Contains(p)) Click();
-}
-
-void TColorSwatch::EvSetFocus(TWindow* lost)
-{
-    TControl::EvSetFocus(lost);
-    Invalidate(false);
-}
-
-void TColorSwatch::EvKillFocus(TWindow* gets)
-{
-    TControl::EvKillFocus(gets);
-    Invalidate(false);
-}
-
-void TColorSwatch::Paint(TDC& dc, bool, TRect&)
-{
-    const TRect r = GetClientRect();
+    TDC& dc = item.dc;
+    const TRect r = item.rcItem;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     // A frame's top and left go up from the bottom-left corner and across to the top-right
     // one with the first pen; the right and bottom come back with the second.
     auto frame = [&](const TRect& f, TColor first, TColor second) {
@@ -66,10 +36,10 @@ void TColorSwatch::Paint(TDC& dc, bool, TRect&)
         dc.LineTo(f.right - 1, f.bottom - 1);
         dc.LineTo(f.left, f.bottom - 1);
     };
-    const TColor edge = HasFocus() ? TColor(0, 0, 0) : TColor(192, 192, 192);
+    const TColor edge = item.itemState & ODS_FOCUS ? TColor(0, 0, 0) : TColor(192, 192, 192);
     frame(r, edge, edge);
     const TColor light(255, 255, 255), dark(128, 128, 128);
-    frame(TRect(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1), pressed_ ? dark : light, pressed_ ? light : dark);
+    frame(TRect(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1), pressed ? dark : light, pressed ? light : dark);
     const TColor grey(192, 192, 192);
     frame(TRect(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2), grey, grey);
     const TRect inner(r.left + 3, r.top + 3, r.right - 3, r.bottom - 3);

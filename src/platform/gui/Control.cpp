@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcutEvent>
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <QValidator>
@@ -52,6 +53,28 @@ protected:
 
 private:
     TStatic* label_;
+};
+
+// A button whose marked letter acts at once, as a click does: the toolkit's own answer is a
+// click shown pressed for a moment and made later, and a dialog closed by Enter meanwhile would
+// read the button as it was. A check box or radio button takes the focus with its letter; a
+// push button leaves the focus where it is. A letter that several controls share only moves
+// the focus.
+template <class Button>
+class TMnemonicButton : public Button {
+public:
+    TMnemonicButton(const QString& text, QWidget* parent) : Button(text, parent) {}
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() != QEvent::Shortcut) return Button::event(e);
+        if (!this->isEnabled()) return true;
+        const bool ambiguous = static_cast<QShortcutEvent*>(e)->isAmbiguous();
+        if (ambiguous || !qobject_cast<QPushButton*>(this)) this->setFocus(Qt::ShortcutFocusReason);
+        if (!ambiguous) this->click();
+        return true;
+    }
 };
 }  // namespace
 
@@ -260,7 +283,7 @@ QWidget* TButton::MakeControl(QWidget* parentWidget)
         w->setFocusPolicy(Qt::TabFocus);
         return w;
     }
-    auto* b = new QPushButton(Q(text_), parentWidget);
+    auto* b = new TMnemonicButton<QPushButton>(Q(text_), parentWidget);
     // Enter is the dialog's business (see TDialog::DialogKey), not Qt's default-button logic.
     b->setAutoDefault(false);
     b->setDefault(IsDefault());
@@ -297,7 +320,13 @@ void TButton::SetWidgetText(const std::string& text)
     if (IsOwnerDrawn()) Invalidate(false);
     else static_cast<QAbstractButton*>(Widget())->setText(Q(text));
 }
-unsigned TButton::EvGetDlgCode(const TMsg*) { return DLGC_BUTTON | (IsDefault() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON); }
+unsigned TButton::EvGetDlgCode(const TMsg*)
+{
+    // An owner-drawn button is a choice of its own (a colour swatch), not a push button: Enter
+    // on it presses the dialog's default button.
+    if (IsOwnerDrawn()) return DLGC_BUTTON;
+    return DLGC_BUTTON | (IsDefault() ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+}
 
 void TButton::DrawItem(TDrawItem& item)
 {
@@ -404,7 +433,7 @@ void TButton::EvKeyUp(unsigned key, unsigned repeatCount, unsigned flags)
 
 QWidget* TCheckBox::MakeControl(QWidget* parentWidget)
 {
-    auto* b = new QCheckBox(Q(text_), parentWidget);
+    auto* b = new TMnemonicButton<QCheckBox>(Q(text_), parentWidget);
     b->setTristate(check_ == BF_GRAYED);
     b->setCheckState(check_ == BF_CHECKED ? Qt::Checked : check_ == BF_GRAYED ? Qt::PartiallyChecked : Qt::Unchecked);
     QObject::connect(b, &QAbstractButton::clicked, b, [this] { NotifyParent(BN_CLICKED); });
@@ -430,37 +459,9 @@ void TCheckBox::SetCheck(int state)
     }
 }
 
-namespace {
-
-// The radio buttons of a template group: from the last control with the GROUP style at or
-// before the button up to the next one. Buttons made in code form one group per parent.
-std::vector<TRadioButton*> RadioGroupOf(TRadioButton& button)
-{
-    std::vector<TRadioButton*> group;
-    TWindow* parent = button.GetParent();
-    if (!parent) return group;
-    const auto* dlg = dynamic_cast<const TDialog*>(parent);
-    const TDialogTemplate* t = dlg ? dlg->GetTemplate() : nullptr;
-    int at = -1;
-    if (t)
-        for (int i = 0; i < t->controlCount; ++i)
-            if (t->controls[i].id == button.GetId() && t->controls[i].kind == TControlKind::RADIOBUTTON) at = i;
-    if (at < 0) return group;
-    int first = at;
-    while (first > 0 && !(t->controls[first].style & dlgstyle::GROUP)) --first;
-    int last = at + 1;
-    while (last < t->controlCount && !(t->controls[last].style & dlgstyle::GROUP)) ++last;
-    for (int i = first; i < last; ++i)
-        if (t->controls[i].kind == TControlKind::RADIOBUTTON)
-            if (auto* r = dynamic_cast<TRadioButton*>(parent->ChildWithId(t->controls[i].id))) group.push_back(r);
-    return group;
-}
-
-}  // namespace
-
 QWidget* TRadioButton::MakeControl(QWidget* parentWidget)
 {
-    auto* b = new QRadioButton(Q(text_), parentWidget);
+    auto* b = new TMnemonicButton<QRadioButton>(Q(text_), parentWidget);
     // Radio buttons of a dialog fall into groups as the template's GROUP styles divide them,
     // not all siblings into one: the exclusion is done here.
     const bool templated = IsBoundToTemplate() || dynamic_cast<const TDialog*>(GetParent()) != nullptr;
@@ -468,9 +469,11 @@ QWidget* TRadioButton::MakeControl(QWidget* parentWidget)
     b->setChecked(check_ == BF_CHECKED);
     QObject::connect(b, &QAbstractButton::clicked, b, [this, templated] {
         if (templated) {
-            const std::vector<TRadioButton*> group = RadioGroupOf(*this);
+            const auto* dlg = dynamic_cast<const TDialog*>(GetParent());
+            const std::vector<TWindow*> group = dlg ? dlg->ButtonGroupOf(this) : std::vector<TWindow*>();
             if (!group.empty()) {
-                for (TRadioButton* r : group) r->SetCheck(r == this ? BF_CHECKED : BF_UNCHECKED);
+                for (TWindow* w : group)
+                    if (auto* r = dynamic_cast<TRadioButton*>(w)) r->SetCheck(r == this ? BF_CHECKED : BF_UNCHECKED);
             } else {
                 SetCheck(BF_CHECKED);
             }

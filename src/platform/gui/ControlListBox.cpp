@@ -51,12 +51,17 @@ std::string TListBox::GetString(int index) const
 
 int TListBox::SetSelIndex(int index)
 {
-    const int old = sel_;
+    const int old = sel_, oldCaret = CaretRow();
     sel_ = index >= 0 && index < GetCount() ? index : -1;
+    if (sel_ >= 0) caret_ = sel_;
     if (IsOwnerDrawn()) {
         if (old != sel_) {
             InvalidateRow(old);
             InvalidateRow(sel_);
+        }
+        if (oldCaret != CaretRow()) {
+            InvalidateRow(oldCaret);
+            InvalidateRow(CaretRow());
         }
         EnsureVisible(sel_);
         return sel_ < 0 ? LB_ERR : sel_;
@@ -178,6 +183,12 @@ TRect TListBox::GetItemRect(int index) const
 
 void TListBox::RedrawItem(int index) { InvalidateRow(index); }
 
+int TListBox::CaretRow() const
+{
+    if (sel_ >= 0) return sel_;
+    return GetCount() > 0 ? std::clamp(caret_, 0, GetCount() - 1) : -1;
+}
+
 void TListBox::DrawItem(TDrawItem& item)
 {
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
@@ -286,7 +297,9 @@ void TListBox::Paint(TDC& dc, bool erase, TRect& rect)
         const TRect r = GetItemRect(row);
         if (r.top >= rc.bottom) break;
         unsigned state = 0;
-        if (row == sel_) state |= ODS_SELECTED | (focus ? ODS_FOCUS : 0u);
+        if (row == sel_) state |= ODS_SELECTED;
+        // The focus mark stands on the current row, selected or not, while the list has the focus.
+        if (row == CaretRow() && focus) state |= ODS_FOCUS;
         if (!IsWindowEnabled()) state |= ODS_DISABLED;
         TDrawItem item{static_cast<unsigned>(GetId()), row, ODA_DRAWENTIRE, state, dc, r, GetItemData(row)};
         // The owner draws in the control's font, as the list's own text would be.
@@ -336,7 +349,7 @@ void TListBox::EvSetFocus(TWindow* lost)
 {
     TControl::EvSetFocus(lost);
     if (!IsOwnerDrawn()) return;
-    InvalidateRow(sel_);
+    InvalidateRow(CaretRow());
     if (style_ & dlgstyle::NOTIFY) NotifyParent(LBN_SETFOCUS);
 }
 
@@ -344,7 +357,7 @@ void TListBox::EvKillFocus(TWindow* gets)
 {
     TControl::EvKillFocus(gets);
     if (!IsOwnerDrawn()) return;
-    InvalidateRow(sel_);
+    InvalidateRow(CaretRow());
     if (style_ & dlgstyle::NOTIFY) NotifyParent(LBN_KILLFOCUS);
 }
 

@@ -48,6 +48,10 @@ public:
     TRect GetItemRect(int index) const;
     // Draws the row again (owner-drawn lists).
     void RedrawItem(int index);
+    // The current row, which carries the focus mark while the list has the focus: the selected
+    // row, or with none selected the row last selected (the first one at the start); -1 for an
+    // empty list.
+    int CaretRow() const;
 
     // As the user does it: selects the item and tells the parent; a double click follows.
     void UserSelect(int index);
@@ -90,6 +94,7 @@ private:
     std::vector<std::string> items_;
     std::vector<std::uintptr_t> data_;
     int sel_ = -1;
+    int caret_ = 0;
     int top_ = 0;
     int itemHeight_ = 0;  // 0 until measured
     bool programSelect_ = false;

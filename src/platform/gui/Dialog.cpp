@@ -1,5 +1,6 @@
 #include "platform/gui/Dialog.h"
 
+#include <algorithm>
 #include <vector>
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 
 #include "platform/gui/Control.h"
 #include "platform/gui/ControlButton.h"
+#include "platform/gui/ControlEdit.h"
 #include "platform/gui/Fonts.h"
 #include "platform/gui/Keyboard.h"
 #include "platform/gui/TestHook.h"
@@ -159,6 +161,99 @@ void TDialog::BuildControls()
         }
         label->SetMnemonicTarget(target);
     }
+    lines_.assign(made.begin(), made.end());
+}
+
+int TDialog::LineOf(const TWindow* control) const
+{
+    if (!tmpl_ || !control) return -1;
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (lines_[i] == control) return static_cast<int>(i);
+    return -1;
+}
+
+namespace {
+bool IsButtonKind(TControlKind k)
+{
+    return k == TControlKind::BUTTON || k == TControlKind::CHECKBOX || k == TControlKind::RADIOBUTTON;
+}
+
+const TDialog* DialogOfControl(const TWindow* control)
+{
+    return control ? dynamic_cast<const TDialog*>(control->GetParent()) : nullptr;
+}
+
+bool TakesKeyboard(const TWindow* w)
+{
+    return w && w->Widget() && w->IsWindowVisible() && w->IsWindowEnabled() && w->Widget()->focusPolicy() != Qt::NoFocus;
+}
+}  // namespace
+
+bool TDialog::IsTemplateRadio(const TWindow* control) const
+{
+    const int at = LineOf(control);
+    return at >= 0 && tmpl_->controls[at].kind == TControlKind::RADIOBUTTON;
+}
+
+std::vector<TWindow*> TDialog::ButtonGroupOf(const TWindow* control) const
+{
+    std::vector<TWindow*> group;
+    const int at = LineOf(control);
+    if (at < 0 || !IsButtonKind(tmpl_->controls[at].kind)) return group;
+    const bool radio = tmpl_->controls[at].kind == TControlKind::RADIOBUTTON;
+    int first = at;
+    while (first > 0 && !(tmpl_->controls[first].style & dlgstyle::GROUP)) --first;
+    int last = at + 1;
+    while (last < tmpl_->controlCount && !(tmpl_->controls[last].style & dlgstyle::GROUP)) ++last;
+    for (int i = first; i < last; ++i) {
+        const TControlKind k = tmpl_->controls[i].kind;
+        if (radio ? k == TControlKind::RADIOBUTTON : (k == TControlKind::BUTTON || k == TControlKind::CHECKBOX))
+            group.push_back(lines_[static_cast<std::size_t>(i)]);
+    }
+    return group;
+}
+
+TWindow* TDialog::GroupEntry(TWindow* control)
+{
+    const TDialog* dlg = DialogOfControl(control);
+    if (!dlg || !dlg->IsTemplateRadio(control)) return control;
+    TWindow* first = nullptr;
+    for (TWindow* r : dlg->ButtonGroupOf(control)) {
+        if (!TakesKeyboard(r)) continue;
+        if (auto* b = dynamic_cast<TCheckBox*>(r); b && b->GetCheck() == TCheckBox::BF_CHECKED) return r;
+        if (!first) first = r;
+    }
+    return first ? first : control;
+}
+
+void TDialog::FocusFromKeyboard(TWindow& control)
+{
+    if (!control.Widget()) return;
+    control.Widget()->setFocus(Qt::TabFocusReason);
+    TMsg m{WM_KEYDOWN, VK_TAB, 1};
+    if (control.SendMessage(WM_GETDLGCODE, VK_TAB, reinterpret_cast<TParam2>(&m)) & DLGC_HASSETSEL)
+        if (auto* edit = dynamic_cast<TEdit*>(&control)) edit->SetSelection(0, -1);
+}
+
+bool TDialog::MoveInGroup(TWindow* focus, unsigned vk)
+{
+    const std::vector<TWindow*> group = ButtonGroupOf(focus);
+    if (group.empty()) return false;
+    TMsg m{WM_KEYDOWN, vk, 1};
+    if (focus->SendMessage(WM_GETDLGCODE, vk, reinterpret_cast<TParam2>(&m)) & (DLGC_WANTARROWS | DLGC_WANTALLKEYS))
+        return false;
+    std::vector<TWindow*> ring;
+    for (TWindow* w : group)
+        if (w == focus || TakesKeyboard(w)) ring.push_back(w);
+    const auto at = static_cast<std::size_t>(std::find(ring.begin(), ring.end(), focus) - ring.begin());
+    const bool forward = vk == VK_RIGHT || vk == VK_DOWN;
+    TWindow* to = ring[(at + (forward ? 1 : ring.size() - 1)) % ring.size()];
+    // The key is the group's even when there is nowhere to go: it never leaves the group.
+    if (to == focus) return true;
+    FocusFromKeyboard(*to);
+    // Landing on a radio button checks it, as a click does.
+    if (auto* radio = dynamic_cast<TRadioButton*>(to); radio && radio->GetCheck() != TCheckBox::BF_CHECKED) radio->Click();
+    return true;
 }
 
 bool TDialog::Create()
@@ -271,14 +366,18 @@ void TDialog::DialogKey(unsigned vk, TWindow* from)
 
 bool TDialog::PreProcessKey(unsigned vk, TWindow* focus)
 {
-    if (vk != VK_TAB || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    if (vk == VK_LEFT || vk == VK_UP || vk == VK_RIGHT || vk == VK_DOWN) return focus && MoveInGroup(focus, vk);
+    if (vk != VK_TAB) return false;
     if (focus) {
         TMsg m{WM_KEYDOWN, vk, 1};
         if (focus->SendMessage(WM_GETDLGCODE, vk, reinterpret_cast<TParam2>(&m)) & DLGC_WANTTAB) return false;
     }
     const bool forward = GetKeyState(VK_SHIFT) >= 0;
-    if (TWindow* next = NextTabStop(focus, forward); next && next->Widget())
+    if (TWindow* next = NextTabStop(focus, forward); next && next->Widget()) {
         next->Widget()->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        FocusFromKeyboard(*next);
+    }
     // A lone tab stop keeps the focus; the key is the dialog's all the same.
     return true;
 }
@@ -306,7 +405,14 @@ TWindow* TDialog::NextTabStop(TWindow* from, bool forward) const
         if (!scope->isAncestorOf(w) || w->focusProxy()) continue;
         if ((w->focusPolicy() & Qt::TabFocus) != Qt::TabFocus || !w->isEnabled() || !w->isVisibleTo(scope)) continue;
         TWindow* win = FromWidget(w);
-        if (win && win != from) return win;
+        if (!win || win == from) continue;
+        // The other buttons of the group Tab comes from are passed over: the group is one stop.
+        const TDialog* dlg = DialogOfControl(win);
+        if (dlg && dlg->IsTemplateRadio(win) && DialogOfControl(from) == dlg) {
+            const std::vector<TWindow*> group = dlg->ButtonGroupOf(win);
+            if (std::find(group.begin(), group.end(), from) != group.end()) continue;
+        }
+        return GroupEntry(win);
     }
 }
 

@@ -4,6 +4,7 @@
 // dialog's class made with a template id is bound to its line, the other lines get plain
 // controls. Execute() runs it modally and returns the id that ended it.
 #include <string>
+#include <vector>
 
 #include "platform/gui/DialogTemplate.h"
 #include "platform/gui/Window.h"
@@ -53,8 +54,27 @@ public:
     virtual bool PreProcessKey(unsigned vk, TWindow* focus);
     // The control that Tab (forward) or Shift+Tab moves the focus to from the window: the next
     // visible, enabled tab stop in the tab order of the dialog's window, round its end; nullptr
-    // when there is none other.
+    // when there is none other. A group of radio buttons is one stop, entered at its checked
+    // button (at its first shown, enabled one when none of those is checked).
     TWindow* NextTabStop(TWindow* from, bool forward) const;
+
+    // The controls made for the template's lines, in the template's order (one per line).
+    const std::vector<TWindow*>& TemplateControls() const { return lines_; }
+    // The group of a control made for a template line, in template order: from the line with the
+    // GROUP style at or before it up to the next line with that style. Of radio buttons only the
+    // radio buttons, of other buttons only the buttons and check boxes (a radio's arrows never
+    // land elsewhere, nor another button's on a radio). Empty for any other control.
+    std::vector<TWindow*> ButtonGroupOf(const TWindow* control) const;
+    // Whether the control is a radio button of a template line.
+    bool IsTemplateRadio(const TWindow* control) const;
+    // Where the keyboard enters the radio group of the button: its checked button when that one
+    // is shown and enabled, else the group's first shown, enabled button. Any other control is
+    // itself.
+    static TWindow* GroupEntry(TWindow* control);
+    // The focus moved by the keyboard (Tab, an arrow, a page turned): an edit shows its whole
+    // text selected, as it does when Tab comes into it, so that typing, Backspace and Delete
+    // replace it.
+    static void FocusFromKeyboard(TWindow& control);
 
 protected:
     QWidget* MakeWidget(QWidget* parentWidget) override;
@@ -65,8 +85,13 @@ protected:
 private:
     void BuildControls();
     int RunModal();
+    // An arrow key on a button of a group: the focus moves to the next (or previous) shown,
+    // enabled button of its group, round its ends; a radio button reached is checked.
+    bool MoveInGroup(TWindow* focus, unsigned vk);
+    int LineOf(const TWindow* control) const;
 
     const TDialogTemplate* tmpl_;
+    std::vector<TWindow*> lines_;
     TSize baseUnits_{6, 13};
     int defaultId_ = IDOK;
     int result_ = 0;

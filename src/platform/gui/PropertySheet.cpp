@@ -140,16 +140,31 @@ void TPropertySheet::SetWizardButtons(unsigned flags)
     if (hidden && hidden != shown) hidden->ShowWindow(SW_HIDE);
 }
 
+void TPropertySheet::FocusFirstField(TPropertyPage& page)
+{
+    QWidget* w = page.Widget();
+    if (!w || !w->isVisible()) return;
+    TWindow* first = page.NextTabStop(&page, true);
+    if (first && first->Widget() && w->isAncestorOf(first->Widget())) FocusFromKeyboard(*first);
+}
+
 void TPropertySheet::PressButton(int id)
 {
     TPropertyPage* p = GetActivePage();
     switch (id) {
     case ID_PSNEXT:
-        if (p && active_ + 1 < GetPageCount() && p->WizNext() == 0) SetActivePage(active_ + 1);
+    case ID_PSBACK: {
+        const bool next = id == ID_PSNEXT;
+        if (!p || (next ? active_ + 1 >= GetPageCount() : active_ <= 0)) break;
+        if ((next ? p->WizNext() : p->WizBack()) != 0) break;
+        const bool keyboardInPage = p->HasFocus();
+        SetActivePage(active_ + (next ? 1 : -1));
+        // The keyboard that was in the page gone (a field, or a button's marked letter pressed
+        // there) goes on at the first field of the page turned to, not wherever the toolkit
+        // puts a focus whose window was hidden. On a button of the sheet it stays there.
+        if (TPropertyPage* now = GetActivePage(); now && now != p && keyboardInPage) FocusFirstField(*now);
         break;
-    case ID_PSBACK:
-        if (p && active_ > 0 && p->WizBack() == 0) SetActivePage(active_ - 1);
-        break;
+    }
     case ID_PSFINISH:
         if (!p || p->WizFinish()) CloseWindow(IDOK);
         break;

@@ -67,6 +67,8 @@ protected:
 private:
     // The pages stand above the sheet's buttons and come before them in the tab order.
     void PagesBeforeButtons();
+    // The first tab stop of the page takes the focus (none when the page has none).
+    void FocusFirstField(TPropertyPage& page);
 
     std::vector<TPropertyPage*> pages_;
     TPoint origin_;

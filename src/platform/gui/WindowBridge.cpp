@@ -161,6 +161,18 @@ bool TWindowBridge::KeyPress(QWidget* w, QKeyEvent* e)
         return true;
     }
     unsigned ch = CharOf(e);
+    // Alt with a character key is a command (a marked letter, a menu's key); one that nothing
+    // took types nothing, into an edit or anywhere else: a formula never changes by a letter the
+    // user did not see typed. Ctrl+Alt is the keyboard's third level, which does type.
+    if (ch >= 32 && (mods & Qt::AltModifier) && !(mods & Qt::ControlModifier)) {
+        if (keyDefault && !synthesizing_) {
+            synthesizing_ = true;
+            QKeyEvent keyOnly(QEvent::KeyPress, e->key(), e->modifiers(), QString());
+            QApplication::sendEvent(w, &keyOnly);
+            synthesizing_ = false;
+        }
+        return true;
+    }
     bool charDefault = true;
     if (ch) {
         charDefault = win->DispatchFromPlatform(WM_CHAR, ch, lp);

@@ -1,10 +1,13 @@
 // Tab, Shift+Tab and the labels' marked letters in dialogs, pressed as a user presses them:
-// every dialog resource is walked round with Tab and back with Shift+Tab, and each label's
-// letter must reach a control that can take the focus. The small dialog below holds the
+// every dialog resource is walked round with Tab and back with Shift+Tab, each label's letter
+// must reach a control that can take the focus, the arrows go round each radio group and check
+// its buttons, Space presses every button, an Alt+letter no control has types nothing, and a
+// button's letter has acted before the Enter pressed right after it. The small dialog below holds the
 // controls that used to keep the Tab key (an owner-drawn list, a multi-line edit) and one that
 // asks for it.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,16 +31,48 @@ std::string Lines(const std::vector<std::string>& v)
     return all;
 }
 
+// A dialog of a resource whose buttons only tell what they heard: how often each was pressed,
+// and what the check boxes and radio buttons showed when Enter pressed the default button (or
+// Escape Cancel). Nothing closes it but the test.
+class HearingDialog : public TDialog {
+public:
+    using TDialog::TDialog;
+    int Presses(int id) const { return presses_.count(id) ? presses_.at(id) : 0; }
+    int CheckSeenAtEnter(int id) const { return checksAtEnter_.count(id) ? checksAtEnter_.at(id) : -1; }
+
+protected:
+    TResult EvCommand(unsigned id, TWindow* control, unsigned notifyCode) override
+    {
+        if (notifyCode == BN_CLICKED) ++presses_[static_cast<int>(id)];
+        if (id == static_cast<unsigned>(GetDefaultId()) || id == IDCANCEL) {
+            checksAtEnter_.clear();
+            for (TWindow* c : Children())
+                if (auto* b = dynamic_cast<TCheckBox*>(c)) checksAtEnter_[c->GetId()] = b->GetCheck();
+        }
+        (void)control;
+        return 1;
+    }
+
+private:
+    std::map<int, int> presses_, checksAtEnter_;
+};
+
 TEST(DialogTabWalk, EveryDialogResourceWalksRoundWithTabAndBackWithShiftTab)
 {
     std::vector<std::string> faults;
     for (int d = 0; d < res::kDialogCount; ++d) {
         const TDialogTemplate& tmpl = res::kDialogTable[d];
         TTestHook hook;
-        TDialog dlg(nullptr, tmpl);
-        hook.AnswerDialog(tmpl.id, IDCANCEL, [&](TDialog& shown) {
+        HearingDialog dlg(nullptr, tmpl);
+        hook.AnswerDialog(tmpl.id, 0, [&](TDialog& shown) {
             for (const std::string& f : WalkWithTab(shown)) faults.push_back(f);
             for (const std::string& f : PressLabelMnemonics(shown)) faults.push_back(f);
+            for (const std::string& f : WalkRadioGroups(shown)) faults.push_back(f);
+            for (const std::string& f : PressUnmarkedAltLetters(shown)) faults.push_back(f);
+            for (const std::string& f : PressMarkedLettersThenEnter(shown, [&](int id) { return dlg.CheckSeenAtEnter(id); }))
+                faults.push_back(f);
+            for (const std::string& f : PressSpaceOnButtons(shown, [&](int id) { return dlg.Presses(id); })) faults.push_back(f);
+            shown.CloseWindow(IDCANCEL);
         });
         dlg.Execute();
         for (const std::string& m : hook.MessageTexts()) faults.push_back("dialog " + std::to_string(tmpl.id) + ": message " + m);

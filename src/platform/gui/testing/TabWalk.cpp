@@ -1,14 +1,18 @@
 #include "platform/gui/testing/TabWalk.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QWidget>
 #include <algorithm>
 #include <cctype>
 #include <sstream>
 
 #include "platform/gui/Control.h"
+#include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/TestHook.h"
 #include "platform/gui/testing/UserInput.h"
@@ -17,12 +21,15 @@ namespace vyn {
 
 namespace {
 
+bool Contains(const std::vector<TWindow*>& v, const TWindow* w) { return std::find(v.begin(), v.end(), w) != v.end(); }
+
+// The tab stops: a group of radio buttons is one, at the button where Tab enters it.
 void CollectStops(const TWindow& w, std::vector<TWindow*>& stops)
 {
     for (TWindow* c : w.Children()) {
         auto* control = dynamic_cast<TControl*>(c);
         if (control && (control->GetStyle() & dlgstyle::TABSTOP) && c->IsWindowVisible() && c->IsWindowEnabled())
-            stops.push_back(c);
+            if (TWindow* stop = TDialog::GroupEntry(c); !Contains(stops, stop)) stops.push_back(stop);
         CollectStops(*c, stops);
     }
 }
@@ -43,8 +50,6 @@ std::string DialogName(const TDialog& d)
     s << "dialog " << d.GetResId() << ": ";
     return s.str();
 }
-
-bool Contains(const std::vector<TWindow*>& v, const TWindow* w) { return std::find(v.begin(), v.end(), w) != v.end(); }
 
 // The letter after a single '&' of the text, upper case; 0 without one.
 char MarkedLetter(const std::string& text)
@@ -99,7 +104,187 @@ std::vector<TWindow*> Round(TDialog& d, const std::vector<TWindow*>& stops, TWin
     return met;
 }
 
+// The dialog and the pages shown in it.
+std::vector<TDialog*> ShownDialogs(TDialog& d)
+{
+    std::vector<TDialog*> out{&d};
+    for (TWindow* c : d.Children())
+        if (auto* page = dynamic_cast<TDialog*>(c); page && page->IsWindowVisible()) out.push_back(page);
+    return out;
+}
+
+bool TakesKeys(const TWindow* w)
+{
+    return w && w->Widget() && w->IsWindowVisible() && w->IsWindowEnabled() && w->Widget()->focusPolicy() != Qt::NoFocus;
+}
+
+bool Checked(const TWindow* w)
+{
+    auto* b = dynamic_cast<const TCheckBox*>(w);
+    return b && b->GetCheck() == TCheckBox::BF_CHECKED;
+}
+
+// The radio buttons of each group of the shown dialogs that take the keyboard, in template order.
+std::vector<std::vector<TWindow*>> RadioGroups(TDialog& d)
+{
+    std::vector<std::vector<TWindow*>> groups;
+    for (TDialog* dd : ShownDialogs(d)) {
+        const TDialogTemplate* t = dd->GetTemplate();
+        const std::vector<TWindow*>& lines = dd->TemplateControls();
+        if (!t || lines.size() != static_cast<std::size_t>(t->controlCount)) continue;
+        std::vector<TWindow*> group;
+        for (int i = 0; i <= t->controlCount; ++i) {
+            if (i == t->controlCount || (t->controls[i].style & dlgstyle::GROUP)) {
+                if (!group.empty()) groups.push_back(group);
+                group.clear();
+            }
+            if (i < t->controlCount && t->controls[i].kind == TControlKind::RADIOBUTTON && TakesKeys(lines[static_cast<std::size_t>(i)]))
+                group.push_back(lines[static_cast<std::size_t>(i)]);
+        }
+    }
+    return groups;
+}
+
+std::size_t IndexIn(const std::vector<TWindow*>& v, const TWindow* w)
+{
+    return static_cast<std::size_t>(std::find(v.begin(), v.end(), w) - v.begin());
+}
+
+// One group walked; faults added.
+void WalkRadioGroup(TDialog& d, const std::vector<TWindow*>& ring, std::size_t stopCount, std::vector<std::string>& faults)
+{
+    const std::size_t n = ring.size();
+    const std::size_t before = faults.size();
+    TWindow* start = ring.front();
+    for (TWindow* r : ring)
+        if (Checked(r)) start = r;
+    // Tab comes round to the group.
+    TWindow* now = nullptr;
+    for (std::size_t k = 0; k < stopCount + 2 && !Contains(ring, now); ++k) {
+        PressKeys(VK_TAB);
+        now = TWindow::GetFocus();
+    }
+    if (!Contains(ring, now)) {
+        faults.push_back(DialogName(d) + "Tab never came into the group of " + Name(ring.front()));
+        return;
+    }
+    if (now != start) faults.push_back(DialogName(d) + "Tab entered the group at " + Name(now) + ", not at " + Name(start));
+    std::size_t at = IndexIn(ring, now);
+    std::vector<bool> reached(n, false);
+    for (std::size_t k = 0; k < n && faults.size() == before; ++k) {
+        PressKeys(VK_DOWN);
+        TWindow* f = TWindow::GetFocus();
+        const std::size_t want = (at + 1) % n;
+        if (f != ring[want]) {
+            faults.push_back(DialogName(d) + "Down from " + Name(ring[at]) + " went to " + Name(f) + ", not to " + Name(ring[want]) +
+                             (Contains(ring, f) ? "" : ": it left the group"));
+            return;
+        }
+        at = want;
+        if (!Checked(f)) faults.push_back(DialogName(d) + "Down onto " + Name(f) + " did not check it");
+        for (TWindow* r : ring)
+            if (r != f && Checked(r)) faults.push_back(DialogName(d) + "Down onto " + Name(f) + " left " + Name(r) + " checked");
+        reached[at] = Checked(f);
+    }
+    if (n > 1 && stopCount > 1 && faults.size() == before) {
+        // The next choice checked, Tab leaves the group and Shift+Tab comes back to it.
+        PressKeys(VK_DOWN);
+        at = (at + 1) % n;
+        PressKeys(VK_TAB);
+        TWindow* out = TWindow::GetFocus();
+        if (Contains(ring, out)) faults.push_back(DialogName(d) + "Tab from " + Name(ring[at]) + " stayed in its group, on " + Name(out));
+        PressKeys(VK_TAB, MK_SHIFT);
+        if (TWindow::GetFocus() != ring[at])
+            faults.push_back(DialogName(d) + "Shift+Tab from " + Name(out) + " came back to " + Name(TWindow::GetFocus()) +
+                             ", not to the checked " + Name(ring[at]));
+        PressKeys(VK_UP);
+        at = (at + n - 1) % n;
+        if (TWindow::GetFocus() != ring[at] || !Checked(ring[at]))
+            faults.push_back(DialogName(d) + "Up went to " + Name(TWindow::GetFocus()) + ", not to " + Name(ring[at]) + " checked");
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        if (!reached[i] && faults.size() == before) faults.push_back(DialogName(d) + Name(ring[i]) + " was never checked from the keyboard");
+    // The choice the dialog had is checked again.
+    for (std::size_t k = 0; k < n && TWindow::GetFocus() != start && Contains(ring, TWindow::GetFocus()); ++k) PressKeys(VK_DOWN);
+}
+
 }  // namespace
+
+std::vector<std::string> WalkRadioGroups(TDialog& d)
+{
+    std::vector<std::string> faults;
+    std::vector<TWindow*> stops;
+    CollectStops(d, stops);
+    for (const std::vector<TWindow*>& ring : RadioGroups(d))
+        if (TakesKeys(ring.front())) WalkRadioGroup(d, ring, stops.size(), faults);
+    return faults;
+}
+
+std::vector<std::string> PressSpaceOnButtons(TDialog& d, const std::function<int(int id)>& pressesHeard)
+{
+    std::vector<std::string> faults;
+    for (TDialog* dd : ShownDialogs(d))
+        for (TWindow* c : dd->Children()) {
+            if (!dynamic_cast<TButton*>(c) || dynamic_cast<TCheckBox*>(c) || !TakesKeys(c)) continue;
+            c->SetFocus();
+            const int before = pressesHeard(c->GetId());
+            PressKeys(VK_SPACE);
+            const int presses = pressesHeard(c->GetId()) - before;
+            if (presses != 1)
+                faults.push_back(DialogName(d) + "Space on " + Name(c) + " pressed it " + std::to_string(presses) + " times");
+        }
+    return faults;
+}
+
+std::vector<std::string> PressUnmarkedAltLetters(TDialog& d)
+{
+    std::vector<std::string> faults;
+    if (!d.Widget()) return faults;
+    QWidget* top = d.Widget()->window();
+    std::string letters;
+    for (char l = 'A'; l <= 'Z'; ++l)
+        if (OwnersOfLetter(top, l) == 0) letters += l;
+    for (TDialog* dd : ShownDialogs(d))
+        for (TWindow* c : dd->Children()) {
+            QWidget* w = c->Widget();
+            auto* combo = qobject_cast<QComboBox*>(w);
+            const bool typed = qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) || (combo && combo->isEditable());
+            if (!typed || !TakesKeys(c)) continue;
+            c->SetFocus();
+            const std::string text = c->GetWindowText();
+            for (char l : letters) {
+                PressKeys(static_cast<unsigned>(l), TTestHook::kAlt);
+                if (c->GetWindowText() == text) continue;
+                faults.push_back(DialogName(d) + "Alt+" + l + " in " + Name(c) + " changed its text from \"" + text + "\" to \"" +
+                                 c->GetWindowText() + "\"");
+                break;
+            }
+        }
+    return faults;
+}
+
+std::vector<std::string> PressMarkedLettersThenEnter(TDialog& d, const std::function<int(int id)>& checkSeenAtEnter)
+{
+    std::vector<std::string> faults;
+    if (!d.Widget()) return faults;
+    QWidget* top = d.Widget()->window();
+    for (TDialog* dd : ShownDialogs(d))
+        for (TWindow* c : dd->Children()) {
+            auto* b = dynamic_cast<TCheckBox*>(c);
+            const char letter = b ? MarkedLetter(b->GetWindowText()) : 0;
+            if (!letter || !TakesKeys(c) || OwnersOfLetter(top, letter) != 1) continue;
+            const bool radio = dynamic_cast<TRadioButton*>(c) != nullptr;
+            const int want = radio || b->GetCheck() != TCheckBox::BF_CHECKED ? TCheckBox::BF_CHECKED : TCheckBox::BF_UNCHECKED;
+            PressKeys(static_cast<unsigned>(letter), TTestHook::kAlt);
+            PressKeys(VK_RETURN);
+            const int seen = checkSeenAtEnter(c->GetId());
+            if (seen != want)
+                faults.push_back(DialogName(d) + "Alt+" + letter + " and Enter at once: the dialog read " + Name(c) + " as " +
+                                 std::to_string(seen) + ", not " + std::to_string(want));
+            if (!radio) PressKeys(static_cast<unsigned>(letter), TTestHook::kAlt);
+        }
+    return faults;
+}
 
 std::vector<std::string> WalkWithTab(TDialog& d)
 {
