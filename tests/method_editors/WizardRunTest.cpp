@@ -3,6 +3,9 @@
 // the number-format and colour dialogs.
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QImage>
+
 #include "MethodEditorsTestUtil.h"
 #include "document/DocDialogs.h"
 #include "evaluator/NoValue.h"
@@ -18,6 +21,8 @@
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/ControlList.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/ShownScreen.h"
+#include "platform/gui/testing/UserInput.h"
 
 using namespace vyn;
 using vyn::test::Dump;
@@ -446,4 +451,82 @@ TEST(ColorDialog, SwatchesAndTheCurrentColour)
         EXPECT_EQ(more.Chosen(), choose ? 10 | 20 << 8 | 30 << 16 : 5);
     }
     TChooseColorDialog::SetTestAnswer({});
+}
+
+// Alt+N and Alt+B pressed in a page's field: the page turned to takes the keyboard at its first
+// field, so that what the user types next lands there.
+TEST(MethodWizard, AltNAndAltBGiveThePageTurnedToItsFirstField)
+{
+    TTestHook hook;
+    QPlate plate;
+    MethodWizardData data = NewPlateData();
+    hook.AnswerDialog(QWizzAll::kSheetResId, IDCANCEL, [&](TDialog& d) {
+        auto& sheet = dynamic_cast<Sheet&>(d);
+        TTestHook::ProcessEvents();
+        ASSERT_EQ(sheet.GetActiveIndex(), QWizzAll::kCategoriesPage);
+        TPropertyPage& cat = *sheet.GetActivePage();
+        ClickAt(ScreenPoint(*cat.GetDlgItem(102)));
+        TypeText("avg(od)");
+        ClickAt(ScreenPoint(*cat.GetDlgItem(300)));
+        TypeText("0.5");  // one cut-off: the presentation page is shown
+        struct Step {
+            char letter;
+            int page, field;
+        };
+        for (const Step& s : {Step{'N', QWizzAll::kPresentationPage, 110}, Step{'N', QWizzAll::kCompositionPage, 102},
+                              Step{'B', QWizzAll::kPresentationPage, 110}, Step{'B', QWizzAll::kCategoriesPage, 102}}) {
+            SCOPED_TRACE(std::string("Alt+") + s.letter);
+            PressKeys(static_cast<unsigned>(s.letter), TTestHook::kAlt);
+            ASSERT_EQ(sheet.GetActiveIndex(), s.page);
+            TWindow* field = sheet.GetActivePage()->GetDlgItem(s.field);
+            EXPECT_EQ(TWindow::GetFocus(), field);
+            EXPECT_TRUE(field->IsWindowVisible());
+        }
+        // Typed at once, the text goes into the field that shows the focus.
+        TypeText("x");
+        EXPECT_EQ(cat.GetDlgItemText(102), "x") << "the field's text was selected and typed over";
+    });
+    EXPECT_EQ(RunMethodWizardDialog(nullptr, &plate, data), 0);
+}
+
+// The colour of a category picked with the keys alone: Tab to its swatch, Space opens "Colors",
+// an arrow moves to the colour wanted and Space takes it.
+TEST(MethodWizard, AColourIsPickedWithTabTheArrowsAndSpace)
+{
+    TTestHook hook;
+    QPlate plate;
+    MethodWizardData data = NewPlateData();
+    QColor shown;
+    hook.AnswerDialog(QWizzAll::kSheetResId, IDCANCEL, [&](TDialog& d) {
+        auto& sheet = dynamic_cast<Sheet&>(d);
+        TTestHook::ProcessEvents();
+        TPropertyPage& cat = *sheet.GetActivePage();
+        ClickAt(ScreenPoint(*cat.GetDlgItem(102)));
+        TypeText("avg(od)");
+        ClickAt(ScreenPoint(*cat.GetDlgItem(300)));
+        TypeText("0.5");
+        PressKeys('N', TTestHook::kAlt);
+        ASSERT_EQ(sheet.GetActiveIndex(), QWizzAll::kPresentationPage);
+        TPropertyPage& pres = *sheet.GetActivePage();
+        PressKeys('C', TTestHook::kAlt);  // "&Color": the swatches show
+        TWindow* swatch = pres.GetDlgItem(600);
+        ASSERT_TRUE(swatch->IsWindowVisible());
+        PressKeys(VK_TAB);
+        ASSERT_EQ(TWindow::GetFocus(), swatch);
+        bool picked = false;
+        hook.AnswerDialog(MyColorDlg::kResId, 0, [&](TDialog& colours) {
+            ASSERT_EQ(TWindow::GetFocus(), colours.GetDlgItem(101)) << "the first colour has the focus";
+            PressKeys(VK_RIGHT);
+            ASSERT_EQ(TWindow::GetFocus(), colours.GetDlgItem(102));
+            PressKeys(VK_SPACE);
+            picked = colours.HasEnded();
+        });
+        PressKeys(VK_SPACE);
+        EXPECT_TRUE(picked) << "Space on a colour of \"Colors\" takes it";
+        const QImage face = GrabPicture(*swatch);
+        shown = face.pixelColor(face.width() / 2, face.height() / 2);
+    });
+    EXPECT_EQ(RunMethodWizardDialog(nullptr, &plate, data), 0);
+    EXPECT_EQ(hook.DialogsRun(), (std::vector<int>{QWizzAll::kSheetResId, MyColorDlg::kResId}));
+    EXPECT_EQ(shown, QColor(128, 0, 0)) << "the swatch shows the colour picked (128: dark red)";
 }

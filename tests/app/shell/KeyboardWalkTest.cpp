@@ -44,12 +44,15 @@ std::string Lines(const std::vector<std::string>& v)
     return all;
 }
 
-// The walks of one dialog, their faults added to the list: Tab round the whole dialog, and the
-// labels of the page shown in it (of the dialog itself when it has no pages).
+// The walks of one dialog, their faults added to the list: Tab round the whole dialog, the
+// labels of the page shown in it (of the dialog itself when it has no pages), the arrows round
+// every radio group, and Alt with the letters no control has in every field.
 void Walk(TDialog& d, std::vector<std::string>& faults, const std::string& where, TDialog* page = nullptr)
 {
     for (const std::string& f : WalkWithTab(d)) faults.push_back(where + ": " + f);
     for (const std::string& f : PressLabelMnemonics(page ? *page : d)) faults.push_back(where + ": " + f);
+    for (const std::string& f : WalkRadioGroups(d)) faults.push_back(where + ": " + f);
+    for (const std::string& f : PressUnmarkedAltLetters(d)) faults.push_back(where + ": " + f);
 }
 
 // The program over the demo plate, the test hook in place from its start to its end.

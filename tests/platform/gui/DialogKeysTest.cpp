@@ -2,13 +2,17 @@
 // a label's marked letter (Alt+letter) moves the focus to the control after it.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLabel>
 
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
+#include "platform/gui/ControlListBox.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/PropertySheet.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/ShownScreen.h"
+#include "platform/gui/testing/UserInput.h"
 
 namespace vyn {
 namespace {
@@ -125,6 +129,63 @@ TEST(Mnemonics, AltLetterOfALabelMovesTheFocusToTheNextControl)
         EXPECT_EQ(LabelWithText(d, "A&B as is")->buddy(), nullptr);
         // The text the program reads back is the text it set.
         EXPECT_EQ(d.GetDlgItemText(-1), "&Primary filter");
+    });
+    EXPECT_EQ(dlg.Execute(), IDOK);
+}
+
+const TControlTemplate kFieldsControls[] = {
+    {101, TControlKind::EDIT, "", dlgstyle::BORDER | dlgstyle::TABSTOP, 4, 4, 60, 12},
+    {102, TControlKind::EDIT, "", dlgstyle::MULTILINE | dlgstyle::CENTER | dlgstyle::BORDER | dlgstyle::TABSTOP, 4, 20, 60, 12},
+    {103, TControlKind::LISTBOX, "", dlgstyle::OWNERDRAWFIXED | dlgstyle::BORDER | dlgstyle::TABSTOP, 4, 36, 80, 40},
+    {IDOK, TControlKind::BUTTON, "OK", dlgstyle::TABSTOP | dlgstyle::DEFPUSHBUTTON, 90, 4, 40, 14},
+};
+const TDialogTemplate kFields{9977, "Fields", 8, "MS Sans Serif", dlgstyle::POPUP | dlgstyle::CAPTION, 0, 0, 140, 84,
+                              kFieldsControls, 4};
+
+// A multi-line edit (the wizard's separators) entered with Tab has its text selected as a
+// one-line edit has: Backspace and Delete take it away.
+TEST(DialogKeys, BackspaceAndDeleteInAMultiLineEditEnteredWithTab)
+{
+    TTestHook hook;
+    TDialog dlg(nullptr, kFields);
+    hook.AnswerDialog(kFields.id, IDOK, [](TDialog& d) {
+        for (unsigned key : {VK_BACK, VK_DELETE}) {
+            SCOPED_TRACE(key == VK_BACK ? "Backspace" : "Delete");
+            d.SetDlgItemText(102, "OD ");
+            d.GetDlgItem(101)->SetFocus();
+            PressKeys(VK_TAB);
+            ASSERT_EQ(TWindow::GetFocus(), d.GetDlgItem(102));
+            PressKeys(key);
+            EXPECT_EQ(d.GetDlgItemText(102), "");
+            TypeText("ab");
+            PressKeys(VK_TAB, MK_SHIFT);
+            PressKeys(VK_TAB);
+            PressKeys(key);
+            EXPECT_EQ(d.GetDlgItemText(102), "");
+        }
+    });
+    EXPECT_EQ(dlg.Execute(), IDOK);
+}
+
+// An owner-drawn list with nothing selected shows the focus mark on its current row while it
+// has the focus, and selects nothing by getting it.
+TEST(DialogKeys, AListWithNothingSelectedShowsTheFocusOnItsCurrentRow)
+{
+    TTestHook hook;
+    TDialog dlg(nullptr, kFields);
+    auto* list = new TListBox(&dlg, 103);
+    hook.AnswerDialog(kFields.id, IDOK, [&](TDialog& d) {
+        for (const char* s : {"first", "second", "third"}) list->AddString(s);
+        const TRect r = list->GetItemRect(0);
+        const QRect row(r.left, r.top, r.Width(), r.Height());
+        d.GetDlgItem(102)->SetFocus();
+        const QImage without = GrabPicture(*list, row);
+        PressKeys(VK_TAB);
+        ASSERT_EQ(TWindow::GetFocus(), list);
+        EXPECT_NE(GrabPicture(*list, row), without) << "the first row shows the focus mark";
+        EXPECT_EQ(list->GetSelIndex(), LB_ERR) << "getting the focus selects nothing";
+        PressKeys(VK_TAB);
+        EXPECT_EQ(GrabPicture(*list, row), without) << "the mark goes with the focus";
     });
     EXPECT_EQ(dlg.Execute(), IDOK);
 }
