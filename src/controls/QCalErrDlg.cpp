@@ -100,9 +100,10 @@ void QCalErrDlg::SetupWindow()
     }
     text_->SetWindowText(text);
     FitScrollBars();
-    // The entry just added is the one the user must decide on: the caret at the end keeps it in
-    // sight however many earlier entries stand above it.
-    text_->SetSelection(std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+    // An error to decide on is the entry just added: the caret at the end keeps it in sight
+    // however many earlier entries stand above it. A summary is read from its first line on.
+    if (infoMode_) text_->SetSelection(0, 0);
+    else text_->SetSelection(std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
     setUp_ = true;
 }
 

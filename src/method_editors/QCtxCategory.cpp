@@ -88,15 +88,13 @@ private:
 
     bool Valid(int n) const { return n >= 0 && n < ItemCount(); }
 
+    // Every well counts, as the sample's variable of that name answers every well that bears
+    // it: the controls of a plate file all stand in one group, so a name cannot be told from
+    // its group.
     static std::vector<Item> Build(const QSample& sample)
     {
         std::vector<Item> items;
-        int lastGroup = -1;
-        bool first = true;
         for (const QSegm& w : sample.wells) {
-            if (!first && w.group == lastGroup) continue;
-            first = false;
-            lastGroup = w.group;
             if (!w.desc || w.desc->name.empty()) continue;
             auto it = std::find_if(items.begin(), items.end(), [&](const Item& i) { return SameNameNoCase(i.name, w.desc->name); });
             if (it != items.end()) it->kind = kVector;

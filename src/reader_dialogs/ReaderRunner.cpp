@@ -267,9 +267,11 @@ TResult QRunnerDlg::EvRunnerStatus(TParam1 p1, TParam2 p2)
         return 0;
     }
     case rrStringId: ShowText(GetResStringStd(static_cast<int>(p2))); return 0;
-    case rrCount:
-        ShowText(" " + std::to_string(p2 & 0xFFFF) + "/" + std::to_string((p2 >> 16) & 0xFFFF) + " ");
+    case rrCount: {
+        const std::string total = (p2 >> 16) & 0xFFFF ? "/" + std::to_string((p2 >> 16) & 0xFFFF) : "";
+        ShowText(" " + std::to_string(p2 & 0xFFFF) + total + " ");
         return 0;
+    }
     case rrText: ShowText(p2 ? reinterpret_cast<const char*>(p2) : ""); return 0;
     case rrMessage: {
         const auto* args = reinterpret_cast<const MessageArgs*>(p2);

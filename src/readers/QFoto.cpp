@@ -221,6 +221,8 @@ void QFoto::PostText(int stringId)
 
 void QFoto::PostCount(int count, int total)
 {
+    // A count past its total ("2/1") tells the user nothing true: it is shown as a plain count.
+    if (total < count) total = 0;
     if (QFotoProgress* p = Progress()) p->ShowCount(count, total);
 }
 

@@ -22,6 +22,7 @@ class QFotoProgress {
 public:
     virtual ~QFotoProgress() = default;
     virtual void ShowText(const std::string& text) = 0;
+    // count of total; total 0: a count without a total.
     virtual void ShowCount(int count, int total) = 0;
     // Asks the user to insert a plate; false when the user chose "Abort".
     virtual bool ConfirmPlate() = 0;
@@ -69,6 +70,7 @@ public:
 
     // Progress reports of the worker thread; nothing happens without a progress window.
     void PostText(int stringId);
+    // count of total; total 0 counts without a total (the polls of a reader while it works).
     void PostCount(int count, int total);
     void PostString(const std::string& text);
 

@@ -225,7 +225,7 @@ void QFotoOstrel::WaitUntil(bool (*ready)(int, int), long waitMs, const QStopwat
 {
     int n = 0;
     for (;;) {
-        if (showCount) PostCount(++n, 1);
+        if (showCount) PostCount(++n, 0);
         ReaderWait(waitMs);
         if (ready(QueryStatus(), subType_)) return;
         if (limit && limit->Passed(ScaledMs(kPlateWaitMs))) throw ESerExc(ESerExc::kBadData);
@@ -276,7 +276,7 @@ QFotoStatus QFotoOstrel::Measure()
             QStopwatch limit;
             int n = 0;
             for (;;) {
-                PostCount(++n, 1);
+                PostCount(++n, 0);
                 ReaderWait(300);
                 if (QueryStatus() & 0x20) {
                     if (!Progress() || !Progress()->ConfirmPlate()) throw ESerExc(ESerExc::kAborted);

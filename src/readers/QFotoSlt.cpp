@@ -164,26 +164,26 @@ void QFotoSlt::FailStop(const std::string& text)
 
 void QFotoSlt::FailStopId(int id) { FailStop(GetResStringStd(id)); }
 
-void QFotoSlt::WaitWhileBusy(long waitMs, int countTotal)
+void QFotoSlt::WaitWhileBusy(long waitMs, bool showCount)
 {
     const char* query = framed_ ? "??" : "?";
     int n = 0;
     do {
         ReaderWait(waitMs);
-        if (countTotal) PostCount(++n, countTotal);
-        if (countTotal) ReaderWait(waitMs);
+        if (showCount) PostCount(++n, 0);
+        if (showCount) ReaderWait(waitMs);
         Command(query, true);
         if (Starts(reply_, 'E')) FailStop(reply_);
     } while (Starts(reply_, 'B'));
 }
 
-void QFotoSlt::WaitForData(int countTotal)
+void QFotoSlt::WaitForData()
 {
     const char* query = framed_ ? "??" : "?";
     int n = 0;
     for (;;) {
         ReaderWait(160);
-        PostCount(++n, countTotal);
+        PostCount(++n, 0);
         ReaderWait(160);
         Command(query, true);
         if (Starts(reply_, 'D')) return;
@@ -294,7 +294,7 @@ QFotoStatus QFotoSlt::MeasureShort(const SltOptions& opts)
 
     PostText(idsStarted);
     ReaderWait(2500);
-    WaitForData(1);
+    WaitForData();
 
     // The plate's check sum covers every byte from the STX of the "D" reply on.
     sum_ = 0;
@@ -362,17 +362,17 @@ QFotoStatus QFotoSlt::MeasureFramed(const SltOptions& opts)
     if (opts.time > 0) {
         if (opts.where == 0) {
             Command("TR1");
-            WaitWhileBusy(160, 1);
+            WaitWhileBusy(160, true);
         }
         Command("SH " + std::to_string(opts.how + 1) + " " + std::to_string(opts.time * 1000));
-        WaitWhileBusy(160, 1);
+        WaitWhileBusy(160, true);
     }
     auto start = [&](int wl, long settleMs) {
         if (!Starts(Command("SW" + std::to_string(wl)), '+')) FailStopId(idsFilterRejected);
         if (!Starts(Command("SM"), '+')) FailStopId(idsCommandRejected);
         if (settleMs == 2200) PostText(idsStarted);
         ReaderWait(settleMs);
-        WaitForData(2);
+        WaitForData();
     };
 
     std::array<int, 96> plate{};

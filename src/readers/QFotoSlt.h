@@ -47,10 +47,11 @@ private:
     const std::string& Command(const std::string& text, bool show = false, bool shortForm = false);
     void ReadReply(bool shortForm);
     // Repeats reader waits and status queries while the reader is busy; an 'E' status
-    // fails with the reply as the message. countTotal 0: no count shown.
-    void WaitWhileBusy(long waitMs, int countTotal);
-    // Waits for 'D' (data ready); 'E' fails with the reply as the message.
-    void WaitForData(int countTotal);
+    // fails with the reply as the message. With showCount the queries are counted on the
+    // progress dialog, without a total: how long the reader works is not known.
+    void WaitWhileBusy(long waitMs, bool showCount);
+    // Waits for 'D' (data ready), counting the queries; 'E' fails with the reply as the message.
+    void WaitForData();
     // Sets the error text and leaves the operation as a communication failure, after
     // telling the reader to stop.
     [[noreturn]] void FailStop(const std::string& text);

@@ -5,6 +5,7 @@
 #include "platform/core/StringTable.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dc.h"
+#include "platform/gui/Keyboard.h"
 #include "report_designer/AttrControls.h"
 #include "report_designer/AttrMulti.h"
 #include "report_designer/AttrRows.h"
@@ -240,6 +241,7 @@ void QRAttrDlg::Reload(int rowsToo)
     if (valuesDirty_) ReloadValues();
     if (rebuild) LayoutRows();
     Invalidate(false);
+    if (rebuild) ResumeEdit();
 }
 
 void QRAttrDlg::BlankRows()
@@ -259,6 +261,7 @@ void QRAttrDlg::Update()
     if (rebuild) LayoutRows();
     blank_ = 0;
     if (pending) Invalidate(false);
+    if (rebuild) ResumeEdit();
 }
 
 void QRAttrDlg::DocTitleChanged(const QRepView& view)
@@ -277,16 +280,27 @@ void QRAttrDlg::SetShown(int shown)
     std::string title;
     if (gAttrView) title = gAttrView->Doc().GetTitle();
     if (gAttrFrame) gAttrFrame->SetWindowText(title);
+    ResumeEdit();
 }
 
 void QRAttrDlg::SetActive(int active)
 {
     if (modalDepth_ > 0) return;
     active_ = active;
-    if (SCtrl* r = CurrentRow()) {
-        if (active) r->BeginEdit(0);
-        else if (r->editing) r->EndEdit(1);
-    }
+    if (active) ResumeEdit();
+    else if (SCtrl* r = CurrentRow(); r && r->editing) r->EndEdit(1);
+}
+
+// New rows while the window is active (a designer command from the menu or a key, the window
+// shown again after the preview) come with no activation of their own: the current row begins
+// editing now, so that the keys reach it.
+void QRAttrDlg::ResumeEdit()
+{
+    if (!active_ || !shown_ || modalDepth_ > 0) return;
+    SCtrl* r = CurrentRow();
+    if (!r || r->editing) return;
+    EnsureCurrentVisible();
+    r->BeginEdit(0);
 }
 
 TWindow* QRAttrDlg::BeginModal()
@@ -468,6 +482,19 @@ void QRAttrDlg::EvContextMenu(TWindow* window, int x, int y)
     wizard(*gAttrView, *gAttrEdit);
     gAttrEdit->wizardOpen = false;
     EndModal();
+}
+
+void QRAttrDlg::EvKeyDown(unsigned key, unsigned repeatCount, unsigned flags)
+{
+    // The pane has the keys when no row is being edited (none was current, or its edit went):
+    // the keys that move between the rows start editing one.
+    switch (key) {
+    case VK_DOWN:
+    case VK_RETURN: Navigate(cmAttrNext, nullptr); return;
+    case VK_UP: Navigate(cmAttrPrev, nullptr); return;
+    case VK_TAB: Navigate(GetKeyState(VK_SHIFT) < 0 ? cmAttrPrev : cmAttrNext, nullptr); return;
+    default: TWindow::EvKeyDown(key, repeatCount, flags);
+    }
 }
 
 void QRAttrDlg::EvVScroll(unsigned code, unsigned thumb, TWindow*)

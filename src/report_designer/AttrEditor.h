@@ -79,6 +79,7 @@ protected:
     void EvVScroll(unsigned code, unsigned pos, TWindow* control) override;
     void EvSize(unsigned sizeType, const TSize& size) override;
     void EvContextMenu(TWindow* window, int x, int y) override;
+    void EvKeyDown(unsigned key, unsigned repeatCount, unsigned flags) override;
 
 private:
     void RebuildRows();
@@ -86,6 +87,7 @@ private:
     void LayoutRows();
     void EnsureCurrentVisible();
     void Navigate(unsigned id, TWindow* control);
+    void ResumeEdit();
 
     int topRow_ = 0;
     std::vector<std::unique_ptr<SCtrl>> allRows_;

@@ -81,6 +81,49 @@ TEST_F(Runner, EveryFamilyMeasuresAgainAndAgainWithItsPortSettings)
     }
 }
 
+// A reader that stays busy for a while: the dialog counts its status queries without a
+// total, and no count it shows ever passes its total ("2/1").
+TEST_F(Runner, AReaderThatWorksLongerIsCountedWithoutATotal)
+{
+    struct Case {
+        const char* name;
+        emu::Family family;
+        int type;
+        bool framed;
+    };
+    const Case cases[] = {
+        {"type 1, short dialect", emu::Family::Slt, 1, false},
+        {"type 1, framed dialect", emu::Family::Slt, 1, true},
+        {"type 2", emu::Family::Ostrel, 2, false},
+    };
+    for (const Case& c : cases) {
+        emu::Script script;
+        script.family = c.family;
+        script.framed = c.framed;
+        script.plate = Ramp(100);
+        script.busyPolls = 3;  // counted 1 to 4; the port's first open attempt shows " 5 "
+        QFoto* driver = StartEmulator(script, c.type);
+        std::vector<double> values(96, -7.0);
+        shown.clear();
+        AnswerProgress();
+        ASSERT_EQ(RunMeasure(*driver, nullptr, values.data(), 8, 12, 405, 0, 0, ""), 0)
+            << c.name << ": " << QFoto::GetErrorText();
+        int plain = 0;
+        for (const std::string& text : shown) {
+            int k = 0, n = 0;
+            char end = 0;
+            if (std::sscanf(text.c_str(), " %d/%d ", &k, &n) == 2) {
+                EXPECT_LE(k, n) << c.name << " showed \"" << text << "\"";
+                EXPECT_GT(k, 0) << c.name << " showed \"" << text << "\"";
+            } else if (std::sscanf(text.c_str(), " %d%c", &k, &end) == 2 && end == ' ' && k >= 2 && k <= 4) {
+                ++plain;
+            }
+        }
+        EXPECT_GT(plain, 0) << c.name << ": the waiting reader was not counted";
+        emu.reset();
+    }
+}
+
 TEST_F(Runner, AbortWhileMeasuringEndsAtOnceWithAborted)
 {
     SetReaderTimeScale(100);  // the whole simulation would take ten seconds

@@ -27,7 +27,7 @@ public:
     void ShowCount(int count, int total) override
     {
         std::lock_guard<std::mutex> lock(mutex);
-        texts.push_back(" " + std::to_string(count) + "/" + std::to_string(total) + " ");
+        texts.push_back(" " + std::to_string(count) + (total ? "/" + std::to_string(total) : "") + " ");
     }
     bool ConfirmPlate() override
     {

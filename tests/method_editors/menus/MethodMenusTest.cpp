@@ -7,6 +7,9 @@
 #include <QLabel>
 #include <QToolTip>
 
+#include <QListWidget>
+
+#include <fstream>
 #include <map>
 
 #include "../../app/shell/ShellTestFixture.h"
@@ -34,6 +37,7 @@
 #include "platform/gui/HelpWindow.h"
 #include "platform/gui/PropertySheet.h"
 #include "platform/gui/testing/FieldInput.h"
+#include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
 
 using namespace vyn;
@@ -49,14 +53,20 @@ struct DemoPlate {
     ShellFixture shell;
     QDoc* doc = nullptr;
 
-    DemoPlate()
+    // plateText, when given, is written as a plate file of the data folder and opened instead.
+    explicit DemoPlate(const std::string& plateText = "")
     {
         // Shown, as a user sees it: the mouse and the menu reach only a visible window.
         shell.app->GetMainFrame()->MoveWindow(0, 0, 1100, 800);
         shell.app->GetMainFrame()->ShowWindow(SW_SHOW);
         TTestHook::ProcessEvents();
         GetAppSettings().autoMakeAftLoad = 0;
-        doc = dynamic_cast<QDoc*>(shell.app->OpenPlate(shell.env.data + "/Demo.plt"));
+        std::string file = shell.env.data + "/Demo.plt";
+        if (!plateText.empty()) {
+            file = shell.env.data + "/Own.plt";
+            std::ofstream(file, std::ios::binary) << plateText;
+        }
+        doc = dynamic_cast<QDoc*>(shell.app->OpenPlate(file));
         GetAppSettings().autoMakeAftLoad = 1;
         if (doc) doc->CalculatePlate();
         TTestHook::ProcessEvents();
@@ -516,6 +526,53 @@ TEST(MethodMenus, TheSheetsExpressionEditsOpenTheExpressionWizardByMouseAndKeys)
     }
     for (const auto& [edit, text] : written)
         EXPECT_NE(text.find("x x x"), std::string::npos) << edit << " shows \"" << text << "\"";
+    EXPECT_EQ(demo.hook.UnansweredDialogs(), 0);
+}
+
+// Three control groups, each of two wells: the Expression Wizard's "Controls" category offers
+// every one of them, as a vector, and each once more as its average.
+TEST(MethodMenus, TheControlsCategoryOffersEveryControlGroup)
+{
+    DemoPlate demo("MNAM 'Controls';'';\r\n"
+                   "DSEP '.';\r\n"
+                   "DESC G;Blk;32768;'Blank';\r\n"
+                   "DESC G;CL;255;'Low control';\r\n"
+                   "DESC G;CH;65280;'High control';\r\n"
+                   "BLNK 0;'';'';\r\n"
+                   "FDEF low;'CL';\r\n"
+                   "CALJ 1;0;0;0;0;0;1;\r\n"
+                   "SMGL '';6;Blk;84;Blk;85;CL;2;CL;14;CH;26;CH;38;\r\n"
+                   "QEND\r\n");
+    ASSERT_NE(demo.doc, nullptr);
+    gMethodSheetPage = QAllPsh::pgCalculations;
+    std::vector<std::string> rows;
+    bool wizardRan = false;
+    demo.hook.AnswerDialog(QAllPsh::kResId, IDCANCEL, [&](TDialog& d) {
+        TWindow& edit = *dynamic_cast<QAllPsh&>(d).GetActivePage()->GetDlgItem(QPageCalcEvalVal::kEdit);
+        ASSERT_TRUE(ClickReaches(edit));
+        demo.hook.AnswerDialog(CtxWzDlg::kResId, IDCANCEL, [&](TDialog& w) {
+            wizardRan = true;
+            auto* categories = qobject_cast<QListWidget*>(w.GetDlgItem(101)->Widget());
+            ASSERT_NE(categories, nullptr);
+            const std::vector<std::string> names = ListRows(*w.GetDlgItem(101));
+            const auto at = std::find(names.begin(), names.end(), "Controls");
+            ASSERT_NE(at, names.end()) << "no category \"Controls\"";
+            const QRect row = categories->visualItemRect(categories->item(static_cast<int>(at - names.begin())));
+            ClickAt(categories->viewport()->mapToGlobal(row.center()));
+            TTestHook::ProcessEvents();
+            rows = ListRows(*w.GetDlgItem(102));
+            PressKeys(VK_ESCAPE);
+        });
+        EXPECT_TRUE(RightClickReaches(edit));
+        TTestHook::ProcessEvents();
+    });
+    ASSERT_TRUE(demo.Choose("Advanced calculations..."));
+    ASSERT_TRUE(wizardRan);
+    std::vector<std::string> names;
+    for (const std::string& r : rows) names.push_back(r.substr(0, r.find_first_of("\t ")));
+    std::string shown;
+    for (const std::string& r : rows) shown += "[" + r + "] ";
+    EXPECT_EQ(names, (std::vector<std::string>{"Blk", "CL", "CH", "avg(Blk)", "avg(CL)", "avg(CH)"})) << shown;
     EXPECT_EQ(demo.hook.UnansweredDialogs(), 0);
 }
 

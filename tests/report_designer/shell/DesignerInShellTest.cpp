@@ -23,6 +23,7 @@
 #include "app/QPictButtGadget.h"
 #include "app/TMyControlBar.h"
 #include "app/vynwMDI.h"
+#include "printing/TRwPreview.h"
 #include "platform/core/DocManager.h"
 #include "platform/gui/Clipboard.h"
 #include "platform/gui/ControlButton.h"
@@ -913,6 +914,110 @@ TEST(DesignerInShell, TheDesignerStaysActiveThroughItsDialogsAfterARowsDialog)
     EXPECT_EQ(client.GetActiveMDIChild(), plateFrame);
     EXPECT_FALSE(QRAttrGlobals::gAttrFrame->IsWindowVisible()) << "the attribute window stays over the plate view";
     EXPECT_EQ(hook.UnansweredDialogs(), 0);
+}
+
+namespace {
+
+// The texts the attribute window's header and status strips paint.
+std::string StripText(TWindow& strip)
+{
+    std::string text;
+    for (const TShownText& t : ShownTexts(strip)) text += (text.empty() ? "" : " ") + t.text;
+    return text;
+}
+
+}  // namespace
+
+// With the attribute window active, a designer command from the menu (Alt+T, T: the Text Box
+// tool) changes the rows, and the preview hides the window and shows it again: each time a row
+// is edited again at once, and the keys move between the rows.
+TEST(DesignerInShell, TheAttributeWindowKeepsItsKeysAfterAMenuCommandAndAfterThePreview)
+{
+    TTestHook hook;
+    DesignerShell s;
+    QRepView& view = s.OpenDesigner();
+    ASSERT_NE(s.PlaceTextBox(view), nullptr);
+    ASSERT_TRUE(s.OpenAttributeWindow());
+    DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
+    TWindow& header = *QRAttrGlobals::gAttrHeader;
+    TWindow& status = *QRAttrGlobals::gAttrStatus;
+    ASSERT_EQ(StripText(header), "Text Box");
+    const std::string first = StripText(status);
+    ASSERT_FALSE(first.empty()) << "a row is edited in the active attribute window";
+    // Down moves to the next row, Up back; what the status strip says follows the row.
+    auto keysMove = [&](const char* when) {
+        const std::string at = StripText(status);
+        EXPECT_FALSE(at.empty()) << when << ": no row is edited";
+        PressKeys(VK_DOWN);
+        TTestHook::ProcessEvents();
+        const std::string below = StripText(status);
+        EXPECT_NE(below, at) << when << ": Down did not move";
+        EXPECT_FALSE(below.empty()) << when << ": Down left no row edited";
+        PressKeys(VK_UP);
+        TTestHook::ProcessEvents();
+        EXPECT_EQ(StripText(status), at) << when << ": Up did not come back";
+    };
+    keysMove("at first");
+
+    // Alt+T, T in the attribute window: the Text Box tool, its defaults in the window.
+    PressShortcut("Alt+T");
+    TTestHook::ProcessEvents();
+    PressKeys('T');
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(view.Tool(), cmRepTextBox - cmRepPointer) << "the menu's Text Box tool";
+    EXPECT_EQ(StripText(header), "Default Text Box");
+    EXPECT_TRUE(QRAttrGlobals::gAttrFrame->Widget()->isActiveWindow());
+    keysMove("after Alt+T, T");
+
+    // The preview of the definition, Alt+F, V in the attribute window, closed with its Close
+    // button; the attribute window comes back, and the user goes on in it.
+    bool previewed = false;
+    WhenModalWindowRuns([&](TWindow& modal) {
+        if (auto* preview = dynamic_cast<TRwPreview*>(&modal)) {
+            previewed = true;
+            ClickGadget(preview->GetControlBar(), CM_PREVIEWCLOSE);
+        }
+    });
+    PressShortcut("Alt+F");
+    TTestHook::ProcessEvents();
+    PressKeys('V');
+    TTestHook::ProcessEvents();
+    ASSERT_TRUE(previewed);
+    ASSERT_TRUE(QRAttrGlobals::gAttrFrame->IsWindowVisible()) << "the attribute window is back";
+    // The window system gives the activation back to the window that had it, or the user
+    // clicks the attribute window.
+    if (!QRAttrGlobals::gAttrFrame->Widget()->isActiveWindow()) DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
+    keysMove("after the preview");
+
+    // The page break's defaults have no rows. A click below the rows leaves no row edited;
+    // Down, and then Tab, start editing again.
+    ASSERT_TRUE(ChooseMenuItem(*s.app->GetMainFrame(), 7114));
+    TTestHook::ProcessEvents();
+    DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
+    EXPECT_EQ(StripText(header), "Default Page Break");
+    EXPECT_EQ(StripText(status), "");
+    PressKeys(VK_DOWN);
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(StripText(status), "") << "no row to edit";
+    DesignerShell::Activate(*s.app->GetMainFrame());
+    PressKey(view, VK_ESCAPE);  // the pointer tool: the text box's attributes again
+    TTestHook::ProcessEvents();
+    DesignerShell::Activate(*QRAttrGlobals::gAttrFrame);
+    QRAttrDlg& pane = *QRAttrGlobals::gAttrDlg;
+    const TRect empty = pane.EmptyAreaRect();
+    ASSERT_FALSE(empty.IsEmpty()) << "the rows fill the window";
+    ASSERT_TRUE(ClickReaches(pane, empty.left + 4, (empty.top + empty.bottom) / 2));
+    TTestHook::ProcessEvents();
+    EXPECT_EQ(StripText(status), "") << "a click below the rows edits none";
+    PressKeys(VK_DOWN);
+    TTestHook::ProcessEvents();
+    EXPECT_NE(StripText(status), "") << "Down starts editing a row";
+    keysMove("after a click below the rows");
+    ASSERT_TRUE(ClickReaches(pane, empty.left + 4, (empty.top + empty.bottom) / 2));
+    TTestHook::ProcessEvents();
+    PressKeys(VK_TAB);
+    TTestHook::ProcessEvents();
+    EXPECT_NE(StripText(status), "") << "Tab starts editing a row";
 }
 
 }  // namespace

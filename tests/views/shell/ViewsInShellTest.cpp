@@ -13,7 +13,10 @@
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <algorithm>
+#include <fstream>
+#include <functional>
 #include <set>
+#include <sstream>
 
 #include "../../app/shell/ListRowInput.h"
 #include "../../app/shell/ShellTestFixture.h"
@@ -26,6 +29,7 @@
 #include "app/TMySwitchTG.h"
 #include "app/vynwMDI.h"
 #include "controls/QGCombo.h"
+#include "controls/QCalErrDlg.h"
 #include "controls/QGEdit.h"
 #include "document/QDoc.h"
 #include "platform/gui/Menu.h"
@@ -46,11 +50,12 @@ namespace {
 
 struct ViewsShell : ShellFixture {
     QDoc* doc = nullptr;
-    ViewsShell()
+    // plate, when given, writes the plate to open into the data folder and names it.
+    explicit ViewsShell(const std::function<std::string(const std::string& dataDir)>& plate = {})
     {
         // Shown as the program shows it, so that the active view has the keyboard focus.
         app->GetMainFrame()->ShowWindow(SW_SHOW);
-        doc = dynamic_cast<QDoc*>(app->OpenPlate(env.data + "/Demo.plt"));
+        doc = dynamic_cast<QDoc*>(app->OpenPlate(plate ? plate(env.data) : env.data + "/Demo.plt"));
         TTestHook::ProcessEvents();
         BringToFront(Main());
     }
@@ -808,6 +813,42 @@ TEST(ViewsInShell, TabWalksTheCurvesPointsStraightAfterItOpens)
     PressKeys(VK_TAB);
     PressKeys(VK_ESCAPE);
     EXPECT_FALSE(curve->HasSelection()) << "the keys go on reaching the graph";
+}
+
+// The calibration information of a four-parameter curve runs longer than its box: the box
+// opens at its first line, the model, as the evaluation summaries do; an error to decide on
+// still shows its newest entry.
+TEST(ViewsInShell, TheCalibrationInformationOpensAtItsFirstLine)
+{
+    TTestHook hook;
+    ViewsShell s([](const std::string& data) {
+        std::ifstream in(data + "/Demo.plt", std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        std::string plate = text.str();
+        const std::string linear = "CALJ 1;0;";
+        const std::size_t at = plate.find(linear);
+        EXPECT_NE(at, std::string::npos);
+        if (at != std::string::npos) plate.replace(at, linear.size(), "CALJ 1;5;");
+        std::ofstream(data + "/FourParameter.plt", std::ios::binary) << plate;
+        return data + "/FourParameter.plt";
+    });
+    ASSERT_NE(s.doc, nullptr);
+    ASSERT_NE(s.Show<QSView>(2226), nullptr);
+    ASSERT_EQ(s.doc->GetPlate().calibr.state, csValid) << s.doc->GetPlate().calibr.message;
+    std::vector<std::string> shown;
+    std::string all;
+    hook.AnswerDialog(QCalErrDlg::kResId, 0, [&](TDialog& d) {
+        shown = ShownLines(d.GetDlgItem(101)->Widget());
+        all = d.GetDlgItemText(101);
+        ASSERT_TRUE(ClickReaches(*d.GetDlgItem(102)));
+    });
+    ASSERT_TRUE(s.Click(2208));
+    ASSERT_EQ(hook.DialogsRun(), std::vector<int>{QCalErrDlg::kResId});
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front().rfind("Model", 0), 0u) << "the box opened at \"" << shown.front() << "\"";
+    EXPECT_LT(shown.size(), static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n') + 1))
+        << "the information fits its box: nothing to scroll";
 }
 
 }  // namespace
