@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <locale>
+#include <tuple>
 
 #include "app/AppSettings.h"
 #include "controls/QGEdit.h"
@@ -22,6 +23,9 @@ constexpr int kMsgNoSeparator = 21096;
 constexpr int kMsgNotASeparator = 21341;
 constexpr int kMsgSeparatorInNumbers = 21347;
 constexpr const char* kSeparators = ".,;t: |";
+// The ranges of the spin controls beside the fields.
+constexpr WholeField kWidthField{1, 128};
+constexpr WholeField kFormatField{0, 15};
 
 // The first control id of each page; its frame has the id one below.
 constexpr int kPageFirst[6] = {201, 301, 401, 501, 601, 701};
@@ -282,13 +286,13 @@ void QAppDlg::Spin(int editId, unsigned code, int low, int high)
 void QAppDlg::EvVScroll(unsigned code, unsigned pos, TWindow* control)
 {
     switch (control ? control->GetId() : 0) {
-    case 407: Spin(406, code, 1, 128); break;
-    case 410: Spin(409, code, 1, 128); break;
-    case 417: Spin(416, code, 0, 15); break;
-    case 420: Spin(419, code, 0, 15); break;
-    case 507: Spin(506, code, 1, 128); break;
-    case 514: Spin(513, code, 0, 15); break;
-    case 517: Spin(516, code, 0, 15); break;
+    case 407: Spin(406, code, kWidthField.low, kWidthField.high); break;
+    case 410: Spin(409, code, kWidthField.low, kWidthField.high); break;
+    case 417: Spin(416, code, kFormatField.low, kFormatField.high); break;
+    case 420: Spin(419, code, kFormatField.low, kFormatField.high); break;
+    case 507: Spin(506, code, kWidthField.low, kWidthField.high); break;
+    case 514: Spin(513, code, kFormatField.low, kFormatField.high); break;
+    case 517: Spin(516, code, kFormatField.low, kFormatField.high); break;
     default: TDialog::EvVScroll(code, pos, control);
     }
 }
@@ -319,14 +323,23 @@ void QAppDlg::CmOk()
         refuse(page, edit, FormatWithArg(GetResString(message), CutUtf8(typed, 8).c_str()));
         return;
     }
-    // A width or format field holding "-1e999" would be read as its leading -1 and silently
+    // Widths and format fields take whole numbers of their spin controls' ranges: a width of
+    // -5 would make every export write empty fields, and "8.9" or "1e999" would silently
     // become another setting.
-    for (const auto& [edit, page] : {std::pair{406, 2}, std::pair{409, 2}, std::pair{416, 2}, std::pair{419, 2},
-                                     std::pair{506, 3}, std::pair{513, 3}, std::pair{516, 3}}) {
+    int whole[7] = {};
+    int n = 0;
+    for (const auto& [edit, page, field] :
+         {std::tuple{406, 2, kWidthField}, std::tuple{409, 2, kWidthField}, std::tuple{416, 2, kFormatField},
+          std::tuple{419, 2, kFormatField}, std::tuple{506, 3, kWidthField}, std::tuple{513, 3, kFormatField},
+          std::tuple{516, 3, kFormatField}}) {
         const std::string typed = GetDlgItemText(edit);
-        double ignored = 0;
-        if (ReadTypedNumber(typed.c_str(), ignored) != tnNotANumber) continue;
-        refuse(page, edit, NotANumberText(typed));
+        int& value = whole[n++];
+        if (ReadTypedWhole(typed.c_str(), field.low, field.high, value) == tnNumber) continue;
+        // Decimals hidden under "General" count for nothing; the user could not mend them.
+        if (edit == 416 && Checked(412)) { value = ExpFormat.decimals; continue; }
+        if (edit == 513 && Checked(509)) { value = CellFormat.decimals; continue; }
+        refuse(page, edit, NotAWholeNumberText(typed, field));
+        if (auto* e = dynamic_cast<TEdit*>(GetDlgItem(edit))) e->SetSelection(0, 32767);
         return;
     }
     ResError = Limited(GetDlgItemText(303), 128);
@@ -339,17 +352,17 @@ void QAppDlg::CmOk()
     CellFixFields = Checked(502) ? 1 : 0;
     ExpSeparator = SeparatorTyped(GetDlgItemText(403));
     CellSeparator = SeparatorTyped(GetDlgItemText(503));
-    ExpIdLen = Number(406);
-    ExpResLen = Number(409);
-    CellValLen = Number(506);
+    ExpIdLen = whole[0];
+    ExpResLen = whole[1];
+    CellValLen = whole[4];
     for (int i = 0; i < 3; ++i) {
         if (Checked(412 + i)) ExpFormat.SetMode(i);
         if (Checked(509 + i)) CellFormat.SetMode(i);
     }
-    ExpFormat.SetDecimals(Number(416));
-    ExpFormat.SetDigits(Number(419));
-    CellFormat.SetDecimals(Number(513));
-    CellFormat.SetDigits(Number(516));
+    ExpFormat.SetDecimals(whole[2]);
+    ExpFormat.SetDigits(whole[3]);
+    CellFormat.SetDecimals(whole[5]);
+    CellFormat.SetDigits(whole[6]);
     ExpFixes = Checked(704) ? 1 : 0;
     ImpFixes = Checked(706) ? 1 : 0;
     // Values exported with the decimal character as their separator would read back as

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "controls/TypedNumberEntry.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/Dc.h"
@@ -15,6 +16,8 @@ namespace vyn {
 namespace {
 
 constexpr double kMinusPi = -3.141592653589793;
+constexpr WholeField kPresFormatField{0, 15};
+constexpr WholeField kPresWidthField{10, 240};
 
 // The leading integer of an edit's text, 0 when there is none.
 int EditNumber(const TEdit& edit)
@@ -144,10 +147,10 @@ void QDefPres::ShowSample()
     mark_->ShowWindow(f.overflows ? SW_SHOW : SW_HIDE);
 }
 
-void QDefPres::Spin(TEdit& edit, unsigned code, int maxValue)
+void QDefPres::Spin(TEdit& edit, unsigned code, int minValue, int maxValue)
 {
     if (code != SB_LINEUP && code != SB_LINEDOWN) return;
-    const int v = std::clamp(EditNumber(edit) + (code == SB_LINEUP ? 1 : -1), 0, maxValue);
+    const int v = std::clamp(EditNumber(edit) + (code == SB_LINEUP ? 1 : -1), minValue, maxValue);
     edit.SetWindowText(std::to_string(v));
     edit.SetFocus();
     edit.SetSelection(0, 32767);
@@ -156,14 +159,23 @@ void QDefPres::Spin(TEdit& edit, unsigned code, int maxValue)
 void QDefPres::EvVScroll(unsigned code, unsigned pos, TWindow* control)
 {
     const int id = control ? control->GetId() : 0;
-    if (id == 106) Spin(*decimals_, code, 15);
-    else if (id == 108) Spin(*digits_, code, 15);
-    else if (id == 111) Spin(*width_, code, 240);
+    if (id == 106) Spin(*decimals_, code, kPresFormatField.low, kPresFormatField.high);
+    else if (id == 108) Spin(*digits_, code, kPresFormatField.low, kPresFormatField.high);
+    else if (id == 111) Spin(*width_, code, kPresWidthField.low, kPresWidthField.high);
     else TDialog::EvVScroll(code, pos, control);
 }
 
 void QDefPres::CmOk()
 {
+    // The sample follows the fields as they are typed; what is kept must be what they say.
+    int decimals = Format.decimals, digits = 0, width = 0;
+    if (decimals_->IsWindowVisible() && !TakeWholeEdit(*this, 104, kPresFormatField, decimals)) return;
+    if (!TakeWholeEdit(*this, 107, kPresFormatField, digits)) return;
+    if (!TakeWholeEdit(*this, 110, kPresWidthField, width)) return;
+    Format.SetMode(CheckedMode());
+    Format.SetDecimals(decimals);
+    Format.SetDigits(digits);
+    FieldWidth = width;
     Units = units_->GetWindowText();
     if (Units.size() > 64) Units.resize(64);
     CloseWindow(IDOK);

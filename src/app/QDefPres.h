@@ -36,7 +36,7 @@ private:
     void Refresh();
     void ApplyFieldWidth();
     void ShowSample();
-    void Spin(TEdit& edit, unsigned code, int maxValue);
+    void Spin(TEdit& edit, unsigned code, int minValue, int maxValue);
 
     TRadioButton* mode_[3];
     TEdit* decimals_;

@@ -4,6 +4,7 @@
 
 #include "app/QDlgNameInfo.h"
 #include "document/LineReader.h"
+#include "controls/TypedNumberEntry.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
@@ -199,7 +200,9 @@ void QSelMet::CmSelect()
 {
     const int cur = Current();
     if (cur < 0 || !Reader) return;
-    const int typed = QMetod::LimitFromText(count_->GetWindowText(), library_.Entries()[cur].seqCount);
+    // The number of sequential samples to take: a whole number up to the method's own count.
+    int typed = 0;
+    if (!TakeWholeEdit(*this, 104, WholeField{0, library_.Entries()[cur].seqCount}, typed)) return;
     if (!library_.SelectMethod(cur, typed, *Reader, &Limit)) {
         Complain(GetResString(3101));
         return;

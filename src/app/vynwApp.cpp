@@ -28,6 +28,7 @@
 #include "document/QDoc.h"
 #include "document/QMetod.h"
 #include "plate/Profile.h"
+#include "platform/core/ProfileFile.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/FileDialog.h"
 #include "platform/gui/Clipboard.h"
@@ -69,6 +70,8 @@ namespace vyn {
 vynwApp* gApp = nullptr;
 
 namespace {
+
+constexpr int kMsgSettingsNotUsed = 21088;
 
 // The file dialogs make the chosen file's folder current, so the next dialog opens there and
 // the exit keeps it as the data folder of the next start.
@@ -163,7 +166,7 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     };
     docManager_->onPathHeld = [this](TDocument& doc, TDocument& holder) { TellPathHeld(doc, holder); };
     docManager_->onDocRenamed = [this](TDocument& doc) { ShowDocFile(doc); };
-    LoadPrintSettings(kProfileName);
+    settingsNotUsed_ = LoadPrintSettings(kProfileName);
     printer_ = std::make_unique<RWPrinter>();
     SetPreviewPrinter(printer_.get());
     BindDocShell();
@@ -182,6 +185,7 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
     gReaderType = static_cast<std::uint8_t>(GetAppSettings().readerType);
     gReaderSubType = static_cast<std::uint8_t>(GetAppSettings().readerSubType);
     if (!gReader) CreateReaderDriver();
+    for (std::string& entry : TakeFilterTableNotKept()) settingsNotUsed_.push_back(std::move(entry));
 
     OnCommand(CM_FILENEW, [this] { CmNewPlate(); });
     OnCommand(CM_FILEOPEN, [this] { CmFileOpen(); });
@@ -379,6 +383,14 @@ void vynwApp::CreateControlBars(RwMainWindow& frame)
 
 void vynwApp::HandOverReady()
 {
+    // Settings of the file that could not be used are told once, when the window stands.
+    if (!settingsNotUsed_.empty() && frame_) {
+        std::string list;
+        for (const std::string& entry : settingsNotUsed_) list += "\n" + entry;
+        settingsNotUsed_.clear();
+        MessageBox(frame_, FormatWithArg(GetResString(kMsgSettingsNotUsed), ProfileFile::ResolvePath(kProfileName).c_str()) + list,
+                   name_, MB_OK | MB_ICONEXCLAMATION);
+    }
     if (!handOverName_.empty() && !server_) {
         server_ = std::make_unique<THandOverServer>(handOverName_, [this](const THandOverRecord& r) {
             // A modal dialog is open: nobody can take the names now.

@@ -125,6 +125,8 @@ private:
     bool printerCheck_ = false;  // the system's printer settings changed since the last check
     std::vector<std::unique_ptr<TFileDrop>> pending_;
     std::string commandLine_;
+    // Entries of the settings file that were not used ("[section] key=value"), until told.
+    std::vector<std::string> settingsNotUsed_;
     std::string handOverName_;
     std::unique_ptr<THandOverServer> server_;
     RwMainWindow* frame_ = nullptr;

@@ -307,6 +307,30 @@ TypedNumber ReadTypedNumber(const char* text, double& value, const char** end)
     return tnNumber;
 }
 
+TypedNumber ReadTypedWhole(const char* text, int low, int high, int& value)
+{
+    if (!text) return tnMissing;
+    const char* p = text;
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (blank(*p)) ++p;
+    if (!*p) return tnMissing;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    long long v = 0;
+    const char* digits = p;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        v = v * 10 + (*p - '0');
+        if (v > (1LL << 40)) return tnNotANumber;  // past any int range
+    }
+    if (p == digits) return tnNotANumber;
+    while (blank(*p)) ++p;
+    if (*p) return tnNotANumber;
+    if (negative) v = -v;
+    if (v < low || v > high) return tnNotANumber;
+    value = static_cast<int>(v);
+    return tnNumber;
+}
+
 double RoundToSignificant(double value, int n)
 {
     if (n == 0 || value == NoValue || !std::isfinite(value)) return value;

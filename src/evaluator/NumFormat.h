@@ -55,6 +55,13 @@ enum TypedNumber { tnMissing, tnNumber, tnNotANumber };
 // value untouched. *end as for ParseDouble.
 TypedNumber ReadTypedNumber(const char* text, double& value, const char** end = nullptr);
 
+// A whole number the user typed for a field that holds one from low to high: blanks, an
+// optional sign, decimal digits, blanks, and nothing else. tnMissing: the text is empty or
+// blanks only; tnNumber: value set; tnNotANumber for every other text ("8.9", "1e3", "inf",
+// letters, digits past the int range) and for a whole number outside low..high. value is
+// changed only for tnNumber.
+TypedNumber ReadTypedWhole(const char* text, int low, int high, int& value);
+
 // Reads a number with '.' as the only decimal point (strtod rules, "C" locale). Answers
 // false, with value untouched and *end = text, when nothing converts.
 bool ReadCDouble(const char* text, double& value, const char** end = nullptr);

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "controls/TypedNumberEntry.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
 
 namespace vyn {
 
 namespace {
+constexpr WholeField kFmtDlgField{0, 15};
 // Scroll bar -> the edit it steps.
 int BoundEdit(int scrollId) { return scrollId - 200; }
 }  // namespace
@@ -96,10 +98,16 @@ void MyFormatDlg::EvVScroll(unsigned code, unsigned, TWindow* control)
 
 void MyFormatDlg::CmOk()
 {
+    // The example follows the fields as typed; what is kept must be what they say.
+    int decimals = format_.format.decimals, digits = 0, width = 0;
+    const bool decimalsShown = GetDlgItem(105) && GetDlgItem(105)->IsWindowVisible();
+    if (decimalsShown && !TakeWholeEdit(*this, 105, kFmtDlgField, decimals)) return;
+    if (!TakeWholeEdit(*this, 106, kFmtDlgField, digits)) return;
+    if (!TakeWholeEdit(*this, 107, WholeField{0, kMaxWidth}, width)) return;
     format_.format.SetMode(ModeFromRadios());
-    format_.format.SetDigits(ReadInt(106));
-    format_.format.SetDecimals(ReadInt(105));
-    format_.width = std::min(ReadInt(107), kMaxWidth);
+    format_.format.SetDigits(digits);
+    format_.format.SetDecimals(decimals);
+    format_.width = width;
     CloseWindow(IDOK);
 }
 

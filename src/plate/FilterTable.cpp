@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "evaluator/NumFormat.h"
 #include "plate/Profile.h"
 #include "platform/core/ProfileFile.h"
 #include "platform/core/StringTable.h"
@@ -32,15 +33,18 @@ constexpr const char* kSection = "filters";
 constexpr int kDefaultFiltersId = 6005;
 }  // namespace
 
-void QFilterTable::Load()
+std::vector<std::string> QFilterTable::Load()
 {
     std::vector<int> taken;
+    std::vector<std::string> notKept;
     // Every key is read, not only as many names as a fixed list would hold, so a full table
     // of 32 comes back whole.
     for (const std::string& key : ProfileFile(kProfileName).Keys(kSection)) {
         if (static_cast<int>(taken.size()) >= kMaxFilters) break;
-        const int v = ProfileGetInt(kSection, key.c_str(), 0);
-        if (v < 0) break;
+        const std::string text = ProfileGetString(kSection, key.c_str(), "");
+        int v = 0;
+        if (ReadTypedWhole(text.c_str(), 0, kMaxWavelength, v) == tnNotANumber)
+            notKept.push_back("[" + std::string(kSection) + "] " + key + "=" + text);
         taken.push_back(v);
     }
     if (taken.empty()) {
@@ -58,6 +62,7 @@ void QFilterTable::Load()
         }
     }
     SetFilters(taken);
+    return notKept;
 }
 
 bool QFilterTable::Save() const

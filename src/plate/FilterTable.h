@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <vector>
 
 namespace vyn {
@@ -9,6 +10,9 @@ namespace vyn {
 class QFilterTable {
 public:
     static constexpr int kMaxFilters = 32;
+    // The largest wavelength the table holds, in nm (four places, as the table's rows show
+    // them); 0 is an empty place of the table.
+    static constexpr int kMaxWavelength = 9999;
 
     static QFilterTable& Instance();
 
@@ -18,9 +22,12 @@ public:
     // Keeps at most kMaxFilters wavelengths, in the given order.
     void SetFilters(const std::vector<int>& wavelengths);
 
-    // Reads the "filters" section of the settings: each key's number in file order, up to a
-    // negative one. With none there, the default list of the string table is taken.
-    void Load();
+    // Reads the "filters" section of the settings: each key's number in file order. An entry
+    // that is no wavelength (negative, past kMaxWavelength, not a whole number) becomes an
+    // empty place (0), so the filters after it keep their places, which are the positions of
+    // a reader's filter wheel; those entries are answered as "[filters] key=value" texts for
+    // the user. With no entry there, the default list of the string table is taken.
+    std::vector<std::string> Load();
     // Rewrites the section with keys F01, F02, ...; false when the file could not be written.
     bool Save() const;
 

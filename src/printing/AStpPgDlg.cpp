@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "controls/TypedNumberEntry.h"
 #include "plate/Profile.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ChooseFontDialog.h"
@@ -24,6 +25,7 @@ namespace {
 constexpr int kFontSizeFormat = 23721;
 constexpr int kErrorCaption = 23722;
 constexpr int kDialogScreenDpi = 96;
+constexpr int kMsgNoPrintableArea = 23723;
 constexpr int kMarginEdits[4] = {AStpPgDlg::IDC_LEFT, AStpPgDlg::IDC_LEFT + 1, AStpPgDlg::IDC_LEFT + 2,
                                   AStpPgDlg::IDC_LEFT + 3};
 
@@ -114,13 +116,20 @@ int AStpPgDlg::ReadEdit(int id) const
 
 void AStpPgDlg::WriteEdit(int id, int value) { SetDlgItemText(id, std::to_string(value)); }
 
-void AStpPgDlg::ReadMargins(int kind)
+bool AStpPgDlg::ReadMarginEdits(int (&values)[4])
 {
-    for (int i = 0; i < 4; ++i) {
-        int v = ReadEdit(kMarginEdits[i]);
-        if (units_ == 1) v = MmToInch(v);
-        *MarginField(work_[kind].margins, i) = v;
-    }
+    // Each margin is a whole number of the spin controls' range; an empty edit reads as 0.
+    for (int i = 0; i < 4; ++i)
+        if (!TakeWholeEdit(*this, kMarginEdits[i], WholeField{0, kMaxMargin, true}, values[i])) return false;
+    return true;
+}
+
+bool AStpPgDlg::ReadMargins(int kind)
+{
+    int v[4];
+    if (!ReadMarginEdits(v)) return false;
+    for (int i = 0; i < 4; ++i) *MarginField(work_[kind].margins, i) = units_ == 1 ? MmToInch(v[i]) : v[i];
+    return true;
 }
 
 void AStpPgDlg::ShowKind(int kind)
@@ -169,7 +178,11 @@ void AStpPgDlg::ShowFont(int kind)
 void AStpPgDlg::KindClicked(int kind)
 {
     if (kind == gPageSetupKind) return;
-    ReadMargins(gPageSetupKind);
+    if (!ReadMargins(gPageSetupKind)) {
+        // The kind whose margin was refused stays shown.
+        for (int k = 0; k < kPrintKindCount; ++k) Check(IDC_KIND + k, k == gPageSetupKind);
+        return;
+    }
     gPageSetupKind = kind;
     ShowKind(kind);
 }
@@ -177,10 +190,13 @@ void AStpPgDlg::KindClicked(int kind)
 void AStpPgDlg::UnitClicked(int units)
 {
     if (units == units_) return;
-    for (int id : kMarginEdits) {
-        const int v = ReadEdit(id);
-        WriteEdit(id, units == 1 ? InchToMm(v) : MmToInch(v));
+    int v[4];
+    if (!ReadMarginEdits(v)) {
+        Check(IDC_UNIT_INCH, units_ == 0);
+        Check(IDC_UNIT_MM, units_ == 1);
+        return;
     }
+    for (int i = 0; i < 4; ++i) WriteEdit(kMarginEdits[i], units == 1 ? InchToMm(v[i]) : MmToInch(v[i]));
     units_ = units;
 }
 
@@ -234,16 +250,30 @@ void AStpPgDlg::CmNoFont()
 void AStpPgDlg::CmApplyAll()
 {
     const int kind = gPageSetupKind;
-    ReadMargins(kind);
+    if (!ReadMargins(kind)) return;
     for (int k = 0; k < kPrintKindCount; ++k)
         if (k != kind && k != pkReport) work_[k] = work_[kind];
 }
 
 void AStpPgDlg::CmOk()
 {
+    if (!ReadMargins(gPageSetupKind)) return;
+    // Margins that leave nothing of the page to print on are refused on the kind they belong to.
+    for (int k = 0; k < kPrintKindCount; ++k) {
+        if (MarginsLeavePage(work_[k].margins)) continue;
+        if (k != gPageSetupKind) {
+            gPageSetupKind = k;
+            ShowKind(k);
+        }
+        MessageBox(this, GetResStringStd(kMsgNoPrintableArea), GetWindowText(), MB_OK | MB_ICONEXCLAMATION);
+        if (auto* e = dynamic_cast<TEdit*>(GetDlgItem(IDC_LEFT))) {
+            e->SetFocus();
+            e->SetSelection(0, 32767);
+        }
+        return;
+    }
     for (int m = 0; m < 3; ++m)
         if (Checked(IDC_MODE + m)) gGlobalMode = m;
-    ReadMargins(gPageSetupKind);
     for (int k = 0; k < kPrintKindCount; ++k) {
         gPageMargins[k] = work_[k].margins;
         gPageFonts[k] = work_[k].font;

@@ -62,7 +62,10 @@ protected:
 private:
     void ShowKind(int kind);
     void ShowFont(int kind);
-    void ReadMargins(int kind);
+    // The four edits as typed, in the unit shown; false after telling the user of a refused one.
+    bool ReadMarginEdits(int (&values)[4]);
+    // Into the kind's working record; false when an edit was refused.
+    bool ReadMargins(int kind);
     int ReadEdit(int id) const;
     void WriteEdit(int id, int value);
     bool Checked(int id) const;

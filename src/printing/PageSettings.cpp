@@ -202,18 +202,39 @@ bool ParseFontText(const char* text, TLogFont& lf)
     return true;
 }
 
-void LoadPrintSettings(const char* iniPath)
+bool MarginsLeavePage(const PageMargins& m)
 {
+    // A4 across (8.27 in) and Letter down (11 in), in 0.01 inch.
+    constexpr long long kPageAcross = 827, kPageDown = 1100;
+    if (m.left < 0 || m.top < 0 || m.right < 0 || m.bottom < 0) return false;
+    return static_cast<long long>(m.left) + m.right < kPageAcross && static_cast<long long>(m.top) + m.bottom < kPageDown;
+}
+
+std::vector<std::string> LoadPrintSettings(const char* iniPath)
+{
+    std::vector<std::string> notKept;
     char buf[kProfileValueSize];
     for (int k : kProfileOrder) {
         const std::string m = FormatMarginsText(gPageMargins[k]);
         GetPrivateProfileString("Pages", kKindKeys[k], m.c_str(), buf, sizeof buf, iniPath);
-        ParseMarginsText(buf, gPageMargins[k]);
+        PageMargins read = gPageMargins[k];
+        if (ParseMarginsText(buf, read)) {
+            if (MarginsLeavePage(read)) gPageMargins[k] = read;
+            else notKept.push_back(std::string("[Pages] ") + kKindKeys[k] + "=" + buf);
+        }
         const std::string f = FormatFontText(gPageFonts[k]);
         GetPrivateProfileString("Fonts", kKindKeys[k], f.c_str(), buf, sizeof buf, iniPath);
         ParseFontText(buf, gPageFonts[k]);
     }
-    gGlobalMode = GetPrivateProfileInt("Pages", "GlobalMode", gGlobalMode, iniPath);
+    GetPrivateProfileString("Pages", "GlobalMode", "", buf, sizeof buf, iniPath);
+    if (buf[0]) {
+        int mode = -1;
+        const char* p = buf;
+        // The mode as the profile's integer reading takes it: leading digits, the rest ignored.
+        if (ScanInt(p, mode) && mode >= 0 && mode <= 2) gGlobalMode = mode;
+        else notKept.push_back(std::string("[Pages] GlobalMode=") + buf);
+    }
+    return notKept;
 }
 
 bool SavePrintSettings(const char* iniPath)

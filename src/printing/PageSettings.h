@@ -5,6 +5,7 @@
 // conversions between the current margins and a page rectangle of a device.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/core/Geometry.h"
 #include "platform/gui/Gdi.h"
@@ -56,9 +57,16 @@ const char* PrintKindKey(int kind);
 void ResetPrintSettings();
 
 // Reads and writes every kind and "GlobalMode"; iniPath is the profile name ("VYN.INI").
-// Saving answers false when a value could not be written.
-void LoadPrintSettings(const char* iniPath);
+// Reading keeps the values it had for margins that leave no room to print and for a
+// calculations mode it does not know, and answers those entries as "[Pages] key=value" texts
+// for the user. Saving answers false when a value could not be written.
+std::vector<std::string> LoadPrintSettings(const char* iniPath);
 bool SavePrintSettings(const char* iniPath);
+
+// Whether margins leave room to print: none below 0, and left and right, top and bottom
+// together short of the page across and down, on A4 as on Letter paper (the page setup and
+// the settings file are not bound to one printer).
+bool MarginsLeavePage(const PageMargins& m);
 
 // The profile texts of one kind's records, and their reading: a text that does not hold a
 // whole record leaves the record as it was (answers false).

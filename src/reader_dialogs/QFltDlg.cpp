@@ -5,6 +5,8 @@
 #include "controls/QGEdit.h"
 #include "controls/InPlaceEditColours.h"
 #include "controls/TOkCancelGadgetWin.h"
+#include "controls/TypedNumberEntry.h"
+#include "plate/FilterTable.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlListBox.h"
 #include "platform/gui/Dc.h"
@@ -22,6 +24,7 @@ namespace {
 enum : int { idList = 101, idRead = 102, idCalibrate = 103, idMessage = 104, idEdit = 106 };
 constexpr std::size_t kCaptionMax = 127;
 constexpr int kTextBuffer = 128;
+constexpr WholeField kWavelengthField{0, QFilterTable::kMaxWavelength};
 const TColor kBlue(0, 0, 255), kGrey(192, 192, 192), kYellow(255, 255, 0), kRed(255, 0, 0);
 
 std::string Printf(const char* format, int v)
@@ -193,7 +196,16 @@ void QFltDlg::EditNotify(unsigned code)
         break;
     case QGEdit::kChanged: {
         if (sel < 0) break;
-        const int v = ParseLeadingInt(edit_->GetWindowText());
+        // A wavelength the reader takes, or 0 for an empty place; anything else is refused and
+        // the entry keeps its value. The edit shows that value again before the message takes
+        // the focus, so that leaving the edit does not hand the text over a second time.
+        const std::string text = edit_->GetWindowText();
+        int v = 0;
+        if (ReadTypedWhole(text.c_str(), kWavelengthField.low, kWavelengthField.high, v) != tnNumber) {
+            edit_->Open(nullptr);
+            TellNotAWholeNumber(this, text, kWavelengthField);
+            break;
+        }
         if (onEntry) {
             values_[static_cast<std::size_t>(sel)] = v;
             list_->RedrawItem(sel);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "plate/FilterTable.h"
@@ -32,6 +33,7 @@ std::mutex gErrorLock;
 std::string gErrorText;
 ReaderOptionsDialogFn gOptionsDialog = nullptr;
 bool gFilterSaveFailed = false;
+std::vector<std::string> gFilterNotKept;
 
 void CopyToBuffer(const std::string& text, char* buffer, int size)
 {
@@ -111,10 +113,12 @@ QFoto* CreateReaderDriver()
 QFoto::QFoto()
 {
     gReaderName = GetResStringStd(idsDemoDevice);
-    QFilterTable::Instance().Load();
+    gFilterNotKept = QFilterTable::Instance().Load();
 }
 
 bool FilterTableSaveFailed() { return gFilterSaveFailed; }
+
+std::vector<std::string> TakeFilterTableNotKept() { return std::exchange(gFilterNotKept, {}); }
 
 QFoto::~QFoto() { gFilterSaveFailed = !QFilterTable::Instance().Save(); }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "readers/ESerExc.h"
 
@@ -151,6 +152,9 @@ QFoto* CreateReaderDriver();
 bool ReleaseReaderDriver(int waitMs);
 // Whether the last saving of the filter table (at a driver's end) failed.
 bool FilterTableSaveFailed();
+// The entries of the settings' filter table that the last driver made could not take as
+// wavelengths and holds as empty places ("[filters] key=value"); taken once, then empty.
+std::vector<std::string> TakeFilterTableNotKept();
 
 // Filter table accessors shared by all drivers.
 int GetFilterCount();

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "controls/TypedNumberEntry.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/MsgBox.h"
@@ -95,9 +96,12 @@ TResult QRFmtDlg::EvCommand(unsigned id, TWindow* control, unsigned code)
 
 void QRFmtDlg::CmOk()
 {
-    int decimals = 0, digits = 0;
-    if (!ParseWholeNumber(GetDlgItemText(105), decimals)) decimals = 0;
-    if (!ParseWholeNumber(GetDlgItemText(106), digits)) digits = 0;
+    // Decimals hidden under "General" count for nothing; the user could not mend them.
+    constexpr WholeField kFormatField{0, 15};
+    int decimals = format.decimals, digits = 0;
+    const bool hasDecimals = Checked(*this, 102) || Checked(*this, 103);
+    if (hasDecimals && !TakeWholeEdit(*this, 105, kFormatField, decimals)) return;
+    if (!TakeWholeEdit(*this, 106, kFormatField, digits)) return;
     format.Set(FirstChecked(*this, 101, 3), decimals, digits);
     TDialog::CmOk();
 }

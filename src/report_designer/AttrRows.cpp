@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "controls/TypedNumberEntry.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ChooseColorDialog.h"
 #include "platform/gui/ChooseFontDialog.h"
@@ -248,14 +249,26 @@ void SCtrlNumber::BeginEdit(int byMouse)
 void SCtrlNumber::EndEdit(int cancel)
 {
     int number = kNoCommonValue;
+    std::string refused;
+    bool wasRefused = false;
     if (editing) {
         if (hasDialogButton) Hide(gAttrMoreButton);
         Hide(gAttrEdit);
         const std::string text = gAttrEdit->GetWindowText();
-        if (!cancel && gAttrEdit->IsModified() && !text.empty())
-            if (!ParseWholeNumber(text, number)) number = kNoCommonValue;
+        // An empty edit changes nothing; any other text must be a whole number of the row's
+        // range, else the row keeps its value and the user is told once the edit has ended.
+        if (!cancel && gAttrEdit->IsModified() && ReadTypedWhole(text.c_str(), minimum, maximum, number) == tnNotANumber) {
+            refused = text;
+            wasRefused = true;
+        }
     }
     SCtrl::EndEdit(cancel);
+    if (wasRefused) {
+        TWindow* parent = gAttrDlg->BeginModal();
+        TellNotAWholeNumber(parent, refused, WholeField{minimum, maximum});
+        gAttrDlg->EndModal();
+        return;
+    }
     if (number != kNoCommonValue && number != current) {
         SetIntAttr(Target(), code, number);
         LoadValue();

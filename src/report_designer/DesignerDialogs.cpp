@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "controls/TypedNumberEntry.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/Clipboard.h"
 #include "platform/gui/ControlEdit.h"
@@ -444,20 +445,25 @@ void QRFakeSmpls::SetupWindow()
     SetDlgItemText(102, std::to_string(sequentialCount));
 }
 
-void QRFakeSmpls::ReadBack()
+bool QRFakeSmpls::ReadBack()
 {
-    fixedCount = std::clamp(ScanInt(GetDlgItemText(101)), 0, kMaxSamples);
-    sequentialCount = std::clamp(ScanInt(GetDlgItemText(102)), 0, kMaxSamples);
+    // Counts are whole numbers; an empty edit reads as none.
+    constexpr WholeField kCount{0, kMaxSamples, true};
+    int fixed = 0, sequential = 0;
+    if (!TakeWholeEdit(*this, 101, kCount, fixed) || !TakeWholeEdit(*this, 102, kCount, sequential)) return false;
+    fixedCount = fixed;
+    sequentialCount = sequential;
+    return true;
 }
 
 void QRFakeSmpls::CmOk()
 {
-    ReadBack();
-    TDialog::CmOk();
+    if (ReadBack()) TDialog::CmOk();
 }
 
 void QRFakeSmpls::CmCancel()
 {
+    // Closed without OK, a refused count is told and keeps the number the dialog opened with.
     ReadBack();
     TDialog::CmCancel();
 }

@@ -138,7 +138,8 @@ protected:
     void CmCancel() override;
 
 private:
-    void ReadBack();
+    // false, after telling the user, when a count is refused.
+    bool ReadBack();
 };
 
 // Connects the view's dialog hooks and the report run's sample simulation to these dialogs.

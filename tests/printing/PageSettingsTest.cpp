@@ -45,7 +45,7 @@ TEST_F(PageSettingsFile, EveryKindAndTheGlobalModeSurviveTheRoundTrip)
     EXPECT_EQ(gPageMargins[pkPlate], (PageMargins{20, 50, 20, 70}));
     EXPECT_EQ(gPageMargins[pkReport], (PageMargins{100, 100, 100, 100}));
     gPageMargins[pkMethod] = {10, 20, 30, 40};
-    gPageMargins[pkGraph] = {-5, 0, 22000, 7};
+    gPageMargins[pkGraph] = {5, 0, 400, 7};
     TLogFont lf = NoPageFont();
     lf.lfHeight = 105;
     lf.lfWeight = FW_BOLD;
@@ -66,7 +66,7 @@ TEST_F(PageSettingsFile, EveryKindAndTheGlobalModeSurviveTheRoundTrip)
     ResetPrintSettings();
     LoadPrintSettings("VYN.INI");
     EXPECT_EQ(gPageMargins[pkMethod], (PageMargins{10, 20, 30, 40}));
-    EXPECT_EQ(gPageMargins[pkGraph], (PageMargins{-5, 0, 22000, 7}));
+    EXPECT_EQ(gPageMargins[pkGraph], (PageMargins{5, 0, 400, 7}));
     EXPECT_EQ(gPageMargins[pkPlate], (PageMargins{20, 50, 20, 70}));
     EXPECT_EQ(gPageFonts[pkResults], lf);
     EXPECT_EQ(gPageFonts[pkPlate], NoPageFont());

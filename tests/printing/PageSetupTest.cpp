@@ -129,23 +129,23 @@ TEST_F(PageSetup, EachKindShowsItsPicture)
     });
 }
 
-TEST_F(PageSetup, AHugeTypedMarginSwitchesUnitsWithoutWrappingNegative)
+// A margin past the edits' range is refused before the units switch, so nothing converts it.
+TEST_F(PageSetup, AHugeTypedMarginIsRefusedAndTheUnitStays)
 {
-    std::string mm, huge;
+    std::string kept, message;
+    bool inch = false;
     Run(pkPlate, IDCANCEL, [&](TDialog& d) {
         Click(d, 106);
         d.SetDlgItemText(108, "999999");
+        TTestHook::Get().AnswerMessageBox(IDOK);
         Click(d, 107);
-        mm = d.GetDlgItemText(108);
-        Click(d, 106);
-        d.SetDlgItemText(108, "2147483647");
-        Click(d, 107);
-        huge = d.GetDlgItemText(108);
-        Click(d, 106);
+        kept = d.GetDlgItemText(108);
+        if (!TTestHook::Get().MessageTexts().empty()) message = TTestHook::Get().MessageTexts().back();
+        inch = dynamic_cast<TCheckBox&>(*d.GetDlgItem(106)).GetCheck() == TCheckBox::BF_CHECKED;
     });
-    // 2539997 in 0.1 mm, of which the edit's six places show the first.
-    EXPECT_EQ(mm, "253999") << "never wrapped to a negative margin";
-    EXPECT_EQ(huge, "545459") << "the typed number is cut to six places first";
+    EXPECT_EQ(kept, "999999");
+    EXPECT_TRUE(inch);
+    EXPECT_EQ(message, "\"999999\" is not a whole number from 0 to 22000.");
 }
 
 TEST_F(PageSetup, SpinStepsStopAtTheirLimits)
@@ -173,7 +173,7 @@ TEST_F(PageSetup, OkKeepsEveryKindsEditsAndWritesTheProfile)
     ASSERT_EQ(Run(pkPlate, IDOK,
                   [&](TDialog& d) {
                       d.SetDlgItemText(108, "11");
-                      d.SetDlgItemText(111, "abc");  // reads as 0
+                      d.SetDlgItemText(111, "");  // reads as 0
                       Click(d, 102);                 // the plate's edits are kept on the switch
                       EXPECT_EQ(Margins(d), (std::vector<std::string>{"100", "100", "100", "100"}));
                       Click(d, 107);

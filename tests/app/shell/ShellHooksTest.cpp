@@ -187,15 +187,15 @@ TEST(ShellHooksTest, PageSetupOfThePlateViewSavesOnOk)
             if (auto* b = dynamic_cast<TCheckBox*>(d.GetDlgItem(AStpPgDlg::IDC_KIND + k)))
                 if (b->GetCheck() == TCheckBox::BF_CHECKED) shownKind = k;
         TTestHook::Click(*d.GetDlgItem(AStpPgDlg::IDC_UNIT_INCH));
-        d.SetDlgItemText(AStpPgDlg::IDC_LEFT, "1234");
+        d.SetDlgItemText(AStpPgDlg::IDC_LEFT, "234");
     });
     s.Command(CM_PAGESETUP);
     EXPECT_TRUE(Ran(hook, AStpPgDlg::kResId));
     EXPECT_EQ(shownKind, 0) << "the plate view's page kind";
-    EXPECT_EQ(gPageMargins[pkPlate].left, 1234);
+    EXPECT_EQ(gPageMargins[pkPlate].left, 234);
     std::string saved;
     ASSERT_TRUE(ProfileFile("VYN.INI").Read("Pages", "Plate", saved));
-    EXPECT_NE(saved.find("1234"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("234"), std::string::npos) << saved;
 }
 
 TEST(ShellHooksTest, NewReportOpensInTheDesignerFrame)

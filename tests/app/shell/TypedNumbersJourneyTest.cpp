@@ -170,7 +170,7 @@ TEST(TypedNumbers, RoundingTypedPastTheDoubleRangeIsRefused)
         EXPECT_TRUE(TypeIntoField(*d.GetDlgItem(516), "-1e999"));
         demo.hook.AnswerMessageBox(IDOK);
         Press(d, IDOK);
-        expected.push_back("\"-1e999\" is not a number.");
+        expected.push_back("\"-1e999\" is not a whole number from 0 to 15.");
         ASSERT_TRUE(d.IsWindow() && d.IsWindowVisible()) << "the dialog stays open";
         EXPECT_TRUE(TypeIntoField(*d.GetDlgItem(516), "6"));
         Press(d, IDOK);

@@ -9,6 +9,8 @@ void TypeOver(const std::string& text)
 {
     PressKeys(VK_HOME);
     PressKeys(VK_END, MK_SHIFT);
+    // Nothing typed over the whole text empties the field, as Delete does.
+    if (text.empty()) PressKeys(VK_DELETE);
     TypeText(text);
     TTestHook::ProcessEvents();
 }

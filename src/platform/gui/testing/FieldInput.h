@@ -8,7 +8,8 @@ namespace vyn {
 
 class TWindow;
 
-// The whole text of the field that has the keyboard taken and the text typed over it.
+// The whole text of the field that has the keyboard taken and the text typed over it (an
+// empty text empties the field).
 void TypeOver(const std::string& text);
 // A click into the field first (its middle), then the text typed over its whole text; whether the click reached it.
 bool TypeIntoField(TWindow& field, const std::string& text);

@@ -1,0 +1,246 @@
+// Whole-number fields of the shell's dialogs, typed as a user types them: each takes a whole
+// number of its range (and an empty text where that has always meant 0) and refuses every other
+// text with a message naming the range, keeping its value; nothing out of range reaches the
+// settings file or the plate.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ShownDemo.h"
+#include "app/AppGlobals.h"
+#include "app/AppSettings.h"
+#include "app/QAppDlg.h"
+#include "app/QDefPres.h"
+#include "app/QSelMet.h"
+#include "document/QDoc.h"
+#include "plate/FilterTable.h"
+#include "plate/Profile.h"
+#include "plate/QPlate.h"
+#include "platform/core/ProfileFile.h"
+#include "platform/gui/ControlListBox.h"
+#include "platform/gui/TestHook.h"
+#include "platform/gui/testing/FieldInput.h"
+#include "platform/gui/testing/UserInput.h"
+#include "printing/AStpPgDlg.h"
+#include "printing/PageSettings.h"
+#include "reader_dialogs/QFltDlg.h"
+#include "readers/QFoto.h"
+
+using namespace vyn;
+
+namespace whole_numbers {
+
+// What a user may type into a whole-number field.
+const std::string kNines(300, '9');
+const std::vector<std::string> kTexts = {"", "-5", "0", "8.9", "1e999", "inf", kNines, "abc"};
+
+// A field: how its dialog opens and the field is reached, its range, and where the program
+// keeps what it took.
+struct Field {
+    std::string name;
+    int low, high;
+    bool emptyIsZero;
+    // Types text into the field and confirms it; refused: a message is expected, which is
+    // answered. Leaves no dialog open. Answers the text the field held when confirmed (a field
+    // may take fewer characters than were typed).
+    std::function<std::string(ShownDemo&, const std::string& text, bool refused)> enter;
+    // The value kept, as the settings file or the plate holds it.
+    std::function<int(ShownDemo&)> kept;
+};
+
+void Press(TDialog& d, int id)
+{
+    TWindow* w = d.GetDlgItem(id);
+    ASSERT_NE(w, nullptr) << id;
+    EXPECT_TRUE(ClickReaches(*w)) << id;
+    TTestHook::ProcessEvents();
+}
+
+// A field of a dialog that a menu command opens; prep are the controls clicked first (a page,
+// a format that shows the decimals). Refused, the dialog stays open and is cancelled.
+Field DialogField(std::string name, unsigned command, int dialog, std::vector<int> prep, int edit, int low, int high,
+                  bool emptyIsZero, std::function<int(ShownDemo&)> kept)
+{
+    auto enter = [=](ShownDemo& demo, const std::string& text, bool refused) {
+        bool stayed = false;
+        std::string held;
+        demo.hook.AnswerDialog(dialog, 0, [&](TDialog& d) {
+            TTestHook::ProcessEvents();
+            for (int id : prep) Press(d, id);
+            ASSERT_TRUE(TypeIntoField(*d.GetDlgItem(edit), text));
+            held = d.GetDlgItemText(edit);
+            if (refused) demo.hook.AnswerMessageBox(IDOK);
+            Press(d, IDOK);
+            stayed = d.IsWindow() && d.IsWindowVisible();
+            if (stayed) {
+                EXPECT_EQ(d.GetDlgItemText(edit), held) << "the field keeps what was typed for the user to mend";
+                Press(d, IDCANCEL);
+            }
+        });
+        EXPECT_TRUE(ChooseMenuItem(demo.Main(), command));
+        EXPECT_EQ(stayed, refused) << "the dialog stays open exactly when the text is refused";
+        return held;
+    };
+    return {std::move(name), low, high, emptyIsZero, enter, std::move(kept)};
+}
+
+int SettingsInt(const char* key) { return ProfileGetInt(kAppSection, key, -999); }
+
+// One number of a "mode digits decimals" format key of the settings file.
+int FormatPart(const char* key, int index)
+{
+    int v[3] = {-999, -999, -999};
+    ProfileScanFormat(kAppSection, key, "%d %d %d", &v[0], &v[1], &v[2]);
+    return v[index];
+}
+
+// The left, top, right or bottom margin of the plate printout in the settings file.
+int PlateMargin(int index)
+{
+    int v[4] = {-999, -999, -999, -999};
+    ProfileScanFormat("Pages", "Plate", "%d %d %d %d", &v[0], &v[1], &v[2], &v[3]);
+    return v[index];
+}
+
+std::vector<Field> Fields()
+{
+    std::vector<Field> f;
+    const QPlate* (*plate)(ShownDemo&) = [](ShownDemo& d) -> const QPlate* { return &d.doc->GetPlate(); };
+    // Plate > Data Presentation: the decimals (shown for "Fixed"), the rounding, the field width.
+    f.push_back(DialogField("presentation decimals", CM_DATAPRESENTATION, QDefPres::kResId, {103}, 104, 0, 15, false,
+                            [plate](ShownDemo& d) { return plate(d)->dataFormat.decimals; }));
+    f.push_back(DialogField("presentation rounding", CM_DATAPRESENTATION, QDefPres::kResId, {}, 107, 0, 15, false,
+                            [plate](ShownDemo& d) { return plate(d)->dataFormat.digits; }));
+    f.push_back(DialogField("presentation field width", CM_DATAPRESENTATION, QDefPres::kResId, {}, 110, 10, 240,
+                            false, [plate](ShownDemo& d) { return plate(d)->cellWidth; }));
+    // Application Options: the export pages' widths and formats.
+    f.push_back(DialogField("results identification width", CM_APPLICATION, QAppDlg::kResId, {103, 402}, 406, 1, 128,
+                            false, [](ShownDemo&) { return SettingsInt("exp_id_len"); }));
+    f.push_back(DialogField("results value width", CM_APPLICATION, QAppDlg::kResId, {103, 402}, 409, 1, 128, false,
+                            [](ShownDemo&) { return SettingsInt("exp_res_len"); }));
+    f.push_back(DialogField("results decimals", CM_APPLICATION, QAppDlg::kResId, {103, 414}, 416, 0, 15, false,
+                            [](ShownDemo&) { return FormatPart("exp_format", 2); }));
+    f.push_back(DialogField("results rounding", CM_APPLICATION, QAppDlg::kResId, {103}, 419, 0, 15, false,
+                            [](ShownDemo&) { return FormatPart("exp_format", 1); }));
+    f.push_back(DialogField("plate data width", CM_APPLICATION, QAppDlg::kResId, {104, 502}, 506, 1, 128, false,
+                            [](ShownDemo&) { return SettingsInt("cell_val_len"); }));
+    f.push_back(DialogField("plate data decimals", CM_APPLICATION, QAppDlg::kResId, {104, 511}, 513, 0, 15, false,
+                            [](ShownDemo&) { return FormatPart("cell_format", 2); }));
+    f.push_back(DialogField("plate data rounding", CM_APPLICATION, QAppDlg::kResId, {104}, 516, 0, 15, false,
+                            [](ShownDemo&) { return FormatPart("cell_format", 1); }));
+    // Page setup: the plate printout's four margins; an empty margin reads as 0.
+    for (int i = 0; i < 4; ++i)
+        f.push_back(DialogField("page margin " + std::to_string(i), CM_PAGESETUP, AStpPgDlg::kResId, {101, 106},
+                                AStpPgDlg::IDC_LEFT + i, 0, AStpPgDlg::kMaxMargin, true,
+                                [i](ShownDemo&) { return PlateMargin(i); }));
+
+    // Definition > Photometer: the first wavelength of the table, typed over in place.
+    f.push_back({"filter wavelength", 0, QFilterTable::kMaxWavelength, false,
+                 [](ShownDemo& demo, const std::string& text, bool refused) {
+                     std::string held;
+                     demo.hook.AnswerDialog(2, 0, [&](TDialog& d) {
+                         TTestHook::ProcessEvents();
+                         auto& list = dynamic_cast<TListBox&>(*d.GetDlgItem(101));
+                         const TRect r = list.GetItemRect(0);
+                         EXPECT_TRUE(ClickReaches(list, r.left + 6, (r.top + r.bottom) / 2));
+                         PressKeys(VK_F2);
+                         TypeOver(text);
+                         held = d.GetDlgItemText(106);
+                         if (refused) demo.hook.AnswerMessageBox(IDOK);
+                         PressKeys(VK_RETURN);
+                         TTestHook::ProcessEvents();
+                         Press(d, IDOK);
+                         if (d.IsWindow() && d.IsWindowVisible()) Press(d, IDOK);
+                     });
+                     EXPECT_TRUE(ChooseMenuItem(demo.Main(), 2220));
+                     return held;
+                 },
+                 [](ShownDemo&) { return GetFilterCount() > 0 ? GetFilter(0) : -999; }});
+
+    // File > New: the number of sequential samples to take from the method chosen; at most
+    // the method's own count (4 in "Demo Parabole").
+    f.push_back({"sequential samples", 0, 4, false,
+                 [](ShownDemo& demo, const std::string& text, bool refused) {
+                     bool stayed = false;
+                     std::string held;
+                     demo.hook.AnswerDialog(QSelMet::kSelectId, 0, [&](TDialog& d) {
+                         TTestHook::ProcessEvents();
+                         auto& dlg = dynamic_cast<QSelMet&>(d);
+                         for (int i = 0; i < dlg.Library().EntryCount(); ++i)
+                             if (dlg.Library().Entries()[i].name == "Demo Parabole")
+                                 dynamic_cast<TListBox&>(*d.GetDlgItem(101)).UserSelect(i);
+                         ASSERT_EQ(d.GetDlgItemText(104), "4");
+                         ASSERT_TRUE(TypeIntoField(*d.GetDlgItem(104), text));
+                         held = d.GetDlgItemText(104);
+                         if (refused) demo.hook.AnswerMessageBox(IDOK);
+                         Press(d, 108);
+                         stayed = d.IsWindow() && d.IsWindowVisible();
+                         if (stayed) Press(d, IDCANCEL);
+                     });
+                     QDoc* before = dynamic_cast<QDoc*>(gCurrentDoc);
+                     EXPECT_TRUE(ChooseMenuItem(demo.Main(), CM_FILENEW));
+                     EXPECT_EQ(stayed, refused);
+                     EXPECT_EQ(gCurrentDoc != before, !refused) << "a plate is made only from a number taken";
+                     return held;
+                 },
+                 [](ShownDemo& demo) {
+                     // The sequential samples of the newest plate; -999 while the demo plate is current.
+                     auto* doc = dynamic_cast<QDoc*>(gCurrentDoc);
+                     if (!doc || doc == demo.doc) return -999;
+                     return doc->GetPlate().sampleCount - doc->GetPlate().fixedCount;
+                 }});
+    return f;
+}
+
+// Accepted are only the texts that are whole numbers of the field's range: "0" where 0 is in it,
+// and the empty text where it reads as 0. No field here reaches down to -5.
+bool Refused(const Field& f, const std::string& text)
+{
+    if (text.empty()) return !f.emptyIsZero;
+    if (text == "0") return f.low > 0;
+    return true;
+}
+
+TEST(WholeNumbers, EveryWholeNumberFieldTakesItsRangeAndRefusesEveryOtherText)
+{
+    ShownDemo demo;
+    ASSERT_NE(demo.doc, nullptr);
+    // A table of two filters, the first of which is typed over.
+    const int table[] = {405, 450};
+    SetFilters(table, 2);
+    const AppSettings settingsBefore = GetAppSettings();
+    for (const Field& f : Fields()) {
+        SCOPED_TRACE(f.name);
+        for (const std::string& text : kTexts) {
+            SCOPED_TRACE("typed \"" + text.substr(0, 12) + "\"");
+            const int before = f.kept(demo);
+            const std::size_t shown = demo.hook.MessageTexts().size();
+            const bool refused = Refused(f, text);
+            const std::string held = f.enter(demo, text, refused);
+            EXPECT_EQ(held, text.substr(0, held.size())) << "the field took the start of the text";
+            const std::vector<std::string> messages = demo.hook.MessageTexts();
+            if (refused) {
+                ASSERT_EQ(messages.size(), shown + 1);
+                EXPECT_EQ(messages.back(), "\"" + held.substr(0, 40) + "\" is not a whole number from " +
+                                               std::to_string(f.low) + " to " + std::to_string(f.high) + ".");
+                EXPECT_EQ(f.kept(demo), before) << "the value is kept";
+            } else {
+                EXPECT_EQ(messages.size(), shown) << "no message for a text taken";
+                EXPECT_EQ(f.kept(demo), 0) << "the program keeps the number typed";
+            }
+            const int now = f.kept(demo);
+            if (now != -999) {
+                EXPECT_GE(now, f.low);
+                EXPECT_LE(now, f.high);
+            }
+        }
+    }
+    EXPECT_EQ(demo.hook.UnansweredBoxes(), 0);
+    GetAppSettings() = settingsBefore;
+    QAppDlg::ResetLastPage();
+    ResetPrintSettings();
+}
+
+}  // namespace whole_numbers
