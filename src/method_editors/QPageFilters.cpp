@@ -1,8 +1,8 @@
 #include "method_editors/QPageFilters.h"
 
-#include <charconv>
-
+#include "controls/TypedNumberEntry.h"
 #include "method_editors/QHintText.h"
+#include "plate/FilterTable.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlList.h"
 #include "readers/QFoto.h"
@@ -12,16 +12,8 @@ namespace vyn {
 namespace {
 constexpr int kHelpId = 3127;
 
-// A signed decimal number at the start of the text (after blanks); 0 when there is none.
-int ReadInt(const std::string& text)
-{
-    std::size_t i = text.find_first_not_of(" \t");
-    if (i == std::string::npos) return 0;
-    if (text[i] == '+') ++i;
-    int v = 0;
-    const auto r = std::from_chars(text.data() + i, text.data() + text.size(), v);
-    return r.ec == std::errc() ? v : 0;
-}
+// A wavelength of the table's range; an empty box is no filter (0).
+constexpr WholeField kFilterField{0, QFilterTable::kMaxWavelength, true};
 }  // namespace
 
 QPageFilters::QPageFilters(QAllPsh* sheet)
@@ -85,8 +77,17 @@ void QPageFilters::RunOptions()
 bool QPageFilters::KillActive()
 {
     QAllPsh& s = Sheet();
-    s.measurementFilter = ReadInt(meas_->GetWindowText());
-    s.referenceFilter = ReadInt(ref_->GetWindowText());
+    int measurement = 0, reference = s.referenceFilter;
+    if (!TakeWholeEdit(*this, kMeas, kFilterField, measurement)) return false;
+    if (ref_->IsWindowVisible()) {
+        if (!TakeWholeEdit(*this, kRef, kFilterField, reference)) return false;
+    } else if (ReadTypedWhole(ref_->GetWindowText().c_str(), kFilterField.low, kFilterField.high, reference) ==
+               tnMissing) {
+        // Hidden, the box cannot be mended: a text there that is no wavelength keeps the value.
+        reference = 0;
+    }
+    s.measurementFilter = measurement;
+    s.referenceFilter = reference;
     s.useReference = useRef_->GetCheck() == TCheckBox::BF_CHECKED ? 1 : 0;
     return true;
 }

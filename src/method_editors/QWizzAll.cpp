@@ -15,6 +15,7 @@
 #include "method_editors/QDefinitionSeries.h"
 #include "method_editors/QHintText.h"
 #include "controls/QNumberSeries.h"
+#include "plate/FilterTable.h"
 #include "controls/QVarList.h"
 #include "method_editors/SeriesCommands.h"
 #include "method_editors/SheetHelp.h"
@@ -78,18 +79,6 @@ void Show(TDialog* page, int id, bool show)
 void Enable(TDialog* page, int id, bool on)
 {
     if (TWindow* w = page->GetDlgItem(id)) w->EnableWindow(on);
-}
-
-// A signed decimal number as the C library's atoi reads it: 0 when there is none.
-int ReadInt(const std::string& t)
-{
-    std::size_t i = 0;
-    while (i < t.size() && (t[i] == ' ' || t[i] == '\t')) ++i;
-    bool neg = false;
-    if (i < t.size() && (t[i] == '-' || t[i] == '+')) neg = t[i++] == '-';
-    long v = 0;
-    while (i < t.size() && t[i] >= '0' && t[i] <= '9') v = std::min(v * 10 + (t[i++] - '0'), 0x7fffffffL);
-    return static_cast<int>(neg ? -v : v);
 }
 
 // Names and separators end up between double quotes in the definitions: one that would break
@@ -691,8 +680,19 @@ protected:
     bool WizFinish() override
     {
         QWizzState& s = st();
-        s.measFilter = ReadInt(meas_->GetWindowText());
-        s.refFilter = ReadInt(ref_->GetWindowText());
+        // Wavelengths of the table's range (an empty box is none); a hidden reference box,
+        // which cannot be mended, keeps its value for a text that is no wavelength.
+        constexpr WholeField kFilterField{0, QFilterTable::kMaxWavelength, true};
+        int measurement = 0, reference = s.refFilter;
+        if (!TakeWholeEdit(*this, 802, kFilterField, measurement)) return false;
+        if (ref_->IsWindowVisible()) {
+            if (!TakeWholeEdit(*this, 804, kFilterField, reference)) return false;
+        } else if (ReadTypedWhole(ref_->GetWindowText().c_str(), kFilterField.low, kFilterField.high, reference) ==
+                   tnMissing) {
+            reference = 0;
+        }
+        s.measFilter = measurement;
+        s.refFilter = reference;
         s.useReference = IsChecked(this, 803) ? 1 : 0;
         unsigned bits = 0;
         if (s.useReference && (s.refFilter < 100 || s.refFilter > 999)) bits |= 1;

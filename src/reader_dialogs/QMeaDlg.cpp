@@ -4,6 +4,8 @@
 #include <charconv>
 #include <vector>
 
+#include "controls/TypedNumberEntry.h"
+#include "plate/FilterTable.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlList.h"
@@ -112,13 +114,23 @@ void QMeaDlg::ShowOptions()
     GetDlgItem(idOptions)->SetWindowText(ButtonText(buffer));
 }
 
-int QMeaDlg::FilterOf(int id) const { return std::max(0, ParseLeadingInt(GetDlgItemText(id))); }
-
 void QMeaDlg::CmStart()
 {
     ShowMessage({});
-    wavelength = FilterOf(idPrimary);
-    refWavelength = FilterOf(idReference);
+    // The wavelengths are whole numbers of the table's range; an empty box reads as none, which
+    // the check below tells as a wrong filter.
+    constexpr WholeField kFilterField{0, QFilterTable::kMaxWavelength, true};
+    int primary = 0, reference = refWavelength;
+    if (!TakeWholeEdit(*this, idPrimary, kFilterField, primary)) return;
+    if (GetDlgItem(idReference)->IsWindowVisible()) {
+        if (!TakeWholeEdit(*this, idReference, kFilterField, reference)) return;
+    } else if (ReadTypedWhole(GetDlgItemText(idReference).c_str(), kFilterField.low, kFilterField.high, reference) ==
+               tnMissing) {
+        // Hidden, the box cannot be mended: a text there that is no wavelength keeps the value.
+        reference = 0;
+    }
+    wavelength = primary;
+    refWavelength = reference;
     useReference = static_cast<TCheckBox*>(GetDlgItem(idUseRef))->GetCheck() == TCheckBox::BF_CHECKED ? 1 : 0;
     if (wavelength == 0 || (useReference && refWavelength == 0)) {
         ShowMessage(GetResStringStd(idsWrongFilter));

@@ -43,8 +43,6 @@ private:
     void ShowOptions();
     void ShowMessage(const std::string& text);
     QFoto& Driver() const;
-    // The number in a filter box; negative or unreadable gives 0.
-    int FilterOf(int id) const;
 
     QFoto* driver_;
     QMessageLine* line_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/TypedNumberEntry.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
@@ -22,6 +23,7 @@ enum : int { idSwitch = 101, idTime = 102, idSpin = 103, idFirst = 104, idSecond
 // The labels beside the shaking controls.
 constexpr int kLabels[] = {201, 202, 203};
 constexpr int kMaxShake = 255;
+constexpr int kMaxMulShake = 99;
 
 bool IsChecked(const TDialog& d, int id)
 {
@@ -96,7 +98,9 @@ void QShakeOptDlg::EvVScroll(unsigned code, unsigned pos, TWindow* control)
 
 void QShakeOptDlg::CmOk()
 {
-    const int time = On() ? std::clamp(Time(), 0, kMaxShake) : 0;
+    // Seconds of shaking, a whole number; an empty edit (as the dialog shows no shaking) is 0.
+    int time = 0;
+    if (On() && !TakeWholeEdit(*this, idTime, WholeField{0, kMaxShake, true}, time)) return;
     const int first = std::clamp(static_cast<TComboBox*>(GetDlgItem(idFirst))->GetSelIndex(), 0, FirstCount() - 1);
     const int second = std::clamp(static_cast<TComboBox*>(GetDlgItem(idSecond))->GetSelIndex(), 0, SecondCount() - 1);
     options_ = Store(time, first, second);
@@ -160,7 +164,8 @@ void QMulOptDlg::SetupWindow()
 void QMulOptDlg::CmOk()
 {
     MulOptions o;
-    o.time = std::clamp(ParseLeadingInt(GetDlgItemText(idMulTime)), 0, 99);
+    // Seconds of shaking, a whole number; an empty edit (as the dialog shows no shaking) is 0.
+    if (!TakeWholeEdit(*this, idMulTime, WholeField{0, kMaxMulShake, true}, o.time)) return;
     o.mode = std::clamp(static_cast<TComboBox*>(GetDlgItem(idMulMode))->GetSelIndex(), 0, 2);
     o.stepWise = IsChecked(*this, idMulStep);
     options_ = o.Format();

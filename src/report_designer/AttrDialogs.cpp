@@ -108,6 +108,11 @@ void QRFmtDlg::CmOk()
 
 // --- axis scaling ---
 
+namespace {
+// Sub-ticks between two ticks; an empty edit is none.
+constexpr WholeField kSubticks{0, 128, true};
+}  // namespace
+
 QRAxisDlg::QRAxisDlg(TWindow* parent) : TDialog(parent, idQRAxisDlg)
 {
     SetContextHelpId(3331);
@@ -130,7 +135,10 @@ void QRAxisDlg::WriteControls()
     SetDlgItemText(105, DoubleText(spec.high));
     SetDlgItemText(106, DoubleText(spec.low));
     SetDlgItemText(107, DoubleText(spec.increment));
-    SetDlgItemText(108, std::to_string(spec.subticks));
+    // A count that is no whole number stays as typed, for OK to refuse and the user to mend.
+    int typed = 0;
+    if (ReadTypedWhole(GetDlgItemText(108).c_str(), kSubticks.low, kSubticks.high, typed) != tnNotANumber)
+        SetDlgItemText(108, std::to_string(spec.subticks));
     const bool fixed = Checked(*this, 104);
     const bool log = Checked(*this, 102);
     ShowItem(*this, 105, fixed);
@@ -142,8 +150,8 @@ void QRAxisDlg::WriteControls()
 
 void QRAxisDlg::ReadControls()
 {
-    int subticks = 0;
-    if (!ParseWholeNumber(GetDlgItemText(108), subticks) || subticks < 0 || subticks > 128) subticks = 0;
+    int subticks = spec.subticks;
+    if (ReadTypedWhole(GetDlgItemText(108).c_str(), kSubticks.low, kSubticks.high, subticks) == tnMissing) subticks = 0;
     const double high = ScanDouble(GetDlgItemText(105).substr(0, 63));
     const double low = ScanDouble(GetDlgItemText(106).substr(0, 63));
     const double increment = ScanDouble(GetDlgItemText(107).substr(0, 63));
@@ -169,6 +177,8 @@ TResult QRAxisDlg::EvCommand(unsigned id, TWindow* control, unsigned code)
 
 void QRAxisDlg::CmOk()
 {
+    int subticks = 0;
+    if (GetDlgItem(108)->IsWindowVisible() && !TakeWholeEdit(*this, 108, kSubticks, subticks)) return;
     ReadControls();
     WriteControls();
     if (spec.RangeError() == 0) {

@@ -52,16 +52,6 @@ int ParseColorText(const std::string& text)
     return static_cast<int>(c[0] + 256 * c[1] + 65536 * c[2]);
 }
 
-bool ParseWholeNumber(const std::string& text, int& value)
-{
-    std::size_t i = 0;
-    long long v = 0;
-    if (!ScanInt(text.substr(0, 15), i, v)) return false;
-    if (v < -2147483647LL || v > 2147483647LL) return false;
-    value = static_cast<int>(v);
-    return true;
-}
-
 int ParseLengthText(const std::string& typed, int& twips)
 {
     std::string s = typed.substr(0, 15);

@@ -20,8 +20,6 @@ int ParseColorText(const std::string& text);
 // A typed length in inches or with the unit "pt", "mm", "cm" or "he" (twips as they are):
 // 1 with the twips, 0 when no number begins the text, -1 when negative or above 31680 twips.
 int ParseLengthText(const std::string& text, int& twips);
-// One whole number at the start (blanks before it skipped); false when none reads.
-bool ParseWholeNumber(const std::string& text, int& value);
 
 std::string FormatValueText(const RPNumFormat& format);
 std::string AxisValueText(const RPAxisSpec& axis);

@@ -53,17 +53,6 @@ void Show(TDialog& d, int id, bool on)
     if (TWindow* w = d.GetDlgItem(id)) w->ShowWindow(on ? SW_SHOW : SW_HIDE);
 }
 
-// A signed integer as a C library scan reads it: leading blanks, a sign, digits; 0 when there
-// is no number, and the int range's end when the digits go past it.
-int ScanInt(const std::string& text)
-{
-    errno = 0;
-    char* end = nullptr;
-    const long long v = std::strtoll(text.c_str(), &end, 10);
-    if (end == text.c_str()) return 0;
-    return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
-}
-
 // Replaces the first occurrence of a conversion in a message text.
 std::string Subst(std::string text, const char* token, const std::string& value)
 {
@@ -303,8 +292,12 @@ void QReplObj::Normalise(int id)
         int twips = 0;
         if (ParseLengthTwips(text, twips) != 1) text = "0 in";
     } else {
-        int v = std::max(0, ScanInt(text));
-        if (!spacing) v = std::clamp(v, 1, INT_MAX);
+        // A whole number is brought into the field's range; any other text stays as typed, for
+        // OK to refuse and the user to mend.
+        int v = 0;
+        if (ReadTypedWhole(text.c_str(), INT_MIN, INT_MAX, v) != tnNumber) return;
+        v = std::max(0, v);
+        if (!spacing) v = std::max(v, 1);
         else v = std::min(v, kMaxTwips);
         text = std::to_string(v);
     }
@@ -320,15 +313,34 @@ TResult QReplObj::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
     return TDialog::EvCommand(id, control, notifyCode);
 }
 
+bool QReplObj::ReadWhole(int id, int low, int high, int& value)
+{
+    // Any whole number passes here; the checks of OK judge a count's range with their own
+    // messages in the comment line.
+    const std::string text = DlgText(*this, id);
+    if (ReadTypedWhole(text.c_str(), INT_MIN, INT_MAX, value) == tnNumber) return true;
+    TellNotAWholeNumber(this, text, WholeField{low, high});
+    if (auto* edit = dynamic_cast<TEdit*>(GetDlgItem(id))) {
+        edit->SetFocus();
+        edit->SetSelection(0, -1);
+    }
+    return false;
+}
+
 void QReplObj::CmOk()
 {
-    rows = ScanInt(DlgText(*this, 101));
-    columns = ScanInt(DlgText(*this, 102));
+    const bool cells = cellCount != 0;
+    if (objectCount == 0 || (cells && commonColumn == -1 && commonRow == -1)) {
+        CmCancel();
+        return;
+    }
+    if (!ReadWhole(101, 1, kMaxCopies, rows) || !ReadWhole(102, 1, kMaxCopies, columns)) return;
     smart = Checked(*this, 105);
     rowSpacing = columnSpacing = 0;
     if (gridModeUsed) {
-        rowSpacing = std::clamp(ScanInt(DlgText(*this, 103)), 0, kMaxTwips);
-        columnSpacing = std::clamp(ScanInt(DlgText(*this, 104)), 0, kMaxTwips);
+        if (!ReadWhole(103, 0, kMaxTwips, rowSpacing) || !ReadWhole(104, 0, kMaxTwips, columnSpacing)) return;
+        rowSpacing = std::clamp(rowSpacing, 0, kMaxTwips);
+        columnSpacing = std::clamp(columnSpacing, 0, kMaxTwips);
     } else {
         std::string text = DlgText(*this, 103);
         int twips = 0;
@@ -336,11 +348,6 @@ void QReplObj::CmOk()
         text = DlgText(*this, 104);
         twips = 0;
         if (ParseLengthTwips(text, twips) == 1) columnSpacing = twips;
-    }
-    const bool cells = cellCount != 0;
-    if (objectCount == 0 || (cells && commonColumn == -1 && commonRow == -1)) {
-        CmCancel();
-        return;
     }
     if (rows < 1 || rows > kMaxCopies) return Refuse(kStrWrongRows, 0, 101);
     if (columns < 1 || columns > kMaxCopies) return Refuse(kStrWrongColumns, 0, 102);

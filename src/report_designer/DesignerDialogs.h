@@ -94,6 +94,9 @@ private:
     void Comment(const std::string& text, bool warning);
     void Refuse(int stringId, int arg, int focusId);
     void Normalise(int id);
+    // A count or grid spacing as typed; false, after telling the user (naming the field's range
+    // low..high), when the text is no whole number.
+    bool ReadWhole(int id, int low, int high, int& value);
     void KeepState();
     bool warning_ = false;
 };

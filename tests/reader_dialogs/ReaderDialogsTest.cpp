@@ -61,12 +61,14 @@ TEST_F(MeasureDialog, WrongFiltersStayInTheDialog)
         bool useRef;
         const char* reference;
         int focus;
+        const char* box;  // the message a text that is no wavelength gets; else "Wrong filter."
     };
     const Case cases[] = {
-        {"empty primary", "", false, "", 102},
-        {"negative primary", "-405", false, "", 102},
-        {"reference ticked but empty", "405", true, "", 104},
-        {"reference unreadable", "405", true, "abc", 104},
+        {"empty primary", "", false, "", 102, nullptr},
+        {"negative primary", "-405", false, "", 102, "\"-405\" is not a whole number from 0 to 9999."},
+        {"reference ticked but empty", "405", true, "", 104, nullptr},
+        {"reference unreadable", "405", true, "abc", 104, "\"abc\" is not a whole number from 0 to 9999."},
+        {"primary past four places", "99999", false, "", 102, "\"99999\" is not a whole number from 0 to 9999."},
     };
     QFoto* driver = SimulatedReader();
     for (const Case& c : cases) {
@@ -76,13 +78,17 @@ TEST_F(MeasureDialog, WrongFiltersStayInTheDialog)
             d.SetDlgItemText(102, c.primary);
             d.SetDlgItemText(104, c.reference);
             if (c.useRef) TTestHook::Click(Box(d, 103));
+            if (c.box) hook.AnswerMessageBox(IDOK);
             TTestHook::Click(*d.GetDlgItem(IDOK));
             EXPECT_FALSE(d.HasEnded()) << c.name;
-            EXPECT_EQ(dynamic_cast<QMeaDlg&>(d).MessageText(), "Wrong filter.") << c.name;
+            EXPECT_EQ(dynamic_cast<QMeaDlg&>(d).MessageText(), c.box ? "" : "Wrong filter.") << c.name;
+            if (c.box) {
+                EXPECT_EQ(hook.MessageTexts().back(), c.box) << c.name;
+            }
             EXPECT_TRUE(d.GetDlgItem(c.focus)->HasFocus()) << c.name;
         });
         EXPECT_EQ(dlg.Execute(), IDCANCEL) << c.name;
-        EXPECT_EQ(hook.Beeps(), beeps + 1) << c.name;
+        EXPECT_EQ(hook.Beeps(), beeps + (c.box ? 0 : 1)) << c.name;
         EXPECT_TRUE(hook.DialogsRun().back() == 1) << c.name << ": no measurement was started";
     }
 }
@@ -242,10 +248,10 @@ TEST_F(ReaderDialogs, OptionsDialogsWriteTheReadersTexts)
              TTestHook::Click(*d.GetDlgItem(101));
          },
          ""},
-        {"OSTREL: time over the limit is clamped", ReaderOptionsKind::Ostrel, 6666, "SHAKE 20 1 2",
+        {"OSTREL: the longest time", ReaderOptionsKind::Ostrel, 6666, "SHAKE 20 1 2",
          [&](TDialog& d) {
              EXPECT_TRUE(d.GetDlgItem(104)->IsWindowEnabled());
-             d.SetDlgItemText(102, "999");
+             d.SetDlgItemText(102, "255");
              select(d, 105, 3);
          },
          "SHAKE 255 1 3"},

@@ -265,7 +265,8 @@ TEST(DuplicateDialog, EditsAreNormalisedWhenTheyLoseTheFocus)
         }
     });
     f.view->SendCommand(cmRepDuplicate);
-    EXPECT_EQ(texts, (std::vector<std::string>{"0 in", "0.7875 in", "0 in", "1", "1"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"0 in", "0.7875 in", "0 in", "1", "x"}))
+        << "a text that is no whole number stays for OK to refuse";
 }
 
 TEST(DuplicateDialog, RowsAndSpacingLayCopiesOutAndTheDialogRemembers)

@@ -14,6 +14,9 @@
 #include "app/QAppDlg.h"
 #include "app/QDefPres.h"
 #include "app/QSelMet.h"
+#include "method_editors/QAllPsh.h"
+#include "platform/gui/ControlButton.h"
+#include "platform/gui/PropertySheet.h"
 #include "document/QDoc.h"
 #include "plate/FilterTable.h"
 #include "plate/Profile.h"
@@ -42,6 +45,9 @@ struct Field {
     std::string name;
     int low, high;
     bool emptyIsZero;
+    // A 0 taken is then refused by the dialog's own check (no filter to measure with), so
+    // nothing is kept.
+    bool zeroIsNone;
     // Types text into the field and confirms it; refused: a message is expected, which is
     // answered. Leaves no dialog open. Answers the text the field held when confirmed (a field
     // may take fewer characters than were typed).
@@ -83,7 +89,7 @@ Field DialogField(std::string name, unsigned command, int dialog, std::vector<in
         EXPECT_EQ(stayed, refused) << "the dialog stays open exactly when the text is refused";
         return held;
     };
-    return {std::move(name), low, high, emptyIsZero, enter, std::move(kept)};
+    return {std::move(name), low, high, emptyIsZero, false, enter, std::move(kept)};
 }
 
 int SettingsInt(const char* key) { return ProfileGetInt(kAppSection, key, -999); }
@@ -137,7 +143,7 @@ std::vector<Field> Fields()
                                 [i](ShownDemo&) { return PlateMargin(i); }));
 
     // Definition > Photometer: the first wavelength of the table, typed over in place.
-    f.push_back({"filter wavelength", 0, QFilterTable::kMaxWavelength, false,
+    f.push_back({"filter wavelength", 0, QFilterTable::kMaxWavelength, false, false,
                  [](ShownDemo& demo, const std::string& text, bool refused) {
                      std::string held;
                      demo.hook.AnswerDialog(2, 0, [&](TDialog& d) {
@@ -161,7 +167,7 @@ std::vector<Field> Fields()
 
     // File > New: the number of sequential samples to take from the method chosen; at most
     // the method's own count (4 in "Demo Parabole").
-    f.push_back({"sequential samples", 0, 4, false,
+    f.push_back({"sequential samples", 0, 4, false, false,
                  [](ShownDemo& demo, const std::string& text, bool refused) {
                      bool stayed = false;
                      std::string held;
@@ -191,6 +197,59 @@ std::vector<Field> Fields()
                      if (!doc || doc == demo.doc) return -999;
                      return doc->GetPlate().sampleCount - doc->GetPlate().fixedCount;
                  }});
+    // Plate > Measure: the primary and the reference filter (its box ticked first). An empty box
+    // or 0 is no filter, which the dialog tells in its message line; nothing is measured.
+    for (const int box : {102, 104}) {
+        f.push_back({box == 102 ? "measure primary filter" : "measure reference filter", 0,
+                     QFilterTable::kMaxWavelength, true, true,
+                     [box](ShownDemo& demo, const std::string& text, bool refused) {
+                         std::string held;
+                         demo.hook.AnswerDialog(1, 0, [&](TDialog& d) {
+                             TTestHook::ProcessEvents();
+                             auto& useRef = dynamic_cast<TCheckBox&>(*d.GetDlgItem(103));
+                             if (box == 104 && useRef.GetCheck() != TCheckBox::BF_CHECKED) Press(d, 103);
+                             ASSERT_TRUE(TypeIntoField(*d.GetDlgItem(box), text));
+                             held = d.GetDlgItemText(box);
+                             if (refused) demo.hook.AnswerMessageBox(IDOK);
+                             Press(d, IDOK);
+                             EXPECT_TRUE(d.IsWindow() && d.IsWindowVisible()) << "nothing to measure with";
+                             Press(d, IDCANCEL);
+                         });
+                         EXPECT_TRUE(ChooseMenuItem(demo.Main(), CM_MEASURE));
+                         return held;
+                     },
+                     [box](ShownDemo& d) { return box == 102 ? d.doc->GetPlate().measFilter : d.doc->GetPlate().refFilter; }});
+    }
+    // Definition > the method sheet's Filters page, reached with Ctrl+Tab: the measurement and the
+    // reference filter (shown once "Use reference filter" is ticked); an empty box is none.
+    for (const int box : {802, 804}) {
+        f.push_back({box == 802 ? "method measurement filter" : "method reference filter", 0,
+                     QFilterTable::kMaxWavelength, true, false,
+                     [box](ShownDemo& demo, const std::string& text, bool refused) {
+                         std::string held;
+                         bool stayed = false;
+                         demo.hook.AnswerDialog(QAllPsh::kResId, 0, [&](TDialog& d) {
+                             TTestHook::ProcessEvents();
+                             auto& sheet = dynamic_cast<QAllPsh&>(d);
+                             for (int i = 0; i < QAllPsh::pgCount && sheet.GetActiveIndex() != QAllPsh::pgFilters; ++i)
+                                 PressKeys(VK_TAB, MK_CONTROL);
+                             ASSERT_EQ(sheet.GetActiveIndex(), QAllPsh::pgFilters);
+                             TDialog& page = *sheet.GetPage(QAllPsh::pgFilters);
+                             auto& useRef = dynamic_cast<TCheckBox&>(*page.GetDlgItem(803));
+                             if (box == 804 && useRef.GetCheck() != TCheckBox::BF_CHECKED) Press(page, 803);
+                             ASSERT_TRUE(TypeIntoField(*page.GetDlgItem(box), text));
+                             held = page.GetDlgItemText(box);
+                             if (refused) demo.hook.AnswerMessageBox(IDOK);
+                             Press(d, IDOK);
+                             stayed = d.IsWindow() && d.IsWindowVisible();
+                             if (stayed) Press(d, IDCANCEL);
+                         });
+                         EXPECT_TRUE(ChooseMenuItem(demo.Main(), CM_ADVANCEDCALC));
+                         EXPECT_EQ(stayed, refused);
+                         return held;
+                     },
+                     [box](ShownDemo& d) { return box == 802 ? d.doc->GetPlate().measFilter : d.doc->GetPlate().refFilter; }});
+    }
     return f;
 }
 
@@ -228,7 +287,7 @@ TEST(WholeNumbers, EveryWholeNumberFieldTakesItsRangeAndRefusesEveryOtherText)
                 EXPECT_EQ(f.kept(demo), before) << "the value is kept";
             } else {
                 EXPECT_EQ(messages.size(), shown) << "no message for a text taken";
-                EXPECT_EQ(f.kept(demo), 0) << "the program keeps the number typed";
+                EXPECT_EQ(f.kept(demo), f.zeroIsNone ? before : 0) << "the program keeps the number typed";
             }
             const int now = f.kept(demo);
             if (now != -999) {
