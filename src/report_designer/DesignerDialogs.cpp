@@ -316,8 +316,8 @@ TResult QReplObj::EvCommand(unsigned id, TWindow* control, unsigned notifyCode)
 bool QReplObj::ReadWhole(int id, int low, int high, int& value)
 {
     // Any whole number passes here; the checks of OK judge a count's range with their own
-    // messages in the comment line.
-    const std::string text = DlgText(*this, id);
+    // messages in the comment line. The whole text counts, and is named as it stands.
+    const std::string text = GetDlgItemText(id);
     if (ReadTypedWhole(text.c_str(), INT_MIN, INT_MAX, value) == tnNumber) return true;
     TellNotAWholeNumber(this, text, WholeField{low, high});
     if (auto* edit = dynamic_cast<TEdit*>(GetDlgItem(id))) {

@@ -21,8 +21,10 @@
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/ControlList.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/FieldInput.h"
 #include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
+#include "plate/FilterTable.h"
 
 using namespace vyn;
 using vyn::test::Dump;
@@ -413,6 +415,100 @@ TEST(NumberFormatDialog, EditsOneFormat)
     MyFormatDlg cancelled(nullptr, f);
     EXPECT_EQ(cancelled.Execute(), IDCANCEL);
     EXPECT_EQ(f, kept);
+}
+
+// The whole-number fields of the wizard: the measurement page's filters and the number-format
+// dialog's decimals, rounding and width. Each takes a whole number of its range and refuses every
+// other text with a message naming the range, keeping its value.
+TEST(WholeNumbers, WizardFieldsTakeTheirRangeAndRefuseEveryOtherText)
+{
+    TTestHook hook;
+    const std::string nines(300, '9');
+    const std::vector<std::string> texts = {"", "-5", "0", "8.9", "1e999", "inf", nines, "abc"};
+    auto message = [](const std::string& held, int low, int high) {
+        return "\"" + held.substr(0, 40) + "\" is not a whole number from " + std::to_string(low) + " to " +
+               std::to_string(high) + ".";
+    };
+
+    // The measurement page: an empty box and 0 are taken as no filter, which the page then asks
+    // about; the answer No keeps the wizard open.
+    for (const int box : {802, 804}) {
+        for (const std::string& text : texts) {
+            SCOPED_TRACE(std::to_string(box) + " \"" + text.substr(0, 10) + "\"");
+            const bool refused = !(text.empty() || text == "0");
+            QPlate plate;
+            MethodWizardData data = NewPlateData();
+            data.refFilter = 620;
+            std::string held;
+            bool stayed = false;
+            const std::size_t shown = hook.Messages().size();
+            hook.AnswerDialog(QWizzAll::kSheetResId, 0, [&](TDialog& d) {
+                auto& sheet = dynamic_cast<Sheet&>(d);
+                TTestHook::ProcessEvents();
+                vyn::test::NextTo(sheet, QWizzAll::kMeasurementPage);
+                ASSERT_EQ(sheet.GetActiveIndex(), QWizzAll::kMeasurementPage);
+                TPropertyPage& mea = *sheet.GetActivePage();
+                if (box == 804) Check(mea, 803, true);
+                ASSERT_TRUE(TypeIntoField(*mea.GetDlgItem(box), text));
+                held = mea.GetDlgItemText(box);
+                hook.AnswerMessageBox(IDNO);  // the refusal, or the question about no filter
+                Press(sheet, Sheet::ID_PSFINISH);
+                stayed = !d.HasEnded();
+                if (stayed) Press(sheet, IDCANCEL);
+            });
+            RunMethodWizardDialog(nullptr, &plate, data);
+            EXPECT_TRUE(stayed);
+            ASSERT_EQ(hook.Messages().size(), shown + 1);
+            if (refused) EXPECT_EQ(hook.Messages().back().text, message(held, 0, QFilterTable::kMaxWavelength));
+            else EXPECT_NE(hook.Messages().back().text.find("filter"), std::string::npos) << "the question";
+            EXPECT_EQ(data.measFilter, 450) << "the wizard was cancelled";
+            EXPECT_EQ(data.refFilter, 620);
+        }
+    }
+
+    // The number-format dialog, on a Fixed format so the decimals show.
+    struct Field {
+        int edit, low, high;
+        int QWizzFormat::*whole;   // the width, or
+        int QNumFormat::*part;     // a field of the format
+    };
+    const Field fields[] = {{105, 0, 15, nullptr, &QNumFormat::decimals},
+                            {106, 0, 15, nullptr, &QNumFormat::digits},
+                            {107, 0, MyFormatDlg::kMaxWidth, &QWizzFormat::width, nullptr}};
+    for (const Field& f : fields) {
+        for (const std::string& text : texts) {
+            SCOPED_TRACE(std::to_string(f.edit) + " \"" + text.substr(0, 10) + "\"");
+            const bool refused = text != "0";
+            QWizzFormat format;
+            format.format = QNumFormat(nmFixed, 3, 6);
+            format.width = 12;
+            const QWizzFormat before = format;
+            std::string held;
+            bool stayed = false;
+            const std::size_t shown = hook.Messages().size();
+            hook.AnswerDialog(MyFormatDlg::kResId, 0, [&](TDialog& d) {
+                ASSERT_TRUE(TypeIntoField(*d.GetDlgItem(f.edit), text));
+                held = d.GetDlgItemText(f.edit);
+                if (refused) hook.AnswerMessageBox(IDOK);
+                TTestHook::Click(*d.GetDlgItem(IDOK));
+                stayed = !d.HasEnded();
+                if (stayed) TTestHook::Click(*d.GetDlgItem(IDCANCEL));
+            });
+            MyFormatDlg dlg(nullptr, format);
+            dlg.Execute();
+            EXPECT_EQ(stayed, refused);
+            auto value = [&](const QWizzFormat& w) { return f.whole ? w.*f.whole : w.format.*f.part; };
+            if (refused) {
+                ASSERT_EQ(hook.Messages().size(), shown + 1);
+                EXPECT_EQ(hook.Messages().back().text, message(held, f.low, f.high));
+                EXPECT_EQ(value(format), value(before));
+            } else {
+                EXPECT_EQ(hook.Messages().size(), shown);
+                EXPECT_EQ(value(format), 0);
+            }
+        }
+    }
+    EXPECT_EQ(hook.UnansweredBoxes(), 0);
 }
 
 TEST(ColorDialog, SwatchesAndTheCurrentColour)

@@ -9,6 +9,7 @@
 #include "platform/gui/ControlList.h"
 #include "platform/gui/ControlListBox.h"
 #include "plate/FilterTable.h"
+#include "platform/gui/testing/FieldInput.h"
 #include "readers/QCommSettings.h"
 #include "reader_dialogs/MeasureCommand.h"
 #include "reader_dialogs/QCalSel.h"
@@ -164,6 +165,55 @@ TEST_F(MeasureDialog, CommandWritesTheRequestAndTheValuesIntoThePlate)
 }
 
 class ReaderDialogs : public RunnerFixture {};
+
+// The shaking times are whole numbers of their range (an empty edit is no shaking); any other
+// text is refused at OK with a message naming the range, and the options stay as they were.
+TEST_F(ReaderDialogs, ShakingTimesThatAreNoWholeNumbersAreRefused)
+{
+    struct Dialog {
+        ReaderOptionsKind kind;
+        int resId, edit, high;
+        const char* before;
+    };
+    const Dialog dialogs[] = {{ReaderOptionsKind::Slt, 6700, 102, 255, "SHAKE 20 6"},
+                              {ReaderOptionsKind::Ostrel, 6666, 102, 255, "SHAKE 20 1 2"},
+                              {ReaderOptionsKind::Mul, 6701, 101, 99, "SHAKE 10 1 "}};
+    const std::string nines(300, '9');
+    for (const Dialog& dlg : dialogs) {
+        for (const std::string& text : {std::string(), std::string("-5"), std::string("0"), std::string("8.9"),
+                                        std::string("1e999"), std::string("inf"), nines, std::string("abc")}) {
+            SCOPED_TRACE(std::to_string(dlg.resId) + " \"" + text.substr(0, 10) + "\"");
+            const std::size_t shown = hook.MessageTexts().size();
+            std::string held;
+            bool refused = true;
+            hook.AnswerDialog(dlg.resId, 0, [&](TDialog& d) {
+                ASSERT_TRUE(TypeIntoField(*d.GetDlgItem(dlg.edit), text));
+                // The edit takes a few places only: 300 nines may stand there as a time in range.
+                held = d.GetDlgItemText(dlg.edit);
+                ASSERT_LE(held.size(), 4u);
+                refused = held.find_first_not_of("0123456789") != std::string::npos ||
+                          (!held.empty() && std::stoi(held) > dlg.high);
+                if (refused) hook.AnswerMessageBox(IDOK);
+                TTestHook::Click(*d.GetDlgItem(IDOK));
+                if (!d.HasEnded()) TTestHook::Click(*d.GetDlgItem(IDCANCEL));
+            });
+            std::string options = dlg.before;
+            const int result = RunReaderOptionsDialog(dlg.kind, nullptr, options);
+            EXPECT_EQ(result, refused ? 0 : 1);
+            if (refused) {
+                ASSERT_EQ(hook.MessageTexts().size(), shown + 1);
+                EXPECT_EQ(hook.MessageTexts().back(),
+                          "\"" + held.substr(0, 40) + "\" is not a whole number from 0 to " + std::to_string(dlg.high) + ".");
+                EXPECT_EQ(options, dlg.before);
+            } else {
+                EXPECT_EQ(hook.MessageTexts().size(), shown);
+                const int seconds = held.empty() ? 0 : std::stoi(held);
+                if (seconds == 0) EXPECT_EQ(options.find("SHAKE"), std::string::npos) << "no shaking: " << options;
+                else EXPECT_EQ(options.find("SHAKE " + held + " "), 0u) << options;
+            }
+        }
+    }
+}
 
 TEST_F(ReaderDialogs, CalibrationSelectWithNoQualifyingPlateClosesAtOnce)
 {

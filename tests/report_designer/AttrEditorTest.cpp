@@ -3,9 +3,12 @@
 // written to the model, choices, colours, cancelling).
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/gui/ChooseColorDialog.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"
+#include "platform/gui/testing/FieldInput.h"
 #include "report_designer/AttrControls.h"
 #include "report_designer/AttrDialogs.h"
 #include "report_designer/AttrEditor.h"
@@ -252,10 +255,11 @@ TEST(AttrEditor, TypedValuesAreWrittenOrDropped)
     EXPECT_EQ(t->GetRGBFore() & 0xFFFFFF, 0xFF0000) << "the colour picked is applied";
 }
 
-// The whole-number rows (the detail band's columns, the report's grid) take a whole number of
-// their range; every other text is refused with a message naming the range and the row keeps
-// its value. An empty edit changes nothing.
-TEST(AttrEditor, WholeNumberRowsTakeTheirRangeAndRefuseEveryOtherText)
+// The whole-number rows (the detail band's columns, the report's grid) and the whole-number
+// fields of the attribute dialogs (a format's decimals and rounding, an axis's sub-ticks) take a
+// whole number of their range; every other text is refused with a message naming the range and
+// the value is kept. An empty row edit changes nothing; an empty sub-ticks field is none.
+TEST(AttrEditor, WholeNumberFieldsTakeTheirRangeAndRefuseEveryOtherText)
 {
     AttrFixture f;
     const std::string nines(300, '9');
@@ -294,6 +298,65 @@ TEST(AttrEditor, WholeNumberRowsTakeTheirRangeAndRefuseEveryOtherText)
                 EXPECT_EQ(messages.back(), "\"" + text.substr(0, 40) + "\" is not a whole number from " +
                                                std::to_string(r.low) + " to " + std::to_string(r.high) + ".");
                 EXPECT_EQ(value(), before) << "the row keeps its value";
+            }
+        }
+    }
+
+    RPObject* text = f.Add(2, otTextBox, 0, 0, 1440, 360);
+    RPObject* graph = f.Add(2, otGraph, 0, 720, 2880, 2880);
+    struct Field {
+        const char* name;
+        RPObject* object;
+        int row, dialog;
+        std::vector<int> prep;  // radios clicked first: Fixed, so the field shows
+        int edit, low, high;
+        bool emptyIsZero;
+        std::function<int()> value;
+    };
+    const Field fields[] = {
+        {"format decimals", text, acFormat, idQRFmtDlg, {103}, 105, 0, 15, false, [&] { return text->GetFormat().decimals; }},
+        {"format rounding", text, acFormat, idQRFmtDlg, {103}, 106, 0, 15, false, [&] { return text->GetFormat().digits; }},
+        {"axis sub-ticks", graph, acAxisX, idQRAxisDlg, {104}, 108, 0, 128, true, [&] { return graph->GetAxisX().subticks; }},
+    };
+    for (const Field& d : fields) {
+        SCOPED_TRACE(d.name);
+        f.view->ClearSelection();
+        f.view->SelectObject(d.object);
+        f.dlg().Reload(1);
+        for (const std::string& typed : texts) {
+            if (typed == "2") continue;
+            SCOPED_TRACE("\"" + typed.substr(0, 10) + "\"");
+            const bool refused = !(typed == "0" || (typed.empty() && d.emptyIsZero));
+            const int before = d.value();
+            const std::size_t shown = f.hook.MessageTexts().size();
+            std::string held;
+            bool stayed = false;
+            f.hook.AnswerDialog(d.dialog, 0, [&](TDialog& dlg) {
+                for (int id : d.prep) TTestHook::Click(*dlg.GetDlgItem(id));
+                if (d.dialog == idQRAxisDlg) {  // a fixed range the sub-ticks can divide
+                    EXPECT_TRUE(TypeIntoField(*dlg.GetDlgItem(105), "10"));
+                    EXPECT_TRUE(TypeIntoField(*dlg.GetDlgItem(106), "0"));
+                    EXPECT_TRUE(TypeIntoField(*dlg.GetDlgItem(107), "1"));
+                }
+                ASSERT_TRUE(TypeIntoField(*dlg.GetDlgItem(d.edit), typed));
+                held = dlg.GetDlgItemText(d.edit);
+                if (refused) f.hook.AnswerMessageBox(IDOK);
+                TTestHook::Click(*dlg.GetDlgItem(IDOK));
+                stayed = !dlg.HasEnded();
+                if (stayed) TTestHook::Click(*dlg.GetDlgItem(IDCANCEL));
+            });
+            f.Edit(d.row);
+            f.Command(idAttrMore);
+            f.Command(cmAttrNext);
+            EXPECT_EQ(stayed, refused);
+            if (refused) {
+                ASSERT_EQ(f.hook.MessageTexts().size(), shown + 1);
+                EXPECT_EQ(f.hook.MessageTexts().back(), "\"" + held.substr(0, 40) + "\" is not a whole number from " +
+                                                            std::to_string(d.low) + " to " + std::to_string(d.high) + ".");
+                EXPECT_EQ(d.value(), before);
+            } else {
+                EXPECT_EQ(f.hook.MessageTexts().size(), shown);
+                EXPECT_EQ(d.value(), 0);
             }
         }
     }

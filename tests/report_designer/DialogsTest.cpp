@@ -302,6 +302,58 @@ TEST(DuplicateDialog, RowsAndSpacingLayCopiesOutAndTheDialogRemembers)
     QReplObj::KeptSmart() = true;
 }
 
+// The counts and the grid spacings are whole numbers: any other text is refused at OK with a
+// message naming the field's range and the dialog stays; a whole number is brought into the
+// field's range as the edit is left (-5 rows become 1, a spacing of -5 becomes 0).
+TEST(DuplicateDialog, CountsAndGridSpacingsThatAreNoWholeNumbersAreRefused)
+{
+    DialogFixture f;
+    f.view->SelectObject(f.Add(bandDetail, otRectangle, 0, 0, 720, 360));
+    const std::string nines(300, '9');
+    struct Field {
+        int edit, low, high;
+        int QReplObj::*out;
+    };
+    const Field fields[] = {{101, 1, 100, &QReplObj::rows},
+                            {102, 1, 100, &QReplObj::columns},
+                            {103, 0, 31680, &QReplObj::rowSpacing},
+                            {104, 0, 31680, &QReplObj::columnSpacing}};
+    for (const Field& field : fields) {
+        for (const std::string& text : {std::string(), std::string("-5"), std::string("0"), std::string("8.9"),
+                                        std::string("1e999"), std::string("inf"), nines, std::string("abc")}) {
+            SCOPED_TRACE(std::to_string(field.edit) + " \"" + text.substr(0, 10) + "\"");
+            const bool refused = !(text == "-5" || text == "0");
+            const std::size_t shown = f.hook.MessageTexts().size();
+            std::string held;
+            bool stayed = false;
+            int taken = -1;
+            f.hook.AnswerDialog(idQReplObj, 0, [&](TDialog& d) {
+                EXPECT_TRUE(d.GetDlgItem(106)->IsWindowVisible()) << "grid steps while snapping";
+                ASSERT_TRUE(TypeIntoField(*d.GetDlgItem(field.edit), text));
+                held = d.GetDlgItemText(field.edit);
+                if (refused) f.hook.AnswerMessageBox(IDOK);
+                EXPECT_TRUE(ClickReaches(*d.GetDlgItem(IDOK)));
+                TTestHook::ProcessEvents();
+                stayed = !d.HasEnded();
+                if (stayed) EXPECT_TRUE(ClickReaches(*d.GetDlgItem(IDCANCEL)));
+                else taken = dynamic_cast<QReplObj&>(d).*field.out;
+            });
+            f.view->SendCommand(cmRepDuplicate);
+            EXPECT_EQ(stayed, refused);
+            if (refused) {
+                ASSERT_EQ(f.hook.MessageTexts().size(), shown + 1);
+                EXPECT_EQ(f.hook.MessageTexts().back(), "\"" + held.substr(0, 40) + "\" is not a whole number from " +
+                                                            std::to_string(field.low) + " to " +
+                                                            std::to_string(field.high) + ".");
+            } else {
+                EXPECT_EQ(f.hook.MessageTexts().size(), shown);
+                EXPECT_EQ(taken, field.low);
+            }
+        }
+    }
+    EXPECT_EQ(f.hook.UnansweredBoxes(), 0);
+}
+
 TEST(DuplicateDialog, NothingSelectedClosesLikeCancel)
 {
     DialogFixture f;
