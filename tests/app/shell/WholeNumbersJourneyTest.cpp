@@ -281,9 +281,11 @@ TEST(WholeNumbers, EveryWholeNumberFieldTakesItsRangeAndRefusesEveryOtherText)
             EXPECT_EQ(held, text.substr(0, held.size())) << "the field took the start of the text";
             const std::vector<std::string> messages = demo.hook.MessageTexts();
             if (refused) {
-                ASSERT_EQ(messages.size(), shown + 1);
-                EXPECT_EQ(messages.back(), "\"" + held.substr(0, 40) + "\" is not a whole number from " +
-                                               std::to_string(f.low) + " to " + std::to_string(f.high) + ".");
+                EXPECT_EQ(messages.size(), shown + 1) << "one message for a text refused";
+                if (messages.size() == shown + 1) {
+                    EXPECT_EQ(messages.back(), "\"" + held.substr(0, 40) + "\" is not a whole number from " +
+                                                   std::to_string(f.low) + " to " + std::to_string(f.high) + ".");
+                }
                 EXPECT_EQ(f.kept(demo), before) << "the value is kept";
             } else {
                 EXPECT_EQ(messages.size(), shown) << "no message for a text taken";
