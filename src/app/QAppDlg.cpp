@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <locale>
-#include <tuple>
 
 #include "app/AppSettings.h"
 #include "controls/QGEdit.h"
@@ -325,21 +324,30 @@ void QAppDlg::CmOk()
     }
     // Widths and format fields take whole numbers of their spin controls' ranges: a width of
     // -5 would make every export write empty fields, and "8.9" or "1e999" would silently
-    // become another setting.
+    // become another setting. A field its page hides (the widths under "Separator", the
+    // decimals under "General") counts for nothing and cannot be mended there: it keeps its value.
+    struct WholeEdit {
+        int edit, page;
+        WholeField field;
+        bool hidden;
+        int kept;
+    };
+    const WholeEdit edits[7] = {
+        {406, 2, kWidthField, !Checked(402), ExpIdLen},          {409, 2, kWidthField, !Checked(402), ExpResLen},
+        {416, 2, kFormatField, Checked(412), ExpFormat.decimals}, {419, 2, kFormatField, false, 0},
+        {506, 3, kWidthField, !Checked(502), CellValLen},        {513, 3, kFormatField, Checked(509), CellFormat.decimals},
+        {516, 3, kFormatField, false, 0}};
     int whole[7] = {};
-    int n = 0;
-    for (const auto& [edit, page, field] :
-         {std::tuple{406, 2, kWidthField}, std::tuple{409, 2, kWidthField}, std::tuple{416, 2, kFormatField},
-          std::tuple{419, 2, kFormatField}, std::tuple{506, 3, kWidthField}, std::tuple{513, 3, kFormatField},
-          std::tuple{516, 3, kFormatField}}) {
-        const std::string typed = GetDlgItemText(edit);
-        int& value = whole[n++];
-        if (ReadTypedWhole(typed.c_str(), field.low, field.high, value) == tnNumber) continue;
-        // Decimals hidden under "General" count for nothing; the user could not mend them.
-        if (edit == 416 && Checked(412)) { value = ExpFormat.decimals; continue; }
-        if (edit == 513 && Checked(509)) { value = CellFormat.decimals; continue; }
-        refuse(page, edit, NotAWholeNumberText(typed, field));
-        if (auto* e = dynamic_cast<TEdit*>(GetDlgItem(edit))) e->SetSelection(0, 32767);
+    for (int i = 0; i < 7; ++i) {
+        const WholeEdit& w = edits[i];
+        const std::string typed = GetDlgItemText(w.edit);
+        if (ReadTypedWhole(typed.c_str(), w.field.low, w.field.high, whole[i]) == tnNumber) continue;
+        if (w.hidden) {
+            whole[i] = w.kept;
+            continue;
+        }
+        refuse(w.page, w.edit, NotAWholeNumberText(typed, w.field));
+        if (auto* e = dynamic_cast<TEdit*>(GetDlgItem(w.edit))) e->SetSelection(0, 32767);
         return;
     }
     ResError = Limited(GetDlgItemText(303), 128);
