@@ -257,6 +257,36 @@ TEST(ReadTypedNumber, TellsNumbersMissingEntriesAndTextsThatAreNone)
     EXPECT_EQ(v, 1.5);
 }
 
+// A whole number typed for a field of a range: blanks, a sign and digits only, within the range;
+// anything else (a fraction, an exponent, an infinity, digits past any int) is told apart from
+// an empty text, and the value is left alone.
+TEST(ReadTypedWhole, TakesWholeNumbersOfTheRangeOnly)
+{
+    struct Row {
+        const char* text;
+        TypedNumber kind;
+        int value;  // when kind is tnNumber
+    };
+    const std::string nines(300, '9');
+    const Row rows[] = {
+        {"0", tnNumber, 0},          {" 15 ", tnNumber, 15},     {"+7", tnNumber, 7},       {"007", tnNumber, 7},
+        {"", tnMissing, 0},          {" \t", tnMissing, 0},      {"-5", tnNotANumber, 0},   {"16", tnNotANumber, 0},
+        {"8.9", tnNotANumber, 0},    {"8.0", tnNotANumber, 0},   {"1e1", tnNotANumber, 0},  {"1e999", tnNotANumber, 0},
+        {"inf", tnNotANumber, 0},    {"nan", tnNotANumber, 0},   {"abc", tnNotANumber, 0},  {"12abc", tnNotANumber, 0},
+        {"1 2", tnNotANumber, 0},    {"-", tnNotANumber, 0},     {"+-1", tnNotANumber, 0},  {nines.c_str(), tnNotANumber, 0},
+    };
+    for (const Row& r : rows) {
+        int v = -77;
+        EXPECT_EQ(ReadTypedWhole(r.text, 0, 15, v), r.kind) << '"' << r.text << '"';
+        EXPECT_EQ(v, r.kind == tnNumber ? r.value : -77) << '"' << r.text << '"';
+    }
+    int v = 0;
+    EXPECT_EQ(ReadTypedWhole("-5", -10, 10, v), tnNumber);
+    EXPECT_EQ(v, -5);
+    EXPECT_EQ(ReadTypedWhole("2147483647", 0, 2147483647, v), tnNumber);
+    EXPECT_EQ(v, 2147483647);
+}
+
 // A process locale with a decimal comma (as a desktop session may set) must change neither
 // what is written nor what is read.
 TEST(ParseDouble, IgnoresTheProcessLocale)
