@@ -417,15 +417,18 @@ TEST_F(MethodLibrary, UnwritableFoldersLeaveTheLibraryWhole)
     ASSERT_EQ(Add(lib, "One", 1), 0);
     const std::string before = Library();
 
-    // The companion file cannot be created.
-    QMetod noTemp(GetMtwFilePath(), dir_ + "/missing/VYN.MT~");
+    // The temporary file cannot be created.
+    QMetod noTemp(GetMtwFilePath());
     ASSERT_EQ(noTemp.List(), mlRead);
     noTemp.ToggleMark(0);
-    EXPECT_EQ(noTemp.Rewrite(-1), 3174);
+    {
+        FileFault cannot(FileStep::Open, 1, EACCES);
+        EXPECT_EQ(noTemp.Rewrite(-1), 3174);
+    }
     EXPECT_EQ(Library(), before);
 
     // The library itself cannot be created.
-    QMetod nowhere(dir_ + "/missing/VYN.MTW", dir_ + "/missing/VYN.MT~");
+    QMetod nowhere(dir_ + "/missing/VYN.MTW");
     EXPECT_EQ(nowhere.List(), mlNoFile);
     QPlate p;
     SmallMethod(p, 1);
