@@ -192,27 +192,18 @@ RepLibraryEntry CRepList::EntryOf(int index) const
 
 int CRepList::FindEntry(const RepLibraryEntry& entry) const
 {
-    if (entry.stream.size() < kStreamHeaderSize) return -1;
-    // The name and comment fields of the stream header are what a rename in the list changes.
-    constexpr std::size_t kTextsFrom = 20, kTextsTo = 148;
-    auto same = [&](int i, bool ignoreTexts) {
+    if (entry.stream.empty()) return -1;
+    // Reports of one layout differ only in their names and comments, so a report renamed in the
+    // list cannot be told from another one: only the same name and content make the same report.
+    int found = -1;
+    for (int i = 0; i < Count(); ++i) {
         std::size_t size = 0;
         const std::uint8_t* p = StreamOf(descrs_[static_cast<std::size_t>(i)], size);
-        if (size != entry.stream.size()) return false;
-        if (!ignoreTexts) return std::equal(p, p + size, entry.stream.begin());
-        return std::equal(p, p + kTextsFrom, entry.stream.begin()) &&
-               std::equal(p + kTextsTo, p + size, entry.stream.begin() + kTextsTo);
-    };
-    for (bool ignoreTexts : {false, true}) {
-        int found = -1;
-        for (int i = 0; i < Count(); ++i) {
-            if (!same(i, ignoreTexts)) continue;
-            if (descrs_[static_cast<std::size_t>(i)].offset == entry.offset) return i;
-            if (found < 0) found = i;
-        }
-        if (found >= 0) return found;
+        if (size != entry.stream.size() || !std::equal(p, p + size, entry.stream.begin())) continue;
+        if (descrs_[static_cast<std::size_t>(i)].offset == entry.offset) return i;
+        if (found < 0) found = i;
     }
-    return -1;
+    return found;
 }
 
 void CRepList::ToggleMark(int index)

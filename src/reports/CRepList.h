@@ -69,9 +69,8 @@ public:
     // Reads the report of an entry of the open list: 0 done, 1 refused.
     int ReadReport(int index, RPReport& report) const;
     RepLibraryEntry EntryOf(int index) const;
-    // The listed entry that holds the report of entry: the same report stream at the same
-    // place, else anywhere, else the same report under another name or comment (renamed in the
-    // list); -1 when it is no longer in the library.
+    // The listed entry that holds the report of entry: the same report stream (name and
+    // content) at the same place, else anywhere; -1 when it is no longer in the library.
     int FindEntry(const RepLibraryEntry& entry) const;
     const std::string& GetFileName() const { return path_; }
 
