@@ -92,7 +92,9 @@ public:
 
     // --- add or change ---
     // Appends the plate's method (no measurement) under name and comment. replaceEntry >= 0
-    // replaces that method: its old block is marked MNAD only after the new block is whole.
+    // replaces that method: its old block is marked MNAD only after the new block is whole, and
+    // only while the library is still what was listed (else kMsgLibraryChanged). A new method is
+    // added to the library as it stands, whatever another program stored meanwhile.
     // On any failure the library keeps its old length and content and the plate its method's
     // name and comment; the answer is 0 or the message id (LastMessage has the text). On
     // success the plate's method takes the name and comment, the library is listed afresh and
@@ -112,10 +114,12 @@ public:
     // One '+' per marked entry, at most 31.
     std::string MarkText() const;
     // Writes the library without the marked methods and replaced blocks, edited names and
-    // comments in place, to the companion file and renames it over the library in one step:
+    // comments in place, to a temporary file and renames it over the library in one step:
     // a failure at any point leaves the library as it was. selected is the entry whose new
     // offset becomes gLastMethodOffset (-1 when it was deleted). Lists afresh on success.
-    // Answers 0 or the message id.
+    // Answers 0 or the message id; kMsgLibraryChanged when another program changed the library
+    // since it was listed (nothing written, the list read again with the marks and edits kept
+    // on the methods still there).
     int Rewrite(int selected);
 
     const std::string& LastMessage() const { return message_; }
