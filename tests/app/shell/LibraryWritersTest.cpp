@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "MethodLibraryShell.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/QDlgNameInfo.h"
@@ -43,13 +44,7 @@ using namespace vyn;
 
 namespace {
 
-struct Shell : ShellFixture {
-    Shell() : ShellFixture([] { gLastMethodOffset = -1; }) {}
-    ~Shell()
-    {
-        app.reset();
-        TTestHook::ProcessEvents();
-    }
+struct Shell : MethodLibraryShell {
     // The command picked from the main window's menu bar.
     void Command(unsigned id)
     {
@@ -124,14 +119,7 @@ std::string Shown(TDialog& d, int id)
     return s;
 }
 
-std::vector<std::string> MethodNames()
-{
-    QMetod lib;
-    lib.List();
-    std::vector<std::string> names;
-    for (const QMethodEntry& e : lib.Entries()) names.push_back(e.name);
-    return names;
-}
+std::vector<std::string> MethodNames() { return StoredMethodNames(); }
 
 std::vector<std::string> Without(std::vector<std::string> names, const std::vector<std::string>& gone)
 {
