@@ -62,7 +62,9 @@ public:
 struct ReplaceOptions {
     // The temporary file under a fixed name, for formats whose companion file has a name of its
     // own: a file name is placed beside the target, a path is taken as it stands (it must lie
-    // on the target's file system); empty: a fresh unique name beside the target.
+    // on the target's file system); empty: a fresh unique name beside the target. Never for a
+    // file that two programs may rewrite at once (the libraries): both would write into one
+    // temporary file.
     std::string companion;
     // Only when no file stands at the target yet: an existing one is never replaced (EEXIST).
     bool createOnly = false;
