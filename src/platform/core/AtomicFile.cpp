@@ -535,6 +535,12 @@ FileHold::State FileHold::Hold(const std::string& path, int waitMs)
     error_ = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs > 0 ? waitMs : 0);
     for (;;) {
+        // Asked by name first, so that a device under the name is never opened.
+        struct stat named {};
+        if (::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
+            error_ = S_ISDIR(named.st_mode) ? EISDIR : EINVAL;
+            return Failed;
+        }
         const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
             error_ = errno;

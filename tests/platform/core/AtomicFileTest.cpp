@@ -328,6 +328,12 @@ TEST(FileHold, HeldByOneProcessAtATimeAndFreedWhenItDies)
     EXPECT_EQ(content, "library");
     FileHold none;
     EXPECT_EQ(none.Hold(dir / "missing", 0), FileHold::Missing);
+    // What is no plain file under a library's name is refused.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+    EXPECT_EQ(none.Hold(dir / "pipe", 0), FileHold::Failed);
+    EXPECT_EQ(none.Error(), EINVAL);
+    EXPECT_EQ(none.Hold(dir.path, 0), FileHold::Failed);
+    EXPECT_EQ(none.Error(), EISDIR);
     ::close(ready[0]);
     ::close(ready[1]);
 }
