@@ -190,7 +190,7 @@ void QSelMet::CmOk()
     SetCursorShape(TCursorShape::Arrow);
     if (r != 0) {
         Complain(library_.LastMessage());
-        FillList(cur);
+        FillList(r == kMsgLibraryChanged ? library_.ChosenAfterRelist() : cur);
         return;
     }
     CloseWindow(IDOK);
@@ -204,6 +204,11 @@ void QSelMet::CmSelect()
     int typed = 0;
     if (!TakeWholeEdit(*this, 104, WholeField{0, library_.Entries()[cur].seqCount}, typed)) return;
     if (!library_.SelectMethod(cur, typed, *Reader, &Limit)) {
+        if (library_.LastMessageId() == kMsgLibraryChanged) {
+            Complain(library_.LastMessage());
+            FillList(library_.ChosenAfterRelist());
+            return;
+        }
         Complain(GetResString(3101));
         return;
     }
@@ -239,8 +244,10 @@ void QSelMet::CmStore(bool change)
     // Cut whole characters: half a character would come back from the file as other text.
     Name = CutUtf8(name_->GetWindowText(), kMaxAddText);
     Comment = CutUtf8(comment_->GetWindowText(), kMaxAddText);
-    if (library_.AddMethod(*Plate, Name, Comment, change ? cur : -1) != 0) {
+    if (const int r = library_.AddMethod(*Plate, Name, Comment, change ? cur : -1)) {
         Complain(library_.LastMessage());
+        // The list read again shows what the library holds now; the edits keep what was typed.
+        if (r == kMsgLibraryChanged) FillList(library_.ChosenAfterRelist());
         return;
     }
     CloseWindow(IDOK);

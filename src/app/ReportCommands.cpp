@@ -112,6 +112,7 @@ void EditLibraryReport(vynwApp& app, const RPManDlg& dlg)
         return;
     }
     doc->libraryEntry = dlg.EntryOffset;
+    doc->libraryStream = dlg.ChosenEntry().stream;
     docs.CreateView(*tpl, *doc);
 }
 
@@ -172,11 +173,12 @@ void BindDesignerHooks()
         dlg.Name = v.Report().Name();
         dlg.Comment = v.Report().Description();
         dlg.LibraryPosition = v.Doc().libraryEntry;
+        dlg.LibraryStream = v.Doc().libraryStream;
         if (dlg.Execute() != IDYES) return 0;
         v.Report().SetName(dlg.Name);
         v.Report().SetDescription(dlg.Comment);
         const int stored = dlg.StoreReport(v.Report());
-        return stored == 0 ? 1 : stored == CRepList::kListFull ? -2 : -1;
+        return stored == 0 ? 1 : stored == CRepList::kListFull ? -2 : stored == CRepList::kListChanged ? -3 : -1;
     };
     // The wizard lists the report's names and those of the first open plate; in an empty field
     // it starts the text with "=", which makes a text box's contents a formula.

@@ -1,6 +1,7 @@
 #pragma once
-// Where the method library lives: "VYN.MTW" and its companion "VYN.MT~" in the
-// system-files folder, which the shell sets once from its settings at start-up.
+// Where the method library lives: "VYN.MTW" in the system-files folder, which the shell sets
+// once from its settings at start-up. "VYN.MT~" is the companion name rewrites of the library
+// once went through; rewrites now take a temporary name of their own and never touch it.
 #include <string>
 
 namespace vyn {

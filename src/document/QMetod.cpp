@@ -1,5 +1,6 @@
 #include "document/QMetod.h"
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -51,15 +52,13 @@ bool RenderNameLine(const std::string& name, const std::string& comment, std::st
 
 }  // namespace
 
-QMetod::QMetod() : QMetod(GetMtwFilePath(), GetMtwTempPath()) {}
+QMetod::QMetod() : QMetod(GetMtwFilePath()) {}
 
-QMetod::QMetod(std::string libraryPath, std::string tempPath)
-    : library_(std::move(libraryPath)), temp_(std::move(tempPath))
-{
-}
+QMetod::QMetod(std::string libraryPath) : library_(std::move(libraryPath)) {}
 
 int QMetod::Fail(int id)
 {
+    messageId_ = id;
     message_ = GetResString(id);
     return id;
 }
@@ -81,11 +80,27 @@ int QMetod::List()
     entries_.clear();
     marked_ = 0;
     edited_ = 0;
-    LineReader r;
-    if (!r.Open(library_)) {
-        state_ = r.GetError() == ENOENT ? mlNoFile : mlCannotRead;
-        return state_;
+    listed_.clear();
+    listedFile_ = false;
+    // Read whole and under the lock, so that the list is one state of the file, never half of
+    // another program's change. A library this program may only read is listed all the same.
+    {
+        FileHold hold;
+        const FileHold::State held = hold.Hold(library_, kLibraryWaitMs);
+        bool exists = true;
+        const bool read = held == FileHold::Held ? hold.Read(listed_) : held != FileHold::Missing && ReadWholeFile(library_, listed_, &exists);
+        if (held == FileHold::Missing || !exists) {
+            state_ = mlNoFile;
+            return state_;
+        }
+        if (!read) {
+            state_ = mlCannotRead;
+            return state_;
+        }
+        listedFile_ = true;
     }
+    LineReader r;
+    r.OpenMemory(listed_);
     state_ = mlRead;
     std::string line;
     // Only the tags matter while scanning; the rest of a line is skipped.
@@ -135,6 +150,9 @@ int QMetod::List()
             if (r.IsEnd()) break;
             if (HasTag(line, "QEND")) {
                 complete = true;
+                const std::size_t eol = listed_.find('\n', static_cast<std::size_t>(r.GetLineOffset()));
+                const std::size_t end = eol == std::string::npos ? listed_.size() : eol + 1;
+                e.block = listed_.substr(static_cast<std::size_t>(e.offset), end - static_cast<std::size_t>(e.offset));
                 break;
             }
             // A block that stops before its QEND, as a write cut short leaves it, ends where
@@ -154,6 +172,42 @@ int QMetod::List()
     }
     if (state_ != mlRead) entries_.clear();
     return state_;
+}
+
+int QMetod::Relist(int keep)
+{
+    const std::vector<QMethodEntry> old = std::move(entries_);
+    List();
+    // A method is the same one when its lines are: another program may have moved it, but
+    // one it changed or replaced is another method now, and the user's choice does not go
+    // over to it.
+    std::vector<bool> taken(entries_.size(), false);
+    int kept = -1;
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        for (std::size_t j = 0; j < entries_.size(); ++j) {
+            if (taken[j] || entries_[j].block != old[i].block) continue;
+            taken[j] = true;
+            if (old[i].marked) ToggleMark(static_cast<int>(j));
+            if (old[i].edited) Rename(static_cast<int>(j), old[i].name, old[i].comment);
+            if (static_cast<int>(i) == keep) kept = static_cast<int>(j);
+            break;
+        }
+    }
+    return kept;
+}
+
+int QMetod::HoldUnchanged(FileHold& hold, std::string& now, int keep)
+{
+    now.clear();
+    const FileHold::State held = hold.Hold(library_, kLibraryWaitMs);
+    if (held == FileHold::Busy) return Fail(kMsgLibraryBusy);
+    const bool same = held == FileHold::Held ? listedFile_ && hold.Read(now) && now == listed_
+                                             : held == FileHold::Missing && !listedFile_;
+    if (same) return 0;
+    if (held == FileHold::Failed) return Fail(kMsgLibraryOpen);
+    hold.Release();
+    chosenAfter_ = Relist(keep);
+    return Fail(kMsgLibraryChanged);
 }
 
 int QMetod::LimitFromText(const std::string& text, int count)
@@ -192,19 +246,33 @@ int QMetod::StepLimit(const std::string& text, int step, int count)
 int QMetod::SelectMethod(int entry, int typedLimit, LineReader& reader, int* limit)
 {
     message_.clear();
+    messageId_ = 0;
     if (entry < 0 || entry >= EntryCount()) {
         reader.Close();
         return 0;
     }
     const QMethodEntry& e = entries_[static_cast<std::size_t>(entry)];
-    std::string line;
-    // The file may have changed since it was listed: the offset must still start a method.
-    bool ok = reader.Open(library_) && reader.Seek(e.offset);
-    if (ok) {
-        reader.ReadLine(line, 8);
-        ok = !reader.IsError() && HasTag(line, "MNAM") && reader.Seek(e.offset);
+    // The file may have changed since it was listed: the method is read from the library as it
+    // is now, and only when the listed method still stands at its place.
+    std::string now;
+    {
+        FileHold hold;
+        const FileHold::State held = hold.Hold(library_, kLibraryWaitMs);
+        if (held == FileHold::Held ? !hold.Read(now) : !ReadWholeFile(library_, now)) {
+            reader.Close();
+            Fail(held == FileHold::Busy ? kMsgLibraryBusy : kMsgLibraryRead);
+            return 0;
+        }
     }
-    if (!ok) {
+    if (e.block.empty() || static_cast<std::size_t>(e.offset) > now.size() ||
+        now.compare(static_cast<std::size_t>(e.offset), e.block.size(), e.block) != 0) {
+        reader.Close();
+        chosenAfter_ = Relist(entry);
+        Fail(kMsgLibraryChanged);
+        return 0;
+    }
+    reader.OpenMemory(std::move(now));
+    if (!reader.Seek(e.offset)) {
         reader.Close();
         Fail(kMsgLibraryRead);
         return 0;
@@ -229,6 +297,7 @@ int QMetod::AddMethod(QPlate& plate, const std::string& name, const std::string&
                       int replaceEntry)
 {
     message_.clear();
+    messageId_ = 0;
     if (replaceEntry >= EntryCount()) return Fail(kMsgLibraryUpdate);
     std::string bad;
     if (CheckPlateForFile(plate, &bad) != 0) {
@@ -252,30 +321,60 @@ int QMetod::AddMethod(QPlate& plate, const std::string& name, const std::string&
         }
     }
 
-    // The library keeps whatever it holds, listed or not; the new block goes after it, and any
-    // failure cuts it back to what it was.
+    // The method goes into the library as it stands, with every other writer kept out until it
+    // is done. A change replaces the method the user chose only while the library is still what
+    // the user was shown; a new method depends on nothing listed.
+    FileHold hold;
+    std::string now;
+    bool created = false;
+    if (replaceEntry >= 0) {
+        if (const int id = HoldUnchanged(hold, now, replaceEntry)) return id;
+    } else {
+        // The first method makes the library (the file a link names, for a linked library); one
+        // another program made meanwhile is kept.
+        const int fd = ::open(ResolveWriteTarget(library_).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+            created = true;
+        } else if (errno != EEXIST) {
+            return Fail(kMsgLibraryOpen);
+        }
+        const FileHold::State held = hold.Hold(library_, kLibraryWaitMs);
+        if (held == FileHold::Busy) return Fail(kMsgLibraryBusy);
+        if (held != FileHold::Held) return Fail(kMsgLibraryOpen);
+    }
+    // A library made here for nothing goes again, so a failed first add leaves no empty file.
+    auto dropCreated = [&] {
+        if (created && hold.IsHeld() && hold.Current()) ::unlink(ResolveWriteTarget(library_).c_str());
+    };
     FileAppend file(library_);
-    if (!file.Open()) return Fail(kMsgLibraryOpen);
+    auto fail = [&](int id) {
+        file.Rollback();
+        dropCreated();
+        return Fail(id);
+    };
+    if (!file.Open()) return fail(kMsgLibraryOpen);
     const off_t oldLength = file.OldLength();
     const long replacedOffset = replaceEntry >= 0 ? entries_[static_cast<std::size_t>(replaceEntry)].offset : -1;
     if (replacedOffset >= 0) {
         char tag[4];
-        if (!file.ReadAt(replacedOffset, tag, 4) || std::memcmp(tag, "MNAM", 4) != 0) return Fail(kMsgLibraryUpdate);
+        if (!file.ReadAt(replacedOffset, tag, 4) || std::memcmp(tag, "MNAM", 4) != 0) return fail(kMsgLibraryUpdate);
     }
     // A last line without its line end (a file cut short) must not swallow the new MNAM.
     std::string data;
     if (oldLength > 0) {
         char last = 0;
-        if (!file.ReadAt(oldLength - 1, &last, 1)) return Fail(kMsgLibraryAppend);
+        if (!file.ReadAt(oldLength - 1, &last, 1)) return fail(kMsgLibraryAppend);
         if (last != '\n') data = "\r\n";
     }
     const long offset = static_cast<long>(oldLength) + static_cast<long>(data.size());
     data += block;
 
-    if (!file.Append(data)) return Fail(kMsgErrorWritingFile);
+    if (!file.Append(data)) return fail(kMsgErrorWritingFile);
     // Only now that the new version is whole may the old one stop being listed.
-    if (replacedOffset >= 0 && !file.Patch(replacedOffset, "MNAD")) return Fail(kMsgLibraryUpdate);
-    if (!file.Commit()) return Fail(kMsgErrorWritingFile);
+    if (replacedOffset >= 0 && !file.Patch(replacedOffset, "MNAD")) return fail(kMsgLibraryUpdate);
+    if (!file.Commit()) return fail(kMsgErrorWritingFile);
+    hold.Release();
     plate.methodName = name;
     plate.methodInfo = comment;
     gLastMethodOffset = offset;
@@ -312,24 +411,13 @@ std::string QMetod::MarkText() const
 int QMetod::Rewrite(int selected)
 {
     message_.clear();
-    // The companion lies beside the library; for a library that is a link, beside the file the
-    // link names, so that it is renamed over that file on its own file system and the link
-    // stays a link.
-    ReplaceOptions options;
-    options.companion = temp_;
-    if (ResolveWriteTarget(library_) != library_) {
-        const std::size_t slash = temp_.find_last_of('/');
-        options.companion = slash == std::string::npos ? temp_ : temp_.substr(slash + 1);
-    }
-    AtomicFile file(library_, options);
-    if (!file.Open()) return Fail(kMsgLibraryTempCreate);
-    auto fail = [&](int id) {
-        file.Discard();
-        return Fail(id);
-    };
+    messageId_ = 0;
+    FileHold hold;
+    std::string now;
+    if (const int id = HoldUnchanged(hold, now, selected)) return id;
 
     LineReader r;
-    if (!r.Open(library_)) return fail(kMsgLibraryRead);
+    r.OpenMemory(now);
     std::string out;
     long newSelected = -1;
     std::string line;
@@ -342,15 +430,15 @@ int QMetod::Rewrite(int selected)
         const QMethodEntry& e = entries_[i];
         if (e.marked) continue;
         if (static_cast<int>(i) == selected) newSelected = static_cast<long>(out.size());
-        if (!r.Seek(e.offset) || !next() || !HasTag(line, "MNAM")) return fail(kMsgLibraryRead);
+        if (!r.Seek(e.offset) || !next() || !HasTag(line, "MNAM")) return Fail(kMsgLibraryRead);
         if (e.edited) {
-            if (!RenderNameLine(e.name, e.comment, out)) return fail(kMsgLibraryTempWrite);
+            if (!RenderNameLine(e.name, e.comment, out)) return Fail(kMsgLibraryTempWrite);
         } else {
             out += line;
             out += "\r\n";
         }
         for (;;) {
-            if (!next()) return fail(kMsgLibraryRead);
+            if (!next()) return Fail(kMsgLibraryRead);
             if (line.empty() || line[0] != ' ') break;
             if (!e.edited) {
                 out += line;
@@ -361,13 +449,19 @@ int QMetod::Rewrite(int selected)
             out += line;
             out += "\r\n";
             if (HasTag(line, "QEND")) break;
-            if (!next()) return fail(kMsgLibraryRead);
+            if (!next()) return Fail(kMsgLibraryRead);
         }
     }
     r.Close();
 
-    if (!file.Write(out) || !file.Commit())
-        return Fail(file.Result().step == FileStep::Rename ? kMsgLibraryRename : kMsgLibraryTempWrite);
+    // The temporary file has a name of its own beside the library (beside the file a linked
+    // library names), so two programs rewriting at once never write into one file.
+    const FileResult written = hold.Replace(out);
+    if (!written)
+        return Fail(written.step == FileStep::Open ? kMsgLibraryTempCreate
+                    : written.step == FileStep::Rename ? kMsgLibraryRename
+                                                       : kMsgLibraryTempWrite);
+    hold.Release();
     gLastMethodOffset = newSelected;
     List();
     return 0;

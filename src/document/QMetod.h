@@ -3,7 +3,11 @@
 // it, one is opened for a new plate, the current plate's method is added or replaces a stored
 // one (the old block's tag becomes MNAD and the block stays until the next rewrite), and the
 // maintenance step deletes methods and changes their names and comments by rewriting the
-// whole file through its companion file. The dialogs drive this class; it shows nothing.
+// whole file through a temporary file. Several programs may share one library (a laboratory's
+// shared folder): every change is made while holding the library's lock, on the library as it
+// is on disk then, and only when it is still what was listed; otherwise the list is read again
+// and the change is refused with kMsgLibraryChanged, the user's choices kept on the methods
+// that are still there. The dialogs drive this class; it shows nothing.
 #include <string>
 #include <vector>
 
@@ -20,6 +24,9 @@ struct QMethodEntry {
     int seqCount = 0;    // its SMQS and SMNS lines
     bool marked = false; // for deletion at the next rewrite
     bool edited = false; // name or comment changed, written at the next rewrite
+    // The method's lines as listed, MNAM to QEND with their line ends: what makes it this
+    // method, wherever it stands in the file.
+    std::string block;
 };
 
 // The state of a listing; 967 + state is its text in the string table.
@@ -39,15 +46,20 @@ inline constexpr int kMsgLibraryTempCreate = 3174;
 inline constexpr int kMsgLibraryRename = 3176;
 inline constexpr int kMsgLibraryRead = 3177;
 inline constexpr int kMsgLibraryTempWrite = 3178;
+inline constexpr int kMsgLibraryChanged = 3179;
+inline constexpr int kMsgLibraryBusy = 3181;
+
+// How long a change waits for another program's change of the library to end.
+inline constexpr int kLibraryWaitMs = 5000;
 
 // The offset of the method chosen last, -1 at start; each listing preselects it.
 extern long gLastMethodOffset;
 
 class QMetod {
 public:
-    // The library at GetMtwFilePath(), rewritten through GetMtwTempPath().
+    // The library at GetMtwFilePath().
     QMetod();
-    QMetod(std::string libraryPath, std::string tempPath);
+    explicit QMetod(std::string libraryPath);
 
     const std::string& LibraryPath() const { return library_; }
 
@@ -71,7 +83,8 @@ public:
     // One step of the limit's scroll bar from the edit's text (no number: count).
     static int StepLimit(const std::string& text, int step, int count);
     // Opens reader on the library at the entry's MNAM line, sets *limit (clamped) and
-    // gLastMethodOffset; answers 1. 0 when that fails: the reader is closed.
+    // gLastMethodOffset; answers 1. 0 when that fails: the reader is closed, and when the
+    // method no longer stands where it was listed the list is read again (LastMessage says so).
     int SelectMethod(int entry, int typedLimit, LineReader& reader, int* limit);
     // "Empty": a new plate without a method. The reader is left closed and clear of errors, so
     // the plate reads nothing; limit -1; answers 2.
@@ -79,7 +92,9 @@ public:
 
     // --- add or change ---
     // Appends the plate's method (no measurement) under name and comment. replaceEntry >= 0
-    // replaces that method: its old block is marked MNAD only after the new block is whole.
+    // replaces that method: its old block is marked MNAD only after the new block is whole, and
+    // only while the library is still what was listed (else kMsgLibraryChanged). A new method is
+    // added to the library as it stands, whatever another program stored meanwhile.
     // On any failure the library keeps its old length and content and the plate its method's
     // name and comment; the answer is 0 or the message id (LastMessage has the text). On
     // success the plate's method takes the name and comment, the library is listed afresh and
@@ -99,25 +114,40 @@ public:
     // One '+' per marked entry, at most 31.
     std::string MarkText() const;
     // Writes the library without the marked methods and replaced blocks, edited names and
-    // comments in place, to the companion file and renames it over the library in one step:
+    // comments in place, to a temporary file and renames it over the library in one step:
     // a failure at any point leaves the library as it was. selected is the entry whose new
     // offset becomes gLastMethodOffset (-1 when it was deleted). Lists afresh on success.
-    // Answers 0 or the message id.
+    // Answers 0 or the message id; kMsgLibraryChanged when another program changed the library
+    // since it was listed (nothing written, the list read again with the marks and edits kept
+    // on the methods still there).
     int Rewrite(int selected);
 
     const std::string& LastMessage() const { return message_; }
+    int LastMessageId() const { return messageId_; }
+    // After kMsgLibraryChanged: where the method the user had chosen stands in the list read
+    // again, -1 when it is gone.
+    int ChosenAfterRelist() const { return chosenAfter_; }
 
 private:
     int Fail(int id);
-    int Append(int fd, const std::string& block, long& offset);
+    // Reads the library as it is now; the user's marks, edits and the entry given go over to
+    // the methods that are still there. Answers the entry's new index, -1 when it is gone.
+    int Relist(int keep);
+    // Holds the library for a change. 0 when it is still what was listed (now holds its
+    // content); otherwise the list is read again and the answer is the message id.
+    int HoldUnchanged(class FileHold& hold, std::string& now, int keep);
 
     std::string library_;
-    std::string temp_;
+    // The bytes the list was read from; listedFile_ false when there was no file.
+    std::string listed_;
+    bool listedFile_ = false;
     std::vector<QMethodEntry> entries_;
     int state_ = mlNoFile;
     int marked_ = 0;
     int edited_ = 0;
     std::string message_;
+    int messageId_ = 0;
+    int chosenAfter_ = -1;
 };
 
 }  // namespace vyn

@@ -28,6 +28,7 @@ namespace {
 constexpr int kStrNoApplication = 7251;
 constexpr int kStrCannotWriteList = 7252;
 constexpr int kStrReportListFull = 7255;
+constexpr int kStrReportListChanged = 7929;
 constexpr int kStrCannotFit = 7253;
 constexpr int kStrTextTooLong = 7254;
 // A record stores a text with a 16-bit length; a longer one would come back cut.
@@ -339,7 +340,11 @@ void QRepView::CmSaveInReportList()
         if (auto* pane = dynamic_cast<QRPDesignerPane*>(frame)) frame = pane->Frame();
         if (frame) frame->PostMessage(WM_CLOSE);
     } else if (result < 0) {
-        MessageBox(this, GetResString(result == -2 ? kStrReportListFull : kStrCannotWriteList), "", MB_OK);
+        MessageBox(this,
+                   GetResString(result == -2   ? kStrReportListFull
+                                : result == -3 ? kStrReportListChanged
+                                               : kStrCannotWriteList),
+                   "", MB_OK);
     }
 }
 

@@ -64,7 +64,7 @@ struct QRepViewShell {
     // Whether any plate document is open.
     std::function<bool()> plateDocumentOpen;
     // "Save to Report List": 1 stored, 0 cancelled, -1 the library could not be written, -2 it is
-    // full.
+    // full, -3 another program changed it meanwhile (nothing stored).
     std::function<int(QRepView&)> saveInReportList;
     std::function<void(QRepView&, TEdit&)> expressionWizard;
     std::function<void(int contextId)> help;

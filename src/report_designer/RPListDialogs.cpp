@@ -20,6 +20,7 @@ namespace vyn {
 namespace {
 
 constexpr int kStrListWriteError = 7922;
+constexpr int kStrListChanged = 7929;
 constexpr int kStrListEmpty = 7923;
 constexpr int kStrListError = 7924;
 constexpr std::size_t kMaxAddText = 75;
@@ -120,6 +121,16 @@ bool CRepManList::SelectByOffset(std::uint32_t offset)
     return false;
 }
 
+bool CRepManList::SelectEntry(int index)
+{
+    for (int row = 0; row < GetCount(); ++row)
+        if (GetItemData(row) == static_cast<std::uintptr_t>(index)) {
+            SetSelIndex(row);
+            return true;
+        }
+    return false;
+}
+
 void CRepManList::RedrawSelected()
 {
     if (GetSelIndex() >= 0) RedrawItem(GetSelIndex());
@@ -209,8 +220,10 @@ void RPAddDlg::SetupWindow()
     SetDlgItemText(122, Comment);
     list_.Open(false);
     entries_->Fill();
-    if (!(LibraryPosition != 0 && entries_->SelectByOffset(LibraryPosition)) && !Name.empty())
-        entries_->SelectByName(Name);
+    // A report read from the library is stored back over its own entry only: compacting may
+    // have moved it, and when it has gone nothing is offered, not even a report of its name.
+    if (LibraryPosition != 0) entries_->SelectEntry(list_.FindEntry({LibraryPosition, LibraryStream}));
+    else if (!Name.empty()) entries_->SelectByName(Name);
     Update();
     if (TWindow* edit = GetDlgItem(121)) edit->SetFocus();
 }
@@ -297,17 +310,32 @@ void RPManDlg::Update()
     SetDlgItemText(201, count);
 }
 
-bool RPManDlg::WritePending()
+int RPManDlg::WritePending()
 {
-    if (list_.pendingCount + list_.changedCount == 0) return true;
-    if (list_.Commit() >= 0) return true;
+    if (list_.pendingCount + list_.changedCount == 0) return 1;
+    const int r = list_.Commit();
+    if (r == CRepList::kListChanged) {
+        ShowChangedLibrary();
+        return -1;
+    }
+    if (r >= 0) return 1;
     MessageBox(this, GetResStringStd(kStrListWriteError), "", MB_OK | MB_ICONEXCLAMATION);
-    return false;
+    return 0;
+}
+
+void RPManDlg::ShowChangedLibrary()
+{
+    MessageBox(this, GetResStringStd(kStrListChanged), "", MB_OK | MB_ICONEXCLAMATION);
+    entries_->Fill();
+    Update();
 }
 
 void RPManDlg::Finish(int id)
 {
-    if (!WritePending()) {
+    const int written = WritePending();
+    // The user confirms again what the list now shows.
+    if (written < 0) return;
+    if (written == 0) {
         LibraryFile = -1;
         CloseWindow(IDCANCEL);
         return;
@@ -358,8 +386,16 @@ void RPManDlg::CmMore()
     const int r = RPManMoreDlg(this, list_).Execute();
     if (r != 101 && r != 102) return;
     entries_->ClearList();
-    if (WritePending() && r == 102 && list_.Consolidate() != 0)
-        MessageBox(this, GetResStringStd(kStrListWriteError), "", MB_OK | MB_ICONEXCLAMATION);
+    const int written = WritePending();
+    if (written < 0) return;
+    if (written > 0 && r == 102) {
+        const int c = list_.Consolidate();
+        if (c == CRepList::kListChanged) {
+            ShowChangedLibrary();
+            return;
+        }
+        if (c != 0) MessageBox(this, GetResStringStd(kStrListWriteError), "", MB_OK | MB_ICONEXCLAMATION);
+    }
     list_.Open(r == 101);
     entries_->Fill();
     Update();

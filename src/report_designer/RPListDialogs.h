@@ -46,6 +46,8 @@ public:
     int SelectedEntry() const;
     bool SelectByName(const std::string& name);
     bool SelectByOffset(std::uint32_t offset);
+    // Selects the row of that library entry.
+    bool SelectEntry(int index);
     void RedrawSelected();
     // After a rename: the row takes its place under the new name, still selected.
     void ReinsertSelected();
@@ -68,7 +70,10 @@ public:
 
     std::string Name;
     std::string Comment;
+    // The library entry the report was read from (position 0: none). The dialog offers that
+    // entry wherever the library now keeps it, and none when it has gone.
     std::uint32_t LibraryPosition = 0;
+    std::vector<std::uint8_t> LibraryStream;
     int ChosenEntry() const { return chosen_; }
     // 0 stored, negative when the library could not be written.
     int StoreReport(const RPReport& report);
@@ -99,6 +104,8 @@ public:
     CRepList& Library() { return list_; }
     // Reads the chosen entry's report (after 105): 0 done.
     int ReadChosen(RPReport& report) const;
+    // The chosen entry (after 105), for finding it again when the report is saved.
+    RepLibraryEntry ChosenEntry() const { return list_.EntryOf(chosenIndex_); }
 
 protected:
     void SetupWindow() override;
@@ -110,7 +117,11 @@ private:
     void CmName();
     void CmDelete();
     void CmMore();
-    bool WritePending();
+    // Writes pending marks and names: 1 done or nothing to do, 0 failed, -1 the library had
+    // changed and has been listed again (the user was told either way).
+    int WritePending();
+    // Tells the user that another writer changed the library and shows it as read again.
+    void ShowChangedLibrary();
 
     CRepList list_;
     CRepManList* entries_;

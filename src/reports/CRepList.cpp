@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,7 +15,8 @@ namespace vyn {
 namespace {
 
 constexpr char kMagic[4] = {'Q', 'R', 'P', 'M'};
-constexpr char kCompanionName[] = "VYN.MR~";
+// How long a change waits for the lock of a library that another writer replaced meanwhile.
+constexpr int kLibraryWaitMs = 5000;
 
 // A stream header whose version and texts a list accepts; name and description out.
 bool ParseStreamHeader(const std::uint8_t* h, std::string& name, std::string& description)
@@ -67,8 +66,8 @@ CRepList::~CRepList() { Close(); }
 
 void CRepList::Close()
 {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
+    hold_.Release();
+    listed_.clear();
     descrs_.clear();
     status = deletedCount = pendingCount = changedCount = skippedCount = 0;
 }
@@ -80,56 +79,32 @@ const SRepDescr& CRepList::GetDescr(int index) const
     return descrs_[static_cast<std::size_t>(index)];
 }
 
-bool CRepList::ReadFileBytes(std::vector<std::uint8_t>& bytes) const
-{
-    if (fd_ < 0) return false;
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0 || st.st_size < 0) return false;
-    bytes.assign(static_cast<std::size_t>(st.st_size), 0);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 int CRepList::Open(bool includeDeleted)
 {
     Close();
+    includeDeleted_ = includeDeleted;
     status = lsFailed;
-    fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd_ < 0) {
-        const int e = errno;
-        if (e == ENOENT) {
-            status = lsMissing;
-            return 0;
-        }
+    // Other writers are kept out while the list is open.
+    switch (hold_.Hold(path_, 0)) {
+    case FileHold::Held: break;
+    case FileHold::Missing: status = lsMissing; return 0;
+    case FileHold::Busy: status = lsShared; return -1;
+    case FileHold::Failed: {
+        const int e = hold_.Error();
         status = (e == EACCES || e == EPERM || e == EBUSY || e == ETXTBSY || e == EROFS) ? lsShared : lsFailed;
         return -1;
     }
-    // A pipe or a device under the library's name would keep the program waiting on a read.
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
-        return -1;
     }
-    // Other writers are kept out while the list is open.
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd_);
-        fd_ = -1;
-        status = lsShared;
-        return -1;
-    }
-    std::vector<std::uint8_t> b;
+    std::string bytes;
     auto bad = [this]() {
         Close();
         status = lsBadFile;
         return -1;
     };
-    if (!ReadFileBytes(b) || !CheckHeader(b)) return bad();
+    if (!hold_.Read(bytes)) return bad();
+    listed_.assign(bytes.begin(), bytes.end());
+    const std::vector<std::uint8_t>& b = listed_;
+    if (!CheckHeader(b)) return bad();
     const std::uint32_t count = GetU32(b.data() + 12);
     std::uint64_t pos = GetU32(b.data() + 8);
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -153,6 +128,82 @@ int CRepList::Open(bool includeDeleted)
     }
     status = lsOpen;
     return 0;
+}
+
+const std::uint8_t* CRepList::StreamOf(const SRepDescr& d, std::size_t& size) const
+{
+    // Open checked every listed entry's size against the bytes.
+    const std::uint8_t* e = listed_.data() + d.offset;
+    size = GetU32(e) - kEntryHeaderSize;
+    return e + kEntryHeaderSize;
+}
+
+bool CRepList::Unchanged()
+{
+    std::string now;
+    return hold_.IsHeld() && hold_.Current() && hold_.Read(now) && now.size() == listed_.size() &&
+           std::memcmp(now.data(), listed_.data(), now.size()) == 0;
+}
+
+void CRepList::Reload()
+{
+    struct Kept {
+        std::vector<std::uint8_t> stream;
+        SRepDescr d;
+    };
+    std::vector<Kept> kept;
+    for (const SRepDescr& d : descrs_) {
+        if (!d.pendingToggle && !d.changed) continue;
+        std::size_t size = 0;
+        const std::uint8_t* p = StreamOf(d, size);
+        kept.push_back({std::vector<std::uint8_t>(p, p + size), d});
+    }
+    // Another writer that replaced the library may still hold the new one for a moment.
+    hold_.Release();
+    const bool deleted = includeDeleted_;
+    if (Open(deleted) != 0 && status == lsShared && hold_.Hold(path_, kLibraryWaitMs) == FileHold::Held) {
+        hold_.Release();
+        Open(deleted);
+    }
+    // A report is the same one only while its stream is: what the other writer changed or
+    // replaced is another report now, and the user's marks do not go over to it.
+    for (Kept& k : kept) {
+        for (int i = 0; i < Count(); ++i) {
+            const SRepDescr& d = descrs_[static_cast<std::size_t>(i)];
+            std::size_t size = 0;
+            const std::uint8_t* p = StreamOf(d, size);
+            if (d.pendingToggle || d.changed || size != k.stream.size() || !std::equal(p, p + size, k.stream.begin()))
+                continue;
+            if (d.deleted != k.d.deleted) ToggleMark(i);
+            if (k.d.changed) SetStrings(i, k.d.name, k.d.description);
+            break;
+        }
+    }
+}
+
+RepLibraryEntry CRepList::EntryOf(int index) const
+{
+    if (index < 0 || index >= Count()) return {};
+    const SRepDescr& d = descrs_[static_cast<std::size_t>(index)];
+    std::size_t size = 0;
+    const std::uint8_t* p = StreamOf(d, size);
+    return {d.offset, std::vector<std::uint8_t>(p, p + size)};
+}
+
+int CRepList::FindEntry(const RepLibraryEntry& entry) const
+{
+    if (entry.stream.empty()) return -1;
+    // Reports of one layout differ only in their names and comments, so a report renamed in the
+    // list cannot be told from another one: only the same name and content make the same report.
+    int found = -1;
+    for (int i = 0; i < Count(); ++i) {
+        std::size_t size = 0;
+        const std::uint8_t* p = StreamOf(descrs_[static_cast<std::size_t>(i)], size);
+        if (size != entry.stream.size() || !std::equal(p, p + size, entry.stream.begin())) continue;
+        if (descrs_[static_cast<std::size_t>(i)].offset == entry.offset) return i;
+        if (found < 0) found = i;
+    }
+    return found;
 }
 
 void CRepList::ToggleMark(int index)
@@ -181,12 +232,11 @@ bool CRepList::SetStrings(int index, const std::string& name, const std::string&
 
 bool CRepList::RevertEntry(int index)
 {
-    if (index < 0 || index >= Count() || fd_ < 0) return false;
+    if (index < 0 || index >= Count() || !hold_.IsHeld()) return false;
     SRepDescr& d = descrs_[static_cast<std::size_t>(index)];
     if (!d.changed) return false;
-    std::uint8_t h[kStreamHeaderSize];
-    if (::pread(fd_, h, sizeof h, static_cast<off_t>(d.offset) + kEntryHeaderSize) != static_cast<ssize_t>(sizeof h))
-        return false;
+    // The name and comment as listed from the file.
+    const std::uint8_t* h = listed_.data() + d.offset + kEntryHeaderSize;
     if (GetU32(h + 12) >= 0x20000) return false;
     std::string name, description;
     if (!ParseStreamHeader(h, name, description)) return false;
@@ -199,20 +249,23 @@ bool CRepList::RevertEntry(int index)
 
 bool CRepList::Rewrite(const std::vector<std::uint8_t>& bytes, bool create)
 {
-    ReplaceOptions options;
-    options.companion = kCompanionName;
+    const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!create) return static_cast<bool>(hold_.Replace(content));
     // A new library takes the name only while nothing stands there: a library that appeared
     // meanwhile, or one that could not be read, is never replaced by a one-entry library.
-    options.createOnly = create;
-    AtomicFile file(path_, options);
-    return file.Open() && file.Write(bytes.data(), bytes.size()) && file.Commit();
+    ReplaceOptions options;
+    options.createOnly = true;
+    return static_cast<bool>(ReplaceFile(path_, content, options));
 }
 
 int CRepList::Commit()
 {
-    if (fd_ < 0 || pendingCount + changedCount == 0) return 0;
-    std::vector<std::uint8_t> b;
-    if (!ReadFileBytes(b)) return -1;
+    if (!hold_.IsHeld() || pendingCount + changedCount == 0) return 0;
+    if (!Unchanged()) {
+        Reload();
+        return kListChanged;
+    }
+    std::vector<std::uint8_t> b = listed_;
     for (const SRepDescr& d : descrs_) {
         if (static_cast<std::size_t>(d.offset) + kEntryHeaderSize + kStreamHeaderSize > b.size()) return -1;
         std::uint8_t* e = b.data() + d.offset;
@@ -224,19 +277,13 @@ int CRepList::Commit()
         }
     }
     if (!Rewrite(b)) return -1;
+    // The list goes on with the file that now stands under the library's name, still held.
+    listed_ = std::move(b);
     for (SRepDescr& d : descrs_) {
         d.pendingToggle = 0;
         d.changed = 0;
     }
     pendingCount = changedCount = 0;
-    // The list goes on with the file that now stands under the library's name.
-    ::close(fd_);
-    fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd_ < 0 || ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        Close();
-        status = lsFailed;
-        return -1;
-    }
     return 1;
 }
 
@@ -274,8 +321,11 @@ int CRepList::Append(const RPReport& report)
             return -1;
         }
         b = NewLibrary();
-    } else if (!ReadFileBytes(b)) {
-        b.clear();
+    } else {
+        // Nothing the user chose depends on the list here: a library another writer changed
+        // meanwhile is added to as it is now.
+        if (!Unchanged()) Reload();
+        if (status == lsOpen) b = listed_;
     }
     std::uint32_t oldEnd = 0;
     const int appended = b.empty() ? -1 : AppendBytes(b, report, oldEnd);
@@ -295,11 +345,16 @@ int CRepList::Append(const RPReport& report)
 int CRepList::Replace(const RPReport& report, int index)
 {
     if (status != lsOpen || index < 0 || index >= Count()) return -1;
-    std::vector<std::uint8_t> b;
+    // The entry chosen is the one listed: it is replaced only while it still stands there.
+    if (!Unchanged()) {
+        Reload();
+        return kListChanged;
+    }
+    std::vector<std::uint8_t> b = listed_;
     std::uint32_t oldEnd = 0;
     const std::uint32_t entry = descrs_[static_cast<std::size_t>(index)].offset;
     // A replaced report is written anew behind the others: it needs a free entry too.
-    const int appended = ReadFileBytes(b) ? AppendBytes(b, report, oldEnd) : -1;
+    const int appended = AppendBytes(b, report, oldEnd);
     if (appended == kListFull) {
         Close();
         return kListFull;
@@ -318,9 +373,14 @@ int CRepList::Replace(const RPReport& report, int index)
 
 int CRepList::Consolidate()
 {
-    if (fd_ < 0) return -1;
-    std::vector<std::uint8_t> src;
-    if (!ReadFileBytes(src) || !CheckHeader(src)) {
+    if (!hold_.IsHeld()) return -1;
+    // What is dropped for good is what the user was shown as deleted.
+    if (!Unchanged()) {
+        Reload();
+        return kListChanged;
+    }
+    const std::vector<std::uint8_t> src = listed_;
+    if (!CheckHeader(src)) {
         Close();
         return -1;
     }
@@ -372,9 +432,8 @@ int CRepList::Consolidate()
 int CRepList::ReadReport(int index, RPReport& report) const
 {
     if (index < 0 || index >= Count()) return 1;
-    std::vector<std::uint8_t> b;
-    if (!ReadFileBytes(b)) return 1;
-    return report.ReadStream(b.data(), b.size(), descrs_[static_cast<std::size_t>(index)].offset + kEntryHeaderSize);
+    // The report as it was listed, whatever another writer did to the file since.
+    return report.ReadStream(listed_.data(), listed_.size(), descrs_[static_cast<std::size_t>(index)].offset + kEntryHeaderSize);
 }
 
 }  // namespace vyn

@@ -33,8 +33,10 @@ public:
     bool IsDirty() override { return GetDirtyFlag(); }
     bool Open(int, const char* path = nullptr) override;
 
-    // The library entry the report was read from (0 = none).
+    // The library entry the report was read from (0 = none), and the report stream read there,
+    // by which "Save in report list" finds that entry again wherever the library moved it.
     std::uint32_t libraryEntry = 0;
+    std::vector<std::uint8_t> libraryStream;
 
     // The bytes of a report file for a report; empty when the stream cannot be built.
     static std::vector<std::uint8_t> FileBytes(const RPReport& report);

@@ -302,6 +302,33 @@ TEST_F(MethodLibrary, RewriteOfALinkedLibraryReplacesTheFileItNames)
     }
 }
 
+// A list read before another program deleted a method: the chosen method's remembered place
+// now holds the next method. Selecting reads no method from there: the list is read again, the
+// choice goes over to where the chosen method now stands, and selecting again reads it.
+TEST_F(MethodLibrary, SelectWithAStaleListNeverReadsAnotherMethod)
+{
+    QMetod lib;
+    for (const char* n : {"From A", "From B", "From C"}) ASSERT_EQ(Add(lib, n, 1), 0);
+    QMetod other;
+    ASSERT_EQ(other.List(), mlRead);
+    other.ToggleMark(0);
+    ASSERT_EQ(other.Rewrite(-1), 0);
+
+    int limit = 0;
+    EXPECT_EQ(lib.SelectMethod(1, 1, gPlateLineReader, &limit), 0);
+    EXPECT_EQ(lib.LastMessageId(), kMsgLibraryChanged);
+    EXPECT_EQ(Names(lib), (std::vector<std::string>{"From B", "From C"}));
+    ASSERT_EQ(lib.ChosenAfterRelist(), 0);
+    ASSERT_EQ(lib.SelectMethod(lib.ChosenAfterRelist(), 1, gPlateLineReader, &limit), 1);
+    QPlate p;
+    int message = 0;
+    gSeqSampleLimit = limit;
+    EXPECT_TRUE(InitNewPlateFromMethod(p, &message)) << message;
+    gSeqSampleLimit = -1;
+    gPlateLineReader.Close();
+    EXPECT_EQ(p.methodName, "From B");
+}
+
 TEST_F(MethodLibrary, MarksShowAtMost31Pluses)
 {
     std::string bytes;
@@ -417,15 +444,18 @@ TEST_F(MethodLibrary, UnwritableFoldersLeaveTheLibraryWhole)
     ASSERT_EQ(Add(lib, "One", 1), 0);
     const std::string before = Library();
 
-    // The companion file cannot be created.
-    QMetod noTemp(GetMtwFilePath(), dir_ + "/missing/VYN.MT~");
+    // The temporary file cannot be created.
+    QMetod noTemp(GetMtwFilePath());
     ASSERT_EQ(noTemp.List(), mlRead);
     noTemp.ToggleMark(0);
-    EXPECT_EQ(noTemp.Rewrite(-1), 3174);
+    {
+        FileFault cannot(FileStep::Open, 1, EACCES);
+        EXPECT_EQ(noTemp.Rewrite(-1), 3174);
+    }
     EXPECT_EQ(Library(), before);
 
     // The library itself cannot be created.
-    QMetod nowhere(dir_ + "/missing/VYN.MTW", dir_ + "/missing/VYN.MT~");
+    QMetod nowhere(dir_ + "/missing/VYN.MTW");
     EXPECT_EQ(nowhere.List(), mlNoFile);
     QPlate p;
     SmallMethod(p, 1);

@@ -272,7 +272,8 @@ TEST(ReportLibrary, RewritesNeverFollowAPlantedCompanionAndWriteThroughALinkedLi
     }
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(Names(d.path, true), (std::vector<std::string>{"renamed", "three"}));
-    EXPECT_EQ(d.Files(), (std::set<std::string>{"VYN.MRW", "linked.mrw", "victim"}));
+    // Rewrites go through temporary files of their own: the planted name is not even touched.
+    EXPECT_EQ(d.Files(), (std::set<std::string>{"VYN.MRW", "VYN.MR~", "linked.mrw", "victim"}));
     std::remove(link.c_str());
     std::remove(victim.c_str());
 }
@@ -326,6 +327,92 @@ TEST(ReportLibrary, AppendNeverReplacesALibraryItDidNotOpen)
     ::close(fd);
     EXPECT_EQ(d.Read(), before);
     EXPECT_EQ(Names(d.path, true), (std::vector<std::string>{"one", "two*", "three"}));
+}
+
+}  // namespace
+}  // namespace vyn
+
+namespace vyn {
+namespace {
+
+// Another writer whose lock does not reach this list (a shared drive that passes no locks on)
+// stores a report and puts its library in place while the list is open.
+void StoreBehindTheList(const LibDir& d, const std::string& name)
+{
+    const std::string copy = d.path + ".other";
+    test::WriteAll(copy, d.Read());
+    {
+        CRepList other(copy);
+        ASSERT_EQ(other.Open(false), 0);
+        RPReport r;
+        Named(r, name);
+        ASSERT_EQ(other.Append(r), 0);
+    }
+    ASSERT_EQ(std::rename(copy.c_str(), d.path.c_str()), 0);
+}
+
+// Every change of an open list meets a library another writer changed: one that rests on what
+// the list shows (marks, names, the entry replaced, what compaction drops) writes nothing and
+// reads the list again, the marks and names kept on the reports still there; a new report is
+// added to the library as it is now. Nothing the other writer stored is lost.
+TEST(ReportLibrary, ChangesMeetALibraryAnotherWriterChanged)
+{
+    struct Row {
+        const char* name;
+        int (*change)(CRepList&);
+        int answer;
+        std::vector<std::string> listedAfter;  // with deleted entries: Open(true)
+        std::vector<std::string> after;
+    };
+    const std::vector<Row> rows = {
+        {"confirm",
+         [](CRepList& l) {
+             l.ToggleMark(0);
+             l.SetStrings(2, "renamed", "d");
+             return l.Commit();
+         },
+         CRepList::kListChanged, {"one*", "two*", "renamed", "other"}, {"one", "two*", "three", "other"}},
+        {"replace",
+         [](CRepList& l) {
+             RPReport r;
+             Named(r, "new three");
+             return l.Replace(r, 1);
+         },
+         CRepList::kListChanged, {"one", "two*", "three", "other"}, {"one", "two*", "three", "other"}},
+        {"consolidate", [](CRepList& l) { return l.Consolidate(); }, CRepList::kListChanged,
+         {"one", "two*", "three", "other"}, {"one", "two*", "three", "other"}},
+        {"append",
+         [](CRepList& l) {
+             RPReport r;
+             Named(r, "four");
+             return l.Append(r);
+         },
+         0, {}, {"one", "two*", "three", "other", "four"}},
+    };
+    for (const Row& row : rows) {
+        LibDir d;
+        MakeLibrary(d);
+        CRepList list(d.path);
+        ASSERT_EQ(list.Open(true), 0) << row.name;
+        StoreBehindTheList(d, "other");
+        EXPECT_EQ(row.change(list), row.answer) << row.name;
+        std::vector<std::string> listed;
+        for (int i = 0; i < list.Count(); ++i)
+            listed.push_back(list.GetDescr(i).name + (list.GetDescr(i).deleted ? "*" : ""));
+        EXPECT_EQ(listed, row.listedAfter) << row.name;
+        list.Close();  // the library opens to nobody else while this list holds it
+        EXPECT_EQ(Names(d.path, true), row.after) << row.name;
+    }
+    // Confirmed again on the list as it is now, the marks and names go through.
+    LibDir d;
+    MakeLibrary(d);
+    CRepList list(d.path);
+    ASSERT_EQ(list.Open(true), 0);
+    StoreBehindTheList(d, "other");
+    EXPECT_EQ(rows[0].change(list), CRepList::kListChanged);
+    EXPECT_EQ(list.Commit(), 1);
+    list.Close();
+    EXPECT_EQ(Names(d.path, true), (std::vector<std::string>{"one*", "two*", "renamed", "other"}));
 }
 
 }  // namespace

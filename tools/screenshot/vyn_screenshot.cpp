@@ -108,7 +108,7 @@ int DesignerDialog(const std::string& what, const std::string& out)
 // "Select a method" over the demo library, the second method chosen.
 int SelectMethod(const std::string& out)
 {
-    vyn::QSelMet dlg(nullptr, vyn::QSelMet::kSelectId, vyn::QMetod(VYN_DEMO_LIBRARY, "/nonexistent/VYN.MT~"));
+    vyn::QSelMet dlg(nullptr, vyn::QSelMet::kSelectId, vyn::QMetod(VYN_DEMO_LIBRARY));
     vyn::LineReader reader;
     dlg.Reader = &reader;
     int rc = 1;
@@ -127,7 +127,7 @@ int SelectMethod(const std::string& out)
 // second renamed, so that the three row markers show.
 int MethodUpdates(const std::string& out)
 {
-    vyn::QSelMet dlg(nullptr, vyn::QSelMet::kUpdateId, vyn::QMetod(VYN_DEMO_LIBRARY, "/nonexistent/VYN.MT~"));
+    vyn::QSelMet dlg(nullptr, vyn::QSelMet::kUpdateId, vyn::QMetod(VYN_DEMO_LIBRARY));
     int rc = 1;
     QTimer::singleShot(400, [&] {
         dlg.Library().Rename(1, dlg.Library().Entries()[1].name + " (renamed)", "");

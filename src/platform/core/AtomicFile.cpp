@@ -75,7 +75,32 @@ std::string UniqueSuffix()
     return s;
 }
 
+// The longest file name the folder takes; 255 bytes where the system cannot tell.
+std::size_t NameMax(const std::string& dir)
+{
+    const long n = ::pathconf(dir.c_str(), _PC_NAME_MAX);
+    return n > 0 ? static_cast<std::size_t>(n) : 255;
+}
+
 }  // namespace
+
+std::string TemporaryNameFor(const std::string& target)
+{
+    const std::size_t slash = target.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::string suffix = ".tmp-" + UniqueSuffix();
+    // A file whose name fills the folder's limit is still saved: the temporary name takes a
+    // shorter part of it, cut before a whole character, and stays in the same folder so that
+    // the rename stays one step.
+    const std::size_t max = NameMax(dir.empty() ? std::string(".") : dir);
+    if (base.size() + suffix.size() > max) {
+        std::size_t keep = max > suffix.size() ? max - suffix.size() : 0;
+        while (keep > 0 && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;
+        base.resize(keep);
+    }
+    return dir + base + suffix;
+}
 
 void SetFileFaultHook(FileFaultHook hook)
 {
@@ -187,7 +212,7 @@ bool AtomicFile::Open()
         fd_ = ::open(name.c_str(), flags, static_cast<mode_t>(mode));
     } else {
         for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-            name = target_ + ".tmp-" + UniqueSuffix();
+            name = TemporaryNameFor(target_);
             fd_ = ::open(name.c_str(), flags, static_cast<mode_t>(mode));
             if (fd_ < 0 && errno != EEXIST) break;
         }
@@ -490,6 +515,114 @@ FileLock::FileLock(const std::string& path)
 FileLock::~FileLock()
 {
     if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
+
+// ---------------------------------------------------------------- FileHold
+
+namespace {
+bool SameInode(int fd, const std::string& path)
+{
+    struct stat held {}, named {};
+    return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+           held.st_ino == named.st_ino;
+}
+}  // namespace
+
+FileHold::State FileHold::Hold(const std::string& path, int waitMs)
+{
+    Release();
+    path_ = path;
+    error_ = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs > 0 ? waitMs : 0);
+    for (;;) {
+        // Asked by name first, so that a device under the name is never opened.
+        struct stat named {};
+        if (::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
+            error_ = S_ISDIR(named.st_mode) ? EISDIR : EINVAL;
+            return Failed;
+        }
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            error_ = errno;
+            return error_ == ENOENT ? Missing : Failed;
+        }
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            error_ = EINVAL;
+            return Failed;
+        }
+        int rc;
+        do {
+            rc = ::flock(fd, LOCK_EX | LOCK_NB);
+        } while (rc != 0 && errno == EINTR);
+        if (rc == 0) {
+            // The file may have been replaced between the open and the lock: then the name now
+            // leads to another file, which is the one to hold.
+            if (SameInode(fd, path)) {
+                fd_ = fd;
+                return Held;
+            }
+            ::close(fd);
+            continue;
+        }
+        const int e = errno;
+        ::close(fd);
+        if (e != EWOULDBLOCK) {
+            error_ = e;
+            return Failed;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            error_ = EWOULDBLOCK;
+            return Busy;
+        }
+        // Holders keep the lock only for the moment of a change.
+        ::usleep(10000);
+    }
+}
+
+bool FileHold::Current() const
+{
+    return fd_ >= 0 && SameInode(fd_, path_);
+}
+
+bool FileHold::Read(std::string& content) const
+{
+    content.clear();
+    if (fd_ < 0) return false;
+    char buf[65536];
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(fd_, buf, sizeof buf, at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        content.append(buf, static_cast<std::size_t>(n));
+        at += n;
+    }
+}
+
+FileResult FileHold::Replace(std::string_view content, ReplaceOptions options)
+{
+    if (fd_ < 0) return {FileStep::Open, EBADF};
+    AtomicFile file(path_, std::move(options));
+    if (!file.Open() || !file.Write(content) || !file.Finish()) return file.Result();
+    // The new file is locked before it takes the name, so the hold passes to it without a gap.
+    const int next = ::open(file.TempPath().c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    if (next < 0) return {FileStep::Open, errno};
+    if (::flock(next, LOCK_EX | LOCK_NB) != 0 || !file.Commit()) {
+        const FileResult r = file.Result() ? FileResult{FileStep::Open, errno ? errno : EIO} : file.Result();
+        ::close(next);
+        return r;
+    }
+    ::close(fd_);
+    fd_ = next;
+    return {};
+}
+
+void FileHold::Release()
+{
+    if (fd_ >= 0) ::close(fd_);  // closing lets the lock go
+    fd_ = -1;
 }
 
 }  // namespace vyn

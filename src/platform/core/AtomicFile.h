@@ -62,7 +62,9 @@ public:
 struct ReplaceOptions {
     // The temporary file under a fixed name, for formats whose companion file has a name of its
     // own: a file name is placed beside the target, a path is taken as it stands (it must lie
-    // on the target's file system); empty: a fresh unique name beside the target.
+    // on the target's file system); empty: a fresh unique name beside the target. Never for a
+    // file that two programs may rewrite at once (the libraries): both would write into one
+    // temporary file.
     std::string companion;
     // Only when no file stands at the target yet: an existing one is never replaced (EEXIST).
     bool createOnly = false;
@@ -76,6 +78,10 @@ struct ReplaceOptions {
     int forceMode = -1;
     const struct timespec* times = nullptr;  // access and modification time, as for futimens
 };
+
+// A fresh name for a temporary file beside target: target's name with a unique suffix, the name
+// shortened when the suffix would make it longer than its folder allows.
+std::string TemporaryNameFor(const std::string& target);
 
 // The file a write to path lands on: a link is followed (relative links from the link's own
 // folder) to the file it names, which need not exist yet.
@@ -200,6 +206,43 @@ public:
 
 private:
     int fd_ = -1;
+};
+
+// The lock for files that are changed by putting a new file in their place (the method and
+// report libraries, which several workstations may share): an exclusive lock on the file that
+// stands under the name at the moment the lock is granted. A writer that waited while another
+// replaced the file holds the new file, never the one that was replaced; Replace puts new
+// content in place and goes on holding it, so no other writer slips in between. Every writer
+// of such a file reads and changes it only while holding it. The kernel drops the lock when the
+// process dies.
+class FileHold {
+public:
+    enum State { Held, Missing, Busy, Failed };
+    FileHold() = default;
+    ~FileHold() { Release(); }
+    FileHold(const FileHold&) = delete;
+    FileHold& operator=(const FileHold&) = delete;
+
+    // Opens the file for reading and writing and waits at most waitMs for its lock (0: not at
+    // all). Missing when no file stands there; Busy when another holder kept it; Failed with
+    // Error() otherwise.
+    State Hold(const std::string& path, int waitMs);
+    bool IsHeld() const { return fd_ >= 0; }
+    int Fd() const { return fd_; }
+    int Error() const { return error_; }
+    // Whether the held file still stands under the name: false when a writer that does not
+    // take the lock put another file there.
+    bool Current() const;
+    // The whole held file.
+    bool Read(std::string& content) const;
+    // Puts content in place of the held file through a temporary file and holds the new file.
+    FileResult Replace(std::string_view content, ReplaceOptions options = {});
+    void Release();
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    int error_ = 0;
 };
 
 }  // namespace vyn

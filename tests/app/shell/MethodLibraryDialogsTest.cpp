@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "MethodLibraryShell.h"
 #include "ShellTestFixture.h"
 #include "app/AppGlobals.h"
 #include "app/AppPaths.h"
@@ -30,26 +31,11 @@ using namespace vyn;
 
 namespace {
 
-// Every test starts with no method preselected in the library dialogs.
-struct Shell : ShellFixture {
-    Shell() : ShellFixture([] { gLastMethodOffset = -1; }) {}
-    ~Shell()
-    {
-        // What the closing windows queued is handled before the system folder is forgotten.
-        app.reset();
-        TTestHook::ProcessEvents();
-    }
+struct Shell : MethodLibraryShell {
     void Command(unsigned id) { app->GetMainFrame()->SendCommand(id); }
 };
 
-std::vector<std::string> StoredNames()
-{
-    QMetod lib;
-    lib.List();
-    std::vector<std::string> names;
-    for (const QMethodEntry& e : lib.Entries()) names.push_back(e.name);
-    return names;
-}
+std::vector<std::string> StoredNames() { return StoredMethodNames(); }
 
 // Selects the row of the named method as the user does; false when it is not listed.
 bool Pick(TDialog& d, const std::string& name)

@@ -5,7 +5,11 @@
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <cstring>
 
 namespace vyn {
 namespace {
@@ -243,6 +247,135 @@ TEST(FileAppend, AppendsAndCutsBackOnEveryFailure)
     ASSERT_TRUE(a.Open() && a.Append("x") && a.Commit());
     EXPECT_EQ(Read(d / "lib"), before + "x");
     EXPECT_TRUE(fs::is_symlink(d / "link"));
+}
+
+}  // namespace
+}  // namespace vyn
+
+namespace vyn {
+namespace {
+
+// A file whose name fills the folder's 255 bytes is replaced as any other: the temporary file
+// takes a shorter name in the same folder and nothing of it is left behind.
+TEST(AtomicFile, NamesAsLongAsTheFolderAllowsAreReplaced)
+{
+    Folder dir;
+    struct Row {
+        const char* name;
+        std::string file;
+    };
+    std::string utf8;  // three-byte characters: a cut must not split one
+    while (utf8.size() + 3 <= 250) utf8 += "\xE2\x82\xAC";
+    const std::vector<Row> rows = {
+        {"250 bytes", std::string(246, 'p') + ".plt"},
+        {"255 bytes", std::string(251, 'q') + ".txt"},
+        {"249 bytes of three-byte characters", utf8},
+    };
+    for (const Row& row : rows) {
+        const std::string path = dir / row.file;
+        ASSERT_TRUE(static_cast<bool>(ReplaceFile(path, "first"))) << row.name;
+        ASSERT_TRUE(static_cast<bool>(ReplaceFile(path, "second"))) << row.name;
+        EXPECT_EQ(Read(path), "second") << row.name;
+        const std::string temp = TemporaryNameFor(path);
+        const std::string base = temp.substr(temp.rfind('/') + 1);
+        EXPECT_LE(base.size(), 255u) << row.name;
+        const std::string kept = base.substr(0, base.rfind(".tmp-"));
+        EXPECT_EQ(row.file.rfind(kept, 0), 0u) << row.name << ": the name's beginning";
+        if (row.file == utf8) {
+            EXPECT_EQ(kept.size() % 3, 0u) << "whole characters";
+        }
+        EXPECT_EQ(temp.substr(0, temp.rfind('/')), dir.path) << row.name << ": beside the file";
+        EXPECT_EQ(dir.Names(), std::set<std::string>{row.file}) << row.name;
+        fs::remove(path);
+    }
+}
+
+}  // namespace
+}  // namespace vyn
+
+namespace vyn {
+namespace {
+
+// The lock of a file that writers replace whole: kept by the process that holds it, given up
+// when that process dies however it ends, and passed on to the new file by Replace, so that
+// a writer waiting meanwhile gets the file as the holder left it.
+TEST(FileHold, HeldByOneProcessAtATimeAndFreedWhenItDies)
+{
+    Folder dir;
+    const std::string path = dir / "VYN.MRW";
+    Put(path, "library");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        FileHold h;
+        const bool held = h.Hold(path, 0) == FileHold::Held;
+        if (::write(ready[1], held ? "h" : "x", 1) != 1) ::_exit(1);
+        for (;;) ::pause();
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ASSERT_EQ(c, 'h');
+    FileHold mine;
+    EXPECT_EQ(mine.Hold(path, 0), FileHold::Busy);
+    EXPECT_EQ(mine.Hold(path, 50), FileHold::Busy) << "waits no longer than asked";
+    ::kill(holder, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(holder, &status, 0), holder);
+    EXPECT_EQ(mine.Hold(path, 0), FileHold::Held) << "a dead holder keeps nothing";
+    std::string content;
+    EXPECT_TRUE(mine.Read(content));
+    EXPECT_EQ(content, "library");
+    FileHold none;
+    EXPECT_EQ(none.Hold(dir / "missing", 0), FileHold::Missing);
+    // What is no plain file under a library's name is refused.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+    EXPECT_EQ(none.Hold(dir / "pipe", 0), FileHold::Failed);
+    EXPECT_EQ(none.Error(), EINVAL);
+    EXPECT_EQ(none.Hold(dir.path, 0), FileHold::Failed);
+    EXPECT_EQ(none.Error(), EISDIR);
+    ::close(ready[0]);
+    ::close(ready[1]);
+}
+
+TEST(FileHold, AWriterThatWaitedGetsTheReplacedFileAsItsHolderLeftIt)
+{
+    Folder dir;
+    const std::string path = dir / "VYN.MTW";
+    Put(path, "old");
+    FileHold mine;
+    ASSERT_EQ(mine.Hold(path, 0), FileHold::Held);
+    int started[2], seen[2];
+    ASSERT_EQ(::pipe(started), 0);
+    ASSERT_EQ(::pipe(seen), 0);
+    const pid_t waiter = ::fork();
+    if (waiter == 0) {
+        if (::write(started[1], "s", 1) != 1) ::_exit(1);
+        FileHold h;
+        std::string content;
+        if (h.Hold(path, 10000) != FileHold::Held || !h.Read(content)) content = "(not held)";
+        const bool ok = ::write(seen[1], content.data(), content.size()) == static_cast<ssize_t>(content.size());
+        ::_exit(ok ? 0 : 1);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(started[0], &c, 1), 1);
+    ASSERT_TRUE(static_cast<bool>(mine.Replace("new")));
+    EXPECT_TRUE(mine.Current()) << "the new file is the one held";
+    // Still held after the replace: the waiter sees what is written now too.
+    ASSERT_EQ(::pwrite(mine.Fd(), " and more", 9, 3), 9);
+    mine.Release();
+    int status = 0;
+    ASSERT_EQ(::waitpid(waiter, &status, 0), waiter);
+    char buf[64] = {};
+    const ssize_t n = ::read(seen[0], buf, sizeof buf - 1);
+    EXPECT_EQ(std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0), "new and more");
+    EXPECT_EQ(dir.Names(), std::set<std::string>{"VYN.MTW"}) << "no temporary file left";
+    for (int fd : {started[0], started[1], seen[0], seen[1]}) ::close(fd);
+
+    // A writer that ignores the lock and puts another file in place: the holder can tell.
+    ASSERT_EQ(mine.Hold(path, 0), FileHold::Held);
+    ASSERT_TRUE(static_cast<bool>(ReplaceFile(path, "by a writer that takes no lock")));
+    EXPECT_FALSE(mine.Current());
 }
 
 }  // namespace
