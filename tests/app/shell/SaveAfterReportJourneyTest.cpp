@@ -13,6 +13,7 @@
 #include "app/AppGlobals.h"
 #include "app/QSelMet.h"
 #include "app/ReportCommands.h"
+#include "app/vynwMDI.h"
 #include "document/NewPlate.h"
 #include "document/QDoc.h"
 #include "platform/gui/ControlButton.h"
