@@ -1,6 +1,6 @@
 // File > Save after a day's work on a new plate with reports: a new report designed and saved
-// in the report list (its designer closes), the plate's report printed to a file and its
-// results exported. Save, by its key and from the menu, still saves the plate: a new plate asks
+// in the report list (its designer closes), the plate's report printed to a file, its samples'
+// identifications imported and its results exported. Save, by its key and from the menu, still saves the plate: a new plate asks
 // for its file's name.
 #include <gtest/gtest.h>
 
@@ -113,6 +113,13 @@ TEST(SaveAfterReportJourney, SaveOfTheNewPlateAsksForItsNameAfterReportsWereSave
     });
     ASSERT_TRUE(s.Choose(CM_REPORTPRINT));
     EXPECT_TRUE(std::filesystem::exists(pdf)) << "printed to the file";
+
+    // Import identifications... for its samples, so that the export has something to write.
+    const std::string ids = s.env.root + "/ids.txt";
+    std::ofstream(ids, std::ios::binary) << "Serum 1\r\nSerum 2\r\n";
+    SetFileDialogAnswer([ids](bool, const std::string&) { return ids; });
+    ASSERT_TRUE(s.Choose(CM_IMPORTIDS));
+    SetFileDialogAnswer(nullptr);
 
     // Export results... into a text file, its name typed into the file dialog.
     const std::string exported = s.env.root + "/results.txt";
