@@ -14,22 +14,45 @@ std::vector<THandOverRecord> CommandLineRecords(const std::string& commandLine)
     std::vector<THandOverRecord> out;
     if (commandLine.empty()) return out;
     out.push_back({kHandOverBegin, true, commandLine});
-    const std::size_t quote = commandLine.find('"');
-    if (quote != std::string::npos) {
-        const std::size_t close = commandLine.find('"', quote + 1);
-        out.push_back({kHandOverWholeName, true,
-                       commandLine.substr(quote + 1, close == std::string::npos ? std::string::npos : close - quote - 1)});
-    } else {
-        std::size_t pos = 0;
-        while (pos < commandLine.size()) {
-            std::size_t end = commandLine.find(' ', pos);
-            if (end == std::string::npos) end = commandLine.size();
-            if (end > pos) out.push_back({kHandOverTokenName, true, commandLine.substr(pos, end - pos)});
-            pos = end + 1;
+    const std::size_t n = commandLine.size();
+    std::size_t pos = 0;
+    while (pos < n) {
+        if (commandLine[pos] == ' ') {
+            ++pos;
+            continue;
         }
+        std::string name;
+        bool quoted = false;
+        while (pos < n && commandLine[pos] != ' ') {
+            if (commandLine[pos] != '"') {
+                name += commandLine[pos++];
+                continue;
+            }
+            // A quoted stretch: blanks belong to the name, \" and \\ stand for " and \.
+            quoted = true;
+            ++pos;
+            while (pos < n && commandLine[pos] != '"') {
+                if (commandLine[pos] == '\\' && pos + 1 < n && (commandLine[pos + 1] == '"' || commandLine[pos + 1] == '\\'))
+                    ++pos;
+                name += commandLine[pos++];
+            }
+            if (pos < n) ++pos;  // the closing quote; an unclosed one runs to the end
+        }
+        if (!name.empty()) out.push_back({quoted ? kHandOverWholeName : kHandOverTokenName, true, name});
     }
     out.push_back({kHandOverEnd, false, {}});
     return out;
+}
+
+std::string QuoteArgument(const std::string& name)
+{
+    if (name.find_first_of(" \"") == std::string::npos) return name;
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
 }
 
 std::vector<THandOverRecord> SecondStartRecords(const std::string& commandLine)
@@ -61,7 +84,7 @@ std::string JoinArguments(int argc, char** argv, const std::string& startDir)
         // plain name; its window shows the plain name too.
         if (a[0] == '/') a = FilePathIdentity(a);
         if (!line.empty()) line += ' ';
-        line += a.find(' ') != std::string::npos ? "\"" + a + "\"" : a;
+        line += QuoteArgument(a);
     }
     return line;
 }

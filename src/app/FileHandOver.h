@@ -16,19 +16,25 @@ inline constexpr std::uint32_t kHandOverTokenName = 0x0002AB45;
 inline constexpr std::uint32_t kHandOverEnd = 0x0004AB45;
 inline constexpr int kHandOverTimeoutMs = 10000;
 
-// The records of a command line: the begin record with the whole line; then, when the line
-// holds a double quote, only the text from after the first quote to the next one (or the end)
-// as a whole name; otherwise every blank-separated token (only the blank separates, runs of
-// blanks give no empty names); then the end record. An empty line gives no records.
+// The records of a command line: the begin record with the whole line, one name record per
+// name on it, in order, then the end record. Names are separated by blanks (only the blank
+// separates; runs of blanks give no empty names); a stretch in double quotes belongs to the name
+// whole, blanks included, with \" and \\ standing for a quote and a backslash in it (an unclosed
+// quote runs to the end). A name with a quoted stretch is a whole name, any other a token. An
+// empty line gives no records.
 std::vector<THandOverRecord> CommandLineRecords(const std::string& commandLine);
 // What a second start sends: the records of its command line; with no names at all, the
 // begin record alone, which brings the running instance's window to the front.
 std::vector<THandOverRecord> SecondStartRecords(const std::string& commandLine);
 // The records of dropped files: begin without text, one whole name per non-empty name, end.
 std::vector<THandOverRecord> DropRecords(const std::vector<std::string>& names);
+// A name as it stands on a command line: as it is, or, when it holds a blank or a quote, in
+// quotes with its quotes and backslashes escaped, so that CommandLineRecords gives
+// it back unchanged.
+std::string QuoteArgument(const std::string& name);
 // A command line from the program's arguments: relative names are made whole against the
 // folder the program was started in, "." and ".." and links in them taken as the system takes
-// them, and arguments holding a blank are quoted.
+// them, and each argument is written with QuoteArgument.
 std::string JoinArguments(int argc, char** argv, const std::string& startDir);
 
 // One pending file: the whole-name flag and the name. Names are kept whole: a path the system

@@ -324,7 +324,10 @@ void vynwApp::RegisterTemplates()
 void vynwApp::BindDocShell()
 {
     DocShell& shell = GetDocShell();
-    shell.showMessage = [this](const std::string& text) { MessageBox(frame_, text, name_, MB_OK); };
+    shell.showMessage = [this](const std::string& text) {
+        if (collectMessages_) collected_.push_back(text);
+        else MessageBox(frame_, text, name_, MB_OK);
+    };
     shell.makeStatusReport = [this]() -> std::unique_ptr<IStatusReport> { return std::make_unique<ShellStatusReport>(frame_); };
     shell.startBusy = [] { if (gStatusBar) gStatusBar->StartBusy(); };
     shell.busyTick = [] { StatusBarTick(); };
@@ -422,9 +425,28 @@ void vynwApp::OpenPendingFiles()
         local.swap(pending_);
         for (auto& drop : local) {
             drop->ResolveDroppedName();
-            TDocTemplate* tpl = docManager_->MatchTemplate(drop->GetName());
-            if (!tpl || docManager_->FindDocument(drop->GetName())) continue;
-            docManager_->CreateDoc(*tpl, drop->GetName(), 0);
+            const std::string& name = drop->GetName();
+            TDocTemplate* tpl = docManager_->MatchTemplate(name);
+            // Names come from outside, often several at once: one that is not opened is said
+            // by name, and the others are opened all the same.
+            if (!tpl) {
+                MessageBox(frame_, FormatWithArg(GetResString(kMsgHandedNoKind), name.c_str()), name_, MB_OK | MB_ICONEXCLAMATION);
+                continue;
+            }
+            if (docManager_->FindDocument(name)) continue;
+            collectMessages_ = true;
+            collected_.clear();
+            const bool opened = docManager_->CreateDoc(*tpl, name, 0) != nullptr;
+            collectMessages_ = false;
+            std::vector<std::string> said;
+            said.swap(collected_);
+            if (!opened) {
+                std::string text = FormatWithArg(GetResString(kMsgHandedNotOpened), name.c_str());
+                for (const std::string& reason : said) text += "\n\n" + reason;
+                MessageBox(frame_, text, name_, MB_OK | MB_ICONEXCLAMATION);
+            } else {
+                for (const std::string& text : said) MessageBox(frame_, text, name_, MB_OK);
+            }
         }
     }
 }

@@ -23,6 +23,10 @@ class THandOverServer;
 
 // "The file %s is open in another window. ..." for a save onto another open document's file.
 inline constexpr int kMsgPathHeld = 21120;
+// A handed-over or dropped name that was not opened: the document's reason follows; and one that
+// is neither a plate nor a report.
+inline constexpr int kMsgHandedNotOpened = 21100;
+inline constexpr int kMsgHandedNoKind = 21101;
 
 class vynwApp : public TApplication {
 public:
@@ -129,6 +133,10 @@ private:
     std::vector<std::string> settingsNotUsed_;
     std::string handOverName_;
     std::unique_ptr<THandOverServer> server_;
+    // While a handed-over name is being opened: the document's messages, kept to be shown
+    // with the name when the file is not opened.
+    bool collectMessages_ = false;
+    std::vector<std::string> collected_;
     RwMainWindow* frame_ = nullptr;
     vynwMDIClient* client_ = nullptr;
     std::string shownMethod_;

@@ -9,6 +9,8 @@
 #include <thread>
 
 #include "platform/core/StringTable.h"
+#include "platform/gui/Application.h"
+#include "platform/gui/DecoratedFrame.h"
 #include "platform/gui/MsgBox.h"
 #include "readers/ReaderJob.h"
 #include "readers/ReaderStrings.h"
@@ -197,8 +199,23 @@ void QRunnerDlg::OpenAttempt()
             ShowFailure();
         return;
     }
+    TellLockState(job.port);
     ShowText({});
     StartWorker();
+}
+
+void QRunnerDlg::TellLockState(const TComm& port)
+{
+    const std::string text = port.LockText();
+    if (text.empty()) return;
+    // Without its lock file the port is ours only as far as this system's own locks reach:
+    // the user hears it before anything goes over the line.
+    if (port.LockState() == SerialPort::LockState::NotTaken) {
+        MessageBox(this, text, "Vyn32", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    TApplication* app = TApplication::Current();
+    if (auto* frame = app ? dynamic_cast<TDecoratedFrame*>(app->GetMainWindow()) : nullptr) frame->SetStatusText(text);
 }
 
 void QRunnerDlg::StartWorker()

@@ -10,6 +10,7 @@ namespace vyn {
 class QMessageLine;
 class ReaderJob;
 class QRunnerIcon;
+class TComm;
 
 // The worker thread's reports to the progress dialog (wParam: 3 ended, 4 string id,
 // 5 count | total << 16, 6 text; 7 and 8 are the runner's own: a message box and the
@@ -61,6 +62,8 @@ private:
     void OpenAttempt();
     void StartWorker();
     void ShowFailure();
+    // Says how the port came by its lock file, when not as usual.
+    void TellLockState(const TComm& port);
     void ShowText(const std::string& text);
     void AdoptWorkerError();
 

@@ -6,6 +6,9 @@ namespace vyn {
 enum ReaderStringId : int {
     idsDefaultPortText = 6002,   // settings text when the stored one is missing or rejected
     idsDefaultFilters = 6005,    // filter list used when the settings hold none
+    idsPortNotLocked = 6007,     // no lock file could be made (the lock folder as argument)
+    idsLockTakenFromEnded = 6008,  // a lock of an ended process taken over (its pid)
+    idsLockTakenFromNobody = 6009, // a lock file naming no program taken over (its path)
     idsPortNotFound = 6010,
     idsPortInUse = 6011,
     idsLineRxOver = 6012,        // line errors, bit 0 .. 5, then "any other"

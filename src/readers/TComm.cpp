@@ -118,6 +118,20 @@ std::string TComm::LastErrorText() const
     return GetResStringStd(static_cast<int>(errorCode_));
 }
 
+std::string TComm::LockText() const
+{
+    switch (LockState()) {
+    case SerialPort::LockState::Held: return {};
+    case SerialPort::LockState::NotTaken:
+        return FormatWithArg(GetResStringStd(idsPortNotLocked).c_str(), SerialPort::LockDirectory().c_str());
+    case SerialPort::LockState::TakenOver: break;
+    }
+    if (port_.LockPreviousOwner() > 0)
+        return FormatWithArg(GetResStringStd(idsLockTakenFromEnded).c_str(), std::to_string(port_.LockPreviousOwner()).c_str());
+    const std::string lockFile = SerialPort::LockFileOf(SerialPort::DevicePath(gCommSettings.portIndex));
+    return FormatWithArg(GetResStringStd(idsLockTakenFromNobody).c_str(), lockFile.c_str());
+}
+
 const char* TComm::PortName(int index)
 {
     static char name[8] = "COM1";

@@ -51,6 +51,11 @@ public:
     unsigned ReadTimeout() const { return readTimeout_; }
     void Purge();
 
+    // How the last Open came by the device's lock file, and the text that tells the user:
+    // empty when the lock is held as usual (or the port is a link in memory).
+    SerialPort::LockState LockState() const { return link_ ? SerialPort::LockState::Held : port_.GetLockState(); }
+    std::string LockText() const;
+
     ErrorKind LastErrorKind() const { return errorKind_; }
     std::uint32_t LastErrorCode() const { return errorCode_; }
     // The recorded error as text: a string-table entry or the system's message.

@@ -1,6 +1,7 @@
 #include "ReaderBench.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -124,7 +125,7 @@ TEST_F(SerialPortOpen, MissingAndBusyPortsHaveTheirMessages)
 // taken over, and ours names us while the port is open and goes when it closes.
 TEST_F(SerialPortOpen, LockFileOfTheDevice)
 {
-    SerialPort::SetLockDirectory(dir.Path());
+    ProfileFile("VYN.INI").Write("ports", "lock_folder", dir.Path());
     emu = std::make_unique<emu::ReaderEmulator>(emu::Script{});
     ASSERT_TRUE(emu->Ok());
     ProfileFile("VYN.INI").Write("ports", "COM3", emu->SlavePath());
@@ -158,9 +159,107 @@ TEST_F(SerialPortOpen, LockFileOfTheDevice)
     writeLock(child);  // its owner has gone
     ASSERT_EQ(gComm.Open(), 0) << gComm.LastErrorText();
     EXPECT_EQ(lockOwner(), ::getpid());
+    EXPECT_EQ(gComm.LockState(), SerialPort::LockState::TakenOver);
+    EXPECT_EQ(gComm.LockText(), "The serial port's lock of the ended process " + std::to_string(child) + " was taken over.");
     gComm.Close();
     EXPECT_EQ(lockOwner(), -1) << "the lock goes with the port";
-    SerialPort::SetLockDirectory("/var/lock");
+
+    ASSERT_EQ(gComm.Open(), 0) << gComm.LastErrorText();
+    EXPECT_EQ(gComm.LockState(), SerialPort::LockState::Held);
+    EXPECT_EQ(gComm.LockText(), "");
+    gComm.Close();
+}
+
+// Names planted in the lock folder are never written through: a hard link or a symbolic link
+// under the temporary lock's name leaves the file it leads to as it was, and the lock is made
+// under another name; when no name is left, or the folder cannot be used, the port opens
+// without a lock and says so. A lock file naming nobody, or one that is a link, is taken over
+// without touching what it leads to.
+TEST_F(SerialPortOpen, PlantedNamesInTheLockFolderAreNeverWrittenThrough)
+{
+    const std::string locks = dir.Path() + "/locks";
+    ASSERT_EQ(::mkdir(locks.c_str(), 0755), 0);
+    ProfileFile("VYN.INI").Write("ports", "lock_folder", locks + "/");
+    emu = std::make_unique<emu::ReaderEmulator>(emu::Script{});
+    ASSERT_TRUE(emu->Ok());
+    ProfileFile("VYN.INI").Write("ports", "COM3", emu->SlavePath());
+    gCommSettings.portIndex = 2;
+    const std::string lock = SerialPort::LockFileOf(emu->SlavePath());
+    ASSERT_EQ(lock.rfind(locks + "/LCK..", 0), 0u) << lock;
+    const std::string precious = locks + "/precious", elsewhere = dir.Path() + "/elsewhere";
+    const std::string kept = "not to be overwritten\n";
+    for (const std::string& f : {precious, elsewhere}) {
+        std::FILE* out = std::fopen(f.c_str(), "w");
+        ASSERT_NE(out, nullptr);
+        std::fputs(kept.c_str(), out);
+        std::fclose(out);
+    }
+    auto content = [](const std::string& f) {
+        std::string text;
+        if (std::FILE* in = std::fopen(f.c_str(), "r")) {
+            char buf[128];
+            std::size_t n = std::fread(buf, 1, sizeof buf, in);
+            text.assign(buf, n);
+            std::fclose(in);
+        }
+        return text;
+    };
+    const std::string tmp = locks + "/LTMP." + std::to_string(::getpid());
+    auto plantAll = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            const std::string name = i == 0 ? tmp : tmp + "." + std::to_string(i);
+            // Hard links and symbolic links by turns; a symbolic link to nowhere among them.
+            const int r = i % 3 == 0 ? ::link(precious.c_str(), name.c_str())
+                        : i % 3 == 1 ? ::symlink(elsewhere.c_str(), name.c_str())
+                                     : ::symlink((dir.Path() + "/nothing").c_str(), name.c_str());
+            ASSERT_EQ(r, 0) << name;
+        }
+    };
+    auto unplantAll = [&]() {
+        for (int i = 0; i < 16; ++i) ::unlink((i == 0 ? tmp : tmp + "." + std::to_string(i)).c_str());
+    };
+
+    struct Row {
+        const char* name;
+        int planted;
+        SerialPort::LockState state;
+    };
+    for (const Row& r : {Row{"one name planted", 1, SerialPort::LockState::Held},
+                         Row{"two names planted", 2, SerialPort::LockState::Held},
+                         Row{"every name planted", 8, SerialPort::LockState::NotTaken}}) {
+        plantAll(r.planted);
+        ASSERT_EQ(gComm.Open(), 0) << r.name << ": " << gComm.LastErrorText();
+        EXPECT_EQ(gComm.LockState(), r.state) << r.name;
+        EXPECT_EQ(::access(lock.c_str(), F_OK) == 0, r.state == SerialPort::LockState::Held) << r.name;
+        if (r.state == SerialPort::LockState::NotTaken) {
+            EXPECT_EQ(gComm.LockText(), "The serial port cannot be locked: no lock file can be made in " + locks +
+                                            ". Other programs will not see that the reader is in use while it measures.");
+        }
+        gComm.Close();
+        EXPECT_EQ(content(precious), kept) << r.name;
+        EXPECT_EQ(content(elsewhere), kept) << r.name;
+        EXPECT_NE(::access((dir.Path() + "/nothing").c_str(), F_OK), 0) << r.name << ": no file made through the link";
+        unplantAll();
+    }
+
+    // The lock file itself planted as a link: it names nobody, so it is taken over; only the
+    // name goes, the files it leads to stay.
+    for (bool hard : {true, false}) {
+        ASSERT_EQ(hard ? ::link(precious.c_str(), lock.c_str()) : ::symlink(elsewhere.c_str(), lock.c_str()), 0);
+        ASSERT_EQ(gComm.Open(), 0) << gComm.LastErrorText();
+        EXPECT_EQ(gComm.LockState(), SerialPort::LockState::TakenOver) << hard;
+        EXPECT_EQ(gComm.LockText(), "The serial port's lock file " + lock + " named no running program and was taken over.");
+        gComm.Close();
+        EXPECT_EQ(content(precious), kept) << hard;
+        EXPECT_EQ(content(elsewhere), kept) << hard;
+    }
+
+    // A lock folder that is no folder: the port opens unlocked and says so.
+    ProfileFile("VYN.INI").Write("ports", "lock_folder", precious);
+    ASSERT_EQ(gComm.Open(), 0) << gComm.LastErrorText();
+    EXPECT_EQ(gComm.LockState(), SerialPort::LockState::NotTaken);
+    gComm.Close();
+    EXPECT_EQ(content(precious), kept);
 }
 
 }  // namespace

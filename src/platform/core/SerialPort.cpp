@@ -60,11 +60,10 @@ bool IsPseudoTerminal(int fd)
     return m >= 136 && m <= 143;
 }
 
-std::string gLockDir = "/var/lock";
 
 // The lock file of a serial device as the programs of this platform name it: LCK.. and the
 // device's name below /dev, a '/' in it written as '_' (pts/3 -> LCK..pts_3).
-std::string LockFilePath(const std::string& devicePath)
+std::string LockFilePath(const std::string& lockDir, const std::string& devicePath)
 {
     std::string name = devicePath.rfind("/dev/", 0) == 0 ? devicePath.substr(5) : devicePath;
     if (devicePath.rfind("/dev/", 0) != 0) {
@@ -73,7 +72,7 @@ std::string LockFilePath(const std::string& devicePath)
     }
     for (char& c : name)
         if (c == '/') c = '_';
-    return gLockDir + "/LCK.." + name;
+    return lockDir + "/LCK.." + name;
 }
 
 // The owner written in a lock file: ten characters of decimal pid and a line end, or, in
@@ -97,29 +96,62 @@ pid_t LockOwner(const std::string& path)
 
 bool OwnerAlive(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM); }
 
-enum class LockFileResult { Taken, Busy, Unavailable };
+enum class LockFileResult { Taken, TakenFromDead, TakenFromGarbage, Busy, Unavailable };
 
-// Takes the device's lock file for this process. The file is made whole under another name
-// and linked into place, so that nobody ever reads half a pid; a lock whose owner is gone is
-// removed and taken. Unavailable: the lock folder cannot be written here, and nobody else
-// holds the lock.
-LockFileResult TakeLockFile(const std::string& path)
+// Temporary names tried before the lock folder counts as unusable: names there that are not
+// ours (planted or left behind) are stepped over, never written through.
+constexpr int kTempNameAttempts = 8;
+
+// Makes the whole lock text under a fresh temporary name in the lock folder: created here and
+// now, never an existing file and never through a link, so nothing outside the folder is
+// written. The name made, or empty when none could be made.
+std::string WriteTempLock(const std::string& lockDir)
 {
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const std::string tmp = gLockDir + "/LTMP." + std::to_string(::getpid());
-        const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
-        if (fd < 0) return OwnerAlive(LockOwner(path)) ? LockFileResult::Busy : LockFileResult::Unavailable;
-        char text[16];
-        const int len = std::snprintf(text, sizeof text, "%10d\n", static_cast<int>(::getpid()));
+    const std::string base = lockDir + "/LTMP." + std::to_string(::getpid());
+    char text[16];
+    const int len = std::snprintf(text, sizeof text, "%10d\n", static_cast<int>(::getpid()));
+    for (int i = 0; i < kTempNameAttempts; ++i) {
+        const std::string tmp = i == 0 ? base : base + "." + std::to_string(i);
+        const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            if (errno == EEXIST || errno == ELOOP) continue;  // somebody's name: try another
+            return {};
+        }
         const bool written = ::write(fd, text, static_cast<std::size_t>(len)) == len;
         ::close(fd);
-        const int linked = written ? ::link(tmp.c_str(), path.c_str()) : -1;
+        if (written) return tmp;
+        ::unlink(tmp.c_str());
+        return {};
+    }
+    return {};
+}
+
+// Takes the device's lock file for this process. The file is made whole under another name
+// and linked into place, so that nobody ever reads half a pid; a lock whose owner is gone, or
+// that names nobody, is removed and taken. Unavailable: no lock could be made here (the folder
+// cannot be written, or all temporary names are taken), and nobody else holds the lock.
+LockFileResult TakeLockFile(const std::string& lockDir, const std::string& path, pid_t& previousOwner)
+{
+    previousOwner = 0;
+    bool removed = false;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const std::string tmp = WriteTempLock(lockDir);
+        if (tmp.empty()) return OwnerAlive(LockOwner(path)) ? LockFileResult::Busy : LockFileResult::Unavailable;
+        const int linked = ::link(tmp.c_str(), path.c_str());
         const int linkErr = errno;
         ::unlink(tmp.c_str());
-        if (linked == 0) return LockFileResult::Taken;
-        if (!written || linkErr != EEXIST) return LockFileResult::Unavailable;
-        if (OwnerAlive(LockOwner(path))) return LockFileResult::Busy;
-        ::unlink(path.c_str());  // stale: its owner has died
+        if (linked == 0) {
+            if (!removed) return LockFileResult::Taken;
+            return previousOwner > 0 ? LockFileResult::TakenFromDead : LockFileResult::TakenFromGarbage;
+        }
+        if (linkErr != EEXIST) return LockFileResult::Unavailable;
+        const pid_t owner = LockOwner(path);
+        if (OwnerAlive(owner)) return LockFileResult::Busy;
+        // Stale: its owner has died, or it names nobody. Only the name goes; a file it may be
+        // a link to stays as it is.
+        previousOwner = owner;
+        removed = true;
+        ::unlink(path.c_str());
     }
     return LockFileResult::Busy;
 }
@@ -150,11 +182,21 @@ SerialPort::OpenResult SerialPort::Open(const std::string& devicePath, const Ser
     errorCode = 0;
     // Other serial programs keep off a device whose lock file names a live process, even
     // when they would be allowed to open it.
-    const std::string lockPath = LockFilePath(devicePath);
-    switch (TakeLockFile(lockPath)) {
+    const std::string lockDir = LockDirectory();
+    const std::string lockPath = LockFilePath(lockDir, devicePath);
+    lockState_ = LockState::Held;
+    pid_t previousOwner = 0;
+    const LockFileResult lock = TakeLockFile(lockDir, lockPath, previousOwner);
+    lockPrevOwner_ = static_cast<int>(previousOwner);
+    switch (lock) {
     case LockFileResult::Busy: errorCode = EBUSY; return OpenResult::InUse;
     case LockFileResult::Taken: lockPath_ = lockPath; break;
-    case LockFileResult::Unavailable: break;
+    case LockFileResult::TakenFromDead:
+    case LockFileResult::TakenFromGarbage:
+        lockPath_ = lockPath;
+        lockState_ = LockState::TakenOver;
+        break;
+    case LockFileResult::Unavailable: lockState_ = LockState::NotTaken; break;
     }
     int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -248,9 +290,17 @@ void SerialPort::ReleaseLockFile()
     lockPath_.clear();
 }
 
-void SerialPort::SetLockDirectory(const std::string& dir) { gLockDir = dir; }
+std::string SerialPort::LockDirectory()
+{
+    std::string dir;
+    if (ProfileFile("VYN.INI").Read("ports", "lock_folder", dir) && !dir.empty()) {
+        while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+        return dir;
+    }
+    return kDefaultLockDirectory;
+}
 
-std::string SerialPort::LockFileOf(const std::string& devicePath) { return LockFilePath(devicePath); }
+std::string SerialPort::LockFileOf(const std::string& devicePath) { return LockFilePath(LockDirectory(), devicePath); }
 
 void SerialPort::SetDtrRts(bool on)
 {

@@ -43,6 +43,15 @@ public:
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
 
+    // How the last successful Open came by the device's lock file: held as usual, taken over
+    // from a program that has ended (or from a file that names no program), or not taken at
+    // all (the lock folder cannot be written): other serial programs then do not see that
+    // the device is in use.
+    enum class LockState { Held, TakenOver, NotTaken };
+    LockState GetLockState() const { return lockState_; }
+    // The process the taken-over lock named; 0 when it named none.
+    int LockPreviousOwner() const { return lockPrevOwner_; }
+
     // Reads up to count bytes; waits at most timeoutMs for the first byte and takes whatever
     // has arrived with it. False with errorCode on a device failure (a vanished device, a
     // hang-up); a time-out is no failure.
@@ -62,8 +71,10 @@ public:
     static std::string DevicePath(int portIndex);
     // The system's message for an errno value.
     static std::string SystemErrorText(int errorCode);
-    // Where the devices' lock files are kept (/var/lock); tests point it elsewhere.
-    static void SetLockDirectory(const std::string& dir);
+    // Where the devices' lock files are kept: the key "lock_folder" of the "ports" section of
+    // the settings file, else /var/lock.
+    static constexpr const char* kDefaultLockDirectory = "/var/lock";
+    static std::string LockDirectory();
     static std::string LockFileOf(const std::string& devicePath);
 
 private:
@@ -73,6 +84,8 @@ private:
 
     int fd_ = -1;
     std::string lockPath_;  // the lock file this port took, if any
+    LockState lockState_ = LockState::Held;
+    int lockPrevOwner_ = 0;
     // Counters of the last TakeLineErrors, to report only what is new.
     std::uint32_t lastOverrun_ = 0, lastBufOverrun_ = 0, lastParity_ = 0, lastFrame_ = 0, lastBrk_ = 0;
 };

@@ -158,11 +158,24 @@ void TDecoratedFrame::RefreshMenu(bool force)
     if (built) HookWindowMenu();
 }
 
+TStatusBar* TDecoratedFrame::StatusBar() const
+{
+    for (auto& [d, loc] : decorations_)
+        if (auto* s = dynamic_cast<TStatusBar*>(d)) return s;
+    return nullptr;
+}
+
+void TDecoratedFrame::SetStatusText(const std::string& text)
+{
+    TStatusBar* status = StatusBar();
+    if (!status) return;
+    if (hinting_) savedStatus_ = text;
+    else status->SetText(text);
+}
+
 void TDecoratedFrame::SetHintCommand(int id)
 {
-    TStatusBar* status = nullptr;
-    for (auto& [d, loc] : decorations_)
-        if (auto* s = dynamic_cast<TStatusBar*>(d); s && !status) status = s;
+    TStatusBar* status = StatusBar();
     if (!status) return;
     const char* text = id > 0 && id < 0x8000 ? FindResString(id) : nullptr;
     if (text && *text) {

@@ -38,6 +38,7 @@ class QMenu;
 namespace vyn {
 
 class TGadgetWindow;
+class TStatusBar;
 class TMDIClient;
 class TMDIChild;
 
@@ -80,6 +81,9 @@ public:
     // Shows the string-table text of the command in the status bar while the mouse rests on its
     // gadget or menu item; 0 (or a command without text) brings back what the bar showed before.
     void SetHintCommand(int id);
+    // Says the text in the status bar's message line; a hint on show keeps its place and the
+    // text comes when the hint goes.
+    void SetStatusText(const std::string& text);
     // The frame on a window's command route (a view's main frame), or nullptr.
     static TDecoratedFrame* FrameOf(const TWindow& w);
 
@@ -106,6 +110,7 @@ protected:
 
 private:
     void Place(TWindow& w, TLocation location, int order);
+    TStatusBar* StatusBar() const;
     void HookWindowMenu();
 
     TWindow* client_;

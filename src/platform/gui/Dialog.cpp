@@ -272,23 +272,6 @@ bool TDialog::Create()
     return true;
 }
 
-namespace {
-// The control that had the keyboard before a modal dialog (an edit whose page lights its
-// Confirm/Cancel pair while it has the focus) learns that it has it again, as after a click,
-// even when the window system gave no window the activation back.
-void GiveFocusBack(QWidget* focusBefore)
-{
-    if (!focusBefore || !focusBefore->isVisible()) return;
-    TWindow* back = TWindow::FromWidget(focusBefore);
-    if (!back) return;
-    // The dialog just hidden may still count as the active window until the window system
-    // says otherwise.
-    const QWidget* active = QApplication::activeWindow();
-    if (!active || !active->isVisible()) back->SetFocus();
-    if (back->HasFocus()) TWindowBridge::FocusBack(*back);
-}
-}  // namespace
-
 int TDialog::Execute()
 {
     if (!tmpl_) return -1;
@@ -310,7 +293,7 @@ int TDialog::Execute()
         w->deleteLater();
     }
     modal_ = false;
-    GiveFocusBack(focusBefore);
+    TWindowBridge::GiveFocusBack(focusBefore);
     return r;
 }
 

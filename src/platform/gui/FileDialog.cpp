@@ -1,13 +1,16 @@
 #include "platform/gui/FileDialog.h"
 
 #include <QDir>
+#include <QApplication>
 #include <QFileDialog>
+#include <QPointer>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QStringList>
 
 #include "platform/gui/Window.h"
+#include "platform/gui/WindowBridge.h"
 
 namespace vyn {
 
@@ -64,7 +67,11 @@ void ListByNames(QFileDialog& dlg, NameOnlyIconProvider& icons)
 
 bool RunDialog(QFileDialog& dlg, std::string& path)
 {
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+    const QPointer<QWidget> focusBefore = QApplication::focusWidget();
+    const bool accepted = dlg.exec() == QDialog::Accepted;
+    dlg.hide();
+    TWindowBridge::GiveFocusBack(focusBefore);
+    if (!accepted || dlg.selectedFiles().isEmpty()) return false;
     path = dlg.selectedFiles().first().toStdString();
     return true;
 }

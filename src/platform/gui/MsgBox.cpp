@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <vector>
 
 #include "platform/gui/TestHook.h"
 #include "platform/gui/Window.h"
+#include "platform/gui/WindowBridge.h"
 
 namespace vyn {
 
@@ -52,7 +54,10 @@ int MessageBox(TWindow* parent, const std::string& text, const std::string& capt
     int escapeId = buttons.size() == 1 ? buttons[0].id : IDCANCEL;
     for (const auto& b : buttons)
         if (b.id == escapeId) box.setEscapeButton(b.qt);
+    const QPointer<QWidget> focusBefore = QApplication::focusWidget();
     auto pressed = static_cast<QMessageBox::StandardButton>(box.exec());
+    box.hide();
+    TWindowBridge::GiveFocusBack(focusBefore);
     for (const auto& b : buttons)
         if (b.qt == pressed) return b.id;
     return escapeId;

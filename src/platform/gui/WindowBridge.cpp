@@ -111,6 +111,18 @@ unsigned TWindowBridge::ModKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers 
     return m;
 }
 
+void TWindowBridge::GiveFocusBack(QWidget* focusBefore)
+{
+    if (!focusBefore || !focusBefore->isVisible()) return;
+    TWindow* back = TWindow::FromWidget(focusBefore);
+    if (!back) return;
+    // The modal window just hidden may still count as the active window until the window
+    // system says otherwise.
+    const QWidget* active = QApplication::activeWindow();
+    if (!active || !active->isVisible()) back->SetFocus();
+    if (back->HasFocus()) FocusBack(*back);
+}
+
 void TWindowBridge::FocusBack(TWindow& window)
 {
     if (gLastFocus == &window) return;

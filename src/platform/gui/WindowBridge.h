@@ -44,6 +44,10 @@ public:
     // always report focus that merely stays where it was: the window hears WM_SETFOCUS unless
     // it heard it already.
     static void FocusBack(TWindow& window);
+    // After any modal window (a dialog, a file dialog, a message box) has gone: the control that
+    // had the keyboard before gets it back and learns so, also when the window system gave no
+    // window the activation back (the program's keys would reach nothing otherwise).
+    static void GiveFocusBack(QWidget* focusBefore);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

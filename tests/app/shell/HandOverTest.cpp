@@ -19,7 +19,11 @@ TEST(HandOverTest, CommandLineRecords)
     const Row rows[] = {
         {"two names, two blanks between", "a.plt  b.plt",
          {{kHandOverTokenName, true, "a.plt"}, {kHandOverTokenName, true, "b.plt"}}},
-        {"quoted path, the rest dropped", "\"/x/my plate.plt\" other.plt", {{kHandOverWholeName, true, "/x/my plate.plt"}}},
+        {"quoted path and a name after it", "\"/x/my plate.plt\" other.plt",
+         {{kHandOverWholeName, true, "/x/my plate.plt"}, {kHandOverTokenName, true, "other.plt"}}},
+        {"escaped quote and backslash in a quoted name", "\"/x/sp ace 'q\\\"uote\\\\.plt\" b.plt",
+         {{kHandOverWholeName, true, "/x/sp ace 'q\"uote\\.plt"}, {kHandOverTokenName, true, "b.plt"}}},
+        {"a backslash outside quotes is a character", "a\\b.plt", {{kHandOverTokenName, true, "a\\b.plt"}}},
         {"unclosed quote runs to the end", "\"/x/open end", {{kHandOverWholeName, true, "/x/open end"}}},
         {"a tab does not separate", "a\tb", {{kHandOverTokenName, true, "a\tb"}}},
     };
@@ -88,6 +92,20 @@ TEST(HandOverTest, NamesAreMadeWholeAndKeptWhole)
     char* argv[] = {a0, a1, a2, a3, nullptr};
     EXPECT_EQ(JoinArguments(4, argv, "/home/u/plates"), "/home/u/plates/B.plt /abs/C.plt \"/home/u/plates/sub/with blank.plt\"");
     EXPECT_EQ(JoinArguments(2, argv, "/"), "/B.plt");
+
+    // Whatever a name holds, the line made of the names gives every one of them back whole,
+    // in order.
+    const std::vector<std::string> names = {"/d/sp ace 'q\"uote.plt", "/d/plain.plt", "/d/\"", "/d/back\\slash.plt",
+                                            "/d/end in backslash\\", "/d/two  blanks \\\" mixed\"\".plt", "/d/tab\tname.plt"};
+    std::vector<char*> args{a0};
+    std::vector<std::string> kept = names;
+    for (std::string& n : kept) args.push_back(n.data());
+    args.push_back(nullptr);
+    const std::string line = JoinArguments(static_cast<int>(args.size()) - 1, args.data(), "/d");
+    std::vector<std::string> back;
+    for (const THandOverRecord& r : CommandLineRecords(line))
+        if (((r.data >> 16) & 0xF) == 2) back.push_back(r.payload);
+    EXPECT_EQ(back, names) << line;
 
     // A path longer than the old platform's 259 characters is opened as it is, not cut.
     const std::string deep = "/" + std::string(300, 'd') + "/plate.plt";

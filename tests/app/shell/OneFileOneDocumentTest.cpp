@@ -277,3 +277,65 @@ TEST(OneFileOneDocument, APlateOpensAgainAfterItsSampleGraphClosedItself)
     EXPECT_EQ(ListRows(*listAgain).size(), static_cast<std::size_t>(samples - 1)) << "as it was saved";
     EXPECT_TRUE(hook.MessageTexts().empty());
 }
+
+// Names with blanks, quotes and backslashes, alone or among others, from a later start and on
+// the program's own command line: each arrives whole and opens; a name that cannot be opened is
+// said by name, and the names beside it open all the same.
+TEST(OneFileOneDocument, EveryHandedOverNameArrivesWholeAndOneNotOpenedIsNamed)
+{
+    const std::string odd = "sp ace 'q\"uote.plt";
+    const std::vector<std::string> batch = {"one.plt", "two  blanks.plt", "back\\slash \"x\".plt", "gone \"z\".plt",
+                                            "five.plt"};
+    LockFolder files;  // outlives both runs of the program
+    const std::string names = files.dir + "/names";
+    std::vector<std::string> opened;
+    {
+        TTestHook hook;
+        OneFileShell s;
+        std::filesystem::create_directories(names);
+        for (const std::string& n : {odd, batch[0], batch[1], batch[2], batch[4]})
+            std::filesystem::copy_file(s.env.data + "/Demo.plt", names + "/" + n);
+
+        ASSERT_TRUE(s.SecondStart(names, {odd}));
+        EXPECT_EQ(s.Captions(), (std::vector<std::string>{names + "/" + odd}));
+
+        hook.AnswerMessageBox(IDOK);
+        ASSERT_TRUE(s.SecondStart(names, batch));
+        opened = {names + "/" + odd};
+        for (const std::string& n : batch)
+            if (n.rfind("gone", 0) != 0) opened.push_back(names + "/" + n);
+        EXPECT_EQ(s.Captions(), opened) << "the four names that can be opened, in their order";
+        const std::string missing = names + "/" + batch[3];
+        EXPECT_EQ(hook.MessageTexts(), (std::vector<std::string>{"The file " + missing + " was not opened.\n\nCannot open file."}));
+        EXPECT_EQ(s.Documents(), 5u);
+
+        // A name of neither kind is said too, and a later name still opens.
+        std::filesystem::remove(names + "/one.plt");
+        hook.AnswerMessageBox(IDOK);
+        std::ofstream(names + "/notes \"a\".txt") << "x";
+        std::filesystem::copy_file(s.env.data + "/Demo.plt", names + "/late.plt");
+        ASSERT_TRUE(s.SecondStart(names, {"notes \"a\".txt", "late.plt"}));
+        ASSERT_EQ(hook.MessageTexts().size(), 2u);
+        EXPECT_EQ(hook.MessageTexts()[1], "The file " + names + "/notes \"a\".txt" +
+                                              " was not opened: only plates (*.plt) and reports (*.qrp) are opened.");
+        EXPECT_EQ(s.ActiveCaption(), names + "/late.plt");
+    }
+    {
+        // The first start's own names go the same way.
+        TTestHook hook;
+        LockFolder lock;
+        std::vector<std::string> args = {odd, batch[2]};
+        std::vector<char*> argv{const_cast<char*>("vyn")};
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        ShellFixture s(nullptr, JoinArguments(static_cast<int>(argv.size()) - 1, argv.data(), names),
+                       HandOverNameFor(lock.dir + "/vyn.lock"));
+        WaitUntil([&] { return s.app->GetDocManager().GetDocuments().size() >= 2; }, 3000);
+        s.app->ShowMainWindow();
+        TTestHook::ProcessEvents();
+        std::vector<std::string> captions;
+        for (TMDIChild* c : s.app->GetMDIClient()->Children()) captions.push_back(ShownCaption(*c));
+        EXPECT_EQ(captions, (std::vector<std::string>{names + "/" + odd, names + "/" + batch[2]}));
+        EXPECT_TRUE(hook.MessageTexts().empty());
+    }
+}

@@ -3,6 +3,11 @@
 // "Communication" with the port settings, and the port text kept across a restart.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
 #include "ReaderEmulator.h"
 #include "ScreenChecks.h"
 #include "ShellTestFixture.h"
@@ -18,6 +23,9 @@
 #include "platform/gui/HelpWindow.h"
 #include "platform/gui/TestHook.h"
 #include "platform/gui/testing/FieldInput.h"
+#include "platform/gui/testing/ShownScreen.h"
+#include "platform/core/SerialPort.h"
+#include "app/TMyStatusBar.h"
 #include "platform/gui/testing/UserInput.h"
 #include "plate/FilterTable.h"
 #include "readers/QCommSettings.h"
@@ -121,6 +129,70 @@ TEST(ReaderCommands, MeasureFromTheMenuTwiceWithTheDefaultPortText)
             EXPECT_DOUBLE_EQ(p.wells[static_cast<std::size_t>(i)].measured, script.plate[static_cast<std::size_t>(i)] * 0.001)
                 << "run " << run << ", well " << i;
     }
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+}
+
+// The lock folder of the serial devices with names planted in it: every temporary lock name
+// taken by a hard link to a file of the folder or by a symbolic link to a file elsewhere. The
+// measurement tells the user that the port cannot be locked before it starts, measures, and
+// leaves the linked files as they were; the next time a lock file that names nobody is in
+// place of the lock, it is taken over and the status bar says so.
+TEST(ReaderCommands, MeasureTellsOfALockItCouldNotTakeOrTookOver)
+{
+    TTestHook hook;
+    FastReader fast;
+    emu::Script script;
+    for (int i = 0; i < 96; ++i) script.plate[static_cast<std::size_t>(i)] = 100 + i;
+    emu::ReaderEmulator reader(script);
+    ASSERT_TRUE(reader.Ok());
+    reader.Start();
+    ShellFixture s(UseType1Reader);
+    const std::string locks = s.env.root + "/locks";
+    ASSERT_TRUE(std::filesystem::create_directories(locks));
+    ProfileFile("VYN.INI").Write("ports", "COM1", reader.SlavePath());
+    ProfileFile("VYN.INI").Write("ports", "lock_folder", locks);
+    const std::string precious = locks + "/precious", elsewhere = s.env.root + "/elsewhere";
+    for (const std::string& f : {precious, elsewhere}) std::ofstream(f) << "kept\n";
+    auto content = [](const std::string& f) {
+        std::ifstream in(f);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string tmp = locks + "/LTMP." + std::to_string(::getpid());
+    for (int i = 0; i < 8; ++i) {
+        const std::string name = i == 0 ? tmp : tmp + "." + std::to_string(i);
+        ASSERT_EQ(i % 2 == 0 ? ::link(precious.c_str(), name.c_str()) : ::symlink(elsewhere.c_str(), name.c_str()), 0);
+    }
+    ASSERT_NE(s.app->OpenPlate(s.env.data + "/Demo.plt"), nullptr);
+    TWindow& frame = *s.app->GetMainFrame();
+    auto measure = [&] {
+        gCurrentDoc->GetPlate().measuredCount = 0;
+        hook.AnswerDialog(1, 0, [](TDialog& d) {
+            TypeInto(d, 102, "405");
+            auto& autoBox = dynamic_cast<TCheckBox&>(*d.GetDlgItem(111));
+            if (autoBox.GetCheck() == TCheckBox::BF_CHECKED) ClickReaches(autoBox, 6, autoBox.GetClientRect().Height() / 2);
+            Press(d, IDOK);
+        });
+        hook.AnswerDialog(4, 0, [](TDialog& d) { EXPECT_TRUE(WaitFor([&] { return d.HasEnded(); }, 8000)); });
+        ASSERT_TRUE(Choose(frame, "Measure..."));
+    };
+
+    hook.AnswerMessageBox(IDOK);
+    measure();
+    ASSERT_EQ(hook.Messages().size(), 1u) << "the user is told";
+    EXPECT_EQ(hook.Messages()[0].text, "The serial port cannot be locked: no lock file can be made in " + locks +
+                                           ". Other programs will not see that the reader is in use while it measures.");
+    EXPECT_EQ(gCurrentDoc->GetPlate().measuredCount, 96) << "and the plate is measured";
+    EXPECT_EQ(content(precious), "kept\n");
+    EXPECT_EQ(content(elsewhere), "kept\n");
+
+    for (int i = 0; i < 8; ++i) std::filesystem::remove(i == 0 ? tmp : tmp + "." + std::to_string(i));
+    const std::string lock = SerialPort::LockFileOf(reader.SlavePath());
+    std::ofstream(lock) << "garbage";
+    measure();
+    EXPECT_EQ(hook.Messages().size(), 1u) << "no box for a lock taken over";
+    EXPECT_EQ(StatusLineText(*gStatusBar), "The serial port's lock file " + lock + " named no running program and was taken over.");
+    EXPECT_EQ(gCurrentDoc->GetPlate().measuredCount, 96);
+    EXPECT_FALSE(std::filesystem::exists(lock)) << "the lock went with the port";
     EXPECT_EQ(hook.UnansweredDialogs(), 0);
 }
 
