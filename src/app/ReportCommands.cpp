@@ -241,7 +241,7 @@ bool SaveActiveReport(vynwApp& app, bool askPath)
     if (!view) return false;
     QRepDoc& doc = view->Doc();
     if (!askPath && doc.HasDocPath()) {
-        doc.Commit(true);
+        app.GetDocManager().SaveToItsFile(doc);
         return true;
     }
     std::string path = doc.GetDocPath();

@@ -625,7 +625,7 @@ void vynwApp::CmFileSave()
         CmFileSaveAs();
         return;
     }
-    gCurrentDoc->Commit(true);
+    docManager_->SaveToItsFile(*gCurrentDoc);
 }
 
 void vynwApp::CmFileSaveAs()

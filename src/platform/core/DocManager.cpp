@@ -193,6 +193,11 @@ bool TDocManager::MayWrite(const std::string& path, const TDocument* saving)
     return !why;
 }
 
+bool TDocManager::SaveToItsFile(TDocument& doc)
+{
+    return MayWrite(doc.GetDocPath(), &doc) && doc.Commit(true);
+}
+
 bool TDocManager::CloseDoc(TDocument& doc)
 {
     if (!doc.CanClose()) return false;
@@ -248,7 +253,7 @@ bool TDocManager::FlushDoc(TDocument& doc)
         if (onDocRenamed) onDocRenamed(doc);
         return true;
     }
-    return doc.Commit(true);
+    return SaveToItsFile(doc);
 }
 
 void TDocManager::Register(TDocument& doc)

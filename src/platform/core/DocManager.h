@@ -138,6 +138,9 @@ public:
     WriteRefusal RefusalToWrite(const std::string& path, const TDocument* saving) const;
     // RefusalToWrite, with a refusal told through onWriteRefused; true when the file may be written.
     bool MayWrite(const std::string& path, const TDocument* saving);
+    // Saves the document into the file it is kept in, unless that is one of the program's own
+    // files (one opened as a document: the method library reads as a plate).
+    bool SaveToItsFile(TDocument& doc);
 
     // Asks the document; when it agrees, closes and deletes it. False leaves it open.
     bool CloseDoc(TDocument& doc);

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMimeDatabase>
 #include <QStringList>
 #include <sys/stat.h>
@@ -89,8 +90,14 @@ public:
         const QStringList files = selectedFiles();
         // A folder named is opened by the dialog, not taken.
         if (!files.isEmpty() && !QFileInfo(files.first()).isDir() &&
-            !MayWriteChosenFile(nullptr, files.first().toStdString(), saving_, windowTitle().toStdString()))
+            !MayWriteChosenFile(nullptr, files.first().toStdString(), saving_, windowTitle().toStdString())) {
+            // The name not taken is there to be typed over.
+            if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+                name->setFocus();
+                name->selectAll();
+            }
             return;
+        }
         QFileDialog::accept();
     }
 

@@ -435,3 +435,39 @@ TEST(HeldFilesJourney, TheSaveDialogRefusesBeforeItAsksToReplace)
     EXPECT_EQ(FileText(other), otherBefore);
     EXPECT_EQ(ShownCaption(*s.FrameOf(s.demo)), s.demo) << "the plate keeps its name";
 }
+
+// The method library reads as a plate: opened with File > Open, it is shown, but neither File >
+// Save nor Yes to "save the changes?" writes the plate over it.
+TEST(HeldFilesJourney, APlateOpenedFromTheMethodLibraryIsNotSavedOverIt)
+{
+    TTestHook hook;
+    HeldShell s;
+    const std::string library = GetMtwFilePath();
+    const std::string before = FileText(library);
+    ASSERT_TRUE(s.OpenByMenu(library));
+    TMDIChild* frame = s.FrameOf(library);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_EQ(s.app->GetMDIClient()->GetActiveMDIChild(), frame);
+    const std::string refusal = Refusal(kMsgMethodLibraryTarget, library);
+
+    hook.AnswerMessageBox(IDOK);
+    ASSERT_TRUE(s.Choose(CM_FILESAVE));
+    EXPECT_EQ(hook.MessageTexts(), std::vector<std::string>{refusal});
+
+    auto* view = dynamic_cast<QPView*>(frame->GetView());
+    ASSERT_NE(view, nullptr);
+    TypeIntoWell(*view, 4, 4, "0.3");
+    ASSERT_TRUE(view->GetDocument().IsDirty());
+    hook.AnswerMessageBox(IDYES);  // save the changes
+    hook.AnswerMessageBox(IDOK);   // refused
+    ASSERT_TRUE(s.Choose(CM_FILECLOSE));
+    ASSERT_EQ(hook.MessageTexts().size(), 3u);
+    EXPECT_EQ(hook.MessageTexts()[2], refusal);
+    EXPECT_EQ(s.FrameOf(library), frame) << "not saved, the window stays open";
+    EXPECT_EQ(FileText(library), before) << "the library keeps its methods";
+
+    hook.AnswerMessageBox(IDNO);  // the changes are not kept
+    ASSERT_TRUE(s.Choose(CM_FILECLOSE));
+    EXPECT_EQ(s.FrameOf(library), nullptr);
+    EXPECT_EQ(FileText(library), before);
+}
