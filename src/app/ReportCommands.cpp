@@ -231,10 +231,10 @@ TDocument* OpenAnyFile(vynwApp& app, const std::string& path)
 
 std::string OpenFileFilter() { return GetResStringStd(kStrOpenFilter); }
 
-bool AskReportPath(vynwApp& app, std::string& path)
+bool AskReportPath(vynwApp& app, const TDocument& doc, std::string& path)
 {
     return GetSaveFileName(app.GetMainFrame(), GetResStringStd(kStrSaveReport), GetResStringStd(kStrReportFilter), "qrp",
-                           path);
+                           path, &doc);
 }
 
 bool SaveActiveReport(vynwApp& app, bool askPath)
@@ -243,12 +243,11 @@ bool SaveActiveReport(vynwApp& app, bool askPath)
     if (!view) return false;
     QRepDoc& doc = view->Doc();
     if (!askPath && doc.HasDocPath()) {
-        doc.Commit(true);
+        app.GetDocManager().SaveToItsFile(doc);
         return true;
     }
     std::string path = doc.GetDocPath();
-    if (!AskReportPath(app, path)) return true;
-    if (app.PathHeldByOther(doc, path)) return true;
+    if (!AskReportPath(app, doc, path)) return true;
     const std::string old = doc.GetDocPath(), oldTitle = doc.GetTitle();
     doc.SetDocPath(path);
     // Saved under a new name, the report is known by its file, as one opened from it is.

@@ -25,7 +25,7 @@ std::string OpenFileFilter();
 // "Save" and "Save As" of the active report designer (a path is asked for when there is none
 // or askPath is set); false when no report designer is active.
 bool SaveActiveReport(vynwApp& app, bool askPath);
-// The report's "Save As" dialog, opened on path; false when the user cancelled.
-bool AskReportPath(vynwApp& app, std::string& path);
+// The report's "Save As" dialog for the document, opened on path; false when the user cancelled.
+bool AskReportPath(vynwApp& app, const TDocument& doc, std::string& path);
 
 }  // namespace vyn

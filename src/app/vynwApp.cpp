@@ -26,6 +26,7 @@
 #include "document/NewPlate.h"
 #include "method_editors/CtxWzDlg.h"
 #include "document/QDoc.h"
+#include "document/MethodPaths.h"
 #include "document/QMetod.h"
 #include "plate/Profile.h"
 #include "platform/core/ProfileFile.h"
@@ -160,11 +161,18 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
         // a plate's would be a file that neither kind can open again.
         std::string path;
         const bool chosen = dynamic_cast<QRepDoc*>(&doc)
-                                ? AskReportPath(*this, path)
-                                : GetSaveFileName(frame_, GetResStringStd(21094), GetResStringStd(21092), "plt", path);
+                                ? AskReportPath(*this, doc, path)
+                                : GetSaveFileName(frame_, GetResStringStd(21094), GetResStringStd(21092), "plt", path, &doc);
         return chosen ? WholePath(path) : std::string();
     };
-    docManager_->onPathHeld = [this](TDocument& doc, TDocument& holder) { TellPathHeld(doc, holder); };
+    // Every name the user gives a file to be written goes through one check, in the save and
+    // print dialogs before they ask whether to replace the file, and again for the close
+    // question's save.
+    docManager_->AddProgramFile(kMsgMethodLibraryTarget, [] { return GetMtwFilePath(); });
+    docManager_->AddProgramFile(kMsgReportLibraryTarget, [] { return GetMrwFilePath(); });
+    docManager_->AddProgramFile(kMsgSettingsTarget, [] { return ProfileFile::ResolvePath(kProfileName); });
+    docManager_->onWriteRefused = [this](const std::string&, const TDocManager::WriteRefusal& why) { TellWriteRefused(why); };
+    SetWriteNameCheck([this](const std::string& path, const TDocument* saving) { return docManager_->MayWrite(path, saving); });
     docManager_->onDocRenamed = [this](TDocument& doc) { ShowDocFile(doc); };
     settingsNotUsed_ = LoadPrintSettings(kProfileName);
     printer_ = std::make_unique<RWPrinter>();
@@ -275,6 +283,7 @@ vynwApp::vynwApp(const std::string& name, int& argc, char** argv, const std::str
 vynwApp::~vynwApp()
 {
     server_.reset();
+    SetWriteNameCheck(nullptr);
     // The views go before the frame: the plate views' boxes live on its tool bar.
     TakeExchangeSettings(GetAppSettings());
     docManager_.reset();
@@ -465,19 +474,15 @@ TDocument* vynwApp::OpenPlate(const std::string& path)
 
 bool vynwApp::CanCloseAll() { return docManager_->CloseAll(); }
 
-bool vynwApp::PathHeldByOther(TDocument& doc, const std::string& path)
+void vynwApp::TellWriteRefused(const TDocManager::WriteRefusal& why)
 {
-    TDocument* holder = docManager_->OtherDocumentOf(doc, path);
-    if (holder) TellPathHeld(doc, *holder);
-    return holder != nullptr;
-}
-
-void vynwApp::TellPathHeld(TDocument&, TDocument& holder)
-{
-    // Two documents of one file would each overwrite what the other saved, so the save is
-    // refused rather than the other window closed behind the user's back.
-    MessageBox(frame_, FormatWithArg(GetResString(kMsgPathHeld), holder.GetDocPath().c_str()), name_,
-               MB_OK | MB_ICONEXCLAMATION);
+    // Two documents of one file would each overwrite what the other saved, and other bytes
+    // written into a document's file leave its window showing what the file no longer holds:
+    // the name is refused rather than the other window closed behind the user's back. The
+    // program's own files would lose the methods, reports or settings kept in them.
+    const int id = why.programFile ? why.programFile : kMsgPathHeld;
+    // Over the dialog the name was chosen in, or the main window.
+    MessageBox(nullptr, FormatWithArg(GetResString(id), why.file.c_str()), name_, MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool vynwApp::NeedsCalculation(QDoc& doc)
@@ -642,7 +647,7 @@ void vynwApp::CmFileSave()
         CmFileSaveAs();
         return;
     }
-    gCurrentDoc->Commit(true);
+    docManager_->SaveToItsFile(*gCurrentDoc);
 }
 
 void vynwApp::CmFileSaveAs()
@@ -652,9 +657,8 @@ void vynwApp::CmFileSaveAs()
         return;
     }
     std::string path = gCurrentDoc->GetDocPath();
-    if (!GetSaveFileName(frame_, GetResStringStd(21094), GetResStringStd(21092), "plt", path)) return;
+    if (!GetSaveFileName(frame_, GetResStringStd(21094), GetResStringStd(21092), "plt", path, gCurrentDoc)) return;
     path = WholePath(path);
-    if (PathHeldByOther(*gCurrentDoc, path)) return;
     const std::string old = gCurrentDoc->GetDocPath();
     gCurrentDoc->SetDocPath(path);
     if (!gCurrentDoc->Commit(true)) {

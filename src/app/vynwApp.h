@@ -21,8 +21,11 @@ class RWPrinter;
 class vynwMDIClient;
 class THandOverServer;
 
-// "The file %s is open in another window. ..." for a save onto another open document's file.
+// A file the user named for a save, an export or a print is not written when it is kept by an
+// open document ("The file %s is open in another window. ...") or is one of the program's own:
+// the method library, the report library, the settings file.
 inline constexpr int kMsgPathHeld = 21120;
+inline constexpr int kMsgMethodLibraryTarget = 21121, kMsgReportLibraryTarget = 21122, kMsgSettingsTarget = 21123;
 // A handed-over or dropped name that was not opened: the document's reason follows; and one that
 // is neither a plate nor a report.
 inline constexpr int kMsgHandedNotOpened = 21100;
@@ -80,9 +83,6 @@ public:
     TView* ShowView(const std::string& templateName);
     // Opens a document of a plate file as the file command does; nullptr when it cannot.
     TDocument* OpenPlate(const std::string& path);
-    // Whether another open document is kept in the file the path names; the user is told so,
-    // and doc must not be saved there.
-    bool PathHeldByOther(TDocument& doc, const std::string& path);
     // After the document was saved under a new name: every window of it shows its file (title
     // bars, and with them the Windows menu; a report's attribute window its title).
     void ShowDocFile(TDocument& doc);
@@ -93,7 +93,9 @@ private:
     void CreateControlBars(RwMainWindow& frame);
     void EvNewView(TView& view);
     void EvViewDestroyed(const TView* view);
-    void TellPathHeld(TDocument& doc, TDocument& holder);
+    // Why a file the user named is not written: the file of another window, or one of the
+    // program's own files.
+    void TellWriteRefused(const TDocManager::WriteRefusal& why);
 
     void CmNewPlate();
     void CmSaveAsMethod();

@@ -160,11 +160,42 @@ TDocument* TDocManager::FindDocument(const std::string& path) const
     return nullptr;
 }
 
-TDocument* TDocManager::OtherDocumentOf(const TDocument& doc, const std::string& path) const
+void TDocManager::AddProgramFile(int id, std::function<std::string()> path)
 {
-    for (TDocument* other : docs_)
-        if (other != &doc && KeptIn(*other, path)) return other;
-    return nullptr;
+    programFiles_.emplace_back(id, std::move(path));
+}
+
+TDocManager::WriteRefusal TDocManager::RefusalToWrite(const std::string& path, const TDocument* saving) const
+{
+    WriteRefusal why;
+    if (path.empty()) return why;
+    for (const auto& [id, file] : programFiles_) {
+        const std::string own = file ? file() : std::string();
+        if (!own.empty() && (own == path || SameFile(own, path))) {
+            why.programFile = id;
+            why.file = own;
+            return why;
+        }
+    }
+    for (TDocument* doc : docs_)
+        if (doc != saving && KeptIn(*doc, path)) {
+            why.holder = doc;
+            why.file = doc->GetDocPath();
+            break;
+        }
+    return why;
+}
+
+bool TDocManager::MayWrite(const std::string& path, const TDocument* saving)
+{
+    const WriteRefusal why = RefusalToWrite(path, saving);
+    if (why && onWriteRefused) onWriteRefused(path, why);
+    return !why;
+}
+
+bool TDocManager::SaveToItsFile(TDocument& doc)
+{
+    return MayWrite(doc.GetDocPath(), &doc) && doc.Commit(true);
 }
 
 bool TDocManager::CloseDoc(TDocument& doc)
@@ -208,10 +239,7 @@ bool TDocManager::FlushDoc(TDocument& doc)
     if (!doc.HasDocPath()) {
         const std::string path = onAskSavePath ? onAskSavePath(doc) : std::string();
         if (path.empty()) return false;
-        if (TDocument* holder = OtherDocumentOf(doc, path)) {
-            if (onPathHeld) onPathHeld(doc, *holder);
-            return false;
-        }
+        if (!MayWrite(path, &doc)) return false;
         doc.SetDocPath(path);
         // A file that could not be written is not the document's: it stays unnamed, and the
         // next save asks for a name again.
@@ -225,7 +253,7 @@ bool TDocManager::FlushDoc(TDocument& doc)
         if (onDocRenamed) onDocRenamed(doc);
         return true;
     }
-    return doc.Commit(true);
+    return SaveToItsFile(doc);
 }
 
 void TDocManager::Register(TDocument& doc)

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/core/Document.h"
@@ -117,9 +118,29 @@ public:
     // with "." or "..", through a link); nullptr for none. One file is one document: a second
     // document of it would overwrite the first one's saved changes with its own.
     TDocument* FindDocument(const std::string& path) const;
-    // The open document other than doc that is kept in the file the path names; nullptr when
-    // none is, so doc may be saved there.
-    TDocument* OtherDocumentOf(const TDocument& doc, const std::string& path) const;
+    // Why a file the user named may not be written: an open document is kept in it, or it is
+    // one of the program's own files. Neither when both are empty.
+    struct WriteRefusal {
+        TDocument* holder = nullptr;  // the open document kept in the file
+        int programFile = 0;          // the id the program's own file was made known with
+        std::string file;             // the refused file as the holder or the program names it
+        explicit operator bool() const { return holder || programFile; }
+    };
+    // Makes one of the program's own files known (a library, the settings): no document is saved
+    // into it and nothing the user names is written over it. path answers the file's name as the
+    // program uses it at the time of asking (empty: none); id tells the refusal which file it is.
+    void AddProgramFile(int id, std::function<std::string()> path);
+    // The one check of a file about to be written under a name the user typed or picked (save,
+    // save as, export, print to file), made before anything asks whether to replace it. saving
+    // is the document to be kept in the file, which may be its own; for anything else (null)
+    // every open document's file is refused, for writing other bytes into it would leave its
+    // window showing what the file no longer holds.
+    WriteRefusal RefusalToWrite(const std::string& path, const TDocument* saving) const;
+    // RefusalToWrite, with a refusal told through onWriteRefused; true when the file may be written.
+    bool MayWrite(const std::string& path, const TDocument* saving);
+    // Saves the document into the file it is kept in, unless that is one of the program's own
+    // files (one opened as a document: the method library reads as a plate).
+    bool SaveToItsFile(TDocument& doc);
 
     // Asks the document; when it agrees, closes and deletes it. False leaves it open.
     bool CloseDoc(TDocument& doc);
@@ -141,9 +162,8 @@ public:
 
     std::function<SaveAnswer(TDocument&)> onAskSave;
     std::function<std::string(TDocument&)> onAskSavePath;
-    // The path chosen for saving doc is the file of another open document (holder): nothing is
-    // written and doc stays open; this tells the user why.
-    std::function<void(TDocument& doc, TDocument& holder)> onPathHeld;
+    // A file the user named was refused by MayWrite: nothing is written; this tells the user why.
+    std::function<void(const std::string& path, const WriteRefusal& why)> onWriteRefused;
     // Called once a document was written to the file the user just named for it; its title is
     // that file's already, its windows are still to show it.
     std::function<void(TDocument&)> onDocRenamed;
@@ -162,6 +182,7 @@ private:
 
     std::vector<std::unique_ptr<TDocTemplate>> templates_;
     std::vector<TDocument*> docs_;
+    std::vector<std::pair<int, std::function<std::string()>>> programFiles_;
     TView* active_ = nullptr;
     int untitled_ = 0;
 };

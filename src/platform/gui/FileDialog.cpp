@@ -6,9 +6,13 @@
 #include <QPointer>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMimeDatabase>
 #include <QStringList>
+#include <sys/stat.h>
 
+#include "platform/core/StringTable.h"
+#include "platform/gui/MsgBox.h"
 #include "platform/gui/Window.h"
 #include "platform/gui/WindowBridge.h"
 
@@ -16,6 +20,16 @@ namespace vyn {
 
 namespace {
 std::function<std::string(bool, const std::string&)> gAnswer;
+TWriteNameCheck gWriteNameCheck;
+
+constexpr int kStrReplaceFile = 23858;  // "%s already exists.\nDo you want to replace it?"
+
+// A file of that name is there to be replaced (a link counts by what it names).
+bool FileStandsThere(const std::string& name)
+{
+    struct stat st;
+    return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
 
 QString QtFilter(const std::string& filter)
 {
@@ -65,6 +79,35 @@ void ListByNames(QFileDialog& dlg, NameOnlyIconProvider& icons)
     dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);
 }
 
+// The save dialog: its own replace question is left out, for the program's check of the name
+// must come first, and both come before the dialog takes the name.
+class SaveDialog final : public QFileDialog {
+public:
+    SaveDialog(QWidget* owner, const QString& title, const QString& filter, const TDocument* saving)
+        : QFileDialog(owner, title, QDir::currentPath(), filter), saving_(saving)
+    {
+        setOption(QFileDialog::DontConfirmOverwrite);
+    }
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        // A folder named is opened by the dialog, not taken.
+        if (!files.isEmpty() && !QFileInfo(files.first()).isDir() &&
+            !MayWriteChosenFile(nullptr, files.first().toStdString(), saving_, windowTitle().toStdString())) {
+            // The name not taken is there to be typed over.
+            if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+                name->setFocus();
+                name->selectAll();
+            }
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    const TDocument* saving_;
+};
+
 bool RunDialog(QFileDialog& dlg, std::string& path)
 {
     const QPointer<QWidget> focusBefore = QApplication::focusWidget();
@@ -78,6 +121,16 @@ bool RunDialog(QFileDialog& dlg, std::string& path)
 }  // namespace
 
 void SetFileDialogAnswer(std::function<std::string(bool, const std::string&)> answer) { gAnswer = std::move(answer); }
+
+void SetWriteNameCheck(TWriteNameCheck check) { gWriteNameCheck = std::move(check); }
+
+bool MayWriteChosenFile(TWindow* parent, const std::string& path, const TDocument* saving, const std::string& caption)
+{
+    if (gWriteNameCheck && !gWriteNameCheck(path, saving)) return false;
+    if (!FileStandsThere(path)) return true;
+    const std::string question = FormatResString(kStrReplaceFile, path.c_str());
+    return MessageBox(parent, question, caption, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+}
 
 bool GetOpenFileName(TWindow* parent, const std::string& title, const std::string& filter, std::string& path)
 {
@@ -94,14 +147,16 @@ bool GetOpenFileName(TWindow* parent, const std::string& title, const std::strin
 }
 
 bool GetSaveFileName(TWindow* parent, const std::string& title, const std::string& filter,
-                     const std::string& defaultExt, std::string& path)
+                     const std::string& defaultExt, std::string& path, const TDocument* saving)
 {
     if (gAnswer) {
+        // The name as the user would have typed it into the dialog, which then asks as it
+        // would; there is no dialog to stay in, so a name not taken is a cancel.
         path = gAnswer(true, title);
-        return !path.empty();
+        return !path.empty() && MayWriteChosenFile(nullptr, path, saving, title);
     }
     NameOnlyIconProvider icons;
-    QFileDialog dlg(Owner(parent), QString::fromStdString(title), QDir::currentPath(), QtFilter(filter));
+    SaveDialog dlg(Owner(parent), QString::fromStdString(title), QtFilter(filter), saving);
     ListByNames(dlg, icons);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix(QString::fromStdString(defaultExt));

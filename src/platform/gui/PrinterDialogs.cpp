@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
-#include <sys/stat.h>
 
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/ControlList.h"
+#include "platform/gui/FileDialog.h"
 #include "platform/gui/MsgBox.h"
 
 namespace vyn {
@@ -39,13 +39,6 @@ int ReadCount(const std::string& text)
     for (; p != text.data() + text.size(); ++p)
         if (*p != ' ') return 0;
     return v;
-}
-
-// A file of that name is there to be replaced (a link counts by what it names).
-bool FileStandsThere(const std::string& name)
-{
-    struct stat st;
-    return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 }  // namespace
@@ -119,8 +112,7 @@ void TPrintDialog::CmOk()
         }
     }
     const int copies = ReadCount(copies_->GetWindowText());
-    if (toFile && FileStandsThere(file) &&
-        MessageBox(this, FormatResString(23858, file.c_str()), GetResString(23850), MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+    if (toFile && !MayWriteChosenFile(this, file, nullptr, GetResStringStd(23850))) {
         fileName_->SetFocus();
         return;
     }

@@ -302,6 +302,9 @@ int TTestHook::RunDialog(TDialog& dlg)
         }
     } giveBack;
     // Shown, so that focus and key handling work as for the user; offscreen nothing appears.
+    // Modal, as a dialog run by the program is: over a modal window (a preview) it is the one
+    // the user's clicks reach.
+    dlg.Widget()->setWindowModality(Qt::ApplicationModal);
     dlg.Widget()->show();
     dlg.Widget()->activateWindow();
     QApplication::setActiveWindow(dlg.Widget());

@@ -290,7 +290,7 @@ TEST_F(DocViewTest, OneFileIsOneDocumentHoweverItsNameIsSpelled)
     TDocument* held = nullptr;
     mgr.onAskSave = [](TDocument&) { return TDocManager::SaveAnswer::Save; };
     mgr.onAskSavePath = [&dir](TDocument&) { return dir + "/linked/A.plt"; };
-    mgr.onPathHeld = [&held](TDocument&, TDocument& holder) { held = &holder; };
+    mgr.onWriteRefused = [&held](const std::string&, const TDocManager::WriteRefusal& why) { held = why.holder; };
     auto* unnamed = static_cast<TestDoc*>(mgr.InitDoc(std::make_unique<TestDoc>(), *plates, {}, dtNewDoc));
     ASSERT_NE(unnamed, nullptr);
     unnamed->SetDirty();
@@ -298,8 +298,20 @@ TEST_F(DocViewTest, OneFileIsOneDocumentHoweverItsNameIsSpelled)
     EXPECT_EQ(held, a);
     EXPECT_EQ(unnamed->committedPath, "<none>");
     EXPECT_FALSE(unnamed->HasDocPath());
-    EXPECT_EQ(mgr.OtherDocumentOf(*a, dir + "/linked/A.plt"), nullptr) << "a document may be saved over its own file";
-    EXPECT_EQ(mgr.OtherDocumentOf(*unnamed, dir + "/linked/A.plt"), a);
+    EXPECT_EQ(mgr.RefusalToWrite(dir + "/linked/A.plt", a).holder, nullptr) << "a document may be saved over its own file";
+    EXPECT_EQ(mgr.RefusalToWrite(dir + "/linked/A.plt", unnamed).holder, a);
+    EXPECT_EQ(mgr.RefusalToWrite(dir + "/linked/A.plt", nullptr).holder, a) << "nothing else is written over it";
+
+    // The program's own files are nobody's to write over, whether they exist yet or not.
+    mgr.AddProgramFile(7, [&dir] { return dir + "/data/LIB.MTW"; });
+    mgr.AddProgramFile(8, [] { return std::string(); });  // not in use
+    std::ofstream(dir + "/data/LIB.MTW") << "methods";
+    EXPECT_EQ(mgr.RefusalToWrite(dir + "/linked/../data/LIB.MTW", a).programFile, 7);
+    EXPECT_EQ(mgr.RefusalToWrite(dir + "/linked/LIB.MTW", nullptr).programFile, 7);
+    fs::remove(dir + "/data/LIB.MTW");
+    EXPECT_EQ(mgr.RefusalToWrite(dir + "/other/../data/LIB.MTW", nullptr).programFile, 7);
+    EXPECT_FALSE(mgr.RefusalToWrite(dir + "/data/B.plt", nullptr));
+    EXPECT_FALSE(mgr.RefusalToWrite("", nullptr));
     fs::remove_all(dir);
 }
 

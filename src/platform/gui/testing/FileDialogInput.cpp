@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -72,12 +73,30 @@ std::string FileDialogFileKind()
     return kinds ? kinds->currentText().toStdString() : std::string();
 }
 
-void AcceptFileName(const std::string& name)
+std::vector<std::string> AcceptFileName(const std::string& name)
 {
+    std::vector<std::string> boxes;
     QFileDialog* dlg = OpenDialog();
-    if (!dlg) return;
+    if (!dlg) return boxes;
     auto* field = dlg->findChild<QLineEdit*>("fileNameEdit");
-    if (!field) return;
+    if (!field) return boxes;
+    // A box of the dialog's own runs a loop inside the click below: it is read and answered No
+    // from there, so that the click comes back.
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&boxes] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        boxes.push_back(box->text().toStdString());
+        QAbstractButton* no = box->button(QMessageBox::No);
+        if (no) no->click();
+        else box->reject();
+    });
+    watch.start();
+    // The field keeps the keyboard as the user's would: typing over a name the dialog offered
+    // takes that name's selection in the list away only while the field has the focus.
+    dlg->activateWindow();
+    QApplication::setActiveWindow(dlg);
     field->setFocus();
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(field, QString::fromStdString(name));
@@ -88,6 +107,7 @@ void AcceptFileName(const std::string& name)
         if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole) accept = qobject_cast<QPushButton*>(b);
     if (accept) QTest::mouseClick(accept, Qt::LeftButton);
     else QTest::keyClick(field, Qt::Key_Return);
+    return boxes;
 }
 
 void CancelFileDialog()

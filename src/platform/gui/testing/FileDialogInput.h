@@ -23,7 +23,8 @@ std::string FileDialogTitle();
 std::string FileDialogFileKind();
 // The name typed into the dialog's name field, then Enter; the dialog adds its default ending
 // to a name without one, as it does for the user. The name is typed, then the dialog's Save
-// (or Open) button clicked.
-void AcceptFileName(const std::string& name);
+// (or Open) button clicked. Answers the texts of the boxes the toolkit's dialog showed of its own
+// on the way (each answered No), which no test hook sees; empty when it showed none.
+std::vector<std::string> AcceptFileName(const std::string& name);
 
 }  // namespace vyn
