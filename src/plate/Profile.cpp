@@ -108,7 +108,7 @@ int ProfileScanFormat(const char* section, const char* key, const char* format, 
 std::string SettingsNotKeptText()
 {
     const ProfileFile file(kProfileName);
-    return FormatResString(file.ReadOnly() ? kMsgSettingsReadOnly : kMsgSettingsNotWritten, file.Path().c_str());
+    return FormatWithArg(GetResString(file.ReadOnly() ? kMsgSettingsReadOnly : kMsgSettingsNotWritten), file.Path().c_str());
 }
 
 int RegReadValue(RegRoot root, const char* subKey, const char* name, char* buffer, int size)

@@ -128,7 +128,7 @@ bool MayWriteChosenFile(TWindow* parent, const std::string& path, const TDocumen
 {
     if (gWriteNameCheck && !gWriteNameCheck(path, saving)) return false;
     if (!FileStandsThere(path)) return true;
-    const std::string question = FormatResString(kStrReplaceFile, path.c_str());
+    const std::string question = FormatWithArg(GetResString(kStrReplaceFile), path.c_str());
     return MessageBox(parent, question, caption, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
 }
 

@@ -200,12 +200,12 @@ void TPrinter::ReportError(TWindow* parent, int error)
     switch (error) {
     case peNoPrinter: text = GetResString(23854); break;
     case peCannotOpen:
-        text = data_.printToFile ? FormatResString(23851, data_.fileName.c_str())
-                                 : FormatResString(23855, printerName_.c_str());
+        text = data_.printToFile ? FormatWithArg(GetResString(23851), data_.fileName.c_str())
+                                 : FormatWithArg(GetResString(23855), printerName_.c_str());
         break;
-    case peWrite: text = FormatResString(23851, data_.fileName.c_str()); break;
+    case peWrite: text = FormatWithArg(GetResString(23851), data_.fileName.c_str()); break;
     case peNoPage:
-        text = data_.printToFile ? FormatResString(23857, data_.fileName.c_str()) : GetResString(23856);
+        text = data_.printToFile ? FormatWithArg(GetResString(23857), data_.fileName.c_str()) : GetResString(23856);
         break;
     default: return;  // a cancelled job needs no message
     }

@@ -63,8 +63,11 @@ TEST(LongFileNames, APlateNamedAsLongAsTheFolderAllowsIsSavedAndExported)
     EXPECT_EQ(gCurrentDoc->GetDocPath(), saved);
     const std::string plate = Bytes(saved);
     EXPECT_EQ(plate.rfind("MNAM", 0), 0u) << "a whole plate file";
+    hook.AnswerMessageBox(IDYES);  // "... already exists. Do you want to replace it?"
     ASSERT_TRUE(ChooseWithFile(main, CM_FILESAVEAS, opened));
     EXPECT_EQ(Bytes(opened), plate);
+    ASSERT_EQ(hook.MessageTexts().size(), 1u);
+    EXPECT_NE(hook.MessageTexts().back().find("already exists"), std::string::npos);
 
     // Measured values exported under a long name.
     hook.AnswerDialog(QChView::kResId, IDOK, [](TDialog& d) {
