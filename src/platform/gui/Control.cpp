@@ -59,7 +59,7 @@ private:
 // click shown pressed for a moment and made later, and a dialog closed by Enter meanwhile would
 // read the button as it was. A check box or radio button takes the focus with its letter; a
 // push button leaves the focus where it is. A letter that several controls share only moves
-// the focus.
+// the focus. A click anywhere on the button's area presses it.
 template <class Button>
 class TMnemonicButton : public Button {
 public:
@@ -75,6 +75,10 @@ protected:
         if (!ambiguous) this->click();
         return true;
     }
+    // The whole area the dialog gives the button takes a click, as a push button's does. The
+    // toolkit's check box and radio button take one only on their mark and caption, so a click
+    // beside a short caption, still within the control, would do nothing at all.
+    bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
 };
 }  // namespace
 

@@ -57,13 +57,13 @@ void ClickNext(Sheet& sheet)
     TTestHook::ProcessEvents();
 }
 
-// The box ticked by a click, unless it is ticked already.
+// The box ticked by a click of the mouse at its middle, unless it is ticked already.
 void CheckBox(TDialog& page, int id)
 {
     auto* box = dynamic_cast<TCheckBox*>(page.GetDlgItem(id));
     ASSERT_NE(box, nullptr) << id;
     if (box->GetCheck() == TCheckBox::BF_CHECKED) return;
-    TTestHook::Click(*box);
+    EXPECT_TRUE(ClickReaches(*box)) << id;
     TTestHook::ProcessEvents();
     EXPECT_EQ(box->GetCheck(), TCheckBox::BF_CHECKED) << id;
 }

@@ -3,6 +3,7 @@
 // painted and shown rather than what a window stores.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
