@@ -19,6 +19,7 @@
 #include "platform/gui/ControlList.h"
 #include "platform/gui/FileDialog.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/UserInput.h"
 
 namespace vyn {
 namespace {
@@ -107,8 +108,8 @@ TEST(CalibrationDialog, FourParameterHidesLogXAndLinearAloneHasTheK)
     bool logShown = true, k0Shown = true, k0After = true;
     ASSERT_TRUE(EditCalibration(*doc, [&](QCalDlg& d) {
         SelectModel(d, cmLinear);
-        TTestHook::Click(Item<TButton>(d, QCalDlg::kFixK0));
-        TTestHook::Click(Item<TButton>(d, QCalDlg::kFixK1));
+        EXPECT_TRUE(ClickReaches(Item<TButton>(d, QCalDlg::kFixK0)));
+        EXPECT_TRUE(ClickReaches(Item<TButton>(d, QCalDlg::kFixK1)));
         k0After = Checked(d, QCalDlg::kFixK0);
         Item<TEdit>(d, QCalDlg::kK1).SetWindowText("2,5x");
         Item<TButton>(d, QCalDlg::kLogX).SendCommand(0);

@@ -40,7 +40,9 @@ bool Visible(Sheet& s, int id) { return s.GetDlgItem(id)->IsWindowVisible(); }
 void Check(TPropertyPage& page, int id, bool on)
 {
     auto& b = dynamic_cast<TCheckBox&>(*page.GetDlgItem(id));
-    if ((b.GetCheck() == TCheckBox::BF_CHECKED) != on) TTestHook::Click(b);
+    if ((b.GetCheck() == TCheckBox::BF_CHECKED) != on) {
+        EXPECT_TRUE(ClickReaches(b));
+    }
 }
 
 // What a user answers on the pages after the curve fit.
@@ -393,7 +395,7 @@ TEST(NumberFormatDialog, EditsOneFormat)
     hook.AnswerDialog(MyFormatDlg::kResId, IDOK, [](TDialog& d) {
         for (int id : {104, 105, 305}) EXPECT_FALSE(d.GetDlgItem(id)->IsWindowVisible()) << id << ": General has no decimals";
         EXPECT_TRUE(d.GetDlgItem(306)->IsWindowVisible()) << "the rounding's arrows stay";
-        TTestHook::Click(*d.GetDlgItem(103));
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(103)));
         for (int id : {104, 105, 305}) EXPECT_TRUE(d.GetDlgItem(id)->IsWindowVisible()) << id;
         d.SetDlgItemText(105, "1");
         d.SetDlgItemText(107, "6");

@@ -57,7 +57,7 @@ protected:
     std::string oldDir;
 };
 
-void Click(TDialog& d, int id) { TTestHook::Click(*d.GetDlgItem(id)); }
+void Click(TDialog& d, int id) { EXPECT_TRUE(ClickReaches(*d.GetDlgItem(id))); }
 void Spin(TDialog& d, int spinId, unsigned code)
 {
     d.SendMessage(WM_VSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<TParam2>(d.GetDlgItem(spinId)));

@@ -17,6 +17,7 @@
 #include "reader_dialogs/QFltDlg.h"
 #include "reader_dialogs/QMeaDlg.h"
 #include "reader_dialogs/ReaderOptionsDlgs.h"
+#include "platform/gui/testing/UserInput.h"
 
 namespace vyn::test {
 namespace {
@@ -78,7 +79,7 @@ TEST_F(MeasureDialog, WrongFiltersStayInTheDialog)
         hook.AnswerDialog(1, IDCANCEL, [&](TDialog& d) {
             d.SetDlgItemText(102, c.primary);
             d.SetDlgItemText(104, c.reference);
-            if (c.useRef) TTestHook::Click(Box(d, 103));
+            if (c.useRef) { EXPECT_TRUE(ClickReaches(Box(d, 103))); }
             if (c.box) hook.AnswerMessageBox(IDOK);
             TTestHook::Click(*d.GetDlgItem(IDOK));
             EXPECT_FALSE(d.HasEnded()) << c.name;
@@ -102,7 +103,7 @@ TEST_F(MeasureDialog, StartMeasuresTypedFiltersAndReturnsTheRequest)
     dlg.values = values.data();
     hook.AnswerDialog(1, 0, [](TDialog& d) {
         d.SetDlgItemText(102, "405");
-        TTestHook::Click(Box(d, 103));
+        EXPECT_TRUE(ClickReaches(Box(d, 103)));
         EXPECT_TRUE(d.GetDlgItem(104)->IsWindowVisible());
         d.SetDlgItemText(104, "620");
         TTestHook::Click(*d.GetDlgItem(IDOK));
@@ -264,8 +265,8 @@ TEST_F(ReaderDialogs, PortSetupShowsLocksAndTakesTheChoices)
         EXPECT_EQ(dynamic_cast<TCheckBox&>(*d.GetDlgItem(114)).GetCheck(), TCheckBox::BF_CHECKED);
         EXPECT_TRUE(d.GetDlgItem(107)->IsWindowEnabled());
         dynamic_cast<TComboBox&>(*d.GetDlgItem(102)).SetSelIndex(2);
-        TTestHook::Click(*d.GetDlgItem(107));
-        TTestHook::Click(*d.GetDlgItem(110));
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(107)));
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(110)));
     });
     EXPECT_EQ(dlg.Execute(), IDOK);
     EXPECT_EQ(s.GetSettingsText(), "COM3:9600,E,8,2");
@@ -285,7 +286,7 @@ TEST_F(ReaderDialogs, OptionsDialogsWriteTheReadersTexts)
     const Case cases[] = {
         {"type 1: switch on clamps the time to 1, spin up", ReaderOptionsKind::Slt, 6700, "",
          [&](TDialog& d) {
-             TTestHook::Click(*d.GetDlgItem(101));
+             EXPECT_TRUE(ClickReaches(*d.GetDlgItem(101)));
              EXPECT_EQ(d.GetDlgItemText(102), "1");
              d.SendMessage(WM_VSCROLL, SB_LINEUP, reinterpret_cast<TParam2>(d.GetDlgItem(103)));
              select(d, 104, 1);
@@ -295,7 +296,7 @@ TEST_F(ReaderDialogs, OptionsDialogsWriteTheReadersTexts)
         {"type 1: switched off writes nothing", ReaderOptionsKind::Slt, 6700, "SHAKE 20 6",
          [](TDialog& d) {
              EXPECT_EQ(d.GetDlgItemText(102), "20");
-             TTestHook::Click(*d.GetDlgItem(101));
+             EXPECT_TRUE(ClickReaches(*d.GetDlgItem(101)));
          },
          ""},
         {"OSTREL: the longest time", ReaderOptionsKind::Ostrel, 6666, "SHAKE 20 1 2",
@@ -309,7 +310,7 @@ TEST_F(ReaderDialogs, OptionsDialogsWriteTheReadersTexts)
          [&](TDialog& d) {
              d.SetDlgItemText(101, "10");
              select(d, 102, 1);
-             TTestHook::Click(*d.GetDlgItem(103));
+             EXPECT_TRUE(ClickReaches(*d.GetDlgItem(103)));
          },
          "SHAKE 10 1 STPW"},
     };

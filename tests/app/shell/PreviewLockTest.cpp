@@ -155,7 +155,9 @@ TEST_P(PreviewLock, DesignerStateComesBackAfterItsPreview)
 
     // The preview runs over the open plate, chosen in the printout mode dialog.
     hook.AnswerDialog(kDlgRepPrintMode, IDOK, [](TDialog& d) {
-        if (TWindow* w = d.GetDlgItem(102)) TTestHook::Click(*w);
+        if (TWindow* w = d.GetDlgItem(102)) {
+            EXPECT_TRUE(ClickReaches(*w));
+        }
     });
     ASSERT_TRUE(PreviewAndClose(main, cmRepPreview, GetParam(), hook));
     EXPECT_FALSE(InModalLoop());

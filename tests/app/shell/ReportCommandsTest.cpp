@@ -115,7 +115,7 @@ void Click(TDialog& d, int id)
 {
     TWindow* w = d.GetDlgItem(id);
     ASSERT_NE(w, nullptr) << id;
-    TTestHook::Click(*w);
+    EXPECT_TRUE(ClickReaches(*w));
 }
 
 TListBox& List(TDialog& d, int id = 101) { return *dynamic_cast<TListBox*>(d.GetDlgItem(id)); }

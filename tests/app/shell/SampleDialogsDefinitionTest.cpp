@@ -81,7 +81,7 @@ TEST(SampleDefinitionDialog, LocalDefinitionWithNewEvaluationAndDilutionIsApplie
     hook.AnswerDialog(QSmpDlg::kQuantitativeId, IDOK, [&](TDialog& d) {
         EXPECT_EQ(d.GetContextHelpId(), 3211);
         EXPECT_NE(d.GetDlgItemText(100).find(':'), std::string::npos);
-        if (Smp(d).UseLocal == 0) TTestHook::Click(*d.GetDlgItem(103));
+        if (Smp(d).UseLocal == 0) { EXPECT_TRUE(ClickReaches(*d.GetDlgItem(103))); }
         EXPECT_EQ(Smp(d).UseLocal, 1);
         EXPECT_TRUE(d.GetDlgItem(602)->IsWindowVisible() || !d.IsWindowVisible());
         AppendEvaluation(d, '7');
@@ -110,7 +110,7 @@ TEST(SampleDefinitionDialog, NothingToApplyEndsAsCancelled)
     // Make the sample's definition local first, with an added entry.
     hook.AnswerDialog(QSmpDlg::kQualitativeId, IDOK, [](TDialog& d) {
         EXPECT_EQ(d.GetDlgItem(603), nullptr) << "a qualitative sample has no dilutions";
-        if (Smp(d).UseLocal == 0) TTestHook::Click(*d.GetDlgItem(103));
+        if (Smp(d).UseLocal == 0) { EXPECT_TRUE(ClickReaches(*d.GetDlgItem(103))); }
         AppendEvaluation(d, '1');
     });
     ASSERT_TRUE(s.doc->EditSampleDefinition(ui, s.qual, 1));
@@ -152,7 +152,7 @@ TEST(SampleDefinitionDialog, SwitchingToGlobalShowsThePlatesDefinitionAndApplies
     ASSERT_GE(s.quant, 0);
     ShellDocDialogs ui(s.app->GetMainWindow());
     hook.AnswerDialog(QSmpDlg::kQuantitativeId, IDOK, [](TDialog& d) {
-        if (Smp(d).UseLocal == 0) TTestHook::Click(*d.GetDlgItem(103));
+        if (Smp(d).UseLocal == 0) { EXPECT_TRUE(ClickReaches(*d.GetDlgItem(103))); }
         AppendEvaluation(d, '5');
     });
     ASSERT_TRUE(s.doc->EditSampleDefinition(ui, s.quant, 1));
@@ -161,13 +161,13 @@ TEST(SampleDefinitionDialog, SwitchingToGlobalShowsThePlatesDefinitionAndApplies
     const QPlate& p = s.doc->GetPlate();
     hook.AnswerDialog(QSmpDlg::kQuantitativeId, IDOK, [&](TDialog& d) {
         EXPECT_EQ(Smp(d).UseLocal, 1);
-        TTestHook::Click(*d.GetDlgItem(102));
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(102)));
         EXPECT_EQ(Smp(d).UseLocal, 0);
         EXPECT_EQ(Smp(d).Dilutions, p.globalQuantDef);
         EXPECT_EQ(Smp(d).Evaluations.size(), p.globalQualDef.size());
-        TTestHook::Click(*d.GetDlgItem(103));
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(103)));
         EXPECT_EQ(Smp(d).Dilutions, p.globalQuantDef) << "back to local keeps what is shown";
-        TTestHook::Click(*d.GetDlgItem(102));
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(102)));
     });
     EXPECT_TRUE(s.doc->EditSampleDefinition(ui, s.quant, 1));
     EXPECT_EQ(s.Sample(s.quant)->UsesGlobalDefinition(), 1);

@@ -9,6 +9,7 @@
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/UserInput.h"
 
 using namespace vyn;
 
@@ -88,7 +89,7 @@ TEST(SampleNamesDialog, AddRenameRecolourAndDeleteThenCopyBackKeepingUsedObjects
         TTestHook::Click(*d.GetDlgItem(801));
         EXPECT_EQ(list->GetCount(), 3);
 
-        TTestHook::Click(*d.GetDlgItem(104));
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(104)));
         EXPECT_EQ(Dlg(d).CurrentPage(), 3);
         Select(d, 0);
         EXPECT_TRUE(Shown(d, 501)) << "quantitative names have a sign";
@@ -120,7 +121,7 @@ TEST(SampleNamesDialog, UsedDescriptorIsShownButNeitherChangedNorDeleted)
         list->SetFocus();
         TTestHook::Key(VK_DELETE, 0, list);
         EXPECT_EQ(list->GetCount(), 3);
-        TTestHook::Click(*d.GetDlgItem(103));
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(103)));
         Select(d, 0);
         EXPECT_FALSE(Enabled(d, 501)) << "the sign of a used standard";
         FocusOk(d);
@@ -162,10 +163,10 @@ TEST(SampleNamesDialog, OkChecksEachPageForDuplicateAndEmptyNames)
         int shownPage = -1, selected = -2;
         hook.AnswerDialog(QDlgDesc::kResId, 0, [&](TDialog& d) {
             Show(d);
-            TTestHook::Click(*d.GetDlgItem(101 + c.page));
+            EXPECT_TRUE(ClickReaches(*d.GetDlgItem(101 + c.page)));
             Select(d, c.row);
             Edit(d, 701).SetWindowText(c.typed);
-            if (c.page != 0) TTestHook::Click(*d.GetDlgItem(101));
+            if (c.page != 0) { EXPECT_TRUE(ClickReaches(*d.GetDlgItem(101))); }
             FocusOk(d);
             TTestHook::Click(*d.GetDlgItem(IDOK));
             shownPage = Dlg(d).CurrentPage();

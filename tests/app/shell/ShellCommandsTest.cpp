@@ -40,7 +40,7 @@ void ClickRadio(TDialog& d, int id)
 {
     auto* b = dynamic_cast<TButton*>(d.GetDlgItem(id));
     ASSERT_NE(b, nullptr) << id;
-    TTestHook::Click(*b);
+    EXPECT_TRUE(ClickReaches(*b));
 }
 
 bool IsChecked(TDialog& d, int id)

@@ -35,6 +35,7 @@
 #include "readers/ReaderTiming.h"
 #include "readers/TComm.h"
 #include "reader_dialogs/QMeaDlg.h"
+#include "platform/gui/testing/UserInput.h"
 
 using namespace vyn;
 using vyn::test::WaitFor;
@@ -186,7 +187,7 @@ TEST(ShellHooksTest, PageSetupOfThePlateViewSavesOnOk)
         for (int k = 0; k < 5; ++k)
             if (auto* b = dynamic_cast<TCheckBox*>(d.GetDlgItem(AStpPgDlg::IDC_KIND + k)))
                 if (b->GetCheck() == TCheckBox::BF_CHECKED) shownKind = k;
-        TTestHook::Click(*d.GetDlgItem(AStpPgDlg::IDC_UNIT_INCH));
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(AStpPgDlg::IDC_UNIT_INCH)));
         d.SetDlgItemText(AStpPgDlg::IDC_LEFT, "234");
     });
     s.Command(CM_PAGESETUP);

@@ -29,7 +29,7 @@ TEST(TextExchangeOptions, CommaAsDecimalAndSeparatorIsRefusedWhereItIsSet)
     hook.AnswerMessageBox(IDOK);
     bool stayed = false;
     hook.AnswerDialog(QAppDlg::kResId, IDOK, [&](TDialog& d) {
-        TTestHook::Click(*d.GetDlgItem(203));  // comma
+        EXPECT_TRUE(ClickReaches(*d.GetDlgItem(203)));  // comma
         d.SetDlgItemText(503, ",");
         d.SendCommand(IDOK);
         stayed = !d.HasEnded();

@@ -23,6 +23,7 @@
 #include "readers/QFoto.h"
 #include "readers/QFotoMul.h"
 #include "../../platform/core/TempConfigDir.h"
+#include "platform/gui/testing/UserInput.h"
 
 namespace vyn {
 namespace {
@@ -88,10 +89,10 @@ TEST_F(SheetTest, BlankingFieldsFollowTheModeAndTextsAreStoredTrimmed)
     bool simpleBlank = false, simpleTransform = true, generalTransform = false;
     ASSERT_EQ(RunSheet(data,
                        [&](QAllPsh& s) {
-                           TTestHook::Click(Item<TButton>(s, QAllPsh::pgBlank, 201));
+                           EXPECT_TRUE(ClickReaches(Item<TButton>(s, QAllPsh::pgBlank, 201)));
                            simpleBlank = Visible(s, QAllPsh::pgBlank, 205);
                            simpleTransform = Visible(s, QAllPsh::pgBlank, 206);
-                           TTestHook::Click(Item<TButton>(s, QAllPsh::pgBlank, 202));
+                           EXPECT_TRUE(ClickReaches(Item<TButton>(s, QAllPsh::pgBlank, 202)));
                            generalTransform = Visible(s, QAllPsh::pgBlank, 206);
                            Item<TEdit>(s, QAllPsh::pgBlank, 206).SetWindowText("  a+b   ");
                            std::string sum;  // a long expression that parses when cut to 7999
@@ -130,8 +131,8 @@ TEST_F(SheetTest, CurveFitPageLoadsTheCalibrationAndKeepsOneFixedCoefficient)
                            s.SelectPage(QAllPsh::pgCurveFit);
                            k0 = Checked(s, QAllPsh::pgCurveFit, 409);
                            k1 = Checked(s, QAllPsh::pgCurveFit, 410);
-                           TTestHook::Click(Item<TButton>(s, QAllPsh::pgCurveFit, 410));
-                           TTestHook::Click(Item<TButton>(s, QAllPsh::pgCurveFit, 409));
+                           EXPECT_TRUE(ClickReaches(Item<TButton>(s, QAllPsh::pgCurveFit, 410)));
+                           EXPECT_TRUE(ClickReaches(Item<TButton>(s, QAllPsh::pgCurveFit, 409)));
                            k1After = Checked(s, QAllPsh::pgCurveFit, 410);
                            k1EditAfter = Visible(s, QAllPsh::pgCurveFit, 412);
                            Item<TEdit>(s, QAllPsh::pgCurveFit, 411).SetWindowText("");
@@ -466,9 +467,9 @@ TEST_F(SheetTest, CancelAfterEditsOnSeveralPagesLeavesThePlate)
     TTestHook hook;
     hook.AnswerDialog(QAllPsh::kResId, 0, [](TDialog& d) {
         auto& s = static_cast<QAllPsh&>(d);
-        TTestHook::Click(Item<TButton>(s, QAllPsh::pgBlank, 202));
+        EXPECT_TRUE(ClickReaches(Item<TButton>(s, QAllPsh::pgBlank, 202)));
         s.SelectPage(QAllPsh::pgCurveFit);
-        TTestHook::Click(Item<TButton>(s, QAllPsh::pgCurveFit, 406));
+        EXPECT_TRUE(ClickReaches(Item<TButton>(s, QAllPsh::pgCurveFit, 406)));
         s.SelectPage(QAllPsh::pgCalculations);
         s.calculations.clear();
         s.SelectPage(QAllPsh::pgBlank);
@@ -489,7 +490,7 @@ TEST_F(SheetTest, OkBringsBackTheCurveOnlyFromAShownPage)
     hook.AnswerDialog(QAllPsh::kResId, 0, [](TDialog& d) {
         auto& s = static_cast<QAllPsh&>(d);
         s.SelectPage(QAllPsh::pgCurveFit);
-        TTestHook::Click(Item<TButton>(s, QAllPsh::pgCurveFit, 406));
+        EXPECT_TRUE(ClickReaches(Item<TButton>(s, QAllPsh::pgCurveFit, 406)));
         s.SelectPage(QAllPsh::pgBlank);
         s.PressOk();
     });
