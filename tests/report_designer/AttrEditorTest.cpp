@@ -9,6 +9,7 @@
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/testing/FieldInput.h"
+#include "platform/gui/testing/UserInput.h"
 #include "report_designer/AttrControls.h"
 #include "report_designer/AttrDialogs.h"
 #include "report_designer/AttrEditor.h"
@@ -332,7 +333,7 @@ TEST(AttrEditor, WholeNumberFieldsTakeTheirRangeAndRefuseEveryOtherText)
             std::string held;
             bool stayed = false;
             f.hook.AnswerDialog(d.dialog, 0, [&](TDialog& dlg) {
-                for (int id : d.prep) TTestHook::Click(*dlg.GetDlgItem(id));
+                for (int id : d.prep) EXPECT_TRUE(ClickReaches(*dlg.GetDlgItem(id))) << id;
                 if (d.dialog == idQRAxisDlg) {  // a fixed range the sub-ticks can divide
                     EXPECT_TRUE(TypeIntoField(*dlg.GetDlgItem(105), "10"));
                     EXPECT_TRUE(TypeIntoField(*dlg.GetDlgItem(106), "0"));
