@@ -53,6 +53,14 @@ void ConcentrationsAsResults()
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// F9, once the program's idle time has lit its command again, as a user waits for it.
+void CalculateWithF9(ShownDemo& demo)
+{
+    demo.shell.app->IdleAction(0);
+    PressShortcut("F9");
+    TTestHook::ProcessEvents();
+}
+
 // The calibration line of the saved file, split into its fields.
 std::vector<std::string> SavedCurveFields(const std::string& path)
 {
@@ -93,10 +101,7 @@ TEST(ExcludedPointJourney, TheConcentrationsShownAfterOpeningAreThoseOfTheExclud
     PressKeys(VK_DELETE);
     ASSERT_TRUE(ChooseMenuItem(demo.Main(), 2213));
     TTestHook::ProcessEvents();
-    // The program's idle time lights F9's command again, as a user waits for it.
-    demo.shell.app->IdleAction(0);
-    PressShortcut("F9");
-    TTestHook::ProcessEvents();
+    CalculateWithF9(demo);
     const std::vector<std::string> excluded = ShownSampleList(demo);
     ASSERT_NE(excluded, allIncluded) << "the excluded standard changed no concentration";
     for (const std::string& row : excluded) EXPECT_NE(row.find('\t'), std::string::npos) << "no result in " << row;
@@ -112,9 +117,7 @@ TEST(ExcludedPointJourney, TheConcentrationsShownAfterOpeningAreThoseOfTheExclud
     // The calibration curve shows the standard still excluded, and F9 keeps what is shown.
     ASSERT_TRUE(ChooseMenuItem(demo.Main(), 2226));
     TTestHook::ProcessEvents();
-    demo.shell.app->IdleAction(0);
-    PressShortcut("F9");
-    TTestHook::ProcessEvents();
+    CalculateWithF9(demo);
     EXPECT_EQ(ShownSampleList(demo), excluded);
     EXPECT_TRUE(demo.hook.MessageTexts().empty());
 }
@@ -141,9 +144,7 @@ TEST(ExcludedPointJourney, TheConcentrationsShownAfterOpeningAreThoseOfTheNarrow
     TTestHook::ProcessEvents();
     ASSERT_TRUE(ChooseMenuItem(demo.Main(), 2213));
     TTestHook::ProcessEvents();
-    demo.shell.app->IdleAction(0);
-    PressShortcut("F9");
-    TTestHook::ProcessEvents();
+    CalculateWithF9(demo);
     const std::vector<std::string> narrowed = ShownSampleList(demo);
     ASSERT_NE(narrowed, fullRange) << "the narrowed range changed no result";
 
@@ -157,9 +158,7 @@ TEST(ExcludedPointJourney, TheConcentrationsShownAfterOpeningAreThoseOfTheNarrow
     // The curve view and F9 keep the range, and so does a second save.
     ASSERT_TRUE(ChooseMenuItem(demo.Main(), 2226));
     TTestHook::ProcessEvents();
-    demo.shell.app->IdleAction(0);
-    PressShortcut("F9");
-    TTestHook::ProcessEvents();
+    CalculateWithF9(demo);
     EXPECT_EQ(ShownSampleList(demo), narrowed);
     ASSERT_NE(demo.SaveCloseAndOpen(), nullptr);
     EXPECT_EQ(ShownSampleList(demo), narrowed) << "the second save lost the range";
@@ -171,9 +170,7 @@ TEST(ExcludedPointJourney, TheConcentrationsShownAfterOpeningAreThoseOfTheNarrow
     auto* plate = dynamic_cast<QPView*>(gActiveView);
     ASSERT_NE(plate, nullptr);
     TypeIntoWell(*plate, 0, 1, "0.076");
-    demo.shell.app->IdleAction(0);
-    PressShortcut("F9");
-    TTestHook::ProcessEvents();
+    CalculateWithF9(demo);
     const std::vector<std::string> refitted = ShownSampleList(demo);
     ASSERT_EQ(refitted.size(), narrowed.size());
     for (std::size_t i = 0; i < refitted.size(); ++i) {
