@@ -39,7 +39,7 @@ const std::string kEmpty;
 
 }  // namespace
 
-QCalibr::QCalibr() : results(8, NoValue)
+QCalibr::QCalibr() : results(8, NoValue), fittedLo_(NoValue), fittedHi_(NoValue)
 {
     Texts();
 }
@@ -158,6 +158,7 @@ bool QCalibr::Restore(int newStored, int newState, int newModel, int newDecreasi
     message = newMessage;
     fitInts = newFitInts;
     results = newResults;
+    fittedLo_ = fittedHi_ = NoValue;
     const std::size_t count = excluded.size();
     bool accepted = x.size() >= count && y.size() >= count && newState >= -1 && newState <= 1 &&
                     newModel >= 0 && newModel < ModelCount() && LayoutFits();
@@ -360,6 +361,8 @@ void QCalibr::Fit()
         results.assign(8, NoValue);
         Fail(1633);
     }
+    fittedLo_ = results[crRangeLo];
+    fittedHi_ = results[crRangeHi];
 }
 
 int QCalibr::ApplyPointFlags(const std::vector<int>& flags)
@@ -393,6 +396,19 @@ int QCalibr::SetRange(double lo, double hi)
     if (results[crSignalHi] < results[crSignalLo])
         std::swap(results[crSignalLo], results[crSignalHi]);
     return 1;
+}
+
+bool QCalibr::RangeChanged() const
+{
+    return state == csValid &&
+           (results[crRangeLo] != fittedLo_ || results[crRangeHi] != fittedHi_);
+}
+
+bool QCalibr::HasUserChanges() const
+{
+    if (stored || state != csValid) return false;
+    return RangeChanged() || std::any_of(pointExcluded.begin(), pointExcluded.end(),
+                                         [](int e) { return e != 0; });
 }
 
 int QCalibr::TestY(double y) const

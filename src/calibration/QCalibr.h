@@ -71,6 +71,12 @@ public:
     // One int per point: excluded = bit 0 xor bit 1. Missing ints count as 0. Returns the new state.
     int ApplyPointFlags(const std::vector<int>& flags);
     int SetRange(double lo, double hi);
+    // Whether the current range of a valid fit is other than the one its fit left, as after the
+    // user's SetRange; also for a curve taken whole from a file, whose range may be the user's.
+    bool RangeChanged() const;
+    // Whether a valid, unstored curve holds what fitting the standards again would not give
+    // back: points the user excluded, or the user's range.
+    bool HasUserChanges() const;
 
     int TestY(double y) const;
     int XFromY(double& y) const;
@@ -129,6 +135,10 @@ private:
                           const std::vector<double>& concentrations, int fixedK, double K0,
                           double K1);
     int BuildPoints(const std::vector<QCalEntry>& standards);
+    // The current range as the last fit here left it; unknown (NoValue) for a curve restored
+    // from a file.
+    double fittedLo_;
+    double fittedHi_;
     void Fail(int id);
     void ClearPoints();
     bool LayoutFits() const;

@@ -168,15 +168,14 @@ bool WriteBlock(QPlate& p, BlockWriter& w, int flag)
     o->PutDouble(c.K0);
     o->PutDouble(c.K1);
     for (double x : c.concentrations) o->PutDouble(x);
-    // A saved plate keeps the points the user excluded: the fitted curve is written whole, as a
-    // remembered one is, but with its stored flag clear, so it is not frozen. Read back, the
-    // plate computes its concentrations from that curve until something makes it fit again,
-    // just as before the save; without it the points would be rebuilt all included and every
-    // concentration would differ from what was printed and exported.
-    const bool keepsExclusions = flag == pwPlate && !c.stored && c.state == csValid &&
-                                 std::any_of(c.pointExcluded.begin(), c.pointExcluded.end(),
-                                             [](int e) { return e != 0; });
-    if (c.stored || keepsExclusions) {
+    // A saved plate keeps what the user changed in its fit (points excluded, a narrowed or
+    // widened range): the fitted curve is written whole, as a remembered one is, but with its
+    // stored flag clear, so it is not frozen. Read back, the plate computes its concentrations
+    // from that curve until something makes it fit again, just as before the save; without it
+    // the curve would be fitted again to all points over the fit's own range, and concentrations,
+    // "<<" and ">>" would differ from what was printed and exported.
+    const bool keepsUserChanges = flag == pwPlate && c.HasUserChanges();
+    if (c.stored || keepsUserChanges) {
         o->PutString(c.memo);
         o->PutInt(c.state);
         o->PutString(c.message);

@@ -164,6 +164,44 @@ TEST(CalibrationRange, SetRangeOrdersAndClamps)
     EXPECT_EQ(cal.SetRange(NoValue, 3), 0);
 }
 
+// What a saved plate keeps of an unstored curve rests on telling the user's range from the fit's,
+// for every model: the range each fit leaves (set through SetRange by some models, narrower than
+// the full range in others) is no change, another one set afterwards is until the next fit, and
+// a curve taken whole from a file counts as changed, since its range may be the user's.
+TEST(CalibrationRange, TellsTheUsersRangeFromTheFits)
+{
+    const std::vector<double> x{1, 1, 2, 2, 4, 4, 8, 8, 16, 16, 32, 32};
+    const std::vector<double> y{0.05, 0.06, 0.12, 0.13, 0.3, 0.32, 0.6, 0.62, 0.85, 0.86, 0.95, 0.96};
+    for (int model = 0; model < QCalibr::ModelCount(); ++model) {
+        SCOPED_TRACE(QCalibr::ModelName(model));
+        QCalibr cal = FitPoints(model, x, y, 0, QCalibr::HasLogOption(model) ? 1 : 0);
+        ASSERT_EQ(cal.state, csValid) << cal.message;
+        EXPECT_FALSE(cal.RangeChanged());
+        EXPECT_FALSE(cal.HasUserChanges());
+        const double lo = cal.results[crRangeLo], hi = cal.results[crRangeHi];
+        ASSERT_EQ(cal.SetRange(lo, hi), 1);
+        EXPECT_FALSE(cal.RangeChanged()) << "the fit's own range set again";
+        ASSERT_EQ(cal.SetRange(lo + (hi - lo) / 4, hi), 1);
+        EXPECT_TRUE(cal.RangeChanged());
+        EXPECT_TRUE(cal.HasUserChanges());
+
+        QCalibr restored;
+        ASSERT_TRUE(restored.Restore(0, cal.state, cal.model, 0, cal.logX, cal.concentrations, 0, 0.0,
+                                     1.0, "", cal.message, cal.pointX, cal.pointY, cal.pointExcluded,
+                                     cal.fitInts, cal.results));
+        EXPECT_TRUE(restored.HasUserChanges());
+        restored.stored = 1;
+        EXPECT_FALSE(restored.HasUserChanges()) << "a remembered curve is kept whole anyway";
+
+        // Fitted again, the curve has the fit's range.
+        ASSERT_EQ(cal.ApplyPointFlags(std::vector<int>(cal.pointX.size(), 0)), csValid);
+        EXPECT_FALSE(cal.RangeChanged());
+        EXPECT_EQ(cal.results[crRangeLo], lo);
+        cal.Invalidate();
+        EXPECT_FALSE(cal.HasUserChanges());
+    }
+}
+
 TEST(CalibrationRange, ClassifiesSignalsByDirection)
 {
     struct Row {

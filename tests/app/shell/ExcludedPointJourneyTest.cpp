@@ -1,12 +1,14 @@
-// A standard point excluded from the calibration curve, the curve fitted again and the plate
-// calculated: the concentrations that the sample list shows, and that were printed and exported,
-// are those the plate shows again after Save, Close and Open.
+// A standard point excluded from the calibration curve and the curve fitted again, or the curve's
+// range narrowed with its markers, and the plate calculated: the concentrations that the sample
+// list shows, and that were printed and exported, are those the plate shows again after Save,
+// Close and Open.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "PlateInput.h"
 #include "ShownDemo.h"
 #include "app/AppGlobals.h"
 #include "calibration/QCalibr.h"
@@ -16,6 +18,7 @@
 #include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
 #include "views/QLView.h"
+#include "views/QPView.h"
 #include "views/QSView.h"
 
 using namespace vyn;
@@ -50,6 +53,26 @@ void ConcentrationsAsResults()
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// F9, once the program's idle time has lit its command again, as a user waits for it.
+void CalculateWithF9(ShownDemo& demo)
+{
+    demo.shell.app->IdleAction(0);
+    PressShortcut("F9");
+    TTestHook::ProcessEvents();
+}
+
+// The calibration line of the saved file, split into its fields.
+std::vector<std::string> SavedCurveFields(const std::string& path)
+{
+    const std::string saved = FileText(path);
+    const std::size_t calj = saved.find("CALJ ");
+    if (calj == std::string::npos) return {};
+    std::vector<std::string> fields;
+    std::stringstream line(saved.substr(calj + 5, saved.find('\n', calj) - calj - 5));
+    for (std::string f; std::getline(line, f, ';');) fields.push_back(f);
+    return fields;
+}
+
 }  // namespace
 
 TEST(ExcludedPointJourney, TheConcentrationsShownAfterOpeningAreThoseOfTheExcludedFit)
@@ -78,10 +101,7 @@ TEST(ExcludedPointJourney, TheConcentrationsShownAfterOpeningAreThoseOfTheExclud
     PressKeys(VK_DELETE);
     ASSERT_TRUE(ChooseMenuItem(demo.Main(), 2213));
     TTestHook::ProcessEvents();
-    // The program's idle time lights F9's command again, as a user waits for it.
-    demo.shell.app->IdleAction(0);
-    PressShortcut("F9");
-    TTestHook::ProcessEvents();
+    CalculateWithF9(demo);
     const std::vector<std::string> excluded = ShownSampleList(demo);
     ASSERT_NE(excluded, allIncluded) << "the excluded standard changed no concentration";
     for (const std::string& row : excluded) EXPECT_NE(row.find('\t'), std::string::npos) << "no result in " << row;
@@ -90,21 +110,75 @@ TEST(ExcludedPointJourney, TheConcentrationsShownAfterOpeningAreThoseOfTheExclud
     ASSERT_NE(again, nullptr);
     // The file keeps the curve with its excluded points, not as a remembered curve: the stored
     // flag, the fourth field of its calibration line, stays 0.
-    const std::string saved = FileText(demo.path);
-    const std::size_t calj = saved.find("CALJ ");
-    ASSERT_NE(calj, std::string::npos);
-    std::vector<std::string> fields;
-    std::stringstream line(saved.substr(calj + 5, saved.find('\n', calj) - calj - 5));
-    for (std::string f; std::getline(line, f, ';');) fields.push_back(f);
+    const std::vector<std::string> fields = SavedCurveFields(demo.path);
     ASSERT_GT(fields.size(), 3u);
     EXPECT_EQ(fields[3], "0") << "the curve was written as a remembered one";
     EXPECT_EQ(ShownSampleList(demo), excluded) << "the plate opened with other concentrations";
     // The calibration curve shows the standard still excluded, and F9 keeps what is shown.
     ASSERT_TRUE(ChooseMenuItem(demo.Main(), 2226));
     TTestHook::ProcessEvents();
-    demo.shell.app->IdleAction(0);
-    PressShortcut("F9");
-    TTestHook::ProcessEvents();
+    CalculateWithF9(demo);
     EXPECT_EQ(ShownSampleList(demo), excluded);
+    EXPECT_TRUE(demo.hook.MessageTexts().empty());
+}
+
+TEST(ExcludedPointJourney, TheConcentrationsShownAfterOpeningAreThoseOfTheNarrowedRange)
+{
+    ShownDemo demo(ConcentrationsAsResults);
+    ASSERT_NE(demo.doc, nullptr);
+    const std::vector<std::string> fullRange = ShownSampleList(demo);
+    ASSERT_FALSE(fullRange.empty());
+    const std::vector<std::string> definitionOnly = SavedCurveFields(demo.path);
+
+    // Windows > Calibration curve; the low range marker dragged right to a concentration of 30,
+    // above the first sample's, "Calibration" takes the range, F9 calculates.
+    ASSERT_TRUE(ChooseMenuItem(demo.Main(), 2226));
+    TTestHook::ProcessEvents();
+    auto* curve = dynamic_cast<QSView*>(gActiveView);
+    ASSERT_NE(curve, nullptr);
+    ASSERT_NE(curve->Marker1X(), -1);
+    const int y = (curve->PlotRect().top + curve->PlotRect().bottom) / 2;
+    // The first click gives the graph the focus.
+    ClickAt(ScreenPoint(*curve, curve->Marker1X(), y));
+    DragAt(ScreenPoint(*curve, curve->Marker1X(), y), ScreenPoint(*curve, curve->XDevice(30.0), y));
+    TTestHook::ProcessEvents();
+    ASSERT_TRUE(ChooseMenuItem(demo.Main(), 2213));
+    TTestHook::ProcessEvents();
+    CalculateWithF9(demo);
+    const std::vector<std::string> narrowed = ShownSampleList(demo);
+    ASSERT_NE(narrowed, fullRange) << "the narrowed range changed no result";
+
+    QDoc* again = demo.SaveCloseAndOpen();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(ShownSampleList(demo), narrowed) << "the plate opened with the full range";
+    // The curve is kept whole, not as a remembered one (stored flag, the fourth field, 0).
+    const std::vector<std::string> fields = SavedCurveFields(demo.path);
+    ASSERT_GT(fields.size(), definitionOnly.size());
+    EXPECT_EQ(fields[3], "0") << "the curve was written as a remembered one";
+    // The curve view and F9 keep the range, and so does a second save.
+    ASSERT_TRUE(ChooseMenuItem(demo.Main(), 2226));
+    TTestHook::ProcessEvents();
+    CalculateWithF9(demo);
+    EXPECT_EQ(ShownSampleList(demo), narrowed);
+    ASSERT_NE(demo.SaveCloseAndOpen(), nullptr);
+    EXPECT_EQ(ShownSampleList(demo), narrowed) << "the second save lost the range";
+
+    // A standard's value typed again: the curve is fitted anew over its full range, and the
+    // plate is saved with the curve's definition only, as before the range was narrowed.
+    ASSERT_TRUE(ChooseMenuItem(demo.Main(), 2224));
+    TTestHook::ProcessEvents();
+    auto* plate = dynamic_cast<QPView*>(gActiveView);
+    ASSERT_NE(plate, nullptr);
+    TypeIntoWell(*plate, 0, 1, "0.076");
+    CalculateWithF9(demo);
+    const std::vector<std::string> refitted = ShownSampleList(demo);
+    ASSERT_EQ(refitted.size(), narrowed.size());
+    for (std::size_t i = 0; i < refitted.size(); ++i) {
+        if (narrowed[i].find('<') != std::string::npos) {
+            EXPECT_EQ(refitted[i].find('<'), std::string::npos) << "still below the range: " << refitted[i];
+        }
+    }
+    ASSERT_TRUE(ChooseMenuItem(demo.Main(), CM_FILESAVE));
+    EXPECT_EQ(SavedCurveFields(demo.path), definitionOnly);
     EXPECT_TRUE(demo.hook.MessageTexts().empty());
 }
