@@ -1,5 +1,7 @@
 #include "controls/TypedNumberEntry.h"
 
+#include "controls/EditTextLimit.h"
+#include "evaluator/NoValue.h"
 #include "platform/core/StringTable.h"
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/Dialog.h"
@@ -8,16 +10,8 @@
 namespace vyn {
 
 namespace {
-constexpr int kMsgNotANumber = 21340;
 constexpr int kAppCaption = 21090;
-constexpr int kMsgNotAWholeNumber = 21343;
 }  // namespace
-
-std::string NotANumberText(const std::string& typed)
-{
-    const std::string pattern = GetResStringStd(kMsgNotANumber);
-    return FormatWithArg(pattern.c_str(), CutUtf8(typed, 40).c_str());
-}
 
 void TellNotANumber(TWindow* owner, const std::string& text)
 {
@@ -29,14 +23,6 @@ TypedNumber TakeTypedNumber(TWindow* owner, const std::string& text, double& val
     const TypedNumber kind = ReadTypedNumber(text.c_str(), value);
     if (kind == tnNotANumber) TellNotANumber(owner, text);
     return kind;
-}
-
-std::string NotAWholeNumberText(const std::string& typed, const WholeField& field)
-{
-    std::string text = FormatWithArg(GetResStringStd(kMsgNotAWholeNumber).c_str(), CutUtf8(typed, 40).c_str());
-    for (int bound : {field.low, field.high})
-        if (const auto at = text.find("%d"); at != std::string::npos) text.replace(at, 2, std::to_string(bound));
-    return text;
 }
 
 bool TakeTypedWhole(TWindow* owner, const std::string& text, const WholeField& field, int& value)
@@ -70,6 +56,30 @@ bool TakeWholeEdit(TDialog& dialog, int editId, const WholeField& field, int& va
         edit->SetFocus();
         if (auto* e = dynamic_cast<TEdit*>(edit)) e->SetSelection(0, 32767);
     }
+    return false;
+}
+
+TypedNumber ReadNumberField(const std::string& text, double& value)
+{
+    if (text.find_first_not_of(" \t") == std::string::npos) {
+        value = NoValue;
+        return tnMissing;
+    }
+    double v = NoValue;
+    if (ReadTypedNumber(text.c_str(), v) != tnNumber) return tnNotANumber;
+    value = v;
+    return tnNumber;
+}
+
+bool TakeNumberEdit(TDialog& dialog, int editId, std::size_t maxChars, double& value)
+{
+    auto* edit = dynamic_cast<TEdit*>(dialog.GetDlgItem(editId));
+    if (!edit) return true;
+    const std::string text = LimitChars(edit->GetWindowText(), maxChars);
+    if (ReadNumberField(text, value) != tnNotANumber) return true;
+    TellNotANumber(&dialog, text);
+    edit->SetFocus();
+    edit->SetSelection(0, 32767);
     return false;
 }
 

@@ -11,19 +11,8 @@ namespace vyn {
 class TWindow;
 class TDialog;
 
-// The message for such a text: "… is not a number.", for dialogs that give it their own way.
-std::string NotANumberText(const std::string& typed);
-
-// A field that holds a whole number from low to high (a width, a count, a margin, a
-// wavelength). Where the field has always read an empty text as 0, emptyIsZero keeps that.
-struct WholeField {
-    int low;
-    int high;
-    bool emptyIsZero = false;
-};
-
-// The message for a text such a field refuses: "… is not a whole number from low to high.".
-std::string NotAWholeNumberText(const std::string& typed, const WholeField& field);
+// The texts of the messages (NotANumberText, NotAWholeNumberText) and WholeField are the
+// platform core's (platform/core/TypedNumbers.h), so that its own dialogs say the same.
 
 // The one way a typed whole number reaches a value: true with value set when the text is a
 // whole number of the field's range (or empty where that reads as 0); otherwise the user is
@@ -41,5 +30,16 @@ TypedNumber TakeTypedNumber(TWindow* owner, const std::string& text, double& val
 // The message alone, for an edit that must show its kept value again before the message
 // takes the focus from it.
 void TellNotANumber(TWindow* owner, const std::string& text);
+
+
+// A real-number field whose empty text means "not given": tnMissing (value NoValue) only for an
+// empty or blank text; a number that is none the program can keep, and a text that holds no
+// number at all (letters), are tnNotANumber with value untouched. What follows a number is
+// not read, as in every real-number edit.
+TypedNumber ReadNumberField(const std::string& text, double& value);
+// The same for the edit of a dialog, its text cut to maxChars characters; a refused text is
+// told to the user ("… is not a number."), the edit takes the focus with its text selected, and
+// false is returned with value untouched.
+bool TakeNumberEdit(TDialog& dialog, int editId, std::size_t maxChars, double& value);
 
 }  // namespace vyn

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 #include <string>
 
 #include "evaluator/NoValue.h"
@@ -180,41 +179,6 @@ const char* FormatFixed(Writer& w, Digits dg, bool negative, int decimals)
     return w.Finish();
 }
 
-locale_t CLocale()
-{
-    static locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return c;
-}
-
-bool IsCSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// strtod's rules on text whose decimal point is '.', in the "C" locale.
-bool ReadNumber(const char* text, double& value, const char** end)
-{
-    const char* p = text;
-    while (IsCSpace(*p)) ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-') negative = (*p++ == '-');
-    if (*p == '+' || *p == '-') return false;  // from_chars would take a second sign
-
-    const char* last = p + std::strlen(p);
-    double v = 0;
-    auto res = std::from_chars(p, last, v, std::chars_format::general);
-    if (res.ec == std::errc::invalid_argument) return false;
-    if (res.ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone here; strtod gives the huge value or the
-        // underflowed one, which the callers rely on.
-        std::string span(p, res.ptr);
-        v = strtod_l(span.c_str(), nullptr, CLocale());
-    }
-    value = negative ? -v : v;
-    if (end) *end = res.ptr;
-    return true;
-}
-
 }  // namespace
 
 int QNumFormat::SetMode(int value)
@@ -271,64 +235,13 @@ const char* FormatDouble(double value, int mode, int decimals, int digits, int m
 
 bool ReadCDouble(const char* text, double& value, const char** end)
 {
-    if (end) *end = text;
-    if (!text) return false;
-    return ReadNumber(text, value, end);
+    return ScanNumber(text, '.', value, end);
 }
 
 double ParseDouble(const char* text, const char** end)
 {
-    if (end) *end = text;
-    if (!text) return NoValue;
     double value = NoValue;
-    if (gDecimalChar == '.') {
-        if (!ReadNumber(text, value, end)) return NoValue;
-        return value;
-    }
-    std::string copy(text);
-    if (auto pos = copy.find(gDecimalChar); pos != std::string::npos) copy[pos] = '.';
-    const char* stop = nullptr;
-    if (!ReadNumber(copy.c_str(), value, &stop)) return NoValue;
-    if (end) *end = text + (stop - copy.c_str());
-    return value;
-}
-
-TypedNumber ReadTypedNumber(const char* text, double& value, const char** end)
-{
-    const char* stop = text;
-    const double v = ParseDouble(text, &stop);
-    if (end) *end = stop;
-    if (!text || stop == text) {
-        value = NoValue;
-        return tnMissing;
-    }
-    if (!std::isfinite(v)) return tnNotANumber;
-    value = v;
-    return tnNumber;
-}
-
-TypedNumber ReadTypedWhole(const char* text, int low, int high, int& value)
-{
-    if (!text) return tnMissing;
-    const char* p = text;
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (blank(*p)) ++p;
-    if (!*p) return tnMissing;
-    bool negative = false;
-    if (*p == '+' || *p == '-') negative = *p++ == '-';
-    long long v = 0;
-    const char* digits = p;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        v = v * 10 + (*p - '0');
-        if (v > (1LL << 40)) return tnNotANumber;  // past any int range
-    }
-    if (p == digits) return tnNotANumber;
-    while (blank(*p)) ++p;
-    if (*p) return tnNotANumber;
-    if (negative) v = -v;
-    if (v < low || v > high) return tnNotANumber;
-    value = static_cast<int>(v);
-    return tnNumber;
+    return ScanNumber(text, gDecimalChar, value, end) ? value : NoValue;
 }
 
 double RoundToSignificant(double value, int n)
@@ -348,7 +261,7 @@ double RoundToSignificant(double value, int n)
     auto res = std::to_chars(gNumText + len, gNumText + sizeof gNumText - 1, dg.e - 1);
     *res.ptr = '\0';
     double out = value;
-    ReadNumber(gNumText, out, nullptr);
+    ScanNumber(gNumText, '.', out, nullptr);
     return out;
 }
 

@@ -2,6 +2,8 @@
 // One formatter and one parser for every number the program shows, prints, exports or
 // stores, both honouring the program-wide decimal character and never the process locale.
 
+#include "platform/core/TypedNumbers.h"
+
 namespace vyn {
 
 enum QNumMode { nmGeneral = 0, nmScientific = 1, nmFixed = 2 };
@@ -46,21 +48,13 @@ inline const char* FormatDouble(double value, const QNumFormat& f, int missingFl
 // receives the first character not read (the start of text in that case).
 double ParseDouble(const char* text, const char** end = nullptr);
 
-// A number the user typed, read as ParseDouble reads it. strtod also reads "nan", "inf"
-// and numbers past the double range (as infinities, the positive one being NoValue); none
-// of these is a number the program can compute with or write to a file, so they are told
-// apart from a text that simply holds no number.
-enum TypedNumber { tnMissing, tnNumber, tnNotANumber };
-// tnMissing: no number at all (value NoValue); tnNumber: a finite value; tnNotANumber:
-// value untouched. *end as for ParseDouble.
-TypedNumber ReadTypedNumber(const char* text, double& value, const char** end = nullptr);
-
-// A whole number the user typed for a field that holds one from low to high: blanks, an
-// optional sign, decimal digits, blanks, and nothing else. tnMissing: the text is empty or
-// blanks only; tnNumber: value set; tnNotANumber for every other text ("8.9", "1e3", "inf",
-// letters, digits past the int range) and for a whole number outside low..high. value is
-// changed only for tnNumber.
-TypedNumber ReadTypedWhole(const char* text, int low, int high, int& value);
+// A number the user typed, read as ParseDouble reads it (the platform core's reader with the
+// program's decimal character); see platform/core/TypedNumbers.h for TypedNumber and for
+// ReadTypedWhole. NoValue for tnMissing.
+inline TypedNumber ReadTypedNumber(const char* text, double& value, const char** end = nullptr)
+{
+    return ReadTypedNumber(text, gDecimalChar, value, end);
+}
 
 // Reads a number with '.' as the only decimal point (strtod rules, "C" locale). Answers
 // false, with value untouched and *end = text, when nothing converts.

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "controls/EditTextLimit.h"
+
 #include "controls/TypedNumberEntry.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
@@ -34,17 +36,6 @@ int FirstChecked(const TDialog& d, int firstId, int count)
     for (int k = 0; k < count; ++k)
         if (Checked(d, firstId + k)) return k;
     return -1;
-}
-
-// A number at the start of the text, as a C scan of "%lf" reads it; NoValue when none.
-double ScanDouble(const std::string& text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    if (i < text.size() && text[i] == '+') ++i;
-    double v = 0;
-    const auto r = std::from_chars(text.data() + i, text.data() + text.size(), v);
-    return r.ec == std::errc() ? v : NoValue;
 }
 
 std::string DoubleText(double v)
@@ -111,6 +102,15 @@ void QRFmtDlg::CmOk()
 namespace {
 // Sub-ticks between two ticks; an empty edit is none.
 constexpr WholeField kSubticks{0, 128, true};
+// The High, Low and Increment edits, each read from its first 63 characters; an empty one is
+// a value not given.
+constexpr int kRealEdits[] = {105, 106, 107};
+constexpr std::size_t kRealChars = 63;
+
+double& SpecValue(RPAxisSpec& spec, int edit)
+{
+    return edit == 105 ? spec.high : edit == 106 ? spec.low : spec.increment;
+}
 }  // namespace
 
 QRAxisDlg::QRAxisDlg(TWindow* parent) : TDialog(parent, idQRAxisDlg)
@@ -132,18 +132,21 @@ void QRAxisDlg::WriteControls()
     SetChecked(*this, 104, spec.kind == 1);
     SetChecked(*this, 101, spec.scale == 0);
     SetChecked(*this, 102, spec.scale == 1);
-    SetDlgItemText(105, DoubleText(spec.high));
-    SetDlgItemText(106, DoubleText(spec.low));
-    SetDlgItemText(107, DoubleText(spec.increment));
-    // A count that is no whole number stays as typed, for OK to refuse and the user to mend.
-    int typed = 0;
-    if (ReadTypedWhole(GetDlgItemText(108).c_str(), kSubticks.low, kSubticks.high, typed) != tnNotANumber)
-        SetDlgItemText(108, std::to_string(spec.subticks));
     const bool fixed = Checked(*this, 104);
     const bool log = Checked(*this, 102);
-    ShowItem(*this, 105, fixed);
-    ShowItem(*this, 106, fixed);
-    ShowItem(*this, 107, fixed && !log);
+    const bool shown[] = {fixed, fixed, fixed && !log};
+    // A text that is no number stays as typed in a shown edit, for OK to refuse and the user to
+    // mend; a hidden edit cannot be mended where it stands and shows the value kept.
+    for (int k = 0; k < 3; ++k) {
+        const int id = kRealEdits[k];
+        double typed = 0;
+        if (!shown[k] || ReadNumberField(LimitChars(GetDlgItemText(id), kRealChars), typed) != tnNotANumber)
+            SetDlgItemText(id, DoubleText(SpecValue(spec, id)));
+    }
+    int typed = 0;
+    if (!(fixed && !log) || ReadTypedWhole(GetDlgItemText(108).c_str(), kSubticks.low, kSubticks.high, typed) != tnNotANumber)
+        SetDlgItemText(108, std::to_string(spec.subticks));
+    for (int k = 0; k < 3; ++k) ShowItem(*this, kRealEdits[k], shown[k]);
     ShowItem(*this, 108, fixed && !log);
     ShowItem(*this, 203, spec.RangeError() != 0);
 }
@@ -152,11 +155,14 @@ void QRAxisDlg::ReadControls()
 {
     int subticks = spec.subticks;
     if (ReadTypedWhole(GetDlgItemText(108).c_str(), kSubticks.low, kSubticks.high, subticks) == tnMissing) subticks = 0;
-    const double high = ScanDouble(GetDlgItemText(105).substr(0, 63));
-    const double low = ScanDouble(GetDlgItemText(106).substr(0, 63));
-    const double increment = ScanDouble(GetDlgItemText(107).substr(0, 63));
+    // A text that is no number leaves the value as it was.
+    double values[3];
+    for (int k = 0; k < 3; ++k) {
+        values[k] = SpecValue(spec, kRealEdits[k]);
+        ReadNumberField(LimitChars(GetDlgItemText(kRealEdits[k]), kRealChars), values[k]);
+    }
     // A range neither automatic nor fixed counts as automatic.
-    spec.Set(Checked(*this, 104) ? 1 : 0, Checked(*this, 102) ? 1 : 0, subticks, low, high, increment);
+    spec.Set(Checked(*this, 104) ? 1 : 0, Checked(*this, 102) ? 1 : 0, subticks, values[1], values[0], values[2]);
 }
 
 TResult QRAxisDlg::EvCommand(unsigned id, TWindow* control, unsigned code)
@@ -177,6 +183,10 @@ TResult QRAxisDlg::EvCommand(unsigned id, TWindow* control, unsigned code)
 
 void QRAxisDlg::CmOk()
 {
+    for (int id : kRealEdits) {
+        double value = 0;
+        if (GetDlgItem(id)->IsWindowVisible() && !TakeNumberEdit(*this, id, kRealChars, value)) return;
+    }
     int subticks = 0;
     if (GetDlgItem(108)->IsWindowVisible() && !TakeWholeEdit(*this, 108, kSubticks, subticks)) return;
     ReadControls();

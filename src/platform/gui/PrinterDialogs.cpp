@@ -1,9 +1,9 @@
 #include "platform/gui/PrinterDialogs.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "platform/core/StringTable.h"
+#include "platform/core/TypedNumbers.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/ControlList.h"
@@ -28,17 +28,21 @@ std::string FillFormat(std::string format, std::initializer_list<std::string> ar
     return format;
 }
 
-// A positive whole number typed into an edit, or 0.
-int ReadCount(const std::string& text)
+constexpr int kCaption = 23850;
+// Copies the printer is asked for at most.
+constexpr WholeField kCopiesField{1, 999};
+
+// A whole number of the field's range typed into the edit; any other text is refused with the
+// program's message for it, and the edit takes the focus with its text selected for the user to
+// mend. value is changed only when the text is taken.
+bool TakeCount(TWindow* dialog, TEdit& edit, const WholeField& field, int& value)
 {
-    std::size_t i = text.find_first_not_of(' ');
-    if (i == std::string::npos) return 0;
-    int v = 0;
-    auto [p, ec] = std::from_chars(text.data() + i, text.data() + text.size(), v);
-    if (ec != std::errc() || v < 0) return 0;
-    for (; p != text.data() + text.size(); ++p)
-        if (*p != ' ') return 0;
-    return v;
+    const std::string text = edit.GetWindowText();
+    if (ReadTypedWhole(text.c_str(), field.low, field.high, value) == tnNumber) return true;
+    MessageBox(dialog, NotAWholeNumberText(text, field), GetResString(kCaption), MB_OK | MB_ICONEXCLAMATION);
+    edit.SetFocus();
+    edit.SetSelection(0, 32767);
+    return false;
 }
 
 }  // namespace
@@ -95,23 +99,25 @@ void TPrintDialog::CmOk()
     const bool toFile = toFile_->GetCheck() == TCheckBox::BF_CHECKED;
     std::string file = fileName_->GetWindowText();
     if (toFile && file.find_first_not_of(' ') == std::string::npos) {
-        MessageBox(this, GetResString(23852), GetResString(23850), MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(this, GetResString(23852), GetResString(kCaption), MB_OK | MB_ICONEXCLAMATION);
         fileName_->SetFocus();
         return;
     }
     const bool range = pages_->GetCheck() == TCheckBox::BF_CHECKED;
     int from = data_.minPage, to = data_.maxPage;
     if (range) {
-        from = ReadCount(from_->GetWindowText());
-        to = ReadCount(to_->GetWindowText());
-        if (from < data_.minPage || to > data_.maxPage || from > to) {
+        const WholeField pages{data_.minPage, data_.maxPage};
+        if (!TakeCount(this, *from_, pages, from) || !TakeCount(this, *to_, pages, to)) return;
+        if (from > to) {
             MessageBox(this, FormatResString(23853, (std::to_string(data_.minPage) + "-" + std::to_string(data_.maxPage)).c_str()),
-                       GetResString(23850), MB_OK | MB_ICONEXCLAMATION);
+                       GetResString(kCaption), MB_OK | MB_ICONEXCLAMATION);
             from_->SetFocus();
             return;
         }
     }
-    const int copies = ReadCount(copies_->GetWindowText());
+    // Greyed while printing to a file, the copies count cannot be mended there: it keeps its value.
+    int copies = std::clamp(data_.copies, kCopiesField.low, kCopiesField.high);
+    if (copies_->IsWindowEnabled() && !TakeCount(this, *copies_, kCopiesField, copies)) return;
     if (toFile && !MayWriteChosenFile(this, file, nullptr, GetResStringStd(23850))) {
         fileName_->SetFocus();
         return;
@@ -121,7 +127,7 @@ void TPrintDialog::CmOk()
     data_.pageRange = range;
     data_.fromPage = from;
     data_.toPage = to;
-    data_.copies = std::clamp(copies, 1, 999);
+    data_.copies = copies;
     data_.landscape = landscape_->GetCheck() == TCheckBox::BF_CHECKED;
     if (int i = printerBox_->GetSelIndex(); i >= 0) printer_ = printerBox_->GetString(i);
     TDialog::CmOk();

@@ -391,7 +391,7 @@ TEST(PlatesOnScreenAndPaper, ThePrintDialogKnowsThePlatesPagesAndTurnsThePaper)
     s.Command(CM_PRINT);
     ASSERT_FALSE(offeredTo.empty());
     EXPECT_LT(std::atoi(offeredTo.c_str()), 50) << "the plate's last page, not a number of no printout";
-    EXPECT_EQ(refused, FormatResString(23853, ("1-" + offeredTo).c_str()));
+    EXPECT_EQ(refused, "\"50\" is not a whole number from 1 to " + offeredTo + ".");
     EXPECT_EQ(hook.MessageTexts().size(), 1u);
 
     FILE* info = ::popen(("pdfinfo '" + pdf + "'").c_str(), "r");
@@ -485,7 +485,7 @@ TEST(PlatesOnScreenAndPaper, TheReportPrintDialogKnowsTheReportsPages)
     const int offered = std::atoi(offeredTo.c_str());
     EXPECT_GT(offered, 1);
     EXPECT_LT(offered, 100) << "the report's last page, not a number of no printout";
-    EXPECT_EQ(refused, FormatResString(23853, ("1-" + offeredTo).c_str()));
+    EXPECT_EQ(refused, "\"" + std::to_string(offered + 1) + "\" is not a whole number from 1 to " + offeredTo + ".");
     EXPECT_EQ(hook.MessageTexts().size(), 1u);
     double w = 0, h = 0;
     EXPECT_EQ(pdfInfo(pdf, w, h), offered) << "every page offered is printed";
