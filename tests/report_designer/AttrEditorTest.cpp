@@ -3,6 +3,7 @@
 // written to the model, choices, colours, cancelling).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 
 #include "platform/gui/ChooseColorDialog.h"
@@ -358,6 +359,83 @@ TEST(AttrEditor, WholeNumberFieldsTakeTheirRangeAndRefuseEveryOtherText)
             } else {
                 EXPECT_EQ(f.hook.MessageTexts().size(), shown);
                 EXPECT_EQ(d.value(), 0);
+            }
+        }
+    }
+    EXPECT_EQ(f.hook.UnansweredBoxes(), 0);
+}
+
+// The axis dialog's High, Low and Increment take a number typed in them; a text that is no
+// number the report could draw with ("nan", an infinity, a number past the double range) or no
+// number at all is refused with a message at OK, the dialog stays with the text for the user to
+// mend, and the axis keeps its value. An empty field is a value not given, which the range
+// check refuses without a message, as it does an increment that is not above 0.
+TEST(AttrEditor, AxisDialogNumberFieldsRefuseTextsThatAreNoNumbers)
+{
+    AttrFixture f;
+    RPObject* graph = f.Add(2, otGraph, 0, 720, 2880, 2880);
+    f.view->SelectObject(graph);
+    f.dlg().Reload(1);
+    const std::string nines(300, '9');
+    struct Field {
+        const char* name;
+        int edit;
+        // The texts of the other two edits (High, Low, Increment order; the field's own is
+        // skipped): a range that every number of the walk fits, but for the increment's -5 and 0.
+        const char* others[3];
+        double RPAxisSpec::*member;
+    };
+    const Field fields[] = {
+        {"high", 105, {nullptr, "-100", "1"}, &RPAxisSpec::high},
+        {"low", 106, {"1e301", nullptr, "1"}, &RPAxisSpec::low},
+        {"increment", 107, {"10", "0", nullptr}, &RPAxisSpec::increment},
+    };
+    enum Outcome { taken, refused, outOfRange };
+    const std::vector<std::string> texts = {"", "-5", "0", "8.9", "1e999", "inf", "nan", nines, "abc"};
+    for (const Field& d : fields) {
+        SCOPED_TRACE(d.name);
+        for (const std::string& typed : texts) {
+            SCOPED_TRACE("\"" + typed.substr(0, 10) + "\"");
+            Outcome expected = taken;
+            if (typed == "1e999" || typed == "inf" || typed == "nan" || typed == "abc") expected = refused;
+            else if (typed.empty() || (d.edit == 107 && (typed == "-5" || typed == "0"))) expected = outOfRange;
+            const double before = graph->GetAxisX().*d.member;
+            const std::size_t shown = f.hook.MessageTexts().size();
+            std::string held, heldAfter;
+            bool stayed = false;
+            f.hook.AnswerDialog(idQRAxisDlg, 0, [&](TDialog& dlg) {
+                TTestHook::Click(*dlg.GetDlgItem(104));  // Fixed
+                for (int k = 0; k < 3; ++k) {
+                    if (!d.others[k]) continue;
+                    EXPECT_TRUE(TypeIntoField(*dlg.GetDlgItem(105 + k), d.others[k]));
+                }
+                ASSERT_TRUE(TypeIntoField(*dlg.GetDlgItem(d.edit), typed));
+                held = dlg.GetDlgItemText(d.edit);
+                if (expected == refused) f.hook.AnswerMessageBox(IDOK);
+                TTestHook::Click(*dlg.GetDlgItem(IDOK));
+                stayed = !dlg.HasEnded();
+                heldAfter = dlg.GetDlgItemText(d.edit);
+                if (stayed) TTestHook::Click(*dlg.GetDlgItem(IDCANCEL));
+            });
+            f.Edit(acAxisX);
+            f.Command(idAttrMore);
+            f.Command(cmAttrNext);
+            EXPECT_EQ(held, typed);
+            const double now = graph->GetAxisX().*d.member;
+            if (expected == taken) {
+                EXPECT_FALSE(stayed);
+                EXPECT_EQ(f.hook.MessageTexts().size(), shown);
+                EXPECT_EQ(now, std::strtod(typed.substr(0, 63).c_str(), nullptr)) << "read from its first 63 characters";
+            } else {
+                EXPECT_TRUE(stayed);
+                EXPECT_EQ(heldAfter, held) << "the field keeps what was typed for the user to mend";
+                EXPECT_EQ(now, before) << "the axis keeps its value";
+                if (expected == refused) {
+                    ASSERT_EQ(f.hook.MessageTexts().size(), shown + 1);
+                    EXPECT_EQ(f.hook.MessageTexts().back(), "\"" + typed + "\" is not a number.");
+                } else {
+                    EXPECT_EQ(f.hook.MessageTexts().size(), shown) << "the range check beeps";
+                }
             }
         }
     }

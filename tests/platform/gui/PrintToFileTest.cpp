@@ -196,5 +196,105 @@ TEST_F(PrintToFile, LandscapePaperAndNoCopiesForAFile)
     EXPECT_EQ(hook.UnansweredBoxes(), 0);
 }
 
+// The print dialog's copies and page numbers are whole numbers of their ranges, typed as a user
+// types them: any other text is refused with the program's message naming the range, the dialog
+// stays with the text for the user to mend, and nothing is printed; the value is kept.
+TEST(PrintDialogNumbers, CopiesAndPagesTakeWholeNumbersOfTheirRangesOnly)
+{
+    // A copies count taken would go to the printer; without one the job stops with its message.
+    if (!TPrinter::PrinterNames().empty()) GTEST_SKIP() << "a printer is installed";
+    TTestHook hook;
+    TPrinter printer;
+    ThreePages printout;
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("vyn-print-numbers-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string pdf = (dir / "pages.pdf").string();
+
+    struct Field {
+        const char* name;
+        int edit, low, high;
+    };
+    // The copies to the printer ("Print to file" unticked), the first and the last page into a file.
+    const Field fields[] = {{"copies", TPrintDialog::kCopies, 1, 999},
+                            {"from page", TPrintDialog::kFrom, 1, kUnknownPageCount},
+                            {"to page", TPrintDialog::kTo, 1, kUnknownPageCount}};
+    const std::vector<std::string> texts = {"", "-5", "0", "8.9", "1e999", "inf", "nan", std::string(300, '9'), "abc", "2"};
+    auto shownCopies = [&] {
+        std::string copies;
+        hook.AnswerDialog(TPrintDialog::kResId, IDCANCEL, [&](TDialog& d) {
+            for (const TShownText& t : ShownTexts(Item(d, TPrintDialog::kCopies))) copies += t.text;
+        });
+        EXPECT_FALSE(printer.Print(nullptr, printout, true));
+        return copies;
+    };
+    for (const Field& f : fields) {
+        SCOPED_TRACE(f.name);
+        for (const std::string& text : texts) {
+            SCOPED_TRACE("typed \"" + text.substr(0, 12) + "\"");
+            std::filesystem::remove(pdf);
+            const std::string copiesBefore = shownCopies();
+            const std::size_t shown = hook.MessageTexts().size();
+            std::string held, heldAfter;
+            bool refused = true, pastLast = false, stayed = false;
+            hook.AnswerDialog(TPrintDialog::kResId, 0, [&](TDialog& d) {
+                const bool toFile = f.edit != TPrintDialog::kCopies;
+                // The box is clicked on its mark.
+                TWindow& box = Item(d, TPrintDialog::kToFile);
+                if ((static_cast<TCheckBox&>(box).GetCheck() == TCheckBox::BF_CHECKED) != toFile) {
+                    EXPECT_TRUE(ClickReaches(box, 6, box.GetClientRect().bottom / 2));
+                }
+                if (toFile) {
+                    ASSERT_TRUE(TypeIntoField(Item(d, TPrintDialog::kFileName), pdf));
+                    ClickAt(ScreenPoint(Item(d, TPrintDialog::kPages)));
+                    ASSERT_TRUE(TypeIntoField(Item(d, TPrintDialog::kFrom), "1"));
+                    ASSERT_TRUE(TypeIntoField(Item(d, TPrintDialog::kTo), "3"));
+                }
+                ASSERT_TRUE(Item(d, f.edit).IsWindowEnabled());
+                ASSERT_TRUE(TypeIntoField(Item(d, f.edit), text));
+                held = d.GetDlgItemText(f.edit);
+                // Taken are the whole numbers of the range the field took of the text.
+                const bool digits = !held.empty() && held.find_first_not_of("0123456789") == std::string::npos;
+                refused = !digits || std::stol(held) < f.low || std::stol(held) > f.high;
+                // A first page taken that lies past the last page typed (3) is no range.
+                pastLast = !refused && f.edit == TPrintDialog::kFrom && std::stol(held) > 3;
+                // A count taken goes to no printer, which the job then says.
+                if (refused || pastLast || !toFile) hook.AnswerMessageBox(IDOK);
+                ClickAt(ScreenPoint(Item(d, IDOK)));
+                stayed = !d.HasEnded();
+                heldAfter = d.GetDlgItemText(f.edit);
+                if (stayed) ClickAt(ScreenPoint(Item(d, IDCANCEL)));
+            });
+            const bool printed = printer.Print(nullptr, printout, true);
+            EXPECT_EQ(held, text.substr(0, held.size())) << "the field took the start of the text";
+            EXPECT_EQ(stayed, refused || pastLast) << "the dialog stays exactly when the text is refused";
+            const std::vector<std::string> messages = hook.MessageTexts();
+            if (pastLast) {
+                EXPECT_FALSE(printed);
+                ASSERT_EQ(messages.size(), shown + 1);
+                EXPECT_EQ(messages.back(), FormatResString(23853, ("1-" + std::to_string(f.high)).c_str()));
+            } else if (refused) {
+                EXPECT_FALSE(printed);
+                EXPECT_EQ(heldAfter, held) << "the field keeps what was typed for the user to mend";
+                ASSERT_EQ(messages.size(), shown + 1) << "one message for a text refused";
+                EXPECT_EQ(messages.back(), "\"" + held + "\" is not a whole number from " + std::to_string(f.low) + " to " +
+                                               std::to_string(f.high) + ".");
+                EXPECT_FALSE(std::filesystem::exists(pdf)) << "nothing printed";
+                EXPECT_EQ(shownCopies(), copiesBefore) << "the copies count is kept";
+            } else if (f.edit == TPrintDialog::kCopies) {
+                ASSERT_EQ(messages.size(), shown + 1);
+                EXPECT_EQ(messages.back(), GetResStringStd(23854)) << "no printer to take the copies";
+                EXPECT_EQ(shownCopies(), held) << "the copies count taken";
+            } else {
+                EXPECT_TRUE(printed);
+                EXPECT_EQ(messages.size(), shown) << "no message for a page taken";
+                EXPECT_TRUE(std::filesystem::exists(pdf));
+            }
+        }
+    }
+    EXPECT_EQ(hook.UnansweredBoxes(), 0);
+    std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace vyn
