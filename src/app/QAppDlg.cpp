@@ -1,7 +1,6 @@
 #include "app/QAppDlg.h"
 
 #include <algorithm>
-#include <charconv>
 #include <locale>
 
 #include "app/AppSettings.h"
@@ -135,15 +134,7 @@ void QAppDlg::Check(int id, bool on)
     if (auto* b = dynamic_cast<TCheckBox*>(GetDlgItem(id))) b->SetCheck(on ? TCheckBox::BF_CHECKED : TCheckBox::BF_UNCHECKED);
 }
 
-int QAppDlg::Number(int id) const
-{
-    const std::string t = GetDlgItemText(id);
-    std::size_t i = 0;
-    while (i < t.size() && t[i] == ' ') ++i;
-    int v = 0;
-    std::from_chars(t.data() + i, t.data() + t.size(), v);
-    return v;
-}
+bool QAppDlg::Number(int id, int& value) const { return ShownWhole(GetDlgItemText(id), value); }
 
 void QAppDlg::SetNumber(int id, int value) { SetDlgItemText(id, std::to_string(value)); }
 
@@ -261,8 +252,13 @@ void QAppDlg::RefreshExport(int base, QNumFormat& format)
     for (int i = 0; i < 3; ++i)
         if (Checked(general + i)) mode = i;
     format.SetMode(mode);
-    format.SetDecimals(Number(decimals));
-    format.SetDigits(Number(digits));
+    // A text that is no whole number of the field's range leaves the format as it was: OK
+    // refuses it, or keeps the value when the page hides it.
+    int count = 0;
+    if (ReadTypedWhole(GetDlgItemText(decimals).c_str(), kFormatField.low, kFormatField.high, count) == tnNumber)
+        format.SetDecimals(count);
+    if (ReadTypedWhole(GetDlgItemText(digits).c_str(), kFormatField.low, kFormatField.high, count) == tnNumber)
+        format.SetDigits(count);
     // The sample shows the decimal character chosen in this dialog, which the program takes
     // on only when the dialog is saved.
     const char programs = gDecimalChar;
@@ -275,7 +271,10 @@ void QAppDlg::RefreshExport(int base, QNumFormat& format)
 void QAppDlg::Spin(int editId, unsigned code, int low, int high)
 {
     if (code != SB_LINEUP && code != SB_LINEDOWN) return;
-    SetNumber(editId, std::clamp(Number(editId) + (code == SB_LINEUP ? 1 : -1), low, high));
+    // A text that is no whole number is not stepped: it stays for OK to refuse.
+    int value = 0;
+    if (!Number(editId, value)) return;
+    SetNumber(editId, std::clamp(value + (code == SB_LINEUP ? 1 : -1), low, high));
     if (auto* e = dynamic_cast<TEdit*>(GetDlgItem(editId))) {
         e->SetFocus();
         e->SetSelection(0, 32767);

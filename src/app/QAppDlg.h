@@ -57,7 +57,8 @@ private:
     void RefreshExport(int base, QNumFormat& format);
     bool Checked(int id) const;
     void Check(int id, bool on);
-    int Number(int id) const;
+    // The whole number the edit shows (empty is 0); false for a text that is none.
+    bool Number(int id, int& value) const;
     void SetNumber(int id, int value);
     void Spin(int editId, unsigned code, int low, int high);
 

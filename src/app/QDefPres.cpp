@@ -1,7 +1,6 @@
 #include "app/QDefPres.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "controls/TypedNumberEntry.h"
 #include "platform/gui/ControlButton.h"
@@ -18,17 +17,6 @@ namespace {
 constexpr double kMinusPi = -3.141592653589793;
 constexpr WholeField kPresFormatField{0, 15};
 constexpr WholeField kPresWidthField{10, 240};
-
-// The leading integer of an edit's text, 0 when there is none.
-int EditNumber(const TEdit& edit)
-{
-    const std::string t = edit.GetWindowText();
-    std::size_t i = 0;
-    while (i < t.size() && t[i] == ' ') ++i;
-    int v = 0;
-    std::from_chars(t.data() + i, t.data() + t.size(), v);
-    return v;
-}
 
 }  // namespace
 
@@ -99,8 +87,13 @@ void QDefPres::ModeClicked()
 void QDefPres::Refresh()
 {
     Format.SetMode(CheckedMode());
-    Format.SetDecimals(EditNumber(*decimals_));
-    Format.SetDigits(EditNumber(*digits_));
+    // A text that is no whole number of the field's range leaves the format as it was: OK
+    // refuses it, or keeps the decimals when "General" hides them.
+    int count = 0;
+    if (ReadTypedWhole(decimals_->GetWindowText().c_str(), kPresFormatField.low, kPresFormatField.high, count) == tnNumber)
+        Format.SetDecimals(count);
+    if (ReadTypedWhole(digits_->GetWindowText().c_str(), kPresFormatField.low, kPresFormatField.high, count) == tnNumber)
+        Format.SetDigits(count);
     ShowSample();
     const int show = Format.mode == nmGeneral ? SW_HIDE : SW_SHOW;
     for (int id : {104, 105, 106})
@@ -109,7 +102,9 @@ void QDefPres::Refresh()
 
 void QDefPres::ApplyFieldWidth()
 {
-    FieldWidth = std::clamp(EditNumber(*width_), 10, 240);
+    int width = 0;
+    if (ReadTypedWhole(width_->GetWindowText().c_str(), kPresWidthField.low, kPresWidthField.high, width) == tnNumber)
+        FieldWidth = width;
     TWindow* frame = GetDlgItem(120);
     if (!frame || !sample_->IsWindow()) return;
     const TRect fr = ChildRectInClient(*frame);
@@ -150,7 +145,10 @@ void QDefPres::ShowSample()
 void QDefPres::Spin(TEdit& edit, unsigned code, int minValue, int maxValue)
 {
     if (code != SB_LINEUP && code != SB_LINEDOWN) return;
-    const int v = std::clamp(EditNumber(edit) + (code == SB_LINEUP ? 1 : -1), minValue, maxValue);
+    // A text that is no whole number is not stepped: it stays for OK to refuse.
+    int shown = 0;
+    if (!ShownWhole(edit.GetWindowText(), shown)) return;
+    const int v = std::clamp(shown + (code == SB_LINEUP ? 1 : -1), minValue, maxValue);
     edit.SetWindowText(std::to_string(v));
     edit.SetFocus();
     edit.SetSelection(0, 32767);

@@ -1,5 +1,8 @@
 #include "controls/TypedNumberEntry.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "controls/EditTextLimit.h"
 #include "evaluator/NoValue.h"
 #include "platform/core/StringTable.h"
@@ -55,6 +58,18 @@ bool TakeWholeEdit(TDialog& dialog, int editId, const WholeField& field, int& va
     if (edit->IsWindowVisible()) {
         edit->SetFocus();
         if (auto* e = dynamic_cast<TEdit*>(edit)) e->SetSelection(0, 32767);
+    }
+    return false;
+}
+
+bool ShownWhole(const std::string& text, int& value)
+{
+    int v = 0;
+    switch (ReadTypedWhole(text.c_str(), INT_MIN, INT_MAX, v)) {
+    // Held well inside the int range, so that a step from it cannot overflow.
+    case tnNumber: value = std::clamp(v, -1000000, 1000000); return true;
+    case tnMissing: value = 0; return true;
+    case tnNotANumber: break;
     }
     return false;
 }

@@ -32,6 +32,11 @@ TypedNumber TakeTypedNumber(TWindow* owner, const std::string& text, double& val
 void TellNotANumber(TWindow* owner, const std::string& text);
 
 
+// The whole number an edit shows, for a sample that follows the edit while the user types or a
+// spin button that steps it: an empty text is 0; false, value untouched, for a text that is no
+// whole number (the sample keeps what it showed, the spin leaves the text for OK to refuse).
+bool ShownWhole(const std::string& text, int& value);
+
 // A real-number field whose empty text means "not given": tnMissing (value NoValue) only for an
 // empty or blank text; a number that is none the program can keep, and a text that holds no
 // number at all (letters), are tnNotANumber with value untouched. What follows a number is

@@ -30,16 +30,11 @@ MyFormatDlg::MyFormatDlg(TWindow* parent, QWizzFormat& format) : TDialog(parent,
     }
 }
 
-int MyFormatDlg::ReadInt(int id) const
+int MyFormatDlg::ShownInt(int id, int kept) const
 {
-    const std::string t = GetDlgItemText(id);
-    std::size_t i = 0;
-    while (i < t.size() && t[i] == ' ') ++i;
-    bool neg = false;
-    if (i < t.size() && (t[i] == '-' || t[i] == '+')) neg = t[i++] == '-';
-    long v = 0;
-    while (i < t.size() && t[i] >= '0' && t[i] <= '9') v = std::min(v * 10 + (t[i++] - '0'), 100000L);
-    return static_cast<int>(neg ? -v : v);
+    int value = kept;
+    ShownWhole(GetDlgItemText(id), value);
+    return value;
 }
 
 int MyFormatDlg::ModeFromRadios() const
@@ -73,8 +68,10 @@ void MyFormatDlg::ShowDecimals(int mode)
 
 std::string MyFormatDlg::ExampleText() const
 {
-    const int width = std::min(ReadInt(107), kMaxWidth);
-    std::string text = FormatDouble(3.14, ModeFromRadios(), ReadInt(105), ReadInt(106), 0);
+    // A field whose text is no whole number shows its value as it was.
+    const int width = std::min(ShownInt(107, format_.width), kMaxWidth);
+    std::string text = FormatDouble(3.14, ModeFromRadios(), ShownInt(105, format_.format.decimals),
+                                    ShownInt(106, format_.format.digits), 0);
     if (static_cast<int>(text.size()) < width) text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
     return "|" + text + "|";
 }
@@ -89,7 +86,9 @@ void MyFormatDlg::EvVScroll(unsigned code, unsigned, TWindow* control)
     if (!control) return;
     const int edit = BoundEdit(control->GetId());
     if (edit < 105 || edit > 107) return;
-    int v = ReadInt(edit);
+    // A text that is no whole number is not stepped: it stays for OK to refuse.
+    int v = 0;
+    if (!ShownWhole(GetDlgItemText(edit), v)) return;
     if (code == SB_LINEUP) ++v;
     else if (code == SB_LINEDOWN) v = std::max(0, v) == 0 ? 0 : v - 1;
     else return;

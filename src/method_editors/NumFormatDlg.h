@@ -21,7 +21,8 @@ protected:
     void EvVScroll(unsigned code, unsigned pos, TWindow* control) override;
 
 private:
-    int ReadInt(int id) const;
+    // The whole number the edit shows (empty is 0), or kept for a text that is none.
+    int ShownInt(int id, int kept) const;
     int ModeFromRadios() const;
     void ShowDecimals(int mode);
     void DrawExample();

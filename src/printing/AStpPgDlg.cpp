@@ -1,7 +1,6 @@
 #include "printing/AStpPgDlg.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdlib>
 
 #include "controls/TypedNumberEntry.h"
@@ -101,19 +100,6 @@ void AStpPgDlg::CleanupWindow()
     TDialog::CleanupWindow();
 }
 
-int AStpPgDlg::ReadEdit(int id) const
-{
-    // A value that is not a number reads as 0.
-    const std::string s = GetDlgItemText(id);
-    std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return 0;
-    int v = 0;
-    const char* first = s.data() + b;
-    if (*first == '+') ++first;
-    std::from_chars(first, s.data() + s.size(), v);
-    return v;
-}
-
 void AStpPgDlg::WriteEdit(int id, int value) { SetDlgItemText(id, std::to_string(value)); }
 
 bool AStpPgDlg::ReadMarginEdits(int (&values)[4])
@@ -210,7 +196,10 @@ void AStpPgDlg::Step(TWindow* control, unsigned code)
     else if (code == SB_LINEDOWN) delta = -1;
     else return;
     const int edit = IDC_LEFT + (spin - IDC_SPIN);
-    WriteEdit(edit, std::clamp(ReadEdit(edit) + delta, 0, kMaxMargin));
+    // A text that is no whole number is not stepped: it stays for OK to refuse.
+    int shown = 0;
+    if (!ShownWhole(GetDlgItemText(edit), shown)) return;
+    WriteEdit(edit, std::clamp(shown + delta, 0, kMaxMargin));
     if (auto* e = dynamic_cast<TEdit*>(GetDlgItem(edit))) {
         e->SetFocus();
         e->SetSelection(0, static_cast<int>(e->GetWindowText().size()));

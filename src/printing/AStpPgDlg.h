@@ -66,7 +66,6 @@ private:
     bool ReadMarginEdits(int (&values)[4]);
     // Into the kind's working record; false when an edit was refused.
     bool ReadMargins(int kind);
-    int ReadEdit(int id) const;
     void WriteEdit(int id, int value);
     bool Checked(int id) const;
     void Check(int id, bool on);

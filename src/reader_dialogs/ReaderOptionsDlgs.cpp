@@ -54,7 +54,7 @@ QShakeOptDlg::QShakeOptDlg(TWindow* parent, int resId, std::string& options) : T
 
 bool QShakeOptDlg::On() const { return IsChecked(*this, idSwitch); }
 
-int QShakeOptDlg::Time() const { return ParseLeadingInt(GetDlgItemText(idTime)); }
+bool QShakeOptDlg::Time(int& seconds) const { return ShownWhole(GetDlgItemText(idTime), seconds); }
 
 void QShakeOptDlg::SetupWindow()
 {
@@ -80,7 +80,10 @@ void QShakeOptDlg::CmSwitch()
 {
     GetDlgItem(idSwitch)->SetFocus();
     UpdateEnabling();
-    if (On()) SetDlgItemText(idTime, std::to_string(std::clamp(Time(), 1, kMaxShake)));
+    // Switched on, an empty time (or 0) becomes a second; a text that is no whole number stays
+    // for OK to refuse.
+    int time = 0;
+    if (On() && Time(time)) SetDlgItemText(idTime, std::to_string(std::clamp(time, 1, kMaxShake)));
 }
 
 void QShakeOptDlg::EvVScroll(unsigned code, unsigned pos, TWindow* control)
@@ -89,7 +92,9 @@ void QShakeOptDlg::EvVScroll(unsigned code, unsigned pos, TWindow* control)
         TDialog::EvVScroll(code, pos, control);
         return;
     }
-    int t = Time();
+    // A text that is no whole number is not stepped: it stays for OK to refuse.
+    int t = 0;
+    if (!Time(t)) return;
     if (code == SB_LINEUP) ++t;
     else if (code == SB_LINEDOWN) --t;
     else return;

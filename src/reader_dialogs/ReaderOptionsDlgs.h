@@ -30,7 +30,8 @@ protected:
 private:
     void CmSwitch();
     void UpdateEnabling();
-    int Time() const;
+    // The seconds the time edit shows (empty is 0); false for a text that is no whole number.
+    bool Time(int& seconds) const;
     bool On() const;
 };
 

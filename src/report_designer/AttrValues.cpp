@@ -1,38 +1,14 @@
 #include "report_designer/AttrValues.h"
 
 #include <array>
-#include <charconv>
-#include <cmath>
+#include <sstream>
 
-#include "evaluator/NoValue.h"
 #include "platform/core/StringTable.h"
+#include "platform/core/TypedNumbers.h"
+#include "reports/RPScale.h"
 
 namespace vyn {
 
-namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-
-// One "%d" conversion from position i: blanks, an optional sign, digits.
-bool ScanInt(const std::string& s, std::size_t& i, long long& out)
-{
-    while (i < s.size() && IsBlank(s[i])) ++i;
-    std::size_t j = i;
-    bool neg = false;
-    if (j < s.size() && (s[j] == '+' || s[j] == '-')) neg = s[j++] == '-';
-    const std::size_t digits = j;
-    long long v = 0;
-    while (j < s.size() && s[j] >= '0' && s[j] <= '9') {
-        if (v < 100000000000LL) v = v * 10 + (s[j] - '0');
-        ++j;
-    }
-    if (j == digits) return false;
-    out = neg ? -v : v;
-    i = j;
-    return true;
-}
-
-}  // namespace
 
 std::string ColorText(int colour)
 {
@@ -43,41 +19,20 @@ std::string ColorText(int colour)
 
 int ParseColorText(const std::string& text)
 {
-    std::size_t i = 0;
-    long long c[3];
-    for (long long& v : c) {
-        if (!ScanInt(text, i, v)) return -1;
-        if (v < 0 || v > 255) return -1;
-    }
-    return static_cast<int>(c[0] + 256 * c[1] + 65536 * c[2]);
+    // Three words, each a whole number 0..255 as the typed-number reader takes it.
+    std::istringstream words(text);
+    std::string word;
+    int c[3];
+    for (int& v : c)
+        if (!(words >> word) || ReadTypedWhole(word.c_str(), 0, 255, v) != tnNumber) return -1;
+    if (words >> word) return -1;
+    return c[0] + 256 * c[1] + 65536 * c[2];
 }
 
 int ParseLengthText(const std::string& typed, int& twips)
 {
     std::string s = typed.substr(0, 15);
-    if (const auto comma = s.find(','); comma != std::string::npos) s[comma] = '.';
-    std::size_t i = 0;
-    while (i < s.size() && IsBlank(s[i])) ++i;
-    bool neg = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
-    double number = 0;
-    const auto [end, ec] = std::from_chars(s.data() + i, s.data() + s.size(), number, std::chars_format::general);
-    if (ec == std::errc::invalid_argument) return 0;
-    if (ec == std::errc::result_out_of_range) number = NoValue;
-    if (neg) number = -number;
-    if (std::isnan(number) || number < 0 || number == NoValue) return -1;
-    std::size_t k = static_cast<std::size_t>(end - s.data());
-    while (k < s.size() && s[k] == ' ') ++k;
-    const std::string unit = s.substr(k, 2);
-    double v;
-    if (unit == "pt") v = number * 1440.0 / 72.0 + 0.5;
-    else if (unit == "mm") v = number * 1440.0 / 25.4 + 0.5;
-    else if (unit == "cm") v = number * 1440.0 / 2.54 + 0.5;
-    else if (unit == "he") v = number;
-    else v = number * 1440.0 + 0.5;
-    if (v > kMaxTwips) return -1;
-    twips = static_cast<int>(v);
-    return 1;
+    return ParseLengthTwips(s, twips);
 }
 
 std::string FormatValueText(const RPNumFormat& f)

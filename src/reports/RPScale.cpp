@@ -46,12 +46,12 @@ int ParseLengthTwips(std::string& text, int& twips)
     if (comma != std::string::npos) text[comma] = '.';
     double value = 0.0;
     const char* end = text.c_str();
-    const bool read = ReadCDouble(text.c_str(), value, &end);
-    if (!read) {
+    const TypedNumber read = ReadTypedNumber(text.c_str(), '.', value, &end);
+    if (read == tnMissing) {
         text = "0 in";
         return 0;
     }
-    if (value < 0.0 || !std::isfinite(value)) {
+    if (read == tnNotANumber || value < 0.0) {
         text = "0 in";
         return -1;
     }
