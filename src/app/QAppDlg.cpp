@@ -233,7 +233,7 @@ void QAppDlg::Refresh()
 }
 
 // One export page: base 400 for the results, 500 for the plate data.
-void QAppDlg::RefreshExport(int base, QNumFormat& format)
+void QAppDlg::RefreshExport(int base, QNumFormat format)
 {
     const bool results = base == 400;
     const std::string sep = GetDlgItemText(base + 3);
@@ -252,8 +252,8 @@ void QAppDlg::RefreshExport(int base, QNumFormat& format)
     for (int i = 0; i < 3; ++i)
         if (Checked(general + i)) mode = i;
     format.SetMode(mode);
-    // A text that is no whole number of the field's range leaves the format as it was: OK
-    // refuses it, or keeps the value when the page hides it.
+    // A text that is no whole number of the field's range shows the format's value: OK refuses
+    // it, or keeps that value when the page hides the field.
     int count = 0;
     if (ReadTypedWhole(GetDlgItemText(decimals).c_str(), kFormatField.low, kFormatField.high, count) == tnNumber)
         format.SetDecimals(count);

@@ -54,7 +54,8 @@ protected:
 private:
     void PageButton(int page);
     void Refresh();
-    void RefreshExport(int base, QNumFormat& format);
+    // format: the page's format as the dialog opened with it; the sample shows the fields over it.
+    void RefreshExport(int base, QNumFormat format);
     bool Checked(int id) const;
     void Check(int id, bool on);
     // The whole number the edit shows (empty is 0); false for a text that is none.

@@ -50,6 +50,7 @@ void QDefPres::SetupWindow()
         CharWidth = std::max(1, dc.GetTextExtent("0").cx);
     }
     ++setupCount_;
+    shown_ = Format;
     const int mode = std::clamp(Format.mode, 0, 2);
     for (int i = 0; i < 3; ++i) mode_[i]->SetCheck(i == mode ? TCheckBox::BF_CHECKED : TCheckBox::BF_UNCHECKED);
     decimals_->SetWindowText(std::to_string(Format.decimals));
@@ -80,22 +81,22 @@ int QDefPres::CheckedMode() const
 
 void QDefPres::ModeClicked()
 {
-    if (CheckedMode() == Format.mode) return;
+    if (CheckedMode() == shown_.mode) return;
     Refresh();
 }
 
 void QDefPres::Refresh()
 {
-    Format.SetMode(CheckedMode());
-    // A text that is no whole number of the field's range leaves the format as it was: OK
-    // refuses it, or keeps the decimals when "General" hides them.
+    shown_.SetMode(CheckedMode());
+    // A text that is no whole number of the field's range leaves the sample's format as it was:
+    // OK refuses it, or keeps the decimals when "General" hides them.
     int count = 0;
     if (ReadTypedWhole(decimals_->GetWindowText().c_str(), kPresFormatField.low, kPresFormatField.high, count) == tnNumber)
-        Format.SetDecimals(count);
+        shown_.SetDecimals(count);
     if (ReadTypedWhole(digits_->GetWindowText().c_str(), kPresFormatField.low, kPresFormatField.high, count) == tnNumber)
-        Format.SetDigits(count);
+        shown_.SetDigits(count);
     ShowSample();
-    const int show = Format.mode == nmGeneral ? SW_HIDE : SW_SHOW;
+    const int show = shown_.mode == nmGeneral ? SW_HIDE : SW_SHOW;
     for (int id : {104, 105, 106})
         if (TWindow* w = GetDlgItem(id)) w->ShowWindow(show);
 }
@@ -121,7 +122,7 @@ void QDefPres::ApplyFieldWidth()
 // overflow mark, as a value that wide shows in the plate view; never its tail without its sign.
 void QDefPres::ShowSample()
 {
-    const std::string text = FormatDouble(kMinusPi, Format);
+    const std::string text = FormatDouble(kMinusPi, shown_);
     if (!fieldSet_ || !sample_->IsWindow()) {
         sample_->SetText(text);
         return;
@@ -165,7 +166,8 @@ void QDefPres::EvVScroll(unsigned code, unsigned pos, TWindow* control)
 
 void QDefPres::CmOk()
 {
-    // The sample follows the fields as they are typed; what is kept must be what they say.
+    // The sample follows the fields as they are typed; what is kept must be what they say. Hidden
+    // decimals keep the value the dialog opened with.
     int decimals = Format.decimals, digits = 0, width = 0;
     if (decimals_->IsWindowVisible() && !TakeWholeEdit(*this, 104, kPresFormatField, decimals)) return;
     if (!TakeWholeEdit(*this, 107, kPresFormatField, digits)) return;

@@ -46,6 +46,7 @@ private:
     TStatic* sample_;
     TStatic* mark_;        // the overflow mark after a sample too wide for the field
     TRect field_;          // where the sample's field stands, client pixels
+    QNumFormat shown_;     // the sample's format: the fields as they are typed; Format stays until OK
     bool fieldSet_ = false;
     static int setupCount_;
 };

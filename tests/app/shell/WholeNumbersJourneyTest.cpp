@@ -304,4 +304,62 @@ TEST(WholeNumbers, EveryWholeNumberFieldTakesItsRangeAndRefusesEveryOtherText)
     ResetPrintSettings();
 }
 
+// A decimals field hidden under "General" cannot be mended, so OK keeps its value. The samples
+// that follow the fields as they are typed read them too: they took the leading digits of any
+// text ("8.9" as 8, "1e999" as 1, "abc" as 0) into the format that OK then kept. Typed over 3
+// and hidden, every text that is no whole number of the range leaves the 3.
+TEST(WholeNumbers, ADecimalsFieldHiddenUnderGeneralKeepsItsValue)
+{
+    ShownDemo demo;
+    ASSERT_NE(demo.doc, nullptr);
+    const AppSettings settingsBefore = GetAppSettings();
+    struct Hidden {
+        const char* name;
+        unsigned command;
+        int dialog;
+        std::vector<int> prep;  // the page
+        int fixed, general, edit;
+        std::function<int(ShownDemo&)> kept;
+    };
+    const Hidden fields[] = {
+        {"presentation decimals", CM_DATAPRESENTATION, QDefPres::kResId, {}, 103, 101, 104,
+         [](ShownDemo& d) { return d.doc->GetPlate().dataFormat.decimals; }},
+        {"results decimals", CM_APPLICATION, QAppDlg::kResId, {103}, 414, 412, 416,
+         [](ShownDemo&) { return FormatPart("exp_format", 2); }},
+        {"plate data decimals", CM_APPLICATION, QAppDlg::kResId, {104}, 511, 509, 513,
+         [](ShownDemo&) { return FormatPart("cell_format", 2); }},
+    };
+    auto enter = [&demo](const Hidden& f, const std::string& text, bool hide) {
+        bool stayed = true;
+        demo.hook.AnswerDialog(f.dialog, 0, [&](TDialog& d) {
+            TTestHook::ProcessEvents();
+            for (int id : f.prep) Press(d, id);
+            Press(d, f.fixed);
+            ASSERT_TRUE(TypeIntoField(*d.GetDlgItem(f.edit), text));
+            if (hide) Press(d, f.general);
+            EXPECT_EQ(d.GetDlgItem(f.edit)->IsWindowVisible(), !hide);
+            Press(d, IDOK);
+            stayed = d.IsWindow() && d.IsWindowVisible();
+            if (stayed) Press(d, IDCANCEL);
+        });
+        EXPECT_TRUE(ChooseMenuItem(demo.Main(), f.command));
+        EXPECT_FALSE(stayed) << "OK closes the dialog";
+    };
+    for (const Hidden& f : fields) {
+        SCOPED_TRACE(f.name);
+        for (const std::string& text : {std::string(), std::string("-5"), std::string("8.9"), std::string("1e999"),
+                                        std::string("inf"), kNines, std::string("abc")}) {
+            SCOPED_TRACE("typed \"" + text.substr(0, 12) + "\"");
+            enter(f, "3", false);
+            ASSERT_EQ(f.kept(demo), 3);
+            enter(f, text, true);
+            EXPECT_EQ(f.kept(demo), 3) << "the hidden decimals keep their value";
+        }
+    }
+    EXPECT_EQ(demo.hook.MessageTexts(), std::vector<std::string>{}) << "no message";
+    EXPECT_EQ(demo.hook.UnansweredBoxes(), 0);
+    GetAppSettings() = settingsBefore;
+    QAppDlg::ResetLastPage();
+}
+
 }  // namespace whole_numbers
