@@ -41,6 +41,7 @@ TEST(AttrValues, TypedLengths)
         {"centimetres", "2.54 cm", 1, 1440}, {"millimetres", "10 mm", 1, 567}, {"comma", "1,5", 1, 2160},
         {"twips", "300 he", 1, 300}, {"upper case unit is inches", "5 MM", 1, 7200}, {"5mm", "5mm", 1, 283},
         {"zero", "0", 1, 0}, {"negative", "-1", -1, -7}, {"too long", "23 in", -1, -7}, {"no number", "abc", 0, -7},
+        {"nan", "nan", -1, -7}, {"infinity", "inf mm", -1, -7}, {"past the doubles", "1e999", -1, -7},
     };
     for (const Row& r : rows) {
         int twips = -7;
@@ -57,6 +58,8 @@ TEST(AttrValues, ColoursFormatsAxesFonts)
     EXPECT_EQ(ParseColorText("0 0 255"), 0xFF0000);
     EXPECT_EQ(ParseColorText("256 0 0"), -1);
     EXPECT_EQ(ParseColorText("255 0"), -1);
+    EXPECT_EQ(ParseColorText("1 2 3 4"), -1) << "a colour is three numbers, nothing more";
+    EXPECT_EQ(ParseColorText("8.9 0 0"), -1);
     RPNumFormat f;
     f.Set(2, 0, 0);
     EXPECT_EQ(FormatValueText(f), "Fixed ");

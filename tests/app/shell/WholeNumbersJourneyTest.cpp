@@ -4,6 +4,7 @@
 // settings file or the plate.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -360,6 +361,58 @@ TEST(WholeNumbers, ADecimalsFieldHiddenUnderGeneralKeepsItsValue)
     EXPECT_EQ(demo.hook.UnansweredBoxes(), 0);
     GetAppSettings() = settingsBefore;
     QAppDlg::ResetLastPage();
+}
+
+// A spin button beside a whole-number field steps the number the field shows. It read the
+// leading digits of any text ("8.9" as 8, "abc" as 0) and put its step over what was typed; a
+// text that is no whole number now stays as typed, for OK to refuse and the user to mend.
+TEST(WholeNumbers, SpinButtonsLeaveTextsThatAreNoWholeNumbers)
+{
+    ShownDemo demo;
+    ASSERT_NE(demo.doc, nullptr);
+    const AppSettings settingsBefore = GetAppSettings();
+    struct Spun {
+        const char* name;
+        unsigned command;
+        int dialog;
+        std::vector<int> prep;
+        int edit, spin;
+    };
+    const Spun fields[] = {
+        {"presentation field width", CM_DATAPRESENTATION, QDefPres::kResId, {}, 110, 111},
+        {"results value width", CM_APPLICATION, QAppDlg::kResId, {103, 402}, 409, 410},
+        {"plate data rounding", CM_APPLICATION, QAppDlg::kResId, {104}, 516, 517},
+        {"page margin", CM_PAGESETUP, AStpPgDlg::kResId, {101, 106}, AStpPgDlg::IDC_LEFT, AStpPgDlg::IDC_SPIN},
+    };
+    for (const Spun& f : fields) {
+        SCOPED_TRACE(f.name);
+        for (const std::string& text : {std::string("8.9"), std::string("1e999"), std::string("inf"), kNines, std::string("abc")}) {
+            SCOPED_TRACE("typed \"" + text.substr(0, 12) + "\"");
+            std::string held, after;
+            demo.hook.AnswerDialog(f.dialog, IDCANCEL, [&](TDialog& d) {
+                TTestHook::ProcessEvents();
+                for (int id : f.prep) Press(d, id);
+                ASSERT_TRUE(TypeIntoField(*d.GetDlgItem(f.edit), text));
+                held = d.GetDlgItemText(f.edit);
+                TWindow& spin = *d.GetDlgItem(f.spin);
+                EXPECT_TRUE(ClickReaches(spin, spin.GetClientRect().Width() / 2, 2)) << "the upper arrow";
+                TTestHook::ProcessEvents();
+                after = d.GetDlgItemText(f.edit);
+            });
+            EXPECT_TRUE(ChooseMenuItem(demo.Main(), f.command));
+            // The nines a short field takes are a whole number, past the range: stepped into it.
+            // All 300 are past every whole number and stay.
+            if (!held.empty() && held.size() < 10 && held.find_first_not_of("0123456789") == std::string::npos)
+                EXPECT_LT(std::atol(after.c_str()), std::atol(held.c_str())) << after;
+            else
+                EXPECT_EQ(after, held);
+        }
+    }
+    EXPECT_EQ(demo.hook.MessageTexts(), std::vector<std::string>{}) << "no message";
+    EXPECT_EQ(demo.hook.UnansweredBoxes(), 0);
+    GetAppSettings() = settingsBefore;
+    QAppDlg::ResetLastPage();
+    ResetPrintSettings();
 }
 
 }  // namespace whole_numbers
