@@ -491,6 +491,14 @@ TEST(WholeNumbers, WizardFieldsTakeTheirRangeAndRefuseEveryOtherText)
             hook.AnswerDialog(MyFormatDlg::kResId, 0, [&](TDialog& d) {
                 ASSERT_TRUE(TypeIntoField(*d.GetDlgItem(f.edit), text));
                 held = d.GetDlgItemText(f.edit);
+                // The spin button beside the field does not step a text that is no whole number.
+                const bool whole = held.size() < 10 &&
+                                   held.find_first_not_of("0123456789", held[0] == '-' ? 1 : 0) == std::string::npos;
+                if (!held.empty() && !whole) {
+                    TWindow& spin = *d.GetDlgItem(f.edit + 200);
+                    EXPECT_TRUE(ClickReaches(spin, spin.GetClientRect().Width() / 2, 2));
+                    EXPECT_EQ(d.GetDlgItemText(f.edit), held) << "not stepped";
+                }
                 if (refused) hook.AnswerMessageBox(IDOK);
                 TTestHook::Click(*d.GetDlgItem(IDOK));
                 stayed = !d.HasEnded();

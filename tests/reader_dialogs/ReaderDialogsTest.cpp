@@ -10,6 +10,7 @@
 #include "platform/gui/ControlListBox.h"
 #include "plate/FilterTable.h"
 #include "platform/gui/testing/FieldInput.h"
+#include "platform/gui/testing/UserInput.h"
 #include "readers/QCommSettings.h"
 #include "reader_dialogs/MeasureCommand.h"
 #include "reader_dialogs/QCalSel.h"
@@ -194,6 +195,13 @@ TEST_F(ReaderDialogs, ShakingTimesThatAreNoWholeNumbersAreRefused)
                 ASSERT_LE(held.size(), 4u);
                 refused = held.find_first_not_of("0123456789") != std::string::npos ||
                           (!held.empty() && std::stoi(held) > dlg.high);
+                // The spin button beside the time does not step a text that is no whole number.
+                const bool whole = held.find_first_not_of("0123456789", held[0] == '-' ? 1 : 0) == std::string::npos;
+                if (dlg.edit == 102 && !held.empty() && !whole) {
+                    TWindow& spin = *d.GetDlgItem(103);
+                    EXPECT_TRUE(ClickReaches(spin, spin.GetClientRect().Width() / 2, 2));
+                    EXPECT_EQ(d.GetDlgItemText(dlg.edit), held) << "not stepped";
+                }
                 if (refused) hook.AnswerMessageBox(IDOK);
                 TTestHook::Click(*d.GetDlgItem(IDOK));
                 if (!d.HasEnded()) TTestHook::Click(*d.GetDlgItem(IDCANCEL));
