@@ -1,10 +1,10 @@
 #include "reader_dialogs/QComSetupDlg.h"
 
+#include "platform/core/TypedNumbers.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlList.h"
 #include "readers/QCommSettings.h"
 #include "reader_dialogs/ReaderUiIds.h"
-#include "reader_dialogs/ReaderUiText.h"
 
 namespace vyn {
 
@@ -77,8 +77,9 @@ void QComSetupDlg::CmOk()
 {
     const std::string port = GetDlgItemText(idPort);
     if (port.size() >= 4 && port[3] >= '1' && port[3] <= '9') settings_.portIndex = port[3] - '1';
-    const int rate = ParseLeadingInt(GetDlgItemText(idSpeed));
-    if (rate >= QCommSettings::kBaudTable[0] && rate <= QCommSettings::kBaudTable[QCommSettings::kBaudCount - 1])
+    int rate = 0;
+    if (ReadTypedWhole(GetDlgItemText(idSpeed).c_str(), QCommSettings::kBaudTable[0],
+                       QCommSettings::kBaudTable[QCommSettings::kBaudCount - 1], rate) == tnNumber)
         settings_.baud = rate;
     settings_.dataBits = Checked(id8Bit) ? 1 : 0;
     settings_.stopBits = Checked(id2Stop) ? 1 : 0;
