@@ -407,7 +407,7 @@ TEST(AttrEditor, AxisDialogNumberFieldsRefuseTextsThatAreNoNumbers)
             std::string held, heldAfter;
             bool stayed = false;
             f.hook.AnswerDialog(idQRAxisDlg, 0, [&](TDialog& dlg) {
-                TTestHook::Click(*dlg.GetDlgItem(104));  // Fixed
+                EXPECT_TRUE(ClickReaches(*dlg.GetDlgItem(104))) << "Fixed";
                 for (int k = 0; k < 3; ++k) {
                     if (!d.others[k]) continue;
                     EXPECT_TRUE(TypeIntoField(*dlg.GetDlgItem(105 + k), d.others[k]));
@@ -415,10 +415,12 @@ TEST(AttrEditor, AxisDialogNumberFieldsRefuseTextsThatAreNoNumbers)
                 ASSERT_TRUE(TypeIntoField(*dlg.GetDlgItem(d.edit), typed));
                 held = dlg.GetDlgItemText(d.edit);
                 if (expected == refused) f.hook.AnswerMessageBox(IDOK);
-                TTestHook::Click(*dlg.GetDlgItem(IDOK));
+                EXPECT_TRUE(ClickReaches(*dlg.GetDlgItem(IDOK)));
                 stayed = !dlg.HasEnded();
                 heldAfter = dlg.GetDlgItemText(d.edit);
-                if (stayed) TTestHook::Click(*dlg.GetDlgItem(IDCANCEL));
+                if (stayed) {
+                    EXPECT_TRUE(ClickReaches(*dlg.GetDlgItem(IDCANCEL)));
+                }
             });
             f.Edit(acAxisX);
             f.Command(idAttrMore);
