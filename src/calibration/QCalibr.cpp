@@ -411,6 +411,31 @@ bool QCalibr::HasUserChanges() const
                                          [](int e) { return e != 0; });
 }
 
+std::string QCalibr::ParameterLines() const
+{
+    auto line = [](const std::string& name, double value) {
+        return name + " = " + FormatGeneral(value) + "\r\n";
+    };
+    std::string lines;
+    switch (model) {
+    case cmLinear:
+    case cmParabole:
+    case cmCubicParabole: {
+        const int d = fitInts.empty() ? 0 : fitInts[0];
+        if (d < 1 || d > 3 || results.size() < crParams + 4) return {};
+        for (int k = d; k >= 0; --k)
+            lines += line("K[" + std::to_string(k) + "]", results[crParams + k]);
+        return lines;
+    }
+    case cmFourParameter:
+        if (results.size() < crParams + 4) return {};
+        for (int k = 0; k < 4; ++k) lines += line(std::string(1, static_cast<char>('A' + k)), results[crParams + k]);
+        return lines;
+    default:
+        return {};
+    }
+}
+
 int QCalibr::TestY(double y) const
 {
     if (state != csValid) return 0;

@@ -78,6 +78,11 @@ public:
     // back: points the user excluded, or the user's range.
     bool HasUserChanges() const;
 
+    // The lines in which a valid fit reports its parameters, each ended by CR LF: the
+    // coefficients of a polynomial from the highest down, or A to D of the four-parameter curve;
+    // empty for the other models and for parameters that are not all there.
+    std::string ParameterLines() const;
+
     int TestY(double y) const;
     int XFromY(double& y) const;
     double Slope(double x) const;

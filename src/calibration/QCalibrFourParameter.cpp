@@ -125,8 +125,7 @@ void QCalibr::FitFourParameter(std::vector<double>& x, std::vector<double>& y, i
     results[crSignalHi] = CurveYFourParameter(results[crRangeHi]);
     if (results[crSignalHi] < results[crSignalLo])
         std::swap(results[crSignalLo], results[crSignalHi]);
-    message = "A = " + FormatGeneral(A) + "\r\nB = " + FormatGeneral(B) + "\r\nC = " +
-              FormatGeneral(C) + "\r\nD = " + FormatGeneral(D) + "\r\n";
+    message = ParameterLines();
     state = csValid;
 }
 

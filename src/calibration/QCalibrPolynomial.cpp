@@ -184,17 +184,14 @@ void QCalibr::FitPolynomial(std::vector<double>& x, std::vector<double>& y, int 
         results[crRangeLo] = Conc(curLo);
         results[crRangeHi] = Conc(curHi);
     }
-    if (ok) {
+    if (ok)
         state = csValid;
-        message.clear();
-        for (int k = d; k >= 0; --k)
-            message += "K[" + std::to_string(k) + "] = " + FormatGeneral(K[k]) + "\r\n";
-    } else {
+    else
         for (int k = crFullLo; k <= crSignalHi; ++k) results[k] = NoValue;
-    }
     fitInts[0] = d;
     for (int k = 0; k <= 3; ++k) results[crParams + k] = K[k];
     for (int k = 1; k <= 3; ++k) results[crParams + 3 + k] = k * K[k];
+    if (ok) message = ParameterLines();
     SetRange(results[crRangeLo], results[crRangeHi]);
 }
 

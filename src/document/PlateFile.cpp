@@ -10,6 +10,8 @@
 #include <cmath>
 #include <ctime>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "document/ICrunch.h"
@@ -582,6 +584,16 @@ bool BlockReader::ReadCALJ()
     if (!p_.calibr.Restore(stored, static_cast<int>(state), static_cast<int>(model), decreasing, logX,
                            conc, fixedK, K0, K1, memo, message, x, y, excluded, fitInts, results))
         return Bad();
+    // A text field carries no line ends, so the lines in which a fit reports its parameters come
+    // back run together. When the text is just that report, the curve's parameters give it its
+    // lines again; any other text is kept as the file holds it.
+    QCalibr& c = p_.calibr;
+    if (c.state == csValid) {
+        std::string lines = c.ParameterLines();
+        std::string joined = lines;
+        std::erase_if(joined, [](char ch) { return ch == '\r' || ch == '\n'; });
+        if (!lines.empty() && joined == message) c.message = std::move(lines);
+    }
     return true;
 }
 

@@ -185,6 +185,29 @@ TEST(PlateFile, StoredPolynomialCurvesRoundTrip)
     }
 }
 
+// A text field carries no line ends: the lines in which a stored fit reports its parameters come
+// back as lines all the same, while any other text is read as the file holds it.
+TEST(PlateFile, StoredCurvesKeepTheirParameterLines)
+{
+    for (int model : {cmLinear, cmParabole, cmCubicParabole, cmFourParameter}) {
+        SCOPED_TRACE(QCalibr::ModelName(model));
+        QPlate p;
+        QDesc* std = test::Desc(p, 0x04, "Std", TColor(0, 0, 0), "");
+        test::LayStandards(p, std, model);
+        ASSERT_EQ(p.calibr.state, csValid) << p.calibr.message;
+        ASSERT_NE(p.calibr.message.find("\r\n"), std::string::npos) << p.calibr.message;
+        QPlate back;
+        ASSERT_EQ(ReadBlock(back, WriteBlock(p)), 0);
+        EXPECT_EQ(back.calibr.message, p.calibr.message);
+    }
+    QPlate p;
+    test::LayStandards(p, test::Desc(p, 0x04, "Std", TColor(0, 0, 0), ""), cmLinear);
+    p.calibr.message = "checked by hand";
+    QPlate back;
+    ASSERT_EQ(ReadBlock(back, WriteBlock(p)), 0);
+    EXPECT_EQ(back.calibr.message, "checked by hand");
+}
+
 TEST(PlateFile, OlderLineFormsAreRead)
 {
     DecimalChar point('.');

@@ -1,7 +1,7 @@
 // A standard point excluded from the calibration curve and the curve fitted again, or the curve's
 // range narrowed with its markers, and the plate calculated: the concentrations that the sample
 // list shows, and that were printed and exported, are those the plate shows again after Save,
-// Close and Open.
+// Close and Open, and so is the calibration information with its parameters on their own lines.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,8 +12,10 @@
 #include "ShownDemo.h"
 #include "app/AppGlobals.h"
 #include "calibration/QCalibr.h"
+#include "controls/QCalErrDlg.h"
 #include "document/QDoc.h"
 #include "plate/QPlate.h"
+#include "platform/gui/Dialog.h"
 #include "platform/gui/TestHook.h"
 #include "platform/gui/testing/ShownScreen.h"
 #include "platform/gui/testing/UserInput.h"
@@ -61,6 +63,20 @@ void CalculateWithF9(ShownDemo& demo)
     TTestHook::ProcessEvents();
 }
 
+// Action > Show calibration info from the curve view: the lines the box shows, closed with its
+// button.
+std::vector<std::string> ShownCalibrationInfo(ShownDemo& demo)
+{
+    std::vector<std::string> shown;
+    demo.hook.AnswerDialog(QCalErrDlg::kResId, 0, [&](TDialog& d) {
+        shown = ShownLines(d.GetDlgItem(101)->Widget());
+        ClickReaches(*d.GetDlgItem(102));
+    });
+    EXPECT_TRUE(ChooseMenuItem(demo.Main(), 2208));
+    TTestHook::ProcessEvents();
+    return shown;
+}
+
 // The calibration line of the saved file, split into its fields.
 std::vector<std::string> SavedCurveFields(const std::string& path)
 {
@@ -101,6 +117,10 @@ TEST(ExcludedPointJourney, TheConcentrationsShownAfterOpeningAreThoseOfTheExclud
     PressKeys(VK_DELETE);
     ASSERT_TRUE(ChooseMenuItem(demo.Main(), 2213));
     TTestHook::ProcessEvents();
+    const std::vector<std::string> info = ShownCalibrationInfo(demo);
+    ASSERT_GE(info.size(), 2u);
+    EXPECT_EQ(info[info.size() - 2].rfind("K[1] = ", 0), 0u) << info[info.size() - 2];
+    EXPECT_EQ(info.back().rfind("K[0] = ", 0), 0u) << info.back();
     CalculateWithF9(demo);
     const std::vector<std::string> excluded = ShownSampleList(demo);
     ASSERT_NE(excluded, allIncluded) << "the excluded standard changed no concentration";
@@ -114,11 +134,14 @@ TEST(ExcludedPointJourney, TheConcentrationsShownAfterOpeningAreThoseOfTheExclud
     ASSERT_GT(fields.size(), 3u);
     EXPECT_EQ(fields[3], "0") << "the curve was written as a remembered one";
     EXPECT_EQ(ShownSampleList(demo), excluded) << "the plate opened with other concentrations";
-    // The calibration curve shows the standard still excluded, and F9 keeps what is shown.
+    // The calibration curve shows the standard still excluded and the same information, and F9
+    // keeps what is shown.
     ASSERT_TRUE(ChooseMenuItem(demo.Main(), 2226));
     TTestHook::ProcessEvents();
+    EXPECT_EQ(ShownCalibrationInfo(demo), info) << "the information lines after opening";
     CalculateWithF9(demo);
     EXPECT_EQ(ShownSampleList(demo), excluded);
+    EXPECT_EQ(demo.hook.DialogsRun(), std::vector<int>(2, QCalErrDlg::kResId));
     EXPECT_TRUE(demo.hook.MessageTexts().empty());
 }
 
