@@ -119,7 +119,10 @@ void TPrintDialog::CmOk()
     int copies = std::clamp(data_.copies, kCopiesField.low, kCopiesField.high);
     if (copies_->IsWindowEnabled() && !TakeCount(this, *copies_, kCopiesField, copies)) return;
     if (toFile && !MayWriteChosenFile(this, file, nullptr, GetResStringStd(23850))) {
+        // The name refused (or not to be replaced) is selected, so the next one typed replaces it
+        // rather than running on from it.
         fileName_->SetFocus();
+        fileName_->SetSelection(0, -1);
         return;
     }
     data_.printToFile = toFile;

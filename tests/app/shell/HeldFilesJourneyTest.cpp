@@ -471,3 +471,35 @@ TEST(HeldFilesJourney, APlateOpenedFromTheMethodLibraryIsNotSavedOverIt)
     EXPECT_EQ(s.FrameOf(library), nullptr);
     EXPECT_EQ(FileText(library), before);
 }
+
+// The print dialog keeps the name it refused selected, as the save dialog does: the next name
+// the user types replaces it, and the printout goes to that file, not to the two run together.
+TEST(HeldFilesJourney, APrintToFileRefusedTakesTheNameTypedOverIt)
+{
+    TTestHook hook;
+    HeldShell s;
+    const std::string before = FileText(s.copy);
+    const std::string fresh = s.env.data + "/Fresh.pdf";
+    bool stayed = false, ended = false;
+    hook.AnswerDialog(TPrintDialog::kResId, 0, [&](TDialog& d) {
+        auto item = [&d](int id) -> TWindow& { return *d.GetDlgItem(id); };
+        if (static_cast<TCheckBox&>(item(TPrintDialog::kToFile)).GetCheck() != TCheckBox::BF_CHECKED)
+            ClickAt(ScreenPoint(item(TPrintDialog::kToFile)));
+        ASSERT_TRUE(TypeIntoField(item(TPrintDialog::kFileName), "Copy.plt"));
+        ClickAt(ScreenPoint(item(IDOK)));
+        stayed = !d.HasEnded();
+        if (!stayed) return;
+        TypeText(fresh);
+        PressKeys(VK_RETURN);
+        ended = d.HasEnded();
+        if (!ended) ClickAt(ScreenPoint(item(IDCANCEL)));
+    });
+    hook.AnswerMessageBox(IDOK);  // the refusal
+    ASSERT_TRUE(s.Choose(CM_PRINT));
+    EXPECT_EQ(hook.MessageTexts(), std::vector<std::string>{Refusal(kMsgPathHeld, s.copy)});
+    EXPECT_TRUE(stayed) << "refused, the dialog waits for another name";
+    EXPECT_TRUE(ended) << "the name typed next is taken";
+    EXPECT_TRUE(std::filesystem::exists(fresh)) << "printed to the name typed";
+    EXPECT_EQ(FileText(s.copy), before);
+    EXPECT_EQ(hook.UnansweredDialogs(), 0);
+}
