@@ -54,11 +54,24 @@ bool TakeWholeEdit(TDialog& dialog, int editId, const WholeField& field, int& va
 {
     TWindow* edit = dialog.GetDlgItem(editId);
     if (!edit) return true;
-    if (TakeTypedWhole(&dialog, edit->GetWindowText(), field, value)) return true;
-    if (edit->IsWindowVisible()) {
-        edit->SetFocus();
-        if (auto* e = dynamic_cast<TEdit*>(edit)) e->SetSelection(0, 32767);
+    const std::string text = edit->GetWindowText();
+    if (edit->IsHiddenIn(dialog)) {
+        // Hidden in its dialog (a reference filter while no reference is used), the edit cannot
+        // be mended where it stands: a refusal would keep the dialog from closing for a text
+        // the user cannot see. Its text counts only where it is a number the field takes.
+        int v = 0;
+        switch (ReadTypedWhole(text.c_str(), field.low, field.high, v)) {
+        case tnNumber: value = v; break;
+        case tnMissing:
+            if (field.emptyIsZero) value = 0;
+            break;
+        case tnNotANumber: break;
+        }
+        return true;
     }
+    if (TakeTypedWhole(&dialog, text, field, value)) return true;
+    edit->SetFocus();
+    if (auto* e = dynamic_cast<TEdit*>(edit)) e->SetSelection(0, 32767);
     return false;
 }
 

@@ -22,7 +22,9 @@ bool TakeTypedWhole(TWindow* owner, const std::string& text, const WholeField& f
 // takes the focus from it.
 void TellNotAWholeNumber(TWindow* owner, const std::string& text, const WholeField& field);
 // The same for the edit of a dialog; a refused edit takes the focus with its text selected,
-// so the user can correct it at once.
+// so the user can correct it at once. An edit its dialog hides is never refused: a whole
+// number of the range (or an empty text where that reads as 0) is taken, any other text keeps
+// value, and the user is not told.
 bool TakeWholeEdit(TDialog& dialog, int editId, const WholeField& field, int& value);
 
 // tnNotANumber has already been told to the user, with the owner as the message's parent.
@@ -30,7 +32,6 @@ TypedNumber TakeTypedNumber(TWindow* owner, const std::string& text, double& val
 // The message alone, for an edit that must show its kept value again before the message
 // takes the focus from it.
 void TellNotANumber(TWindow* owner, const std::string& text);
-
 
 // The whole number an edit shows, for a sample that follows the edit while the user types or a
 // spin button that steps it: an empty text is 0; false, value untouched, for a text that is no

@@ -1,6 +1,5 @@
 #include "document/QMetod.h"
 
-#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -86,7 +85,7 @@ int QMetod::List()
     // another program's change. A library this program may only read is listed all the same.
     {
         FileHold hold;
-        const FileHold::State held = hold.Hold(library_, kLibraryWaitMs);
+        const FileHold::State held = hold.Hold(library_, FileHold::kChangeWaitMs);
         bool exists = true;
         const bool read = held == FileHold::Held ? hold.Read(listed_) : held != FileHold::Missing && ReadWholeFile(library_, listed_, &exists);
         if (held == FileHold::Missing || !exists) {
@@ -199,7 +198,7 @@ int QMetod::Relist(int keep)
 int QMetod::HoldUnchanged(FileHold& hold, std::string& now, int keep)
 {
     now.clear();
-    const FileHold::State held = hold.Hold(library_, kLibraryWaitMs);
+    const FileHold::State held = hold.Hold(library_, FileHold::kChangeWaitMs);
     if (held == FileHold::Busy) return Fail(kMsgLibraryBusy);
     const bool same = held == FileHold::Held ? listedFile_ && hold.Read(now) && now == listed_
                                              : held == FileHold::Missing && !listedFile_;
@@ -208,22 +207,6 @@ int QMetod::HoldUnchanged(FileHold& hold, std::string& now, int keep)
     hold.Release();
     chosenAfter_ = Relist(keep);
     return Fail(kMsgLibraryChanged);
-}
-
-int QMetod::LimitFromText(const std::string& text, int count)
-{
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
-    long long value = 0;
-    const char* first = text.data() + i;
-    const char* last = text.data() + text.size();
-    if (first != last && *first == '+') ++first;
-    auto result = std::from_chars(first, last, value);
-    if (result.ec == std::errc::result_out_of_range) value = (first < last && *first == '-') ? -1 : count;
-    else if (result.ec != std::errc()) value = 0;
-    // A negative limit would read as "no limit" further on.
-    if (value < 0) return 0;
-    return value > count ? count : static_cast<int>(value);
 }
 
 int QMetod::StepLimit(const std::string& text, int step, int count)
@@ -257,7 +240,7 @@ int QMetod::SelectMethod(int entry, int typedLimit, LineReader& reader, int* lim
     std::string now;
     {
         FileHold hold;
-        const FileHold::State held = hold.Hold(library_, kLibraryWaitMs);
+        const FileHold::State held = hold.Hold(library_, FileHold::kChangeWaitMs);
         if (held == FileHold::Held ? !hold.Read(now) : !ReadWholeFile(library_, now)) {
             reader.Close();
             Fail(held == FileHold::Busy ? kMsgLibraryBusy : kMsgLibraryRead);
@@ -330,27 +313,16 @@ int QMetod::AddMethod(QPlate& plate, const std::string& name, const std::string&
     if (replaceEntry >= 0) {
         if (const int id = HoldUnchanged(hold, now, replaceEntry)) return id;
     } else {
-        // The first method makes the library (the file a link names, for a linked library); one
-        // another program made meanwhile is kept.
-        const int fd = ::open(ResolveWriteTarget(library_).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            ::close(fd);
-            created = true;
-        } else if (errno != EEXIST) {
-            return Fail(kMsgLibraryOpen);
-        }
-        const FileHold::State held = hold.Hold(library_, kLibraryWaitMs);
+        // The first method makes the library; one another program made meanwhile is kept.
+        const FileHold::State held = hold.HoldCreating(library_, FileHold::kChangeWaitMs, created);
         if (held == FileHold::Busy) return Fail(kMsgLibraryBusy);
         if (held != FileHold::Held) return Fail(kMsgLibraryOpen);
     }
-    // A library made here for nothing goes again, so a failed first add leaves no empty file.
-    auto dropCreated = [&] {
-        if (created && hold.IsHeld() && hold.Current()) ::unlink(ResolveWriteTarget(library_).c_str());
-    };
     FileAppend file(library_);
     auto fail = [&](int id) {
         file.Rollback();
-        dropCreated();
+        // A library made here for nothing goes again, so a failed first add leaves no empty file.
+        if (created) hold.RemoveHeld();
         return Fail(id);
     };
     if (!file.Open()) return fail(kMsgLibraryOpen);

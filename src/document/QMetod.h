@@ -49,9 +49,6 @@ inline constexpr int kMsgLibraryTempWrite = 3178;
 inline constexpr int kMsgLibraryChanged = 3179;
 inline constexpr int kMsgLibraryBusy = 3181;
 
-// How long a change waits for another program's change of the library to end.
-inline constexpr int kLibraryWaitMs = 5000;
-
 // The offset of the method chosen last, -1 at start; each listing preselects it.
 extern long gLastMethodOffset;
 
@@ -77,9 +74,6 @@ public:
     int PreselectedEntry() const { return FindOffset(gLastMethodOffset); }
 
     // --- select a method for a new plate ---
-    // The limit typed for a method of count sequential samples: a leading signed number
-    // ("" or no digits: 0), kept within 0 .. count.
-    static int LimitFromText(const std::string& text, int count);
     // One step of the limit's scroll bar from the edit's text (no number: count).
     static int StepLimit(const std::string& text, int step, int count);
     // Opens reader on the library at the entry's MNAM line, sets *limit (clamped) and

@@ -12,8 +12,6 @@ namespace vyn {
 namespace {
 constexpr int kHelpId = 3127;
 
-// A wavelength of the table's range; an empty box is no filter (0).
-constexpr WholeField kFilterField{0, QFilterTable::kMaxWavelength, true};
 }  // namespace
 
 QPageFilters::QPageFilters(QAllPsh* sheet)
@@ -78,14 +76,9 @@ bool QPageFilters::KillActive()
 {
     QAllPsh& s = Sheet();
     int measurement = 0, reference = s.referenceFilter;
-    if (!TakeWholeEdit(*this, kMeas, kFilterField, measurement)) return false;
-    if (ref_->IsWindowVisible()) {
-        if (!TakeWholeEdit(*this, kRef, kFilterField, reference)) return false;
-    } else if (ReadTypedWhole(ref_->GetWindowText().c_str(), kFilterField.low, kFilterField.high, reference) ==
-               tnMissing) {
-        // Hidden, the box cannot be mended: a text there that is no wavelength keeps the value.
-        reference = 0;
-    }
+    if (!TakeWholeEdit(*this, kMeas, kFilterBoxField, measurement) ||
+        !TakeWholeEdit(*this, kRef, kFilterBoxField, reference))
+        return false;
     s.measurementFilter = measurement;
     s.referenceFilter = reference;
     s.useReference = useRef_->GetCheck() == TCheckBox::BF_CHECKED ? 1 : 0;

@@ -680,17 +680,9 @@ protected:
     bool WizFinish() override
     {
         QWizzState& s = st();
-        // Wavelengths of the table's range (an empty box is none); a hidden reference box,
-        // which cannot be mended, keeps its value for a text that is no wavelength.
-        constexpr WholeField kFilterField{0, QFilterTable::kMaxWavelength, true};
         int measurement = 0, reference = s.refFilter;
-        if (!TakeWholeEdit(*this, 802, kFilterField, measurement)) return false;
-        if (ref_->IsWindowVisible()) {
-            if (!TakeWholeEdit(*this, 804, kFilterField, reference)) return false;
-        } else if (ReadTypedWhole(ref_->GetWindowText().c_str(), kFilterField.low, kFilterField.high, reference) ==
-                   tnMissing) {
-            reference = 0;
-        }
+        if (!TakeWholeEdit(*this, 802, kFilterBoxField, measurement) || !TakeWholeEdit(*this, 804, kFilterBoxField, reference))
+            return false;
         s.measFilter = measurement;
         s.refFilter = reference;
         s.useReference = IsChecked(this, 803) ? 1 : 0;

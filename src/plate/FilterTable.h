@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/TypedNumbers.h"
+
 namespace vyn {
 
 // The reader's filter (wavelength) table, one for the whole program. The reader drivers fill
@@ -34,5 +36,9 @@ public:
 private:
     std::vector<int> fFilters;
 };
+
+// A filter box of a dialog, the measurement's or the reference's: a wavelength the table can
+// hold, an empty box no filter.
+inline constexpr WholeField kFilterBoxField{0, QFilterTable::kMaxWavelength, true};
 
 }  // namespace vyn

@@ -117,18 +117,11 @@ void QMeaDlg::ShowOptions()
 void QMeaDlg::CmStart()
 {
     ShowMessage({});
-    // The wavelengths are whole numbers of the table's range; an empty box reads as none, which
-    // the check below tells as a wrong filter.
-    constexpr WholeField kFilterField{0, QFilterTable::kMaxWavelength, true};
+    // An empty box reads as no filter, which the check below tells as a wrong filter.
     int primary = 0, reference = refWavelength;
-    if (!TakeWholeEdit(*this, idPrimary, kFilterField, primary)) return;
-    if (GetDlgItem(idReference)->IsWindowVisible()) {
-        if (!TakeWholeEdit(*this, idReference, kFilterField, reference)) return;
-    } else if (ReadTypedWhole(GetDlgItemText(idReference).c_str(), kFilterField.low, kFilterField.high, reference) ==
-               tnMissing) {
-        // Hidden, the box cannot be mended: a text there that is no wavelength keeps the value.
-        reference = 0;
-    }
+    if (!TakeWholeEdit(*this, idPrimary, kFilterBoxField, primary) ||
+        !TakeWholeEdit(*this, idReference, kFilterBoxField, reference))
+        return;
     wavelength = primary;
     refWavelength = reference;
     useReference = static_cast<TCheckBox*>(GetDlgItem(idUseRef))->GetCheck() == TCheckBox::BF_CHECKED ? 1 : 0;

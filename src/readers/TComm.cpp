@@ -128,8 +128,7 @@ std::string TComm::LockText() const
     }
     if (port_.LockPreviousOwner() > 0)
         return FormatWithArg(GetResStringStd(idsLockTakenFromEnded).c_str(), std::to_string(port_.LockPreviousOwner()).c_str());
-    const std::string lockFile = SerialPort::LockFileOf(SerialPort::DevicePath(gCommSettings.portIndex));
-    return FormatWithArg(GetResStringStd(idsLockTakenFromNobody).c_str(), lockFile.c_str());
+    return FormatWithArg(GetResStringStd(idsLockTakenFromNobody).c_str(), port_.LockFile().c_str());
 }
 
 const char* TComm::PortName(int index)

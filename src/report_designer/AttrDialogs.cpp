@@ -3,7 +3,6 @@
 #include <charconv>
 
 #include "controls/EditTextLimit.h"
-
 #include "controls/TypedNumberEntry.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/ControlEdit.h"
@@ -188,7 +187,7 @@ void QRAxisDlg::CmOk()
         if (GetDlgItem(id)->IsWindowVisible() && !TakeNumberEdit(*this, id, kRealChars, value)) return;
     }
     int subticks = 0;
-    if (GetDlgItem(108)->IsWindowVisible() && !TakeWholeEdit(*this, 108, kSubticks, subticks)) return;
+    if (!TakeWholeEdit(*this, 108, kSubticks, subticks)) return;
     ReadControls();
     WriteControls();
     if (spec.RangeError() == 0) {

@@ -9,7 +9,6 @@
 
 namespace vyn {
 
-
 std::string ColorText(int colour)
 {
     if ((static_cast<unsigned>(colour) >> 24) != 0) return std::string();

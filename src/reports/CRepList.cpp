@@ -15,8 +15,6 @@ namespace vyn {
 namespace {
 
 constexpr char kMagic[4] = {'Q', 'R', 'P', 'M'};
-// How long a change waits for the lock of a library that another writer replaced meanwhile.
-constexpr int kLibraryWaitMs = 5000;
 
 // A stream header whose version and texts a list accepts; name and description out.
 bool ParseStreamHeader(const std::uint8_t* h, std::string& name, std::string& description)
@@ -161,7 +159,7 @@ void CRepList::Reload()
     // Another writer that replaced the library may still hold the new one for a moment.
     hold_.Release();
     const bool deleted = includeDeleted_;
-    if (Open(deleted) != 0 && status == lsShared && hold_.Hold(path_, kLibraryWaitMs) == FileHold::Held) {
+    if (Open(deleted) != 0 && status == lsShared && hold_.Hold(path_, FileHold::kChangeWaitMs) == FileHold::Held) {
         hold_.Release();
         Open(deleted);
     }

@@ -581,6 +581,28 @@ FileHold::State FileHold::Hold(const std::string& path, int waitMs)
     }
 }
 
+FileHold::State FileHold::HoldCreating(const std::string& path, int waitMs, bool& created)
+{
+    created = false;
+    const int fd = ::open(ResolveWriteTarget(path).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+        ::close(fd);
+        created = true;
+    } else if (errno != EEXIST) {
+        Release();
+        path_ = path;
+        error_ = errno;
+        return Failed;
+    }
+    return Hold(path, waitMs);
+}
+
+void FileHold::RemoveHeld()
+{
+    if (Current()) ::unlink(ResolveWriteTarget(path_).c_str());
+    Release();
+}
+
 bool FileHold::Current() const
 {
     return fd_ >= 0 && SameInode(fd_, path_);

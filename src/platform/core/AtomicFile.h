@@ -223,10 +223,19 @@ public:
     FileHold(const FileHold&) = delete;
     FileHold& operator=(const FileHold&) = delete;
 
+    // How long a writer waits for another writer's change to end.
+    static constexpr int kChangeWaitMs = 5000;
+
     // Opens the file for reading and writing and waits at most waitMs for its lock (0: not at
     // all). Missing when no file stands there; Busy when another holder kept it; Failed with
     // Error() otherwise.
     State Hold(const std::string& path, int waitMs);
+    // The same, first making an empty file where none stands (the file a link names, for a
+    // link); created tells whether this call made it. One another writer made meanwhile is held
+    // as it is.
+    State HoldCreating(const std::string& path, int waitMs, bool& created);
+    // Removes the held file from its name, while the name still leads to it; the hold ends.
+    void RemoveHeld();
     bool IsHeld() const { return fd_ >= 0; }
     int Fd() const { return fd_; }
     int Error() const { return error_; }

@@ -60,7 +60,6 @@ bool IsPseudoTerminal(int fd)
     return m >= 136 && m <= 143;
 }
 
-
 // The lock file of a serial device as the programs of this platform name it: LCK.. and the
 // device's name below /dev, a '/' in it written as '_' (pts/3 -> LCK..pts_3).
 std::string LockFilePath(const std::string& lockDir, const std::string& devicePath)

@@ -51,6 +51,8 @@ public:
     LockState GetLockState() const { return lockState_; }
     // The process the taken-over lock named; 0 when it named none.
     int LockPreviousOwner() const { return lockPrevOwner_; }
+    // The lock file this port holds; empty when it holds none.
+    const std::string& LockFile() const { return lockPath_; }
 
     // Reads up to count bytes; waits at most timeoutMs for the first byte and takes whatever
     // has arrived with it. False with errorCode on a device failure (a vanished device, a

@@ -109,10 +109,12 @@ std::string NotANumberText(const std::string& typed)
 
 std::string NotAWholeNumberText(const std::string& typed, const WholeField& field)
 {
-    std::string text = FormatWithArg(GetResStringStd(kMsgNotAWholeNumber).c_str(), CutUtf8(typed, 40).c_str());
+    // The bounds go into the pattern before the typed text does, so that a "%d" typed is shown
+    // as it was typed.
+    std::string pattern = GetResStringStd(kMsgNotAWholeNumber);
     for (int bound : {field.low, field.high})
-        if (const auto at = text.find("%d"); at != std::string::npos) text.replace(at, 2, std::to_string(bound));
-    return text;
+        if (const auto at = pattern.find("%d"); at != std::string::npos) pattern.replace(at, 2, std::to_string(bound));
+    return FormatWithArg(pattern.c_str(), CutUtf8(typed, 40).c_str());
 }
 
 }  // namespace vyn

@@ -224,6 +224,10 @@ void TWindow::ShowWindow(int cmd)
 }
 
 bool TWindow::IsWindowVisible() const { return widget_ && widget_->isVisible(); }
+bool TWindow::IsHiddenIn(const TWindow& ancestor) const
+{
+    return widget_ && ancestor.widget_ && !widget_->isVisibleTo(ancestor.widget_);
+}
 void TWindow::EnableWindow(bool enable)
 {
     if (widget_) widget_->setEnabled(enable);

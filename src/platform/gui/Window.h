@@ -69,6 +69,9 @@ public:
 
     void ShowWindow(int cmd);
     bool IsWindowVisible() const;
+    // Whether the window is hidden within ancestor: itself, or a window between the two, is
+    // hidden, whether ancestor shows or not. False while either is not made.
+    bool IsHiddenIn(const TWindow& ancestor) const;
     void EnableWindow(bool enable);
     bool IsWindowEnabled() const;
 

@@ -56,13 +56,6 @@ struct ClosingShell : ShellFixture {
         TTestHook::ProcessEvents();
     }
     ~ClosingShell() { SetFileDialogAnswer(nullptr); }
-    RwMainWindow& Main() { return *app->GetMainFrame(); }
-    bool Choose(unsigned id)
-    {
-        const bool chosen = ChooseMenuItem(Main(), id);
-        TTestHook::ProcessEvents();
-        return chosen;
-    }
     // A copy of the demo plate under the name, opened with File > Open.
     std::string OpenPlate(const std::string& name)
     {

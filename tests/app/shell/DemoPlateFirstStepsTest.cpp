@@ -40,13 +40,6 @@ struct DemoShell : ShellFixture {
         opened = Choose(CM_FILEOPEN);
         SetFileDialogAnswer(nullptr);
     }
-    RwMainWindow& Main() { return *app->GetMainFrame(); }
-    bool Choose(unsigned id)
-    {
-        const bool chosen = ChooseMenuItem(Main(), id);
-        TTestHook::ProcessEvents();
-        return chosen;
-    }
     bool Enabled(unsigned id)
     {
         for (const TMenuBarItem& item : MenuBarItems(Main()))

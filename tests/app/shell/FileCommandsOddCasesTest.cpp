@@ -44,13 +44,6 @@ namespace {
 struct Shell : ShellFixture {
     Shell() { app->ShowMainWindow(); }
     ~Shell() { SetFileDialogAnswer(nullptr); }
-    RwMainWindow& Main() { return *app->GetMainFrame(); }
-    bool Choose(unsigned id)
-    {
-        const bool chosen = ChooseMenuItem(Main(), id);
-        TTestHook::ProcessEvents();
-        return chosen;
-    }
     std::size_t Documents() { return app->GetDocManager().GetDocuments().size(); }
 };
 

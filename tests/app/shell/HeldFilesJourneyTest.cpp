@@ -89,20 +89,6 @@ struct HeldShell : ShellFixture {
         EXPECT_TRUE(OpenByMenu(demo));
     }
     ~HeldShell() { SetFileDialogAnswer(nullptr); }
-    RwMainWindow& Main() { return *app->GetMainFrame(); }
-    bool Choose(unsigned id)
-    {
-        const bool chosen = ChooseMenuItem(Main(), id);
-        TTestHook::ProcessEvents();
-        return chosen;
-    }
-    bool OpenByMenu(const std::string& path)
-    {
-        SetFileDialogAnswer([path](bool, const std::string&) { return path; });
-        const bool chosen = Choose(CM_FILEOPEN);
-        SetFileDialogAnswer(nullptr);
-        return chosen;
-    }
     // The command chosen with the name typed into the save dialog it opens.
     bool ChooseNaming(unsigned id, const std::string& typed)
     {

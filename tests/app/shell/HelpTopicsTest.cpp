@@ -112,13 +112,6 @@ struct HelpShell : ShellFixture {
         TTestHook::ProcessEvents();
         BringToFront(*app->GetMainFrame());
     }
-    RwMainWindow& Main() { return *app->GetMainFrame(); }
-    bool Choose(unsigned id)
-    {
-        const bool chosen = ChooseMenuItem(Main(), id);
-        TTestHook::ProcessEvents();
-        return chosen;
-    }
     bool OpenDemo()
     {
         app->OpenPlate(env.data + "/Demo.plt");

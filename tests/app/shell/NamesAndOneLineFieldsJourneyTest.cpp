@@ -25,13 +25,7 @@ using namespace vyn;
 
 namespace names_and_one_line_fields {
 
-void Press(TDialog& d, int id)
-{
-    TWindow* w = d.GetDlgItem(id);
-    ASSERT_NE(w, nullptr) << id;
-    EXPECT_TRUE(ClickReaches(*w)) << id;
-    TTestHook::ProcessEvents();
-}
+void Press(TDialog& d, int id) { EXPECT_TRUE(ClickDlgItem(d, id)) << "control " << id; }
 
 bool HasDescriptor(const QPlate& p, const std::string& name)
 {

@@ -58,22 +58,6 @@ struct OneFileShell : LockFolder, ShellFixture {
         TTestHook::ProcessEvents();
     }
     ~OneFileShell() { SetFileDialogAnswer(nullptr); }
-    RwMainWindow& Main() { return *app->GetMainFrame(); }
-    // The item chosen with the mouse on the menu bar; false when it is missing or greyed.
-    bool Choose(unsigned id)
-    {
-        const bool chosen = ChooseMenuItem(Main(), id);
-        TTestHook::ProcessEvents();
-        return chosen;
-    }
-    // File > Open with the name typed into the file dialog.
-    bool OpenByMenu(const std::string& typed)
-    {
-        SetFileDialogAnswer([typed](bool, const std::string&) { return typed; });
-        const bool chosen = Choose(CM_FILEOPEN);
-        SetFileDialogAnswer(nullptr);
-        return chosen;
-    }
     // File > Save as with the name typed into the file dialog.
     bool SaveAsByMenu(const std::string& typed)
     {

@@ -65,13 +65,7 @@ void TypeInto(TDialog& d, int id, const std::string& text)
 }
 
 // A click on the dialog's button of the id.
-void Press(TDialog& d, int id)
-{
-    TWindow* button = d.GetDlgItem(id);
-    ASSERT_NE(button, nullptr) << id;
-    EXPECT_TRUE(ClickReaches(*button)) << id;
-    TTestHook::ProcessEvents();
-}
+void Press(TDialog& d, int id) { EXPECT_TRUE(ClickDlgItem(d, id)) << "control " << id; }
 
 // A fast reader: the instrument's waits shortened, and the settings back as they were after.
 struct FastReader {

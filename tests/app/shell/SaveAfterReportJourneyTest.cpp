@@ -42,12 +42,6 @@ struct DayShell : ShellFixture {
         TTestHook::ProcessEvents();
     }
     ~DayShell() { SetFileDialogAnswer(nullptr); }
-    bool Choose(unsigned id)
-    {
-        const bool chosen = ChooseMenuItem(*app->GetMainFrame(), id);
-        TTestHook::ProcessEvents();
-        return chosen;
-    }
     std::string ActiveCaption()
     {
         TMDIChild* c = app->GetMDIClient()->GetActiveMDIChild();

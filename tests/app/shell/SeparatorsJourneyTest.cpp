@@ -78,13 +78,7 @@ void TypeSeparator(TWindow& edit, const std::string& typed)
     TTestHook::ProcessEvents();
 }
 
-void Press(TDialog& d, int id)
-{
-    TWindow* w = d.GetDlgItem(id);
-    ASSERT_NE(w, nullptr) << id;
-    EXPECT_TRUE(ClickReaches(*w)) << id;
-    TTestHook::ProcessEvents();
-}
+void Press(TDialog& d, int id) { EXPECT_TRUE(ClickDlgItem(d, id)) << "control " << id; }
 
 constexpr unsigned kImportData = 2205, kExportData = 2206;
 

@@ -13,12 +13,15 @@
 #include <string>
 
 #include "ShellEnv.h"
+#include "app/AppGlobals.h"
 #include "app/AppPaths.h"
 #include "app/RwMainWindow.h"
 #include "app/vynwApp.h"
 #include "document/MethodPaths.h"
 #include "platform/gui/Command.h"
+#include "platform/gui/FileDialog.h"
 #include "platform/gui/TestHook.h"
+#include "platform/gui/testing/UserInput.h"
 
 struct ShellFixture {
     ShellEnv env;
@@ -54,6 +57,24 @@ struct ShellFixture {
     }
     ShellFixture(const ShellFixture&) = delete;
     ShellFixture& operator=(const ShellFixture&) = delete;
+
+    vyn::RwMainWindow& Main() { return *app->GetMainFrame(); }
+    // The item chosen with the mouse on the main window's menu bar, its events handled; false
+    // when it is missing or greyed.
+    bool Choose(unsigned id)
+    {
+        const bool chosen = vyn::ChooseMenuItem(Main(), id);
+        vyn::TTestHook::ProcessEvents();
+        return chosen;
+    }
+    // File > Open with the name typed into the file dialog.
+    bool OpenByMenu(const std::string& typed)
+    {
+        vyn::SetFileDialogAnswer([typed](bool, const std::string&) { return typed; });
+        const bool chosen = Choose(vyn::CM_FILEOPEN);
+        vyn::SetFileDialogAnswer(nullptr);
+        return chosen;
+    }
 
     // Whether the application handles the command and lets it run now.
     bool Enabled(unsigned id)

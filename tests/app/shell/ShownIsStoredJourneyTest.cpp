@@ -55,13 +55,7 @@ std::string PasteAndTypeMore(TDialog& d, int id, const std::string& c, int count
     return pasted;
 }
 
-void Press(TDialog& d, int id)
-{
-    TWindow* w = d.GetDlgItem(id);
-    ASSERT_NE(w, nullptr) << id;
-    EXPECT_TRUE(ClickReaches(*w)) << id;
-    TTestHook::ProcessEvents();
-}
+void Press(TDialog& d, int id) { EXPECT_TRUE(ClickDlgItem(d, id)) << "control " << id; }
 
 TEST(ShownIsStored, InfoEditsTakeWhatThePlateKeeps)
 {

@@ -70,13 +70,7 @@ bool ShowsPictureAt(TWindow& window, const TBitmap& picture, const QRect& at)
     return true;
 }
 
-void Press(TDialog& d, int id)
-{
-    TWindow* w = d.GetDlgItem(id);
-    ASSERT_NE(w, nullptr) << id;
-    EXPECT_TRUE(ClickReaches(*w)) << id;
-    TTestHook::ProcessEvents();
-}
+void Press(TDialog& d, int id) { EXPECT_TRUE(ClickDlgItem(d, id)) << "control " << id; }
 
 std::string Joined(const std::vector<TShownText>& texts)
 {

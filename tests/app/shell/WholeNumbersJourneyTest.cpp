@@ -36,9 +36,10 @@ using namespace vyn;
 
 namespace whole_numbers {
 
-// What a user may type into a whole-number field.
+// What a user may type into a whole-number field; "%d" must come back in the message as typed,
+// not as one of the range's bounds.
 const std::string kNines(300, '9');
-const std::vector<std::string> kTexts = {"", "-5", "0", "8.9", "1e999", "inf", kNines, "abc"};
+const std::vector<std::string> kTexts = {"", "-5", "0", "8.9", "1e999", "inf", kNines, "abc", "%d"};
 
 // A field: how its dialog opens and the field is reached, its range, and where the program
 // keeps what it took.
@@ -57,13 +58,7 @@ struct Field {
     std::function<int(ShownDemo&)> kept;
 };
 
-void Press(TDialog& d, int id)
-{
-    TWindow* w = d.GetDlgItem(id);
-    ASSERT_NE(w, nullptr) << id;
-    EXPECT_TRUE(ClickReaches(*w)) << id;
-    TTestHook::ProcessEvents();
-}
+void Press(TDialog& d, int id) { EXPECT_TRUE(ClickDlgItem(d, id)) << "control " << id; }
 
 // A field of a dialog that a menu command opens; prep are the controls clicked first (a page,
 // a format that shows the decimals). Refused, the dialog stays open and is cancelled.
@@ -361,6 +356,47 @@ TEST(WholeNumbers, ADecimalsFieldHiddenUnderGeneralKeepsItsValue)
     EXPECT_EQ(demo.hook.UnansweredBoxes(), 0);
     GetAppSettings() = settingsBefore;
     QAppDlg::ResetLastPage();
+}
+
+// A reference filter box hidden again (its "Use reference filter" unticked after a text was typed
+// into it) cannot be mended where it stands: OK takes the page without a word, a text that is no
+// wavelength leaving the reference filter as it was.
+TEST(WholeNumbers, AReferenceFilterHiddenAgainKeepsItsValue)
+{
+    ShownDemo demo;
+    ASSERT_NE(demo.doc, nullptr);
+    const int table[] = {405, 450};
+    SetFilters(table, 2);
+    auto enter = [&](const std::string& text) {
+        bool stayed = false;
+        demo.hook.AnswerDialog(QAllPsh::kResId, 0, [&](TDialog& d) {
+            TTestHook::ProcessEvents();
+            auto& sheet = dynamic_cast<QAllPsh&>(d);
+            for (int i = 0; i < QAllPsh::pgCount && sheet.GetActiveIndex() != QAllPsh::pgFilters; ++i)
+                PressKeys(VK_TAB, MK_CONTROL);
+            ASSERT_EQ(sheet.GetActiveIndex(), QAllPsh::pgFilters);
+            TDialog& page = *sheet.GetPage(QAllPsh::pgFilters);
+            auto& useRef = dynamic_cast<TCheckBox&>(*page.GetDlgItem(803));
+            if (useRef.GetCheck() != TCheckBox::BF_CHECKED) Press(page, 803);
+            ASSERT_TRUE(TypeIntoField(*page.GetDlgItem(804), text));
+            Press(page, 803);
+            EXPECT_FALSE(page.GetDlgItem(804)->IsWindowVisible()) << "unticked, the box is hidden";
+            Press(d, IDOK);
+            stayed = d.IsWindow() && d.IsWindowVisible();
+            if (stayed) Press(d, IDCANCEL);
+        });
+        EXPECT_TRUE(ChooseMenuItem(demo.Main(), CM_ADVANCEDCALC));
+        EXPECT_FALSE(stayed) << "OK closes the sheet";
+    };
+    enter("450");
+    ASSERT_EQ(demo.doc->GetPlate().refFilter, 450);
+    for (const std::string& text : {std::string("abc"), std::string("-5"), std::string("8.9"), std::string("1e999"), kNines}) {
+        SCOPED_TRACE("typed \"" + text.substr(0, 12) + "\"");
+        enter(text);
+        EXPECT_EQ(demo.doc->GetPlate().refFilter, 450) << "the hidden reference filter keeps its value";
+    }
+    EXPECT_EQ(demo.hook.MessageTexts(), std::vector<std::string>{}) << "no message";
+    EXPECT_EQ(demo.hook.UnansweredBoxes(), 0);
 }
 
 // A spin button beside a whole-number field steps the number the field shows. It read the

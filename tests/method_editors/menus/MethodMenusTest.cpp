@@ -94,13 +94,7 @@ struct DemoPlate {
 };
 
 // A click on the dialog's button of the id.
-void Press(TDialog& d, int id)
-{
-    TWindow* button = d.GetDlgItem(id);
-    ASSERT_NE(button, nullptr) << id;
-    EXPECT_TRUE(ClickReaches(*button)) << id;
-    TTestHook::ProcessEvents();
-}
+void Press(TDialog& d, int id) { EXPECT_TRUE(ClickDlgItem(d, id)) << "control " << id; }
 
 // Next until the page is shown (or eight presses did not reach it).
 void NextTo(TPropertySheet& sheet, int page)

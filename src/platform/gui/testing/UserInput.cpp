@@ -17,6 +17,7 @@
 #include <QWindow>
 #include <memory>
 
+#include "platform/gui/Dialog.h"
 #include "platform/gui/GadgetWindow.h"
 #include "platform/gui/Menu.h"
 #include "platform/gui/ModalLoop.h"
@@ -432,6 +433,14 @@ bool ButtonClickReaches(TWindow& window, int x, int y, Qt::MouseButton button)
 bool ClickReaches(TWindow& window, int x, int y) { return ButtonClickReaches(window, x, y, Qt::LeftButton); }
 
 bool RightClickReaches(TWindow& window, int x, int y) { return ButtonClickReaches(window, x, y, Qt::RightButton); }
+
+bool ClickDlgItem(TDialog& dialog, int id)
+{
+    TWindow* control = dialog.GetDlgItem(id);
+    const bool reached = control && ClickReaches(*control);
+    TTestHook::ProcessEvents();
+    return reached;
+}
 
 void DragMouse(TWindow& window, int fromX, int fromY, int toX, int toY, unsigned modKeys)
 {

@@ -20,6 +20,7 @@ class QWidget;
 
 namespace vyn {
 
+class TDialog;
 class TGadgetWindow;
 class TWindow;
 
@@ -92,6 +93,9 @@ bool ChooseMenuItem(TWindow& frame, const std::string& popup, const std::string&
 inline bool TakesInput(TWindow& window) { return TTestHook::TakesInput(window); }
 // A left click at the window's middle (or client point); true when the window or a child of it received it.
 bool ClickReaches(TWindow& window, int x = -1, int y = -1);
+// A left click at the middle of the dialog's control of that id, the events it causes handled;
+// false when the dialog has no such control or the click did not reach it.
+bool ClickDlgItem(TDialog& dialog, int id);
 // The pointer moved onto the window's middle (or client point), coming in across the window's edge.
 void MouseOver(TWindow& window, int x = -1, int y = -1);
 // A right click at the window's middle (or client point); true when the window or a child of it received it.
