@@ -15,6 +15,7 @@
 
 #include "document/LineReader.h"
 #include "document/PlateFile.h"
+#include "platform/core/Clock.h"
 #include "platform/gui/ControlButton.h"
 #include "platform/gui/GadgetWindow.h"
 #include "platform/gui/TestHook.h"
@@ -40,6 +41,9 @@ protected:
         if (const char* old = std::getenv("VYN_CONFIG_DIR")) oldDir = old;
         setenv("VYN_CONFIG_DIR", dir.path().toStdString().c_str(), 1);
         ResetPrintSettings();
+        // The pages' header shows the time: a fixed one, so that a page drawn just before the
+        // minute turns reads as the same page printed just after it.
+        SetNowMsSource([]() -> std::int64_t { return kUnixEpochMs + 1709622480000LL; });
         // Deep top and bottom margins spread the summary over several pages.
         gPageMargins[pkMethod] = {100, 450, 100, 450};
         gShowMargins = 1;
@@ -55,6 +59,7 @@ protected:
         if (oldDir.empty()) unsetenv("VYN_CONFIG_DIR");
         else setenv("VYN_CONFIG_DIR", oldDir.c_str(), 1);
         ResetPrintSettings();
+        SetNowMsSource(nullptr);
     }
     // The pages of the summary laid out on the printer, without the preview.
     int PrinterPageCount()
