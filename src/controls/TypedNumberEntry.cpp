@@ -9,6 +9,7 @@
 #include "platform/gui/ControlEdit.h"
 #include "platform/gui/Dialog.h"
 #include "platform/gui/MsgBox.h"
+#include "platform/gui/WholeEdit.h"
 
 namespace vyn {
 
@@ -28,23 +29,6 @@ TypedNumber TakeTypedNumber(TWindow* owner, const std::string& text, double& val
     return kind;
 }
 
-bool TakeTypedWhole(TWindow* owner, const std::string& text, const WholeField& field, int& value)
-{
-    int v = 0;
-    switch (ReadTypedWhole(text.c_str(), field.low, field.high, v)) {
-    case tnNumber: value = v; return true;
-    case tnMissing:
-        if (field.emptyIsZero) {
-            value = 0;
-            return true;
-        }
-        break;
-    case tnNotANumber: break;
-    }
-    TellNotAWholeNumber(owner, text, field);
-    return false;
-}
-
 void TellNotAWholeNumber(TWindow* owner, const std::string& text, const WholeField& field)
 {
     MessageBox(owner, NotAWholeNumberText(text, field), GetResStringStd(kAppCaption), MB_OK | MB_ICONEXCLAMATION);
@@ -52,27 +36,7 @@ void TellNotAWholeNumber(TWindow* owner, const std::string& text, const WholeFie
 
 bool TakeWholeEdit(TDialog& dialog, int editId, const WholeField& field, int& value)
 {
-    TWindow* edit = dialog.GetDlgItem(editId);
-    if (!edit) return true;
-    const std::string text = edit->GetWindowText();
-    if (edit->IsHiddenIn(dialog)) {
-        // Hidden in its dialog (a reference filter while no reference is used), the edit cannot
-        // be mended where it stands: a refusal would keep the dialog from closing for a text
-        // the user cannot see. Its text counts only where it is a number the field takes.
-        int v = 0;
-        switch (ReadTypedWhole(text.c_str(), field.low, field.high, v)) {
-        case tnNumber: value = v; break;
-        case tnMissing:
-            if (field.emptyIsZero) value = 0;
-            break;
-        case tnNotANumber: break;
-        }
-        return true;
-    }
-    if (TakeTypedWhole(&dialog, text, field, value)) return true;
-    edit->SetFocus();
-    if (auto* e = dynamic_cast<TEdit*>(edit)) e->SetSelection(0, 32767);
-    return false;
+    return TakeWholeEdit(dialog, editId, field, value, GetResStringStd(kAppCaption));
 }
 
 bool ShownWhole(const std::string& text, int& value)

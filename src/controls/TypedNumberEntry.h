@@ -14,17 +14,11 @@ class TDialog;
 // The texts of the messages (NotANumberText, NotAWholeNumberText) and WholeField are the
 // platform core's (platform/core/TypedNumbers.h), so that its own dialogs say the same.
 
-// The one way a typed whole number reaches a value: true with value set when the text is a
-// whole number of the field's range (or empty where that reads as 0); otherwise the user is
-// told, with owner as the message's parent, value is untouched and false is returned.
-bool TakeTypedWhole(TWindow* owner, const std::string& text, const WholeField& field, int& value);
 // The message alone, for an edit that must show its kept value again before the message
 // takes the focus from it.
 void TellNotAWholeNumber(TWindow* owner, const std::string& text, const WholeField& field);
-// The same for the edit of a dialog; a refused edit takes the focus with its text selected,
-// so the user can correct it at once. An edit its dialog hides is never refused: a whole
-// number of the range (or an empty text where that reads as 0) is taken, any other text keeps
-// value, and the user is not told.
+// A whole number typed into the edit of a dialog, taken or refused as the platform's
+// TakeWholeEdit does (platform/gui/WholeEdit.h), under the program's caption.
 bool TakeWholeEdit(TDialog& dialog, int editId, const WholeField& field, int& value);
 
 // tnNotANumber has already been told to the user, with the owner as the message's parent.

@@ -9,6 +9,7 @@
 #include "platform/gui/ControlList.h"
 #include "platform/gui/FileDialog.h"
 #include "platform/gui/MsgBox.h"
+#include "platform/gui/WholeEdit.h"
 
 namespace vyn {
 
@@ -31,19 +32,6 @@ std::string FillFormat(std::string format, std::initializer_list<std::string> ar
 constexpr int kCaption = 23850;
 // Copies the printer is asked for at most.
 constexpr WholeField kCopiesField{1, 999};
-
-// A whole number of the field's range typed into the edit; any other text is refused with the
-// program's message for it, and the edit takes the focus with its text selected for the user to
-// mend. value is changed only when the text is taken.
-bool TakeCount(TWindow* dialog, TEdit& edit, const WholeField& field, int& value)
-{
-    const std::string text = edit.GetWindowText();
-    if (ReadTypedWhole(text.c_str(), field.low, field.high, value) == tnNumber) return true;
-    MessageBox(dialog, NotAWholeNumberText(text, field), GetResString(kCaption), MB_OK | MB_ICONEXCLAMATION);
-    edit.SetFocus();
-    edit.SetSelection(0, 32767);
-    return false;
-}
 
 }  // namespace
 
@@ -107,7 +95,9 @@ void TPrintDialog::CmOk()
     int from = data_.minPage, to = data_.maxPage;
     if (range) {
         const WholeField pages{data_.minPage, data_.maxPage};
-        if (!TakeCount(this, *from_, pages, from) || !TakeCount(this, *to_, pages, to)) return;
+        if (!TakeWholeEdit(*this, kFrom, pages, from, GetResString(kCaption)) ||
+            !TakeWholeEdit(*this, kTo, pages, to, GetResString(kCaption)))
+            return;
         if (from > to) {
             MessageBox(this, FormatResString(23853, (std::to_string(data_.minPage) + "-" + std::to_string(data_.maxPage)).c_str()),
                        GetResString(kCaption), MB_OK | MB_ICONEXCLAMATION);
@@ -117,7 +107,7 @@ void TPrintDialog::CmOk()
     }
     // Greyed while printing to a file, the copies count cannot be mended there: it keeps its value.
     int copies = std::clamp(data_.copies, kCopiesField.low, kCopiesField.high);
-    if (copies_->IsWindowEnabled() && !TakeCount(this, *copies_, kCopiesField, copies)) return;
+    if (copies_->IsWindowEnabled() && !TakeWholeEdit(*this, kCopies, kCopiesField, copies, GetResString(kCaption))) return;
     if (toFile && !MayWriteChosenFile(this, file, nullptr, GetResStringStd(23850))) {
         // The name refused (or not to be replaced) is selected, so the next one typed replaces it
         // rather than running on from it.
